@@ -1,0 +1,335 @@
+// The user-interface run-time: panels and controls loaded from a text resource, addressed by
+// panel handle and control id, driven by callbacks. Application code includes only this header;
+// the Qt widgets behind it never leak out.
+//
+// Conventions shared by every function here:
+// - status results are 0 (or a non-negative count/handle) on success, a negative UIE_* code on failure;
+// - char* texts are byte strings; a text that is not valid UTF-8 is shown as Latin-1, and text typed by
+//   the user comes back as Latin-1 when every character fits, so single-byte ECU texts round-trip;
+// - text outputs take a std::span<char> (or a char array, through the templates) and are always
+//   terminated and cut to fit.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+// ---- errors -------------------------------------------------------------------------------------------
+enum UiError : int {
+    UIE_NoError = 0,
+    UIE_BadPanel = -1,     // no panel with that handle
+    UIE_BadControl = -2,   // no control with that id on the panel
+    UIE_BadAttribute = -3, // attribute not supported by that control kind
+    UIE_BadValue = -4,     // value of the wrong type or out of the control's sense
+    UIE_BadIndex = -5,     // list, tab or table index out of range
+    UIE_Resource = -6,     // resource missing, malformed, or lacking the asked panel
+    UIE_File = -7,         // file could not be opened, read or written
+    UIE_NotPopup = -8,     // RemovePopup with no popup installed
+};
+
+// ---- events -------------------------------------------------------------------------------------------
+// Mouse events carry eventData1 = vertical and eventData2 = horizontal position, in pixels relative to the
+// panel's top-left corner. EVENT_KEYPRESS carries the key code (an ASCII character or a *_VKEY value)
+// OR-ed with the modifier bits in eventData1; a callback that returns 1 consumes the key.
+enum UiEvent : int {
+    EVENT_NONE = 0,
+    EVENT_COMMIT = 1,
+    EVENT_VAL_CHANGED = 2,
+    EVENT_LEFT_CLICK = 3,
+    EVENT_LEFT_DOUBLE_CLICK = 4,
+    EVENT_RIGHT_CLICK = 5,
+    EVENT_RIGHT_DOUBLE_CLICK = 6,
+    EVENT_KEYPRESS = 7,
+    EVENT_GOT_FOCUS = 8,
+    EVENT_LOST_FOCUS = 9,
+    EVENT_CLOSE = 10,              // panel callback: the window's close box
+    EVENT_END_TASK = 11,           // main callback: the system asks the program to end (SIGTERM)
+    EVENT_TIMER_TICK = 12,         // timer control; eventData are 0
+    EVENT_ACTIVE_TAB_CHANGE = 13,  // tab control; eventData1 = old index, eventData2 = new index
+    EVENT_ACTIVE_CELL_CHANGE = 14, // table; eventData1 = row, eventData2 = column of the new active cell
+};
+
+// Key codes and modifier bits of EVENT_KEYPRESS.
+enum UiKey : int {
+    VAL_ASCII_KEY_MASK = 0x00FF,
+    VAL_VKEY_MASK = 0xFF00,
+    VAL_BACKSPACE_VKEY = 0x0100,
+    VAL_TAB_VKEY = 0x0200,
+    VAL_ENTER_VKEY = 0x0300,
+    VAL_ESC_VKEY = 0x0400,
+    VAL_UP_ARROW_VKEY = 0x0500,
+    VAL_DOWN_ARROW_VKEY = 0x0600,
+    VAL_LEFT_ARROW_VKEY = 0x0700,
+    VAL_RIGHT_ARROW_VKEY = 0x0800,
+    VAL_PAGE_UP_VKEY = 0x0900,
+    VAL_PAGE_DOWN_VKEY = 0x0A00,
+    VAL_HOME_VKEY = 0x0B00,
+    VAL_END_VKEY = 0x0C00,
+    VAL_DELETE_VKEY = 0x0D00,
+    VAL_INSERT_VKEY = 0x0E00,
+    VAL_F1_VKEY = 0x1000, // F1..F12 follow at steps of 0x100
+    VAL_MODIFIER_MASK = 0x70000,
+    VAL_SHIFT_MODIFIER = 0x10000,
+    VAL_MENUKEY_MODIFIER = 0x20000, // Ctrl
+    VAL_ALT_MODIFIER = 0x40000,
+};
+
+// ---- callbacks ----------------------------------------------------------------------------------------
+using CtrlCallbackPtr = int (*)(int panel, int control, int event, void* callbackData, int eventData1,
+                                int eventData2);
+using PanelCallbackPtr = int (*)(int panel, int event, void* callbackData, int eventData1, int eventData2);
+// The main callback gets panel 0 and control 0.
+using MainCallbackPtr = CtrlCallbackPtr;
+
+// The resource names callbacks; each name must be registered before a panel that uses it is loaded
+// (an unknown name fails the load). The program's generated table registers all of its callbacks.
+void RegisterCtrlCallback(std::string_view name, CtrlCallbackPtr fn);
+void RegisterPanelCallback(std::string_view name, PanelCallbackPtr fn);
+
+// ---- resources and panels -----------------------------------------------------------------------------
+// A resource registered under a file name is used in place of reading that file; otherwise LoadPanel
+// reads the file (a relative name is taken from the program's directory). Registering again replaces.
+void RegisterResource(std::string_view fileName, std::string_view text);
+// Checks a whole resource; on failure writes "file:line: message" into err and returns UIE_Resource.
+int ValidateResource(std::string_view fileName, std::span<char> err);
+// Loads panel resourceId as a child of parentPanel (0 = a top-level window). Returns the handle (> 0)
+// or a negative UIE_* code; the reason is kept for GetLastLoadError.
+int LoadPanel(int parentPanel, const char* fileName, int resourceId);
+const char* GetLastLoadError();
+int DiscardPanel(int panel);
+int DisplayPanel(int panel);
+int HidePanel(int panel);
+int InstallPanelCallback(int panel, PanelCallbackPtr fn, void* callbackData);
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr fn, void* callbackData);
+
+enum UiAttribute : int {
+    // panels and controls
+    ATTR_VISIBLE = 1,
+    ATTR_DIMMED,
+    ATTR_TOP,
+    ATTR_LEFT,
+    ATTR_WIDTH,
+    ATTR_HEIGHT,
+    ATTR_LABEL_TEXT,     // control caption; text
+    ATTR_TITLE,          // panel title; text
+    ATTR_VSCROLL_OFFSET, // panel vertical scroll offset in pixels
+    ATTR_TEXT_COLOR,     // 24-bit RGB
+    ATTR_TEXT_BGCOLOR,
+    ATTR_TEXT_BOLD,
+    ATTR_ON_COLOR,  // toggle button / LED colour when on
+    ATTR_OFF_COLOR, // toggle button / LED colour when off
+    ATTR_MIN_VALUE, // numeric controls and table cells
+    ATTR_MAX_VALUE,
+    ATTR_INCR_VALUE,
+    ATTR_PRECISION,        // digits after the point shown by a numeric control or cell
+    ATTR_CTRL_MODE,        // VAL_HOT, VAL_INDICATOR, VAL_NORMAL
+    ATTR_MAX_ENTRY_LENGTH, // string controls
+    ATTR_INTERVAL,         // timer controls, seconds
+    ATTR_ENABLED,          // timer controls
+    ATTR_CTRL_TYPE,        // read only: the control's kind (UiCtrlKind)
+    // tables
+    ATTR_NUM_ROWS, // read only: use Insert/DeleteTableRows to change
+    ATTR_NUM_COLUMNS,
+    ATTR_CELL_DIMMED,
+    ATTR_CELL_MODE,
+    ATTR_CELL_TYPE, // VAL_CELL_NUMERIC or VAL_CELL_STRING
+    ATTR_COLUMN_WIDTH,
+    ATTR_ROW_HEIGHT,
+    ATTR_USE_LABEL_TEXT,      // row/column: show ATTR_LABEL_TEXT instead of the number
+    ATTR_ROW_LABELS_VISIBLE,  // table
+    ATTR_COLUMN_LABELS_VISIBLE,
+    // password fields (PasswordCtrl_*)
+    ATTR_PASSWORD_VAL,
+    ATTR_PASSWORD_MAX_LENGTH,
+};
+
+enum UiConst : int {
+    VAL_HOT = 0,
+    VAL_INDICATOR = 1,
+    VAL_NORMAL = 2,
+    VAL_CELL_NUMERIC = 0,
+    VAL_CELL_STRING = 1,
+    VAL_ROW_MAJOR = 0,
+    VAL_COLUMN_MAJOR = 1,
+    VAL_DEFAULT_CURSOR = 0,
+    VAL_HOUR_GLASS_CURSOR = 1,
+};
+
+enum UiCtrlKind : int {
+    CTRL_COMMAND_BUTTON = 1,
+    CTRL_TOGGLE_BUTTON,
+    CTRL_NUMERIC,
+    CTRL_NUMERIC_SLIDE,
+    CTRL_RING,
+    CTRL_STRING,
+    CTRL_PASSWORD,
+    CTRL_TEXT_BOX,
+    CTRL_TEXT_MSG,
+    CTRL_LED,
+    CTRL_PICTURE,
+    CTRL_TIMER,
+    CTRL_TAB,
+    CTRL_TABLE,
+    CTRL_RADIO_GROUP,
+    CTRL_DECORATION,
+};
+
+inline constexpr int VAL_BLACK = 0x000000;
+inline constexpr int VAL_RED = 0xFF0000;
+inline constexpr int VAL_GREEN = 0x00FF00;
+inline constexpr int VAL_WHITE = 0xFFFFFF;
+
+int SetPanelAttribute(int panel, int attribute, int value);
+int SetPanelAttribute(int panel, int attribute, const char* value);
+int GetPanelAttribute(int panel, int attribute, int* value);
+int GetPanelAttribute(int panel, int attribute, std::span<char> value);
+int SetActivePanel(int panel);
+int GetActivePanel();
+
+// ---- controls -----------------------------------------------------------------------------------------
+// A control keeps its value in the layer's own record: a numeric keeps the exact double it was given
+// (the display rounds, the value does not); a ring keeps a value that none of its items carries (shown
+// blank, read back unchanged). Reading converts to the asked type (integers: rounded to nearest).
+int SetCtrlVal(int panel, int control, double value);
+int SetCtrlVal(int panel, int control, int value);
+int SetCtrlVal(int panel, int control, const char* value);
+int GetCtrlVal(int panel, int control, double* value);
+int GetCtrlVal(int panel, int control, float* value);
+int GetCtrlVal(int panel, int control, int* value);
+int GetCtrlVal(int panel, int control, unsigned* value);
+int GetCtrlVal(int panel, int control, short* value);
+int GetCtrlVal(int panel, int control, unsigned short* value);
+int GetCtrlVal(int panel, int control, unsigned char* value);
+int GetCtrlVal(int panel, int control, std::span<char> value);
+template <std::size_t N> int GetCtrlVal(int panel, int control, char (&value)[N]) {
+    return GetCtrlVal(panel, control, std::span<char>(value, N));
+}
+
+int SetCtrlAttribute(int panel, int control, int attribute, int value);
+int SetCtrlAttribute(int panel, int control, int attribute, double value);
+int SetCtrlAttribute(int panel, int control, int attribute, const char* value);
+int GetCtrlAttribute(int panel, int control, int attribute, int* value);
+int GetCtrlAttribute(int panel, int control, int attribute, double* value);
+int GetCtrlAttribute(int panel, int control, int attribute, std::span<char> value);
+template <std::size_t N> int GetCtrlAttribute(int panel, int control, int attribute, char (&value)[N]) {
+    return GetCtrlAttribute(panel, control, attribute, std::span<char>(value, N));
+}
+int SetActiveCtrl(int panel, int control);
+int GetActiveCtrl(int panel);
+
+// Lists (rings and radio groups). index -1 appends; values are numbers.
+int InsertListItem(int panel, int control, int index, const char* label, double value);
+int DeleteListItem(int panel, int control, int index, int count); // count -1: to the end
+int ClearListCtrl(int panel, int control);
+int GetNumListItems(int panel, int control, int* count);
+int GetCtrlIndex(int panel, int control, int* index); // -1 when the value matches no item
+int SetCtrlIndex(int panel, int control, int index);
+int GetValueFromIndex(int panel, int control, int index, double* value);
+int GetValueFromIndex(int panel, int control, int index, int* value);
+int GetValueFromIndex(int panel, int control, int index, short* value);
+int GetLabelFromIndex(int panel, int control, int index, std::span<char> label);
+int GetIndexFromValue(int panel, int control, int* index, double value);
+int ReplaceListItem(int panel, int control, int index, const char* label, double value);
+
+// Tab controls: the value is the selected tab index.
+int SetActiveTabPage(int panel, int control, int index);
+int GetActiveTabPage(int panel, int control, int* index);
+
+// Radio groups and password fields.
+int Radio_SetMarkedOption(int panel, int control, int option);
+int Radio_GetMarkedOption(int panel, int control, int* option);
+int PasswordCtrl_ConvertFromString(int panel, int control);
+int PasswordCtrl_SetAttribute(int panel, int control, int attribute, int value);
+int PasswordCtrl_SetAttribute(int panel, int control, int attribute, const char* value);
+int PasswordCtrl_GetAttribute(int panel, int control, int attribute, int* value);
+int PasswordCtrl_GetAttribute(int panel, int control, int attribute, std::span<char> value);
+template <std::size_t N>
+int PasswordCtrl_GetAttribute(int panel, int control, int attribute, char (&value)[N]) {
+    return PasswordCtrl_GetAttribute(panel, control, attribute, std::span<char>(value, N));
+}
+
+// ---- tables -------------------------------------------------------------------------------------------
+// Cells are addressed 1-based: Point{x = column, y = row}. A Rect is top, left, height, width in cells;
+// height or width 0 mean "to the last row/column".
+struct Point {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+struct Rect {
+    int top = 0;
+    int left = 0;
+    int height = 0;
+    int width = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+inline Point MakePoint(int x, int y) { return {x, y}; }
+inline Rect MakeRect(int top, int left, int height, int width) { return {top, left, height, width}; }
+
+int InsertTableRows(int panel, int control, int index, int count, int cellType); // index -1: append
+int DeleteTableRows(int panel, int control, int index, int count);               // count -1: to the end
+int InsertTableColumns(int panel, int control, int index, int count, int cellType);
+int DeleteTableColumns(int panel, int control, int index, int count);
+int GetNumTableRows(int panel, int control, int* rows);
+int GetNumTableColumns(int panel, int control, int* columns);
+
+int SetTableCellVal(int panel, int control, Point cell, double value);
+int SetTableCellVal(int panel, int control, Point cell, const char* value);
+int GetTableCellVal(int panel, int control, Point cell, double* value);
+int GetTableCellVal(int panel, int control, Point cell, int* value);
+int GetTableCellVal(int panel, int control, Point cell, std::span<char> value);
+// Values of a range, row by row (VAL_ROW_MAJOR) or column by column; the span must hold the range.
+int SetTableCellRangeVals(int panel, int control, Rect range, std::span<const double> values, int order);
+int GetTableCellRangeVals(int panel, int control, Rect range, std::span<double> values, int order);
+int SetTableCellAttribute(int panel, int control, Point cell, int attribute, int value);
+int SetTableCellAttribute(int panel, int control, Point cell, int attribute, double value);
+int GetTableCellAttribute(int panel, int control, Point cell, int attribute, int* value);
+int GetTableCellAttribute(int panel, int control, Point cell, int attribute, double* value);
+int SetTableCellRangeAttribute(int panel, int control, Rect range, int attribute, int value);
+int SetTableCellRangeAttribute(int panel, int control, Rect range, int attribute, double value);
+// Row and column attributes: ATTR_LABEL_TEXT, ATTR_USE_LABEL_TEXT, ATTR_COLUMN_WIDTH / ATTR_ROW_HEIGHT,
+// ATTR_VISIBLE, ATTR_CELL_DIMMED.
+int SetTableRowAttribute(int panel, int control, int row, int attribute, int value);
+int SetTableRowAttribute(int panel, int control, int row, int attribute, const char* value);
+int SetTableColumnAttribute(int panel, int control, int column, int attribute, int value);
+int SetTableColumnAttribute(int panel, int control, int column, int attribute, const char* value);
+int SetActiveTableCell(int panel, int control, Point cell);
+int GetActiveTableCell(int panel, int control, Point* cell);
+int SetTableSelection(int panel, int control, Rect range); // an empty Rect{} clears the selection
+int GetTableSelection(int panel, int control, Rect* range);
+// pixel is relative to the panel; cell gets {0, 0} when the point lies on no cell
+int GetTableCellFromPoint(int panel, int control, Point pixel, Point* cell);
+
+// ---- popups -------------------------------------------------------------------------------------------
+// InstallPopup shows a loaded panel as a modal dialog and returns at once; the program keeps running its
+// event loop and the dialog's callbacks remove it with RemovePopup.
+int InstallPopup(int panel);
+int RemovePopup(int removeAll); // 0: the topmost popup, nonzero: all
+
+// Message, confirmation and file dialogs go through one hook (see popup.h), so tests can answer them.
+int MessagePopup(const char* title, const char* message);
+int ConfirmPopup(const char* title, const char* message); // 1 yes, 0 no
+enum UiFileSelect : int {
+    VAL_NO_FILE_SELECTED = 0,
+    VAL_EXISTING_FILE_SELECTED = 1,
+    VAL_NEW_FILE_SELECTED = 2,
+    VAL_OK_BUTTON = 0,
+    VAL_LOAD_BUTTON = 1,
+    VAL_SAVE_BUTTON = 2,
+};
+int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, const char* fileTypeList,
+                    const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
+                    int allowCancel, int allowMakeDirectory, std::span<char> pathName);
+
+// ---- event loop ---------------------------------------------------------------------------------------
+int InstallMainCallback(MainCallbackPtr fn, void* callbackData, int invokeThreadSafe);
+int RunUserInterface();         // returns the code given to QuitUserInterface
+int QuitUserInterface(int code);
+int ProcessSystemEvents();      // every pending event, callbacks and timer ticks included
+int ProcessDrawEvents();        // repaints only: no user input and no timer callback runs inside it
+int SuspendTimerCallbacks();    // timer controls stop calling back until ResumeTimerCallbacks
+int ResumeTimerCallbacks();
+int SetMouseCursor(int cursor);
+int GetMouseCursor(int* cursor);
