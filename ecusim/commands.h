@@ -1,0 +1,44 @@
+// The commands the simulated ECU answers, one file per command family. Every handler has the same shape:
+// decode the request, act on the model, encode the reply. A request the ECU does not accept gets no
+// reply at all (std::nullopt), as from a unit that ignores what it cannot parse.
+#pragma once
+
+#include "ecusim/model.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace ecusim {
+
+using Reply = std::optional<std::vector<std::uint8_t>>;
+using Handler = Reply (*)(EcuModel& model, std::span<const std::uint8_t> request);
+
+struct Command {
+    std::uint8_t code;
+    const char* name;
+    Handler handle;
+};
+
+// identity.cpp
+Reply ReadVersion(EcuModel& model, std::span<const std::uint8_t> request);  // 0x01
+Reply Ping(EcuModel& model, std::span<const std::uint8_t> request);         // 0x03
+Reply ReadDataName(EcuModel& model, std::span<const std::uint8_t> request); // 0x0E
+// password.cpp
+Reply SetPassword(EcuModel& model, std::span<const std::uint8_t> request); // 0x02
+// areas.cpp
+Reply WriteBegin(EcuModel& model, std::span<const std::uint8_t> request); // 0x04
+Reply WriteBlock(EcuModel& model, std::span<const std::uint8_t> request); // 0x05
+Reply ReadBlock(EcuModel& model, std::span<const std::uint8_t> request);  // 0x08
+// values.cpp
+Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1E
+Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1F
+
+// password.cpp: the login keys carry the password's characters in either layout.
+bool KeysMatch(const EcuModel& model, std::span<const std::uint8_t> keys);
+
+// areas.cpp: the bytes of a data area as the ECU serves them (empty for an unknown area).
+std::span<std::uint8_t> AreaBytes(EcuModel& model, std::uint16_t area);
+
+} // namespace ecusim

@@ -1,0 +1,34 @@
+// The simulated ECU: bytes in, reply bytes out. It holds the model and the frame parser and dispatches
+// every whole frame to the handler of its command.
+#pragma once
+
+#include "ecusim/frame.h"
+#include "ecusim/model.h"
+
+#include <cstdio>
+#include <string>
+
+namespace ecusim {
+
+struct EcuOptions {
+    std::string password; // empty: the ECU is not locked
+    bool shortAcks = false;
+};
+
+class EcuSim {
+  public:
+    explicit EcuSim(const EcuOptions& options = {});
+
+    // Takes received bytes in chunks of any size; returns the reply frames to the requests completed.
+    std::vector<std::uint8_t> Feed(std::span<const std::uint8_t> bytes);
+
+    EcuModel model;
+    std::FILE* log = nullptr; // when set, every frame seen and answered is written there
+
+  private:
+    void LogFrame(const char* direction, std::uint8_t cmd, std::span<const std::uint8_t> data) const;
+
+    FrameParser parser_;
+};
+
+} // namespace ecusim

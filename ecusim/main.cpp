@@ -1,0 +1,77 @@
+// ecusim: a simulated ECU on the socket where the program looks for the USB adapter.
+#include "ecusim/server.h"
+#include "platform/sys/bytelink.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+void RequestStop(int) {
+    stopRequested = true;
+}
+
+constexpr char kUsage[] = "Usage: ecusim [options]\n"
+                          "Serves a simulated ECU where the program looks for the USB adapter.\n"
+                          "  --socket PATH   listen at PATH (default: %s)\n"
+                          "  --password TEXT lock the ECU with a password of up to 15 characters\n"
+                          "  --pace          hold every byte for its wire time at 312500 baud, 8N2\n"
+                          "  --short-acks    acknowledge only part of a written block now and then\n"
+                          "  --log           write every frame seen and answered to stderr\n"
+                          "  --help          show this text\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string path = SimulatorSocketPath();
+    ecusim::EcuOptions ecu;
+    ecusim::ServeOptions serve;
+    bool log = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--socket" && hasValue) {
+            path = argv[++i];
+        } else if (arg == "--password" && hasValue) {
+            ecu.password = argv[++i];
+        } else if (arg == "--pace") {
+            serve.pace = true;
+        } else if (arg == "--short-acks") {
+            ecu.shortAcks = true;
+        } else if (arg == "--log") {
+            log = true;
+        } else {
+            std::fprintf(arg == "--help" ? stdout : stderr, kUsage, path.c_str());
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+    if (ecu.password.size() > ecusim::kPasswordSize) {
+        std::fprintf(stderr, "ecusim: the password has at most %zu characters\n", ecusim::kPasswordSize);
+        return 2;
+    }
+
+    struct sigaction action {};
+    action.sa_handler = RequestStop; // no SA_RESTART: a waiting poll returns and sees the request
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    const int listenFd = ecusim::ListenUnixSocket(path);
+    if (listenFd < 0) {
+        std::fprintf(stderr, "ecusim: cannot listen at %s: %s\n", path.c_str(), std::strerror(errno));
+        return 1;
+    }
+    std::fprintf(stderr, "ecusim: listening at %s\n", path.c_str());
+    ecusim::EcuSim sim(ecu);
+    if (log) sim.log = stderr;
+    serve.stop = &stopRequested;
+    ecusim::ServeClients(listenFd, sim, serve);
+    ::close(listenFd);
+    ::unlink(path.c_str());
+    return 0;
+}

@@ -1,0 +1,87 @@
+// The state of the simulated ECU: identity, password lock, tuning flags, the data areas it stores and the
+// value blocks it reports. Every data set is kept the way the ECU holds it: as an EcuImage in big-endian
+// order (40-byte prefix: length, checksum, 2 reserved bytes, 32-byte name; then the data image).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ecusim {
+
+inline constexpr std::size_t kPrefixSize = 40;
+inline constexpr std::size_t kNameOffset = 8;
+inline constexpr std::size_t kNameSize = 32;
+inline constexpr std::size_t kParImageSize = 3072;
+inline constexpr std::size_t kMapImageSize = 173056;
+inline constexpr std::size_t kExtMiniMapSize = 372;
+inline constexpr std::size_t kPasswordSize = 15;
+inline constexpr std::size_t kKeysSize = 30;
+
+// Map blocks inside the mapping data image (offsets from the start of the data image, after the prefix).
+inline constexpr std::size_t kMap1Offset = 0x16B30; // four 20x32 matrices with shared axes
+inline constexpr std::size_t kMap2Offset = 0x17F98;
+inline constexpr std::size_t kMap3Offset = 0x19400; // one 20x32 matrix with its axes
+inline constexpr std::size_t kMap4Size = 5224;
+inline constexpr std::size_t kMapSize = 1384;
+
+// Where the ECU keeps its data: the configuration, the two mapping slots, the two CO-correction maps.
+enum class Store { Par, Slot1, Slot2, CocA, CocB, Count };
+
+// A write in progress (command 0x04 opened it, blocks of command 0x05 fill it).
+struct PendingWrite {
+    std::uint16_t area = 0;
+    std::vector<std::uint8_t> data; // the whole area; accepted bytes at its start
+    std::size_t accepted = 0;
+};
+
+struct EcuModel {
+    std::string versionText = "ECUSIM T484 v1.13";
+    std::uint8_t variant = 0;
+    std::array<std::uint8_t, kPasswordSize> password{}; // all zero: no password
+    bool unlocked = false;                              // a Ping carried the keys of the password
+    bool tuning = false;                                // the ECU tunes its maps
+    bool tuningAuto = false;                            // ... tracking lambda by itself
+    Store tuningSlot = Store::Slot1;                    // the mapping slot under tuning
+    bool shortAcks = false;                             // acknowledge part of a block now and then
+    unsigned blocksSeen = 0;
+
+    std::array<std::vector<std::uint8_t>, static_cast<std::size_t>(Store::Count)> stores;
+    std::optional<PendingWrite> write;
+
+    std::array<std::uint8_t, 20> engInfo{};
+    std::array<std::uint8_t, 8> twaInfo{};
+    std::array<std::uint8_t, 15> miscInfo{};
+    std::array<std::uint8_t, 1> cocEditInfo{};
+
+    std::vector<std::uint8_t>& StoreBytes(Store store) { return stores[static_cast<std::size_t>(store)]; }
+};
+
+// A model with its default data sets; password may be empty (no lock) and is cut to 15 characters.
+EcuModel MakeEcuModel(const std::string& password);
+// Puts every stored data set back to the ECU's defaults and drops a write in progress.
+void ResetStores(EcuModel& model);
+bool IsProtected(const EcuModel& model);
+
+// A valid EcuImage of size bytes: this program family's data header, the end marker, the name and the
+// checksum; every other byte zero.
+std::vector<std::uint8_t> MakeDefaultImage(std::size_t size, const char* name);
+// One's-complement checksum of an EcuImage: the little-endian words from byte 10 to the end, inverted.
+std::uint16_t ImageChecksum(std::span<const std::uint8_t> image);
+// Sets the checksum field after the image's content changed.
+void SealImage(std::span<std::uint8_t> image);
+// Length field, end marker and checksum agree with the image.
+bool IsImageSound(std::span<const std::uint8_t> image);
+// The name field up to its first zero byte.
+std::string ImageName(std::span<const std::uint8_t> image);
+
+std::uint16_t GetBE16(const std::uint8_t* p);
+std::uint32_t GetBE32(const std::uint8_t* p);
+void PutBE16(std::uint8_t* p, std::uint16_t v);
+void PutBE32(std::uint8_t* p, std::uint32_t v);
+
+} // namespace ecusim

@@ -1,0 +1,27 @@
+// Serving the simulated ECU on a Unix stream socket, where the program looks for it when no USB adapter
+// is plugged in. Raw link bytes both ways, one client at a time.
+#pragma once
+
+#include "ecusim/ecu.h"
+
+#include <atomic>
+#include <string>
+
+namespace ecusim {
+
+struct ServeOptions {
+    // Hold every byte for its wire time at 312500 baud with 8 data bits and 2 stop bits (11 bits a byte),
+    // both ways, so that transfers take as long as through the adapter.
+    bool pace = false;
+    const std::atomic<bool>* stop = nullptr; // when set and true, serving ends within 0.2 s
+};
+
+// Listens at path, replacing a stale socket file; the descriptor, or -1.
+int ListenUnixSocket(const std::string& path);
+// Serves one connected client until it hangs up (or stop); closes fd.
+void ServeConnection(int fd, EcuSim& sim, const ServeOptions& options);
+// Accepts clients on a listening socket one after the other until stop; the ECU keeps its state across
+// clients, as a unit does when the adapter is unplugged and plugged in again.
+void ServeClients(int listenFd, EcuSim& sim, const ServeOptions& options);
+
+} // namespace ecusim

@@ -1,0 +1,37 @@
+// The ECU link: port list, opening and closing, and one frame out / one frame in.
+// Frame on the wire: 0x55, len, cmd, len data bytes, sum of (len + cmd + data) modulo 256.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+class ByteLink;
+
+inline constexpr std::uint8_t kFrameStart = 0x55;
+inline constexpr int kFrameOverhead = 4; // start, len, cmd, sum
+inline constexpr int kMaxFrameData = 255;
+
+extern std::uint8_t isComOpen; // 1 while the link is open
+extern double secTimeOut;      // read and write time-out of the link in seconds
+
+// Fills the main window's port ring and selects the item of cfg.port.
+void InitPortList();
+// Index and value of the item selected in the port ring; false when either query fails.
+bool GetChosenPort(int& index, std::int16_t& port);
+// Opens the port chosen in the ring; the outcome is isComOpen. Nothing when already open.
+void OpenComPort();
+// Closes the link if open; isComOpen := 0.
+void CloseComPort();
+// Opens the link for a port choice without the user interface: port < 0 the USB adapter (or the simulator
+// socket in its place), else the serial device named by label ("COMn" or a device path). The outcome is
+// isComOpen; an open link is closed first.
+bool OpenPortLink(std::int16_t port, const char* label);
+// Makes link the open link (nullptr: closed); isComOpen follows. Tests attach a pseudo-terminal or socket.
+void AttachComLink(std::unique_ptr<ByteLink> link);
+
+// Sends one frame; true when it went out. len > 0 needs data.
+bool TxCommand(std::uint8_t cmd, const std::uint8_t* data, std::uint8_t len);
+// Reads one reply frame for cmd: 0 a good frame (data copied to buf, length to outLen), 1 nothing
+// received, -1 error. buf is written only for a good frame.
+int RxResponse(std::uint8_t cmd, std::uint8_t* buf, std::uint8_t maxLen, std::uint8_t* outLen);

@@ -1,0 +1,127 @@
+#include "orvane/core/datacmds.h"
+
+#include "orvane/config/config.h"
+#include "orvane/core/com.h"
+#include "orvane/core/datafile.h"
+#include "orvane/core/ecuselect.h"
+#include "orvane/core/maintimer.h"
+#include "orvane/core/mainwin.h"
+#include "orvane/core/transfer.h"
+#include "orvane/tuning/map2.h"
+#include "orvane/ui/screen.h"
+#include "platform/ui/userint.h"
+
+namespace {
+
+constexpr std::uint16_t kConfiguration = 1;
+
+// The wait cursor for the life of a command step; the cursor found before comes back afterwards.
+class WaitCursor {
+  public:
+    WaitCursor() {
+        GetMouseCursor(&previous_);
+        SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
+    }
+    ~WaitCursor() { SetMouseCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    int previous_ = VAL_DEFAULT_CURSOR;
+};
+
+void DimButton(int control, bool dimmed) {
+    SetCtrlAttribute(hMainPanel, control, ATTR_DIMMED, dimmed ? 1 : 0);
+    if (dimmed) ProcessDrawEvents();
+}
+
+} // namespace
+
+int Load(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT) return 0;
+    const std::uint16_t kind = SelectEcuData(1);
+    if (kind != 1 && kind != 2) return 0;
+    if (!AbortManualTuning()) return 0;
+    DimButton(MAIN::CBload, true);
+    bool ok;
+    {
+        WaitCursor wait;
+        ProcessDrawEvents();
+        GatherAllPanels();
+        ok = LoadEcu(1, kind) && ScatterAllPanels();
+    }
+    if (!ok) MessagePopup("Load", szGenericError);
+    DimButton(MAIN::CBload, false);
+    return 0;
+}
+
+int Store(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT) return 0;
+    const std::uint16_t kind = SelectEcuData(1);
+    if (kind != 1 && kind != 2) return 0;
+    if (!AbortManualTuning()) return 0;
+    DimButton(MAIN::CBstore, true);
+    bool ok = GatherAllPanels();
+    if (ok && kind == kConfiguration && !IgnoreCaqWarning()) {
+        DimButton(MAIN::CBstore, false);
+        return 0;
+    }
+    if (ok) {
+        WaitCursor wait;
+        ok = StoreEcu(nullptr, kind) && ScatterAllPanels();
+    }
+    if (!ok) MessagePopup("Store", szGenericError);
+    DimButton(MAIN::CBstore, false);
+    return 0;
+}
+
+int Send(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT) return 0;
+    if (!AbortManualTuning()) return 0;
+    fSending = 1;
+    DimButton(MAIN::CBsend, true);
+    const std::uint16_t kind = SelectEcuData(2);
+    if (kind >= 1 && kind <= 3) {
+        bool ok = GatherAllPanels();
+        const bool refused = ok && kind == kConfiguration && !IgnoreCaqWarning();
+        if (!refused) {
+            if (ok) {
+                WaitCursor wait;
+                ok = isComOpen && SendEcu(kind);
+            }
+            if (ok) fRefreshLive = 1;
+            MessagePopup("Send", ok ? "Done!" : szGenericError);
+        }
+    } else if (kind != 0) {
+        MessagePopup("Send", szGenericError);
+    }
+    SetProgressBar(0, 0);
+    fSending = 0;
+    return 0;
+}
+
+int Receive(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT) return 0;
+    if (!AbortManualTuning()) return 0;
+    fReceiving = 1;
+    DimButton(MAIN::CBreceive, true);
+    const std::uint16_t kind = SelectEcuData(2);
+    if (kind != 0) {
+        bool ok;
+        {
+            WaitCursor wait;
+            if (kind <= 3) {
+                GatherAllPanels();
+                ProcessDrawEvents();
+                ok = isComOpen && RequestEcu(kind);
+            } else {
+                ok = false;
+            }
+            if (ok) ScatterAllPanels();
+        }
+        MessagePopup("Receive", ok ? "Done!" : szGenericError);
+    }
+    SetProgressBar(0, 0);
+    fReceiving = 0;
+    return 0;
+}

@@ -1,0 +1,176 @@
+#include "orvane/core/datafile.h"
+
+#include "orvane/core/ecudata.h"
+#include "orvane/core/mainwin.h"
+#include "orvane/core/settings.h"
+#include "orvane/core/utils.h"
+#include "platform/sys/utility.h"
+#include "platform/ui/userint.h"
+
+#include <array>
+#include <cstring>
+#include <span>
+#include <string>
+
+namespace {
+
+using Path = std::array<char, sizeof cfg.parFile>;
+static_assert(sizeof cfg.parFile == sizeof cfg.mapFile);
+
+// Files are read here first and reach the image only when accepted.
+EcuParData parFileBuffer;
+EcuMapData mapFileBuffer;
+
+template <class Data> std::span<std::byte> BytesOf(Data& data) {
+    return std::as_writable_bytes(std::span(&data, 1));
+}
+
+struct FileKind {
+    std::uint16_t kind;
+    const char* ext;
+    const char* storeTitle;
+    const char* loadTitle;
+    std::span<std::byte> image;
+    std::span<std::byte> fileBuffer;
+    DataHeader* imageHeader;
+    std::span<char> remembered; // the path field of cfg
+};
+
+const FileKind kFileKinds[] = {
+    {kParKind, "ecd", "Store ECU configuration data", "Load ECU configuration data", BytesOf(ecuParData),
+     BytesOf(parFileBuffer), &ecuParData.header, cfg.parFile},
+    {kMapKind, "emd", "Store ECU mapping data", "Load ECU mapping data", BytesOf(ecuMapData),
+     BytesOf(mapFileBuffer), &ecuMapData.header, cfg.mapFile},
+};
+
+const FileKind* FindKind(std::uint16_t kind) {
+    for (const FileKind& k : kFileKinds)
+        if (k.kind == kind) return &k;
+    return nullptr;
+}
+
+void CopyText(std::span<char> dst, const char* src) {
+    const std::size_t n = strnlen(src, dst.size() - 1);
+    std::memcpy(dst.data(), src, n);
+    dst[n] = '\0';
+}
+
+std::string Pattern(const FileKind& k) {
+    return std::string("*.") + k.ext;
+}
+
+// Remembers path (empty: forgets) and saves the settings.
+void Remember(const FileKind& k, const char* path) {
+    CopyText(k.remembered, path);
+    WriteInitFile();
+}
+
+// The file's base name as the data set's name.
+void ShowFileName(const FileKind& k, const char* path) {
+    Path name{};
+    SplitFileName(path, name);
+    ShowConfigName(name.data(), static_cast<std::uint8_t>(k.kind));
+}
+
+void Forget(const FileKind& k) {
+    Remember(k, "");
+    ShowConfigName("", static_cast<std::uint8_t>(k.kind));
+}
+
+void Adopt(const FileKind& k, const char* path) {
+    Remember(k, path);
+    CopyEcuDataToRef(k.kind);
+    ShowFileName(k, path);
+}
+
+} // namespace
+
+bool StoreEcu(const char* givenPath, std::uint16_t kind) {
+    const FileKind* found = FindKind(kind);
+    if (found == nullptr) return false;
+    const FileKind& k = *found;
+    Path path{};
+    if (givenPath == nullptr || givenPath[0] == '\0') {
+        Path dir{};
+        Path drive{};
+        SplitPath(k.remembered.data(), drive, dir, {});
+        const std::string startDir = std::string(drive.data()) + dir.data();
+        Path proposed{};
+        GetConfigName(proposed.data(), proposed.size(), static_cast<std::uint8_t>(kind));
+        if (proposed[0] == '\0')
+            CopyText(proposed, Pattern(k).c_str());
+        else if (SetFileExtension(proposed, k.ext) == nullptr)
+            return false;
+        const int chosen = FileSelectPopup(startDir.c_str(), proposed.data(), Pattern(k).c_str(),
+                                           k.storeTitle, VAL_SAVE_BUTTON, 0, 1, 1, 1, path);
+        if (chosen == VAL_NO_FILE_SELECTED) return true;
+        if (chosen != VAL_EXISTING_FILE_SELECTED && chosen != VAL_NEW_FILE_SELECTED) return false;
+    } else {
+        CopyText(path, givenPath);
+    }
+    if (SetFileExtension(path, k.ext) == nullptr) return false;
+    MakeDataHeader(*k.imageHeader);
+    if (ArrayToFile(path.data(), k.image) != FILE_OK) return false;
+    Adopt(k, path.data());
+    return true;
+}
+
+bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
+    const FileKind* found = FindKind(kind);
+    if (found == nullptr) return false;
+    const FileKind& k = *found;
+    Path path{};
+    if (interactive != 0) {
+        Path proposed{};
+        CopyText(proposed, k.remembered.data());
+        if (proposed[0] == '\0')
+            CopyText(proposed, Pattern(k).c_str());
+        else if (SetFileExtension(proposed, k.ext) == nullptr)
+            return false;
+        const int chosen = FileSelectPopup("", proposed.data(), Pattern(k).c_str(), k.loadTitle,
+                                           VAL_LOAD_BUTTON, 0, 1, 1, 0, path);
+        if (chosen == VAL_NO_FILE_SELECTED) return true;
+        if (chosen != VAL_EXISTING_FILE_SELECTED) return false;
+    } else {
+        CopyText(path, k.remembered.data());
+    }
+    if (path[0] == '\0') return false;
+    if (SetFileExtension(path, k.ext) == nullptr) return false;
+
+    switch (FileToArray(path.data(), k.fileBuffer)) {
+    case FILE_OK:
+        break;
+    case FILE_SIZE_ERROR:
+        // Not one of our images: refused, and nothing else changes.
+        HeaderMessagePopup(k.loadTitle, szForeignData);
+        return true;
+    default:
+        Forget(k);
+        return false;
+    }
+
+    DataHeader header;
+    std::memcpy(&header, k.fileBuffer.data(), sizeof header);
+    switch (CheckDataHeader(header)) {
+    case 0:
+    case -3:
+        std::memcpy(k.image.data(), k.fileBuffer.data(), k.image.size());
+        break;
+    case -1:
+        HeaderMessagePopup(k.loadTitle, szForeignData);
+        Forget(k);
+        return true;
+    default: {
+        const std::string question = "Data stored by " + DataHeaderText(header) + "\n\nLoad anyway?";
+        if (!HeaderConfirmPopup(k.loadTitle, question.c_str())) {
+            Forget(k);
+            return true;
+        }
+        std::memcpy(k.image.data(), k.fileBuffer.data(), k.image.size());
+        MakeDataHeader(*k.imageHeader);
+        break;
+    }
+    }
+    Adopt(k, path.data());
+    return true;
+}

@@ -1,0 +1,100 @@
+#include "orvane/core/ecudata.h"
+
+#include "orvane/core/mainwin.h"
+#include "orvane/params/cocedit.h"
+#include "platform/ui/userint.h"
+
+#include <cstring>
+#include <string>
+
+EcuParData ecuParData;
+EcuMapData ecuMapData;
+EcuParData ecuParRefData;
+EcuMapData ecuMapRefData;
+
+const char appDataName[] = "Orvane";
+const char szForeignData[] = "Invalid data!\nData stored by another application.";
+
+namespace {
+
+// Copies text into a fixed field, zero-filling the rest; a text that fills the field has no terminator.
+template <std::size_t N> void PutField(char (&field)[N], const char* text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text, strnlen(text, N));
+}
+
+template <class Popup> int WithDefaultCursor(Popup popup) {
+    int cursor = VAL_DEFAULT_CURSOR;
+    GetMouseCursor(&cursor);
+    SetMouseCursor(VAL_DEFAULT_CURSOR);
+    const int answer = popup();
+    SetMouseCursor(cursor);
+    return answer;
+}
+
+template <class Data> bool SameBytes(const Data& a, const Data& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+void MakeDataHeader(DataHeader& header) {
+    PutField(header.name, appDataName);
+    header.version = appVer;
+    header.subVersion = appSub;
+    PutField(header.suffix, appExtra);
+    std::memset(header.zero, 0, sizeof header.zero);
+}
+
+int CheckDataHeader(const DataHeader& header) {
+    DataHeader own;
+    MakeDataHeader(own);
+    if (std::memcmp(header.name, own.name, sizeof own.name) != 0) return -1;
+    if (header.version != own.version || header.subVersion != own.subVersion) return -2;
+    if (std::memcmp(header.suffix, own.suffix, sizeof own.suffix) != 0) return -3;
+    return 0;
+}
+
+std::string DataHeaderText(const DataHeader& header) {
+    std::string text(header.name, strnlen(header.name, sizeof header.name));
+    text += " v" + std::to_string(header.version) + "." + std::to_string(header.subVersion);
+    text.append(header.suffix, strnlen(header.suffix, sizeof header.suffix));
+    return text;
+}
+
+void HeaderMessagePopup(const char* title, const char* text) {
+    WithDefaultCursor([&] { return MessagePopup(title, text); });
+}
+
+bool HeaderConfirmPopup(const char* title, const char* text) {
+    return WithDefaultCursor([&] { return ConfirmPopup(title, text); }) != 0;
+}
+
+void CopyEcuDataToRef(std::uint16_t kind) {
+    if (kind == kParKind) ecuParRefData = ecuParData;
+    if (kind == kMapKind) ecuMapRefData = ecuMapData;
+}
+
+bool IsEcuDataChanged(std::uint16_t kind) {
+    if (kind == kParKind) return !SameBytes(ecuParData, ecuParRefData);
+    if (kind == kMapKind) return !SameBytes(ecuMapData, ecuMapRefData);
+    return false;
+}
+
+void InitEcuRefData() {
+    CopyEcuDataToRef(kParKind);
+    CopyEcuDataToRef(kMapKind);
+}
+
+bool DiscardNewEcuData() {
+    const bool parChanged = IsEcuDataChanged(kParKind);
+    const bool mapChanged = IsEcuDataChanged(kMapKind);
+    const bool cocChanged = NewCocEditData();
+    if (!parChanged && !mapChanged && !cocChanged) return true;
+    std::string text = "Updated ECU file data:";
+    if (parChanged) text += "\n- Configuration data";
+    if (mapChanged) text += "\n- Mapping data";
+    if (cocChanged) text += "\n- CO-Correction Edit data";
+    text += "\n\nExit without saving changes?";
+    return ConfirmPopup("Updated ECU file", text.c_str()) != 0;
+}

@@ -1,0 +1,18 @@
+// The heartbeat of the program: the main timer with the link watchdog, the busy guard that keeps
+// callbacks out of long operations, and the progress bar of the main window.
+#pragma once
+
+#include <cstdint>
+
+extern std::uint8_t fBusy;        // set only while ProcessMyEvents pumps system events
+extern std::uint8_t linkErrCount; // consecutive failed timer ticks
+extern std::uint8_t fRefreshLive; // the live pages must reload their context on their next tick
+extern std::uint8_t lastProtected;
+extern std::uint8_t fSending;   // a Send runs
+extern std::uint8_t fReceiving; // a Receive runs
+
+int MainTimer(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+// force: pump every pending event; otherwise pump at most once a second and only repaint in between.
+void ProcessMyEvents(std::uint8_t force);
+bool CheckfBusy();
+void SetProgressBar(unsigned done, unsigned total);

@@ -1,0 +1,139 @@
+#include "orvane/core/mainwin.h"
+
+#include "orvane/config/config.h"
+#include "orvane/core/ecudata.h"
+#include "orvane/core/ecuselect.h"
+#include "orvane/core/maintimer.h"
+#include "orvane/core/protect.h"
+#include "orvane/maps/graph2d.h"
+#include "orvane/maps/map1.h"
+#include "orvane/maps/mapval.h"
+#include "orvane/maps/plot.h"
+#include "orvane/params/params.h"
+#include "orvane/tables/tables.h"
+#include "orvane/tuning/map2.h"
+#include "orvane/ui/screen.h"
+#include "platform/ui/userint.h"
+
+#include <cstring>
+
+int hMainPanel = 0;
+int hCurPanel = 0;
+
+const char appName[] = "Orvane";
+const char appSubname[] = "";
+const std::uint8_t appVer = 1;
+const std::uint8_t appSub = 13;
+const char appExtra[] = "a";
+const char appFwName[] = "T484";
+const char szGenericError[] = "Some error occurred...";
+
+namespace {
+
+// Every page in the order the whole-program fill visits them.
+bool (*const kScatterOrder[])() = {
+    ScatterCg1Panel, ScatterCg2Panel, ScatterCg3Panel, ScatterCg4Panel, ScatterCaqPanel, ScatterLn1Panel,
+    ScatterLn2Panel, ScatterMp1Panel, ScatterMp2Panel, ScatterIj1Panel, ScatterIj2Panel, ScatterAdvPanel,
+    ScatterPr1Panel, ScatterPr2Panel, ScatterPr3Panel, ScatterPr4Panel, ScatterPr5Panel, ScatterPr6Panel,
+    ScatterPr7Panel, ScatterPr8Panel, ScatterPr9Panel, ScatterPr10Panel,
+};
+
+bool GatherMapEditor() { return hCurPanel == hMp2Panel || GatherMp1Panel(1); }
+
+// The read-back order differs from the fill: the CAN page comes after the injection and advance pages.
+bool (*const kGatherOrder[])() = {
+    GatherCg1Panel, GatherCg2Panel, GatherCg3Panel, GatherCg4Panel, GatherMapEditor,
+    GatherIj1Panel, GatherIj2Panel, GatherAdvPanel, GatherCaqPanel, GatherLn1Panel,
+    GatherLn2Panel, GatherPr1Panel, GatherPr2Panel, GatherPr3Panel, GatherPr4Panel,
+    GatherPr5Panel, GatherPr6Panel, GatherPr7Panel, GatherPr8Panel, GatherPr9Panel,
+    GatherPr10Panel,
+};
+
+int NameControl(std::uint8_t kind) {
+    if (kind == 1) return MAIN::TMecuParName;
+    if (kind == 2) return MAIN::TMecuMapName;
+    return 0;
+}
+
+} // namespace
+
+bool ScatterAllPanels() {
+    bool ok = true;
+    for (auto scatter : kScatterOrder) ok = scatter() && ok;
+    return ok;
+}
+
+bool GatherAllPanels() {
+    for (auto gather : kGatherOrder)
+        if (!gather()) return false;
+    return true;
+}
+
+int Exit(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT) return 0;
+    if (!AbortManualTuning()) return 1;
+    // A failed read-back must not lose unsaved edits silently: report it, then still ask.
+    if (!GatherAllPanels()) MessagePopup("Quit Application", szGenericError);
+    if (!DiscardNewEcuData()) return 1;
+    QuitUserInterface(0);
+    return 0;
+}
+
+int MainCallBack(int, int, int event, void*, int, int) {
+    if (CheckfBusy()) return 0;
+    if (event == EVENT_END_TASK) return Exit(hMainPanel, MAIN::CBexit, EVENT_COMMIT, nullptr, 0, 0) != 0 ? 1 : 0;
+    return 0;
+}
+
+namespace {
+
+// The cancel action of each dialog, reached by its close box and by Escape.
+struct DialogCancel {
+    const int* panel;
+    CtrlCallbackPtr callback;
+    int cancelControl;
+};
+
+const DialogCancel kDialogCancels[] = {
+    {&hPwdPanel, SetProtection, PWD::CBcancel},
+    {&hEcuPanel, DlgEcuDataSelection, ECUSELZ::CBcancel},
+    {&hMpvPanel, DlgMapVal, MAPVAL::CBcancel},
+    {&hMtvPanel, DlgTuneMapVal, TUNEMAPVAL::CBcancel},
+};
+
+void HideGraphPanel(bool (*show)(bool), const char* title) {
+    if (!show(false)) MessagePopup(title, szGenericError);
+}
+
+} // namespace
+
+int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
+    if (CheckfBusy()) return 0;
+    const bool close = event == EVENT_CLOSE;
+    const bool escape = event == EVENT_KEYPRESS && (eventData1 & ~VAL_MODIFIER_MASK) == VAL_ESC_VKEY;
+    if (!close && !escape) return 0;
+    if (panel == hMainPanel) {
+        if (close) Exit(panel, MAIN::CBexit, EVENT_COMMIT, nullptr, 0, 0);
+        return 0;
+    }
+    for (const DialogCancel& d : kDialogCancels) {
+        if (*d.panel != panel) continue;
+        d.callback(panel, d.cancelControl, EVENT_COMMIT, nullptr, 0, 0);
+        return escape ? 1 : 0;
+    }
+    if (close && panel == hPltPanel) HideGraphPanel(ShowPltPanel, "3D Graph");
+    if (close && panel == hGrpPanel) HideGraphPanel(ShowGrpPanel, "2D Graph");
+    return 0;
+}
+
+void ShowConfigName(const char* name, std::uint8_t kind) {
+    if (const int control = NameControl(kind)) SetCtrlVal(hMainPanel, control, name);
+}
+
+int GetConfigName(char* buf, std::size_t size, std::uint8_t kind) {
+    if (size == 0) return UIE_BadValue;
+    if (const int control = NameControl(kind)) return GetCtrlVal(hMainPanel, control, std::span<char>(buf, size));
+    std::strncpy(buf, "_Ooops!_", size - 1);
+    buf[size - 1] = '\0';
+    return 0;
+}

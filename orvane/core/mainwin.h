@@ -1,0 +1,32 @@
+// The main window: start-up and shutdown, the whole-program scatter and gather, Exit, the generic
+// panel callback, and the names of the data sets shown on the window.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+extern int hMainPanel; // the main window
+extern int hCurPanel;  // the page shown inside the main window; hMainPanel when none
+
+extern const char appName[];
+extern const char appSubname[];
+extern const std::uint8_t appVer;
+extern const std::uint8_t appSub;
+extern const char appExtra[];
+extern const char appFwName[];
+extern const char szGenericError[];
+
+// The program: 0 after a normal end of the event loop, -1 when start-up fails.
+int OrvaneMain();
+
+bool ScatterAllPanels();
+bool GatherAllPanels();
+
+int MainCallBack(int handle, int control, int event, void* callbackData, int eventData1, int eventData2);
+int Exit(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int DlgGenericPanel(int panel, int event, void* callbackData, int eventData1, int eventData2);
+
+// kind 1: configuration, 2: mapping; other kinds do nothing.
+void ShowConfigName(const char* name, std::uint8_t kind);
+// Reads the shown name back (cut to size); other kinds give "_Ooops!_".
+int GetConfigName(char* buf, std::size_t size, std::uint8_t kind);

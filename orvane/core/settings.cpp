@@ -1,0 +1,56 @@
+#include "orvane/core/settings.h"
+
+#include "orvane/maps/mapval.h"
+#include "orvane/tables/tables.h"
+#include "orvane/tuning/map2.h"
+#include "platform/sys/utility.h"
+
+#include <cstring>
+#include <span>
+
+ProgramSettings cfg;
+
+namespace {
+
+constexpr char kSettingsFile[] = "dervalon.ini";
+
+void SettingsPath(std::span<char> path) {
+    char dir[1024];
+    GetProjectDir(dir);
+    MakePathname(dir, kSettingsFile, path);
+}
+
+void SetDefaults() {
+    cfg.port = 0;
+    cfg.mapFile[0] = cfg.parFile[0] = cfg.mtpFile[0] = cfg.cocFile[0] = '\0';
+    cfg.point = {20, 50};
+    cfg.reserved[0] = 0;
+    cfg.reserved[1] = 500;
+    cfg.reserved[2] = 700;
+}
+
+// A path read from the file must end inside its field, whatever the file held.
+template <std::size_t N> void Terminate(char (&path)[N]) { path[N - 1] = '\0'; }
+
+} // namespace
+
+void ReadInitFile() {
+    char path[1100];
+    SettingsPath(path);
+    // Only a record of exactly our size is ours; anything else (another program's record) gives defaults.
+    if (FileToArray(path, std::as_writable_bytes(std::span(&cfg, 1))) != FILE_OK) SetDefaults();
+    Terminate(cfg.mapFile);
+    Terminate(cfg.parFile);
+    Terminate(cfg.mtpFile);
+    Terminate(cfg.cocFile);
+    if (cfg.point.x < 0) cfg.point.x = 0;
+    if (cfg.point.y < 5) cfg.point.y = 5;
+    posMtvPanel = posMpvPanel = posInjVpanel = posAdvVpanel = {kUnplaced, kUnplaced};
+    zoomMtvPanel = zoomMpvPanel = zoomInjVpanel = zoomAdvVpanel = 0;
+}
+
+int WriteInitFile() {
+    char path[1100];
+    SettingsPath(path);
+    return ArrayToFile(path, std::as_bytes(std::span(&cfg, 1)));
+}

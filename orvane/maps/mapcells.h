@@ -1,0 +1,17 @@
+// Cells of the map page's tables: where the matrix and the breakpoints lie.
+#pragma once
+
+#include "orvane/maps/mapdesc.h"
+#include "platform/ui/userint.h"
+
+// TABmatrix: X breakpoints in row 1, matrix cell [r][c] at column c + 1, row r + 2.
+inline constexpr int kMatrixTopRow = 2;
+inline constexpr Rect kMatrixCells{kMatrixTopRow, 1, kMapRows, kMapCols};
+inline constexpr Rect kXCells{1, 1, 1, kMapCols};
+inline constexpr Rect kYCells{1, 1, kMapRows, 1};   // TABbpy
+inline constexpr Rect kZCells{1, 1, kMapLevels, 1}; // TABbpz
+
+// The cell of a range at index k, counting row by row.
+inline Point CellOf(const Rect& range, int k) {
+    return {range.left + k % range.width, range.top + k / range.width};
+}

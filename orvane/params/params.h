@@ -1,0 +1,46 @@
+// The ten parameter pages.
+#pragma once
+
+extern int hPr1Panel, hPr2Panel, hPr3Panel, hPr4Panel, hPr5Panel, hPr6Panel, hPr7Panel, hPr8Panel, hPr9Panel,
+    hPr10Panel;
+
+bool InitPr1Panel(int parent);
+bool InitPr2Panel(int parent);
+bool InitPr3Panel(int parent);
+bool InitPr4Panel(int parent);
+bool InitPr5Panel(int parent);
+bool InitPr6Panel(int parent);
+bool InitPr7Panel(int parent);
+bool InitPr8Panel(int parent);
+bool InitPr9Panel(int parent);
+bool InitPr10Panel(int parent);
+bool ScatterPr1Panel();
+bool ScatterPr2Panel();
+bool ScatterPr3Panel();
+bool ScatterPr4Panel();
+bool ScatterPr5Panel();
+bool ScatterPr6Panel();
+bool ScatterPr7Panel();
+bool ScatterPr8Panel();
+bool ScatterPr9Panel();
+bool ScatterPr10Panel();
+bool GatherPr1Panel();
+bool GatherPr2Panel();
+bool GatherPr3Panel();
+bool GatherPr4Panel();
+bool GatherPr5Panel();
+bool GatherPr6Panel();
+bool GatherPr7Panel();
+bool GatherPr8Panel();
+bool GatherPr9Panel();
+bool GatherPr10Panel();
+bool Pr1Timer();
+bool Pr2Timer();
+bool Pr3Timer();
+bool Pr4Timer();
+bool Pr5Timer();
+bool Pr6Timer();
+bool Pr7Timer();
+bool Pr8Timer();
+bool Pr9Timer();
+bool Pr10Timer();

@@ -1,0 +1,144 @@
+// Callbacks, and the routing of Qt's key, mouse and focus input to them.
+#include "platform/ui/events.h"
+#include "platform/ui/layer.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <array>
+
+namespace ui {
+namespace {
+
+int quietDepth = 0;
+
+struct Owner {
+    int panel = 0;
+    int control = 0; // 0: the panel itself
+};
+
+// The panel and control a widget belongs to (its own tags or its nearest tagged ancestor's).
+Owner OwnerOf(const QObject* o) {
+    for (; o != nullptr; o = o->parent()) {
+        const QVariant panel = o->property("uiPanel");
+        if (panel.isValid()) return {panel.toInt(), o->property("uiControl").toInt()};
+        if (o->isWidgetType() && static_cast<const QWidget*>(o)->isWindow()) return {}; // a foreign window
+    }
+    return {};
+}
+
+struct KeyMap {
+    int qt;
+    int code;
+};
+constexpr std::array kKeys{
+    KeyMap{Qt::Key_Backspace, VAL_BACKSPACE_VKEY}, KeyMap{Qt::Key_Tab, VAL_TAB_VKEY},
+    KeyMap{Qt::Key_Backtab, VAL_TAB_VKEY},         KeyMap{Qt::Key_Return, VAL_ENTER_VKEY},
+    KeyMap{Qt::Key_Enter, VAL_ENTER_VKEY},         KeyMap{Qt::Key_Escape, VAL_ESC_VKEY},
+    KeyMap{Qt::Key_Up, VAL_UP_ARROW_VKEY},         KeyMap{Qt::Key_Down, VAL_DOWN_ARROW_VKEY},
+    KeyMap{Qt::Key_Left, VAL_LEFT_ARROW_VKEY},     KeyMap{Qt::Key_Right, VAL_RIGHT_ARROW_VKEY},
+    KeyMap{Qt::Key_PageUp, VAL_PAGE_UP_VKEY},      KeyMap{Qt::Key_PageDown, VAL_PAGE_DOWN_VKEY},
+    KeyMap{Qt::Key_Home, VAL_HOME_VKEY},           KeyMap{Qt::Key_End, VAL_END_VKEY},
+    KeyMap{Qt::Key_Delete, VAL_DELETE_VKEY},       KeyMap{Qt::Key_Insert, VAL_INSERT_VKEY},
+};
+
+int MouseEventOf(const QMouseEvent& e) {
+    const bool dbl = e.type() == QEvent::MouseButtonDblClick;
+    if (e.button() == Qt::LeftButton) return dbl ? EVENT_LEFT_DOUBLE_CLICK : EVENT_LEFT_CLICK;
+    if (e.button() == Qt::RightButton) return dbl ? EVENT_RIGHT_DOUBLE_CLICK : EVENT_RIGHT_CLICK;
+    return EVENT_NONE;
+}
+
+class InputRouter : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (!o->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(o);
+        switch (e->type()) {
+        case QEvent::KeyPress: {
+            // Only where the key arrives first, not again as it propagates to the parents.
+            const QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : w->window();
+            const Owner owner = OwnerOf(w);
+            const int key = KeyCodeOf(*static_cast<QKeyEvent*>(e));
+            return w == first && owner.panel != 0 && key != 0 && UserKey(owner.panel, owner.control, key) != 0;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            const Owner owner = OwnerOf(w);
+            const int event = MouseEventOf(*me);
+            const Panel* p = FindPanel(owner.panel);
+            if (p == nullptr || event == EVENT_NONE || QApplication::widgetAt(me->globalPosition().toPoint()) != w)
+                return false;
+            const QPoint at = p->canvas->mapFromGlobal(me->globalPosition().toPoint());
+            if (UserMouse(owner.panel, owner.control, event, at.x(), at.y()) != 0) return true;
+            const Control* c = p->Find(owner.control);
+            if (c != nullptr && c->kind == CTRL_PICTURE && event == EVENT_LEFT_CLICK) UserPress(owner.panel, c->id);
+            return false;
+        }
+        default:
+            return false;
+        }
+    }
+};
+
+void FocusMoved(QWidget* old, QWidget* now) {
+    const Owner from = OwnerOf(old);
+    const Owner to = OwnerOf(now);
+    if (from.panel == to.panel && from.control == to.control) return;
+    if (from.control != 0) {
+        UserFinishEdit(from.panel, from.control);
+        SendCtrlEvent(from.panel, from.control, EVENT_LOST_FOCUS, 0, 0);
+    }
+    if (to.panel != 0) SetActivePanelRecord(to.panel);
+    if (to.control != 0) SetActiveCtrlRecord(to.panel, to.control);
+    if (to.control != 0) SendCtrlEvent(to.panel, to.control, EVENT_GOT_FOCUS, 0, 0);
+}
+
+} // namespace
+
+Quiet::Quiet() { ++quietDepth; }
+Quiet::~Quiet() { --quietDepth; }
+bool IsQuiet() { return quietDepth > 0; }
+
+int KeyCodeOf(const QKeyEvent& e) {
+    int mods = 0;
+    if (e.modifiers() & Qt::ShiftModifier) mods |= VAL_SHIFT_MODIFIER;
+    if (e.modifiers() & Qt::ControlModifier) mods |= VAL_MENUKEY_MODIFIER;
+    if (e.modifiers() & Qt::AltModifier) mods |= VAL_ALT_MODIFIER;
+    const int k = e.key();
+    for (const KeyMap& m : kKeys)
+        if (m.qt == k) return m.code | mods;
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12) return (VAL_F1_VKEY + (k - Qt::Key_F1) * 0x100) | mods;
+    // With Ctrl or Alt the text is a control character or empty: report the key's letter.
+    if ((mods & (VAL_MENUKEY_MODIFIER | VAL_ALT_MODIFIER)) && k >= Qt::Key_Space && k <= Qt::Key_AsciiTilde)
+        return k | mods;
+    const QString text = e.text();
+    if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() <= 0xFF && text[0].unicode() != 0x7F)
+        return text[0].unicode() | mods;
+    return 0;
+}
+
+int SendCtrlEvent(int panel, int control, int event, int data1, int data2) {
+    const Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || c->callback == nullptr) return 0;
+    return c->callback(panel, control, event, c->callbackData, data1, data2);
+}
+
+int SendPanelEvent(int panel, int event, int data1, int data2) {
+    const Panel* p = FindPanel(panel);
+    if (p == nullptr || p->callback == nullptr) return 0;
+    return p->callback(panel, event, p->callbackData, data1, data2);
+}
+
+void InstallInputRouting() {
+    auto* app = static_cast<QApplication*>(QApplication::instance());
+    app->installEventFilter(new InputRouter(app));
+    QObject::connect(app, &QApplication::focusChanged, FocusMoved);
+}
+
+} // namespace ui

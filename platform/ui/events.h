@@ -1,0 +1,43 @@
+// User input: how Qt's input reaches the callbacks, and the user actions that both the widgets and the
+// test driver perform. Internal to platform/ui.
+#pragma once
+
+#include "platform/ui/userint.h"
+
+#include <string>
+
+class QKeyEvent;
+
+namespace ui {
+
+// Routes key presses, clicks and focus changes of every panel to the callbacks (done once, with the
+// application object).
+void InstallInputRouting();
+// The key code with modifier bits of a Qt key press; 0 for a key the layer does not report.
+int KeyCodeOf(const QKeyEvent& e);
+
+// User actions. Each updates the record and the widget first, then calls back as the real input would.
+// EVENT_LEFT_CLICK at the control's centre, then the control's press (see UserPress); the result is the
+// click callback's (1: consumed, no press).
+int UserClick(int panel, int control);
+// Command button and picture: EVENT_COMMIT; toggle button: flips, then EVENT_VAL_CHANGED, EVENT_COMMIT.
+void UserPress(int panel, int control);
+// A number chosen by the user (numeric, slide, ring, radio, toggle): clamped to the control's range,
+// then EVENT_VAL_CHANGED and EVENT_COMMIT.
+void UserSetNumber(int panel, int control, double value);
+// Text typed into a string, password or text box: EVENT_VAL_CHANGED; UserFinishEdit commits it.
+void UserTypeText(int panel, int control, const std::string& text);
+void UserFinishEdit(int panel, int control);
+void UserSelectTab(int panel, int control, int index);
+void UserSelectCell(int panel, int control, Point cell);
+// A cell edited by the user; false when the text is no number for a numeric cell.
+bool UserEditCell(int panel, int control, Point cell, const std::string& text);
+// EVENT_KEYPRESS to the control (0: none), then to its panel unless consumed; 1 when consumed.
+int UserKey(int panel, int control, int key);
+// The system asks the program to end: EVENT_END_TASK to the main callback; unless it returns 1, the event
+// loop ends with 0.
+void EndTask();
+// A mouse event at panel pixel (x, y) to the control (0: the panel); the callback's result.
+int UserMouse(int panel, int control, int event, int x, int y);
+
+} // namespace ui

@@ -1,0 +1,108 @@
+// User actions: the record changes first, the widget shows it, then the callbacks hear of it.
+#include "platform/ui/events.h"
+#include "platform/ui/layer.h"
+#include "platform/ui/tablemodel.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace ui {
+
+void UserPress(int panel, int control) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || IsQuiet() || !c->IsHot() || c->dimmed) return;
+    switch (c->kind) {
+    case CTRL_TOGGLE_BUTTON:
+        UserSetNumber(panel, control, c->number != 0 ? 0 : 1);
+        break;
+    case CTRL_COMMAND_BUTTON:
+    case CTRL_PICTURE:
+        SendCtrlEvent(panel, control, EVENT_COMMIT, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+int UserClick(int panel, int control) {
+    const Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr) return 0;
+    const int consumed = UserMouse(panel, control, EVENT_LEFT_CLICK, c->x + c->w / 2, c->y + c->h / 2);
+    if (!consumed) UserPress(panel, control);
+    return consumed;
+}
+
+void UserSetNumber(int panel, int control, double value) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || IsQuiet()) return;
+    if (c->kind == CTRL_NUMERIC || c->kind == CTRL_NUMERIC_SLIDE) value = std::clamp(value, c->min, c->max);
+    c->number = value;
+    SyncValue(*c); // shows the clamped value
+    SendCtrlEvent(panel, control, EVENT_VAL_CHANGED, 0, 0);
+    SendCtrlEvent(panel, control, EVENT_COMMIT, 0, 0);
+}
+
+void UserTypeText(int panel, int control, const std::string& text) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || IsQuiet() || c->text == text) return;
+    c->text = c->maxLength > 0 && static_cast<int>(text.size()) > c->maxLength
+                  ? text.substr(0, static_cast<std::size_t>(c->maxLength))
+                  : text;
+    c->editDirty = true;
+    SyncValue(*c);
+    SendCtrlEvent(panel, control, EVENT_VAL_CHANGED, 0, 0);
+}
+
+void UserFinishEdit(int panel, int control) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || !c->editDirty) return;
+    c->editDirty = false;
+    SendCtrlEvent(panel, control, EVENT_COMMIT, 0, 0);
+}
+
+void UserSelectTab(int panel, int control, int index) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || IsQuiet()) return;
+    const int old = static_cast<int>(c->number);
+    if (index == old || index < 0 || index >= static_cast<int>(c->tabs.size())) return;
+    c->number = index;
+    SyncValue(*c);
+    SendCtrlEvent(panel, control, EVENT_ACTIVE_TAB_CHANGE, old, index);
+}
+
+void UserSelectCell(int panel, int control, Point cell) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || IsQuiet() || c->table->active == cell) return;
+    c->table->active = cell;
+    ShowTableCursor(*c);
+    SendCtrlEvent(panel, control, EVENT_ACTIVE_CELL_CHANGE, cell.y, cell.x);
+}
+
+bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr) return false;
+    Cell& target = c->table->At(cell.y - 1, cell.x - 1);
+    if (target.type == VAL_CELL_NUMERIC) {
+        bool ok = false;
+        const double v = QLocale::c().toDouble(ToQt(text).trimmed(), &ok);
+        if (!ok || !std::isfinite(v)) return false;
+        target.number = std::clamp(v, target.min, target.max);
+    } else {
+        target.text = text;
+    }
+    c->model->CellsChanged(cell.y - 1, cell.x - 1, cell.y - 1, cell.x - 1);
+    SendCtrlEvent(panel, control, EVENT_VAL_CHANGED, cell.y, cell.x);
+    SendCtrlEvent(panel, control, EVENT_COMMIT, cell.y, cell.x);
+    return true;
+}
+
+int UserKey(int panel, int control, int key) {
+    if (control != 0 && SendCtrlEvent(panel, control, EVENT_KEYPRESS, key, 0) != 0) return 1;
+    return SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0 ? 1 : 0;
+}
+
+int UserMouse(int panel, int control, int event, int x, int y) {
+    return control != 0 ? SendCtrlEvent(panel, control, event, y, x) : SendPanelEvent(panel, event, y, x);
+}
+
+} // namespace ui

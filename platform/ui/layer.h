@@ -1,0 +1,197 @@
+// Records of the run-time layer: every panel and control keeps its state here; the Qt widgets only show
+// it. Internal to platform/ui.
+#pragma once
+
+#include "platform/ui/resource.h"
+#include "platform/ui/userint.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QString>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QScrollArea;
+class QTimer;
+class QWidget;
+
+namespace ui {
+
+class TableModel;
+
+inline constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+inline constexpr int kDefaultColor = -1; // colour attribute left to the style
+
+struct ListItem {
+    std::string label;
+    double value = 0;
+};
+
+struct Cell {
+    double number = 0;
+    std::string text;
+    int type = VAL_CELL_NUMERIC;
+    int textColor = VAL_BLACK;
+    int bgColor = VAL_WHITE;
+    bool bold = false;
+    bool dimmed = false;
+    int mode = VAL_HOT;
+    int precision = 0;
+    double min = -kNoLimit;
+    double max = kNoLimit;
+};
+
+// A table row or column.
+struct Line {
+    std::string label;
+    bool useLabel = false;
+    int size = 0; // pixels; 0: the view's default
+    bool visible = true;
+};
+
+struct Table {
+    int rows = 0;
+    int cols = 0;
+    std::vector<Cell> cells; // row-major
+    std::vector<Line> rowLines, colLines;
+    Cell defaults; // attributes of cells added later
+    Point active{1, 1};
+    Rect selection{};
+    bool rowLabels = true;
+    bool colLabels = true;
+    Cell& At(int row, int col) { return cells[static_cast<std::size_t>(row * cols + col)]; } // 0-based
+};
+
+struct Control {
+    int panel = 0;
+    int id = 0;
+    std::string name;
+    UiCtrlKind kind = CTRL_COMMAND_BUTTON;
+    CtrlCallbackPtr callback = nullptr;
+    void* callbackData = nullptr;
+    int x = 0, y = 0, w = 0, h = 0;
+    bool visible = true;
+    bool dimmed = false;
+    int mode = VAL_HOT;
+    std::string caption;
+    double number = 0; // value of the kinds that hold a number
+    std::string text;  // value of the kinds that hold a text
+    double min = -kNoLimit, max = kNoLimit, inc = 1;
+    int precision = 0;
+    int maxLength = 0; // 0: no limit
+    int textColor = kDefaultColor, bgColor = kDefaultColor;
+    int onColor = VAL_GREEN, offColor = kDefaultColor;
+    bool bold = false;
+    int fontSize = 0; // 0: the default
+    uir::Align align = uir::Align::Left;
+    std::vector<ListItem> items;
+    std::vector<std::string> tabs;
+    double interval = 0;
+    bool enabled = true;
+    bool ticking = false;   // the timer callback runs
+    bool editDirty = false; // typed text not yet committed
+    std::unique_ptr<Table> table;
+
+    QPointer<QWidget> widget;
+    QPointer<QLabel> label; // caption beside the widget
+    QPointer<QTimer> timer;
+    TableModel* model = nullptr; // owned by the table view
+
+    bool HoldsNumber() const;
+    bool HoldsText() const;
+    bool IsHot() const { return mode != VAL_INDICATOR; }
+};
+
+struct Panel {
+    int handle = 0;
+    int parent = 0;
+    std::string name;
+    std::string title;
+    PanelCallbackPtr callback = nullptr;
+    void* callbackData = nullptr;
+    int x = 0, y = 0, w = 0, h = 0;
+    bool visible = false;
+    bool dimmed = false;
+    int activeCtrl = 0;
+    int scroll = 0; // vertical scroll offset asked for, applied whenever the panel shows
+    std::vector<std::unique_ptr<Control>> controls; // resource order
+    QPointer<QScrollArea> frame; // the window, or the area inside the parent
+    QPointer<QWidget> canvas;    // controls are placed on it
+
+    Control* Find(int id) const;
+};
+
+// ---- records (panels.cpp) ----
+Panel* FindPanel(int handle);
+// Sets status to UIE_BadPanel / UIE_BadControl when the lookup fails.
+Control* FindControl(int panel, int control, int* status);
+std::vector<int> PanelHandles();
+// The panel's displayed flag and every ancestor's.
+bool PanelShown(int handle);
+// Keeps the canvas large enough for every control (the area scrolls over it).
+void FitCanvas(Panel& p);
+// The panel the user or the program made active last.
+void SetActivePanelRecord(int panel);
+void SetActiveCtrlRecord(int panel, int control);
+
+// ---- application object (app.cpp) ----
+void EnsureApp();
+
+// ---- programmatic changes (events.cpp) ----
+// While a Quiet lives, widget signals caused by the layer itself are not taken as user input.
+class Quiet {
+  public:
+    Quiet();
+    ~Quiet();
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+};
+bool IsQuiet();
+
+// Writes a number into an integer output when it fits after rounding; else UIE_BadValue, output untouched.
+template <typename T> int StoreInteger(double v, T* out) {
+    if (out == nullptr || !std::isfinite(v)) return UIE_BadValue;
+    const double r = std::round(v);
+    if (r < static_cast<double>(std::numeric_limits<T>::min()) || r > static_cast<double>(std::numeric_limits<T>::max()))
+        return UIE_BadValue;
+    *out = static_cast<T>(r);
+    return UIE_NoError;
+}
+
+inline QColor RgbColor(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// ---- text (text.cpp): byte strings to and from Qt ----
+QString ToQt(std::string_view bytes);
+std::string FromQt(const QString& s);
+QString FormatNumber(double v, int precision);
+
+// ---- widgets (widgets.cpp, look.cpp) ----
+void CreateWidget(Panel& p, Control& c);
+void SyncValue(Control& c); // shows the value
+void SyncLook(Control& c);  // shows everything but the value
+void SyncItems(Control& c); // rebuilds list entries and tabs
+
+// ---- events (events.cpp) ----
+// Calls the control's or panel's callback; 0 when it has none. Records may be gone afterwards.
+int SendCtrlEvent(int panel, int control, int event, int data1, int data2);
+int SendPanelEvent(int panel, int event, int data1, int data2);
+
+// ---- timers (eventloop.cpp) ----
+void StartTimer(Control& c);
+// Runs one tick unless suspended, disabled or already running; true when the callback ran.
+bool TimerTick(int panel, int control);
+
+// ---- popups (modal.cpp) ----
+int TopPopup();
+bool IsPopup(int panel);
+void ForgetPopup(int panel);
+
+// ---- tables (table.cpp) ----
+// The view shows the record's active cell and selection.
+void ShowTableCursor(Control& c);
+
+} // namespace ui

@@ -1,0 +1,388 @@
+// Panels: loading from the resource, showing, hiding, discarding, and their attributes.
+#include "platform/ui/events.h"
+#include "platform/ui/layer.h"
+#include "platform/ui/registry.h"
+
+#include "platform/sys/textout.h"
+
+#include <QCloseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <map>
+
+namespace ui {
+namespace {
+
+std::map<int, std::unique_ptr<Panel>> panels;
+int nextHandle = 1;
+int activePanel = 0;
+std::string lastLoadError;
+
+// The window (or the area inside the parent) of a panel. Its close box asks the application, which
+// decides: the window never closes by itself.
+class PanelFrame : public QScrollArea {
+  public:
+    PanelFrame(int handle, QWidget* parent) : QScrollArea(parent), handle_(handle) {}
+
+  protected:
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        SendPanelEvent(handle_, EVENT_CLOSE, 0, 0);
+    }
+
+  private:
+    int handle_;
+};
+
+std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
+    auto c = std::make_unique<Control>();
+    const uir::Options& o = d.options;
+    c->panel = panel;
+    c->id = d.id;
+    c->name = d.name;
+    c->kind = d.kind;
+    c->callback = d.callback.empty() ? nullptr : FindCtrlCallback(d.callback);
+    c->x = d.x;
+    c->y = d.y;
+    c->w = d.w;
+    c->h = d.h;
+    c->visible = !o.hidden;
+    c->dimmed = o.dimmed;
+    c->mode = o.indicator || d.kind == CTRL_LED ? VAL_INDICATOR : VAL_HOT;
+    c->caption = d.caption;
+    c->min = o.min.value_or(-kNoLimit);
+    c->max = o.max.value_or(kNoLimit);
+    c->inc = o.inc.value_or(1);
+    c->precision = o.prec.value_or(0);
+    c->maxLength = o.maxlen.value_or(0);
+    c->textColor = o.textcolor.value_or(kDefaultColor);
+    c->onColor = o.oncolor.value_or(VAL_GREEN);
+    c->bold = o.bold;
+    c->fontSize = o.font.value_or(0);
+    c->align = o.align.value_or(d.kind == CTRL_NUMERIC ? uir::Align::Right : uir::Align::Left);
+    for (const uir::Item& i : o.items) c->items.push_back({i.label, i.value});
+    c->tabs = o.tabs;
+    c->interval = o.interval.value_or(0);
+    c->enabled = !o.dimmed;
+    c->number = o.number.value_or(c->items.empty() ? 0 : c->items.front().value);
+    c->text = d.kind == CTRL_TEXT_MSG ? d.caption : o.text.value_or("");
+    if (d.kind == CTRL_TABLE) {
+        c->table = std::make_unique<Table>();
+        Table& t = *c->table;
+        t.defaults.precision = c->precision;
+        t.defaults.min = c->min;
+        t.defaults.max = c->max;
+        t.defaults.bold = c->bold;
+        if (c->textColor != kDefaultColor) t.defaults.textColor = c->textColor;
+        t.rows = o.rows.value_or(0);
+        t.cols = o.cols.value_or(0);
+        t.cells.assign(static_cast<std::size_t>(t.rows * t.cols), t.defaults);
+        t.rowLines.resize(static_cast<std::size_t>(t.rows));
+        t.colLines.assign(static_cast<std::size_t>(t.cols), Line{"", false, o.colwidth.value_or(0), true});
+    }
+    return c;
+}
+
+void PlaceFrame(Panel& p) {
+    if (p.parent == 0) {
+        p.frame->setFixedSize(p.w, p.h);
+        p.frame->move(p.x, p.y);
+        return;
+    }
+    // A child panel shows as much of itself as fits in the parent and scrolls over the rest.
+    const Panel* parent = FindPanel(p.parent);
+    const int w = std::min(p.w, parent->w - p.x);
+    const int h = std::min(p.h, parent->h - p.y);
+    p.frame->setGeometry(p.x, p.y, std::max(w, 0), std::max(h, 0));
+}
+
+void ApplyScroll(Panel& p) {
+    if (!p.frame->isVisible()) return; // its viewport has no size yet: applied when shown
+    p.frame->verticalScrollBar()->setValue(p.scroll);
+    p.scroll = p.frame->verticalScrollBar()->value();
+}
+
+void DiscardRecord(int handle) {
+    const auto it = panels.find(handle);
+    if (it == panels.end()) return;
+    for (const int child : PanelHandles())
+        if (FindPanel(child) != nullptr && FindPanel(child)->parent == handle) DiscardRecord(child);
+    Panel& p = *it->second;
+    ForgetPopup(handle);
+    for (const auto& c : p.controls)
+        if (c->timer) c->timer->stop();
+    // Deleted later: the panel may be discarded from a callback of one of its own widgets.
+    if (p.frame) {
+        p.frame->hide();
+        p.frame->deleteLater();
+    }
+    if (activePanel == handle) activePanel = 0;
+    panels.erase(it);
+}
+
+int SetPanelValue(Panel& p, int attribute, int value) {
+    switch (attribute) {
+    case ATTR_VISIBLE:
+        return value ? DisplayPanel(p.handle) : HidePanel(p.handle);
+    case ATTR_DIMMED:
+        p.dimmed = value != 0;
+        p.canvas->setEnabled(!p.dimmed);
+        return UIE_NoError;
+    case ATTR_TOP:
+    case ATTR_LEFT:
+    case ATTR_WIDTH:
+    case ATTR_HEIGHT: {
+        if ((attribute == ATTR_WIDTH || attribute == ATTR_HEIGHT) && value < 0) return UIE_BadValue;
+        int* field = attribute == ATTR_TOP ? &p.y : attribute == ATTR_LEFT ? &p.x : attribute == ATTR_WIDTH ? &p.w : &p.h;
+        *field = value;
+        PlaceFrame(p);
+        FitCanvas(p);
+        return UIE_NoError;
+    }
+    case ATTR_VSCROLL_OFFSET:
+        if (value < 0) return UIE_BadValue;
+        p.scroll = value;
+        ApplyScroll(p);
+        return UIE_NoError;
+    default:
+        return UIE_BadAttribute;
+    }
+}
+
+} // namespace
+
+bool Control::HoldsNumber() const {
+    switch (kind) {
+    case CTRL_TOGGLE_BUTTON:
+    case CTRL_NUMERIC:
+    case CTRL_NUMERIC_SLIDE:
+    case CTRL_RING:
+    case CTRL_LED:
+    case CTRL_TAB:
+    case CTRL_RADIO_GROUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Control::HoldsText() const {
+    return kind == CTRL_STRING || kind == CTRL_PASSWORD || kind == CTRL_TEXT_BOX || kind == CTRL_TEXT_MSG;
+}
+
+Control* Panel::Find(int id) const {
+    for (const auto& c : controls)
+        if (c->id == id) return c.get();
+    return nullptr;
+}
+
+Panel* FindPanel(int handle) {
+    const auto it = panels.find(handle);
+    return it == panels.end() ? nullptr : it->second.get();
+}
+
+Control* FindControl(int panel, int control, int* status) {
+    const Panel* p = FindPanel(panel);
+    Control* c = p ? p->Find(control) : nullptr;
+    if (status) *status = !p ? UIE_BadPanel : !c ? UIE_BadControl : UIE_NoError;
+    return c;
+}
+
+std::vector<int> PanelHandles() {
+    std::vector<int> handles;
+    for (const auto& [handle, p] : panels) handles.push_back(handle);
+    return handles;
+}
+
+bool PanelShown(int handle) {
+    for (const Panel* p = FindPanel(handle); p != nullptr; p = FindPanel(p->parent))
+        if (!p->visible) return false;
+    return FindPanel(handle) != nullptr;
+}
+
+void FitCanvas(Panel& p) {
+    int w = p.w, h = p.h;
+    for (const auto& c : p.controls) {
+        if (!c->visible) continue;
+        w = std::max(w, c->x + c->w);
+        h = std::max(h, c->y + c->h);
+    }
+    for (const auto& [handle, child] : panels)
+        if (child->parent == p.handle) {
+            w = std::max(w, child->x + child->frame->width());
+            h = std::max(h, child->y + child->frame->height());
+        }
+    if (p.canvas->size() != QSize(w, h)) p.canvas->setFixedSize(w, h);
+}
+
+void SetActivePanelRecord(int panel) { activePanel = panel; }
+
+void SetActiveCtrlRecord(int panel, int control) {
+    if (Panel* p = FindPanel(panel)) p->activeCtrl = control;
+}
+
+} // namespace ui
+
+using ui::FindPanel;
+using ui::Panel;
+
+int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
+    ui::EnsureApp();
+    ui::lastLoadError.clear();
+    const auto fail = [](int code, std::string why) {
+        ui::lastLoadError = std::move(why);
+        return code;
+    };
+    Panel* parent = parentPanel == 0 ? nullptr : FindPanel(parentPanel);
+    if (parentPanel != 0 && parent == nullptr) return fail(UIE_BadPanel, "no parent panel " + std::to_string(parentPanel));
+    if (fileName == nullptr) return fail(UIE_Resource, "no resource named");
+    std::string error;
+    const uir::Resource* res = ui::GetResource(fileName, error);
+    if (res == nullptr) return fail(UIE_Resource, error);
+    const uir::PanelDef* def = res->Find(resourceId);
+    if (def == nullptr)
+        return fail(UIE_Resource, std::string(fileName) + ": no panel with id " + std::to_string(resourceId));
+    if (!ui::CheckCallbacks(fileName, *def, error)) return fail(UIE_Resource, error);
+
+    auto owned = std::make_unique<Panel>();
+    Panel& p = *owned;
+    p.handle = ui::nextHandle++;
+    p.parent = parentPanel;
+    p.name = def->name;
+    p.title = def->title;
+    p.callback = def->callback.empty() ? nullptr : ui::FindPanelCallback(def->callback);
+    p.x = def->atX.value_or(0);
+    p.y = def->atY.value_or(0);
+    p.w = def->w;
+    p.h = def->h;
+    for (const uir::ControlDef& d : def->controls) p.controls.push_back(ui::MakeControl(p.handle, d));
+    ui::panels.emplace(p.handle, std::move(owned));
+
+    p.frame = new ui::PanelFrame(p.handle, parent ? parent->canvas.data() : nullptr);
+    p.frame->setFrameShape(QFrame::NoFrame);
+    p.frame->setWidgetResizable(false);
+    p.canvas = new QWidget;
+    p.canvas->setProperty("uiPanel", p.handle);
+    p.frame->setWidget(p.canvas);
+    p.frame->setProperty("uiPanel", p.handle);
+    p.frame->setWindowTitle(ui::ToQt(p.title));
+    p.frame->hide();
+    for (const auto& c : p.controls) ui::CreateWidget(p, *c);
+    ui::PlaceFrame(p);
+    ui::FitCanvas(p);
+    if (parent != nullptr) ui::FitCanvas(*parent);
+    for (const auto& c : p.controls) ui::StartTimer(*c);
+    return p.handle;
+}
+
+const char* GetLastLoadError() { return ui::lastLoadError.c_str(); }
+
+int DiscardPanel(int panel) {
+    if (FindPanel(panel) == nullptr) return UIE_BadPanel;
+    ui::DiscardRecord(panel);
+    return UIE_NoError;
+}
+
+int DisplayPanel(int panel) {
+    Panel* p = FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    p->visible = true;
+    p->frame->show();
+    p->frame->raise();
+    ui::ApplyScroll(*p);
+    if (p->parent == 0) p->frame->activateWindow();
+    ui::activePanel = panel;
+    return UIE_NoError;
+}
+
+int HidePanel(int panel) {
+    Panel* p = FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    if (ui::TopPopup() == panel) return RemovePopup(0);
+    p->visible = false;
+    p->frame->hide();
+    return UIE_NoError;
+}
+
+int InstallPanelCallback(int panel, PanelCallbackPtr fn, void* callbackData) {
+    Panel* p = FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    p->callback = fn;
+    p->callbackData = callbackData;
+    return UIE_NoError;
+}
+
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr fn, void* callbackData) {
+    int status = 0;
+    ui::Control* c = ui::FindControl(panel, control, &status);
+    if (c == nullptr) return status;
+    c->callback = fn;
+    c->callbackData = callbackData;
+    return UIE_NoError;
+}
+
+int SetPanelAttribute(int panel, int attribute, int value) {
+    Panel* p = FindPanel(panel);
+    return p == nullptr ? UIE_BadPanel : ui::SetPanelValue(*p, attribute, value);
+}
+
+int SetPanelAttribute(int panel, int attribute, const char* value) {
+    Panel* p = FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    if (attribute != ATTR_TITLE) return UIE_BadAttribute;
+    if (value == nullptr) return UIE_BadValue;
+    p->title = value;
+    p->frame->setWindowTitle(ui::ToQt(p->title));
+    return UIE_NoError;
+}
+
+int GetPanelAttribute(int panel, int attribute, int* value) {
+    const Panel* p = FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    if (value == nullptr) return UIE_BadValue;
+    switch (attribute) {
+    case ATTR_VISIBLE:
+        *value = p->visible;
+        return UIE_NoError;
+    case ATTR_DIMMED:
+        *value = p->dimmed;
+        return UIE_NoError;
+    case ATTR_TOP:
+        *value = p->y;
+        return UIE_NoError;
+    case ATTR_LEFT:
+        *value = p->x;
+        return UIE_NoError;
+    case ATTR_WIDTH:
+        *value = p->w;
+        return UIE_NoError;
+    case ATTR_HEIGHT:
+        *value = p->h;
+        return UIE_NoError;
+    case ATTR_VSCROLL_OFFSET:
+        *value = p->frame->isVisible() ? p->frame->verticalScrollBar()->value() : p->scroll;
+        return UIE_NoError;
+    default:
+        return UIE_BadAttribute;
+    }
+}
+
+int GetPanelAttribute(int panel, int attribute, std::span<char> value) {
+    const Panel* p = FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    if (attribute != ATTR_TITLE) return UIE_BadAttribute;
+    return CopyText(p->title, value) ? UIE_NoError : UIE_BadValue;
+}
+
+int SetActivePanel(int panel) {
+    Panel* p = FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    ui::activePanel = panel;
+    if (p->visible) p->frame->window()->activateWindow();
+    return UIE_NoError;
+}
+
+int GetActivePanel() { return ui::activePanel; }

@@ -1,0 +1,97 @@
+// Message, confirmation and file dialogs through the replaceable hook; the default shows Qt dialogs.
+#include "platform/ui/popup.h"
+
+#include "platform/sys/textout.h"
+#include "platform/ui/layer.h"
+#include "platform/ui/userint.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+QString FileFilter(const PopupRequest& r) {
+    QStringList patterns;
+    for (const QString& p : ui::ToQt(r.fileTypes).split(';', Qt::SkipEmptyParts)) patterns << p.trimmed();
+    const QString spec = ui::ToQt(r.fileSpec);
+    if (patterns.isEmpty() && spec.contains('*')) patterns << spec;
+    QString filter = patterns.isEmpty() ? QString() : "Files (" + patterns.join(' ') + ")";
+    if (!r.restrictExtension || filter.isEmpty()) filter += (filter.isEmpty() ? "" : ";;") + QString("All files (*)");
+    return filter;
+}
+
+PopupAnswer ShowQtPopup(const PopupRequest& r) {
+    const QString title = ui::ToQt(r.title);
+    switch (r.kind) {
+    case PopupKind::Message:
+        QMessageBox::information(nullptr, title, ui::ToQt(r.text));
+        return {};
+    case PopupKind::Confirm:
+        return {QMessageBox::question(nullptr, title, ui::ToQt(r.text)) == QMessageBox::Yes ? 1 : 0, {}};
+    case PopupKind::FileSelect: {
+        const QString spec = ui::ToQt(r.fileSpec);
+        const QString start = ui::ToQt(r.directory) + (spec.contains('*') || spec.isEmpty() ? "" : "/" + spec);
+        const QString path = r.buttonLabel == VAL_SAVE_BUTTON
+                                 ? QFileDialog::getSaveFileName(nullptr, title, start, FileFilter(r))
+                                 : QFileDialog::getOpenFileName(nullptr, title, start, FileFilter(r));
+        if (path.isEmpty()) return {VAL_NO_FILE_SELECTED, {}};
+        return {QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED, ui::FromQt(path)};
+    }
+    }
+    return {};
+}
+
+PopupHook hook;
+
+PopupAnswer Ask(const PopupRequest& r) {
+    ui::EnsureApp();
+    // A copy: the hook may replace itself while it runs.
+    const PopupHook current = hook;
+    return current ? current(r) : ShowQtPopup(r);
+}
+
+} // namespace
+
+PopupHook SetPopupHook(PopupHook next) {
+    PopupHook previous = std::move(hook);
+    hook = std::move(next);
+    return previous;
+}
+
+int MessagePopup(const char* title, const char* message) {
+    Ask({PopupKind::Message, title ? title : "", message ? message : ""});
+    return UIE_NoError;
+}
+
+int ConfirmPopup(const char* title, const char* message) {
+    return Ask({PopupKind::Confirm, title ? title : "", message ? message : ""}).result != 0 ? 1 : 0;
+}
+
+int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, const char* fileTypeList,
+                    const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
+                    int allowCancel, int allowMakeDirectory, std::span<char> pathName) {
+    PopupRequest r;
+    r.kind = PopupKind::FileSelect;
+    r.title = title ? title : "";
+    r.directory = defaultDirectory ? defaultDirectory : "";
+    r.fileSpec = defaultFileSpec ? defaultFileSpec : "";
+    r.fileTypes = fileTypeList ? fileTypeList : "";
+    r.buttonLabel = buttonLabel;
+    r.restrictDirectory = restrictDirectory != 0;
+    r.restrictExtension = restrictExtension != 0;
+    r.allowCancel = allowCancel != 0;
+    r.allowMakeDirectory = allowMakeDirectory != 0;
+    const PopupAnswer a = Ask(r);
+    if (a.result == VAL_NO_FILE_SELECTED || a.path.empty()) {
+        CopyText("", pathName);
+        return VAL_NO_FILE_SELECTED;
+    }
+    // A path cut to fit would name another file: report no choice instead.
+    if (a.path.size() >= pathName.size()) {
+        CopyText("", pathName);
+        return UIE_BadValue;
+    }
+    CopyText(a.path, pathName);
+    return a.result;
+}

@@ -1,0 +1,98 @@
+// The user-interface resource: a text file of panels and their controls.
+//
+// Grammar (one item a line; blank lines and lines starting with '#' are ignored, and a '#' that starts a
+// token begins a comment to the end of the line):
+//
+//   panel <CONST> <resourceId> "<title>" <panelCallback|-> <W>x<H> [at=X,Y]
+//   <id> <CONST> <kind> "<caption>" <callback|-> <X>,<Y>,<W>,<H> [option...]
+//
+// A panel line starts a panel; every following control line belongs to it until the next panel line.
+// <CONST> is a C++ identifier; <resourceId> and <id> are positive integers, unique in the resource and in
+// their panel. A callback is a name registered with RegisterCtrlCallback / RegisterPanelCallback, or '-'.
+// Texts are in double quotes; inside them \" and \\ stand for " and \. Sizes and positions are pixels;
+// a child panel's at=X,Y is its place inside the parent, a top-level panel's its place on the screen.
+//
+// kind      holds                                     options besides hidden, dimmed (every kind)
+// command   no value (commit on press)               bold textcolor font
+// toggle    0 / 1                                    value oncolor indicator bold textcolor font
+// numeric   a number                                 min max inc prec value indicator align bold ...
+// slide     a number (a progress bar when indicator) min max inc prec value indicator
+// ring      a number, one of items (or none)         items value indicator bold textcolor font
+// string    a text                                   value maxlen indicator align bold textcolor font
+// password  a text, shown masked                     value maxlen indicator
+// textbox   a text of several lines                  value maxlen indicator bold textcolor font
+// textmsg   its caption is its text                  align bold textcolor font
+// led       0 / 1                                    value oncolor
+// picture   no value (commit on click)               indicator
+// timer     ticks every interval seconds             interval (required)
+// tab       the index of the selected tab            tabs value
+// table     values in cells                          rows cols colwidth prec min max indicator bold ...
+// radio     a number, one of items (or none)         items value indicator
+// deco      a frame, titled by its caption           -
+//
+// Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= maxlen= font= (integers;
+// font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."
+// (the last '=' of an item separates its value), tabs="A|B|C", and the flags hidden dimmed indicator bold.
+#pragma once
+
+#include "platform/ui/userint.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace uir {
+
+enum class Align { Left, Center, Right };
+
+struct Item {
+    std::string label;
+    double value = 0;
+};
+
+struct Options {
+    std::optional<double> min, max, inc, interval;
+    std::optional<double> number;    // value= of a kind that holds a number
+    std::optional<std::string> text; // value= of a kind that holds a text
+    std::optional<int> prec, rows, cols, colwidth, maxlen, font, oncolor, textcolor;
+    std::optional<Align> align;
+    std::vector<Item> items;
+    std::vector<std::string> tabs;
+    bool hidden = false;
+    bool dimmed = false;
+    bool indicator = false;
+    bool bold = false;
+};
+
+struct ControlDef {
+    int line = 0;
+    int id = 0;
+    std::string name;
+    UiCtrlKind kind = CTRL_COMMAND_BUTTON;
+    std::string caption;
+    std::string callback; // empty: none
+    int x = 0, y = 0, w = 0, h = 0;
+    Options options;
+};
+
+struct PanelDef {
+    int line = 0;
+    std::string name;
+    int resourceId = 0;
+    std::string title;
+    std::string callback; // empty: none
+    int w = 0, h = 0;
+    std::optional<int> atX, atY;
+    std::vector<ControlDef> controls;
+};
+
+struct Resource {
+    std::vector<PanelDef> panels;
+    const PanelDef* Find(int resourceId) const;
+};
+
+// Parses a whole resource. On failure returns nothing and sets error to "<fileName>:<line>: <message>".
+std::optional<Resource> Parse(std::string_view fileName, std::string_view text, std::string& error);
+
+} // namespace uir

@@ -1,0 +1,80 @@
+// Table cells as Qt sees them: the text, colours and font of each cell come from its record.
+#include "platform/ui/tablemodel.h"
+
+#include "platform/ui/events.h"
+
+namespace ui {
+
+TableModel::TableModel(int panel, int control, QObject* parent)
+    : QAbstractTableModel(parent), panel_(panel), control_(control) {
+    bold_.setBold(true);
+}
+
+const Control* TableModel::Record() const { return FindControl(panel_, control_, nullptr); }
+
+int TableModel::rowCount(const QModelIndex& parent) const {
+    const Control* c = Record();
+    return parent.isValid() || c == nullptr ? 0 : c->table->rows;
+}
+
+int TableModel::columnCount(const QModelIndex& parent) const {
+    const Control* c = Record();
+    return parent.isValid() || c == nullptr ? 0 : c->table->cols;
+}
+
+QVariant TableModel::data(const QModelIndex& index, int role) const {
+    const Control* c = Record();
+    if (c == nullptr || !index.isValid()) return {};
+    const Cell& cell = c->table->At(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cell.type == VAL_CELL_NUMERIC ? FormatNumber(cell.number, cell.precision) : ToQt(cell.text);
+    case Qt::ForegroundRole:
+        return cell.dimmed || c->dimmed ? QColor(0xA0, 0xA0, 0xA0) : RgbColor(cell.textColor);
+    case Qt::BackgroundRole:
+        return RgbColor(cell.bgColor);
+    case Qt::FontRole:
+        return cell.bold ? QVariant(bold_) : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(cell.type == VAL_CELL_NUMERIC ? Qt::AlignRight | Qt::AlignVCenter
+                                                                  : Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    const Control* c = Record();
+    if (c == nullptr || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    const std::vector<Line>& lines = orientation == Qt::Horizontal ? c->table->colLines : c->table->rowLines;
+    if (section < 0 || section >= static_cast<int>(lines.size())) return {};
+    const Line& l = lines[static_cast<std::size_t>(section)];
+    return l.useLabel ? ToQt(l.label) : QString::number(section + 1);
+}
+
+Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
+    const Control* c = Record();
+    if (c == nullptr || !index.isValid()) return Qt::NoItemFlags;
+    const Cell& cell = c->table->At(index.row(), index.column());
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (c->IsHot() && cell.mode == VAL_HOT && !cell.dimmed) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool TableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid()) return false;
+    return UserEditCell(panel_, control_, {index.column() + 1, index.row() + 1}, FromQt(value.toString()));
+}
+
+void TableModel::CellsChanged(int top, int left, int bottom, int right) {
+    if (top > bottom || left > right) return;
+    emit dataChanged(index(top, left), index(bottom, right));
+}
+
+void TableModel::HeadersChanged() {
+    if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    if (rowCount() > 0) emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
+} // namespace ui

@@ -1,0 +1,159 @@
+// The test driver.
+#include "platform/ui/uitest.h"
+
+#include "platform/ui/events.h"
+#include "platform/ui/layer.h"
+#include "platform/ui/tablemodel.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QTableView>
+
+namespace uitest {
+namespace {
+
+int TopLevelOf(int panel) {
+    const ui::Panel* p = ui::FindPanel(panel);
+    while (p != nullptr && p->parent != 0) p = ui::FindPanel(p->parent);
+    return p ? p->handle : 0;
+}
+
+// The panel is on screen, not dimmed, and no modal popup lies over it.
+int PanelReachable(int panel) {
+    if (ui::FindPanel(panel) == nullptr) return UIE_BadPanel;
+    for (const ui::Panel* p = ui::FindPanel(panel); p != nullptr; p = ui::FindPanel(p->parent))
+        if (p->dimmed) return kUnreachable;
+    if (!ui::PanelShown(panel)) return kUnreachable;
+    const int top = ui::TopPopup();
+    return top == 0 || top == TopLevelOf(panel) ? UIE_NoError : kUnreachable;
+}
+
+enum class Need { Visible, Input };
+
+int Reachable(int panel, int control, Need need) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    int status = 0;
+    const ui::Control* c = ui::FindControl(panel, control, &status);
+    if (c == nullptr) return status;
+    if (!c->visible || c->dimmed || (need == Need::Input && !c->IsHot())) return kUnreachable;
+    return UIE_NoError;
+}
+
+} // namespace
+
+int Click(int panel, int control) {
+    if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
+    ui::UserClick(panel, control);
+    return UIE_NoError;
+}
+
+int SetValueAsUser(int panel, int control, double value) {
+    if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (!c->HoldsNumber() || c->kind == CTRL_TAB || c->kind == CTRL_LED) return UIE_BadValue;
+    if (c->kind == CTRL_RING || c->kind == CTRL_RADIO_GROUP) {
+        int index = -1;
+        GetIndexFromValue(panel, control, &index, value);
+        if (index < 0) return UIE_BadValue; // the user can only pick an item
+    }
+    ui::UserSetNumber(panel, control, value);
+    return UIE_NoError;
+}
+
+int SetValueAsUser(int panel, int control, const char* text) {
+    if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (text == nullptr || !c->HoldsText() || c->kind == CTRL_TEXT_MSG) return UIE_BadValue;
+    ui::UserTypeText(panel, control, text);
+    ui::UserFinishEdit(panel, control);
+    return UIE_NoError;
+}
+
+int SendKey(int panel, int control, int key) {
+    const int s = control == 0 ? PanelReachable(panel) : Reachable(panel, control, Need::Input);
+    return s != UIE_NoError ? s : ui::UserKey(panel, control, key);
+}
+
+int SendMouse(int panel, int control, int event, int x, int y) {
+    const int s = control == 0 ? PanelReachable(panel) : Reachable(panel, control, Need::Visible);
+    return s != UIE_NoError ? s : ui::UserMouse(panel, control, event, x, y);
+}
+
+int FireTimer(int panel, int control) {
+    int status = 0;
+    const ui::Control* c = ui::FindControl(panel, control, &status);
+    if (c == nullptr) return status;
+    if (c->kind != CTRL_TIMER) return UIE_BadAttribute;
+    return ui::TimerTick(panel, control) ? 1 : 0;
+}
+
+int ClosePanel(int panel) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    if (ui::FindPanel(panel)->parent != 0) return kUnreachable; // only windows have a close box
+    return ui::SendPanelEvent(panel, EVENT_CLOSE, 0, 0);
+}
+
+int SelectTab(int panel, int control, int index) {
+    if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (c->kind != CTRL_TAB) return UIE_BadAttribute;
+    if (index < 0 || index >= static_cast<int>(c->tabs.size())) return UIE_BadIndex;
+    ui::UserSelectTab(panel, control, index);
+    return UIE_NoError;
+}
+
+namespace {
+
+int ReachableCell(int panel, int control, Point cell) {
+    if (const int s = Reachable(panel, control, Need::Visible); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (c->kind != CTRL_TABLE) return UIE_BadAttribute;
+    const ui::Table& t = *c->table;
+    if (cell.x < 1 || cell.x > t.cols || cell.y < 1 || cell.y > t.rows) return UIE_BadIndex;
+    return UIE_NoError;
+}
+
+} // namespace
+
+int SelectTableCell(int panel, int control, Point cell) {
+    if (const int s = ReachableCell(panel, control, cell); s != UIE_NoError) return s;
+    ui::UserSelectCell(panel, control, cell);
+    return UIE_NoError;
+}
+
+int EditTableCell(int panel, int control, Point cell, const char* text) {
+    if (const int s = ReachableCell(panel, control, cell); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (!(c->model->flags(c->model->index(cell.y - 1, cell.x - 1)) & Qt::ItemIsEditable)) return kUnreachable;
+    if (text == nullptr) return UIE_BadValue;
+    return ui::UserEditCell(panel, control, cell, text) ? UIE_NoError : UIE_BadValue;
+}
+
+int GetTableCellPoint(int panel, int control, Point cell, Point* pixel) {
+    if (const int s = ReachableCell(panel, control, cell); s != UIE_NoError) return s;
+    if (pixel == nullptr) return UIE_BadValue;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    auto* view = static_cast<QTableView*>(c->widget.data());
+    const QRect r = view->visualRect(c->model->index(cell.y - 1, cell.x - 1));
+    const QPoint at = view->viewport()->mapTo(view->parentWidget(), r.center());
+    *pixel = {at.x(), at.y()};
+    return UIE_NoError;
+}
+
+void EndTask() { ui::EndTask(); }
+
+bool IsPanelVisible(int panel) { return ui::PanelShown(panel); }
+
+bool IsPopupInstalled(int panel) { return ui::IsPopup(panel); }
+
+int GrabPanelToPng(int panel, const char* path) {
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    if (path == nullptr) return UIE_File;
+    p->frame->ensurePolished();
+    QCoreApplication::sendPostedEvents();
+    return p->frame->grab().save(QString::fromLocal8Bit(path), "PNG") ? UIE_NoError : UIE_File;
+}
+
+} // namespace uitest

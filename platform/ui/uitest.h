@@ -1,0 +1,46 @@
+// Test driver: acts on panels as a user would, without real input. Every action goes through the same
+// path as the real input (record first, then the callbacks), and refuses what a user could not do:
+// a control that is hidden, dimmed or an indicator, a panel not on screen, or one under a modal popup.
+#pragma once
+
+#include "platform/ui/userint.h"
+
+namespace uitest {
+
+inline constexpr int kUnreachable = -20; // the user could not reach that control or panel now
+
+// EVENT_LEFT_CLICK, then the press: a command button or picture commits, a toggle button flips and
+// commits. Returns 0, kUnreachable, or a UIE_* code.
+int Click(int panel, int control);
+// The value typed or chosen, then EVENT_VAL_CHANGED and EVENT_COMMIT (numbers: numeric, slide, ring,
+// radio, toggle; texts: string, password, text box). A numeric clamps to its range like the widget.
+int SetValueAsUser(int panel, int control, double value);
+int SetValueAsUser(int panel, int control, const char* text);
+// EVENT_KEYPRESS (key code | modifiers) to the control (0: the panel alone), then to the panel unless
+// consumed. Returns 1 when consumed, 0 when not, or an error.
+int SendKey(int panel, int control, int key);
+// A mouse event at panel pixel (x, y) to the control (0: the panel); returns the callback's result.
+int SendMouse(int panel, int control, int event, int x, int y);
+// One timer tick now; 1 when the callback ran, 0 when the tick was dropped (suspended, disabled, running).
+int FireTimer(int panel, int control);
+// The close box: EVENT_CLOSE to the panel callback; returns its result.
+int ClosePanel(int panel);
+// A tab clicked: EVENT_ACTIVE_TAB_CHANGE (old, new).
+int SelectTab(int panel, int control, int index);
+// A table cell clicked: EVENT_ACTIVE_CELL_CHANGE (row, column) when it changes the active cell.
+int SelectTableCell(int panel, int control, Point cell);
+// A table cell typed into: EVENT_VAL_CHANGED and EVENT_COMMIT (row, column). UIE_BadValue when the text
+// is no number for a numeric cell (the cell keeps its value).
+int EditTableCell(int panel, int control, Point cell, const char* text);
+// The panel pixel at the centre of a cell (the panel must be on screen).
+int GetTableCellPoint(int panel, int control, Point cell, Point* pixel);
+// The system asks the program to end (as SIGTERM does while the event loop runs).
+void EndTask();
+
+// The panel and all its parents are displayed.
+bool IsPanelVisible(int panel);
+bool IsPopupInstalled(int panel);
+// The panel as it would show, written as a PNG file.
+int GrabPanelToPng(int panel, const char* path);
+
+} // namespace uitest

@@ -1,0 +1,201 @@
+// One Qt widget per control, made when its panel loads, with its signals turned into user actions.
+#include "platform/ui/widgets.h"
+
+#include "platform/ui/events.h"
+#include "platform/ui/layer.h"
+#include "platform/ui/tablemodel.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace ui {
+
+void LedWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int d = std::min(width(), height()) - 2;
+    const QRectF r((width() - d) / 2.0, (height() - d) / 2.0, d, d);
+    QRadialGradient g(r.center() - QPointF(d / 5.0, d / 5.0), d / 1.4);
+    g.setColorAt(0, color_.lighter(160));
+    g.setColorAt(1, color_);
+    p.setPen(QPen(palette().color(QPalette::Dark), 1));
+    p.setBrush(g);
+    p.drawEllipse(r);
+}
+
+namespace {
+
+QWidget* MakeTable(Control& c, QWidget* canvas) {
+    auto* view = new QTableView(canvas);
+    c.model = new TableModel(c.panel, c.id, view);
+    view->setModel(c.model);
+    view->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed);
+    view->verticalHeader()->setDefaultSectionSize(19);
+    view->verticalHeader()->setMinimumSectionSize(16);
+    view->horizontalHeader()->setDefaultSectionSize(56);
+    view->horizontalHeader()->setMinimumSectionSize(16);
+    view->setWordWrap(false);
+    const int panel = c.panel, id = c.id;
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged,
+                     [panel, id](const QModelIndex& now, const QModelIndex&) {
+                         if (now.isValid()) UserSelectCell(panel, id, {now.column() + 1, now.row() + 1});
+                     });
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged,
+                     [panel, id, view](const QItemSelection&, const QItemSelection&) {
+                         Control* t = FindControl(panel, id, nullptr);
+                         if (t == nullptr) return;
+                         const QItemSelection sel = view->selectionModel()->selection();
+                         if (sel.isEmpty()) {
+                             t->table->selection = {};
+                             return;
+                         }
+                         const QItemSelectionRange& r = sel.first();
+                         t->table->selection = {r.top() + 1, r.left() + 1, r.height(), r.width()};
+                     });
+    return view;
+}
+
+QWidget* MakeRadio(Control& c, QWidget* canvas) {
+    auto* box = new QGroupBox(canvas);
+    auto* group = new QButtonGroup(box);
+    new QVBoxLayout(box);
+    const int panel = c.panel, id = c.id;
+    QObject::connect(group, &QButtonGroup::idClicked, [panel, id](int index) {
+        const Control* r = FindControl(panel, id, nullptr);
+        if (r != nullptr && index < static_cast<int>(r->items.size()))
+            UserSetNumber(panel, id, r->items[static_cast<std::size_t>(index)].value);
+    });
+    return box;
+}
+
+QWidget* MakeWidget(Control& c, QWidget* canvas) {
+    const int panel = c.panel, id = c.id;
+    switch (c.kind) {
+    case CTRL_COMMAND_BUTTON: {
+        auto* b = new QPushButton(canvas);
+        QObject::connect(b, &QPushButton::clicked, [panel, id] { UserPress(panel, id); });
+        return b;
+    }
+    case CTRL_TOGGLE_BUTTON: {
+        auto* b = new QPushButton(canvas);
+        b->setCheckable(true);
+        QObject::connect(b, &QPushButton::clicked, [panel, id](bool on) { UserSetNumber(panel, id, on); });
+        return b;
+    }
+    case CTRL_NUMERIC: {
+        auto* s = new QDoubleSpinBox(canvas);
+        s->setKeyboardTracking(false);
+        s->setLocale(QLocale::c());
+        QObject::connect(s, &QDoubleSpinBox::valueChanged, [panel, id](double v) { UserSetNumber(panel, id, v); });
+        return s;
+    }
+    case CTRL_NUMERIC_SLIDE: {
+        if (!c.IsHot()) return new QProgressBar(canvas);
+        auto* s = new QSlider(c.w >= c.h ? Qt::Horizontal : Qt::Vertical, canvas);
+        s->setTracking(false);
+        QObject::connect(s, &QSlider::valueChanged, [panel, id](int v) {
+            const Control* sc = FindControl(panel, id, nullptr);
+            if (sc != nullptr) UserSetNumber(panel, id, v / std::pow(10.0, sc->precision));
+        });
+        return s;
+    }
+    case CTRL_RING: {
+        auto* r = new QComboBox(canvas);
+        QObject::connect(r, &QComboBox::activated, [panel, id](int index) {
+            const Control* rc = FindControl(panel, id, nullptr);
+            if (rc != nullptr && index >= 0 && index < static_cast<int>(rc->items.size()))
+                UserSetNumber(panel, id, rc->items[static_cast<std::size_t>(index)].value);
+        });
+        return r;
+    }
+    case CTRL_STRING:
+    case CTRL_PASSWORD: {
+        auto* e = new QLineEdit(canvas);
+        QObject::connect(e, &QLineEdit::textEdited,
+                         [panel, id](const QString& t) { UserTypeText(panel, id, FromQt(t)); });
+        QObject::connect(e, &QLineEdit::returnPressed, [panel, id] { UserFinishEdit(panel, id); });
+        return e;
+    }
+    case CTRL_TEXT_BOX: {
+        auto* e = new QPlainTextEdit(canvas);
+        QObject::connect(e, &QPlainTextEdit::textChanged,
+                         [panel, id, e] { UserTypeText(panel, id, FromQt(e->toPlainText())); });
+        return e;
+    }
+    case CTRL_TEXT_MSG:
+        return new QLabel(canvas);
+    case CTRL_LED:
+        return new LedWidget(canvas);
+    case CTRL_PICTURE: {
+        auto* l = new QLabel(canvas);
+        l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        l->setAlignment(Qt::AlignCenter);
+        return l;
+    }
+    case CTRL_TIMER:
+        return nullptr;
+    case CTRL_TAB: {
+        auto* t = new QTabBar(canvas);
+        t->setExpanding(false);
+        t->setUsesScrollButtons(true);
+        QObject::connect(t, &QTabBar::currentChanged, [panel, id](int index) { UserSelectTab(panel, id, index); });
+        return t;
+    }
+    case CTRL_TABLE:
+        return MakeTable(c, canvas);
+    case CTRL_RADIO_GROUP:
+        return MakeRadio(c, canvas);
+    case CTRL_DECORATION:
+        return new QGroupBox(canvas);
+    }
+    return nullptr;
+}
+
+// Marks a widget and its parts as belonging to the control, for the input routing.
+void Tag(QWidget* w, const Control& c) {
+    w->setProperty("uiPanel", c.panel);
+    w->setProperty("uiControl", c.id);
+}
+
+} // namespace
+
+void CreateWidget(Panel& p, Control& c) {
+    if (c.kind == CTRL_TIMER) {
+        c.timer = new QTimer(p.canvas);
+        const int panel = c.panel, id = c.id;
+        QObject::connect(c.timer, &QTimer::timeout, [panel, id] { TimerTick(panel, id); });
+        return;
+    }
+    delete c.widget; // a control whose look changes kind (a slide turned indicator) is made again
+    c.widget = MakeWidget(c, p.canvas);
+    Tag(c.widget, c);
+    if (c.kind == CTRL_DECORATION) c.widget->lower();
+    if (!c.label && c.kind != CTRL_TEXT_MSG && c.kind != CTRL_COMMAND_BUTTON && c.kind != CTRL_TOGGLE_BUTTON &&
+        c.kind != CTRL_PICTURE && c.kind != CTRL_DECORATION && c.kind != CTRL_TAB) {
+        c.label = new QLabel(p.canvas);
+        Tag(c.label, c);
+    }
+    SyncItems(c);
+    SyncLook(c);
+    SyncValue(c);
+    c.widget->show();
+}
+
+} // namespace ui

@@ -1,0 +1,236 @@
+#include "appfixture.h"
+#include "orvane/core/datafile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<char>;
+
+template <class Data> Bytes BytesOf(const Data& d) {
+    const char* p = reinterpret_cast<const char*>(&d);
+    return {p, p + sizeof d};
+}
+
+template <class Data> void FillSound(Data& data, std::uint8_t seed) {
+    auto* raw = reinterpret_cast<std::uint8_t*>(&data);
+    for (std::size_t i = 0; i < sizeof data; ++i) raw[i] = static_cast<std::uint8_t>(i * 11 + seed);
+    MakeDataHeader(data.header);
+    data.endMarker = kEndMarker;
+}
+
+struct DataFileTest : AppFixture {
+    fs::path dir;
+    std::array<char, 260> savedPar{};
+    std::array<char, 260> savedMap{};
+
+    void SetUp() override {
+        AppFixture::SetUp();
+        char tmpl[] = "/tmp/orvane-datafile-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        std::memcpy(savedPar.data(), cfg.parFile, sizeof cfg.parFile);
+        std::memcpy(savedMap.data(), cfg.mapFile, sizeof cfg.mapFile);
+        cfg.parFile[0] = '\0';
+        cfg.mapFile[0] = '\0';
+    }
+    void TearDown() override {
+        fs::remove_all(dir);
+        std::memcpy(cfg.parFile, savedPar.data(), sizeof cfg.parFile);
+        std::memcpy(cfg.mapFile, savedMap.data(), sizeof cfg.mapFile);
+        WriteInitFile();
+    }
+
+    std::string PathOf(const char* name) const { return (dir / name).string(); }
+    static void Write(const std::string& path, const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void Remember(char (&field)[260], const std::string& path) {
+        std::snprintf(field, sizeof field, "%s", path.c_str());
+    }
+};
+
+TEST_F(DataFileTest, StoreThenLoadGivesTheSameBytesAndNoUnsavedChanges) {
+    FillSound(ecuMapData, 1);
+    std::memset(&ecuMapData.header, 'q', sizeof ecuMapData.header); // Store writes this program's header
+    ASSERT_TRUE(IsEcuDataChanged(2));
+    ASSERT_TRUE(StoreEcu(PathOf("ride.txt").c_str(), 2));
+    const std::string stored = PathOf("ride.emd");
+    EXPECT_EQ(CheckDataHeader(ecuMapData.header), 0);
+    EXPECT_EQ(Read(stored), BytesOf(ecuMapData));
+    EXPECT_FALSE(IsEcuDataChanged(2));
+    EXPECT_STREQ(cfg.mapFile, stored.c_str());
+    EXPECT_EQ(ShownName(2), "ride");
+
+    const auto storedImage = std::make_unique<EcuMapData>(ecuMapData);
+    ecuMapData.map3.cells[0][0] = 999;
+    ShowConfigName("", 2);
+    ASSERT_TRUE(LoadEcu(0, 2));
+    EXPECT_EQ(std::memcmp(&ecuMapData, storedImage.get(), sizeof ecuMapData), 0);
+    EXPECT_FALSE(IsEcuDataChanged(2));
+    EXPECT_EQ(ShownName(2), "ride");
+    EXPECT_TRUE(DiscardNewEcuData());
+    EXPECT_TRUE(popups.Records().empty()) << popups.Report();
+}
+
+TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
+    EcuParData file;
+    FillSound(file, 2);
+    file.header.subVersion = 12;
+    const std::string path = PathOf("old.ecd");
+    Write(path, BytesOf(file));
+
+    for (bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        FillSound(ecuParData, 7);
+        const EcuParData before = ecuParData;
+        Remember(cfg.parFile, path);
+        ShowConfigName("before", 1);
+        ScriptedPopups script;
+        script.AnswerConfirm(yes);
+        EXPECT_TRUE(LoadEcu(0, 1));
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        EXPECT_EQ(script.Records()[0].title, "Load ECU configuration data");
+        EXPECT_EQ(script.Records()[0].text, "Data stored by Orvane v1.12a\n\nLoad anyway?");
+        if (yes) {
+            EXPECT_EQ(CheckDataHeader(ecuParData.header), 0); // stored again, it carries this version
+            EXPECT_EQ(std::memcmp(ecuParData.notes, file.notes, sizeof file.notes), 0);
+            EXPECT_STREQ(cfg.parFile, path.c_str());
+            EXPECT_EQ(ShownName(1), "old");
+            EXPECT_FALSE(IsEcuDataChanged(1));
+        } else {
+            EXPECT_EQ(std::memcmp(&ecuParData, &before, sizeof before), 0);
+            EXPECT_STREQ(cfg.parFile, "");
+            EXPECT_EQ(ShownName(1), "");
+        }
+    }
+}
+
+TEST_F(DataFileTest, HeaderCases) {
+    struct Case {
+        const char* what;
+        std::size_t at;
+        std::uint8_t value;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"only the suffix", 32, 'b', true},
+        {"another application", 0, 'K', false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto file = std::make_unique<EcuMapData>();
+        FillSound(*file, 3);
+        reinterpret_cast<std::uint8_t*>(&file->header)[c.at] = c.value;
+        const std::string path = PathOf("x.emd");
+        Write(path, BytesOf(*file));
+        FillSound(ecuMapData, 4);
+        const auto before = std::make_unique<EcuMapData>(ecuMapData);
+        Remember(cfg.mapFile, path);
+        ScriptedPopups script;
+        if (!c.loads) script.ExpectMessage();
+        EXPECT_TRUE(LoadEcu(0, 2));
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        if (c.loads) {
+            EXPECT_EQ(std::memcmp(&ecuMapData, file.get(), sizeof ecuMapData), 0); // its own header kept
+            EXPECT_STREQ(cfg.mapFile, path.c_str());
+        } else {
+            EXPECT_EQ(script.Records()[0].title, "Load ECU mapping data");
+            EXPECT_EQ(script.Records()[0].text, "Invalid data!\nData stored by another application.");
+            EXPECT_EQ(std::memcmp(&ecuMapData, before.get(), sizeof ecuMapData), 0);
+            EXPECT_STREQ(cfg.mapFile, "");
+        }
+    }
+}
+
+// A file of another size is no image of ours: refused, and the image, the shown name and the remembered
+// path stay as they were, even after a good file of the same kind went through the file buffer.
+TEST_F(DataFileTest, WrongSizeIsRefusedAndChangesNothing) {
+    EcuParData good;
+    FillSound(good, 5);
+    const std::string goodPath = PathOf("good.ecd");
+    Write(goodPath, BytesOf(good));
+    Remember(cfg.parFile, goodPath);
+    ASSERT_TRUE(LoadEcu(0, 1));
+
+    Bytes whole = BytesOf(good);
+    whole[100] ^= 0x55; // another file, so that stale bytes of the good one would show
+    for (std::size_t size : {sizeof good - 1, sizeof good + 1, std::size_t{64}, std::size_t{0}}) {
+        SCOPED_TRACE(size);
+        Bytes bytes = whole;
+        bytes.resize(size);
+        const std::string path = PathOf("bad.ecd");
+        Write(path, bytes);
+        Remember(cfg.parFile, path);
+        ShowConfigName("shown", 1);
+        ScriptedPopups script;
+        script.ExpectMessage();
+        EXPECT_TRUE(LoadEcu(0, 1));
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        EXPECT_EQ(script.Records()[0].title, "Load ECU configuration data");
+        EXPECT_EQ(script.Records()[0].text, "Invalid data!\nData stored by another application.");
+        EXPECT_EQ(std::memcmp(&ecuParData, &good, sizeof good), 0);
+        EXPECT_EQ(ShownName(1), "shown");
+        EXPECT_STREQ(cfg.parFile, path.c_str());
+    }
+}
+
+TEST_F(DataFileTest, MissingFileForgetsItsPathSilently) {
+    Remember(cfg.parFile, PathOf("gone.ecd"));
+    ShowConfigName("shown", 1);
+    EXPECT_FALSE(LoadEcu(0, 1));
+    EXPECT_STREQ(cfg.parFile, "");
+    EXPECT_EQ(ShownName(1), "");
+    EXPECT_FALSE(LoadEcu(0, 1)); // nothing remembered: nothing to load
+    EXPECT_FALSE(LoadEcu(0, 3));
+    EXPECT_FALSE(StoreEcu(PathOf("a").c_str(), 3));
+    EXPECT_TRUE(popups.Records().empty()) << popups.Report();
+}
+
+TEST_F(DataFileTest, FileDialogs) {
+    // Load: the remembered path with the kind's extension is proposed; cancelling changes nothing.
+    Remember(cfg.mapFile, PathOf("maps.bak"));
+    popups.CancelFile();
+    EXPECT_TRUE(LoadEcu(1, 2));
+    // Store: the shown name with the extension is proposed; an extension of more than 4 characters stays
+    // and gets the kind's appended.
+    ShowConfigName("Circuit", 1);
+    popups.AnswerFile(PathOf("setup.abcdef"), VAL_NEW_FILE_SELECTED);
+    EXPECT_TRUE(StoreEcu(nullptr, 1));
+    // Store with nothing shown proposes the pattern; cancelling stores nothing.
+    ShowConfigName("", 2);
+    popups.CancelFile();
+    EXPECT_TRUE(StoreEcu("", 2));
+    ASSERT_TRUE(popups.AllExpected()) << popups.Report();
+    ASSERT_EQ(popups.Records().size(), 3u);
+    EXPECT_EQ(popups.Records()[0].title, "Load ECU mapping data");
+    EXPECT_EQ(popups.Records()[0].text, PathOf("maps.emd"));
+    EXPECT_EQ(popups.Records()[1].title, "Store ECU configuration data");
+    EXPECT_EQ(popups.Records()[1].text, "Circuit.ecd");
+    EXPECT_EQ(popups.Records()[2].text, "*.emd");
+    EXPECT_TRUE(fs::exists(PathOf("setup.abcdef.ecd")));
+    EXPECT_STREQ(cfg.parFile, PathOf("setup.abcdef.ecd").c_str());
+    EXPECT_EQ(ShownName(1), "setup.abcdef");
+    EXPECT_FALSE(fs::exists(PathOf("maps.emd")));
+}
+
+TEST_F(DataFileTest, StoreFailureKeepsPathAndReference) {
+    Remember(cfg.parFile, PathOf("kept.ecd"));
+    ecuParData.notes[0] = 'n';
+    EXPECT_FALSE(StoreEcu(PathOf("no/such/dir/x.ecd").c_str(), 1));
+    EXPECT_STREQ(cfg.parFile, PathOf("kept.ecd").c_str());
+    EXPECT_TRUE(IsEcuDataChanged(1));
+}
+
+} // namespace

@@ -1,0 +1,61 @@
+// Value blocks of the simulated ECU: information blocks read by selector, rows of the maps under tuning
+// written by selector.
+#include "simclient.h"
+
+#include <gtest/gtest.h>
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(SimValues, InformationBlocksEchoTheSelector) {
+    SimClient client;
+    const std::pair<std::uint8_t, std::size_t> blocks[] = {{1, 20}, {2, 8}, {3, 15}, {4, 1}};
+    for (const auto& [b, size] : blocks) {
+        const Bytes selector{7, b, 0, 0};
+        const auto reply = client.Exchange(0x1F, selector);
+        ASSERT_TRUE(reply) << "7," << int(b);
+        ASSERT_EQ(reply->data.size(), 4 + size);
+        EXPECT_EQ(Bytes(reply->data.begin(), reply->data.begin() + 4), selector);
+    }
+    EXPECT_FALSE(client.Exchange(0x1F, Bytes{7, 5, 0, 0}));
+    EXPECT_FALSE(client.Exchange(0x1F, Bytes{7, 1, 0}));
+}
+
+TEST(SimValues, RowWritesLandInTheMapsUnderTuning) {
+    SimClient client;
+    client.sim.model.tuningSlot = ecusim::Store::Slot2;
+    struct Row {
+        Bytes selector;
+        std::size_t offset; // in the mapping data image
+    };
+    const Row rows[] = {
+        {{3, 7, 5, 2}, 0x16B30 + 2 * 1280 + 5 * 64},
+        {{3, 7, 19, 3}, 0x16B30 + 3 * 1280 + 19 * 64},
+        {{3, 8, 0, 0}, 0x19400},
+        {{3, 8, 19, 0}, 0x19400 + 19 * 64},
+    };
+    for (const Row& row : rows) {
+        Bytes request = row.selector;
+        for (int i = 0; i < 64; ++i)
+            request.push_back(static_cast<std::uint8_t>(i + row.selector[2]));
+        const auto reply = client.Exchange(0x1E, request);
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(reply->data, row.selector);
+        const Bytes& image = client.sim.model.StoreBytes(ecusim::Store::Slot2);
+        const auto at = image.begin() + static_cast<std::ptrdiff_t>(ecusim::kPrefixSize + row.offset);
+        EXPECT_EQ(Bytes(at, at + 64), Bytes(request.begin() + 4, request.end()));
+        EXPECT_TRUE(ecusim::IsImageSound(image)) << "the tuned data set keeps a valid checksum";
+    }
+    EXPECT_EQ(client.sim.model.StoreBytes(ecusim::Store::Slot1),
+              ecusim::MakeDefaultImage(ecusim::kMapImageSize, "Default mapping 1"));
+}
+
+TEST(SimValues, RowWritesOutsideTheMapsAreNotAnswered) {
+    SimClient client;
+    for (const Bytes& selector :
+         {Bytes{3, 7, 20, 0}, Bytes{3, 7, 0, 4}, Bytes{3, 8, 0, 1}, Bytes{3, 9, 0, 0}}) {
+        Bytes request = selector;
+        request.resize(68);
+        EXPECT_FALSE(client.Exchange(0x1E, request));
+    }
+    EXPECT_FALSE(client.Exchange(0x1E, Bytes{3, 8, 0, 0, 1, 2})) << "a short row";
+}

@@ -1,0 +1,12 @@
+// Test entry: Qt without a display.
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+// The leak check (sanitizer builds) skips the font library's caches, which live as long as the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,142 @@
+// Events: close box, keys, timers, drawing-only pumps, end of task, modal popups.
+#include "platform/ui/events.h"
+#include "platform/ui/layer.h"
+#include "platform/ui/uitest.h"
+#include "tests/platform/fixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollArea>
+#include <QTimer>
+#include <csignal>
+
+namespace {
+
+TEST_F(UiTest, CloseBoxAsksThePanelAndNeverClosesByItself) {
+    EXPECT_EQ(uitest::ClosePanel(main), 0);
+    ui::FindPanel(main)->frame->close(); // the window system's close
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_CLOSE, 0, 0}, {main, 0, EVENT_CLOSE, 0, 0}}));
+    EXPECT_TRUE(ui::FindPanel(main)->frame->isVisible());
+    EXPECT_TRUE(uitest::IsPanelVisible(main));
+}
+
+TEST_F(UiTest, KeysGoToTheControlThenThePanelUnlessConsumed) {
+    reaction = [](const EventRecord& e) { return e.control != 0 && e.data1 == VAL_ESC_VKEY ? 1 : 0; };
+    EXPECT_EQ(uitest::SendKey(main, MAINP::NUMval, VAL_ESC_VKEY), 1);
+    EXPECT_EQ(events.size(), 1u);
+    EXPECT_EQ(uitest::SendKey(main, MAINP::NUMval, 'a' | VAL_MENUKEY_MODIFIER), 0);
+    EXPECT_EQ(Of(0, EVENT_KEYPRESS).size(), 1u);
+}
+
+struct KeyCase {
+    int qtKey;
+    Qt::KeyboardModifiers mods;
+    const char* text;
+    int code;
+};
+
+TEST(UiKeys, QtKeysMapToCodesWithModifiers) {
+    ui::EnsureApp(); // key events belong to the application's keyboard
+    const KeyCase cases[] = {
+        {Qt::Key_Escape, Qt::NoModifier, "\x1b", VAL_ESC_VKEY},
+        {Qt::Key_Up, Qt::ShiftModifier, "", VAL_UP_ARROW_VKEY | VAL_SHIFT_MODIFIER},
+        {Qt::Key_F3, Qt::AltModifier, "", (VAL_F1_VKEY + 0x200) | VAL_ALT_MODIFIER},
+        {Qt::Key_C, Qt::ControlModifier, "\x03", 'C' | VAL_MENUKEY_MODIFIER},
+        {Qt::Key_A, Qt::NoModifier, "a", 'a'},
+        {Qt::Key_Plus, Qt::ShiftModifier, "+", '+' | VAL_SHIFT_MODIFIER},
+        {Qt::Key_Enter, Qt::KeypadModifier, "\r", VAL_ENTER_VKEY},
+    };
+    for (const KeyCase& k : cases) {
+        const QKeyEvent e(QEvent::KeyPress, k.qtKey, k.mods, QString::fromLatin1(k.text));
+        EXPECT_EQ(ui::KeyCodeOf(e), k.code) << k.qtKey;
+    }
+}
+
+TEST_F(UiTest, TimerIsNotReenteredWhileItsCallbackRuns) {
+    int inner = -1;
+    reaction = [&](const EventRecord& e) {
+        if (e.event == EVENT_TIMER_TICK && inner < 0) inner = uitest::FireTimer(main, MAINP::TIMtick);
+        return 0;
+    };
+    EXPECT_EQ(uitest::FireTimer(main, MAINP::TIMtick), 1);
+    EXPECT_EQ(inner, 0); // dropped: the first tick still ran
+    EXPECT_EQ(Of(MAINP::TIMtick, EVENT_TIMER_TICK).size(), 1u);
+    SuspendTimerCallbacks();
+    EXPECT_EQ(uitest::FireTimer(main, MAINP::TIMtick), 0);
+    ResumeTimerCallbacks();
+    EXPECT_EQ(uitest::FireTimer(main, MAINP::TIMtick), 1);
+    SetCtrlAttribute(main, MAINP::TIMtick, ATTR_ENABLED, 0);
+    EXPECT_EQ(uitest::FireTimer(main, MAINP::TIMtick), 0);
+}
+
+TEST_F(UiTest, DrawingPumpRunsNoCallbackButTheFullPumpDoes) {
+    ProcessSystemEvents(); // nothing pending from the set-up
+    events.clear();
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : ui::FindPanel(main)->frame.data();
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    bool posted = false;
+    QTimer::singleShot(0, [&] { posted = true; });
+    ProcessDrawEvents();
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(posted);
+    ProcessSystemEvents();
+    EXPECT_TRUE(posted);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().event, EVENT_KEYPRESS);
+    EXPECT_EQ(events.back().data1, VAL_ESC_VKEY);
+}
+
+int endTaskAnswer = 0;
+int endTaskCalls = 0;
+int EndTaskCallback(int, int, int event, void*, int, int) {
+    if (event == EVENT_END_TASK) ++endTaskCalls;
+    if (endTaskAnswer == 1) QuitUserInterface(7); // refuses the end, ends the loop its own way
+    return endTaskAnswer;
+}
+
+TEST_F(UiTest, SigtermBecomesEndTaskWhileTheLoopRuns) {
+    InstallMainCallback(EndTaskCallback, nullptr, 0);
+    endTaskCalls = 0;
+    endTaskAnswer = 1;
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    EXPECT_EQ(RunUserInterface(), 7);
+    EXPECT_EQ(endTaskCalls, 1);
+    endTaskAnswer = 0; // accepted: the loop ends with 0
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    EXPECT_EQ(RunUserInterface(), 0);
+    EXPECT_EQ(endTaskCalls, 2);
+    InstallMainCallback(nullptr, nullptr, 0);
+}
+
+TEST_F(UiTest, ModalPopupBlocksTheOtherPanels) {
+    const int dlg = LoadPanel(0, "sample.uir", DLG::id);
+    ASSERT_EQ(InstallPopup(dlg), 0);
+    EXPECT_TRUE(uitest::IsPopupInstalled(dlg));
+    EXPECT_EQ(uitest::Click(main, MAINP::CBgo), uitest::kUnreachable);
+    EXPECT_EQ(uitest::Click(dlg, DLG::CBok), 0);
+    EXPECT_EQ(RemovePopup(0), 0);
+    EXPECT_FALSE(uitest::IsPanelVisible(dlg));
+    EXPECT_EQ(RemovePopup(0), UIE_NotPopup);
+    EXPECT_EQ(uitest::Click(main, MAINP::CBgo), 0);
+    EXPECT_EQ(events.front(), (EventRecord{dlg, DLG::CBok, EVENT_LEFT_CLICK, 22, 50}));
+    EXPECT_EQ(events.back(), (EventRecord{main, MAINP::CBgo, EVENT_COMMIT, 0, 0}));
+    DiscardPanel(dlg);
+}
+
+TEST_F(UiTest, TabChangeReportsOldAndNewIndex) {
+    ASSERT_EQ(uitest::SelectTab(main, MAINP::TPpages, 2), 0);
+    EXPECT_EQ(Of(MAINP::TPpages, EVENT_ACTIVE_TAB_CHANGE),
+              (std::vector<EventRecord>{{main, MAINP::TPpages, EVENT_ACTIVE_TAB_CHANGE, 0, 2}}));
+    int page = 0;
+    GetActiveTabPage(main, MAINP::TPpages, &page);
+    EXPECT_EQ(page, 2);
+    EXPECT_EQ(SetActiveTabPage(main, MAINP::TPpages, 3), UIE_BadIndex);
+}
+
+TEST_F(UiTest, GrabWritesAPicture) {
+    const std::string path = testing::TempDir() + "main.png";
+    ASSERT_EQ(uitest::GrabPanelToPng(main, path.c_str()), 0);
+    EXPECT_FALSE(QPixmap(QString::fromStdString(path)).isNull());
+}
+
+} // namespace

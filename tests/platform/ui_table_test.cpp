@@ -1,0 +1,109 @@
+// Table cells, ranges and attributes.
+#include "platform/ui/layer.h"
+#include "platform/ui/tablemodel.h"
+#include "platform/ui/uitest.h"
+#include "tests/platform/fixture.h"
+
+#include <vector>
+
+namespace {
+
+class TableTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        model = ui::FindControl(main, MAINP::TABgrid, nullptr)->model;
+        QObject::connect(model, &QAbstractItemModel::dataChanged, [this] { ++repaints; });
+    }
+    ui::TableModel* model = nullptr;
+    int repaints = 0;
+};
+
+TEST_F(TableTest, RangeValuesInBothOrdersWithOneRepaintPerCall) {
+    std::vector<double> values(21 * 32);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<double>(i) + 0.25;
+    ASSERT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 0, 0), values, VAL_ROW_MAJOR), 0);
+    EXPECT_EQ(repaints, 1);
+    double v = 0;
+    GetTableCellVal(main, MAINP::TABgrid, MakePoint(3, 2), &v); // column 3, row 2
+    EXPECT_EQ(v, 32 + 2 + 0.25);
+    std::vector<double> column(21);
+    ASSERT_EQ(GetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 5, 0, 1), column, VAL_COLUMN_MAJOR), 0);
+    EXPECT_EQ(column[1], 32 + 4 + 0.25);
+    const std::vector<double> block = {1, 2, 3, 4, 5, 6};
+    ASSERT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(2, 2, 2, 3), block, VAL_COLUMN_MAJOR), 0);
+    GetTableCellVal(main, MAINP::TABgrid, MakePoint(3, 2), &v); // row 2, second column of the block
+    EXPECT_EQ(v, 3);
+    EXPECT_EQ(model->index(1, 1).data().toString(), "1.0"); // shown at the table's precision
+}
+
+TEST_F(TableTest, BadRangesChangeNothing) {
+    const std::vector<double> two = {1, 2};
+    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(21, 1, 2, 1), two, VAL_ROW_MAJOR), UIE_BadIndex);
+    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 1, 3), two, VAL_ROW_MAJOR), UIE_BadValue);
+    SetTableCellAttribute(main, MAINP::TABgrid, MakePoint(2, 1), ATTR_CELL_TYPE, VAL_CELL_STRING);
+    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 1, 2), two, VAL_ROW_MAJOR), UIE_BadValue);
+    double v = -1;
+    GetTableCellVal(main, MAINP::TABgrid, MakePoint(1, 1), &v);
+    EXPECT_EQ(v, 0); // the numeric cell before the string one was not written either
+    EXPECT_EQ(SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(1, 1, 1, 1), ATTR_CELL_MODE, 9), UIE_BadValue);
+    EXPECT_EQ(repaints, 1); // only the type change
+}
+
+TEST_F(TableTest, PerCellAttributesReachTheView) {
+    ASSERT_EQ(SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(1, 1, 0, 0), ATTR_TEXT_COLOR, VAL_RED), 0);
+    ASSERT_EQ(SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(2, 1, 1, 0), ATTR_TEXT_BOLD, 1), 0);
+    ASSERT_EQ(SetTableCellAttribute(main, MAINP::TABgrid, MakePoint(4, 3), ATTR_CELL_DIMMED, 1), 0);
+    EXPECT_EQ(repaints, 3);
+    int color = 0, bold = 0;
+    GetTableCellAttribute(main, MAINP::TABgrid, MakePoint(32, 21), ATTR_TEXT_COLOR, &color);
+    GetTableCellAttribute(main, MAINP::TABgrid, MakePoint(7, 2), ATTR_TEXT_BOLD, &bold);
+    EXPECT_EQ(color, VAL_RED);
+    EXPECT_EQ(bold, 1);
+    EXPECT_EQ(model->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    EXPECT_TRUE(model->index(1, 6).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(model->flags(model->index(2, 3)) & Qt::ItemIsEditable); // dimmed
+    EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(4, 3), "5"), uitest::kUnreachable);
+}
+
+TEST_F(TableTest, UserEditAndActiveCellReachTheCallback) {
+    ASSERT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(2, 5), " 12.5 "), 0);
+    double v = 0;
+    GetTableCellVal(main, MAINP::TABgrid, MakePoint(2, 5), &v);
+    EXPECT_EQ(v, 12.5);
+    EXPECT_EQ(Of(MAINP::TABgrid, EVENT_COMMIT), (std::vector<EventRecord>{{main, MAINP::TABgrid, EVENT_COMMIT, 5, 2}}));
+    EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(2, 5), "abc"), UIE_BadValue);
+    ASSERT_EQ(uitest::SelectTableCell(main, MAINP::TABgrid, MakePoint(6, 4)), 0);
+    EXPECT_EQ(Of(MAINP::TABgrid, EVENT_ACTIVE_CELL_CHANGE).size(), 1u);
+    Point active{};
+    GetActiveTableCell(main, MAINP::TABgrid, &active);
+    EXPECT_EQ(active, MakePoint(6, 4));
+    // A point on a cell maps back to that cell; a point beside the table to none.
+    Point pixel{}, cell{};
+    ASSERT_EQ(uitest::GetTableCellPoint(main, MAINP::TABgrid, MakePoint(2, 3), &pixel), 0);
+    GetTableCellFromPoint(main, MAINP::TABgrid, pixel, &cell);
+    EXPECT_EQ(cell, MakePoint(2, 3));
+    GetTableCellFromPoint(main, MAINP::TABgrid, MakePoint(5, 5), &cell);
+    EXPECT_EQ(cell, MakePoint(0, 0));
+}
+
+TEST_F(TableTest, RowsInsertedAndDeletedKeepTheirCells) {
+    SetTableCellVal(main, MAINP::TABgrid, MakePoint(1, 2), 7.0);
+    ASSERT_EQ(InsertTableRows(main, MAINP::TABgrid, 1, 2, VAL_CELL_STRING), 0);
+    double v = 0;
+    GetTableCellVal(main, MAINP::TABgrid, MakePoint(1, 4), &v);
+    EXPECT_EQ(v, 7.0);
+    EXPECT_EQ(SetTableCellVal(main, MAINP::TABgrid, MakePoint(1, 1), "label"), 0);
+    ASSERT_EQ(DeleteTableRows(main, MAINP::TABgrid, 1, 3), 0);
+    GetTableCellVal(main, MAINP::TABgrid, MakePoint(1, 1), &v);
+    EXPECT_EQ(v, 7.0);
+    int rows = 0;
+    GetNumTableRows(main, MAINP::TABgrid, &rows);
+    EXPECT_EQ(rows, 20);
+    ASSERT_EQ(SetTableSelection(main, MAINP::TABgrid, MakeRect(2, 3, 0, 2)), 0);
+    Rect sel{};
+    GetTableSelection(main, MAINP::TABgrid, &sel);
+    EXPECT_EQ(sel, MakeRect(2, 3, 19, 2));
+}
+
+} // namespace
