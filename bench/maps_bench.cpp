@@ -35,7 +35,8 @@ bool ShowMap1(bool changed) {
     for (int r = 0; r < kMapRows; ++r)
         for (int c = 0; c < kMapCols; ++c) {
             ecuMapData.map1.cells[0][r][c] = static_cast<std::int16_t>(1000 + r * kMapCols + c);
-            ecuMapRefData.map1.cells[0][r][c] = static_cast<std::int16_t>(ecuMapData.map1.cells[0][r][c] + changed);
+            ecuMapRefData.map1.cells[0][r][c] =
+                static_cast<std::int16_t>(ecuMapData.map1.cells[0][r][c] + changed);
         }
     idCurMap = 1;
     return ScatterMp1Panel();

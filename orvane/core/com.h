@@ -17,8 +17,8 @@ extern double secTimeOut;      // read and write time-out of the link in seconds
 
 // Fills the main window's port ring and selects the item of cfg.port.
 void InitPortList();
-// Index and value of the item selected in the port ring; false when either query fails.
-bool GetChosenPort(int& index, std::int16_t& port);
+// Callback of the port ring: the choice goes to cfg.port and the settings file.
+int SetComPort(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 // Opens the port chosen in the ring; the outcome is isComOpen. Nothing when already open.
 void OpenComPort();
 // Closes the link if open; isComOpen := 0.

@@ -3,7 +3,6 @@
 #include "orvane/core/com.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/settings.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
@@ -126,15 +125,5 @@ int CommOnOff(int, int, int event, void*, int, int) {
             CloseComPort();
         }
     }
-    return 0;
-}
-
-int SetComPort(int panel, int control, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    int index = -1;
-    std::int16_t port = 0;
-    cfg.port = GetChosenPort(index, port) ? port : 0;
-    WriteInitFile();
-    SetCtrlVal(panel, control, static_cast<int>(cfg.port));
     return 0;
 }

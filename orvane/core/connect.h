@@ -16,4 +16,3 @@ bool ReadEcuVersion();
 bool GetEcuDataName(char* buf, std::size_t size, std::uint8_t kind);
 
 int CommOnOff(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int SetComPort(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

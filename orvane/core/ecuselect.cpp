@@ -29,14 +29,16 @@ constexpr Choice kChoices[] = {
 
 } // namespace
 
-bool InitEcuPanel(int parent) {
-    hEcuPanel = LoadPanel(parent, "screen.uir", ECUSELZ::id);
+// A dialog is a window of its own: the popup is loaded top-level, whatever the parent.
+bool InitEcuPanel(int) {
+    hEcuPanel = LoadPanel(0, "screen.uir", ECUSELZ::id);
     return hEcuPanel > 0;
 }
 
 std::uint16_t SelectEcuData(std::uint8_t mode) {
     const bool files = mode == kFileMode;
-    InstallPopup(hEcuPanel);
+    // A popup that cannot show would wait for ever: that counts as cancelled.
+    if (InstallPopup(hEcuPanel) < 0) return 0;
     for (const Choice& c : kChoices)
         SetCtrlAttribute(hEcuPanel, c.control, ATTR_VISIBLE, (files ? c.forFiles : c.forTransfer) ? 1 : 0);
     ecuSelectionDone = 0;

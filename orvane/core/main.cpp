@@ -50,7 +50,9 @@ void SetMainTitle() {
 constexpr int kDebugFields[] = {MAIN::TMdebug1, MAIN::TMdebug2, MAIN::TMdebug3, MAIN::TMdebug4, MAIN::TMdebug5,
                                 MAIN::TMdebug6, MAIN::TMdebug7, MAIN::TMdebug8, MAIN::TMdebug9};
 
-bool StartUp() {
+} // namespace
+
+bool StartOrvane() {
     if (InstallMainCallback(MainCallBack, nullptr, 0) < 0) return false;
     const int main = LoadPanel(0, "screen.uir", MAIN::id);
     if (main < 0) return false;
@@ -76,18 +78,16 @@ bool StartUp() {
     return true;
 }
 
-} // namespace
-
-int OrvaneMain() {
-    if (!StartUp()) {
-        if (hMainPanel > 0) DiscardPanel(hMainPanel);
-        hMainPanel = 0;
-        return -1;
-    }
-    DisplayPanel(hCurPanel);
-    RunUserInterface();
+void StopOrvane() {
     if (isComOpen) CloseComPort();
     WriteInitFile();
     ReleasePltPanel();
+}
+
+int OrvaneMain() {
+    if (!StartOrvane()) return -1;
+    DisplayPanel(hCurPanel);
+    RunUserInterface();
+    StopOrvane();
     return 0;
 }

@@ -18,6 +18,11 @@ extern const char szGenericError[];
 
 // The program: 0 after a normal end of the event loop, -1 when start-up fails.
 int OrvaneMain();
+// Start-up up to the event loop: every panel loaded, settings read, last files loaded, pages filled.
+// False when a panel cannot be loaded; nothing is shown then.
+bool StartOrvane();
+// Shutdown after the event loop: link closed, settings written, 3-D plot released.
+void StopOrvane();
 
 bool ScatterAllPanels();
 bool GatherAllPanels();

@@ -256,7 +256,8 @@ bool SetupMapValDialog(bool opening) {
 bool TakeMapValSelection() {
     Rect s;
     Point active;
-    if (SetActiveCtrl(hMp1Panel, MAPS1::TABmatrix) < 0 || GetTableSelection(hMp1Panel, MAPS1::TABmatrix, &s) < 0 ||
+    if (SetActiveCtrl(hMp1Panel, MAPS1::TABmatrix) < 0 ||
+        GetTableSelection(hMp1Panel, MAPS1::TABmatrix, &s) < 0 ||
         GetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, &active) < 0)
         return false;
     if (s.height < 2 && s.width < 2) s = {active.y, active.x, 1, 1};

@@ -64,6 +64,7 @@ int FileToArray(const char* path, std::span<std::byte> data) {
     }
     char extra = 0;
     if (read(in.fd, &extra, 1) != 0) return FILE_SIZE_ERROR;
-    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::byte>(bytes[i]);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::byte>(bytes[i]);
     return FILE_OK;
 }

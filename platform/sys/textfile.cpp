@@ -34,11 +34,14 @@ int ReadLine(int file, std::span<char> line) {
     std::string text;
     int c = std::fgetc(f);
     if (c == EOF) return std::ferror(f) ? -1 : -2;
-    for (; c != EOF && c != '\n'; c = std::fgetc(f)) text += static_cast<char>(c);
+    for (; c != EOF && c != '\n'; c = std::fgetc(f))
+        text += static_cast<char>(c);
     if (std::ferror(f)) return -1;
     if (!text.empty() && text.back() == '\r') text.pop_back();
     CopyText(text, line);
     return static_cast<int>(text.size() < line.size() ? text.size() : line.size() - 1);
 }
 
-int CloseFile(int file) { return openFiles.erase(file) == 1 ? 0 : -1; }
+int CloseFile(int file) {
+    return openFiles.erase(file) == 1 ? 0 : -1;
+}

@@ -3,17 +3,11 @@
 
 #include "platform/sys/textout.h"
 
-#include <QApplication>
-#include <QTimer>
 #include <QWidget>
 #include <cmath>
-#include <limits>
-#include <variant>
 
 namespace ui {
 namespace {
-
-using AttrValue = std::variant<double, std::string>;
 
 int GetNumber(int panel, int control, double* value) {
     int status = 0;
@@ -71,7 +65,10 @@ int SetNumberAttr(Control& c, int attribute, double v) {
     case ATTR_WIDTH:
     case ATTR_HEIGHT: {
         if ((attribute == ATTR_WIDTH || attribute == ATTR_HEIGHT) && v < 0) return UIE_BadValue;
-        int& field = attribute == ATTR_TOP ? c.y : attribute == ATTR_LEFT ? c.x : attribute == ATTR_WIDTH ? c.w : c.h;
+        int& field = attribute == ATTR_TOP     ? c.y
+                     : attribute == ATTR_LEFT  ? c.x
+                     : attribute == ATTR_WIDTH ? c.w
+                                               : c.h;
         field = static_cast<int>(v);
         SyncLook(c);
         if (Panel* p = FindPanel(c.panel)) FitCanvas(*p);
@@ -103,7 +100,8 @@ int SetNumberAttr(Control& c, int attribute, double v) {
         return UIE_NoError;
     case ATTR_CTRL_MODE: {
         const int mode = static_cast<int>(v);
-        if (v != mode || (mode != VAL_HOT && mode != VAL_INDICATOR && mode != VAL_NORMAL)) return UIE_BadValue;
+        if (v != mode || (mode != VAL_HOT && mode != VAL_INDICATOR && mode != VAL_NORMAL))
+            return UIE_BadValue;
         if (Is(c, {CTRL_TIMER, CTRL_DECORATION, CTRL_TEXT_MSG, CTRL_TAB})) return UIE_BadAttribute;
         const bool wasHot = c.IsHot();
         c.mode = mode;
@@ -166,8 +164,9 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
     case ATTR_ON_COLOR:
         return Is(c, {CTRL_TOGGLE_BUTTON, CTRL_LED}) ? give(c.onColor) : UIE_BadAttribute;
     case ATTR_OFF_COLOR:
-        return Is(c, {CTRL_TOGGLE_BUTTON, CTRL_LED}) ? give(c.offColor == kDefaultColor ? VAL_BLACK : c.offColor)
-                                                     : UIE_BadAttribute;
+        return Is(c, {CTRL_TOGGLE_BUTTON, CTRL_LED})
+                   ? give(c.offColor == kDefaultColor ? VAL_BLACK : c.offColor)
+                   : UIE_BadAttribute;
     case ATTR_MIN_VALUE:
         return numeric ? give(c.min) : UIE_BadAttribute;
     case ATTR_MAX_VALUE:
@@ -202,14 +201,17 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
 } // namespace
 
 // The caption; a text message's caption is its text.
-std::string& CaptionOf(Control& c) { return c.kind == CTRL_TEXT_MSG ? c.text : c.caption; }
+std::string& CaptionOf(Control& c) {
+    return c.kind == CTRL_TEXT_MSG ? c.text : c.caption;
+}
 
 int SetCtrlNumberAttr(int panel, int control, int attribute, double value) {
     int status = 0;
     Control* c = FindControl(panel, control, &status);
     if (c == nullptr) return status;
     if (attribute == ATTR_LABEL_TEXT) return UIE_BadValue;
-    if (!std::isfinite(value) && attribute != ATTR_MIN_VALUE && attribute != ATTR_MAX_VALUE) return UIE_BadValue;
+    if (!std::isfinite(value) && attribute != ATTR_MIN_VALUE && attribute != ATTR_MAX_VALUE)
+        return UIE_BadValue;
     return SetNumberAttr(*c, attribute, value);
 }
 
@@ -231,7 +233,8 @@ int SetCtrlVal(int panel, int control, double value) {
     Control* c = FindControl(panel, control, &status);
     if (c == nullptr) return status;
     if (!c->HoldsNumber() || !std::isfinite(value)) return UIE_BadValue;
-    if (c->kind == CTRL_TAB && (value < 0 || value >= static_cast<double>(c->tabs.size()))) return UIE_BadIndex;
+    if (c->kind == CTRL_TAB && (value < 0 || value >= static_cast<double>(c->tabs.size())))
+        return UIE_BadIndex;
     if (c->kind == CTRL_TOGGLE_BUTTON || c->kind == CTRL_LED) value = value != 0 ? 1 : 0;
     if (c->kind == CTRL_TAB) value = std::trunc(value);
     c->number = value;
@@ -239,7 +242,9 @@ int SetCtrlVal(int panel, int control, double value) {
     return UIE_NoError;
 }
 
-int SetCtrlVal(int panel, int control, int value) { return SetCtrlVal(panel, control, static_cast<double>(value)); }
+int SetCtrlVal(int panel, int control, int value) {
+    return SetCtrlVal(panel, control, static_cast<double>(value));
+}
 
 int SetCtrlVal(int panel, int control, const char* value) {
     int status = 0;
@@ -252,7 +257,9 @@ int SetCtrlVal(int panel, int control, const char* value) {
     return UIE_NoError;
 }
 
-int GetCtrlVal(int panel, int control, double* value) { return ui::GetNumber(panel, control, value); }
+int GetCtrlVal(int panel, int control, double* value) {
+    return ui::GetNumber(panel, control, value);
+}
 
 int GetCtrlVal(int panel, int control, float* value) {
     double v = 0;
@@ -261,11 +268,21 @@ int GetCtrlVal(int panel, int control, float* value) {
     return s;
 }
 
-int GetCtrlVal(int panel, int control, int* value) { return ui::GetInteger(panel, control, value); }
-int GetCtrlVal(int panel, int control, unsigned* value) { return ui::GetInteger(panel, control, value); }
-int GetCtrlVal(int panel, int control, short* value) { return ui::GetInteger(panel, control, value); }
-int GetCtrlVal(int panel, int control, unsigned short* value) { return ui::GetInteger(panel, control, value); }
-int GetCtrlVal(int panel, int control, unsigned char* value) { return ui::GetInteger(panel, control, value); }
+int GetCtrlVal(int panel, int control, int* value) {
+    return ui::GetInteger(panel, control, value);
+}
+int GetCtrlVal(int panel, int control, unsigned* value) {
+    return ui::GetInteger(panel, control, value);
+}
+int GetCtrlVal(int panel, int control, short* value) {
+    return ui::GetInteger(panel, control, value);
+}
+int GetCtrlVal(int panel, int control, unsigned short* value) {
+    return ui::GetInteger(panel, control, value);
+}
+int GetCtrlVal(int panel, int control, unsigned char* value) {
+    return ui::GetInteger(panel, control, value);
+}
 
 int GetCtrlVal(int panel, int control, std::span<char> value) {
     int status = 0;

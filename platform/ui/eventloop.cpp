@@ -31,8 +31,7 @@ void OnSigterm(int) {
 
 void DrainEndTaskPipe() {
     char bytes[16];
-    while (read(endTaskPipe[0], bytes, sizeof bytes) > 0) {
-    }
+    while (read(endTaskPipe[0], bytes, sizeof bytes) > 0) {}
     EndTask();
 }
 
@@ -66,7 +65,8 @@ class EndTaskWatch {
 
 void EndTask() {
     // A callback that returns 0 lets the program end; 1 refuses.
-    const int refused = mainCallback != nullptr ? mainCallback(0, 0, EVENT_END_TASK, mainCallbackData, 0, 0) : 0;
+    const int refused =
+        mainCallback != nullptr ? mainCallback(0, 0, EVENT_END_TASK, mainCallbackData, 0, 0) : 0;
     if (refused == 0) QuitUserInterface(0);
 }
 

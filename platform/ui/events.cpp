@@ -64,7 +64,8 @@ class InputRouter : public QObject {
             const QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : w->window();
             const Owner owner = OwnerOf(w);
             const int key = KeyCodeOf(*static_cast<QKeyEvent*>(e));
-            return w == first && owner.panel != 0 && key != 0 && UserKey(owner.panel, owner.control, key) != 0;
+            return w == first && owner.panel != 0 && key != 0 &&
+                   UserKey(owner.panel, owner.control, key) != 0;
         }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
@@ -72,12 +73,14 @@ class InputRouter : public QObject {
             const Owner owner = OwnerOf(w);
             const int event = MouseEventOf(*me);
             const Panel* p = FindPanel(owner.panel);
-            if (p == nullptr || event == EVENT_NONE || QApplication::widgetAt(me->globalPosition().toPoint()) != w)
+            if (p == nullptr || event == EVENT_NONE ||
+                QApplication::widgetAt(me->globalPosition().toPoint()) != w)
                 return false;
             const QPoint at = p->canvas->mapFromGlobal(me->globalPosition().toPoint());
             if (UserMouse(owner.panel, owner.control, event, at.x(), at.y()) != 0) return true;
             const Control* c = p->Find(owner.control);
-            if (c != nullptr && c->kind == CTRL_PICTURE && event == EVENT_LEFT_CLICK) UserPress(owner.panel, c->id);
+            if (c != nullptr && c->kind == CTRL_PICTURE && event == EVENT_LEFT_CLICK)
+                UserPress(owner.panel, c->id);
             return false;
         }
         default:
@@ -101,9 +104,15 @@ void FocusMoved(QWidget* old, QWidget* now) {
 
 } // namespace
 
-Quiet::Quiet() { ++quietDepth; }
-Quiet::~Quiet() { --quietDepth; }
-bool IsQuiet() { return quietDepth > 0; }
+Quiet::Quiet() {
+    ++quietDepth;
+}
+Quiet::~Quiet() {
+    --quietDepth;
+}
+bool IsQuiet() {
+    return quietDepth > 0;
+}
 
 int KeyCodeOf(const QKeyEvent& e) {
     int mods = 0;
@@ -118,7 +127,8 @@ int KeyCodeOf(const QKeyEvent& e) {
     if ((mods & (VAL_MENUKEY_MODIFIER | VAL_ALT_MODIFIER)) && k >= Qt::Key_Space && k <= Qt::Key_AsciiTilde)
         return k | mods;
     const QString text = e.text();
-    if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() <= 0xFF && text[0].unicode() != 0x7F)
+    if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() <= 0xFF &&
+        text[0].unicode() != 0x7F)
         return text[0].unicode() | mods;
     return 0;
 }

@@ -116,11 +116,14 @@ struct Panel {
     int x = 0, y = 0, w = 0, h = 0;
     bool visible = false;
     bool dimmed = false;
+    // A window of its own: a top-level panel, or a child panel once it was installed as a popup (from
+    // then on it shows as a dialog over its parent's window, not inside it).
+    bool window = false;
     int activeCtrl = 0;
     int scroll = 0; // vertical scroll offset asked for, applied whenever the panel shows
     std::vector<std::unique_ptr<Control>> controls; // resource order
-    QPointer<QScrollArea> frame; // the window, or the area inside the parent
-    QPointer<QWidget> canvas;    // controls are placed on it
+    QPointer<QScrollArea> frame;                    // the window, or the area inside the parent
+    QPointer<QWidget> canvas;                       // controls are placed on it
 
     Control* Find(int id) const;
 };
@@ -134,6 +137,8 @@ std::vector<int> PanelHandles();
 bool PanelShown(int handle);
 // Keeps the canvas large enough for every control (the area scrolls over it).
 void FitCanvas(Panel& p);
+// Puts the panel's frame at its place: on the screen for a window, inside the parent for a child.
+void PlaceFrame(Panel& p);
 // The panel the user or the program made active last.
 void SetActivePanelRecord(int panel);
 void SetActiveCtrlRecord(int panel, int control);
@@ -156,13 +161,16 @@ bool IsQuiet();
 template <typename T> int StoreInteger(double v, T* out) {
     if (out == nullptr || !std::isfinite(v)) return UIE_BadValue;
     const double r = std::round(v);
-    if (r < static_cast<double>(std::numeric_limits<T>::min()) || r > static_cast<double>(std::numeric_limits<T>::max()))
+    if (r < static_cast<double>(std::numeric_limits<T>::min()) ||
+        r > static_cast<double>(std::numeric_limits<T>::max()))
         return UIE_BadValue;
     *out = static_cast<T>(r);
     return UIE_NoError;
 }
 
-inline QColor RgbColor(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+inline QColor RgbColor(int rgb) {
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 // ---- text (text.cpp): byte strings to and from Qt ----
 QString ToQt(std::string_view bytes);

@@ -23,7 +23,9 @@ ListRef GetList(int panel, int control) {
     return r;
 }
 
-bool InList(const Control& c, int index) { return index >= 0 && index < static_cast<int>(c.items.size()); }
+bool InList(const Control& c, int index) {
+    return index >= 0 && index < static_cast<int>(c.items.size());
+}
 
 void ShowList(Control& c) {
     SyncItems(c);
@@ -131,7 +133,8 @@ int GetLabelFromIndex(int panel, int control, int index, std::span<char> label) 
     const ListRef r = GetList(panel, control);
     if (!r.control) return r.status;
     if (!ui::InList(*r.control, index)) return UIE_BadIndex;
-    return CopyText(r.control->items[static_cast<std::size_t>(index)].label, label) ? UIE_NoError : UIE_BadValue;
+    return CopyText(r.control->items[static_cast<std::size_t>(index)].label, label) ? UIE_NoError
+                                                                                    : UIE_BadValue;
 }
 
 int GetIndexFromValue(int panel, int control, int* index, double value) {
@@ -192,27 +195,31 @@ int PasswordCtrl_ConvertFromString(int panel, int control) {
 int PasswordCtrl_SetAttribute(int panel, int control, int attribute, int value) {
     int status = 0;
     if (ui::GetKind(panel, control, CTRL_PASSWORD, &status) == nullptr) return status;
-    if (attribute != ATTR_PASSWORD_MAX_LENGTH) return attribute == ATTR_PASSWORD_VAL ? UIE_BadValue : UIE_BadAttribute;
+    if (attribute != ATTR_PASSWORD_MAX_LENGTH)
+        return attribute == ATTR_PASSWORD_VAL ? UIE_BadValue : UIE_BadAttribute;
     return SetCtrlAttribute(panel, control, ATTR_MAX_ENTRY_LENGTH, value);
 }
 
 int PasswordCtrl_SetAttribute(int panel, int control, int attribute, const char* value) {
     int status = 0;
     if (ui::GetKind(panel, control, CTRL_PASSWORD, &status) == nullptr) return status;
-    if (attribute != ATTR_PASSWORD_VAL) return attribute == ATTR_PASSWORD_MAX_LENGTH ? UIE_BadValue : UIE_BadAttribute;
+    if (attribute != ATTR_PASSWORD_VAL)
+        return attribute == ATTR_PASSWORD_MAX_LENGTH ? UIE_BadValue : UIE_BadAttribute;
     return SetCtrlVal(panel, control, value);
 }
 
 int PasswordCtrl_GetAttribute(int panel, int control, int attribute, int* value) {
     int status = 0;
     if (ui::GetKind(panel, control, CTRL_PASSWORD, &status) == nullptr) return status;
-    if (attribute != ATTR_PASSWORD_MAX_LENGTH) return attribute == ATTR_PASSWORD_VAL ? UIE_BadValue : UIE_BadAttribute;
+    if (attribute != ATTR_PASSWORD_MAX_LENGTH)
+        return attribute == ATTR_PASSWORD_VAL ? UIE_BadValue : UIE_BadAttribute;
     return GetCtrlAttribute(panel, control, ATTR_MAX_ENTRY_LENGTH, value);
 }
 
 int PasswordCtrl_GetAttribute(int panel, int control, int attribute, std::span<char> value) {
     int status = 0;
     if (ui::GetKind(panel, control, CTRL_PASSWORD, &status) == nullptr) return status;
-    if (attribute != ATTR_PASSWORD_VAL) return attribute == ATTR_PASSWORD_MAX_LENGTH ? UIE_BadValue : UIE_BadAttribute;
+    if (attribute != ATTR_PASSWORD_VAL)
+        return attribute == ATTR_PASSWORD_MAX_LENGTH ? UIE_BadValue : UIE_BadAttribute;
     return GetCtrlVal(panel, control, value);
 }

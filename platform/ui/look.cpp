@@ -66,7 +66,8 @@ void ApplyColors(Control& c) {
         for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             pal.setColor(role, RgbColor(c.textColor));
     if (c.bgColor != kDefaultColor)
-        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) pal.setColor(role, RgbColor(c.bgColor));
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            pal.setColor(role, RgbColor(c.bgColor));
     if (c.kind == CTRL_TOGGLE_BUTTON) {
         const int color = c.number != 0 ? c.onColor : c.offColor;
         if (color != kDefaultColor && color != VAL_BLACK) pal.setColor(QPalette::Button, RgbColor(color));
@@ -131,7 +132,8 @@ void SyncLook(Control& c) {
         break;
     case CTRL_NUMERIC_SLIDE:
         if (auto* bar = qobject_cast<QProgressBar*>(w)) {
-            bar->setRange(static_cast<int>(std::max(c.min, -kIntLimit)), static_cast<int>(std::min(c.max, kIntLimit)));
+            bar->setRange(static_cast<int>(std::max(c.min, -kIntLimit)),
+                          static_cast<int>(std::min(c.max, kIntLimit)));
             bar->setTextVisible(c.h >= 16);
         } else {
             auto* s = static_cast<QSlider*>(w);
@@ -146,7 +148,8 @@ void SyncLook(Control& c) {
         SetInert(w, !c.IsHot());
         break;
     case CTRL_RADIO_GROUP:
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) SetInert(b, !c.IsHot());
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+            SetInert(b, !c.IsHot());
         break;
     case CTRL_STRING:
     case CTRL_PASSWORD: {
@@ -185,10 +188,12 @@ void SyncItems(Control& c) {
         auto* r = static_cast<QComboBox*>(c.widget.data());
         const QSignalBlocker block(r);
         r->clear();
-        for (const ListItem& i : c.items) r->addItem(ToQt(i.label));
+        for (const ListItem& i : c.items)
+            r->addItem(ToQt(i.label));
     } else if (c.kind == CTRL_RADIO_GROUP) {
         auto* group = c.widget->findChild<QButtonGroup*>();
-        for (QAbstractButton* b : group->buttons()) delete b;
+        for (QAbstractButton* b : group->buttons())
+            delete b;
         int index = 0;
         for (const ListItem& i : c.items) {
             auto* b = new QRadioButton(ToQt(i.label), c.widget);
@@ -200,8 +205,10 @@ void SyncItems(Control& c) {
     } else if (c.kind == CTRL_TAB) {
         auto* t = static_cast<QTabBar*>(c.widget.data());
         const QSignalBlocker block(t);
-        while (t->count() > 0) t->removeTab(0);
-        for (const std::string& label : c.tabs) t->addTab(ToQt(label));
+        while (t->count() > 0)
+            t->removeTab(0);
+        for (const std::string& label : c.tabs)
+            t->addTab(ToQt(label));
     }
 }
 
@@ -217,7 +224,8 @@ void SyncValue(Control& c) {
     case CTRL_NUMERIC: {
         // The range widens to show a value set outside it; the user still enters only values inside.
         auto* s = static_cast<QDoubleSpinBox*>(w);
-        s->setRange(std::max(std::min(c.min, c.number), -kSpinLimit), std::min(std::max(c.max, c.number), kSpinLimit));
+        s->setRange(std::max(std::min(c.min, c.number), -kSpinLimit),
+                    std::min(std::max(c.max, c.number), kSpinLimit));
         s->setValue(c.number);
         break;
     }
@@ -225,8 +233,8 @@ void SyncValue(Control& c) {
         if (auto* bar = qobject_cast<QProgressBar*>(w))
             bar->setValue(static_cast<int>(std::lround(std::clamp(c.number, -kIntLimit, kIntLimit))));
         else
-            static_cast<QSlider*>(w)->setValue(
-                static_cast<int>(std::lround(std::clamp(c.number * std::pow(10.0, c.precision), -kIntLimit, kIntLimit))));
+            static_cast<QSlider*>(w)->setValue(static_cast<int>(
+                std::lround(std::clamp(c.number * std::pow(10.0, c.precision), -kIntLimit, kIntLimit))));
         break;
     case CTRL_RING:
     case CTRL_RADIO_GROUP: {
@@ -239,7 +247,8 @@ void SyncValue(Control& c) {
         }
         auto* group = w->findChild<QButtonGroup*>();
         group->setExclusive(false);
-        for (QAbstractButton* b : group->buttons()) b->setChecked(group->id(b) == index);
+        for (QAbstractButton* b : group->buttons())
+            b->setChecked(group->id(b) == index);
         group->setExclusive(true);
         break;
     }
@@ -259,7 +268,8 @@ void SyncValue(Control& c) {
         break;
     case CTRL_LED: {
         const int color = c.number != 0 ? c.onColor : c.offColor;
-        static_cast<LedWidget*>(w)->SetColor(color == kDefaultColor ? QColor(0x50, 0x50, 0x50) : RgbColor(color));
+        static_cast<LedWidget*>(w)->SetColor(color == kDefaultColor ? QColor(0x50, 0x50, 0x50)
+                                                                    : RgbColor(color));
         break;
     }
     case CTRL_TAB:

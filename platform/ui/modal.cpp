@@ -20,19 +20,33 @@ void Unshow(int panel) {
 
 } // namespace
 
-int TopPopup() { return popups.empty() ? 0 : popups.back(); }
+int TopPopup() {
+    return popups.empty() ? 0 : popups.back();
+}
 
-bool IsPopup(int panel) { return std::find(popups.begin(), popups.end(), panel) != popups.end(); }
+bool IsPopup(int panel) {
+    return std::find(popups.begin(), popups.end(), panel) != popups.end();
+}
 
-void ForgetPopup(int panel) { std::erase(popups, panel); }
+void ForgetPopup(int panel) {
+    std::erase(popups, panel);
+}
 
 } // namespace ui
 
 int InstallPopup(int panel) {
     ui::Panel* p = ui::FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;
-    if (p->parent != 0) return UIE_BadPanel; // a child panel cannot be a dialog window
     ui::ForgetPopup(panel);
+    if (!p->window) {
+        // A child panel becomes a dialog over its parent's window, centred on it.
+        QWidget* owner = p->frame->parentWidget()->window();
+        p->frame->setParent(owner, Qt::Dialog);
+        p->window = true;
+        p->x = owner->x() + (owner->width() - p->w) / 2;
+        p->y = owner->y() + (owner->height() - p->h) / 2;
+        ui::PlaceFrame(*p);
+    }
     p->frame->hide(); // modality changes only on a hidden window
     p->frame->setWindowModality(Qt::ApplicationModal);
     ui::popups.push_back(panel);

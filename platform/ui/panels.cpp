@@ -63,7 +63,8 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     c->bold = o.bold;
     c->fontSize = o.font.value_or(0);
     c->align = o.align.value_or(d.kind == CTRL_NUMERIC ? uir::Align::Right : uir::Align::Left);
-    for (const uir::Item& i : o.items) c->items.push_back({i.label, i.value});
+    for (const uir::Item& i : o.items)
+        c->items.push_back({i.label, i.value});
     c->tabs = o.tabs;
     c->interval = o.interval.value_or(0);
     c->enabled = !o.dimmed;
@@ -84,19 +85,6 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
         t.colLines.assign(static_cast<std::size_t>(t.cols), Line{"", false, o.colwidth.value_or(0), true});
     }
     return c;
-}
-
-void PlaceFrame(Panel& p) {
-    if (p.parent == 0) {
-        p.frame->setFixedSize(p.w, p.h);
-        p.frame->move(p.x, p.y);
-        return;
-    }
-    // A child panel shows as much of itself as fits in the parent and scrolls over the rest.
-    const Panel* parent = FindPanel(p.parent);
-    const int w = std::min(p.w, parent->w - p.x);
-    const int h = std::min(p.h, parent->h - p.y);
-    p.frame->setGeometry(p.x, p.y, std::max(w, 0), std::max(h, 0));
 }
 
 void ApplyScroll(Panel& p) {
@@ -136,7 +124,10 @@ int SetPanelValue(Panel& p, int attribute, int value) {
     case ATTR_WIDTH:
     case ATTR_HEIGHT: {
         if ((attribute == ATTR_WIDTH || attribute == ATTR_HEIGHT) && value < 0) return UIE_BadValue;
-        int* field = attribute == ATTR_TOP ? &p.y : attribute == ATTR_LEFT ? &p.x : attribute == ATTR_WIDTH ? &p.w : &p.h;
+        int* field = attribute == ATTR_TOP     ? &p.y
+                     : attribute == ATTR_LEFT  ? &p.x
+                     : attribute == ATTR_WIDTH ? &p.w
+                                               : &p.h;
         *field = value;
         PlaceFrame(p);
         FitCanvas(p);
@@ -193,12 +184,13 @@ Control* FindControl(int panel, int control, int* status) {
 
 std::vector<int> PanelHandles() {
     std::vector<int> handles;
-    for (const auto& [handle, p] : panels) handles.push_back(handle);
+    for (const auto& [handle, p] : panels)
+        handles.push_back(handle);
     return handles;
 }
 
 bool PanelShown(int handle) {
-    for (const Panel* p = FindPanel(handle); p != nullptr; p = FindPanel(p->parent))
+    for (const Panel* p = FindPanel(handle); p != nullptr; p = p->window ? nullptr : FindPanel(p->parent))
         if (!p->visible) return false;
     return FindPanel(handle) != nullptr;
 }
@@ -211,17 +203,32 @@ void FitCanvas(Panel& p) {
         h = std::max(h, c->y + c->h);
     }
     for (const auto& [handle, child] : panels)
-        if (child->parent == p.handle) {
+        if (child->parent == p.handle && !child->window) {
             w = std::max(w, child->x + child->frame->width());
             h = std::max(h, child->y + child->frame->height());
         }
     if (p.canvas->size() != QSize(w, h)) p.canvas->setFixedSize(w, h);
 }
 
-void SetActivePanelRecord(int panel) { activePanel = panel; }
+void SetActivePanelRecord(int panel) {
+    activePanel = panel;
+}
 
 void SetActiveCtrlRecord(int panel, int control) {
     if (Panel* p = FindPanel(panel)) p->activeCtrl = control;
+}
+
+void PlaceFrame(Panel& p) {
+    if (p.window) {
+        p.frame->setFixedSize(p.w, p.h);
+        p.frame->move(p.x, p.y);
+        return;
+    }
+    // A child panel shows as much of itself as fits in the parent and scrolls over the rest.
+    const Panel* parent = FindPanel(p.parent);
+    const int w = std::min(p.w, parent->w - p.x);
+    const int h = std::min(p.h, parent->h - p.y);
+    p.frame->setGeometry(p.x, p.y, std::max(w, 0), std::max(h, 0));
 }
 
 } // namespace ui
@@ -237,7 +244,8 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
         return code;
     };
     Panel* parent = parentPanel == 0 ? nullptr : FindPanel(parentPanel);
-    if (parentPanel != 0 && parent == nullptr) return fail(UIE_BadPanel, "no parent panel " + std::to_string(parentPanel));
+    if (parentPanel != 0 && parent == nullptr)
+        return fail(UIE_BadPanel, "no parent panel " + std::to_string(parentPanel));
     if (fileName == nullptr) return fail(UIE_Resource, "no resource named");
     std::string error;
     const uir::Resource* res = ui::GetResource(fileName, error);
@@ -258,7 +266,9 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.y = def->atY.value_or(0);
     p.w = def->w;
     p.h = def->h;
-    for (const uir::ControlDef& d : def->controls) p.controls.push_back(ui::MakeControl(p.handle, d));
+    p.window = parent == nullptr;
+    for (const uir::ControlDef& d : def->controls)
+        p.controls.push_back(ui::MakeControl(p.handle, d));
     ui::panels.emplace(p.handle, std::move(owned));
 
     p.frame = new ui::PanelFrame(p.handle, parent ? parent->canvas.data() : nullptr);
@@ -270,15 +280,19 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.frame->setProperty("uiPanel", p.handle);
     p.frame->setWindowTitle(ui::ToQt(p.title));
     p.frame->hide();
-    for (const auto& c : p.controls) ui::CreateWidget(p, *c);
+    for (const auto& c : p.controls)
+        ui::CreateWidget(p, *c);
     ui::PlaceFrame(p);
     ui::FitCanvas(p);
     if (parent != nullptr) ui::FitCanvas(*parent);
-    for (const auto& c : p.controls) ui::StartTimer(*c);
+    for (const auto& c : p.controls)
+        ui::StartTimer(*c);
     return p.handle;
 }
 
-const char* GetLastLoadError() { return ui::lastLoadError.c_str(); }
+const char* GetLastLoadError() {
+    return ui::lastLoadError.c_str();
+}
 
 int DiscardPanel(int panel) {
     if (FindPanel(panel) == nullptr) return UIE_BadPanel;
@@ -293,7 +307,7 @@ int DisplayPanel(int panel) {
     p->frame->show();
     p->frame->raise();
     ui::ApplyScroll(*p);
-    if (p->parent == 0) p->frame->activateWindow();
+    if (p->window) p->frame->activateWindow();
     ui::activePanel = panel;
     return UIE_NoError;
 }
@@ -385,4 +399,6 @@ int SetActivePanel(int panel) {
     return UIE_NoError;
 }
 
-int GetActivePanel() { return ui::activePanel; }
+int GetActivePanel() {
+    return ui::activePanel;
+}

@@ -13,11 +13,13 @@ namespace {
 
 QString FileFilter(const PopupRequest& r) {
     QStringList patterns;
-    for (const QString& p : ui::ToQt(r.fileTypes).split(';', Qt::SkipEmptyParts)) patterns << p.trimmed();
+    for (const QString& p : ui::ToQt(r.fileTypes).split(';', Qt::SkipEmptyParts))
+        patterns << p.trimmed();
     const QString spec = ui::ToQt(r.fileSpec);
     if (patterns.isEmpty() && spec.contains('*')) patterns << spec;
     QString filter = patterns.isEmpty() ? QString() : "Files (" + patterns.join(' ') + ")";
-    if (!r.restrictExtension || filter.isEmpty()) filter += (filter.isEmpty() ? "" : ";;") + QString("All files (*)");
+    if (!r.restrictExtension || filter.isEmpty())
+        filter += (filter.isEmpty() ? "" : ";;") + QString("All files (*)");
     return filter;
 }
 
@@ -31,12 +33,14 @@ PopupAnswer ShowQtPopup(const PopupRequest& r) {
         return {QMessageBox::question(nullptr, title, ui::ToQt(r.text)) == QMessageBox::Yes ? 1 : 0, {}};
     case PopupKind::FileSelect: {
         const QString spec = ui::ToQt(r.fileSpec);
-        const QString start = ui::ToQt(r.directory) + (spec.contains('*') || spec.isEmpty() ? "" : "/" + spec);
+        const QString start =
+            ui::ToQt(r.directory) + (spec.contains('*') || spec.isEmpty() ? "" : "/" + spec);
         const QString path = r.buttonLabel == VAL_SAVE_BUTTON
                                  ? QFileDialog::getSaveFileName(nullptr, title, start, FileFilter(r))
                                  : QFileDialog::getOpenFileName(nullptr, title, start, FileFilter(r));
         if (path.isEmpty()) return {VAL_NO_FILE_SELECTED, {}};
-        return {QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED, ui::FromQt(path)};
+        return {QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED,
+                ui::FromQt(path)};
     }
     }
     return {};

@@ -23,7 +23,8 @@ struct PopupRequest {
 };
 
 struct PopupAnswer {
-    int result = 0;   // Confirm: 1 yes, 0 no; FileSelect: VAL_NO_FILE_SELECTED, VAL_EXISTING_/VAL_NEW_FILE_SELECTED
+    int result =
+        0; // Confirm: 1 yes, 0 no; FileSelect: VAL_NO_FILE_SELECTED, VAL_EXISTING_/VAL_NEW_FILE_SELECTED
     std::string path; // FileSelect: the chosen file
 };
 

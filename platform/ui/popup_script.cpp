@@ -5,7 +5,9 @@ ScriptedPopups::ScriptedPopups() {
     previous_ = SetPopupHook([this](const PopupRequest& r) { return Answer(r); });
 }
 
-ScriptedPopups::~ScriptedPopups() { SetPopupHook(std::move(previous_)); }
+ScriptedPopups::~ScriptedPopups() {
+    SetPopupHook(std::move(previous_));
+}
 
 ScriptedPopups& ScriptedPopups::ExpectMessage() {
     queue_.push_back({PopupKind::Message, {}});
@@ -29,7 +31,8 @@ ScriptedPopups& ScriptedPopups::CancelFile() {
 
 int ScriptedPopups::UnexpectedCount() const {
     int n = 0;
-    for (const Record& r : records_) n += r.expected ? 0 : 1;
+    for (const Record& r : records_)
+        n += r.expected ? 0 : 1;
     return n;
 }
 
@@ -37,8 +40,8 @@ std::string ScriptedPopups::Report() const {
     static const char* const kNames[] = {"message", "confirm", "file"};
     std::string out;
     for (const Record& r : records_)
-        out += std::string(r.expected ? "" : "UNEXPECTED ") + kNames[static_cast<int>(r.kind)] + " \"" + r.title +
-               "\": \"" + r.text + "\"\n";
+        out += std::string(r.expected ? "" : "UNEXPECTED ") + kNames[static_cast<int>(r.kind)] + " \"" +
+               r.title + "\": \"" + r.text + "\"\n";
     if (!queue_.empty()) out += std::to_string(queue_.size()) + " queued answer(s) unused\n";
     return out;
 }

@@ -53,7 +53,8 @@ PanelCallbackPtr FindPanelCallback(std::string_view name) {
 const uir::Resource* GetResource(std::string_view fileName, std::string& error) {
     ResourceEntry& e = resources[std::string(fileName)];
     if (!e.parsed) {
-        const std::optional<std::string> text = e.registeredText ? e.registeredText : ReadResourceFile(fileName);
+        const std::optional<std::string> text =
+            e.registeredText ? e.registeredText : ReadResourceFile(fileName);
         if (!text) {
             error = std::string(fileName) + ": cannot read the resource";
             return nullptr; // not cached: the file may appear later
@@ -70,7 +71,8 @@ bool CheckCallbacks(std::string_view fileName, const uir::PanelDef& panel, std::
         error = std::string(fileName) + ":" + std::to_string(line) + ": unknown callback '" + name + "'";
         return false;
     };
-    if (!panel.callback.empty() && !FindPanelCallback(panel.callback)) return unknown(panel.line, panel.callback);
+    if (!panel.callback.empty() && !FindPanelCallback(panel.callback))
+        return unknown(panel.line, panel.callback);
     for (const uir::ControlDef& c : panel.controls)
         if (!c.callback.empty() && !FindCtrlCallback(c.callback)) return unknown(c.line, c.callback);
     return true;

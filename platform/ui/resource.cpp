@@ -86,7 +86,8 @@ int Integer(std::string_view name, std::string_view s, int lowest) {
 
 int Color(std::string_view name, std::string_view s) {
     const auto v = ParseNumber<int>(s, 16);
-    if (s.size() != 6 || !v) throw Failure{"bad colour for '" + std::string(name) + "': '" + std::string(s) + "'"};
+    if (s.size() != 6 || !v)
+        throw Failure{"bad colour for '" + std::string(name) + "': '" + std::string(s) + "'"};
     return *v;
 }
 
@@ -118,7 +119,9 @@ std::vector<std::string> SplitBar(std::string_view s) {
     }
 }
 
-constexpr unsigned Bit(UiCtrlKind k) { return 1u << k; }
+constexpr unsigned Bit(UiCtrlKind k) {
+    return 1u << k;
+}
 constexpr unsigned kAll = ~0u;
 constexpr unsigned kNumberKinds = Bit(CTRL_NUMERIC) | Bit(CTRL_NUMERIC_SLIDE) | Bit(CTRL_TOGGLE_BUTTON) |
                                   Bit(CTRL_LED) | Bit(CTRL_RING) | Bit(CTRL_RADIO_GROUP) | Bit(CTRL_TAB);
@@ -126,8 +129,8 @@ constexpr unsigned kTextKinds = Bit(CTRL_STRING) | Bit(CTRL_PASSWORD) | Bit(CTRL
 constexpr unsigned kRangeKinds = Bit(CTRL_NUMERIC) | Bit(CTRL_NUMERIC_SLIDE) | Bit(CTRL_TABLE);
 constexpr unsigned kLookKinds = kAll & ~Bit(CTRL_TIMER) & ~Bit(CTRL_PICTURE) & ~Bit(CTRL_DECORATION) &
                                 ~Bit(CTRL_NUMERIC_SLIDE) & ~Bit(CTRL_LED) & ~Bit(CTRL_RADIO_GROUP);
-constexpr unsigned kHotKinds = (kNumberKinds & ~Bit(CTRL_LED) & ~Bit(CTRL_TAB)) | kTextKinds | Bit(CTRL_TABLE) |
-                               Bit(CTRL_PICTURE);
+constexpr unsigned kHotKinds =
+    (kNumberKinds & ~Bit(CTRL_LED) & ~Bit(CTRL_TAB)) | kTextKinds | Bit(CTRL_TABLE) | Bit(CTRL_PICTURE);
 
 struct OptionSpec {
     std::string_view name;
@@ -143,8 +146,9 @@ const std::array kOptions{
                [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.max = Number(n, v); }},
     OptionSpec{"inc", kRangeKinds & ~Bit(CTRL_TABLE), false,
                [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.inc = Number(n, v); }},
-    OptionSpec{"prec", kRangeKinds, false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.prec = Integer(n, v, 0); }},
+    OptionSpec{
+        "prec", kRangeKinds, false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.prec = Integer(n, v, 0); }},
     OptionSpec{"value", kNumberKinds | kTextKinds, false,
                [](Options& o, UiCtrlKind k, std::string_view n, std::string_view v) {
                    if (Bit(k) & kTextKinds)
@@ -157,32 +161,39 @@ const std::array kOptions{
                    o.interval = Number(n, v);
                    if (*o.interval <= 0) throw Failure{"interval must be above 0"};
                }},
-    OptionSpec{"items", Bit(CTRL_RING) | Bit(CTRL_RADIO_GROUP), false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
-                   for (const std::string& part : SplitBar(v)) {
-                       const std::size_t eq = part.rfind('=');
-                       if (eq == std::string::npos) throw Failure{"item '" + part + "' lacks '=value'"};
-                       o.items.push_back({part.substr(0, eq), Number(n, std::string_view(part).substr(eq + 1))});
-                   }
-               }},
+    OptionSpec{
+        "items", Bit(CTRL_RING) | Bit(CTRL_RADIO_GROUP), false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
+            for (const std::string& part : SplitBar(v)) {
+                const std::size_t eq = part.rfind('=');
+                if (eq == std::string::npos) throw Failure{"item '" + part + "' lacks '=value'"};
+                o.items.push_back({part.substr(0, eq), Number(n, std::string_view(part).substr(eq + 1))});
+            }
+        }},
     OptionSpec{"tabs", Bit(CTRL_TAB), false,
                [](Options& o, UiCtrlKind, std::string_view, std::string_view v) { o.tabs = SplitBar(v); }},
-    OptionSpec{"rows", Bit(CTRL_TABLE), false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.rows = Integer(n, v, 0); }},
-    OptionSpec{"cols", Bit(CTRL_TABLE), false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.cols = Integer(n, v, 0); }},
+    OptionSpec{
+        "rows", Bit(CTRL_TABLE), false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.rows = Integer(n, v, 0); }},
+    OptionSpec{
+        "cols", Bit(CTRL_TABLE), false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.cols = Integer(n, v, 0); }},
     OptionSpec{"colwidth", Bit(CTRL_TABLE), false,
                [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
                    o.colwidth = Integer(n, v, 1);
                }},
-    OptionSpec{"maxlen", kTextKinds, false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.maxlen = Integer(n, v, 0); }},
-    OptionSpec{"font", kLookKinds, false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.font = Integer(n, v, 1); }},
-    OptionSpec{"oncolor", Bit(CTRL_TOGGLE_BUTTON) | Bit(CTRL_LED), false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.oncolor = Color(n, v); }},
-    OptionSpec{"textcolor", kLookKinds, false,
-               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.textcolor = Color(n, v); }},
+    OptionSpec{
+        "maxlen", kTextKinds, false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.maxlen = Integer(n, v, 0); }},
+    OptionSpec{
+        "font", kLookKinds, false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.font = Integer(n, v, 1); }},
+    OptionSpec{
+        "oncolor", Bit(CTRL_TOGGLE_BUTTON) | Bit(CTRL_LED), false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.oncolor = Color(n, v); }},
+    OptionSpec{
+        "textcolor", kLookKinds, false,
+        [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.textcolor = Color(n, v); }},
     OptionSpec{"align", Bit(CTRL_TEXT_MSG) | Bit(CTRL_STRING) | Bit(CTRL_NUMERIC), false,
                [](Options& o, UiCtrlKind, std::string_view, std::string_view v) {
                    if (v == "left")
@@ -209,14 +220,22 @@ struct KindName {
     UiCtrlKind kind;
 };
 constexpr std::array kKinds{
-    KindName{"command", CTRL_COMMAND_BUTTON}, KindName{"toggle", CTRL_TOGGLE_BUTTON},
-    KindName{"numeric", CTRL_NUMERIC},        KindName{"slide", CTRL_NUMERIC_SLIDE},
-    KindName{"ring", CTRL_RING},              KindName{"string", CTRL_STRING},
-    KindName{"password", CTRL_PASSWORD},      KindName{"textbox", CTRL_TEXT_BOX},
-    KindName{"textmsg", CTRL_TEXT_MSG},       KindName{"led", CTRL_LED},
-    KindName{"picture", CTRL_PICTURE},        KindName{"timer", CTRL_TIMER},
-    KindName{"tab", CTRL_TAB},                KindName{"table", CTRL_TABLE},
-    KindName{"radio", CTRL_RADIO_GROUP},      KindName{"deco", CTRL_DECORATION},
+    KindName{"command", CTRL_COMMAND_BUTTON},
+    KindName{"toggle", CTRL_TOGGLE_BUTTON},
+    KindName{"numeric", CTRL_NUMERIC},
+    KindName{"slide", CTRL_NUMERIC_SLIDE},
+    KindName{"ring", CTRL_RING},
+    KindName{"string", CTRL_STRING},
+    KindName{"password", CTRL_PASSWORD},
+    KindName{"textbox", CTRL_TEXT_BOX},
+    KindName{"textmsg", CTRL_TEXT_MSG},
+    KindName{"led", CTRL_LED},
+    KindName{"picture", CTRL_PICTURE},
+    KindName{"timer", CTRL_TIMER},
+    KindName{"tab", CTRL_TAB},
+    KindName{"table", CTRL_TABLE},
+    KindName{"radio", CTRL_RADIO_GROUP},
+    KindName{"deco", CTRL_DECORATION},
 };
 
 std::string_view NameOf(UiCtrlKind kind) {
@@ -233,8 +252,10 @@ void ApplyOption(Options& o, UiCtrlKind kind, const Token& token) {
         if (!(spec.kinds & Bit(kind)))
             throw Failure{"option '" + name + "' does not apply to " + std::string(NameOf(kind))};
         if (spec.flag != (eq == std::string::npos))
-            throw Failure{spec.flag ? "option '" + name + "' takes no value" : "option '" + name + "' needs a value"};
-        spec.apply(o, kind, name, spec.flag ? std::string_view() : std::string_view(token.text).substr(eq + 1));
+            throw Failure{spec.flag ? "option '" + name + "' takes no value"
+                                    : "option '" + name + "' needs a value"};
+        spec.apply(o, kind, name,
+                   spec.flag ? std::string_view() : std::string_view(token.text).substr(eq + 1));
         return;
     }
     throw Failure{"unknown option '" + name + "'"};
@@ -278,7 +299,8 @@ PanelDef ParsePanel(const std::vector<Token>& t, int line) {
 }
 
 ControlDef ParseControl(const std::vector<Token>& t, int line) {
-    if (t.size() < 6) throw Failure{"expected: <id> <CONST> <kind> \"<caption>\" <callback|-> <X>,<Y>,<W>,<H>"};
+    if (t.size() < 6)
+        throw Failure{"expected: <id> <CONST> <kind> \"<caption>\" <callback|-> <X>,<Y>,<W>,<H>"};
     ControlDef c;
     c.line = line;
     c.id = Integer("control id", t[0].text, 1);
@@ -297,7 +319,8 @@ ControlDef ParseControl(const std::vector<Token>& t, int line) {
     c.y = box[1];
     c.w = box[2];
     c.h = box[3];
-    for (std::size_t i = 6; i < t.size(); ++i) ApplyOption(c.options, c.kind, t[i]);
+    for (std::size_t i = 6; i < t.size(); ++i)
+        ApplyOption(c.options, c.kind, t[i]);
     const Options& o = c.options;
     if (c.kind == CTRL_TIMER && !o.interval) throw Failure{"a timer needs interval="};
     if (o.min && o.max && *o.min > *o.max) throw Failure{"min is above max"};

@@ -33,6 +33,9 @@
 // Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= maxlen= font= (integers;
 // font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."
 // (the last '=' of an item separates its value), tabs="A|B|C", and the flags hidden dimmed indicator bold.
+// Defaults: prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a numeric
+// is aligned right; a dimmed timer starts disabled. A table's prec, min, max, bold and textcolor are the
+// attributes of its cells. A control's caption shows above it (beside an LED; inside a button).
 #pragma once
 
 #include "platform/ui/userint.h"

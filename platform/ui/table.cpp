@@ -33,7 +33,9 @@ TableRef GetTable(int panel, int control) {
     return r;
 }
 
-bool CellInside(const Table& t, Point p) { return p.y >= 1 && p.y <= t.rows && p.x >= 1 && p.x <= t.cols; }
+bool CellInside(const Table& t, Point p) {
+    return p.y >= 1 && p.y <= t.rows && p.x >= 1 && p.x <= t.cols;
+}
 
 // 0-based inclusive bounds of a range; a height or width of 0 runs to the last row or column.
 struct Bounds {
@@ -138,7 +140,8 @@ int SetRangeAttr(int panel, int control, Rect range, int attribute, double value
     Cell probe; // checks the attribute and value before any cell changes
     if (const int s = SetCellAttr(probe, attribute, value); s != UIE_NoError) return s;
     for (int row = b->top; row <= b->bottom; ++row)
-        for (int col = b->left; col <= b->right; ++col) SetCellAttr(r.table->At(row, col), attribute, value);
+        for (int col = b->left; col <= b->right; ++col)
+            SetCellAttr(r.table->At(row, col), attribute, value);
     r.control->model->CellsChanged(b->top, b->left, b->bottom, b->right);
     return UIE_NoError;
 }
@@ -152,7 +155,8 @@ int GetCellAttrAt(int panel, int control, Point cell, int attribute, double* val
 }
 
 // Visits the cells of a range in the asked order with their index in the values.
-template <typename F> int ForRange(int panel, int control, Rect range, std::size_t count, int order, F&& visit) {
+template <typename F>
+int ForRange(int panel, int control, Rect range, std::size_t count, int order, F&& visit) {
     const TableRef r = GetTable(panel, control);
     if (!r.table) return r.status;
     const std::optional<Bounds> b = Resolve(*r.table, range);
@@ -209,7 +213,8 @@ int Reshape(int panel, int control, bool rows, int index, int count, bool insert
     t.cells = std::move(cells);
     t.rows = newRows;
     t.cols = newCols;
-    t.active = {std::clamp(t.active.x, 1, std::max(t.cols, 1)), std::clamp(t.active.y, 1, std::max(t.rows, 1))};
+    t.active = {std::clamp(t.active.x, 1, std::max(t.cols, 1)),
+                std::clamp(t.active.y, 1, std::max(t.rows, 1))};
     t.selection = {};
     r.control->model->EndShapeChange();
     SyncLook(*r.control);
@@ -223,7 +228,8 @@ int SetLineAttr(int panel, int control, bool row, int index, int attribute, doub
     std::vector<Line>& lines = row ? t.rowLines : t.colLines;
     if (index < 1 || index > static_cast<int>(lines.size())) return UIE_BadIndex;
     Line& l = lines[static_cast<std::size_t>(index - 1)];
-    if ((attribute == ATTR_LABEL_TEXT) != (text != nullptr)) return attribute == ATTR_LABEL_TEXT ? UIE_BadValue : UIE_BadAttribute;
+    if ((attribute == ATTR_LABEL_TEXT) != (text != nullptr))
+        return attribute == ATTR_LABEL_TEXT ? UIE_BadValue : UIE_BadAttribute;
     switch (attribute) {
     case ATTR_LABEL_TEXT:
         l.label = text;
@@ -251,7 +257,9 @@ int SetLineAttr(int panel, int control, bool row, int index, int attribute, doub
     return UIE_NoError;
 }
 
-QTableView* ViewOf(const Control& c) { return static_cast<QTableView*>(c.widget.data()); }
+QTableView* ViewOf(const Control& c) {
+    return static_cast<QTableView*>(c.widget.data());
+}
 
 } // namespace
 
@@ -265,8 +273,9 @@ void ShowTableCursor(Control& c) {
                                              QItemSelectionModel::NoUpdate);
     v->selectionModel()->clearSelection();
     if (const std::optional<Bounds> b = Resolve(t, t.selection); b && t.selection != Rect{})
-        v->selectionModel()->select(QItemSelection(c.model->index(b->top, b->left), c.model->index(b->bottom, b->right)),
-                                    QItemSelectionModel::Select);
+        v->selectionModel()->select(
+            QItemSelection(c.model->index(b->top, b->left), c.model->index(b->bottom, b->right)),
+            QItemSelectionModel::Select);
 }
 
 } // namespace ui
@@ -321,7 +330,8 @@ int SetTableCellVal(int panel, int control, Point cell, const char* value) {
 
 int GetTableCellVal(int panel, int control, Point cell, double* value) {
     if (value == nullptr) return UIE_BadValue;
-    return GetTableCellRangeVals(panel, control, {cell.y, cell.x, 1, 1}, std::span<double>(value, 1), VAL_ROW_MAJOR);
+    return GetTableCellRangeVals(panel, control, {cell.y, cell.x, 1, 1}, std::span<double>(value, 1),
+                                 VAL_ROW_MAJOR);
 }
 
 int GetTableCellVal(int panel, int control, Point cell, int* value) {
@@ -390,7 +400,8 @@ int SetTableColumnAttribute(int panel, int control, int column, int attribute, i
     return ui::SetLineAttr(panel, control, false, column, attribute, value, nullptr);
 }
 int SetTableColumnAttribute(int panel, int control, int column, int attribute, const char* value) {
-    return value == nullptr ? UIE_BadValue : ui::SetLineAttr(panel, control, false, column, attribute, 0, value);
+    return value == nullptr ? UIE_BadValue
+                            : ui::SetLineAttr(panel, control, false, column, attribute, 0, value);
 }
 
 int SetActiveTableCell(int panel, int control, Point cell) {

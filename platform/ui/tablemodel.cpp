@@ -10,7 +10,9 @@ TableModel::TableModel(int panel, int control, QObject* parent)
     bold_.setBold(true);
 }
 
-const Control* TableModel::Record() const { return FindControl(panel_, control_, nullptr); }
+const Control* TableModel::Record() const {
+    return FindControl(panel_, control_, nullptr);
+}
 
 int TableModel::rowCount(const QModelIndex& parent) const {
     const Control* c = Record();
@@ -38,7 +40,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         return cell.bold ? QVariant(bold_) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(cell.type == VAL_CELL_NUMERIC ? Qt::AlignRight | Qt::AlignVCenter
-                                                                  : Qt::AlignLeft | Qt::AlignVCenter);
+                                                                 : Qt::AlignLeft | Qt::AlignVCenter);
     default:
         return {};
     }
@@ -46,7 +48,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     const Control* c = Record();
-    if (c == nullptr || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    if (c == nullptr || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
     const std::vector<Line>& lines = orientation == Qt::Horizontal ? c->table->colLines : c->table->rowLines;
     if (section < 0 || section >= static_cast<int>(lines.size())) return {};
     const Line& l = lines[static_cast<std::size_t>(section)];

@@ -21,6 +21,8 @@ std::string FromQt(const QString& s) {
     return std::string(latin1.constData(), static_cast<std::size_t>(latin1.size()));
 }
 
-QString FormatNumber(double v, int precision) { return QLocale::c().toString(v, 'f', precision); }
+QString FormatNumber(double v, int precision) {
+    return QLocale::c().toString(v, 'f', precision);
+}
 
 } // namespace ui

@@ -12,8 +12,12 @@
 
 namespace {
 
-int IgnoreCtrl(int, int, int, void*, int, int) { return 0; }
-int IgnorePanel(int, int, void*, int, int) { return 0; }
+int IgnoreCtrl(int, int, int, void*, int, int) {
+    return 0;
+}
+int IgnorePanel(int, int, void*, int, int) {
+    return 0;
+}
 
 } // namespace
 

@@ -9,20 +9,22 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <QTableView>
+#include <QTimer>
 
 namespace uitest {
 namespace {
 
 int TopLevelOf(int panel) {
     const ui::Panel* p = ui::FindPanel(panel);
-    while (p != nullptr && p->parent != 0) p = ui::FindPanel(p->parent);
+    while (p != nullptr && !p->window)
+        p = ui::FindPanel(p->parent);
     return p ? p->handle : 0;
 }
 
 // The panel is on screen, not dimmed, and no modal popup lies over it.
 int PanelReachable(int panel) {
     if (ui::FindPanel(panel) == nullptr) return UIE_BadPanel;
-    for (const ui::Panel* p = ui::FindPanel(panel); p != nullptr; p = ui::FindPanel(p->parent))
+    for (const ui::Panel* p = ui::FindPanel(panel); p != nullptr; p = p->window ? nullptr : ui::FindPanel(p->parent))
         if (p->dimmed) return kUnreachable;
     if (!ui::PanelShown(panel)) return kUnreachable;
     const int top = ui::TopPopup();
@@ -90,7 +92,7 @@ int FireTimer(int panel, int control) {
 
 int ClosePanel(int panel) {
     if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
-    if (ui::FindPanel(panel)->parent != 0) return kUnreachable; // only windows have a close box
+    if (!ui::FindPanel(panel)->window) return kUnreachable; // only windows have a close box
     return ui::SendPanelEvent(panel, EVENT_CLOSE, 0, 0);
 }
 
@@ -141,11 +143,22 @@ int GetTableCellPoint(int panel, int control, Point cell, Point* pixel) {
     return UIE_NoError;
 }
 
-void EndTask() { ui::EndTask(); }
+void Later(std::function<void()> action) {
+    ui::EnsureApp();
+    QTimer::singleShot(0, qApp, std::move(action));
+}
 
-bool IsPanelVisible(int panel) { return ui::PanelShown(panel); }
+void EndTask() {
+    ui::EndTask();
+}
 
-bool IsPopupInstalled(int panel) { return ui::IsPopup(panel); }
+bool IsPanelVisible(int panel) {
+    return ui::PanelShown(panel);
+}
+
+bool IsPopupInstalled(int panel) {
+    return ui::IsPopup(panel);
+}
 
 int GrabPanelToPng(int panel, const char* path) {
     const ui::Panel* p = ui::FindPanel(panel);

@@ -5,6 +5,8 @@
 
 #include "platform/ui/userint.h"
 
+#include <functional>
+
 namespace uitest {
 
 inline constexpr int kUnreachable = -20; // the user could not reach that control or panel now
@@ -36,6 +38,9 @@ int EditTableCell(int panel, int control, Point cell, const char* text);
 int GetTableCellPoint(int panel, int control, Point cell, Point* pixel);
 // The system asks the program to end (as SIGTERM does while the event loop runs).
 void EndTask();
+// Runs action from the event loop the next time events are processed: a user acting while the program
+// waits in a loop of its own (a modal popup pumping events).
+void Later(std::function<void()> action);
 
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);

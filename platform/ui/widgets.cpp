@@ -103,7 +103,8 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         auto* s = new QDoubleSpinBox(canvas);
         s->setKeyboardTracking(false);
         s->setLocale(QLocale::c());
-        QObject::connect(s, &QDoubleSpinBox::valueChanged, [panel, id](double v) { UserSetNumber(panel, id, v); });
+        QObject::connect(s, &QDoubleSpinBox::valueChanged,
+                         [panel, id](double v) { UserSetNumber(panel, id, v); });
         return s;
     }
     case CTRL_NUMERIC_SLIDE: {
@@ -155,7 +156,8 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         auto* t = new QTabBar(canvas);
         t->setExpanding(false);
         t->setUsesScrollButtons(true);
-        QObject::connect(t, &QTabBar::currentChanged, [panel, id](int index) { UserSelectTab(panel, id, index); });
+        QObject::connect(t, &QTabBar::currentChanged,
+                         [panel, id](int index) { UserSelectTab(panel, id, index); });
         return t;
     }
     case CTRL_TABLE:
@@ -187,8 +189,9 @@ void CreateWidget(Panel& p, Control& c) {
     c.widget = MakeWidget(c, p.canvas);
     Tag(c.widget, c);
     if (c.kind == CTRL_DECORATION) c.widget->lower();
-    if (!c.label && c.kind != CTRL_TEXT_MSG && c.kind != CTRL_COMMAND_BUTTON && c.kind != CTRL_TOGGLE_BUTTON &&
-        c.kind != CTRL_PICTURE && c.kind != CTRL_DECORATION && c.kind != CTRL_TAB) {
+    if (!c.label && c.kind != CTRL_TEXT_MSG && c.kind != CTRL_COMMAND_BUTTON &&
+        c.kind != CTRL_TOGGLE_BUTTON && c.kind != CTRL_PICTURE && c.kind != CTRL_DECORATION &&
+        c.kind != CTRL_TAB) {
         c.label = new QLabel(p.canvas);
         Tag(c.label, c);
     }

@@ -21,7 +21,8 @@ template <class Data> Bytes BytesOf(const Data& d) {
 
 template <class Data> void FillSound(Data& data, std::uint8_t seed) {
     auto* raw = reinterpret_cast<std::uint8_t*>(&data);
-    for (std::size_t i = 0; i < sizeof data; ++i) raw[i] = static_cast<std::uint8_t>(i * 11 + seed);
+    for (std::size_t i = 0; i < sizeof data; ++i)
+        raw[i] = static_cast<std::uint8_t>(i * 11 + seed);
     MakeDataHeader(data.header);
     data.endMarker = kEndMarker;
 }

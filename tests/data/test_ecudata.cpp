@@ -13,11 +13,13 @@ TEST_F(EcuDataTest, MakeDataHeaderBytes) {
     const auto* b = reinterpret_cast<const std::uint8_t*>(&header);
     const std::string name(reinterpret_cast<const char*>(b), 6);
     EXPECT_EQ(name, "Orvane");
-    for (int i = 6; i < 30; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (int i = 6; i < 30; ++i)
+        EXPECT_EQ(b[i], 0) << i;
     EXPECT_EQ(b[30], 1);
     EXPECT_EQ(b[31], 13);
     EXPECT_EQ(b[32], 'a');
-    for (int i = 33; i < 64; ++i) EXPECT_EQ(b[i], 0) << i;
+    for (int i = 33; i < 64; ++i)
+        EXPECT_EQ(b[i], 0) << i;
 }
 
 TEST_F(EcuDataTest, CheckDataHeaderCases) {
@@ -41,7 +43,8 @@ TEST_F(EcuDataTest, CheckDataHeaderCases) {
     for (const Case& c : cases) {
         DataHeader header;
         MakeDataHeader(header);
-        for (const auto& [at, value] : c.changes) reinterpret_cast<std::uint8_t*>(&header)[at] = value;
+        for (const auto& [at, value] : c.changes)
+            reinterpret_cast<std::uint8_t*>(&header)[at] = value;
         EXPECT_EQ(CheckDataHeader(header), c.result) << c.what;
     }
 }

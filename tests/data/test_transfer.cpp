@@ -19,7 +19,8 @@ template <class T> std::span<std::uint8_t> RawOf(T& t) {
 // A data image that any receiver accepts: this program's header, the end marker, the rest a pattern.
 template <class Data> void FillSound(Data& data, std::uint8_t seed) {
     auto raw = RawOf(data);
-    for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(i * 13 + seed);
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        raw[i] = static_cast<std::uint8_t>(i * 13 + seed);
     MakeDataHeader(data.header);
     data.endMarker = kEndMarker;
 }
@@ -82,7 +83,8 @@ TEST_F(TransferTest, ReceiveMappingFrames) {
 }
 
 TEST_F(TransferTest, ReceiveOnlyKnownKinds) {
-    for (std::uint16_t kind : {0, 4, 9, 15}) EXPECT_FALSE(RequestEcu(kind)) << kind;
+    for (std::uint16_t kind : {0, 4, 9, 15})
+        EXPECT_FALSE(RequestEcu(kind)) << kind;
     EXPECT_TRUE(link->requests.empty());
 }
 
@@ -104,7 +106,8 @@ TEST_F(TransferTest, ReceivedHeaderDecides) {
     for (const HeaderCase& c : cases) {
         SCOPED_TRACE(c.what);
         ecu.model = ecusim::MakeEcuModel("");
-        for (const auto& [at, bytes] : c.patches) PatchStoredHeader(ecusim::Store::Slot1, at, bytes);
+        for (const auto& [at, bytes] : c.patches)
+            PatchStoredHeader(ecusim::Store::Slot1, at, bytes);
         ScriptedPopups script;
         if (c.message != nullptr) script.ExpectMessage();
         std::memset(&ecuMapData, 0x77, sizeof ecuMapData);
@@ -133,7 +136,8 @@ TEST_F(TransferTest, FullWidthSuffixPrintsBounded) {
     EXPECT_FALSE(RequestEcu(1));
     ASSERT_EQ(popups.Records().size(), 1u);
     EXPECT_EQ(popups.Records()[0].title, "Receive ECU configuration data");
-    EXPECT_EQ(popups.Records()[0].text, "Invalid data!\nData stored by (Orvane v2.0" + std::string(16, 'S') + ").");
+    EXPECT_EQ(popups.Records()[0].text,
+              "Invalid data!\nData stored by (Orvane v2.0" + std::string(16, 'S') + ").");
 }
 
 // A received set whose checks fail changes nothing and shows nothing.
@@ -186,10 +190,12 @@ TEST_F(TransferTest, FullNameFieldShowsItsFirst31Characters) {
 
 TEST_F(TransferTest, BeginFrames) {
     ASSERT_TRUE(SendEcu(1));
-    EXPECT_EQ(Requests(CMD_WRITE_BEGIN).at(0), (Bytes{0x55, 0x06, 0x04, 0x00, 0x00, 0x0C, 0x00, 0x00, 0x01, 0x17}));
+    EXPECT_EQ(Requests(CMD_WRITE_BEGIN).at(0),
+              (Bytes{0x55, 0x06, 0x04, 0x00, 0x00, 0x0C, 0x00, 0x00, 0x01, 0x17}));
     link->requests.clear();
     ASSERT_TRUE(SendEcu(3));
-    EXPECT_EQ(Requests(CMD_WRITE_BEGIN).at(0), (Bytes{0x55, 0x06, 0x04, 0x00, 0x02, 0xA4, 0x00, 0x00, 0x03, 0xB3}));
+    EXPECT_EQ(Requests(CMD_WRITE_BEGIN).at(0),
+              (Bytes{0x55, 0x06, 0x04, 0x00, 0x02, 0xA4, 0x00, 0x00, 0x03, 0xB3}));
     EXPECT_EQ(Requests(CMD_WRITE_BLOCK).size(), 679u);
     link->requests.clear();
     ASSERT_TRUE(SendEcu(7)); // any other kind: the configuration
@@ -200,7 +206,8 @@ TEST_F(TransferTest, AllZeroImageWithEmptyName) {
     ASSERT_TRUE(SendEcu(1));
     const Bytes first = Requests(CMD_WRITE_BLOCK).at(0);
     ASSERT_EQ(first.size(), 255u + 4);
-    EXPECT_EQ(Bytes(first.begin() + 3, first.begin() + 11), (Bytes{0x00, 0x00, 0x0B, 0xF8, 0x03, 0x89, 0x00, 0x00}));
+    EXPECT_EQ(Bytes(first.begin() + 3, first.begin() + 11),
+              (Bytes{0x00, 0x00, 0x0B, 0xF8, 0x03, 0x89, 0x00, 0x00}));
 }
 
 // What the ECU keeps is this application's header, the end marker and the shown name, whatever the

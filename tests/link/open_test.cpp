@@ -13,29 +13,6 @@
 
 namespace {
 
-// Points XDG_RUNTIME_DIR at a directory of the test's own for as long as it lives.
-class RuntimeDir {
-  public:
-    RuntimeDir() {
-        const char* old = std::getenv("XDG_RUNTIME_DIR");
-        if (old != nullptr) saved_ = old;
-        hadOne_ = old != nullptr;
-        ::setenv("XDG_RUNTIME_DIR", dir_.Path("").c_str(), 1);
-    }
-    ~RuntimeDir() {
-        if (hadOne_) {
-            ::setenv("XDG_RUNTIME_DIR", saved_.c_str(), 1);
-        } else {
-            ::unsetenv("XDG_RUNTIME_DIR");
-        }
-    }
-
-  private:
-    TempDir dir_;
-    std::string saved_;
-    bool hadOne_ = false;
-};
-
 // The in-process simulator serving the default adapter socket from its own thread.
 class SimOnAdapterSocket {
   public:

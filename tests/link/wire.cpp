@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -46,6 +47,21 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::filesystem::remove_all(path_);
+}
+
+RuntimeDir::RuntimeDir() {
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    hadOne_ = old != nullptr;
+    if (hadOne_) saved_ = old;
+    ::setenv("XDG_RUNTIME_DIR", dir_.Root().c_str(), 1);
+}
+
+RuntimeDir::~RuntimeDir() {
+    if (hadOne_) {
+        ::setenv("XDG_RUNTIME_DIR", saved_.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_RUNTIME_DIR");
+    }
 }
 
 Wire::Wire(Kind kind, double timeoutSec) {
@@ -107,19 +123,31 @@ Bytes Wire::Pending() const {
 
 struct FakeEcu::State {
     TempDir dir;
+    std::string path;
     Respond respond;
+    int listener = -1;
+    std::atomic<bool> stop{false};
     mutable std::mutex lock;
     std::vector<ecusim::Frame> requests;
     std::thread thread;
 
-    void Serve(int listener) {
-        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-        ::close(listener);
+    void Serve() {
+        while (!stop) {
+            if (!Readable(listener, 50)) continue;
+            const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0) continue;
+            ServeConnection(fd);
+            ::close(fd);
+        }
+    }
+
+    void ServeConnection(int fd) {
         ecusim::FrameParser parser;
         std::uint8_t buf[512];
-        for (;;) {
+        while (!stop) {
+            if (!Readable(fd, 50)) continue;
             const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n <= 0) break;
+            if (n <= 0) return;
             parser.Push(std::span(buf, static_cast<std::size_t>(n)));
             while (std::optional<ecusim::Frame> frame = parser.Next()) {
                 {
@@ -127,25 +155,29 @@ struct FakeEcu::State {
                     requests.push_back(*frame);
                 }
                 const Bytes reply = respond(*frame);
-                if (!reply.empty() && ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) break;
+                if (!reply.empty() && ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) return;
             }
         }
-        ::close(fd);
     }
 };
 
-FakeEcu::FakeEcu(Respond respond) : state_(std::make_unique<State>()) {
+FakeEcu::FakeEcu(Respond respond, const std::string& path) : state_(std::make_unique<State>()) {
     state_->respond = std::move(respond);
-    const std::string path = state_->dir.Path("ecu.sock");
-    const int listener = Listen(path);
-    state_->thread = std::thread([this, listener] { state_->Serve(listener); });
-    AttachComLink(OpenSocketLink(path.c_str(), ToMs(secTimeOut)));
+    state_->path = path.empty() ? state_->dir.Path("ecu.sock") : path;
+    state_->listener = Listen(state_->path);
+    state_->thread = std::thread([this] { state_->Serve(); });
+}
+
+FakeEcu::FakeEcu(Respond respond) : FakeEcu(std::move(respond), "") {
+    AttachComLink(OpenSocketLink(state_->path.c_str(), ToMs(secTimeOut)));
     EXPECT_EQ(isComOpen, 1);
 }
 
 FakeEcu::~FakeEcu() {
-    CloseComPort(); // the ECU's thread sees the link close and ends
+    CloseComPort();
+    state_->stop = true;
     state_->thread.join();
+    ::close(state_->listener);
 }
 
 std::vector<ecusim::Frame> FakeEcu::Requests() const {

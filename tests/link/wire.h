@@ -20,10 +20,26 @@ class TempDir {
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
+    const std::string& Root() const { return path_; }
     std::string Path(const char* name) const { return path_ + "/" + name; }
 
   private:
     std::string path_;
+};
+
+// Points XDG_RUNTIME_DIR at a directory of its own, so that the adapter's stand-in socket is private to
+// the test; the old value comes back when the object goes.
+class RuntimeDir {
+  public:
+    RuntimeDir();
+    ~RuntimeDir();
+    RuntimeDir(const RuntimeDir&) = delete;
+    RuntimeDir& operator=(const RuntimeDir&) = delete;
+
+  private:
+    TempDir dir_;
+    std::string saved_;
+    bool hadOne_ = false;
 };
 
 class Wire {
@@ -49,16 +65,19 @@ class Wire {
     int probe_ = -1; // a second handle on the pseudo-terminal's link side, only to see what it can read
 };
 
-// An ECU on the socket path that answers each whole request frame with the raw bytes that respond()
-// returns, from its own thread.
+// An ECU on a socket that answers each whole request frame with the raw bytes that respond() returns,
+// from its own thread, one connection after the other.
 class FakeEcu {
   public:
     using Respond = std::function<Bytes(const ecusim::Frame&)>;
+    // On a socket of its own, attached at once as the program's link.
     explicit FakeEcu(Respond respond);
+    // At path, where the program finds it when it opens the link itself (empty: a socket of its own).
+    FakeEcu(Respond respond, const std::string& path);
     ~FakeEcu();
     FakeEcu(const FakeEcu&) = delete;
     FakeEcu& operator=(const FakeEcu&) = delete;
-    // Every request frame seen so far (safe to read once the exchange under test has returned).
+    // Every request frame seen so far.
     std::vector<ecusim::Frame> Requests() const;
 
   private:

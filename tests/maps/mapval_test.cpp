@@ -25,7 +25,9 @@ struct EditMap : MapPage {
     }
     // Chooses an operation, types a value and applies it.
     void Apply(int op, double value) {
-        if (op != GetMapValMode()) ASSERT_EQ(uitest::Click(hMpvPanel, op), 0);
+        if (op != GetMapValMode()) {
+            ASSERT_EQ(uitest::Click(hMpvPanel, op), 0);
+        }
         ASSERT_EQ(uitest::SetValueAsUser(hMpvPanel, MAPVAL::NSval, value), 0);
         ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::CBapply), 0);
         EXPECT_TRUE(mapValContext.done);
@@ -39,11 +41,11 @@ TEST_F(EditMap, TheBlockTaken) {
         Rect block;
     };
     const Case cases[] = {
-        {Rect{}, {3, 5}, {5, 3, 1, 1}},             // a clicked cell alone
-        {{4, 2, 1, 1}, {3, 5}, {5, 3, 1, 1}},       // a one-cell selection counts as none
-        {{6, 2, 1, 5}, {2, 6}, {6, 2, 1, 5}},       // one row of five
-        {{1, 2, 3, 4}, {2, 1}, {2, 2, 2, 4}},       // loses the X breakpoint row
-        {Rect{}, {4, 1}, Rect{}},                   // the X breakpoint row alone: nothing
+        {Rect{}, {3, 5}, {5, 3, 1, 1}},       // a clicked cell alone
+        {{4, 2, 1, 1}, {3, 5}, {5, 3, 1, 1}}, // a one-cell selection counts as none
+        {{6, 2, 1, 5}, {2, 6}, {6, 2, 1, 5}}, // one row of five
+        {{1, 2, 3, 4}, {2, 1}, {2, 2, 2, 4}}, // loses the X breakpoint row
+        {Rect{}, {4, 1}, Rect{}},             // the X breakpoint row alone: nothing
         {{1, 3, 1, 6}, {3, 1}, Rect{}},
     };
     for (const Case& c : cases) {
@@ -128,10 +130,14 @@ TEST_F(EditMap, ValueOperations) {
         std::int16_t before, after;
     };
     const Case cases[] = {
-        {1, MAPVAL::RBadd, 0.05, 2345, 2395},      {1, MAPVAL::RBpercAdd, -10, 2340, 2106},
-        {3, MAPVAL::RBadd, -1.5, -35, -50},        {1, MAPVAL::RBpercAdd, -100, 2340, 0},
-        {3, MAPVAL::RBpercAdd, -100, -35, 0},      {1, MAPVAL::RBadd, 5, 30000, 32000},
-        {1, MAPVAL::RBset, 10, 0, 10000},          {1, MAPVAL::RBset, 20, 0, 10000}, // the set range stops at 10 ms
+        {1, MAPVAL::RBadd, 0.05, 2345, 2395},
+        {1, MAPVAL::RBpercAdd, -10, 2340, 2106},
+        {3, MAPVAL::RBadd, -1.5, -35, -50},
+        {1, MAPVAL::RBpercAdd, -100, 2340, 0},
+        {3, MAPVAL::RBpercAdd, -100, -35, 0},
+        {1, MAPVAL::RBadd, 5, 30000, 32000},
+        {1, MAPVAL::RBset, 10, 0, 10000},
+        {1, MAPVAL::RBset, 20, 0, 10000}, // the set range stops at 10 ms
         {13, MAPVAL::RBpercAdd, 10, 500, 550},
     };
     for (const Case& c : cases) {
@@ -182,7 +188,8 @@ TEST_F(EditMap, EscapeCancels) {
 
 TEST_F(EditMap, AllMatricesFollowTheToggleOrTheSingleMatrixBit) {
     const auto fill = [] {
-        for (int k = 0; k < 4; ++k) ecuMapData.map1.cells[k][0][0] = 1000;
+        for (int k = 0; k < 4; ++k)
+            ecuMapData.map1.cells[k][0][0] = 1000;
         ASSERT_TRUE(ScatterMp1Panel());
     };
     fill();
@@ -206,7 +213,8 @@ TEST_F(EditMap, AllMatricesFollowTheToggleOrTheSingleMatrixBit) {
     Open({2, 1, 1, 1});
     ASSERT_GE(SetCtrlVal(hMpvPanel, MAPVAL::TOGBall, 0), 0);
     Apply(MAPVAL::RBset, 2.5);
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(ecuMapData.map1.cells[k][0][0], 2500) << k;
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(ecuMapData.map1.cells[k][0][0], 2500) << k;
 }
 
 TEST_F(EditMap, CopyOfAnAccelerationMapWritesEveryGearOfTheLevel) {
@@ -233,7 +241,8 @@ TEST_F(EditMap, InterpolateAndResetThroughTheDialog) {
     auto& m = ecuMapData.map1.cells[0];
     m[0][0] = 1000;
     m[0][2] = 3000;
-    for (int i = 0; i < 3; ++i) ecuMapData.map1.x[i] = static_cast<std::int16_t>(1000 * (i + 1));
+    for (int i = 0; i < 3; ++i)
+        ecuMapData.map1.x[i] = static_cast<std::int16_t>(1000 * (i + 1));
     ASSERT_TRUE(ScatterMp1Panel());
     Open({2, 1, 1, 3});
     ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::RBinterpRow), 0);

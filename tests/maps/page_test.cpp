@@ -96,8 +96,10 @@ TEST_F(MapEditor, TypedValuesRoundToWholeRawUnits) {
 
 TEST_F(MapEditor, BreakpointsAreRepairedOnlyByAFullGather) {
     const char* typed[] = {"100", "50", "200"};
-    for (int i = 0; i < 3; ++i) ASSERT_EQ(uitest::EditTableCell(hMp1Panel, MAPS1::TABmatrix, {i + 1, 1}, typed[i]), 0);
-    for (int i = 3; i < kMapCols; ++i) ecuMapData.map1.x[i] = 200; // the rest of the axis above them
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(uitest::EditTableCell(hMp1Panel, MAPS1::TABmatrix, {i + 1, 1}, typed[i]), 0);
+    for (int i = 3; i < kMapCols; ++i)
+        ecuMapData.map1.x[i] = 200;      // the rest of the axis above them
     EXPECT_EQ(ecuMapData.map1.x[1], 50); // a plain commit stores what was typed
     ASSERT_TRUE(ScatterMp1Panel());
     ASSERT_EQ(uitest::SelectTab(hMp1Panel, MAPS1::TPselectMap, 2), 0); // leaving the map gathers it whole
@@ -166,7 +168,7 @@ TEST_F(MapEditor, LevelChoiceOfTheAccelerationMaps) {
     int visible = 0;
     ASSERT_GE(GetCtrlAttribute(hMp1Panel, MAPS1::TABbpz, ATTR_VISIBLE, &visible), 0);
     EXPECT_EQ(visible, 1);
-    ecuMapData.map10.cells[4][0][1] = -55; // gear 0, level 4
+    ecuMapData.map10.cells[0][4][0][1] = -55; // gear 0, level 4
     ecuMapData.map10.z[0][3] = 250;
     ASSERT_EQ(uitest::SetValueAsUser(hMp1Panel, MAPS1::RBbpz, 4), 0);
     EXPECT_EQ(aCurMatSel[kSelMap10Level], 4);
@@ -229,25 +231,30 @@ TEST_F(MapEditor, RefusingSingleMatrixModeKeepsEverything) {
 // the one edited, so that the alignment never overwrites an edit.
 TEST_F(MapEditor, SingleMatrixModeKeepsAndEditsTheFirstMatrix) {
     ShowMap(5);
-    for (int g = 0; g < kMapGears; ++g) ecuMapData.map5.cells[g][0][0] = static_cast<std::int16_t>(1100 + g);
+    for (int g = 0; g < kMapGears; ++g)
+        ecuMapData.map5.cells[g][0][0] = static_cast<std::int16_t>(1100 + g);
     ASSERT_EQ(uitest::SetValueAsUser(hMp1Panel, MAPS1::NUMcylGear, 4), 0);
     ScriptedPopups popups;
     popups.AnswerConfirm(true);
     ASSERT_EQ(uitest::Click(hMp1Panel, MAPS1::TBsingleMatEditing), 0);
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
     EXPECT_EQ(ecuMapData.singleMatFlags[0], 0x10);
-    for (int g = 0; g < kMapGears; ++g) EXPECT_EQ(ecuMapData.map5.cells[g][0][0], 1100) << "gear " << g;
+    for (int g = 0; g < kMapGears; ++g)
+        EXPECT_EQ(ecuMapData.map5.cells[g][0][0], 1100) << "gear " << g;
     EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(0, 0)), 1.1);
     ASSERT_EQ(uitest::EditTableCell(hMp1Panel, MAPS1::TABmatrix, At(0, 0), "1.25"), 0);
     ASSERT_TRUE(GatherMp1Panel(1));
-    for (int g = 0; g < kMapGears; ++g) EXPECT_EQ(ecuMapData.map5.cells[g][0][0], 1250) << "gear " << g;
+    for (int g = 0; g < kMapGears; ++g)
+        EXPECT_EQ(ecuMapData.map5.cells[g][0][0], 1250) << "gear " << g;
 }
 
 TEST_F(MapEditor, SingleMatrixModeOfTheAccelerationMapsCopiesWholeGears) {
     ShowMap(9);
     for (int g = 0; g < kMapGears; ++g)
-        for (int l = 0; l < kMapLevels; ++l) ecuMapData.map9.cells[g][l][0][0] = static_cast<std::int16_t>(g * 6 + l);
-    for (int l = 0; l < kMapLevels; ++l) ecuMapData.map9.z[0][l] = static_cast<std::int16_t>(100 * l);
+        for (int l = 0; l < kMapLevels; ++l)
+            ecuMapData.map9.cells[g][l][0][0] = static_cast<std::int16_t>(g * 6 + l);
+    for (int l = 0; l < kMapLevels; ++l)
+        ecuMapData.map9.z[0][l] = static_cast<std::int16_t>(100 * l);
     ASSERT_TRUE(ScatterMp1Panel());
     ScriptedPopups popups;
     popups.AnswerConfirm(true);
@@ -260,6 +267,8 @@ TEST_F(MapEditor, SingleMatrixModeOfTheAccelerationMapsCopiesWholeGears) {
         }
 }
 
-TEST_F(MapEditor, TimerIsThePing) { EXPECT_TRUE(Mp1Timer()); }
+TEST_F(MapEditor, TimerIsThePing) {
+    EXPECT_TRUE(Mp1Timer());
+}
 
 } // namespace

@@ -25,7 +25,9 @@ void MapPage::SetUp() {
     ASSERT_GE(SetTableSelection(hMp1Panel, MAPS1::TABmatrix, Rect{}), 0);
 }
 
-void MapPage::TearDown() { RemovePopup(1); }
+void MapPage::TearDown() {
+    RemovePopup(1);
+}
 
 void MapPage::ShowMap(int id) {
     idCurMap = static_cast<std::uint8_t>(id);

@@ -10,8 +10,12 @@ int Record(const EventRecord& e) {
 }
 } // namespace
 
-int MainPanelCb(int panel, int event, void*, int d1, int d2) { return Record({panel, 0, event, d1, d2}); }
-int DlgCb(int panel, int event, void*, int d1, int d2) { return Record({panel, 0, event, d1, d2}); }
+int MainPanelCb(int panel, int event, void*, int d1, int d2) {
+    return Record({panel, 0, event, d1, d2});
+}
+int DlgCb(int panel, int event, void*, int d1, int d2) {
+    return Record({panel, 0, event, d1, d2});
+}
 int OnCtrl(int panel, int control, int event, void*, int d1, int d2) {
     return Record({panel, control, event, d1, d2});
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 // The leak check (sanitizer builds) skips the font library's caches, which live as long as the process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -43,7 +43,8 @@ TEST(SysPaths, MakePathnameAddsOneSeparator) {
     EXPECT_STREQ(out.data(), "/opt/orvane/dervalon.ini");
     std::array<char, 64> dir{};
     ASSERT_EQ(GetProjectDir(dir), 0);
-    EXPECT_EQ(std::filesystem::path(dir.data()), std::filesystem::read_symlink("/proc/self/exe").parent_path());
+    EXPECT_EQ(std::filesystem::path(dir.data()),
+              std::filesystem::read_symlink("/proc/self/exe").parent_path());
 }
 
 class SysFiles : public testing::Test {
@@ -71,7 +72,8 @@ TEST_F(SysFiles, ArrayRoundTripAndSizeMismatchLeavesTheBufferAlone) {
     EXPECT_EQ(FileToArray(path.c_str(), smaller), FILE_SIZE_ERROR);
     EXPECT_EQ(FileToArray((dir / "none").string().c_str(), back), FILE_OPEN_ERROR);
     // Only the file itself is left: the temporary was renamed over it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
+              1);
     EXPECT_EQ(ArrayToFile((dir / "no/such/dir/x").string().c_str(), data), FILE_OPEN_ERROR);
 }
 

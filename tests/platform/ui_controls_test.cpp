@@ -63,7 +63,8 @@ TEST_F(UiTest, RingKeepsAValueNoneOfItsItemsCarries) {
 }
 
 TEST_F(UiTest, TextsRoundTripAsBytesAndAreCutToFit) {
-    const char latin1[] = "25\xB0" "C";
+    const char latin1[] = "25\xB0"
+                          "C";
     ASSERT_EQ(SetCtrlVal(main, MAINP::STRname, latin1), 0);
     char out[16];
     ASSERT_EQ(GetCtrlVal(main, MAINP::STRname, out), 0);
@@ -71,7 +72,7 @@ TEST_F(UiTest, TextsRoundTripAsBytesAndAreCutToFit) {
     char small[3];
     ASSERT_EQ(GetCtrlVal(main, MAINP::STRname, small), 0);
     EXPECT_STREQ(small, "25");
-    EXPECT_EQ(ui::FromQt(QString::fromUtf8("25°C")), latin1); // typed text comes back as Latin-1
+    EXPECT_EQ(ui::FromQt(QString::fromUtf8("25°C")), latin1);       // typed text comes back as Latin-1
     EXPECT_EQ(SetCtrlVal(main, MAINP::STRname, 3.0), UIE_BadValue); // wrong type
     EXPECT_EQ(GetCtrlVal(main, 99, out), UIE_BadControl);
     EXPECT_EQ(GetCtrlVal(9999, MAINP::STRname, out), UIE_BadPanel);

@@ -72,7 +72,8 @@ TEST_F(UiTest, TimerIsNotReenteredWhileItsCallbackRuns) {
 TEST_F(UiTest, DrawingPumpRunsNoCallbackButTheFullPumpDoes) {
     ProcessSystemEvents(); // nothing pending from the set-up
     events.clear();
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : ui::FindPanel(main)->frame.data();
+    QWidget* target =
+        QApplication::focusWidget() ? QApplication::focusWidget() : ui::FindPanel(main)->frame.data();
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     bool posted = false;
     QTimer::singleShot(0, [&] { posted = true; });

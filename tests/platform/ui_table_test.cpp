@@ -21,7 +21,8 @@ class TableTest : public UiTest {
 
 TEST_F(TableTest, RangeValuesInBothOrdersWithOneRepaintPerCall) {
     std::vector<double> values(21 * 32);
-    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<double>(i) + 0.25;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = static_cast<double>(i) + 0.25;
     ASSERT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 0, 0), values, VAL_ROW_MAJOR), 0);
     EXPECT_EQ(repaints, 1);
     double v = 0;
@@ -39,19 +40,24 @@ TEST_F(TableTest, RangeValuesInBothOrdersWithOneRepaintPerCall) {
 
 TEST_F(TableTest, BadRangesChangeNothing) {
     const std::vector<double> two = {1, 2};
-    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(21, 1, 2, 1), two, VAL_ROW_MAJOR), UIE_BadIndex);
-    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 1, 3), two, VAL_ROW_MAJOR), UIE_BadValue);
+    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(21, 1, 2, 1), two, VAL_ROW_MAJOR),
+              UIE_BadIndex);
+    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 1, 3), two, VAL_ROW_MAJOR),
+              UIE_BadValue);
     SetTableCellAttribute(main, MAINP::TABgrid, MakePoint(2, 1), ATTR_CELL_TYPE, VAL_CELL_STRING);
-    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 1, 2), two, VAL_ROW_MAJOR), UIE_BadValue);
+    EXPECT_EQ(SetTableCellRangeVals(main, MAINP::TABgrid, MakeRect(1, 1, 1, 2), two, VAL_ROW_MAJOR),
+              UIE_BadValue);
     double v = -1;
     GetTableCellVal(main, MAINP::TABgrid, MakePoint(1, 1), &v);
     EXPECT_EQ(v, 0); // the numeric cell before the string one was not written either
-    EXPECT_EQ(SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(1, 1, 1, 1), ATTR_CELL_MODE, 9), UIE_BadValue);
+    EXPECT_EQ(SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(1, 1, 1, 1), ATTR_CELL_MODE, 9),
+              UIE_BadValue);
     EXPECT_EQ(repaints, 1); // only the type change
 }
 
 TEST_F(TableTest, PerCellAttributesReachTheView) {
-    ASSERT_EQ(SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(1, 1, 0, 0), ATTR_TEXT_COLOR, VAL_RED), 0);
+    ASSERT_EQ(
+        SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(1, 1, 0, 0), ATTR_TEXT_COLOR, VAL_RED), 0);
     ASSERT_EQ(SetTableCellRangeAttribute(main, MAINP::TABgrid, MakeRect(2, 1, 1, 0), ATTR_TEXT_BOLD, 1), 0);
     ASSERT_EQ(SetTableCellAttribute(main, MAINP::TABgrid, MakePoint(4, 3), ATTR_CELL_DIMMED, 1), 0);
     EXPECT_EQ(repaints, 3);
@@ -71,7 +77,8 @@ TEST_F(TableTest, UserEditAndActiveCellReachTheCallback) {
     double v = 0;
     GetTableCellVal(main, MAINP::TABgrid, MakePoint(2, 5), &v);
     EXPECT_EQ(v, 12.5);
-    EXPECT_EQ(Of(MAINP::TABgrid, EVENT_COMMIT), (std::vector<EventRecord>{{main, MAINP::TABgrid, EVENT_COMMIT, 5, 2}}));
+    EXPECT_EQ(Of(MAINP::TABgrid, EVENT_COMMIT),
+              (std::vector<EventRecord>{{main, MAINP::TABgrid, EVENT_COMMIT, 5, 2}}));
     EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(2, 5), "abc"), UIE_BadValue);
     ASSERT_EQ(uitest::SelectTableCell(main, MAINP::TABgrid, MakePoint(6, 4)), 0);
     EXPECT_EQ(Of(MAINP::TABgrid, EVENT_ACTIVE_CELL_CHANGE).size(), 1u);

@@ -1,0 +1,80 @@
+// Page switches: group memories, tabs, the map editor's graphs, scrolling.
+#include "orvanefixture.h"
+
+#include "orvane/config/config.h"
+#include "orvane/core/ecudata.h"
+#include "orvane/core/navigation.h"
+#include "orvane/live/diagnost.h"
+#include "orvane/live/live.h"
+#include "orvane/maps/graph2d.h"
+#include "orvane/maps/map1.h"
+#include "orvane/maps/plot.h"
+#include "orvane/params/params.h"
+
+TEST_F(OrvaneTest, ParametersButtonWalksThroughItsPages) {
+    uitest::Click(hMainPanel, MAIN::CBparms);
+    EXPECT_EQ(hCurPanel, hPr1Panel) << "first press: page 1";
+    EXPECT_TRUE(uitest::IsPanelVisible(hPr1Panel));
+    uitest::Click(hMainPanel, MAIN::CBparms);
+    EXPECT_EQ(hCurPanel, hPr2Panel) << "again on page 1: page 2";
+    EXPECT_FALSE(uitest::IsPanelVisible(hPr1Panel));
+    uitest::SelectTab(hPr2Panel, PARM2::TPselectParm, 9);
+    EXPECT_EQ(hCurPanel, hPr10Panel);
+    int tab = -1;
+    GetActiveTabPage(hPr10Panel, PARM10::TPselectParm, &tab);
+    EXPECT_EQ(tab, 9) << "the target shows its own tab";
+    uitest::Click(hMainPanel, MAIN::CBparms);
+    EXPECT_EQ(hCurPanel, hPr1Panel) << "after the last comes the first";
+}
+
+TEST_F(OrvaneTest, GroupRemembersThePageLastSelected) {
+    uitest::Click(hMainPanel, MAIN::CBconfig);
+    ASSERT_EQ(hCurPanel, hCg1Panel);
+    uitest::SelectTab(hCg1Panel, CONFIG1::TPselectConfig, 2);
+    ASSERT_EQ(hCurPanel, hCg3Panel);
+    uitest::Click(hMainPanel, MAIN::CBinfo);
+    EXPECT_EQ(hCurPanel, hMainPanel);
+    EXPECT_FALSE(uitest::IsPanelVisible(hCg3Panel));
+    uitest::Click(hMainPanel, MAIN::CBadv);
+    uitest::Click(hMainPanel, MAIN::CBconfig);
+    EXPECT_EQ(hCurPanel, hCg3Panel);
+    EXPECT_TRUE(popups.Records().empty()) << popups.Report();
+}
+
+TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
+    uitest::Click(hMainPanel, MAIN::CBconfig);
+    uitest::SelectTab(hCurPanel, CONFIG1::TPselectConfig, 4);
+    ASSERT_EQ(hCurPanel, hCaqPanel);
+    const std::uint16_t active = 1 << 11 | 0x300;
+    ecuParData.canFrames[0] = ecuParData.canFrames[1] = active;
+    popups.AnswerConfirm(false);
+    uitest::Click(hMainPanel, MAIN::CBlive);
+    EXPECT_EQ(hCurPanel, hCaqPanel) << "refused: the CAN page stays";
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].text, "Active CAN-frames with duplicate IDs.\nIgnore?");
+    popups.AnswerConfirm(true);
+    uitest::Click(hMainPanel, MAIN::CBlive);
+    EXPECT_EQ(hCurPanel, hLv1Panel);
+    InitCaqData();
+}
+
+TEST_F(OrvaneTest, LeavingTheMapEditorHidesItsGraphs) {
+    uitest::Click(hMainPanel, MAIN::CBmaps);
+    ASSERT_EQ(hCurPanel, hMp1Panel);
+    ASSERT_TRUE(ShowGrpPanel(true));
+    ASSERT_TRUE(ShowPltPanel(true));
+    uitest::Click(hMainPanel, MAIN::CBdiag);
+    EXPECT_EQ(hCurPanel, hDgnPanel);
+    EXPECT_FALSE(uitest::IsPanelVisible(hGrpPanel));
+    EXPECT_FALSE(uitest::IsPanelVisible(hPltPanel));
+}
+
+TEST_F(OrvaneTest, ScrollToShowCtrlMovesOnlyWhatIsNeeded) {
+    // The CAN page's tab control sits at the top: already visible, nothing moves.
+    SetPanelAttribute(hCaqPanel, ATTR_VSCROLL_OFFSET, 0);
+    EXPECT_TRUE(ScrollToShowCtrl(hCaqPanel, CANACQ::TPselectConfig));
+    int offset = -1;
+    GetPanelAttribute(hCaqPanel, ATTR_VSCROLL_OFFSET, &offset);
+    EXPECT_EQ(offset, 0);
+    EXPECT_FALSE(ScrollToShowCtrl(hCaqPanel, 999)) << "no such control";
+}

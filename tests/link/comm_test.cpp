@@ -1,0 +1,232 @@
+// The connect toggle on the main window: connection, version text, the incompatible-firmware message, the
+// connection light and the watchdog, against scripted ECUs, the in-process simulator and the ecusim
+// program, all found where the program looks for the USB adapter.
+#include "ecusim/ecu.h"
+#include "orvane/core/com.h"
+#include "orvane/core/connect.h"
+#include "orvane/core/mainwin.h"
+#include "orvane/core/settings.h"
+#include "orvane/ui/screen.h"
+#include "platform/sys/bytelink.h"
+#include "platform/ui/popup_script.h"
+#include "platform/ui/uitest.h"
+#include "platform/ui/userint.h"
+#include "wire.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+Bytes Frame(std::uint8_t cmd, const Bytes& data) {
+    return ecusim::EncodeFrame(cmd, data);
+}
+
+FakeEcu::Respond Simulator(ecusim::EcuSim& sim) {
+    return [&sim](const ecusim::Frame& f) { return sim.Feed(Frame(f.cmd, f.data)); };
+}
+
+// "abc" as the login keys of the protection button: key bytes at the even places.
+void LogInAsAbc() {
+    std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+    aProtectKeys[0] = 0xC2;
+    aProtectKeys[2] = 0xC4;
+    aProtectKeys[4] = 0xC6;
+}
+
+class CommOnOffTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (hMainPanel > 0) return;
+        RegisterScreenCallbacks();
+        RegisterResource("screen.uir", kScreenUir);
+        hMainPanel = LoadPanel(0, "screen.uir", MAIN::id);
+        ASSERT_GT(hMainPanel, 0) << GetLastLoadError();
+        DisplayPanel(hMainPanel);
+    }
+
+    void SetUp() override {
+        secTimeOut = 0.1;
+        hCurPanel = hMainPanel;
+        cfg.port = 0;
+        InitPortList();
+        std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+        fwVariant = 0;
+    }
+
+    void TearDown() override {
+        CloseComPort();
+        secTimeOut = savedTimeOut_;
+        EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+    }
+
+    static void Toggle() { ASSERT_EQ(uitest::Click(hMainPanel, MAIN::TBcom), 0); }
+    static void Tick() { ASSERT_EQ(uitest::FireTimer(hMainPanel, MAIN::TIMglobal), 1); }
+    static std::string Text(int control) {
+        char text[300] = "";
+        GetCtrlVal(hMainPanel, control, text);
+        return text;
+    }
+    static int Light() {
+        int color = 0;
+        GetCtrlAttribute(hMainPanel, MAIN::TBcom, ATTR_ON_COLOR, &color);
+        return color;
+    }
+
+    const RuntimeDir runtime;
+    ScriptedPopups popups;
+
+  private:
+    double savedTimeOut_ = secTimeOut;
+};
+
+} // namespace
+
+TEST_F(CommOnOffTest, PortListOffersTheAdapterEvenForAnUnknownPort) {
+    for (const std::int16_t port : {std::int16_t{0}, std::int16_t{-1}, std::int16_t{7}}) {
+        cfg.port = port;
+        InitPortList();
+        int index = -1;
+        EXPECT_EQ(GetCtrlIndex(hMainPanel, MAIN::RINGport, &index), 0);
+        EXPECT_EQ(index, 0) << "port " << port;
+    }
+}
+
+TEST_F(CommOnOffTest, ConnectsReadsTheVersionAndDisconnects) {
+    ecusim::EcuSim sim;
+    const FakeEcu ecu(Simulator(sim), SimulatorSocketPath());
+    Toggle();
+    ASSERT_EQ(isComOpen, 1);
+    EXPECT_EQ(cfg.port, -1);
+    EXPECT_EQ(Text(MAIN::TMversion), sim.model.versionText);
+    Tick();
+    EXPECT_EQ(Light(), VAL_GREEN);
+    Toggle();
+    EXPECT_EQ(isComOpen, 0);
+}
+
+TEST_F(CommOnOffTest, ProtectedEcuShowsRedUntilTheRightKeysArrive) {
+    ecusim::EcuSim sim({"abc"});
+    const FakeEcu ecu(Simulator(sim), SimulatorSocketPath());
+    Toggle();
+    ASSERT_EQ(isComOpen, 1);
+    Tick();
+    EXPECT_EQ(fEcuProtected, 1);
+    EXPECT_EQ(Light(), VAL_RED);
+    LogInAsAbc();
+    Tick();
+    EXPECT_EQ(fEcuProtected, 0);
+    EXPECT_EQ(Light(), VAL_GREEN);
+}
+
+TEST_F(CommOnOffTest, NoVersionReplyLeavesTheLinkClosedWithoutMessage) {
+    const FakeEcu ecu([](const ecusim::Frame&) { return Bytes{}; }, SimulatorSocketPath());
+    Toggle();
+    EXPECT_EQ(isComOpen, 0);
+    EXPECT_EQ(Text(MAIN::TMversion), ">Connection?<");
+}
+
+TEST_F(CommOnOffTest, NothingToConnectToLeavesThePortReset) {
+    cfg.port = -1;
+    Toggle();
+    EXPECT_EQ(isComOpen, 0);
+    EXPECT_EQ(cfg.port, 0);
+    EXPECT_EQ(Text(MAIN::TMversion), ">Connection?<");
+}
+
+TEST_F(CommOnOffTest, IncompatibleFirmwareIsReported) {
+    struct Case {
+        Bytes ping;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{0x01, 0x0D, 'T', '4', '8', '4', 0, 0, 0, 0, 3, 0},
+         "The ECU firmware version (T484 9.9 - KQ9)\nis incompatible with this monitor."},
+        {{0x01, 0x0D, 'T', '4', '8', '5', 0, 0, 0, 0, 0, 0},
+         "The ECU firmware version (T484 9.9)\nis incompatible with this monitor."},
+    };
+    for (const Case& c : cases) {
+        const FakeEcu ecu(
+            [&c](const ecusim::Frame& f) {
+                return f.cmd == 0x01 ? Frame(0x01, {'T', '4', '8', '4', ' ', '9', '.', '9'})
+                                     : Frame(f.cmd, c.ping);
+            },
+            SimulatorSocketPath());
+        const std::size_t before = popups.Records().size();
+        popups.ExpectMessage();
+        Toggle();
+        EXPECT_EQ(isComOpen, 0);
+        ASSERT_EQ(popups.Records().size(), before + 1);
+        EXPECT_EQ(popups.Records().back().title, "Failure ECU connect");
+        EXPECT_EQ(popups.Records().back().text, c.message);
+    }
+}
+
+TEST_F(CommOnOffTest, TuningEcuShowsTheMapUnderTuning) {
+    ecusim::EcuSim sim;
+    sim.model.tuning = true;
+    const FakeEcu ecu(Simulator(sim), SimulatorSocketPath());
+    Toggle();
+    ASSERT_EQ(isComOpen, 1);
+    EXPECT_EQ(Text(MAIN::TMecuMapName), "*Default mapping 1");
+}
+
+TEST_F(CommOnOffTest, WatchdogClosesTheLinkOnTheSixthSilentTick) {
+    ecusim::EcuSim sim;
+    std::atomic<bool> answering{true};
+    const FakeEcu ecu(
+        [&](const ecusim::Frame& f) { return answering ? sim.Feed(Frame(f.cmd, f.data)) : Bytes{}; },
+        SimulatorSocketPath());
+    Toggle();
+    ASSERT_EQ(isComOpen, 1);
+    answering = false;
+    for (int tick = 1; tick <= 5; ++tick) {
+        Tick();
+        EXPECT_EQ(isComOpen, 1) << "tick " << tick;
+    }
+    Tick();
+    EXPECT_EQ(isComOpen, 0);
+    Tick();
+    EXPECT_EQ(Text(MAIN::TMversion), sim.model.versionText) << "the version text stays";
+}
+
+// The ecusim program, as a user runs it, on the socket where the program looks for the adapter.
+TEST_F(CommOnOffTest, ConnectsToTheSimulatorProgram) {
+    const std::string socket = SimulatorSocketPath();
+    std::string program = ORVANE_ECUSIM_PATH;
+    std::string socketOption = "--socket", password = "--password", abc = "abc";
+    std::string socketPath = socket;
+    char* argv[] = {program.data(),  socketOption.data(), socketPath.data(),
+                    password.data(), abc.data(),          nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+
+    Toggle();
+    EXPECT_EQ(isComOpen, 1);
+    EXPECT_EQ(Text(MAIN::TMversion), "ECUSIM T484 v1.13");
+    EXPECT_EQ(fEcuProtected, 1);
+    LogInAsAbc();
+    Tick();
+    EXPECT_EQ(fEcuProtected, 0);
+    EXPECT_EQ(Light(), VAL_GREEN);
+    Toggle();
+    EXPECT_EQ(isComOpen, 0);
+
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_FALSE(std::filesystem::exists(socket)) << "the simulator removes its socket";
+}
