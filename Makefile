@@ -25,6 +25,7 @@ asan: deps
 	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	./$(BUILD)/bench/orvane_startup_bench
 	./$(BUILD)/bench/orvane_bench
 
 format:

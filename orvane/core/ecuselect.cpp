@@ -29,9 +29,8 @@ constexpr Choice kChoices[] = {
 
 } // namespace
 
-// A dialog is a window of its own: the popup is loaded top-level, whatever the parent.
-bool InitEcuPanel(int) {
-    hEcuPanel = LoadPanel(0, "screen.uir", ECUSELZ::id);
+bool InitEcuPanel(int parent) {
+    hEcuPanel = LoadPanel(parent, "screen.uir", ECUSELZ::id);
     return hEcuPanel > 0;
 }
 

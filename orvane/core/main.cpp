@@ -6,7 +6,6 @@
 #include "orvane/core/mainwin.h"
 #include "orvane/core/protect.h"
 #include "orvane/core/settings.h"
-#include "orvane/core/utils.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/live/live.h"
 #include "orvane/maps/map1.h"
@@ -32,11 +31,10 @@ bool (*const kInitOrder[])(int) = {
     InitLv2Panel, InitPwdPanel, InitEcuPanel,
 };
 
-// Loads the last data file of a kind without asking and shows its name (empty when it did not load).
-void LoadLastDataFile(std::uint8_t kind, const char* rememberedPath) {
-    char name[260] = "";
-    if (LoadEcu(0, kind)) SplitFileName(rememberedPath, name);
-    ShowConfigName(name, kind);
+// Loads the last data file of a kind without asking; the load shows the data set's name itself, and a
+// file that did not load leaves the name empty.
+void LoadLastDataFile(std::uint8_t kind) {
+    if (!LoadEcu(0, kind)) ShowConfigName("", kind);
 }
 
 void SetMainTitle() {
@@ -63,8 +61,8 @@ bool StartOrvane() {
 
     ReadInitFile();
     InitPortList();
-    LoadLastDataFile(1, cfg.parFile);
-    LoadLastDataFile(2, cfg.mapFile);
+    LoadLastDataFile(1);
+    LoadLastDataFile(2);
 
     ScatterAllPanels();
     GatherAllPanels();

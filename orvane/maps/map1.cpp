@@ -82,6 +82,22 @@ bool ReadRange(const RawRange& r) {
     return true;
 }
 
+// The breakpoints head the rows and columns, so the tables show no numbers of their own; rows of one
+// height keep the Y breakpoints level with the matrix rows beside them.
+bool ShapeTables() {
+    constexpr int kRowHeight = 20;
+    for (int table : {MAPS1::TABmatrix, MAPS1::TABbpy, MAPS1::TABbpz}) {
+        int rows = 0;
+        if (SetCtrlAttribute(hMp1Panel, table, ATTR_ROW_LABELS_VISIBLE, 0) < 0 ||
+            SetCtrlAttribute(hMp1Panel, table, ATTR_COLUMN_LABELS_VISIBLE, 0) < 0 ||
+            GetNumTableRows(hMp1Panel, table, &rows) < 0)
+            return false;
+        for (int row = 1; row <= rows; ++row)
+            if (SetTableRowAttribute(hMp1Panel, table, row, ATTR_ROW_HEIGHT, kRowHeight) < 0) return false;
+    }
+    return true;
+}
+
 void ReportFailure(const char* title) {
     MessagePopup(title, szGenericError);
 }
@@ -109,10 +125,12 @@ bool SetSingleMatEditing() {
     return ScatterMp1Panel() && ok;
 }
 
+// The choice is read before the page is gathered: a gather that repairs breakpoints redraws the page,
+// which would put the control back to the matrix shown.
 bool SetCurMatrixIndex() {
     const MapDesc* d = CurMapDesc();
     int number = 0;
-    if (!GatherMp1Panel(1) || GetCtrlVal(hMp1Panel, MAPS1::NUMcylGear, &number) < 0 || d == nullptr) {
+    if (GetCtrlVal(hMp1Panel, MAPS1::NUMcylGear, &number) < 0 || !GatherMp1Panel(1) || d == nullptr) {
         const bool picks = d != nullptr && d->selector != kNoSel;
         SetCtrlVal(hMp1Panel, MAPS1::NUMcylGear, picks ? aCurMatSel[d->selector] + 1 : 0);
         return false;
@@ -125,7 +143,7 @@ bool SetCurMatrixIndex() {
 bool SetCurZLevel() {
     const MapDesc* d = CurMapDesc();
     int level = 0;
-    if (!GatherMp1Panel(1) || Radio_GetMarkedOption(hMp1Panel, MAPS1::RBbpz, &level) < 0 || d == nullptr) {
+    if (Radio_GetMarkedOption(hMp1Panel, MAPS1::RBbpz, &level) < 0 || !GatherMp1Panel(1) || d == nullptr) {
         if (d != nullptr) Radio_SetMarkedOption(hMp1Panel, MAPS1::RBbpz, CurLevel(*d));
         return false;
     }
@@ -190,6 +208,7 @@ bool CommitOf(int control) {
 
 bool InitMp1Panel(int parent) {
     if (!LoadPage(parent, MAPVAL::id, hMpvPanel) || !LoadPage(parent, MAPS1::id, hMp1Panel)) return false;
+    if (!ShapeTables()) return false;
     for (int id = 1; id <= kMapCount; ++id)
         InitMp1Data(static_cast<std::uint8_t>(id));
     return InitGrpPanel() && InitPltPanel();
@@ -256,8 +275,15 @@ int DoMapEvent(int panel, int control, int event, void*, int eventData1, int) {
         if (GatherMp1Panel(1) && OpenMapValDialog()) return 1;
         ReportFailure("Maps");
         return 0;
-    case EVENT_KEYPRESS:
-        return control == MAPS1::TABmatrix ? MatrixKey(eventData1) : 0;
+    case EVENT_KEYPRESS: {
+        // Keys typed into a cell being edited belong to the cell.
+        int state = VAL_SELECT_STATE;
+        if (control != MAPS1::TABmatrix ||
+            GetCtrlAttribute(hMp1Panel, MAPS1::TABmatrix, ATTR_TABLE_RUN_STATE, &state) < 0 ||
+            state == VAL_EDIT_STATE)
+            return 0;
+        return MatrixKey(eventData1);
+    }
     case EVENT_ACTIVE_CELL_CHANGE:
         if (control == MAPS1::TABmatrix && !FollowActiveCell()) ReportFailure("Edit Map");
         return 0;

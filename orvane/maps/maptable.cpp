@@ -89,7 +89,7 @@ bool FormatMp1Panel() {
                          {MAPS1::NUMcylGear, ATTR_DIMMED, inactive}}) &&
            SetCtrlVal(hMp1Panel, MAPS1::TBsingleMatEditing, single ? 1 : 0) >= 0 &&
            FormatMatrixChoice(count, single, CurMatrixNumber(*d)) && FormatZLevel(*d) &&
-           ProcessDrawEvents() >= 0 && FormatActiveState(inactive) &&
+           FormatActiveState(inactive) &&
            FormatCells(MAPS1::TABmatrix, kMatrixCells, d->valDecimals, d->valMin, d->valMax) &&
            FormatCells(MAPS1::TABmatrix, kXCells, 0, 0, x.max) &&
            FormatCells(MAPS1::TABbpy, kYCells, y.decimals, y.min, y.max) &&
@@ -101,6 +101,7 @@ bool FormatMp1Panel() {
 }
 
 bool CellValChange(double steps) {
+    const MapDesc* d = CurMapDesc();
     CurMapInfo info;
     Point cell;
     if (!GetCurMapInfo(&info) || GetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, &cell) < 0) return false;
@@ -108,8 +109,9 @@ bool CellValChange(double steps) {
     if (cell.x < m.left || cell.x >= m.left + m.width || cell.y < m.top || cell.y >= m.top + m.height)
         return true;
     double v = 0;
-    if (GetTableCellVal(hMp1Panel, MAPS1::TABmatrix, cell, &v) < 0 ||
-        SetTableCellVal(hMp1Panel, MAPS1::TABmatrix, cell, v + steps / info.valScale) < 0)
-        return false;
+    if (GetTableCellVal(hMp1Panel, MAPS1::TABmatrix, cell, &v) < 0) return false;
+    // A step stops at the map's limits, as a typed value does.
+    const double stepped = std::clamp(v + steps / info.valScale, d->valMin, d->valMax);
+    if (SetTableCellVal(hMp1Panel, MAPS1::TABmatrix, cell, stepped) < 0) return false;
     return GatherMp1Panel(1) && ScatterMp1Panel();
 }

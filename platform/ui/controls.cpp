@@ -3,6 +3,7 @@
 
 #include "platform/sys/textout.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <cmath>
 
@@ -193,6 +194,13 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
         return c.kind == CTRL_TABLE ? give(c.table->rowLabels) : UIE_BadAttribute;
     case ATTR_COLUMN_LABELS_VISIBLE:
         return c.kind == CTRL_TABLE ? give(c.table->colLabels) : UIE_BadAttribute;
+    case ATTR_TABLE_RUN_STATE: {
+        if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
+        // A cell's editor is a widget inside the view; while it has the focus the cell is being typed into.
+        const QWidget* focus = QApplication::focusWidget();
+        const bool editing = c.widget && focus != nullptr && focus != c.widget && c.widget->isAncestorOf(focus);
+        return give(editing ? VAL_EDIT_STATE : VAL_SELECT_STATE);
+    }
     default:
         return UIE_BadAttribute;
     }

@@ -140,6 +140,7 @@ enum UiAttribute : int {
     ATTR_USE_LABEL_TEXT,      // row/column: show ATTR_LABEL_TEXT instead of the number
     ATTR_ROW_LABELS_VISIBLE,  // table
     ATTR_COLUMN_LABELS_VISIBLE,
+    ATTR_TABLE_RUN_STATE, // read only: VAL_EDIT_STATE while a cell is being typed into, else VAL_SELECT_STATE
     // password fields (PasswordCtrl_*)
     ATTR_PASSWORD_VAL,
     ATTR_PASSWORD_MAX_LENGTH,
@@ -155,6 +156,8 @@ enum UiConst : int {
     VAL_COLUMN_MAJOR = 1,
     VAL_DEFAULT_CURSOR = 0,
     VAL_HOUR_GLASS_CURSOR = 1,
+    VAL_SELECT_STATE = 0,
+    VAL_EDIT_STATE = 1,
 };
 
 enum UiCtrlKind : int {

@@ -60,7 +60,7 @@ QWidget* MakeTable(Control& c, QWidget* canvas) {
     QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged,
                      [panel, id, view](const QItemSelection&, const QItemSelection&) {
                          Control* t = FindControl(panel, id, nullptr);
-                         if (t == nullptr) return;
+                         if (t == nullptr || IsQuiet()) return; // the view follows the record
                          const QItemSelection sel = view->selectionModel()->selection();
                          if (sel.isEmpty()) {
                              t->table->selection = {};

@@ -5,8 +5,10 @@
 namespace {
 
 struct EditMap : MapPage {
-    // The dialog opened on a block of the map table, as OpenMapValDialog does before its modal loop.
+    // The dialog opened on a block of the map table (its first cell active), as OpenMapValDialog does
+    // before its modal loop.
     void Open(Rect block) {
+        ASSERT_GE(SetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, {block.left, block.top}), 0);
         ASSERT_GE(SetTableSelection(hMp1Panel, MAPS1::TABmatrix, block), 0);
         ASSERT_TRUE(TakeMapValSelection());
         ASSERT_TRUE(SetupMapValDialog(true));
@@ -61,7 +63,6 @@ TEST_F(EditMap, TheBlockTaken) {
 
 TEST_F(EditMap, NothingToEditIsSaidAndNothingOpens) {
     ASSERT_GE(SetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, {5, 1}), 0);
-    ScriptedPopups popups;
     popups.ExpectMessage();
     EXPECT_TRUE(OpenMapValDialog());
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();

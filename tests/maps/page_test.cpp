@@ -3,6 +3,7 @@
 #include "orvane/maps/plot.h"
 #include "pagefixture.h"
 #include "platform/ui/popup_script.h"
+#include "platform/ui/resource.h"
 
 #include <string>
 
@@ -169,7 +170,8 @@ TEST_F(MapEditor, LevelChoiceOfTheAccelerationMaps) {
     ASSERT_GE(GetCtrlAttribute(hMp1Panel, MAPS1::TABbpz, ATTR_VISIBLE, &visible), 0);
     EXPECT_EQ(visible, 1);
     ecuMapData.map10.cells[0][4][0][1] = -55; // gear 0, level 4
-    ecuMapData.map10.z[0][3] = 250;
+    ecuMapData.map10.z[0][3] = 250; // above the next ones: the gather before the change repairs and redraws
+    ASSERT_TRUE(ScatterMp1Panel());
     ASSERT_EQ(uitest::SetValueAsUser(hMp1Panel, MAPS1::RBbpz, 4), 0);
     EXPECT_EQ(aCurMatSel[kSelMap10Level], 4);
     EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(0, 1)), -5.5);
@@ -213,7 +215,6 @@ TEST_F(MapEditor, InactiveMapIsDimmedAndClosesTheGraphs) {
 TEST_F(MapEditor, RefusingSingleMatrixModeKeepsEverything) {
     ShowMap(5);
     ecuMapData.map5.cells[3][1][1] = 1333;
-    ScriptedPopups popups;
     popups.AnswerConfirm(false);
     ASSERT_EQ(uitest::Click(hMp1Panel, MAPS1::TBsingleMatEditing), 0);
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
@@ -233,8 +234,8 @@ TEST_F(MapEditor, SingleMatrixModeKeepsAndEditsTheFirstMatrix) {
     ShowMap(5);
     for (int g = 0; g < kMapGears; ++g)
         ecuMapData.map5.cells[g][0][0] = static_cast<std::int16_t>(1100 + g);
+    ASSERT_TRUE(ScatterMp1Panel());
     ASSERT_EQ(uitest::SetValueAsUser(hMp1Panel, MAPS1::NUMcylGear, 4), 0);
-    ScriptedPopups popups;
     popups.AnswerConfirm(true);
     ASSERT_EQ(uitest::Click(hMp1Panel, MAPS1::TBsingleMatEditing), 0);
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
@@ -256,7 +257,6 @@ TEST_F(MapEditor, SingleMatrixModeOfTheAccelerationMapsCopiesWholeGears) {
     for (int l = 0; l < kMapLevels; ++l)
         ecuMapData.map9.z[0][l] = static_cast<std::int16_t>(100 * l);
     ASSERT_TRUE(ScatterMp1Panel());
-    ScriptedPopups popups;
     popups.AnswerConfirm(true);
     ASSERT_EQ(uitest::Click(hMp1Panel, MAPS1::TBsingleMatEditing), 0);
     EXPECT_EQ(ecuMapData.singleMatFlags[0], 0x02);
@@ -265,6 +265,20 @@ TEST_F(MapEditor, SingleMatrixModeOfTheAccelerationMapsCopiesWholeGears) {
             EXPECT_EQ(ecuMapData.map9.cells[g][l][0][0], l) << g << "/" << l;
             EXPECT_EQ(ecuMapData.map9.z[g][l], 100 * l) << g << "/" << l;
         }
+}
+
+TEST_F(MapEditor, TabsAreTheCataloguesMapsInOrder) {
+    std::string error;
+    const auto resource = uir::Parse("screen.uir", kScreenUir, error);
+    ASSERT_TRUE(resource) << error;
+    const uir::PanelDef* page = resource->Find(MAPS1::id);
+    ASSERT_NE(page, nullptr);
+    const auto tab = std::find_if(page->controls.begin(), page->controls.end(),
+                                  [](const uir::ControlDef& c) { return c.id == MAPS1::TPselectMap; });
+    ASSERT_NE(tab, page->controls.end());
+    ASSERT_EQ(tab->options.tabs.size(), static_cast<std::size_t>(kMapCount));
+    for (int id = 1; id <= kMapCount; ++id)
+        EXPECT_EQ(tab->options.tabs[id - 1], FindMapDesc(id)->tabCaption);
 }
 
 TEST_F(MapEditor, TimerIsThePing) {

@@ -6,6 +6,7 @@
 #include "orvane/core/mainwin.h"
 #include "orvane/maps/map1.h"
 #include "orvane/ui/screen.h"
+#include "platform/ui/popup_script.h"
 #include "platform/ui/uitest.h"
 #include "platform/ui/userint.h"
 
@@ -13,6 +14,9 @@ struct MapPage : MapImages {
     static void SetUpTestSuite();
     void SetUp() override;
     void TearDown() override;
+
+    // Every popup of a test is answered here; one that the test did not queue fails it.
+    ScriptedPopups popups;
 
     // Shows map id as the user would: its tab.
     static void ShowMap(int id);

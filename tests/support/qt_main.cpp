@@ -1,4 +1,4 @@
-// Test entry: Qt without a display.
+// Entry of every test program that shows panels: Qt without a display.
 #include <cstdlib>
 #include <gtest/gtest.h>
 
