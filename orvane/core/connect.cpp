@@ -32,7 +32,7 @@ constexpr std::uint8_t kFlagProtected = 0x80;
 constexpr std::uint8_t kFlagTuning = 0x40;
 constexpr std::uint8_t kFlagAuto = 0x20;
 
-// Variants of the firmware that speak another dialect of the protocol.
+// Firmware variants 1 to 3 are not served by this program.
 bool IsForeignVariant(std::uint8_t variant) {
     return variant >= 1 && variant <= 3;
 }

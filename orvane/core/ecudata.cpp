@@ -7,11 +7,6 @@
 #include <cstring>
 #include <string>
 
-EcuParData ecuParData;
-EcuMapData ecuMapData;
-EcuParData ecuParRefData;
-EcuMapData ecuMapRefData;
-
 const char appDataName[] = "Orvane";
 const char szForeignData[] = "Invalid data!\nData stored by another application.";
 

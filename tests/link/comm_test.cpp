@@ -11,6 +11,7 @@
 #include "platform/ui/popup_script.h"
 #include "platform/ui/uitest.h"
 #include "platform/ui/userint.h"
+#include "mainwindow.h"
 #include "wire.h"
 
 #include <gtest/gtest.h>
@@ -46,11 +47,7 @@ void LogInAsAbc() {
 class CommOnOffTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (hMainPanel > 0) return;
-        RegisterScreenCallbacks();
-        RegisterResource("screen.uir", kScreenUir);
-        hMainPanel = LoadPanel(0, "screen.uir", MAIN::id);
-        ASSERT_GT(hMainPanel, 0) << GetLastLoadError();
+        LoadMainWindowOnce();
         DisplayPanel(hMainPanel);
     }
 
@@ -161,6 +158,7 @@ TEST_F(CommOnOffTest, IncompatibleFirmwareIsReported) {
                                      : Frame(f.cmd, c.ping);
             },
             SimulatorSocketPath());
+        fwVariant = 0;
         const std::size_t before = popups.Records().size();
         popups.ExpectMessage();
         Toggle();

@@ -115,9 +115,9 @@ TEST_F(PingTest, LoginKeysUnlockTheSimulator) {
     for (const std::size_t keyAt : {0u, 1u}) {
         ecusim::EcuSim sim({"abc"});
         const FakeEcu ecu(Simulator(sim));
+        std::memset(aProtectKeys, 0, sizeof aProtectKeys);
         ASSERT_TRUE(Ping());
         EXPECT_EQ(fEcuProtected, 1);
-        std::memset(aProtectKeys, 0, sizeof aProtectKeys);
         const Bytes keys{0xC2, 0xC4, 0xC6}; // "abc" rotated left by one bit
         for (std::size_t i = 0; i < keys.size(); ++i)
             aProtectKeys[2 * i + keyAt] = keys[i];

@@ -178,6 +178,7 @@ FakeEcu::~FakeEcu() {
     state_->stop = true;
     state_->thread.join();
     ::close(state_->listener);
+    ::unlink(state_->path.c_str());
 }
 
 std::vector<ecusim::Frame> FakeEcu::Requests() const {

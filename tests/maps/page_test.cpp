@@ -1,10 +1,12 @@
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/interp.h"
 #include "orvane/maps/plot.h"
+#include "orvane/maps/setcurmap.h"
 #include "pagefixture.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/resource.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -265,6 +267,21 @@ TEST_F(MapEditor, SingleMatrixModeOfTheAccelerationMapsCopiesWholeGears) {
             EXPECT_EQ(ecuMapData.map9.cells[g][l][0][0], l) << g << "/" << l;
             EXPECT_EQ(ecuMapData.map9.z[g][l], 100 * l) << g << "/" << l;
         }
+}
+
+TEST_F(MapEditor, CellChangesKeepASingleMatrixMapAligned) {
+    Cylinders() = 3;
+    SetSingle(1, true);
+    ecuMapData.map1.cells[3][0][0] = 777;           // no fourth cylinder: left alone
+    ASSERT_TRUE(SetCurMap(0, 0, 0, 0, 0, 0, 0, 1)); // factor 0 without an addend: 0
+    ASSERT_TRUE(SetCurMap(-1, 5, 5, 0, 0, 0, 0, 0));
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(ecuMapData.map1.cells[k][5][31], 5) << k;
+        EXPECT_EQ(ecuMapData.map1.cells[k][0][0], 0) << k;
+    }
+    EXPECT_EQ(ecuMapData.map1.cells[3][0][0], 777);
+    EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(5, 31)), 0.0); // drawn only when asked
+    EXPECT_FALSE(SetCurMap(32, 0, 1, 0, 0, 0, 0, 1));
 }
 
 TEST_F(MapEditor, TabsAreTheCataloguesMapsInOrder) {

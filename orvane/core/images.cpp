@@ -1,4 +1,4 @@
-// The data images that the program's core owns, for the tests that link the map logic without it.
+// The two data images and their reference copies, held for the whole run.
 #include "orvane/core/ecudata.h"
 
 EcuParData ecuParData;

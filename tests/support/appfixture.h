@@ -5,6 +5,7 @@
 #include "orvane/core/ecudata.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"
+#include "mainwindow.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/userint.h"
@@ -16,13 +17,7 @@
 #include <string>
 
 struct AppFixture : testing::Test {
-    static void SetUpTestSuite() {
-        if (hMainPanel > 0) return;
-        RegisterScreenCallbacks();
-        RegisterResource("screen.uir", kScreenUir);
-        hMainPanel = LoadPanel(0, "screen.uir", MAIN::id);
-        ASSERT_GT(hMainPanel, 0) << GetLastLoadError();
-    }
+    static void SetUpTestSuite() { LoadMainWindowOnce(); }
 
     void SetUp() override {
         std::memset(&ecuParData, 0, sizeof ecuParData);
