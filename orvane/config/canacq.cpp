@@ -30,9 +30,15 @@ bool InitCaqPanel(int parent) {
     return true;
 }
 
-bool ScatterCaqPanel() { return true; }
-bool GatherCaqPanel() { return true; }
-bool CaqTimer() { return Ping(); }
+bool ScatterCaqPanel() {
+    return true;
+}
+bool GatherCaqPanel() {
+    return true;
+}
+bool CaqTimer() {
+    return Ping();
+}
 
 bool CheckCaqDuplicates() {
     std::bitset<kIdMask + 1> seen;
@@ -46,5 +52,6 @@ bool CheckCaqDuplicates() {
 }
 
 bool IgnoreCaqWarning() {
-    return CheckCaqDuplicates() || ConfirmPopup("Warning!", "Active CAN-frames with duplicate IDs.\nIgnore?") != 0;
+    return CheckCaqDuplicates() ||
+           ConfirmPopup("Warning!", "Active CAN-frames with duplicate IDs.\nIgnore?") != 0;
 }

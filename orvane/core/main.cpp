@@ -24,11 +24,10 @@ namespace {
 
 // Every page and popup, loaded under the main window in this order; any failure ends the start-up.
 bool (*const kInitOrder[])(int) = {
-    InitMp1Panel, InitMp2Panel, InitIj1Panel, InitIj2Panel,  InitAdvPanel,  InitPr1Panel,
-    InitPr2Panel, InitPr3Panel, InitPr4Panel, InitPr5Panel,  InitPr6Panel,  InitPr7Panel,
-    InitPr8Panel, InitPr9Panel, InitPr10Panel, InitLn1Panel, InitLn2Panel,  InitCaqPanel,
-    InitCg1Panel, InitCg2Panel, InitCg3Panel, InitCg4Panel,  InitDgnPanel,  InitLv1Panel,
-    InitLv2Panel, InitPwdPanel, InitEcuPanel,
+    InitMp1Panel,  InitMp2Panel, InitIj1Panel, InitIj2Panel, InitAdvPanel, InitPr1Panel, InitPr2Panel,
+    InitPr3Panel,  InitPr4Panel, InitPr5Panel, InitPr6Panel, InitPr7Panel, InitPr8Panel, InitPr9Panel,
+    InitPr10Panel, InitLn1Panel, InitLn2Panel, InitCaqPanel, InitCg1Panel, InitCg2Panel, InitCg3Panel,
+    InitCg4Panel,  InitDgnPanel, InitLv1Panel, InitLv2Panel, InitPwdPanel, InitEcuPanel,
 };
 
 // Loads the last data file of a kind without asking; the load shows the data set's name itself, and a
@@ -45,8 +44,9 @@ void SetMainTitle() {
     SetCtrlVal(hMainPanel, MAIN::TMappSubname2, appSubname);
 }
 
-constexpr int kDebugFields[] = {MAIN::TMdebug1, MAIN::TMdebug2, MAIN::TMdebug3, MAIN::TMdebug4, MAIN::TMdebug5,
-                                MAIN::TMdebug6, MAIN::TMdebug7, MAIN::TMdebug8, MAIN::TMdebug9};
+constexpr int kDebugFields[] = {MAIN::TMdebug1, MAIN::TMdebug2, MAIN::TMdebug3,
+                                MAIN::TMdebug4, MAIN::TMdebug5, MAIN::TMdebug6,
+                                MAIN::TMdebug7, MAIN::TMdebug8, MAIN::TMdebug9};
 
 } // namespace
 
@@ -71,7 +71,8 @@ bool StartOrvane() {
     LoadCocEditData(0);
 
     SetMainTitle();
-    for (int control : kDebugFields) SetCtrlAttribute(hMainPanel, control, ATTR_VISIBLE, 0);
+    for (int control : kDebugFields)
+        SetCtrlAttribute(hMainPanel, control, ATTR_VISIBLE, 0);
     Timer();
     return true;
 }

@@ -38,15 +38,17 @@ struct PageTimer {
 
 // The periodic exchange of every page that has one besides the live pages; any other page pings.
 const PageTimer kPageTimers[] = {
-    {&hMp1Panel, Mp1Timer}, {&hMp2Panel, Mp2Timer}, {&hIj1Panel, Ij1Timer}, {&hIj2Panel, Ij2Timer},
-    {&hAdvPanel, AdvTimer}, {&hPr1Panel, Pr1Timer}, {&hPr2Panel, Pr2Timer}, {&hPr3Panel, Pr3Timer},
-    {&hPr4Panel, Pr4Timer}, {&hPr5Panel, Pr5Timer}, {&hPr6Panel, Pr6Timer}, {&hPr7Panel, Pr7Timer},
+    {&hMp1Panel, Mp1Timer}, {&hMp2Panel, Mp2Timer}, {&hIj1Panel, Ij1Timer},   {&hIj2Panel, Ij2Timer},
+    {&hAdvPanel, AdvTimer}, {&hPr1Panel, Pr1Timer}, {&hPr2Panel, Pr2Timer},   {&hPr3Panel, Pr3Timer},
+    {&hPr4Panel, Pr4Timer}, {&hPr5Panel, Pr5Timer}, {&hPr6Panel, Pr6Timer},   {&hPr7Panel, Pr7Timer},
     {&hPr8Panel, Pr8Timer}, {&hPr9Panel, Pr9Timer}, {&hPr10Panel, Pr10Timer}, {&hLn1Panel, Ln1Timer},
-    {&hLn2Panel, Ln2Timer}, {&hCaqPanel, CaqTimer}, {&hCg1Panel, Cg1Timer}, {&hCg2Panel, Cg2Timer},
+    {&hLn2Panel, Ln2Timer}, {&hCaqPanel, CaqTimer}, {&hCg1Panel, Cg1Timer},   {&hCg2Panel, Cg2Timer},
     {&hCg3Panel, Cg3Timer}, {&hDgnPanel, DgnTimer},
 };
 
-bool IsLivePage(int panel) { return panel == hLv1Panel || panel == hLv2Panel; }
+bool IsLivePage(int panel) {
+    return panel == hLv1Panel || panel == hLv2Panel;
+}
 
 bool LiveTick(std::uint8_t page) {
     if (fEcuProtected != lastProtected) {
@@ -98,7 +100,9 @@ int MainTimer(int, int, int event, void*, int, int) {
     return 0;
 }
 
-bool CheckfBusy() { return fBusy != 0; }
+bool CheckfBusy() {
+    return fBusy != 0;
+}
 
 void ProcessMyEvents(std::uint8_t force) {
     if (!force && Timer() - lastPumpTime < 1.0) {

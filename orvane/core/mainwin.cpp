@@ -32,21 +32,22 @@ namespace {
 
 // Every page in the order the whole-program fill visits them.
 bool (*const kScatterOrder[])() = {
-    ScatterCg1Panel, ScatterCg2Panel, ScatterCg3Panel, ScatterCg4Panel, ScatterCaqPanel, ScatterLn1Panel,
-    ScatterLn2Panel, ScatterMp1Panel, ScatterMp2Panel, ScatterIj1Panel, ScatterIj2Panel, ScatterAdvPanel,
-    ScatterPr1Panel, ScatterPr2Panel, ScatterPr3Panel, ScatterPr4Panel, ScatterPr5Panel, ScatterPr6Panel,
+    ScatterCg1Panel, ScatterCg2Panel, ScatterCg3Panel, ScatterCg4Panel,  ScatterCaqPanel, ScatterLn1Panel,
+    ScatterLn2Panel, ScatterMp1Panel, ScatterMp2Panel, ScatterIj1Panel,  ScatterIj2Panel, ScatterAdvPanel,
+    ScatterPr1Panel, ScatterPr2Panel, ScatterPr3Panel, ScatterPr4Panel,  ScatterPr5Panel, ScatterPr6Panel,
     ScatterPr7Panel, ScatterPr8Panel, ScatterPr9Panel, ScatterPr10Panel,
 };
 
-bool GatherMapEditor() { return hCurPanel == hMp2Panel || GatherMp1Panel(1); }
+bool GatherMapEditor() {
+    return hCurPanel == hMp2Panel || GatherMp1Panel(1);
+}
 
 // The read-back order differs from the fill: the CAN page comes after the injection and advance pages.
 bool (*const kGatherOrder[])() = {
-    GatherCg1Panel, GatherCg2Panel, GatherCg3Panel, GatherCg4Panel, GatherMapEditor,
-    GatherIj1Panel, GatherIj2Panel, GatherAdvPanel, GatherCaqPanel, GatherLn1Panel,
-    GatherLn2Panel, GatherPr1Panel, GatherPr2Panel, GatherPr3Panel, GatherPr4Panel,
-    GatherPr5Panel, GatherPr6Panel, GatherPr7Panel, GatherPr8Panel, GatherPr9Panel,
-    GatherPr10Panel,
+    GatherCg1Panel, GatherCg2Panel, GatherCg3Panel,  GatherCg4Panel, GatherMapEditor, GatherIj1Panel,
+    GatherIj2Panel, GatherAdvPanel, GatherCaqPanel,  GatherLn1Panel, GatherLn2Panel,  GatherPr1Panel,
+    GatherPr2Panel, GatherPr3Panel, GatherPr4Panel,  GatherPr5Panel, GatherPr6Panel,  GatherPr7Panel,
+    GatherPr8Panel, GatherPr9Panel, GatherPr10Panel,
 };
 
 int NameControl(std::uint8_t kind) {
@@ -59,7 +60,8 @@ int NameControl(std::uint8_t kind) {
 
 bool ScatterAllPanels() {
     bool ok = true;
-    for (auto scatter : kScatterOrder) ok = scatter() && ok;
+    for (auto scatter : kScatterOrder)
+        ok = scatter() && ok;
     return ok;
 }
 
@@ -81,7 +83,8 @@ int Exit(int, int, int event, void*, int, int) {
 
 int MainCallBack(int, int, int event, void*, int, int) {
     if (CheckfBusy()) return 0;
-    if (event == EVENT_END_TASK) return Exit(hMainPanel, MAIN::CBexit, EVENT_COMMIT, nullptr, 0, 0) != 0 ? 1 : 0;
+    if (event == EVENT_END_TASK)
+        return Exit(hMainPanel, MAIN::CBexit, EVENT_COMMIT, nullptr, 0, 0) != 0 ? 1 : 0;
     return 0;
 }
 
@@ -132,7 +135,8 @@ void ShowConfigName(const char* name, std::uint8_t kind) {
 
 int GetConfigName(char* buf, std::size_t size, std::uint8_t kind) {
     if (size == 0) return UIE_BadValue;
-    if (const int control = NameControl(kind)) return GetCtrlVal(hMainPanel, control, std::span<char>(buf, size));
+    if (const int control = NameControl(kind))
+        return GetCtrlVal(hMainPanel, control, std::span<char>(buf, size));
     std::strncpy(buf, "_Ooops!_", size - 1);
     buf[size - 1] = '\0';
     return 0;

@@ -1,8 +1,8 @@
 #include "orvane/core/navigation.h"
 
 #include "orvane/config/config.h"
-#include "orvane/core/mainwin.h"
 #include "orvane/core/maintimer.h"
+#include "orvane/core/mainwin.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/live/live.h"
 #include "orvane/maps/graph2d.h"
@@ -39,12 +39,16 @@ struct PageGroup {
 
 const GroupPage kInjPages[] = {{&hIj1Panel, INJ1::TPselectInj, ScatterIj1Panel},
                                {&hIj2Panel, INJ2::TPselectInj, ScatterIj2Panel}};
-const GroupPage kParmPages[] = {
-    {&hPr1Panel, PARM1::TPselectParm, ScatterPr1Panel},   {&hPr2Panel, PARM2::TPselectParm, ScatterPr2Panel},
-    {&hPr3Panel, PARM3::TPselectParm, ScatterPr3Panel},   {&hPr4Panel, PARM4::TPselectParm, ScatterPr4Panel},
-    {&hPr5Panel, PARM5::TPselectParm, ScatterPr5Panel},   {&hPr6Panel, PARM6::TPselectParm, ScatterPr6Panel},
-    {&hPr7Panel, PARM7::TPselectParm, ScatterPr7Panel},   {&hPr8Panel, PARM8::TPselectParm, ScatterPr8Panel},
-    {&hPr9Panel, PARM9::TPselectParm, ScatterPr9Panel},   {&hPr10Panel, PARM10::TPselectParm, ScatterPr10Panel}};
+const GroupPage kParmPages[] = {{&hPr1Panel, PARM1::TPselectParm, ScatterPr1Panel},
+                                {&hPr2Panel, PARM2::TPselectParm, ScatterPr2Panel},
+                                {&hPr3Panel, PARM3::TPselectParm, ScatterPr3Panel},
+                                {&hPr4Panel, PARM4::TPselectParm, ScatterPr4Panel},
+                                {&hPr5Panel, PARM5::TPselectParm, ScatterPr5Panel},
+                                {&hPr6Panel, PARM6::TPselectParm, ScatterPr6Panel},
+                                {&hPr7Panel, PARM7::TPselectParm, ScatterPr7Panel},
+                                {&hPr8Panel, PARM8::TPselectParm, ScatterPr8Panel},
+                                {&hPr9Panel, PARM9::TPselectParm, ScatterPr9Panel},
+                                {&hPr10Panel, PARM10::TPselectParm, ScatterPr10Panel}};
 const GroupPage kLnrPages[] = {{&hLn1Panel, LNR1::TPselectLnr, ScatterLn1Panel},
                                {&hLn2Panel, LNR2::TPselectLnr, ScatterLn2Panel}};
 const GroupPage kCfgPages[] = {{&hCg1Panel, CONFIG1::TPselectConfig, ScatterCg1Panel},
@@ -101,7 +105,9 @@ template <typename Fill> void SwitchTo(int target, Fill fill) {
     ReportSwitchError(error);
 }
 
-bool NoFill() { return true; }
+bool NoFill() {
+    return true;
+}
 
 // Selects the page's own tab, then fills it.
 bool FillGroupPage(const PageGroup& group, int index) {
@@ -150,7 +156,9 @@ int Linearizations(int panel, int control, int event, void*, int, int) {
 int Configuration(int panel, int control, int event, void*, int, int) {
     return GroupSwitch(kCfgGroup, panel, control, event);
 }
-int Live(int panel, int control, int event, void*, int, int) { return GroupSwitch(kLiveGroup, panel, control, event); }
+int Live(int panel, int control, int event, void*, int, int) {
+    return GroupSwitch(kLiveGroup, panel, control, event);
+}
 
 int Advance(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hAdvPanel || !AbortManualTuning()) return 0;

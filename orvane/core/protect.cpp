@@ -54,13 +54,14 @@ bool SendNewPassword() {
     int cursor = VAL_DEFAULT_CURSOR;
     GetMouseCursor(&cursor);
     SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
-    const bool sent = TxCommand(CMD_SET_PASSWORD, reinterpret_cast<const std::uint8_t*>(newPassword),
-                                kPasswordLength);
+    const bool sent =
+        TxCommand(CMD_SET_PASSWORD, reinterpret_cast<const std::uint8_t*>(newPassword), kPasswordLength);
     // The reply is awaited even after a failed send, so that a late reply is not left queued.
     const double start = Timer();
     std::uint8_t len = 0;
     int rx = 1;
-    while (rx == 1 && Timer() - start <= kSetPasswordTimeOut) rx = RxResponse(CMD_SET_PASSWORD, nullptr, 0, &len);
+    while (rx == 1 && Timer() - start <= kSetPasswordTimeOut)
+        rx = RxResponse(CMD_SET_PASSWORD, nullptr, 0, &len);
     SetMouseCursor(cursor);
     return sent && rx == 0;
 }
@@ -160,7 +161,8 @@ int SetProtection(int, int control, int event, void*, int, int) {
 int Protect(int, int control, int event, void*, int eventData1, int eventData2) {
     if (CheckfBusy()) return 0;
     if (control == MAIN::CBprotect && event == EVENT_COMMIT) DlgProtection(1);
-    if (control == MAIN::PIClogo && event == EVENT_RIGHT_DOUBLE_CLICK && OnLogoHotSpot(eventData1, eventData2))
+    if (control == MAIN::PIClogo && event == EVENT_RIGHT_DOUBLE_CLICK &&
+        OnLogoHotSpot(eventData1, eventData2))
         DlgProtection(0);
     return 0;
 }

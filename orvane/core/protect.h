@@ -14,4 +14,6 @@ int SetProtection(int panel, int control, int event, void* callbackData, int eve
 int Protect(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 // The login key of one password character: rotated left by one bit.
-constexpr std::uint8_t LoginKey(std::uint8_t c) { return static_cast<std::uint8_t>(c << 1 | c >> 7); }
+constexpr std::uint8_t LoginKey(std::uint8_t c) {
+    return static_cast<std::uint8_t>(c << 1 | c >> 7);
+}

@@ -30,7 +30,9 @@ void SetDefaults() {
 }
 
 // A path read from the file must end inside its field, whatever the file held.
-template <std::size_t N> void Terminate(char (&path)[N]) { path[N - 1] = '\0'; }
+template <std::size_t N> void Terminate(char (&path)[N]) {
+    path[N - 1] = '\0';
+}
 
 } // namespace
 

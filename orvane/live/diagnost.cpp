@@ -7,7 +7,11 @@
 
 int hDgnPanel = 0;
 
-bool InitDgnPanel(int parent) { return LoadPage(parent, DIAGN::id, hDgnPanel); }
+bool InitDgnPanel(int parent) {
+    return LoadPage(parent, DIAGN::id, hDgnPanel);
+}
 
 // Diagnostics need the ECU: with the link closed the tick counts as failed.
-bool DgnTimer() { return isComOpen && Ping(); }
+bool DgnTimer() {
+    return isComOpen && Ping();
+}

@@ -2,4 +2,6 @@
 
 // The record is not edited yet: nothing to load, and nothing can differ from its reference.
 void LoadCocEditData(int) {}
-bool NewCocEditData() { return false; }
+bool NewCocEditData() {
+    return false;
+}

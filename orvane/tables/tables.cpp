@@ -25,19 +25,31 @@ ORVANE_PLAIN_PAGE(Ln2)
 bool InitIj1Panel(int parent) {
     return LoadPage(parent, INJVAL::id, hIj1Vpanel) && LoadPage(parent, INJ1::id, hIj1Panel);
 }
-bool InitIj2Panel(int parent) { return LoadPage(parent, INJ2::id, hIj2Panel); }
+bool InitIj2Panel(int parent) {
+    return LoadPage(parent, INJ2::id, hIj2Panel);
+}
 bool InitAdvPanel(int parent) {
     return LoadPage(parent, ADVVAL::id, hAdvVpanel) && LoadPage(parent, ADV::id, hAdvPanel);
 }
 bool InitLn1Panel(int parent) {
     return LoadPage(parent, LNRGAS::id, hLnrGasPanel) && LoadPage(parent, LNR1::id, hLn1Panel);
 }
-bool InitLn2Panel(int parent) { return LoadPage(parent, LNR2::id, hLn2Panel); }
+bool InitLn2Panel(int parent) {
+    return LoadPage(parent, LNR2::id, hLn2Panel);
+}
 
-bool Ij1Timer() { return Ping(); }
-bool Ij2Timer() { return Ping(); }
-bool AdvTimer() { return Ping(); }
-bool Ln2Timer() { return Ping(); }
+bool Ij1Timer() {
+    return Ping();
+}
+bool Ij2Timer() {
+    return Ping();
+}
+bool AdvTimer() {
+    return Ping();
+}
+bool Ln2Timer() {
+    return Ping();
+}
 
 // The calibration needs the ECU: its button is dimmed while the link is closed.
 bool Ln1Timer() {

@@ -21,18 +21,30 @@ bool InitMp2Panel(int parent) {
     return LoadPage(parent, TUNEMAPVAL::id, hMtvPanel) && LoadPage(parent, MAPS2::id, hMp2Panel);
 }
 
-bool ScatterMp2Panel() { return true; }
+bool ScatterMp2Panel() {
+    return true;
+}
 
-bool Mp2Timer() { return Ping(); }
+bool Mp2Timer() {
+    return Ping();
+}
 
-void SetTuneStatusInfo(std::uint8_t, std::uint8_t isTuning, std::uint8_t) { ecuTuning = isTuning; }
+void SetTuneStatusInfo(std::uint8_t, std::uint8_t isTuning, std::uint8_t) {
+    ecuTuning = isTuning;
+}
 
-bool IsMapTuning() { return ecuTuning != 0; }
+bool IsMapTuning() {
+    return ecuTuning != 0;
+}
 
 // No manual tuning can run until the tuning exchange exists, so there is nothing to stop.
-bool AbortManualTuning() { return true; }
+bool AbortManualTuning() {
+    return true;
+}
 
-bool LoadMtSettings(int) { return false; }
+bool LoadMtSettings(int) {
+    return false;
+}
 
 // Until the tuning values can be edited, every button of the popup closes it.
 int DlgTuneMapVal(int, int, int event, void*, int, int) {

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-extern int hMp2Panel; // the tuning page
-extern int hMtvPanel; // its tuning-values popup
+extern int hMp2Panel;               // the tuning page
+extern int hMtvPanel;               // its tuning-values popup
 extern std::uint8_t isTuningAuto;   // the tuning page is shown in automatic mode
 extern std::uint8_t isTuningManual; // the tuning page is shown in manual mode
 extern SettingsPoint posMtvPanel;   // position of the tuning-values popup while the program runs

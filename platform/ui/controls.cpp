@@ -198,7 +198,8 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
         if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
         // A cell's editor is a widget inside the view; while it has the focus the cell is being typed into.
         const QWidget* focus = QApplication::focusWidget();
-        const bool editing = c.widget && focus != nullptr && focus != c.widget && c.widget->isAncestorOf(focus);
+        const bool editing =
+            c.widget && focus != nullptr && focus != c.widget && c.widget->isAncestorOf(focus);
         return give(editing ? VAL_EDIT_STATE : VAL_SELECT_STATE);
     }
     default:

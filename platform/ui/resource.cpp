@@ -127,8 +127,8 @@ constexpr unsigned kNumberKinds = Bit(CTRL_NUMERIC) | Bit(CTRL_NUMERIC_SLIDE) | 
                                   Bit(CTRL_LED) | Bit(CTRL_RING) | Bit(CTRL_RADIO_GROUP) | Bit(CTRL_TAB);
 constexpr unsigned kTextKinds = Bit(CTRL_STRING) | Bit(CTRL_PASSWORD) | Bit(CTRL_TEXT_BOX);
 constexpr unsigned kRangeKinds = Bit(CTRL_NUMERIC) | Bit(CTRL_NUMERIC_SLIDE) | Bit(CTRL_TABLE);
-constexpr unsigned kLookKinds = kAll & ~Bit(CTRL_TIMER) & ~Bit(CTRL_DECORATION) &
-                                ~Bit(CTRL_NUMERIC_SLIDE) & ~Bit(CTRL_LED) & ~Bit(CTRL_RADIO_GROUP);
+constexpr unsigned kLookKinds = kAll & ~Bit(CTRL_TIMER) & ~Bit(CTRL_DECORATION) & ~Bit(CTRL_NUMERIC_SLIDE) &
+                                ~Bit(CTRL_LED) & ~Bit(CTRL_RADIO_GROUP);
 constexpr unsigned kHotKinds =
     (kNumberKinds & ~Bit(CTRL_LED) & ~Bit(CTRL_TAB)) | kTextKinds | Bit(CTRL_TABLE) | Bit(CTRL_PICTURE);
 

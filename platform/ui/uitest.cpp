@@ -24,7 +24,8 @@ int TopLevelOf(int panel) {
 // The panel is on screen, not dimmed, and no modal popup lies over it.
 int PanelReachable(int panel) {
     if (ui::FindPanel(panel) == nullptr) return UIE_BadPanel;
-    for (const ui::Panel* p = ui::FindPanel(panel); p != nullptr; p = p->window ? nullptr : ui::FindPanel(p->parent))
+    for (const ui::Panel* p = ui::FindPanel(panel); p != nullptr;
+         p = p->window ? nullptr : ui::FindPanel(p->parent))
         if (p->dimmed) return kUnreachable;
     if (!ui::PanelShown(panel)) return kUnreachable;
     const int top = ui::TopPopup();

@@ -137,8 +137,8 @@ enum UiAttribute : int {
     ATTR_CELL_TYPE, // VAL_CELL_NUMERIC or VAL_CELL_STRING
     ATTR_COLUMN_WIDTH,
     ATTR_ROW_HEIGHT,
-    ATTR_USE_LABEL_TEXT,      // row/column: show ATTR_LABEL_TEXT instead of the number
-    ATTR_ROW_LABELS_VISIBLE,  // table
+    ATTR_USE_LABEL_TEXT,     // row/column: show ATTR_LABEL_TEXT instead of the number
+    ATTR_ROW_LABELS_VISIBLE, // table
     ATTR_COLUMN_LABELS_VISIBLE,
     ATTR_TABLE_RUN_STATE, // read only: VAL_EDIT_STATE while a cell is being typed into, else VAL_SELECT_STATE
     // password fields (PasswordCtrl_*)
@@ -268,8 +268,12 @@ struct Rect {
     int width = 0;
     friend bool operator==(const Rect&, const Rect&) = default;
 };
-inline Point MakePoint(int x, int y) { return {x, y}; }
-inline Rect MakeRect(int top, int left, int height, int width) { return {top, left, height, width}; }
+inline Point MakePoint(int x, int y) {
+    return {x, y};
+}
+inline Rect MakeRect(int top, int left, int height, int width) {
+    return {top, left, height, width};
+}
 
 int InsertTableRows(int panel, int control, int index, int count, int cellType); // index -1: append
 int DeleteTableRows(int panel, int control, int index, int count);               // count -1: to the end
@@ -328,11 +332,11 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, c
 
 // ---- event loop ---------------------------------------------------------------------------------------
 int InstallMainCallback(MainCallbackPtr fn, void* callbackData, int invokeThreadSafe);
-int RunUserInterface();         // returns the code given to QuitUserInterface
+int RunUserInterface(); // returns the code given to QuitUserInterface
 int QuitUserInterface(int code);
-int ProcessSystemEvents();      // every pending event, callbacks and timer ticks included
-int ProcessDrawEvents();        // repaints only: no user input and no timer callback runs inside it
-int SuspendTimerCallbacks();    // timer controls stop calling back until ResumeTimerCallbacks
+int ProcessSystemEvents();   // every pending event, callbacks and timer ticks included
+int ProcessDrawEvents();     // repaints only: no user input and no timer callback runs inside it
+int SuspendTimerCallbacks(); // timer controls stop calling back until ResumeTimerCallbacks
 int ResumeTimerCallbacks();
 int SetMouseCursor(int cursor);
 int GetMouseCursor(int* cursor);

@@ -1,8 +1,8 @@
 // Load, Store, Send and Receive as the user drives them from the main window.
 #include "orvanefixture.h"
 
-#include "orvane/core/ecudata.h"
 #include "orvane/config/config.h"
+#include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
 
 namespace {

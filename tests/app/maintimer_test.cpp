@@ -22,13 +22,15 @@ void BreakPings(SimLink& link, bool broken) {
 TEST_F(OrvaneTest, SixthFailedTickInARowClosesTheLink) {
     SimLink& link = ConnectSimulator();
     BreakPings(link, true);
-    for (int i = 0; i < 5; ++i) Tick();
+    for (int i = 0; i < 5; ++i)
+        Tick();
     EXPECT_TRUE(isComOpen) << "five failed ticks keep the link";
     BreakPings(link, false);
     Tick();
     EXPECT_EQ(linkErrCount, 0);
     BreakPings(link, true);
-    for (int i = 0; i < 5; ++i) Tick();
+    for (int i = 0; i < 5; ++i)
+        Tick();
     EXPECT_TRUE(isComOpen);
     Tick();
     EXPECT_FALSE(isComOpen) << "the sixth closes it";

@@ -6,6 +6,7 @@
 #include "orvane/core/navigation.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/live/live.h"
+#include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"
 #include "orvane/maps/plot.h"
@@ -77,4 +78,15 @@ TEST_F(OrvaneTest, ScrollToShowCtrlMovesOnlyWhatIsNeeded) {
     GetPanelAttribute(hCaqPanel, ATTR_VSCROLL_OFFSET, &offset);
     EXPECT_EQ(offset, 0);
     EXPECT_FALSE(ScrollToShowCtrl(hCaqPanel, 999)) << "no such control";
+}
+
+TEST_F(OrvaneTest, FailedFillIsReportedAndStillSwitches) {
+    idCurMap = 0; // no such map: the map editor can be neither read back nor filled
+    popups.ExpectMessage();
+    uitest::Click(hMainPanel, MAIN::CBmaps);
+    EXPECT_EQ(hCurPanel, hMp1Panel);
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].title, "Panel Change");
+    EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
+    idCurMap = 1;
 }

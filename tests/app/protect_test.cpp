@@ -12,11 +12,14 @@ using Bytes = std::vector<std::uint8_t>;
 // Key bytes at even (CBprotect) or odd (logo) positions, the rest zero.
 Bytes Keys(const Bytes& keyBytes, bool odd) {
     Bytes keys(30, 0);
-    for (std::size_t i = 0; i < keyBytes.size(); ++i) keys[2 * i + (odd ? 1 : 0)] = keyBytes[i];
+    for (std::size_t i = 0; i < keyBytes.size(); ++i)
+        keys[2 * i + (odd ? 1 : 0)] = keyBytes[i];
     return keys;
 }
 
-Bytes CurrentKeys() { return Bytes(aProtectKeys, aProtectKeys + 30); }
+Bytes CurrentKeys() {
+    return Bytes(aProtectKeys, aProtectKeys + 30);
+}
 
 struct ProtectTest : OrvaneTest {
     void SetUp() override {
@@ -68,9 +71,11 @@ TEST_F(ProtectTest, LoginKeysInBothLayouts) {
 }
 
 TEST_F(ProtectTest, PasswordTakenByteForByte) {
-    LogIn("\xC1" "23456789012345");
+    LogIn("\xC1"
+          "23456789012345");
     Bytes expected = {0x83};
-    for (char c : std::string("23456789012345")) expected.push_back(LoginKey(static_cast<std::uint8_t>(c)));
+    for (char c : std::string("23456789012345"))
+        expected.push_back(LoginKey(static_cast<std::uint8_t>(c)));
     EXPECT_EQ(CurrentKeys(), Keys(expected, false)) << "all fifteen pairs filled";
 }
 
@@ -115,7 +120,8 @@ TEST_F(ProtectTest, OpeningAgainStartsAtTheLoginStep) {
     RemovePopup(0); // the dialog went away by some other path, still confirming
     LogIn("ab");
     EXPECT_EQ(fPwdConfirm, 0);
-    for (const Bytes& frame : link.requests) EXPECT_NE(frame[2], 0x02) << "a login never changes the password";
+    for (const Bytes& frame : link.requests)
+        EXPECT_NE(frame[2], 0x02) << "a login never changes the password";
 }
 
 TEST_F(ProtectTest, EscapeCancelsTheDialog) {

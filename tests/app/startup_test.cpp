@@ -39,8 +39,8 @@ TEST_F(OrvaneTest, SettingsWrittenAtShutdownCarryTheDefaultNumbers) {
     const std::vector<unsigned char> bytes = ReadFileBytes(SettingsPath());
     ASSERT_EQ(bytes.size(), 1064u);
     const std::vector<unsigned char> tail(bytes.begin() + 1044, bytes.end());
-    const std::vector<unsigned char> expected = {0x14, 0, 0, 0, 0x32, 0, 0, 0, 0,    0,    0, 0,
-                                                 0xF4, 1, 0, 0, 0xBC, 2, 0, 0};
+    const std::vector<unsigned char> expected = {0x14, 0, 0,    0, 0x32, 0, 0,    0, 0, 0,
+                                                 0,    0, 0xF4, 1, 0,    0, 0xBC, 2, 0, 0};
     EXPECT_EQ(tail, expected);
 }
 
@@ -66,7 +66,8 @@ TEST_F(OrvaneTest, SettingsFileIsReadBackAndRepaired) {
         stored.reserved[1] = 1234;
         std::vector<char> bytes(c.size, 0);
         std::memcpy(bytes.data(), &stored, std::min(c.size, sizeof stored));
-        std::ofstream(SettingsPath(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(c.size));
+        std::ofstream(SettingsPath(), std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(c.size));
 
         ReadInitFile();
         EXPECT_EQ(cfg.point.x, c.wantX) << c.what;
@@ -104,7 +105,8 @@ TEST_F(OrvaneTest, ExitAsksAboutUnsavedChangesAndStaysOnNo) {
     EXPECT_EQ(uitest::Click(hMainPanel, MAIN::CBexit), 0);
     ASSERT_EQ(popups.Records().size(), 1u);
     EXPECT_EQ(popups.Records()[0].title, "Updated ECU file");
-    EXPECT_EQ(popups.Records()[0].text, "Updated ECU file data:\n- Configuration data\n\nExit without saving changes?");
+    EXPECT_EQ(popups.Records()[0].text,
+              "Updated ECU file data:\n- Configuration data\n\nExit without saving changes?");
     EXPECT_TRUE(uitest::IsPanelVisible(hMainPanel));
     ecuParData.reserved7C6[0] = 0;
 }
@@ -115,6 +117,7 @@ TEST_F(OrvaneTest, ClosingTheWindowAndEndTaskBothReachExit) {
     uitest::ClosePanel(hMainPanel);
     EXPECT_EQ(MainCallBack(0, 0, EVENT_END_TASK, nullptr, 0, 0), 1) << "the end-task request is refused";
     ASSERT_EQ(popups.Records().size(), 2u);
-    EXPECT_EQ(popups.Records()[1].text, "Updated ECU file data:\n- Mapping data\n\nExit without saving changes?");
+    EXPECT_EQ(popups.Records()[1].text,
+              "Updated ECU file data:\n- Mapping data\n\nExit without saving changes?");
     ecuMapData.unused2A304[0] = 0;
 }

@@ -2,6 +2,7 @@
 // connection light and the watchdog, against scripted ECUs, the in-process simulator and the ecusim
 // program, all found where the program looks for the USB adapter.
 #include "ecusim/ecu.h"
+#include "mainwindow.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/mainwin.h"
@@ -11,7 +12,6 @@
 #include "platform/ui/popup_script.h"
 #include "platform/ui/uitest.h"
 #include "platform/ui/userint.h"
-#include "mainwindow.h"
 #include "wire.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // settings cleared, and popups answered from a script.
 #pragma once
 
+#include "mainwindow.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"
-#include "mainwindow.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/userint.h"
