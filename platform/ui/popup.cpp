@@ -15,8 +15,8 @@ QString FileFilter(const PopupRequest& r) {
     QStringList patterns;
     for (const QString& p : ui::ToQt(r.fileTypes).split(';', Qt::SkipEmptyParts))
         patterns << p.trimmed();
-    const QString spec = ui::ToQt(r.fileSpec);
-    if (patterns.isEmpty() && spec.contains('*')) patterns << spec;
+    const QString defaultSpec = ui::ToQt(r.fileSpec);
+    if (patterns.isEmpty() && defaultSpec.contains('*')) patterns << defaultSpec;
     QString filter = patterns.isEmpty() ? QString() : "Files (" + patterns.join(' ') + ")";
     if (!r.restrictExtension || filter.isEmpty())
         filter += (filter.isEmpty() ? "" : ";;") + QString("All files (*)");
@@ -32,9 +32,9 @@ PopupAnswer ShowQtPopup(const PopupRequest& r) {
     case PopupKind::Confirm:
         return {QMessageBox::question(nullptr, title, ui::ToQt(r.text)) == QMessageBox::Yes ? 1 : 0, {}};
     case PopupKind::FileSelect: {
-        const QString spec = ui::ToQt(r.fileSpec);
-        const QString start =
-            ui::ToQt(r.directory) + (spec.contains('*') || spec.isEmpty() ? "" : "/" + spec);
+        const QString defaultSpec = ui::ToQt(r.fileSpec);
+        const QString start = ui::ToQt(r.directory) +
+                              (defaultSpec.contains('*') || defaultSpec.isEmpty() ? "" : "/" + defaultSpec);
         const QString path = r.buttonLabel == VAL_SAVE_BUTTON
                                  ? QFileDialog::getSaveFileName(nullptr, title, start, FileFilter(r))
                                  : QFileDialog::getOpenFileName(nullptr, title, start, FileFilter(r));

@@ -22,7 +22,7 @@ class ScriptedPopups {
     struct Record {
         PopupKind kind;
         std::string title;
-        std::string text; // message text; for a file popup the default file spec
+        std::string text; // message text; for a file popup the proposed file name
         bool expected;
     };
 

@@ -247,15 +247,15 @@ std::string_view NameOf(UiCtrlKind kind) {
 void ApplyOption(Options& o, UiCtrlKind kind, const Token& token) {
     const std::size_t eq = token.text.find('=');
     const std::string name = token.text.substr(0, eq);
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.name != name) continue;
-        if (!(spec.kinds & Bit(kind)))
+    for (const OptionSpec& option : kOptions) {
+        if (option.name != name) continue;
+        if (!(option.kinds & Bit(kind)))
             throw Failure{"option '" + name + "' does not apply to " + std::string(NameOf(kind))};
-        if (spec.flag != (eq == std::string::npos))
-            throw Failure{spec.flag ? "option '" + name + "' takes no value"
-                                    : "option '" + name + "' needs a value"};
-        spec.apply(o, kind, name,
-                   spec.flag ? std::string_view() : std::string_view(token.text).substr(eq + 1));
+        if (option.flag != (eq == std::string::npos))
+            throw Failure{option.flag ? "option '" + name + "' takes no value"
+                                      : "option '" + name + "' needs a value"};
+        option.apply(o, kind, name,
+                     option.flag ? std::string_view() : std::string_view(token.text).substr(eq + 1));
         return;
     }
     throw Failure{"unknown option '" + name + "'"};
