@@ -275,7 +275,7 @@ TEST_F(TransferTest, AcknowledgementRule) {
 // An ECU that keeps acknowledging without taking anything new is given up on.
 TEST_F(TransferTest, ResendsAreBounded) {
     link->tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
-        if (request.cmd != CMD_WRITE_BLOCK) return reply;
+        if (request.cmd != CMD_WRITE_BLOCK || !reply) return reply;
         std::size_t& accepted = ecu.model.write->accepted; // the ECU takes nothing beyond byte 510
         accepted = std::min<std::size_t>(accepted, 510);
         ecusim::PutBE32(reply->data.data(), static_cast<std::uint32_t>(accepted));

@@ -4,6 +4,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/tuning/map2.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -15,10 +16,12 @@ Bytes Frame(std::uint8_t cmd, const Bytes& data) {
 
 // A Ping reply's data: protocol version, firmware name (8 bytes as given), variant, flags.
 Bytes PingData(std::uint16_t version, const char (&name)[9], std::uint8_t variant, std::uint8_t flags) {
-    Bytes data{static_cast<std::uint8_t>(version >> 8), static_cast<std::uint8_t>(version)};
-    data.insert(data.end(), name, name + 8);
-    data.push_back(variant);
-    data.push_back(flags);
+    Bytes data(12);
+    data[0] = static_cast<std::uint8_t>(version >> 8);
+    data[1] = static_cast<std::uint8_t>(version);
+    std::copy_n(name, 8, data.begin() + 2);
+    data[10] = variant;
+    data[11] = flags;
     return data;
 }
 
