@@ -17,9 +17,12 @@ std::uint8_t FrameSum(std::uint8_t len, std::uint8_t cmd, std::span<const std::u
 
 std::vector<std::uint8_t> EncodeFrame(std::uint8_t cmd, std::span<const std::uint8_t> data) {
     const auto len = static_cast<std::uint8_t>(data.size());
-    std::vector<std::uint8_t> frame{kStart, len, cmd};
-    frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(FrameSum(len, cmd, data));
+    std::vector<std::uint8_t> frame(data.size() + 4);
+    frame[0] = kStart;
+    frame[1] = len;
+    frame[2] = cmd;
+    std::copy(data.begin(), data.end(), frame.begin() + 3);
+    frame.back() = FrameSum(len, cmd, data);
     return frame;
 }
 
