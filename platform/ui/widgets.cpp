@@ -196,9 +196,8 @@ void CreateWidget(Panel& p, Control& c) {
         Tag(c.label, c);
     }
     SyncItems(c);
-    SyncLook(c);
+    SyncLook(c); // shows the widget unless the control is hidden
     SyncValue(c);
-    c.widget->show();
 }
 
 } // namespace ui

@@ -141,3 +141,16 @@ TEST_F(UiTest, GrabWritesAPicture) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(UiTest, ControlHiddenInTheResourceStaysHiddenWhenItsPanelShows) {
+    const ui::Control* hidden = ui::FindControl(main, MAINP::TMhid, nullptr);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_TRUE(ui::FindPanel(main)->frame->isVisible());
+    EXPECT_FALSE(hidden->widget->isVisible());
+    SetCtrlAttribute(main, MAINP::TMhid, ATTR_VISIBLE, 1);
+    EXPECT_TRUE(hidden->widget->isVisible());
+}
+
+} // namespace
