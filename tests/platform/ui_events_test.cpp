@@ -154,3 +154,28 @@ TEST_F(UiTest, ControlHiddenInTheResourceStaysHiddenWhenItsPanelShows) {
 }
 
 } // namespace
+
+namespace {
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(UiTest, DrawingPumpPaintsWhatChanged) {
+    ProcessSystemEvents(); // the window is painted once
+    PaintCounter counter;
+    QWidget* numeric = ui::FindControl(main, MAINP::NUMval, nullptr)->widget;
+    numeric->installEventFilter(&counter);
+    ProcessDrawEvents();
+    EXPECT_EQ(counter.paints, 0) << "nothing changed, nothing painted";
+    SetCtrlVal(main, MAINP::NUMval, 42.0);
+    ProcessDrawEvents();
+    EXPECT_GT(counter.paints, 0);
+    numeric->removeEventFilter(&counter);
+}
+
+} // namespace
