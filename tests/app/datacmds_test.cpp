@@ -68,3 +68,21 @@ TEST_F(OrvaneTest, StoreRefusedByTheCanWarningStoresNothing) {
     EXPECT_EQ(popups.Records()[0].title, "Warning!");
     InitCaqData();
 }
+
+TEST_F(OrvaneTest, AcknowledgementBeyondWhatWasSentFailsTheSend) {
+    SimLink& link = ConnectSimulator();
+    link.tamper = [](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd == 0x05 && reply) reply->data = {0, 0, 0x01, 0x2C}; // 300 after a 255-byte block
+        return reply;
+    };
+    Choose(ECUSELZ::CBparData);
+    popups.ExpectMessage();
+    uitest::Click(hMainPanel, MAIN::CBsend);
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].title, "Send");
+    EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
+    std::size_t blocks = 0;
+    for (const auto& frame : link.requests) blocks += frame[2] == 0x05;
+    EXPECT_EQ(blocks, 1u);
+    EXPECT_EQ(CtrlAttr(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE), 0) << "the bar is hidden again";
+}
