@@ -42,7 +42,7 @@ std::uint16_t SelectEcuData(std::uint8_t mode) {
         SetCtrlAttribute(hEcuPanel, c.control, ATTR_VISIBLE, (files ? c.forFiles : c.forTransfer) ? 1 : 0);
     ecuSelectionDone = 0;
     while (ecuSelectionDone == 0)
-        ProcessSystemEvents();
+        WaitSystemEvents();
     for (const Choice& c : kChoices)
         SetCtrlAttribute(hEcuPanel, c.control, ATTR_VISIBLE, 0);
     RemovePopup(0);

@@ -126,6 +126,13 @@ int ProcessSystemEvents() {
     return UIE_NoError;
 }
 
+int WaitSystemEvents() {
+    ui::EnsureApp();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return UIE_NoError;
+}
+
 int ProcessDrawEvents() {
     ui::EnsureApp();
     // Delivers only the pending repaint requests: what changed is painted, nothing else is, no input is

@@ -334,7 +334,9 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, c
 int InstallMainCallback(MainCallbackPtr fn, void* callbackData, int invokeThreadSafe);
 int RunUserInterface(); // returns the code given to QuitUserInterface
 int QuitUserInterface(int code);
-int ProcessSystemEvents();   // every pending event, callbacks and timer ticks included
+int ProcessSystemEvents(); // every pending event, callbacks and timer ticks included
+// The same, but first sleeps until an event arrives: for a loop that waits for the user's answer.
+int WaitSystemEvents();
 int ProcessDrawEvents();     // repaints only: no user input and no timer callback runs inside it
 int SuspendTimerCallbacks(); // timer controls stop calling back until ResumeTimerCallbacks
 int ResumeTimerCallbacks();

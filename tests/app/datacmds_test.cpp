@@ -82,7 +82,8 @@ TEST_F(OrvaneTest, AcknowledgementBeyondWhatWasSentFailsTheSend) {
     EXPECT_EQ(popups.Records()[0].title, "Send");
     EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
     std::size_t blocks = 0;
-    for (const auto& frame : link.requests) blocks += frame[2] == 0x05;
+    for (const auto& frame : link.requests)
+        blocks += frame[2] == 0x05;
     EXPECT_EQ(blocks, 1u);
     EXPECT_EQ(CtrlAttr(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE), 0) << "the bar is hidden again";
 }
