@@ -30,10 +30,11 @@ bool (*const kInitOrder[])(int) = {
     InitCg4Panel,  InitDgnPanel, InitLv1Panel, InitLv2Panel, InitPwdPanel, InitEcuPanel,
 };
 
-// Loads the last data file of a kind without asking; the load shows the data set's name itself, and a
-// file that did not load leaves the name empty.
+// Loads the last data file of a kind without asking. Only a file that is adopted shows its name (the load
+// shows it); a refused or unreadable one leaves the name empty.
 void LoadLastDataFile(std::uint8_t kind) {
-    if (!LoadEcu(0, kind)) ShowConfigName("", kind);
+    ShowConfigName("", kind);
+    LoadEcu(0, kind);
 }
 
 void SetMainTitle() {

@@ -1,5 +1,6 @@
 #include "orvane/tuning/map2.h"
 
+#include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/page.h"
@@ -14,7 +15,11 @@ SettingsPoint posMtvPanel = {kUnplaced, kUnplaced};
 int zoomMtvPanel = 0;
 
 namespace {
-std::uint8_t ecuTuning = 0; // the ECU reported a running map tuning
+
+// The ECU's tuning state as the last accepted Ping reported it.
+enum TuningState : std::uint8_t { kLocked = 0, kNotTuning = 1, kManual = 2, kAutomatic = 3 };
+std::uint8_t tuningState = kNotTuning;
+
 } // namespace
 
 bool InitMp2Panel(int parent) {
@@ -29,15 +34,17 @@ bool Mp2Timer() {
     return Ping();
 }
 
-void SetTuneStatusInfo(std::uint8_t, std::uint8_t isTuning, std::uint8_t) {
-    ecuTuning = isTuning;
+void SetTuneStatusInfo(std::uint8_t isLocked, std::uint8_t isTuning, std::uint8_t isAuto) {
+    tuningState = isLocked ? kLocked : !isTuning ? kNotTuning : isAuto ? kAutomatic : kManual;
 }
 
+// A closed link tunes nothing, whatever the last reply said.
 bool IsMapTuning() {
-    return ecuTuning != 0;
+    return (tuningState == kManual || tuningState == kAutomatic) && isComOpen;
 }
 
-// No manual tuning can run until the tuning exchange exists, so there is nothing to stop.
+// Stopping a manual tuning needs the tuning exchange, which the program does not start yet; until then
+// nothing it started can be running, so the main window may always go on.
 bool AbortManualTuning() {
     return true;
 }

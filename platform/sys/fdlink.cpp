@@ -18,14 +18,15 @@ FdLink::~FdLink() {
     ::close(fd_);
 }
 
-bool FdLink::WaitReady(short events, long long deadlineMs) const {
+int FdLink::WaitReady(short events, long long deadlineMs) const {
     for (;;) {
         const long long left = deadlineMs - MonotonicMs();
-        if (left <= 0) return false;
+        if (left <= 0) return 0;
         pollfd p{fd_, events, 0};
         const int r = ::poll(&p, 1, static_cast<int>(left));
-        if (r > 0) return true;
-        if (r < 0 && errno != EINTR) return false;
+        // A device that hung up or failed never becomes ready: report it instead of waiting it out.
+        if (r > 0) return (p.revents & events) != 0 ? 1 : -1;
+        if (r < 0 && errno != EINTR) return -1;
     }
 }
 
@@ -41,7 +42,8 @@ int FdLink::Write(std::span<const std::uint8_t> data) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
             return -1;
-        } else if (!WaitReady(POLLOUT, deadline)) {
+        } else if (const int ready = WaitReady(POLLOUT, deadline); ready <= 0) {
+            if (ready < 0) return -1;
             break;
         }
     }
@@ -60,7 +62,8 @@ int FdLink::Read(std::span<std::uint8_t> data) {
             return done > 0 ? static_cast<int>(done) : -1;
         } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
             return -1;
-        } else if (!WaitReady(POLLIN, deadline)) {
+        } else if (const int ready = WaitReady(POLLIN, deadline); ready <= 0) {
+            if (ready < 0) return done > 0 ? static_cast<int>(done) : -1;
             break;
         }
     }
@@ -77,6 +80,8 @@ bool FdLink::PurgeRx() {
     }
 }
 
+// Bytes still going out belong to a frame already sent; cutting them off would glue its remains to the
+// next frame, so nothing is discarded on the way out.
 bool FdLink::PurgeTx() {
-    return kind_ == Kind::Socket || ::tcflush(fd_, TCOFLUSH) == 0;
+    return true;
 }

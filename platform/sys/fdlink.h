@@ -20,7 +20,8 @@ class FdLink final : public ByteLink {
 
   private:
     // Waits until fd is ready for events or the deadline (ms of the monotonic clock) has passed.
-    bool WaitReady(short events, long long deadlineMs) const;
+    // 1 ready, 0 the deadline passed, -1 the device hung up or failed.
+    int WaitReady(short events, long long deadlineMs) const;
 
     int fd_;
     Kind kind_;

@@ -63,9 +63,13 @@ Search OpenFtdi(const char* description, int timeoutMs, std::unique_ptr<ByteLink
     ftdi_device_list* found = nullptr;
     if (ftdi_usb_find_all(ctx.get(), &found, 0, 0) < 0) return Search::Absent;
     const std::unique_ptr<ftdi_device_list, DeviceListDeleter> list(found);
+    bool unreadable = false; // a device we may not open might be the adapter
     for (ftdi_device_list* d = found; d != nullptr; d = d->next) {
         char text[128] = {};
-        if (ftdi_usb_get_strings(ctx.get(), d->dev, nullptr, 0, text, sizeof text, nullptr, 0) != 0) continue;
+        if (ftdi_usb_get_strings(ctx.get(), d->dev, nullptr, 0, text, sizeof text, nullptr, 0) != 0) {
+            unreadable = true;
+            continue;
+        }
         if (std::strcmp(text, description) != 0) continue;
         if (ftdi_usb_open_dev(ctx.get(), d->dev) != 0) return Search::Failed;
         ctx->usb_read_timeout = timeoutMs;
@@ -78,7 +82,9 @@ Search OpenFtdi(const char* description, int timeoutMs, std::unique_ptr<ByteLink
         link = std::make_unique<FtdiLink>(std::move(ctx), timeoutMs);
         return Search::Opened;
     }
-    return Search::Absent;
+    // An adapter that is plugged in but cannot be read (no permission, busy) must not be mistaken for an
+    // absent one: the program would quietly talk to whatever listens on the simulator socket.
+    return unreadable ? Search::Failed : Search::Absent;
 }
 
 } // namespace
