@@ -103,7 +103,11 @@ void ReportFailure(const char* title) {
 }
 
 bool ChangeCurMap() {
-    if (!GatherMp1Panel(1)) return false;
+    // A page that cannot be read back keeps its map: the tab goes back to it.
+    if (!GatherMp1Panel(1)) {
+        SetActiveTabPage(hMp1Panel, MAPS1::TPselectMap, idCurMap - 1);
+        return false;
+    }
     int page = 0;
     if (GetActiveTabPage(hMp1Panel, MAPS1::TPselectMap, &page) < 0 || FindMapDesc(page + 1) == nullptr)
         return false;

@@ -10,6 +10,7 @@
 #include "orvane/maps/mapcells.h"
 #include "orvane/ui/screen.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -176,8 +177,11 @@ ValueControl ValueControlFor(const MapDesc& d, int op) {
     if (op == MAPVAL::RBadd) return {d.addMin, d.addMax, 0, d.valDecimals, d.valScale, d.unit};
     if (op == MAPVAL::RBset || IsInterpolation(op)) {
         const Rect& s = mapValContext.selection;
+        // The control starts at the corner cell, held within what may be set, so that Apply without a
+        // change never writes a value outside the set range.
         const double corner = (*mapValContext.matrix)[s.top - kMatrixTopRow][s.left - 1] / d.valScale;
-        return {d.setMin, d.setMax, corner, d.valDecimals, d.valScale, d.unit};
+        return {d.setMin,      d.setMax,   std::clamp(corner, d.setMin, d.setMax),
+                d.valDecimals, d.valScale, d.unit};
     }
     return {-100, 100, 0, 1, 10, "[%]"};
 }
@@ -284,7 +288,7 @@ bool OpenMapValDialog() {
     if (InstallPopup(hMpvPanel) < 0) return false;
     mapValContext.done = false;
     while (!mapValContext.done)
-        ProcessSystemEvents();
+        WaitSystemEvents();
     return RemovePopup(0) >= 0;
 }
 

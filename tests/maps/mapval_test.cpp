@@ -165,6 +165,19 @@ TEST_F(EditMap, SetStartsFromTheBlocksFirstCell) {
     EXPECT_EQ(Attr(MAPVAL::NSval, ATTR_DIMMED), 1);
 }
 
+TEST_F(EditMap, SetStartsWithinWhatMayBeSet) {
+    double setMax = 0;
+    Shown()[2][4] = 20000; // 20 ms: a cell value beyond what the dialog may set on map 1
+    ASSERT_TRUE(ScatterMp1Panel());
+    Open({4, 5, 2, 2});
+    ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::RBset), 0);
+    ASSERT_GE(GetCtrlAttribute(hMpvPanel, MAPVAL::NSval, ATTR_MAX_VALUE, &setMax), 0);
+    ASSERT_LT(setMax, 20.0);
+    EXPECT_DOUBLE_EQ(Value(), setMax);
+    ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::CBapply), 0);
+    EXPECT_LE(Shown()[2][4], setMax * 1000 + 0.5) << "Apply without a change stays within the set range";
+}
+
 TEST_F(EditMap, PreviewChangesTheTableOnlyAndCancelTakesItBack) {
     Shown()[0][0] = 2000;
     ASSERT_TRUE(ScatterMp1Panel());
