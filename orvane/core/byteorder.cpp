@@ -172,10 +172,6 @@ template <class T> void SwapAll(std::span<std::byte> bytes) {
     }
 }
 
-template <class Block> std::span<std::byte> BytesOf(Block& block) {
-    return std::as_writable_bytes(std::span(&block, 1));
-}
-
 template <class Data> void ConvertImage(EcuImage<Data>& image, std::span<const FieldRun> dataRuns) {
     SwapFieldRuns(BytesOf(image.prefix), kPrefixFields);
     SwapFieldRuns(BytesOf(image.data), dataRuns);

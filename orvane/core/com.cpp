@@ -1,6 +1,7 @@
 #include "orvane/core/com.h"
 
 #include "platform/sys/bytelink.h"
+#include "platform/sys/utility.h"
 
 #include <algorithm>
 #include <array>
@@ -80,4 +81,13 @@ int RxResponse(std::uint8_t cmd, std::uint8_t* buf, std::uint8_t maxLen, std::ui
     // Callers receive live and diagnostic records in place: only a frame whose sum is right reaches them.
     std::copy_n(frameBuffer.begin(), len, buf);
     return 0;
+}
+
+int PollResponse(std::uint8_t cmd, std::uint8_t* buf, std::uint8_t maxLen, std::uint8_t* outLen,
+                 double limit) {
+    const double start = Timer();
+    for (;;) {
+        const int result = RxResponse(cmd, buf, maxLen, outLen);
+        if (result != 1 || Timer() - start > limit) return result;
+    }
 }

@@ -49,8 +49,5 @@ void OpenComPort() {
     if (chosen) cfg.port = port;
     const bool named =
         chosen && (port < 0 || GetLabelFromIndex(hMainPanel, MAIN::RINGport, index, label) >= 0);
-    if (!named || !OpenPortLink(cfg.port, label)) {
-        isComOpen = 0;
-        cfg.port = 0;
-    }
+    if (!named || !OpenPortLink(cfg.port, label)) cfg.port = 0; // the link stays closed
 }

@@ -5,7 +5,6 @@
 #include "orvane/core/mainwin.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
-#include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
 
 #include <array>
@@ -51,12 +50,8 @@ bool Ping() {
     if (!TxCommand(CMD_PING, aProtectKeys, sizeof aProtectKeys)) return false;
     std::array<std::uint8_t, kPingReplySize> reply{};
     std::uint8_t len = 0;
-    const double sent = Timer();
-    int status = 1;
-    do {
-        status = RxResponse(CMD_PING, reply.data(), kPingReplySize, &len);
-    } while (status == 1 && Timer() - sent <= kPingWait);
-    if (status != 0 || len != kPingReplySize) return false;
+    if (PollResponse(CMD_PING, reply.data(), kPingReplySize, &len, kPingWait) != 0 || len != kPingReplySize)
+        return false;
     if (((reply[0] << 8) | reply[1]) != appVer * 256 + appSub) return false;
     const char* name = reinterpret_cast<const char*>(&reply[2]);
     if (strnlen(name, kFwNameSize) == kFwNameSize || std::strcmp(name, appFwName) != 0) return false;

@@ -15,21 +15,6 @@ namespace {
 
 constexpr std::uint16_t kConfiguration = 1;
 
-// The wait cursor for the life of a command step; the cursor found before comes back afterwards.
-class WaitCursor {
-  public:
-    WaitCursor() {
-        GetMouseCursor(&previous_);
-        SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
-    }
-    ~WaitCursor() { SetMouseCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-  private:
-    int previous_ = VAL_DEFAULT_CURSOR;
-};
-
 void DimButton(int control, bool dimmed) {
     SetCtrlAttribute(hMainPanel, control, ATTR_DIMMED, dimmed ? 1 : 0);
     if (dimmed) ProcessDrawEvents();
@@ -45,7 +30,7 @@ int Load(int, int, int event, void*, int, int) {
     DimButton(MAIN::CBload, true);
     bool ok;
     {
-        WaitCursor wait;
+        const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
         ProcessDrawEvents();
         GatherAllPanels();
         ok = LoadEcu(1, kind) && ScatterAllPanels();
@@ -67,7 +52,7 @@ int Store(int, int, int event, void*, int, int) {
         return 0;
     }
     if (ok) {
-        WaitCursor wait;
+        const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
         ok = StoreEcu(nullptr, kind) && ScatterAllPanels();
     }
     if (!ok) MessagePopup("Store", szGenericError);
@@ -86,7 +71,7 @@ int Send(int, int, int event, void*, int, int) {
         const bool refused = ok && kind == kConfiguration && !IgnoreCaqWarning();
         if (!refused) {
             if (ok) {
-                WaitCursor wait;
+                const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
                 ok = isComOpen && SendEcu(kind);
             }
             if (ok) fRefreshLive = 1;
@@ -109,7 +94,7 @@ int Receive(int, int, int event, void*, int, int) {
     if (kind != 0) {
         bool ok;
         {
-            WaitCursor wait;
+            const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
             if (kind <= 3) {
                 GatherAllPanels();
                 ProcessDrawEvents();

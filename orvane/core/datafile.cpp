@@ -4,6 +4,7 @@
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"
 #include "orvane/core/utils.h"
+#include "platform/sys/textout.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
 
@@ -20,10 +21,6 @@ static_assert(sizeof cfg.parFile == sizeof cfg.mapFile);
 // Files are read here first and reach the image only when accepted.
 EcuParData parFileBuffer;
 EcuMapData mapFileBuffer;
-
-template <class Data> std::span<std::byte> BytesOf(Data& data) {
-    return std::as_writable_bytes(std::span(&data, 1));
-}
 
 struct FileKind {
     std::uint16_t kind;
@@ -49,19 +46,13 @@ const FileKind* FindKind(std::uint16_t kind) {
     return nullptr;
 }
 
-void CopyText(std::span<char> dst, const char* src) {
-    const std::size_t n = strnlen(src, dst.size() - 1);
-    std::memcpy(dst.data(), src, n);
-    dst[n] = '\0';
-}
-
 std::string Pattern(const FileKind& k) {
     return std::string("*.") + k.ext;
 }
 
 // Remembers path (empty: forgets) and saves the settings.
 void Remember(const FileKind& k, const char* path) {
-    CopyText(k.remembered, path);
+    CopyText(path, k.remembered);
     WriteInitFile();
 }
 
@@ -98,7 +89,7 @@ bool StoreEcu(const char* givenPath, std::uint16_t kind) {
         Path proposed{};
         GetConfigName(proposed.data(), proposed.size(), static_cast<std::uint8_t>(kind));
         if (proposed[0] == '\0')
-            CopyText(proposed, Pattern(k).c_str());
+            CopyText(Pattern(k), proposed);
         else if (SetFileExtension(proposed, k.ext) == nullptr)
             return false;
         const int chosen = FileSelectPopup(startDir.c_str(), proposed.data(), Pattern(k).c_str(),
@@ -106,7 +97,7 @@ bool StoreEcu(const char* givenPath, std::uint16_t kind) {
         if (chosen == VAL_NO_FILE_SELECTED) return true;
         if (chosen != VAL_EXISTING_FILE_SELECTED && chosen != VAL_NEW_FILE_SELECTED) return false;
     } else {
-        CopyText(path, givenPath);
+        CopyText(givenPath, path);
     }
     if (SetFileExtension(path, k.ext) == nullptr) return false;
     MakeDataHeader(*k.imageHeader);
@@ -122,9 +113,9 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
     Path path{};
     if (interactive != 0) {
         Path proposed{};
-        CopyText(proposed, k.remembered.data());
+        CopyText(k.remembered.data(), proposed);
         if (proposed[0] == '\0')
-            CopyText(proposed, Pattern(k).c_str());
+            CopyText(Pattern(k), proposed);
         else if (SetFileExtension(proposed, k.ext) == nullptr)
             return false;
         const int chosen = FileSelectPopup("", proposed.data(), Pattern(k).c_str(), k.loadTitle,
@@ -132,7 +123,7 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
         if (chosen == VAL_NO_FILE_SELECTED) return true;
         if (chosen != VAL_EXISTING_FILE_SELECTED) return false;
     } else {
-        CopyText(path, k.remembered.data());
+        CopyText(k.remembered.data(), path);
     }
     if (path[0] == '\0') return false;
     if (SetFileExtension(path, k.ext) == nullptr) return false;

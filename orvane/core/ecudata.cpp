@@ -18,15 +18,6 @@ template <std::size_t N> void PutField(char (&field)[N], const char* text) {
     std::memcpy(field, text, strnlen(text, N));
 }
 
-template <class Popup> int WithDefaultCursor(Popup popup) {
-    int cursor = VAL_DEFAULT_CURSOR;
-    GetMouseCursor(&cursor);
-    SetMouseCursor(VAL_DEFAULT_CURSOR);
-    const int answer = popup();
-    SetMouseCursor(cursor);
-    return answer;
-}
-
 template <class Data> bool SameBytes(const Data& a, const Data& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -57,12 +48,15 @@ std::string DataHeaderText(const DataHeader& header) {
     return text;
 }
 
+// These popups can come in the middle of a transfer or a load: the wait cursor gives way while they ask.
 void HeaderMessagePopup(const char* title, const char* text) {
-    WithDefaultCursor([&] { return MessagePopup(title, text); });
+    const MouseCursorScope pointer(VAL_DEFAULT_CURSOR);
+    MessagePopup(title, text);
 }
 
 bool HeaderConfirmPopup(const char* title, const char* text) {
-    return WithDefaultCursor([&] { return ConfirmPopup(title, text); }) != 0;
+    const MouseCursorScope pointer(VAL_DEFAULT_CURSOR);
+    return ConfirmPopup(title, text) != 0;
 }
 
 void CopyEcuDataToRef(std::uint16_t kind) {

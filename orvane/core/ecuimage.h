@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 // ---- header -------------------------------------------------------------------------------------------
 
@@ -34,6 +35,11 @@ static_assert(offsetof(DataHeader, suffix) == 32);
 static_assert(offsetof(DataHeader, zero) == 48);
 
 inline constexpr std::uint16_t kEndMarker = 0xE0B5;
+
+// A record as the bytes it lies in (files, the link and byte order see records so).
+template <class Record> std::span<std::byte> BytesOf(Record& record) {
+    return std::as_writable_bytes(std::span(&record, 1));
+}
 inline constexpr std::size_t kNotesSize = 400;
 
 // ---- table shapes: cells row by row, then column (x) breakpoints, then row (y) breakpoints ------------

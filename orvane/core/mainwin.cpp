@@ -13,6 +13,7 @@
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
+#include "platform/sys/textout.h"
 #include "platform/ui/userint.h"
 
 #include <cstring>
@@ -137,7 +138,6 @@ int GetConfigName(char* buf, std::size_t size, std::uint8_t kind) {
     if (size == 0) return UIE_BadValue;
     if (const int control = NameControl(kind))
         return GetCtrlVal(hMainPanel, control, std::span<char>(buf, size));
-    std::strncpy(buf, "_Ooops!_", size - 1);
-    buf[size - 1] = '\0';
+    CopyText("_Ooops!_", std::span<char>(buf, size));
     return 0;
 }

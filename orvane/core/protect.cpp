@@ -7,7 +7,6 @@
 #include "orvane/core/page.h"
 #include "orvane/core/utils.h"
 #include "orvane/ui/screen.h"
-#include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
 
 #include <array>
@@ -51,19 +50,12 @@ void BeginChange() {
 // Sends the new password and waits for the ECU's empty reply; false on any link error.
 bool SendNewPassword() {
     if (!isComOpen) return false;
-    int cursor = VAL_DEFAULT_CURSOR;
-    GetMouseCursor(&cursor);
-    SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
+    const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
     const bool sent =
         TxCommand(CMD_SET_PASSWORD, reinterpret_cast<const std::uint8_t*>(newPassword), kPasswordLength);
     // The reply is awaited even after a failed send, so that a late reply is not left queued.
-    const double start = Timer();
     std::uint8_t len = 0;
-    int rx = 1;
-    while (rx == 1 && Timer() - start <= kSetPasswordTimeOut)
-        rx = RxResponse(CMD_SET_PASSWORD, nullptr, 0, &len);
-    SetMouseCursor(cursor);
-    return sent && rx == 0;
+    return PollResponse(CMD_SET_PASSWORD, nullptr, 0, &len, kSetPasswordTimeOut) == 0 && sent;
 }
 
 enum class Outcome { Refused, LinkError, Done };

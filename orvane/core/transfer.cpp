@@ -6,7 +6,6 @@
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/utils.h"
-#include "platform/sys/utility.h"
 
 #include <algorithm>
 #include <array>
@@ -28,10 +27,6 @@ namespace {
 constexpr double kWriteReplyTimeLimit = 10.0; // seconds
 constexpr std::size_t kMaxBlock = kMaxFrameData;
 
-template <class Block> std::span<std::byte> BytesOf(Block& block) {
-    return std::as_writable_bytes(std::span(&block, 1));
-}
-
 std::uint8_t* Raw(std::span<std::byte> bytes) {
     return reinterpret_cast<std::uint8_t*>(bytes.data());
 }
@@ -47,15 +42,6 @@ std::uint32_t GetBE32(const std::uint8_t* at) {
 
 void ShowProgress(std::size_t done, std::size_t total) {
     SetProgressBar(static_cast<unsigned>(done), static_cast<unsigned>(total));
-}
-
-// Waits for the reply to cmd, repeating the read while nothing has come and the time limit allows.
-int PollReply(std::uint8_t cmd, std::uint8_t* buf, std::uint8_t maxLen, std::uint8_t* outLen, double limit) {
-    const double start = Timer();
-    for (;;) {
-        const int result = RxResponse(cmd, buf, maxLen, outLen);
-        if (result != 1 || Timer() - start > limit) return result;
-    }
 }
 
 // Reads the whole area into dst, in blocks of at most 255 bytes, each with one single read.
@@ -85,7 +71,7 @@ bool WriteBegin(std::uint16_t area, std::size_t total) {
     if (!TxCommand(CMD_WRITE_BEGIN, request.data(), request.size())) return false;
     std::array<std::uint8_t, kMaxFrameData> reply{};
     std::uint8_t len = 0;
-    return PollReply(CMD_WRITE_BEGIN, reply.data(), kMaxFrameData, &len, kWriteReplyTimeLimit) == 0;
+    return PollResponse(CMD_WRITE_BEGIN, reply.data(), kMaxFrameData, &len, kWriteReplyTimeLimit) == 0;
 }
 
 // Sends src block by block after WriteBegin. Each acknowledgement gives the bytes accepted so far:
@@ -103,7 +89,7 @@ bool WriteBlocks(std::span<const std::byte> src) {
             return false;
         offset += n;
         std::uint8_t len = 0;
-        if (PollReply(CMD_WRITE_BLOCK, reply.data(), 4, &len, kWriteReplyTimeLimit) != 0 || len != 4)
+        if (PollResponse(CMD_WRITE_BLOCK, reply.data(), 4, &len, kWriteReplyTimeLimit) != 0 || len != 4)
             return false;
         const std::size_t ack = GetBE32(reply.data());
         if (ack > offset) return false;

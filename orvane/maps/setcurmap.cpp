@@ -18,9 +18,6 @@ bool SetCurMap(int col, int row, double add, double factor, std::uint8_t restore
 void AlignCurMapMatrixes(std::uint8_t id) {
     const MapDesc* d = FindMapDesc(id);
     if (d == nullptr || d->layout == MatLayout::One) return;
-    int cursor = VAL_DEFAULT_CURSOR;
-    GetMouseCursor(&cursor);
-    SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
+    const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
     AlignMapMatrixes(id, SetProgressBar);
-    SetMouseCursor(cursor);
 }

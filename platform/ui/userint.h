@@ -342,3 +342,18 @@ int SuspendTimerCallbacks(); // timer controls stop calling back until ResumeTim
 int ResumeTimerCallbacks();
 int SetMouseCursor(int cursor);
 int GetMouseCursor(int* cursor);
+
+// Shows a cursor for the life of the scope; the cursor found before comes back at its end.
+class MouseCursorScope {
+  public:
+    explicit MouseCursorScope(int cursor) {
+        GetMouseCursor(&previous_);
+        SetMouseCursor(cursor);
+    }
+    ~MouseCursorScope() { SetMouseCursor(previous_); }
+    MouseCursorScope(const MouseCursorScope&) = delete;
+    MouseCursorScope& operator=(const MouseCursorScope&) = delete;
+
+  private:
+    int previous_ = VAL_DEFAULT_CURSOR;
+};

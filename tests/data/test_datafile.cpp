@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<char>;
 
-template <class Data> Bytes BytesOf(const Data& d) {
+template <class Data> Bytes CopyOfBytes(const Data& d) {
     const char* p = reinterpret_cast<const char*>(&d);
     return {p, p + sizeof d};
 }
@@ -69,7 +69,7 @@ TEST_F(DataFileTest, StoreThenLoadGivesTheSameBytesAndNoUnsavedChanges) {
     ASSERT_TRUE(StoreEcu(PathOf("ride.txt").c_str(), 2));
     const std::string stored = PathOf("ride.emd");
     EXPECT_EQ(CheckDataHeader(ecuMapData.header), 0);
-    EXPECT_EQ(Read(stored), BytesOf(ecuMapData));
+    EXPECT_EQ(Read(stored), CopyOfBytes(ecuMapData));
     EXPECT_FALSE(IsEcuDataChanged(2));
     EXPECT_STREQ(cfg.mapFile, stored.c_str());
     EXPECT_EQ(ShownName(2), "ride");
@@ -90,7 +90,7 @@ TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
     FillSound(file, 2);
     file.header.subVersion = 12;
     const std::string path = PathOf("old.ecd");
-    Write(path, BytesOf(file));
+    Write(path, CopyOfBytes(file));
 
     for (bool yes : {false, true}) {
         SCOPED_TRACE(yes);
@@ -135,7 +135,7 @@ TEST_F(DataFileTest, HeaderCases) {
         FillSound(*file, 3);
         reinterpret_cast<std::uint8_t*>(&file->header)[c.at] = c.value;
         const std::string path = PathOf("x.emd");
-        Write(path, BytesOf(*file));
+        Write(path, CopyOfBytes(*file));
         FillSound(ecuMapData, 4);
         const auto before = std::make_unique<EcuMapData>(ecuMapData);
         Remember(cfg.mapFile, path);
@@ -161,11 +161,11 @@ TEST_F(DataFileTest, WrongSizeIsRefusedAndChangesNothing) {
     EcuParData good;
     FillSound(good, 5);
     const std::string goodPath = PathOf("good.ecd");
-    Write(goodPath, BytesOf(good));
+    Write(goodPath, CopyOfBytes(good));
     Remember(cfg.parFile, goodPath);
     ASSERT_TRUE(LoadEcu(0, 1));
 
-    Bytes whole = BytesOf(good);
+    Bytes whole = CopyOfBytes(good);
     whole[100] ^= 0x55; // another file, so that stale bytes of the good one would show
     for (std::size_t size : {sizeof good - 1, sizeof good + 1, std::size_t{64}, std::size_t{0}}) {
         SCOPED_TRACE(size);
