@@ -3,6 +3,7 @@
 #include "orvane/config/config.h"
 #include "orvane/core/com.h"
 #include "orvane/core/datafile.h"
+#include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr std::uint16_t kConfiguration = 1;
-
 void DimButton(int control, bool dimmed) {
     SetCtrlAttribute(hMainPanel, control, ATTR_DIMMED, dimmed ? 1 : 0);
     if (dimmed) ProcessDrawEvents();
@@ -24,8 +23,8 @@ void DimButton(int control, bool dimmed) {
 
 int Load(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    const std::uint16_t kind = SelectEcuData(1);
-    if (kind != 1 && kind != 2) return 0;
+    const std::uint16_t kind = SelectEcuData(1); // 0 (cancelled), configuration or mapping
+    if (kind == 0) return 0;
     if (!AbortManualTuning()) return 0;
     DimButton(MAIN::CBload, true);
     bool ok;
@@ -42,16 +41,13 @@ int Load(int, int, int event, void*, int, int) {
 
 int Store(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    const std::uint16_t kind = SelectEcuData(1);
-    if (kind != 1 && kind != 2) return 0;
+    const std::uint16_t kind = SelectEcuData(1); // 0 (cancelled), configuration or mapping
+    if (kind == 0) return 0;
     if (!AbortManualTuning()) return 0;
     DimButton(MAIN::CBstore, true);
     bool ok = GatherAllPanels();
-    if (ok && kind == kConfiguration && !IgnoreCaqWarning()) {
-        DimButton(MAIN::CBstore, false);
-        return 0;
-    }
-    if (ok) {
+    const bool refused = ok && kind == kParKind && !IgnoreCaqWarning(); // silently: the user said no
+    if (ok && !refused) {
         const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
         ok = StoreEcu(nullptr, kind) && ScatterAllPanels();
     }
@@ -65,10 +61,10 @@ int Send(int, int, int event, void*, int, int) {
     if (!AbortManualTuning()) return 0;
     fSending = 1;
     DimButton(MAIN::CBsend, true);
-    const std::uint16_t kind = SelectEcuData(2);
-    if (kind >= 1 && kind <= 3) {
+    const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3
+    if (kind != 0) {
         bool ok = GatherAllPanels();
-        const bool refused = ok && kind == kConfiguration && !IgnoreCaqWarning();
+        const bool refused = ok && kind == kParKind && !IgnoreCaqWarning();
         if (!refused) {
             if (ok) {
                 const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
@@ -77,8 +73,6 @@ int Send(int, int, int event, void*, int, int) {
             if (ok) fRefreshLive = 1;
             MessagePopup("Send", ok ? "Done!" : szGenericError);
         }
-    } else if (kind != 0) {
-        MessagePopup("Send", szGenericError);
     }
     SetProgressBar(0, 0);
     fSending = 0;
@@ -90,18 +84,14 @@ int Receive(int, int, int event, void*, int, int) {
     if (!AbortManualTuning()) return 0;
     fReceiving = 1;
     DimButton(MAIN::CBreceive, true);
-    const std::uint16_t kind = SelectEcuData(2);
+    const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3
     if (kind != 0) {
         bool ok;
         {
             const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
-            if (kind <= 3) {
-                GatherAllPanels();
-                ProcessDrawEvents();
-                ok = isComOpen && RequestEcu(kind);
-            } else {
-                ok = false;
-            }
+            GatherAllPanels();
+            ProcessDrawEvents();
+            ok = isComOpen && RequestEcu(kind);
             if (ok) ScatterAllPanels();
         }
         MessagePopup("Receive", ok ? "Done!" : szGenericError);

@@ -1,5 +1,7 @@
 #include "orvane/core/utils.h"
 
+#include "platform/sys/textout.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -43,11 +45,7 @@ const char* SplitFileName(const char* path, std::span<char> name) {
     const char* start = FileNameStart(path);
     const char* ext = GetFileExtension(path);
     const char* stop = (ext > start && ext[-1] == '.') ? ext - 1 : ext;
-    if (!name.empty()) {
-        const std::size_t n = std::min(static_cast<std::size_t>(stop - start), name.size() - 1);
-        std::memcpy(name.data(), start, n);
-        name[n] = '\0';
-    }
+    CopyText(std::string_view(start, static_cast<std::size_t>(stop - start)), name);
     return ext;
 }
 

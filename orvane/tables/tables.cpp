@@ -1,8 +1,6 @@
 #include "orvane/tables/tables.h"
 
 #include "orvane/core/com.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/page.h"
 #include "orvane/core/plainpage.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
@@ -15,18 +13,15 @@ SettingsPoint posAdvVpanel = {kUnplaced, kUnplaced};
 int zoomInjVpanel = 0;
 int zoomAdvVpanel = 0;
 
-ORVANE_PLAIN_PAGE(Ij1)
-ORVANE_PLAIN_PAGE(Ij2)
-ORVANE_PLAIN_PAGE(Adv)
-ORVANE_PLAIN_PAGE(Ln1)
-ORVANE_PLAIN_PAGE(Ln2)
+ORVANE_PLAIN_PAGE_DATA(Ij1)
+ORVANE_PLAIN_PAGE(Ij2, INJ2)
+ORVANE_PLAIN_PAGE_DATA(Adv)
+ORVANE_PLAIN_PAGE_DATA(Ln1)
+ORVANE_PLAIN_PAGE(Ln2, LNR2)
 
 // A page with a popup loads the popup first, under the same parent.
 bool InitIj1Panel(int parent) {
     return LoadPage(parent, INJVAL::id, hIj1Vpanel) && LoadPage(parent, INJ1::id, hIj1Panel);
-}
-bool InitIj2Panel(int parent) {
-    return LoadPage(parent, INJ2::id, hIj2Panel);
 }
 bool InitAdvPanel(int parent) {
     return LoadPage(parent, ADVVAL::id, hAdvVpanel) && LoadPage(parent, ADV::id, hAdvPanel);
@@ -34,22 +29,11 @@ bool InitAdvPanel(int parent) {
 bool InitLn1Panel(int parent) {
     return LoadPage(parent, LNRGAS::id, hLnrGasPanel) && LoadPage(parent, LNR1::id, hLn1Panel);
 }
-bool InitLn2Panel(int parent) {
-    return LoadPage(parent, LNR2::id, hLn2Panel);
-}
 
-bool Ij1Timer() {
-    return Ping();
-}
-bool Ij2Timer() {
-    return Ping();
-}
-bool AdvTimer() {
-    return Ping();
-}
-bool Ln2Timer() {
-    return Ping();
-}
+ORVANE_PING_TIMER(Ij1)
+ORVANE_PING_TIMER(Ij2)
+ORVANE_PING_TIMER(Adv)
+ORVANE_PING_TIMER(Ln2)
 
 // The calibration needs the ECU: its button is dimmed while the link is closed.
 bool Ln1Timer() {
