@@ -3,6 +3,8 @@
 // order (40-byte prefix: length, checksum, 2 reserved bytes, 32-byte name; then the data image).
 #pragma once
 
+#include "ecusim/engine.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -52,6 +54,8 @@ struct EcuModel {
 
     std::array<std::vector<std::uint8_t>, static_cast<std::size_t>(Store::Count)> stores;
     std::optional<PendingWrite> write;
+
+    EngineState engine; // what the engine is doing now
 
     std::array<std::uint8_t, 20> engInfo{};
     std::array<std::uint8_t, 8> twaInfo{};
