@@ -2,6 +2,7 @@
 
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
+#include "orvane/core/ecucmds.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -19,8 +20,6 @@ std::uint8_t fLoginFromLogo = 0;
 
 namespace {
 
-constexpr int kPasswordLength = 15;
-constexpr std::uint8_t CMD_SET_PASSWORD = 0x02;
 constexpr double kSetPasswordTimeOut = 15.0;
 
 char newPassword[kPasswordLength + 1]; // the new password of a Change, zero-padded
