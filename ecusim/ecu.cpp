@@ -52,6 +52,11 @@ std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
+void EcuSim::NewConnection() {
+    parser_.Clear();
+    model.write.reset();
+}
+
 // "<-" a request, "->" its reply, "--" a request left unanswered.
 void EcuSim::LogFrame(const char* direction, std::uint8_t cmd, std::span<const std::uint8_t> data) const {
     if (log == nullptr) return;

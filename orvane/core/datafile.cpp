@@ -132,9 +132,14 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
     case FILE_OK:
         break;
     case FILE_SIZE_ERROR:
-        // Not one of our images: refused, and nothing else changes.
-        HeaderMessagePopup(k.loadTitle, szForeignData);
-        return true;
+        // Not one of our images. Only a load the user asked for says so; either way the path is forgotten,
+        // so that start-up does not refuse the same file again every time.
+        if (interactive != 0) {
+            HeaderMessagePopup(k.loadTitle, szForeignData);
+            Remember(k, "");
+            return true;
+        }
+        [[fallthrough]];
     default:
         Forget(k);
         return false;

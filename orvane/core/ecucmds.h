@@ -16,7 +16,7 @@ inline constexpr std::uint8_t CMD_SET_VALUES = 0x1E;   // selector, block -> sel
 inline constexpr std::uint8_t CMD_GET_VALUES = 0x1F;   // selector -> block
 
 inline constexpr int kPasswordLength = 15;           // CMD_SET_PASSWORD payload
-inline constexpr std::size_t kPingReplySize = 12;   // CMD_PING reply: firmware name (8) and flags
-inline constexpr std::size_t kFwNameSize = 8;       // the firmware name at the start of the ping reply
-inline constexpr std::size_t kWriteAckSize = 4;     // CMD_WRITE_BLOCK reply: bytes accepted, big-endian
+inline constexpr std::size_t kPingReplySize = 12;    // CMD_PING reply: firmware name (8) and flags
+inline constexpr std::size_t kFwNameSize = 8;        // the firmware name at the start of the ping reply
+inline constexpr std::size_t kWriteAckSize = 4;      // CMD_WRITE_BLOCK reply: bytes accepted, big-endian
 inline constexpr std::size_t kValueSelectorSize = 4; // CMD_GET_VALUES / CMD_SET_VALUES selector

@@ -17,6 +17,7 @@
 #include "platform/ui/userint.h"
 
 #include <cstring>
+#include <span>
 
 int hMainPanel = 0;
 int hCurPanel = 0;
@@ -57,13 +58,18 @@ int NameControl(std::uint8_t kind) {
     return 0;
 }
 
+// Runs every step even when one fails; true when all succeeded.
+bool RunEvery(std::span<bool (*const)()> steps) {
+    bool ok = true;
+    for (auto step : steps)
+        ok = step() && ok;
+    return ok;
+}
+
 } // namespace
 
 bool ScatterAllPanels() {
-    bool ok = true;
-    for (auto scatter : kScatterOrder)
-        ok = scatter() && ok;
-    return ok;
+    return RunEvery(kScatterOrder);
 }
 
 bool GatherAllPanels() {
@@ -75,8 +81,9 @@ bool GatherAllPanels() {
 int Exit(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     if (!AbortManualTuning()) return 1;
-    // A failed read-back must not lose unsaved edits silently: report it, then still ask.
-    if (!GatherAllPanels()) MessagePopup("Quit Application", szGenericError);
+    // A page that cannot be read back must not hide the edits of the pages after it from the unsaved-data
+    // question: every page that can be read is read, the failure is reported, then the question follows.
+    if (!RunEvery(kGatherOrder)) MessagePopup("Quit Application", szGenericError);
     if (!DiscardNewEcuData()) return 1;
     QuitUserInterface(0);
     return 0;

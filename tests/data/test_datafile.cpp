@@ -155,9 +155,10 @@ TEST_F(DataFileTest, HeaderCases) {
     }
 }
 
-// A file of another size is no image of ours: refused, and the image, the shown name and the remembered
-// path stay as they were, even after a good file of the same kind went through the file buffer.
-TEST_F(DataFileTest, WrongSizeIsRefusedAndChangesNothing) {
+// A file of another size is no image of ours: refused, and the image stays as it was, even after a good
+// file of the same kind went through the file buffer. Its path is forgotten either way, so that start-up
+// does not refuse it again at every start; only a load the user asked for says so, and it keeps the name.
+TEST_F(DataFileTest, WrongSizeIsRefusedAndForgotten) {
     EcuParData good;
     FillSound(good, 5);
     const std::string goodPath = PathOf("good.ecd");
@@ -167,23 +168,27 @@ TEST_F(DataFileTest, WrongSizeIsRefusedAndChangesNothing) {
 
     Bytes whole = CopyOfBytes(good);
     whole[100] ^= 0x55; // another file, so that stale bytes of the good one would show
-    for (std::size_t size : {sizeof good - 1, sizeof good + 1, std::size_t{64}, std::size_t{0}}) {
-        SCOPED_TRACE(size);
-        Bytes bytes = whole;
-        bytes.resize(size);
-        const std::string path = PathOf("bad.ecd");
-        Write(path, bytes);
-        Remember(cfg.parFile, path);
-        ShowConfigName("shown", 1);
-        ScriptedPopups script;
-        script.ExpectMessage();
-        EXPECT_TRUE(LoadEcu(0, 1));
-        ASSERT_TRUE(script.AllExpected()) << script.Report();
-        EXPECT_EQ(script.Records()[0].title, "Load ECU configuration data");
-        EXPECT_EQ(script.Records()[0].text, "Invalid data!\nData stored by another application.");
-        EXPECT_EQ(std::memcmp(&ecuParData, &good, sizeof good), 0);
-        EXPECT_EQ(ShownName(1), "shown");
-        EXPECT_STREQ(cfg.parFile, path.c_str());
+    for (const std::uint8_t interactive : {0, 1}) {
+        for (std::size_t size : {sizeof good - 1, sizeof good + 1, std::size_t{64}, std::size_t{0}}) {
+            SCOPED_TRACE(testing::Message() << "interactive " << int{interactive} << ", size " << size);
+            Bytes bytes = whole;
+            bytes.resize(size);
+            const std::string path = PathOf("bad.ecd");
+            Write(path, bytes);
+            Remember(cfg.parFile, path);
+            ShowConfigName("shown", 1);
+            ScriptedPopups script;
+            if (interactive != 0) script.AnswerFile(path).ExpectMessage();
+            EXPECT_EQ(LoadEcu(interactive, 1), interactive != 0);
+            ASSERT_TRUE(script.AllExpected()) << script.Report();
+            if (interactive != 0) {
+                EXPECT_EQ(script.Records()[1].title, "Load ECU configuration data");
+                EXPECT_EQ(script.Records()[1].text, "Invalid data!\nData stored by another application.");
+            }
+            EXPECT_EQ(std::memcmp(&ecuParData, &good, sizeof good), 0);
+            EXPECT_EQ(ShownName(1), interactive != 0 ? "shown" : "");
+            EXPECT_STREQ(cfg.parFile, "");
+        }
     }
 }
 
