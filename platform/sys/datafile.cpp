@@ -35,7 +35,11 @@ int ArrayToFile(const char* path, std::span<const std::byte> data) {
     {
         const Fd out{open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
         if (out.fd < 0) return FILE_OPEN_ERROR;
-        if (!WriteAll(out.fd, data) || fsync(out.fd) != 0) {
+        // The renamed file takes the place of the old one: it gets the old one's permissions too.
+        struct stat old {};
+        const bool keepMode = stat(path, &old) == 0 && S_ISREG(old.st_mode);
+        if (!WriteAll(out.fd, data) || (keepMode && fchmod(out.fd, old.st_mode & 07777) != 0) ||
+            fsync(out.fd) != 0) {
             unlink(temp.c_str());
             return FILE_WRITE_ERROR;
         }
@@ -45,6 +49,11 @@ int ArrayToFile(const char* path, std::span<const std::byte> data) {
         return FILE_WRITE_ERROR;
     }
     return FILE_OK;
+}
+
+bool FileExists(const char* path) {
+    struct stat st {};
+    return path != nullptr && stat(path, &st) == 0;
 }
 
 int FileToArray(const char* path, std::span<std::byte> data) {

@@ -23,8 +23,10 @@ enum FileStatus : int {
     FILE_SIZE_ERROR = -2, // the file is not exactly data.size() bytes; data is untouched
     FILE_WRITE_ERROR = -3,
 };
+// Writing over an existing file keeps its permissions.
 int ArrayToFile(const char* path, std::span<const std::byte> data);
 int FileToArray(const char* path, std::span<std::byte> data);
+bool FileExists(const char* path);
 
 // Text read line by line. ReadLine returns the line's length without its end-of-line (cut to fit line,
 // always terminated), -2 at the end of the file, -1 on error.

@@ -1,5 +1,6 @@
 #include "appfixture.h"
 #include "orvane/core/datafile.h"
+#include "platform/sys/utility.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -237,6 +238,57 @@ TEST_F(DataFileTest, StoreFailureKeepsPathAndReference) {
     EXPECT_FALSE(StoreEcu(PathOf("no/such/dir/x.ecd").c_str(), 1));
     EXPECT_STREQ(cfg.parFile, PathOf("kept.ecd").c_str());
     EXPECT_TRUE(IsEcuDataChanged(1));
+}
+
+} // namespace
+
+namespace {
+
+// What Store's file dialog was asked with, answered by cancelling.
+PopupRequest StoreDialogRequest(std::uint16_t kind) {
+    PopupRequest seen;
+    const PopupHook previous = SetPopupHook([&seen](const PopupRequest& r) {
+        seen = r;
+        return PopupAnswer{VAL_NO_FILE_SELECTED, {}};
+    });
+    EXPECT_TRUE(StoreEcu(nullptr, kind));
+    SetPopupHook(previous);
+    return seen;
+}
+
+TEST_F(DataFileTest, StoreDialogStartsBesideTheRememberedFileElseInTheProgramFolder) {
+    char programDir[1024];
+    GetProjectDir(programDir);
+    PopupRequest r = StoreDialogRequest(2);
+    EXPECT_EQ(r.directory, programDir);
+    EXPECT_EQ(r.defaultSuffix, "emd") << "the dialog itself adds the extension before its overwrite question";
+    Remember(cfg.mapFile, PathOf("old.emd"));
+    r = StoreDialogRequest(2);
+    EXPECT_EQ(r.directory, dir.string() + "/");
+}
+
+// Where setting the extension names another file than the one the dialog returned, and that file exists,
+// the user is asked before it is replaced; its permissions survive the replacement.
+TEST_F(DataFileTest, StoringOverAnotherFileAsksAndKeepsItsPermissions) {
+    const std::string target = PathOf("setup.ecd");
+    const Bytes old(sizeof ecuParData, 'o');
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace);
+        Write(target, old);
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+        ScriptedPopups script;
+        script.AnswerFile(PathOf("setup.bak"), VAL_NEW_FILE_SELECTED).AnswerConfirm(replace);
+        EXPECT_TRUE(StoreEcu(nullptr, 1));
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        EXPECT_EQ(script.Records()[1].text, target + " already exists.\nDo you want to replace it?");
+        EXPECT_EQ(Read(target) == old, !replace);
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    }
+    // The name the dialog asked about is the name written: no second question.
+    ScriptedPopups script;
+    script.AnswerFile(target, VAL_EXISTING_FILE_SELECTED);
+    EXPECT_TRUE(StoreEcu(nullptr, 1));
+    EXPECT_TRUE(script.AllExpected()) << script.Report();
 }
 
 } // namespace
