@@ -15,6 +15,8 @@ void Choose(int control) {
 } // namespace
 
 TEST_F(OrvaneTest, SendWithTheLinkClosedFailsAfterTheChoice) {
+    ConnectSimulator();
+    CloseComPort(); // the link drops after the last tick enabled Send
     Choose(ECUSELZ::CBmapData1);
     popups.ExpectMessage();
     uitest::Click(hMainPanel, MAIN::CBsend);

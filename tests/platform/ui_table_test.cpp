@@ -72,6 +72,33 @@ TEST_F(TableTest, PerCellAttributesReachTheView) {
     EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(4, 3), "5"), uitest::kUnreachable);
 }
 
+// Numbers far outside int's range: the range takes them as they are, the integer attributes refuse them.
+TEST_F(TableTest, HugeAttributeValuesAreTakenOrRefusedNeverConverted) {
+    const Point cell = MakePoint(1, 1);
+    struct Case {
+        int attribute;
+        double value;
+        int status;
+    };
+    const Case cases[] = {
+        {ATTR_MAX_VALUE, 1e12, 0},
+        {ATTR_MIN_VALUE, -1e300, 0},
+        {ATTR_TEXT_COLOR, 1e12, UIE_BadValue},
+        {ATTR_TEXT_BGCOLOR, -1e12, UIE_BadValue},
+        {ATTR_CELL_MODE, 1e12, UIE_BadValue},
+        {ATTR_CELL_TYPE, -1e12, UIE_BadValue},
+        {ATTR_PRECISION, 1e12, UIE_BadValue},
+        {ATTR_TEXT_COLOR, 0.5, UIE_BadValue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.attribute << " = " << c.value);
+        EXPECT_EQ(SetTableCellAttribute(main, MAINP::TABgrid, cell, c.attribute, c.value), c.status);
+    }
+    double max = 0;
+    GetTableCellAttribute(main, MAINP::TABgrid, cell, ATTR_MAX_VALUE, &max);
+    EXPECT_EQ(max, 1e12);
+}
+
 TEST_F(TableTest, UserEditAndActiveCellReachTheCallback) {
     ASSERT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(2, 5), " 12.5 "), 0);
     double v = 0;
