@@ -133,7 +133,10 @@ int DlgProtection(std::uint8_t canChange) {
     SetCtrlAttribute(hPwdPanel, PWD::CBsetPwdB, ATTR_DIMMED, isComOpen ? 0 : 1);
     SetCtrlAttribute(hPwdPanel, PWD::STRpasswd, ATTR_LABEL_TEXT, "Enter password:");
     PasswordCtrl_SetAttribute(hPwdPanel, PWD::STRpasswd, ATTR_PASSWORD_VAL, "");
-    return InstallPopup(hPwdPanel);
+    const int status = InstallPopup(hPwdPanel);
+    // Whatever had the focus when the dialog was last closed, the user types the password straight away.
+    if (status >= 0) SetActiveCtrl(hPwdPanel, PWD::STRpasswd);
+    return status;
 }
 
 int SetProtection(int, int control, int event, void*, int, int) {
