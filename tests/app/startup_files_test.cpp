@@ -14,9 +14,9 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 namespace {
