@@ -44,6 +44,7 @@ QWidget* MakeTable(Control& c, QWidget* canvas) {
     auto* view = new QTableView(canvas);
     c.model = new TableModel(c.panel, c.id, view);
     view->setModel(c.model);
+    view->setItemDelegate(new CellDelegate(view));
     view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
