@@ -13,6 +13,11 @@ SettingsPoint posAdvVpanel = {kUnplaced, kUnplaced};
 int zoomInjVpanel = 0;
 int zoomAdvVpanel = 0;
 
+void ResetValuePopupPlaces() {
+    posInjVpanel = posAdvVpanel = {kUnplaced, kUnplaced};
+    zoomInjVpanel = zoomAdvVpanel = 0;
+}
+
 ORVANE_PLAIN_PAGE_DATA(Ij1)
 ORVANE_PLAIN_PAGE(Ij2, INJ2)
 ORVANE_PLAIN_PAGE_DATA(Adv)

@@ -9,6 +9,8 @@ extern int hIj1Vpanel, hAdvVpanel, hLnrGasPanel; // their value and calibration 
 // Position and zoom of the injection and advance value popups while the program runs.
 extern SettingsPoint posInjVpanel, posAdvVpanel;
 extern int zoomInjVpanel, zoomAdvVpanel;
+// Forgets where the injection and advance value popups were and their zoom, as at every start.
+void ResetValuePopupPlaces();
 
 bool InitIj1Panel(int parent);
 bool InitIj2Panel(int parent);

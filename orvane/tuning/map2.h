@@ -11,6 +11,8 @@ extern std::uint8_t isTuningAuto;   // the tuning page is shown in automatic mod
 extern std::uint8_t isTuningManual; // the tuning page is shown in manual mode
 extern SettingsPoint posMtvPanel;   // position of the tuning-values popup while the program runs
 extern int zoomMtvPanel;
+// Forgets where the tuning-values popup was and its zoom, as at every start of the program.
+void ResetMtvPlace();
 
 bool InitMp2Panel(int parent);
 bool ScatterMp2Panel();
