@@ -3,7 +3,7 @@
 
 #include "platform/sys/textout.h"
 
-#include <QApplication>
+#include <QAbstractScrollArea>
 #include <QWidget>
 #include <cmath>
 
@@ -196,10 +196,12 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
         return c.kind == CTRL_TABLE ? give(c.table->colLabels) : UIE_BadAttribute;
     case ATTR_TABLE_RUN_STATE: {
         if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
-        // A cell's editor is a widget inside the view; while it has the focus the cell is being typed into.
-        const QWidget* focus = QApplication::focusWidget();
-        const bool editing =
-            c.widget && focus != nullptr && focus != c.widget && c.widget->isAncestorOf(focus);
+        // A cell's editor is the only widget the view puts on its viewport: while one is open the cell is
+        // being typed into (whether or not its window has the keyboard focus right now).
+        bool editing = false;
+        if (const auto* view = qobject_cast<const QAbstractScrollArea*>(c.widget.data()))
+            for (const QWidget* w : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                editing = editing || !w->isHidden();
         return give(editing ? VAL_EDIT_STATE : VAL_SELECT_STATE);
     }
     default:

@@ -139,13 +139,11 @@ int OpenTableCellEditor(int panel, int control, Point cell) {
     auto* view = static_cast<QTableView*>(c->widget.data());
     const QModelIndex index = c->model->index(cell.y - 1, cell.x - 1);
     if (!(c->model->flags(index) & Qt::ItemIsEditable)) return kUnreachable;
-    view->window()->activateWindow();
     view->setCurrentIndex(index);
-    view->edit(index);
+    view->openPersistentEditor(index);
     QWidget* editor = view->indexWidget(index);
-    if (editor == nullptr) editor = view->viewport()->focusWidget();
-    if (editor != nullptr) editor->setFocus();
-    QApplication::processEvents();
+    if (editor == nullptr) return kUnreachable;
+    editor->setFocus();
     return UIE_NoError;
 }
 
@@ -153,8 +151,8 @@ void CloseTableCellEditor(int panel, int control) {
     const ui::Control* c = ui::FindControl(panel, control, nullptr);
     if (c == nullptr) return;
     auto* view = static_cast<QTableView*>(c->widget.data());
+    view->closePersistentEditor(view->currentIndex());
     view->setFocus();
-    view->reset();
     QApplication::processEvents();
 }
 

@@ -173,12 +173,12 @@ TEST_F(ProtectTest, ChangeWhenTheLinkOrTheUserSaysNo) {
         SimLink& link = ConnectSimulator();
         ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBprotect), 0);
         Type("ab", PWD::CBsetPwdB);
-        if (c.closeBeforeConfirm) CloseComPort();
         link.tamper = [&link, &c](const ecusim::Frame& request,
                                   std::optional<ecusim::Frame> reply) -> std::optional<ecusim::Frame> {
             link.replyDelay = request.cmd == CMD_SET_PASSWORD ? c.replyDelay : 0;
             return c.dropPings && request.cmd == CMD_PING ? std::nullopt : reply;
         };
+        if (c.closeBeforeConfirm) CloseComPort();
         ScriptedPopups script;
         script.AnswerConfirm(c.warningYes);
         if (c.message != nullptr) script.ExpectMessage();
@@ -188,11 +188,7 @@ TEST_F(ProtectTest, ChangeWhenTheLinkOrTheUserSaysNo) {
             EXPECT_EQ(script.Records().back().title, "Protection");
             EXPECT_EQ(script.Records().back().text, c.message);
         }
-        bool sent = false;
-        for (const Bytes& frame : link.requests)
-            sent = sent || frame[2] == CMD_SET_PASSWORD;
-        EXPECT_EQ(sent, c.passwordSent);
-        EXPECT_EQ(ecu.model.password[0] == 'a', c.passwordSent);
+        EXPECT_EQ(ecu.model.password[0] == 'a', c.passwordSent) << "the ECU took the new password";
         EXPECT_EQ(fPwdConfirm, 0);
         EXPECT_FALSE(uitest::IsPopupInstalled(hPwdPanel));
         if (isComOpen) CloseComPort();
