@@ -192,8 +192,7 @@ int Maps(int, int, int event, void*, int, int) {
     bool error = true;
     if (GatherAllPanels()) {
         if (lastMapPage != hMp2Panel) {
-            isTuningAuto = IsMapTuning() ? 1 : 0;
-            isTuningManual = 0;
+            SetTuningPageMode(IsMapTuning(), false);
             error = !ScatterMp1Panel();
         } else {
             error = !ScatterMp2Panel();
@@ -213,8 +212,7 @@ namespace {
 void ShowTuningPage(bool automatic) {
     bool error = true;
     if (GatherAllPanels()) {
-        isTuningAuto = automatic ? 1 : 0;
-        isTuningManual = automatic ? 0 : 1;
+        SetTuningPageMode(automatic, !automatic);
         lastMapPage = hMp2Panel;
         error = !ScatterMp2Panel();
     }
