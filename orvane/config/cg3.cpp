@@ -7,6 +7,7 @@
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
+#include "platform/ui/userint.h"
 
 int hCg3Panel = 0;
 
@@ -32,6 +33,29 @@ constexpr FieldBinding kFields[] = {
 };
 static_assert(CheckBindings(kFields));
 
+// The tables' row captions; the dwell table's top-left cell carries no value.
+bool LabelTables() {
+    struct RowLabel {
+        int table, row;
+        const char* text;
+    };
+    constexpr RowLabel kLabels[] = {{TABoffsVbat, 1, "[Volt]"}, {TABoffsVbat, 2, "L [ms]"},
+                                    {TABoffsVbat, 3, "H [ms]"}, {TABpickUp, 1, "RPM"},
+                                    {TABpickUp, 2, "[deg]"},    {TABdwell, 1, "[Volt]"}};
+    for (const RowLabel& l : kLabels)
+        if (SetTableRowAttribute(hCg3Panel, l.table, l.row, ATTR_LABEL_TEXT, l.text) < 0 ||
+            SetTableRowAttribute(hCg3Panel, l.table, l.row, ATTR_USE_LABEL_TEXT, 1) < 0)
+            return false;
+    for (int r = 2; r <= 11; ++r)
+        if (SetTableRowAttribute(hCg3Panel, TABdwell, r, ATTR_LABEL_TEXT, "") < 0 ||
+            SetTableRowAttribute(hCg3Panel, TABdwell, r, ATTR_USE_LABEL_TEXT, 1) < 0)
+            return false;
+    if (SetTableColumnAttribute(hCg3Panel, TABdwell, 1, ATTR_LABEL_TEXT, "[RPM]") < 0 ||
+        SetTableColumnAttribute(hCg3Panel, TABdwell, 1, ATTR_USE_LABEL_TEXT, 1) < 0)
+        return false;
+    return SetTableCellAttribute(hCg3Panel, TABdwell, MakePoint(1, 1), ATTR_CELL_DIMMED, 1) >= 0;
+}
+
 } // namespace
 
 bool CheckCg3() {
@@ -50,7 +74,7 @@ void InitCg3Data() {
 }
 
 bool InitCg3Panel(int parent) {
-    if (!LoadPage(parent, CONFIG3::id, hCg3Panel)) return false;
+    if (!LoadPage(parent, CONFIG3::id, hCg3Panel) || !LabelTables()) return false;
     InitCg3Data();
     return true;
 }

@@ -39,6 +39,7 @@ TEST_F(ConfigTest, PagesRenderWithData) {
     const char* names[] = {"config1", "config2", "config3", "config4", "canacq"};
     for (int tab = 0; tab < GroupSize(PageGroup::Configuration); ++tab) {
         const int panel = *GroupPage(PageGroup::Configuration, tab).handle;
+        SetActiveTabPage(panel, CONFIG1::TPselectConfig, tab);
         DisplayPanel(panel);
         EXPECT_EQ(uitest::GrabPanelToPng(panel, (std::string(dir) + "/" + names[tab] + ".png").c_str()), 0);
         HidePanel(panel);
