@@ -28,6 +28,7 @@ bool CaqTimer();
 
 // The defaults of each page's fields in the configuration image.
 void InitCg1Data();
+void InitCg2Data();
 void InitCg3Data();
 void InitCg4Data();
 // The CAN frame list's defaults: identifiers 0x200, 0x204, ... all off.
@@ -35,6 +36,7 @@ void InitCaqData();
 
 // The repairs after a gather; true when anything changed.
 bool CheckCg1();
+bool CheckCg2();
 bool CheckCg3();
 
 // The drive-by-wire master flag (+0x7B3), which many pages follow.
@@ -51,5 +53,11 @@ bool IgnoreCaqWarning();
 int SelzEngine(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int SelzVcam(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int SelzTurboMode(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SelzGearMode(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SelzAnalogType(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SelzRpmReference(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SelzStepperType(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SelzVelAnt(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SelzBlipping(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int DoCg4Event(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int DoCaqEvent(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

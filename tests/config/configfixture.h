@@ -10,6 +10,7 @@
 struct ConfigTest : OrvaneTest {
     void SetUp() override {
         InitCg1Data();
+        InitCg2Data();
         InitCg3Data();
         InitCg4Data();
         InitCaqData();
