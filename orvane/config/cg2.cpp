@@ -261,7 +261,9 @@ void InitCg2Data() {
 bool InitCg2Panel(int parent) {
     if (!LoadPage(parent, CONFIG2::id, hCg2Panel)) return false;
     InitCg2Data();
-    return true;
+    // One filter depth per gear, the last for neutral.
+    return SetTableColumnAttribute(hCg2Panel, TABfltDepthSpeedRpm, 7, ATTR_LABEL_TEXT, "Neutral") >= 0 &&
+           SetTableColumnAttribute(hCg2Panel, TABfltDepthSpeedRpm, 7, ATTR_USE_LABEL_TEXT, 1) >= 0;
 }
 
 bool ScatterCg2Panel() {
