@@ -29,6 +29,17 @@ long long NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
 }
 
+// The median time of 21 runs of step, in milliseconds.
+template <class Step> double MedianMs(Step step) {
+    std::vector<double> times;
+    for (int i = 0; i < 21; ++i) {
+        const Clock::time_point t0 = Clock::now();
+        step();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    return Median(times);
+}
+
 // In the child: start the program, show the main window, then time scatter + gather of all pages.
 int Child() {
     RegisterResource("screen.uir", kScreenUir);
@@ -38,22 +49,16 @@ int Child() {
     DisplayPanel(hMainPanel);
     ProcessDrawEvents();
     const long long shown = NowNs();
-    std::vector<double> fills;
-    for (int i = 0; i < 21; ++i) {
-        const Clock::time_point t0 = Clock::now();
+    const double fill = MedianMs([] {
         ScatterAllPanels();
         GatherAllPanels();
-        fills.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-    }
+    });
     // A commit callback of configuration page 1: its gather and scatter again.
-    std::vector<double> refreshes;
-    for (int i = 0; i < 21; ++i) {
-        const Clock::time_point t0 = Clock::now();
+    const double refresh = MedianMs([] {
         GatherCg1Panel();
         ScatterCg1Panel();
-        refreshes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-    }
-    std::printf("%lld %f %f\n", shown, Median(fills), Median(refreshes));
+    });
+    std::printf("%lld %f %f\n", shown, fill, refresh);
     return 0;
 }
 

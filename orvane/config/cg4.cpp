@@ -9,6 +9,8 @@
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
+#include <array>
+
 int hCg4Panel = 0;
 
 namespace {
@@ -20,8 +22,46 @@ constexpr std::size_t kExtDbw = 0x7B3;
 constexpr std::size_t kLoop1 = 0x724, kLoop2 = 0x738;     // PID loop records, 20 bytes each
 constexpr std::size_t kLimits1 = 0x74C, kLimits2 = 0x756; // limit records, 10 bytes each
 
-// The page's fields in the order the page shows them.
-constexpr FieldBinding kFields[] = {
+// One throttle body's controls: its PID loop record, limit record and own settings.
+struct BodyControls {
+    int hz, kpOpen, kiOpen, kdOpen, kfOpen, ofsOpen, kpClose, kiClose, kdClose, kfClose, ofsClose;
+    int dcThr, thrResetI, tol, extraTol, maxWait, fwl, lvlI;
+};
+struct BodyFields {
+    std::size_t hz, loop, limits, fwl, lvlI;
+};
+
+constexpr FieldBinding Gain(int control, std::size_t offset) {
+    return Num(control, offset, U16, 256, 0, 250, 0); // unsigned 8.8
+}
+
+// In the page's order: frequency, the loop record (open gains and offset, close gains and offset),
+// the limit record, free wheeling, current limit.
+constexpr std::array<FieldBinding, 18> Body(const BodyControls& c, const BodyFields& at) {
+    return {{
+        Num(c.hz, at.hz, U16, 1, 10, 20000, 1000),
+        Gain(c.kpOpen, at.loop + 0),
+        Gain(c.kiOpen, at.loop + 2),
+        Gain(c.kdOpen, at.loop + 4),
+        Gain(c.kfOpen, at.loop + 6),
+        Num(c.ofsOpen, at.loop + 8, I16, 10, -50, 50, 0),
+        Gain(c.kpClose, at.loop + 10),
+        Gain(c.kiClose, at.loop + 12),
+        Gain(c.kdClose, at.loop + 14),
+        Gain(c.kfClose, at.loop + 16),
+        Num(c.ofsClose, at.loop + 18, I16, 10, -50, 50, 0),
+        Num(c.dcThr, at.limits + 0, I16, 10, 0, 100, 0),
+        Num(c.thrResetI, at.limits + 2, I16, 10, 0, 100, 0),
+        Num(c.tol, at.limits + 4, I16, 1, 0, 1023, 0),
+        Num(c.extraTol, at.limits + 6, I16, 1, 0, 1023, 0),
+        Num(c.maxWait, at.limits + 8, U16, 1, 0, 32767, 0),
+        Toggle(c.fwl, at.fwl, 0),
+        Ring(c.lvlI, at.lvlI, 0),
+    }};
+}
+
+// The flag, the potentiometer pairs and the references, in the order the page shows them.
+constexpr std::array kCommonFields{
     Toggle(TBextDbw, kExtDbw, 0),
     Ring(RINGtypePotGas, 0x7BC, 0),
     Num(NUMdblGasTol, 0x764, U16, 1, 0, 1023, 0),
@@ -38,45 +78,18 @@ constexpr FieldBinding kFields[] = {
     Toggle(TBdbwRefCyl4, 0x7C2, 1),
     Toggle(TBcutOffEgripRef, 0x7C3, 0),
     Toggle(TBcocEgripRef, 0x7C4, 0),
-    // body 1
-    Num(NUMhzDbw1, 0x760, U16, 1, 10, 20000, 1000),
-    Num(NUMdbw1KpOpen, kLoop1 + 0, U16, 256, 0, 250, 0),
-    Num(NUMdbw1KiOpen, kLoop1 + 2, U16, 256, 0, 250, 0),
-    Num(NUMdbw1KdOpen, kLoop1 + 4, U16, 256, 0, 250, 0),
-    Num(NUMdbw1KfOpen, kLoop1 + 6, U16, 256, 0, 250, 0),
-    Num(NUMdbw1OfsCmdOpen, kLoop1 + 8, I16, 10, -50, 50, 0),
-    Num(NUMdbw1KpClose, kLoop1 + 10, U16, 256, 0, 250, 0),
-    Num(NUMdbw1KiClose, kLoop1 + 12, U16, 256, 0, 250, 0),
-    Num(NUMdbw1KdClose, kLoop1 + 14, U16, 256, 0, 250, 0),
-    Num(NUMdbw1KfClose, kLoop1 + 16, U16, 256, 0, 250, 0),
-    Num(NUMdbw1OfsCmdClose, kLoop1 + 18, I16, 10, -50, 50, 0),
-    Num(NUMdbw1DcThr, kLimits1 + 0, I16, 10, 0, 100, 0),
-    Num(NUMdbw1ThrResetI, kLimits1 + 2, I16, 10, 0, 100, 0),
-    Num(NUMdbw1Tol, kLimits1 + 4, I16, 1, 0, 1023, 0),
-    Num(NUMdbw1ExtraTol, kLimits1 + 6, I16, 1, 0, 1023, 0),
-    Num(NUMdbw1MaxWait, kLimits1 + 8, U16, 1, 0, 32767, 0),
-    Toggle(TBdbw1Fwl, 0x7BA, 0),
-    Ring(RINGlvlIdbw1, 0x7B8, 0),
-    // body 2
-    Num(NUMhzDbw2, 0x762, U16, 1, 10, 20000, 1000),
-    Num(NUMdbw2KpOpen, kLoop2 + 0, U16, 256, 0, 250, 0),
-    Num(NUMdbw2KiOpen, kLoop2 + 2, U16, 256, 0, 250, 0),
-    Num(NUMdbw2KdOpen, kLoop2 + 4, U16, 256, 0, 250, 0),
-    Num(NUMdbw2KfOpen, kLoop2 + 6, U16, 256, 0, 250, 0),
-    Num(NUMdbw2OfsCmdOpen, kLoop2 + 8, I16, 10, -50, 50, 0),
-    Num(NUMdbw2KpClose, kLoop2 + 10, U16, 256, 0, 250, 0),
-    Num(NUMdbw2KiClose, kLoop2 + 12, U16, 256, 0, 250, 0),
-    Num(NUMdbw2KdClose, kLoop2 + 14, U16, 256, 0, 250, 0),
-    Num(NUMdbw2KfClose, kLoop2 + 16, U16, 256, 0, 250, 0),
-    Num(NUMdbw2OfsCmdClose, kLoop2 + 18, I16, 10, -50, 50, 0),
-    Num(NUMdbw2DcThr, kLimits2 + 0, I16, 10, 0, 100, 0),
-    Num(NUMdbw2ThrResetI, kLimits2 + 2, I16, 10, 0, 100, 0),
-    Num(NUMdbw2Tol, kLimits2 + 4, I16, 1, 0, 1023, 0),
-    Num(NUMdbw2ExtraTol, kLimits2 + 6, I16, 1, 0, 1023, 0),
-    Num(NUMdbw2MaxWait, kLimits2 + 8, U16, 1, 0, 32767, 0),
-    Toggle(TBdbw2Fwl, 0x7BB, 0),
-    Ring(RINGlvlIdbw2, 0x7B9, 0),
 };
+
+constexpr auto kFields = JoinFields(
+    kCommonFields,
+    Body({NUMhzDbw1, NUMdbw1KpOpen, NUMdbw1KiOpen, NUMdbw1KdOpen, NUMdbw1KfOpen, NUMdbw1OfsCmdOpen,
+          NUMdbw1KpClose, NUMdbw1KiClose, NUMdbw1KdClose, NUMdbw1KfClose, NUMdbw1OfsCmdClose, NUMdbw1DcThr,
+          NUMdbw1ThrResetI, NUMdbw1Tol, NUMdbw1ExtraTol, NUMdbw1MaxWait, TBdbw1Fwl, RINGlvlIdbw1},
+         {0x760, kLoop1, kLimits1, 0x7BA, 0x7B8}),
+    Body({NUMhzDbw2, NUMdbw2KpOpen, NUMdbw2KiOpen, NUMdbw2KdOpen, NUMdbw2KfOpen, NUMdbw2OfsCmdOpen,
+          NUMdbw2KpClose, NUMdbw2KiClose, NUMdbw2KdClose, NUMdbw2KfClose, NUMdbw2OfsCmdClose, NUMdbw2DcThr,
+          NUMdbw2ThrResetI, NUMdbw2Tol, NUMdbw2ExtraTol, NUMdbw2MaxWait, TBdbw2Fwl, RINGlvlIdbw2},
+         {0x762, kLoop2, kLimits2, 0x7BB, 0x7B9}));
 static_assert(CheckBindings(kFields));
 
 bool DbwOff() {
