@@ -1,12 +1,12 @@
 // Showing a control's record in its widget: look (geometry, caption, colours, range) and value.
 #include "platform/ui/layer.h"
+#include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 #include "platform/ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -46,6 +46,12 @@ void SetInert(QWidget* w, bool inert) {
     w->setFocusPolicy(inert ? Qt::NoFocus : Qt::StrongFocus);
 }
 
+// A toggle with state texts shows the text of its state; any other button its caption.
+const std::string& ButtonText(const Control& c) {
+    if (c.kind == CTRL_TOGGLE_BUTTON && c.states.size() == 2) return c.states[c.number != 0 ? 1 : 0];
+    return c.caption;
+}
+
 void PlaceLabel(Control& c) {
     if (!c.label) return;
     c.label->setText(ToQt(c.caption));
@@ -81,9 +87,10 @@ void ApplyColors(Control& c) {
 }
 
 void ShowNumericLook(Control& c) {
-    auto* s = static_cast<QDoubleSpinBox*>(c.widget.data());
+    auto* s = static_cast<NumberBox*>(c.widget.data());
     const QSignalBlocker block(s);
-    s->setDecimals(c.precision);
+    s->setDecimals(c.hex ? 0 : c.precision);
+    s->SetHex(c.hex);
     s->setSingleStep(c.inc);
     s->setAlignment(AlignOf(c.align));
     s->setReadOnly(!c.IsHot());
@@ -124,7 +131,7 @@ void SyncLook(Control& c) {
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
-        static_cast<QPushButton*>(w)->setText(ToQt(c.caption));
+        static_cast<QPushButton*>(w)->setText(ToQt(ButtonText(c)));
         SetInert(w, !c.IsHot());
         break;
     case CTRL_NUMERIC:
@@ -222,6 +229,7 @@ void SyncValue(Control& c) {
     switch (c.kind) {
     case CTRL_TOGGLE_BUTTON:
         static_cast<QPushButton*>(w)->setChecked(c.number != 0);
+        static_cast<QPushButton*>(w)->setText(ToQt(ButtonText(c)));
         ApplyColors(c);
         break;
     case CTRL_NUMERIC: {
