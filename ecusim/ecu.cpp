@@ -10,8 +10,9 @@ namespace {
 
 constexpr Command kCommands[] = {
     {0x01, "version", ReadVersion},    {0x02, "set password", SetPassword}, {0x03, "ping", Ping},
-    {0x04, "write begin", WriteBegin}, {0x05, "write block", WriteBlock},   {0x08, "read block", ReadBlock},
-    {0x0E, "data name", ReadDataName}, {0x1E, "set values", SetValues},     {0x1F, "get values", GetValues},
+    {0x04, "write begin", WriteBegin}, {0x05, "write block", WriteBlock},   {0x07, "read A/D", ReadAd},
+    {0x08, "read block", ReadBlock},   {0x0E, "data name", ReadDataName},   {0x1E, "set values", SetValues},
+    {0x1F, "get values", GetValues},
 };
 
 const Command* FindCommand(std::uint8_t code) {
@@ -25,6 +26,7 @@ constexpr std::size_t kLoggedBytes = 16; // a long payload is shown by its first
 
 EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)) {
     model.shortAcks = options.shortAcks;
+    model.throttleSteps = options.throttleSteps;
 }
 
 std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
