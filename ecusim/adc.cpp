@@ -25,7 +25,7 @@ struct Sensor {
 // Pedal and throttle-body sensors come in pairs; sensor B of a throttle body falls as A rises, as fitted
 // on the usual bodies, and the pedal's B runs at half of A's span.
 constexpr Sensor kSensors[] = {
-    {1, Source::Throttle, 98, 925},  // throttle
+    {1, Source::Throttle, 98, 925},   // throttle
     {10, Source::Throttle, 120, 900}, // auxiliary throttle
     {11, Source::Gear, 80, 940},      // gear sensor: neutral .. top gear
     {13, Source::Throttle, 150, 850}, // gas pedal A
