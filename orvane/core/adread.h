@@ -5,8 +5,8 @@
 #include <cstdint>
 
 inline constexpr std::uint8_t CMD_READ_AD = 0x07;
-inline constexpr int kAdSamples = 4;          // samples averaged into one reading
-inline constexpr int kMaxAdReading = 32767;   // a reading fits a signed 16-bit field
+inline constexpr int kAdSamples = 4;        // samples averaged into one reading
+inline constexpr int kMaxAdReading = 32767; // a reading fits a signed 16-bit field
 
 // One sample of channel: one request, one reply read within the link's time-out (no polling). False
 // unless the request went out and the reply was exactly the two bytes of the reading.

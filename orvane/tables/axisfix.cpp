@@ -51,9 +51,9 @@ namespace {
 
 template <class Table> bool FixTable(Table& table) {
     // The matrices are one run of words in the record: walk them as such.
-    const SharedAxisCells cells{std::span(reinterpret_cast<std::int16_t*>(&table.cells),
-                                          sizeof table.cells / sizeof(std::int16_t)),
-                                static_cast<int>(std::size(table.y)), static_cast<int>(std::size(table.x))};
+    const SharedAxisCells cells{
+        std::span(reinterpret_cast<std::int16_t*>(&table.cells), sizeof table.cells / sizeof(std::int16_t)),
+        static_cast<int>(std::size(table.y)), static_cast<int>(std::size(table.x))};
     const bool columns = FixColumnAxis(table.x, cells);
     return FixRowAxis(table.y, cells) || columns;
 }

@@ -44,12 +44,7 @@ struct OrvaneTest : testing::Test {
     }
 
     // Opens the link to the in-process simulated ECU; the returned link stays owned by the program.
-    SimLink& ConnectSimulator() {
-        auto link = std::make_unique<SimLink>(ecu);
-        SimLink& ref = *link;
-        AttachComLink(std::move(link));
-        return ref;
-    }
+    SimLink& ConnectSimulator() { return AttachSimLink(ecu); }
 
     // One tick of the main timer (the real timer is suspended: the tests tick it themselves).
     static void Tick() { MainTimer(hMainPanel, MAIN::TIMglobal, EVENT_TIMER_TICK, nullptr, 0, 0); }

@@ -26,23 +26,53 @@ TEST(AxisFix, CurvesTable) {
     struct Case {
         const char* what;
         EqualPoints equal;
-        std::vector<std::int16_t> x, values;   // as typed
+        std::vector<std::int16_t> x, values;    // as typed
         std::vector<std::int16_t> wantX, wantV; // repaired (first points)
         bool changed;
     };
     const Case cases[] = {
-        {"rising axis stays", EqualPoints::TakeEqualValues, {100, 300, 400}, {1, 2, 3}, {100, 300, 400},
-         {1, 2, 3}, false},
-        {"a dip takes the left point", EqualPoints::TakeEqualValues, {100, 300, 200}, {1, 2, 3},
-         {100, 300, 300}, {1, 2, 2}, true},
-        {"a descending run flattens at the last good point", EqualPoints::MayDiffer, {500, 400, 300, 600},
-         {7, 8, 9, 10}, {500, 500, 500, 600}, {7, 7, 7, 10}, true},
-        {"equal points keep their values on a correction curve", EqualPoints::MayDiffer, {10, 10, 20},
-         {1, 2, 3}, {10, 10, 20}, {1, 2, 3}, false},
-        {"equal points take equal values on a linearization", EqualPoints::TakeEqualValues, {10, 10, 10, 20},
-         {1, 2, 3, 4}, {10, 10, 10, 20}, {1, 1, 1, 4}, true},
-        {"signed comparison", EqualPoints::MayDiffer, {-300, -400, 0}, {1, 2, 3}, {-300, -300, 0},
-         {1, 1, 3}, true},
+        {"rising axis stays",
+         EqualPoints::TakeEqualValues,
+         {100, 300, 400},
+         {1, 2, 3},
+         {100, 300, 400},
+         {1, 2, 3},
+         false},
+        {"a dip takes the left point",
+         EqualPoints::TakeEqualValues,
+         {100, 300, 200},
+         {1, 2, 3},
+         {100, 300, 300},
+         {1, 2, 2},
+         true},
+        {"a descending run flattens at the last good point",
+         EqualPoints::MayDiffer,
+         {500, 400, 300, 600},
+         {7, 8, 9, 10},
+         {500, 500, 500, 600},
+         {7, 7, 7, 10},
+         true},
+        {"equal points keep their values on a correction curve",
+         EqualPoints::MayDiffer,
+         {10, 10, 20},
+         {1, 2, 3},
+         {10, 10, 20},
+         {1, 2, 3},
+         false},
+        {"equal points take equal values on a linearization",
+         EqualPoints::TakeEqualValues,
+         {10, 10, 10, 20},
+         {1, 2, 3, 4},
+         {10, 10, 10, 20},
+         {1, 1, 1, 4},
+         true},
+        {"signed comparison",
+         EqualPoints::MayDiffer,
+         {-300, -400, 0},
+         {1, 2, 3},
+         {-300, -300, 0},
+         {1, 1, 3},
+         true},
     };
     for (const Case& c : cases) {
         Curve16 curve = MakeCurve(c.x, c.values);

@@ -11,7 +11,8 @@ TEST(SensorCal, PlausibleWindow) {
         std::int16_t stored;
         int lo, hi;
     };
-    for (const Case& c : {Case{0, 0, 150}, Case{1000, 850, 1023}, Case{500, 350, 650}, Case{1023, 873, 1023}}) {
+    for (const Case& c :
+         {Case{0, 0, 150}, Case{1000, 850, 1023}, Case{500, 350, 650}, Case{1023, 873, 1023}}) {
         const AdWindow w = PlausibleWindow(c.stored);
         EXPECT_EQ(w.lo, c.lo) << c.stored;
         EXPECT_EQ(w.hi, c.hi) << c.stored;
