@@ -1,69 +1,36 @@
 #include "orvane/tables/axisfix.h"
 
+#include <array>
+#include <span>
+
 namespace {
 
-// The pass over one axis; carry(i) copies what belongs to point i - 1 onto point i.
-template <class Carry> bool RaiseFallingPoints(std::span<std::int16_t> axis, Carry carry) {
-    bool changed = false;
-    for (std::size_t i = 1; i < axis.size(); ++i) {
-        if (axis[i] >= axis[i - 1]) continue;
-        axis[i] = axis[i - 1];
-        carry(static_cast<int>(i));
-        changed = true;
+using Matrix = std::int16_t[8][16];
+constexpr std::size_t kMaxMatrices = 4;
+
+// The columns, then the rows, of matrices that share the axes x and y.
+bool FixMatrices(std::span<Matrix> matrices, std::span<std::int16_t> x, std::span<std::int16_t> y) {
+    std::array<AxisData, kMaxMatrices> columns;
+    std::array<AxisData, kMaxMatrices> rows;
+    for (std::size_t m = 0; m < matrices.size(); ++m) {
+        const std::span<std::int16_t> cells(&matrices[m][0][0], 8 * 16); // one matrix, row by row
+        columns[m] = {cells, 1, 8, 16};
+        rows[m] = {cells, 16, 16, 1};
     }
-    return changed;
+    const bool changed = RepairAxis(x, std::span(columns.data(), matrices.size()));
+    return RepairAxis(y, std::span(rows.data(), matrices.size())) || changed;
 }
 
 } // namespace
 
 bool FixCurve(Curve16& curve, EqualPoints equal) {
-    bool changed = false;
-    for (int i = 1; i < 16; ++i) {
-        if (curve.x[i] < curve.x[i - 1]) {
-            curve.x[i] = curve.x[i - 1];
-        } else if (equal == EqualPoints::MayDiffer || curve.x[i] != curve.x[i - 1] ||
-                   curve.values[i] == curve.values[i - 1]) {
-            continue;
-        }
-        curve.values[i] = curve.values[i - 1];
-        changed = true;
-    }
-    return changed;
+    return RepairAxis(curve.x, {AxisData{curve.values}}, equal);
 }
-
-bool FixColumnAxis(std::span<std::int16_t> x, const SharedAxisCells& cells) {
-    return RaiseFallingPoints(x, [&](int col) {
-        for (int m = 0; m < cells.Matrices(); ++m)
-            for (int r = 0; r < cells.rows; ++r)
-                cells.At(m, r, col) = cells.At(m, r, col - 1);
-    });
-}
-
-bool FixRowAxis(std::span<std::int16_t> y, const SharedAxisCells& cells) {
-    return RaiseFallingPoints(y, [&](int row) {
-        for (int m = 0; m < cells.Matrices(); ++m)
-            for (int c = 0; c < cells.cols; ++c)
-                cells.At(m, row, c) = cells.At(m, row - 1, c);
-    });
-}
-
-namespace {
-
-template <class Table> bool FixTable(Table& table) {
-    // The matrices are one run of words in the record: walk them as such.
-    const SharedAxisCells cells{
-        std::span(reinterpret_cast<std::int16_t*>(&table.cells), sizeof table.cells / sizeof(std::int16_t)),
-        static_cast<int>(std::size(table.y)), static_cast<int>(std::size(table.x))};
-    const bool columns = FixColumnAxis(table.x, cells);
-    return FixRowAxis(table.y, cells) || columns;
-}
-
-} // namespace
 
 bool FixMiniMap(MiniMap& map) {
-    return FixTable(map);
+    return FixMatrices(std::span(&map.cells, 1), map.x, map.y);
 }
 
 bool FixCylMiniMaps(CylMiniMaps& maps) {
-    return FixTable(maps);
+    return FixMatrices(maps.cells, maps.x, maps.y);
 }

@@ -203,7 +203,7 @@ bool FixCylPage(const CylPageDesc& d) {
     for (int i = 0; i < kCorrectionCurves; ++i) {
         // The hidden step-mode breakpoints are no axis: repairing them would overwrite the step values.
         if (i == kSelectorCurve && !SelectorInVolts()) continue;
-        changed = FixCurve(CurveAt(d.curves + i * sizeof(Curve16)), EqualPoints::MayDiffer) || changed;
+        changed = FixCurve(CurveAt(d.curves + i * sizeof(Curve16)), EqualPoints::Allowed) || changed;
     }
     return FixCylMiniMaps(Maps(d)) || changed;
 }

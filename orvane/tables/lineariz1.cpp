@@ -113,7 +113,7 @@ bool FixLn1Curves() {
     bool changed = false;
     for (Curve16* curve : {&ecuParData.linThrottle, &ecuParData.linWaterTemp, &ecuParData.linAirTemp,
                            &ecuParData.linManifoldPressure, &ecuParData.linExtDbwGas})
-        changed = FixCurve(*curve, EqualPoints::TakeEqualValues) || changed;
+        changed = FixCurve(*curve, EqualPoints::SameValues) || changed;
     return changed;
 }
 // The calibration needs the ECU: its button is dimmed while the link is closed.

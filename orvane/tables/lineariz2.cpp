@@ -80,7 +80,7 @@ bool FixLn2Curves() {
     bool changed = false;
     for (Curve16* curve : {&ecuParData.linTractionSelector, &ecuParData.linLambda1, &ecuParData.linLambda2,
                            &ecuParData.linFork, &ecuParData.linShock})
-        changed = FixCurve(*curve, EqualPoints::TakeEqualValues) || changed;
+        changed = FixCurve(*curve, EqualPoints::SameValues) || changed;
     return changed;
 }
 bool Ln2Timer() {
