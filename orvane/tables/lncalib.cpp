@@ -155,6 +155,11 @@ int SetEdbw(int, int control, int event, void*, int eventData1, int eventData2) 
 
 int ConfigFarf(int, int control, int event, void*, int, int) {
     if (CheckfBusy() || control != CBcalibrationFarf || event != EVENT_COMMIT) return 0;
+    // What is typed on the page is stored first: the completed calibration fills the page from the image.
+    if (!GatherLn1Panel()) {
+        MessagePopup(kThrottleTitle, szGenericError);
+        return 0;
+    }
     if (InstallPopup(hLnrGasPanel) < 0) return 0;
     SetCtrlVal(hLnrGasPanel, LNRGAS::TMsetFarf, szCloseGas);
     farfCalStep = 0;

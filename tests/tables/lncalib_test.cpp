@@ -109,12 +109,12 @@ TEST_F(Procedures, InterpolateFillsTheInnerColumnsAsShown) {
 }
 
 TEST_F(Procedures, CalibrationSpreadsTheThrottleAxisBetweenItsReadings) {
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         ecuParData.linThrottle.values[i] = static_cast<std::int16_t>(60 * i);
-    ecuParData.linThrottle.x[0] = 100;
-    ecuParData.linThrottle.x[15] = 900;
+        ecuParData.linThrottle.x[i] = static_cast<std::int16_t>(100 + 50 * i); // 100 .. 850
+    }
     ASSERT_TRUE(ScatterLn1Panel());
-    SetCell(hLn1Panel, LNR1::TABfarf, {8, 3}, 55.5); // typed, replaced by the image when it completes
+    SetCell(hLn1Panel, LNR1::TABfarf, {8, 3}, 55.5); // typed: stored before the calibration fills the page
     ConnectEcu();
     ecu.model.throttleSteps = {0.0, 100.0}; // idle 98, full open 925
     Calibrate({LNRGAS::CBset, LNRGAS::CBset});
@@ -122,14 +122,16 @@ TEST_F(Procedures, CalibrationSpreadsTheThrottleAxisBetweenItsReadings) {
     EXPECT_EQ(ecuParData.linThrottle.x[1], 98 + 827 / 15);
     EXPECT_EQ(ecuParData.linThrottle.x[7], 98 + 827 * 7 / 15);
     EXPECT_EQ(ecuParData.linThrottle.x[15], 925);
-    EXPECT_EQ(ecuParData.linThrottle.values[7], 420) << "the openings stay";
-    EXPECT_DOUBLE_EQ(Cell(hLn1Panel, LNR1::TABfarf, {8, 3}), 42.0);
+    EXPECT_EQ(ecuParData.linThrottle.values[6], 360) << "the openings stay";
+    EXPECT_EQ(ecuParData.linThrottle.values[7], 555);
+    EXPECT_DOUBLE_EQ(Cell(hLn1Panel, LNR1::TABfarf, {8, 3}), 55.5);
     EXPECT_DOUBLE_EQ(Cell(hLn1Panel, LNR1::TABfarf, {8, 2}), 98 + 827 * 7 / 15);
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
 TEST_F(Procedures, ImplausibleReadingsAskAndAReversedSensorIsRepairedLater) {
     ecuParData.linThrottle.x[15] = 1000;
+    ASSERT_TRUE(ScatterLn1Panel());
     ConnectEcu();
     ecu.model.throttleSteps = {100.0, 0.0}; // a sensor fitted the other way round: idle reads 925
     popups.AnswerConfirm(true).AnswerConfirm(true);
