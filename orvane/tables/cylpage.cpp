@@ -62,10 +62,7 @@ bool FormatCylPage(const CylPageDesc& d) {
 }
 
 CylMiniMaps& Maps(const CylPageDesc& d) {
-    return *reinterpret_cast<CylMiniMaps*>(reinterpret_cast<std::byte*>(&ecuMapData) + d.maps);
-}
-Curve16& CurveAt(std::size_t offset) {
-    return *reinterpret_cast<Curve16*>(reinterpret_cast<std::byte*>(&ecuMapData) + offset);
+    return ecuMapData.*d.maps;
 }
 
 // Matrix cell of the shown cylinder under table cell (row, col).
@@ -153,6 +150,9 @@ bool TakeSelection(const CylPageDesc& d) {
         s.width -= kMatrixCells.left - s.left;
         s.left = kMatrixCells.left;
     }
+    // Nothing beyond the matrix, whatever the table reports.
+    s.height = std::min(s.height, kMatrixCells.top + kMatrixCells.height - s.top);
+    s.width = std::min(s.width, kMatrixCells.left + kMatrixCells.width - s.left);
     if (s.height <= 0 || s.width <= 0) s = {};
     d.state.sel = s;
     return SetTableSelection(p, d.table, s) >= 0;
@@ -203,7 +203,7 @@ bool FixCylPage(const CylPageDesc& d) {
     for (int i = 0; i < kCorrectionCurves; ++i) {
         // The hidden step-mode breakpoints are no axis: repairing them would overwrite the step values.
         if (i == kSelectorCurve && !SelectorInVolts()) continue;
-        changed = FixCurve(CurveAt(d.curves + i * sizeof(Curve16)), EqualPoints::Allowed) || changed;
+        changed = FixCurve((ecuMapData.*d.curves)[i], EqualPoints::Allowed) || changed;
     }
     return FixCylMiniMaps(Maps(d)) || changed;
 }

@@ -4,6 +4,7 @@
 // block of matrix cells. Each page describes itself once (CylPageDesc) and keeps its own state.
 #pragma once
 
+#include "orvane/core/ecuimage.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/settings.h"
 #include "platform/ui/userint.h"
@@ -49,8 +50,8 @@ struct CylPageDesc {
     FieldTable rtcXField;                      // the selector breakpoints (voltage mode only)
     FieldTable allMatrices;                    // the matrices of all cylinders, for their defaults
     CurveTable curveTables[kCorrectionCurves]; // in curve order, the selector's last
-    std::size_t maps;                          // the CylMiniMaps block in the mapping image
-    std::size_t curves;                        // the four Curve16 in the mapping image, the selector's last
+    CylMiniMaps EcuMapData::*maps;             // the matrices in the mapping image
+    Curve16 (EcuMapData::*curves)[kCorrectionCurves]; // the curves, the selector's last
     int ring, table;
     int valNumber, valRadio, valApply, valCancel;
     double valScale, valLo, valHi; // the cells' raw units per shown unit and the clamp limits (shown)
