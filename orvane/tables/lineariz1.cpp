@@ -19,8 +19,8 @@ using namespace LNR1;
 
 // A pair of sensors' end points: sensor A min and max in row 2, sensor B's in row 3.
 constexpr FieldBinding SensorPair(int control, std::size_t words) {
-    return Cells(control, {2, 1, 2, 2}, words, 2 * sizeof(std::int16_t), sizeof(std::int16_t), Raw::I16, 1, 0,
-                 1023);
+    return Cells(control, {2, 1, 2, 2}, words, 2 * sizeof(std::int16_t), sizeof(std::int16_t), Raw::I16,
+                 kAdFormat.divisor, kAdFormat.min, kAdFormat.max);
 }
 
 constexpr FieldBinding kFields[] = {
@@ -34,7 +34,7 @@ constexpr FieldBinding kFields[] = {
     CurveValues(TABpVacu, 2, offsetof(EcuParData, linManifoldPressure), {1, 0, 10000, 1000}),
     CurveX(TABgas, 1, offsetof(EcuParData, linExtDbwGas), kAdFormat),
     CurveValues(TABgas, 2, offsetof(EcuParData, linExtDbwGas), {10, 0, 100, 1000}),
-    CellRow(TABfaux, 2, 1, 2, 0x6B2, Raw::I16, 1, 0, 1023),
+    CellRow(TABfaux, 2, 1, 2, 0x6B2, Raw::I16, kAdFormat.divisor, kAdFormat.min, kAdFormat.max),
     SensorPair(TABeGas, 0x70C),
     SensorPair(TABeDbw1, 0x714),
     SensorPair(TABeDbw2, 0x71C),
