@@ -27,6 +27,8 @@ Reply Ping(EcuModel& model, std::span<const std::uint8_t> request);         // 0
 Reply ReadDataName(EcuModel& model, std::span<const std::uint8_t> request); // 0x0E
 // password.cpp
 Reply SetPassword(EcuModel& model, std::span<const std::uint8_t> request); // 0x02
+// adc.cpp
+Reply ReadAd(EcuModel& model, std::span<const std::uint8_t> request); // 0x07
 // areas.cpp
 Reply WriteBegin(EcuModel& model, std::span<const std::uint8_t> request); // 0x04
 Reply WriteBlock(EcuModel& model, std::span<const std::uint8_t> request); // 0x05

@@ -15,6 +15,7 @@ constexpr Command kCommands[] = {
     {CMD_PING, "ping", Ping},
     {CMD_WRITE_BEGIN, "write begin", WriteBegin},
     {CMD_WRITE_BLOCK, "write block", WriteBlock},
+    {CMD_READ_AD, "read A/D", ReadAd},
     {CMD_READ_BLOCK, "read block", ReadBlock},
     {CMD_DATA_NAME, "data name", ReadDataName},
     {CMD_SET_VALUES, "set values", SetValues},
@@ -32,6 +33,7 @@ constexpr std::size_t kLoggedBytes = 16; // a long payload is shown by its first
 
 EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)) {
     model.shortAcks = options.shortAcks;
+    model.throttleSteps = options.throttleSteps;
 }
 
 std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {

@@ -7,12 +7,14 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace ecusim {
 
 struct EcuOptions {
     std::string password; // empty: the ECU is not locked
     bool shortAcks = false;
+    std::vector<double> throttleSteps; // see EcuModel::throttleSteps
 };
 
 class EcuSim {

@@ -10,6 +10,7 @@ inline constexpr std::uint8_t CMD_SET_PASSWORD = 0x02; // new password, 15 bytes
 inline constexpr std::uint8_t CMD_PING = 0x03;         // login keys -> firmware name and state flags
 inline constexpr std::uint8_t CMD_WRITE_BEGIN = 0x04;  // area, size -> ready
 inline constexpr std::uint8_t CMD_WRITE_BLOCK = 0x05;  // block bytes -> count accepted so far
+inline constexpr std::uint8_t CMD_READ_AD = 0x07;      // channel -> 12-bit reading
 inline constexpr std::uint8_t CMD_READ_BLOCK = 0x08;   // area, offset, count -> the bytes
 inline constexpr std::uint8_t CMD_DATA_NAME = 0x0E;    // data-set kind -> its name
 inline constexpr std::uint8_t CMD_SET_VALUES = 0x1E;   // selector, block -> selector echoed

@@ -50,7 +50,8 @@ void ReadInitFile() {
     // The edit popups' places are kept only while the program runs: every read starts them afresh.
     ResetMtvPlace();
     ResetMpvPlace();
-    ResetValuePopupPlaces();
+    ResetInjValuePopupPlace();
+    ResetAdvValuePopupPlace();
 }
 
 int WriteInitFile() {

@@ -56,9 +56,7 @@ struct OrvaneTest : testing::Test {
     // tick follows, as in the running program, so that the main window shows the open link (Send and
     // Receive enabled) whatever an earlier test left dimmed.
     SimLink& ConnectSimulator() {
-        auto link = std::make_unique<SimLink>(ecu);
-        SimLink& ref = *link;
-        AttachComLink(std::move(link));
+        SimLink& ref = AttachSimLink(ecu);
         Tick();
         ref.requests.clear();
         return ref;

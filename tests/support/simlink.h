@@ -3,12 +3,14 @@
 #pragma once
 
 #include "ecusim/ecu.h"
+#include "orvane/core/com.h"
 #include "platform/sys/bytelink.h"
 #include "platform/sys/utility.h"
 
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -61,3 +63,11 @@ struct SimLink : ByteLink {
     }
     bool PurgeTx() override { return true; }
 };
+
+// A SimLink over ecu made the program's open link (it lives until the link is closed).
+inline SimLink& AttachSimLink(ecusim::EcuSim& ecu) {
+    auto owned = std::make_unique<SimLink>(ecu);
+    SimLink& link = *owned;
+    AttachComLink(std::move(owned));
+    return link;
+}
