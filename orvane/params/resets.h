@@ -1,0 +1,12 @@
+// Resets of corrections that the running ECU has learned: the CO correction (sent twice, data byte 1
+// then 2) and the normal step correction. Both answer with an empty frame.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr std::uint8_t CMD_COC_RESET = 0x12;
+inline constexpr std::uint8_t CMD_NSC_RESET = 0x14;
+
+// With the link closed both return true and send nothing; false at the first exchange that fails.
+bool SendCocReset();
+bool SendNscReset();
