@@ -1,16 +1,13 @@
 #include "orvane/core/mainwin.h"
 
-#include "orvane/config/config.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
+#include "orvane/core/pages.h"
 #include "orvane/core/protect.h"
 #include "orvane/maps/graph2d.h"
-#include "orvane/maps/map1.h"
 #include "orvane/maps/mapval.h"
 #include "orvane/maps/plot.h"
-#include "orvane/params/params.h"
-#include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/textout.h"
@@ -31,26 +28,6 @@ const char szGenericError[] = "Some error occurred...";
 
 namespace {
 
-// Every page in the order the whole-program fill visits them.
-bool (*const kScatterOrder[])() = {
-    ScatterCg1Panel, ScatterCg2Panel, ScatterCg3Panel, ScatterCg4Panel,  ScatterCaqPanel, ScatterLn1Panel,
-    ScatterLn2Panel, ScatterMp1Panel, ScatterMp2Panel, ScatterIj1Panel,  ScatterIj2Panel, ScatterAdvPanel,
-    ScatterPr1Panel, ScatterPr2Panel, ScatterPr3Panel, ScatterPr4Panel,  ScatterPr5Panel, ScatterPr6Panel,
-    ScatterPr7Panel, ScatterPr8Panel, ScatterPr9Panel, ScatterPr10Panel,
-};
-
-bool GatherMapEditor() {
-    return hCurPanel == hMp2Panel || GatherMp1Panel(1);
-}
-
-// The read-back order differs from the fill: the CAN page comes after the injection and advance pages.
-bool (*const kGatherOrder[])() = {
-    GatherCg1Panel, GatherCg2Panel, GatherCg3Panel,  GatherCg4Panel, GatherMapEditor, GatherIj1Panel,
-    GatherIj2Panel, GatherAdvPanel, GatherCaqPanel,  GatherLn1Panel, GatherLn2Panel,  GatherPr1Panel,
-    GatherPr2Panel, GatherPr3Panel, GatherPr4Panel,  GatherPr5Panel, GatherPr6Panel,  GatherPr7Panel,
-    GatherPr8Panel, GatherPr9Panel, GatherPr10Panel,
-};
-
 int NameControl(std::uint8_t kind) {
     if (kind == 1) return MAIN::TMecuParName;
     if (kind == 2) return MAIN::TMecuMapName;
@@ -60,15 +37,17 @@ int NameControl(std::uint8_t kind) {
 } // namespace
 
 bool ScatterAllPanels() {
+    const PageRegistry& registry = Pages();
     bool ok = true;
-    for (auto scatter : kScatterOrder)
-        ok = scatter() && ok;
+    for (std::uint8_t i : registry.scatterOrder)
+        ok = registry.pages[i].scatter() && ok;
     return ok;
 }
 
 bool GatherAllPanels() {
-    for (auto gather : kGatherOrder)
-        if (!gather()) return false;
+    const PageRegistry& registry = Pages();
+    for (std::uint8_t i : registry.gatherOrder)
+        if (!registry.pages[i].gather()) return false;
     return true;
 }
 

@@ -99,6 +99,12 @@ int SetNumberAttr(Control& c, int attribute, double v) {
         SyncLook(c);
         SyncValue(c);
         return UIE_NoError;
+    case ATTR_HEX_FORMAT:
+        if (c.kind != CTRL_NUMERIC) return UIE_BadAttribute;
+        c.hex = v != 0;
+        SyncLook(c);
+        SyncValue(c);
+        return UIE_NoError;
     case ATTR_CTRL_MODE: {
         const int mode = static_cast<int>(v);
         if (v != mode || (mode != VAL_HOT && mode != VAL_INDICATOR && mode != VAL_NORMAL))
@@ -176,6 +182,8 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
         return numeric ? give(c.inc) : UIE_BadAttribute;
     case ATTR_PRECISION:
         return numeric ? give(c.precision) : UIE_BadAttribute;
+    case ATTR_HEX_FORMAT:
+        return c.kind == CTRL_NUMERIC ? give(c.hex ? 1 : 0) : UIE_BadAttribute;
     case ATTR_CTRL_MODE:
         return give(c.mode);
     case ATTR_MAX_ENTRY_LENGTH:

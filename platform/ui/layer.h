@@ -82,6 +82,7 @@ struct Control {
     std::string text;  // value of the kinds that hold a text
     double min = -kNoLimit, max = kNoLimit, inc = 1;
     int precision = 0;
+    bool hex = false;  // a numeric shown in hexadecimal
     int maxLength = 0; // 0: no limit
     int textColor = kDefaultColor, bgColor = kDefaultColor;
     int onColor = VAL_GREEN, offColor = kDefaultColor;

@@ -1,12 +1,12 @@
 // Showing a control's record in its widget: look (geometry, caption, colours, range) and value.
 #include "platform/ui/layer.h"
+#include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 #include "platform/ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -81,9 +81,10 @@ void ApplyColors(Control& c) {
 }
 
 void ShowNumericLook(Control& c) {
-    auto* s = static_cast<QDoubleSpinBox*>(c.widget.data());
+    auto* s = static_cast<NumberBox*>(c.widget.data());
     const QSignalBlocker block(s);
-    s->setDecimals(c.precision);
+    s->setDecimals(c.hex ? 0 : c.precision);
+    s->SetHex(c.hex);
     s->setSingleStep(c.inc);
     s->setAlignment(AlignOf(c.align));
     s->setReadOnly(!c.IsHot());

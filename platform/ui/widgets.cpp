@@ -3,11 +3,11 @@
 
 #include "platform/ui/events.h"
 #include "platform/ui/layer.h"
+#include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -100,7 +100,7 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         return b;
     }
     case CTRL_NUMERIC: {
-        auto* s = new QDoubleSpinBox(canvas);
+        auto* s = new NumberBox(canvas);
         s->setKeyboardTracking(false);
         s->setLocale(QLocale::c());
         QObject::connect(s, &QDoubleSpinBox::valueChanged,
