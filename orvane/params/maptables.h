@@ -24,8 +24,8 @@ constexpr FieldBinding MapYColumn(int control, std::size_t at, double divisor, d
 }
 template <class Map>
 constexpr FieldBinding MapCells(int control, std::size_t at, double divisor, double min, double max) {
-    return Cells(control, {2, 2, kMapRows<Map>, kMapCols<Map>}, at + offsetof(Map, cells), 2 * kMapCols<Map>, 2,
-                 Raw::I16, divisor, min, max);
+    return Cells(control, {2, 2, kMapRows<Map>, kMapCols<Map>}, at + offsetof(Map, cells), 2 * kMapCols<Map>,
+                 2, Raw::I16, divisor, min, max);
 }
 
 // An x breakpoint below its left neighbour takes its value and its column copies the one to its left;
@@ -39,10 +39,17 @@ template <class Map> bool RepairMapAxes(Map& map) {
     return changed;
 }
 
+// A table whose first row and column hold breakpoints needs no row and column numbers.
+inline bool HideTableLabels(int panel, int control) {
+    return SetCtrlAttribute(panel, control, ATTR_ROW_LABELS_VISIBLE, 0) >= 0 &&
+           SetCtrlAttribute(panel, control, ATTR_COLUMN_LABELS_VISIBLE, 0) >= 0;
+}
+
 // The corner cell of a map table (row 1, column 1) holds a caption, not a value.
 inline bool SetMapCorner(int panel, int control, const char* text) {
     const Point corner = MakePoint(1, 1);
-    return SetTableCellAttribute(panel, control, corner, ATTR_CELL_TYPE, VAL_CELL_STRING) >= 0 &&
+    return HideTableLabels(panel, control) &&
+           SetTableCellAttribute(panel, control, corner, ATTR_CELL_TYPE, VAL_CELL_STRING) >= 0 &&
            SetTableCellAttribute(panel, control, corner, ATTR_CELL_MODE, VAL_INDICATOR) >= 0 &&
            SetTableCellVal(panel, control, corner, text) >= 0;
 }

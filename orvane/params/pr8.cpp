@@ -70,6 +70,8 @@ void InitPr8Data() {
 
 bool InitPr8Panel(int parent) {
     if (!LoadPage(parent, PARM8::id, hPr8Panel)) return false;
+    for (int table : {PARM8::TABmapInjCuts, PARM8::TABmapAdvCuts, PARM8::TABmapAdvAls})
+        if (!SetMapCorner(hPr8Panel, table, "")) return false;
     InitPr8Data();
     return true;
 }

@@ -3,10 +3,10 @@
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
+#include "orvane/core/fields.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
-#include "orvane/core/fields.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/maptables.h"
@@ -49,7 +49,7 @@ bool GripReference() {
 std::uint8_t& MapByPair() {
     return ecuMapData.b29B3C[10];
 }
-std::uint8_t& Ring(int map) { // 0 A, 1 B
+std::uint8_t& Sensor(int map) { // 0 A, 1 B
     return ecuMapData.b29B3C[map];
 }
 std::uint8_t& Box(int map, int cylinder) {
@@ -63,7 +63,7 @@ bool ByPressure() {
     return (EditMode() ? cocEditData.loadRef : MapByPair()) != 0;
 }
 bool MapDisabled(int map) {
-    return Ring(map) < 1 || Ring(map) > 4;
+    return Sensor(map) < 1 || Sensor(map) > 4;
 }
 // The first cylinder whose box of the map is set; 0 when none.
 int FirstBox(int map) {
@@ -116,12 +116,12 @@ constexpr FieldBinding kByPairEdit[] = {
     Toggle(PARM9::TBcocByPair, offsetof(CocEditRecord, loadRef), 0).OnRecord(EditRecord)};
 
 constexpr FieldBinding kChoicesA[] = {
-    Ring(PARM9::RINGcocA, kChoices, 0).InMap(),         Toggle(PARM9::CKBcocAcyl1, kChoices + 2, 0).InMap(),
+    Ring(PARM9::RINGcocA, kChoices, 0).InMap(),          Toggle(PARM9::CKBcocAcyl1, kChoices + 2, 0).InMap(),
     Toggle(PARM9::CKBcocAcyl2, kChoices + 3, 0).InMap(), Toggle(PARM9::CKBcocAcyl3, kChoices + 4, 0).InMap(),
     Toggle(PARM9::CKBcocAcyl4, kChoices + 5, 0).InMap(),
 };
 constexpr FieldBinding kChoicesB[] = {
-    Ring(PARM9::RINGcocB, kChoices + 1, 0).InMap(),     Toggle(PARM9::CKBcocBcyl1, kChoices + 6, 0).InMap(),
+    Ring(PARM9::RINGcocB, kChoices + 1, 0).InMap(),      Toggle(PARM9::CKBcocBcyl1, kChoices + 6, 0).InMap(),
     Toggle(PARM9::CKBcocBcyl2, kChoices + 7, 0).InMap(), Toggle(PARM9::CKBcocBcyl3, kChoices + 8, 0).InMap(),
     Toggle(PARM9::CKBcocBcyl4, kChoices + 9, 0).InMap(),
 };
@@ -134,12 +134,15 @@ struct MapSource {
     bool pressure;
 };
 constexpr std::array<FieldBinding, 3> CocMap(int control, int map, MapSource s) {
-    const std::size_t at = s.edit ? (map == 0 ? offsetof(CocEditRecord, mapA) : offsetof(CocEditRecord, mapB))
-                                  : (map == 0 ? offsetof(EcuMapData, cocMapA) : offsetof(EcuMapData, cocMapB));
+    const std::size_t at = s.edit
+                               ? (map == 0 ? offsetof(CocEditRecord, mapA) : offsetof(CocEditRecord, mapB))
+                               : (map == 0 ? offsetof(EcuMapData, cocMapA) : offsetof(EcuMapData, cocMapB));
     std::array<FieldBinding, 3> b{
         MapXRow<ExtMiniMap>(control, at),
-        s.pressure ? MapYColumn<ExtMiniMap>(control, at, 1, 0, 10000) : MapYColumn<ExtMiniMap>(control, at, 10, 0, 100),
-        s.edit ? MapCells<ExtMiniMap>(control, at, 1000, 0, 2) : MapCells<ExtMiniMap>(control, at, 10, 0, 1300),
+        s.pressure ? MapYColumn<ExtMiniMap>(control, at, 1, 0, 10000)
+                   : MapYColumn<ExtMiniMap>(control, at, 10, 0, 100),
+        s.edit ? MapCells<ExtMiniMap>(control, at, 1000, 0, 2)
+               : MapCells<ExtMiniMap>(control, at, 10, 0, 1300),
     };
     for (FieldBinding& f : b)
         f = s.edit ? f.OnRecord(EditRecord) : f.InMap();
@@ -167,7 +170,7 @@ template <int map> FieldTable MapFields() {
 }
 using PartOf = FieldTable (*)();
 constexpr PartOf kOrder[] = {
-    [] { return FieldTable(kRpmLimits); }, LoadLimits, [] { return FieldTable(kParams); }, ByPairField,
+    [] { return FieldTable(kRpmLimits); }, LoadLimits,   [] { return FieldTable(kParams); },   ByPairField,
     [] { return FieldTable(kChoicesA); },  MapFields<0>, [] { return FieldTable(kChoicesB); }, MapFields<1>,
 };
 
@@ -181,34 +184,20 @@ template <int map> bool TableDimmed() {
 }
 
 constexpr CtrlRule kRules[] = {
-    {PARM9::NUMcocRpmInf, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocRpmSup, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocGasPairInf, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocGasPairSup, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocTh2oInf, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocTh2oSup, ATTR_DIMMED, EditMode},
-    {PARM9::TABcocDelay, ATTR_DIMMED, EditMode},
-    {PARM9::NUMmsCoc, ATTR_DIMMED, EditMode},
-    {PARM9::NUMmsCocPostShift, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocDkStep1, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocDkStep2, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocDkMax, ATTR_DIMMED, EditMode},
-    {PARM9::NUMcocLambdaThr, ATTR_DIMMED, EditMode},
-    {PARM9::RINGcocA, ATTR_DIMMED, EditMode},
-    {PARM9::RINGcocB, ATTR_DIMMED, EditMode},
-    {PARM9::TMeditMode01, ATTR_VISIBLE, EditMode},
-    {PARM9::TMeditMode02, ATTR_VISIBLE, EditMode},
-    {PARM9::TMeditMode03, ATTR_VISIBLE, EditMode},
-    {PARM9::TMeditMode04, ATTR_VISIBLE, EditMode},
-    {PARM9::CKBcocAcyl1, ATTR_DIMMED, BoxDimmed<0, 1>},
-    {PARM9::CKBcocAcyl2, ATTR_DIMMED, BoxDimmed<0, 2>},
-    {PARM9::CKBcocAcyl3, ATTR_DIMMED, BoxDimmed<0, 3>},
-    {PARM9::CKBcocAcyl4, ATTR_DIMMED, BoxDimmed<0, 4>},
-    {PARM9::CKBcocBcyl1, ATTR_DIMMED, BoxDimmed<1, 1>},
-    {PARM9::CKBcocBcyl2, ATTR_DIMMED, BoxDimmed<1, 2>},
-    {PARM9::CKBcocBcyl3, ATTR_DIMMED, BoxDimmed<1, 3>},
-    {PARM9::CKBcocBcyl4, ATTR_DIMMED, BoxDimmed<1, 4>},
-    {PARM9::TABmapCocA, ATTR_DIMMED, TableDimmed<0>},
+    {PARM9::NUMcocRpmInf, ATTR_DIMMED, EditMode},       {PARM9::NUMcocRpmSup, ATTR_DIMMED, EditMode},
+    {PARM9::NUMcocGasPairInf, ATTR_DIMMED, EditMode},   {PARM9::NUMcocGasPairSup, ATTR_DIMMED, EditMode},
+    {PARM9::NUMcocTh2oInf, ATTR_DIMMED, EditMode},      {PARM9::NUMcocTh2oSup, ATTR_DIMMED, EditMode},
+    {PARM9::TABcocDelay, ATTR_DIMMED, EditMode},        {PARM9::NUMmsCoc, ATTR_DIMMED, EditMode},
+    {PARM9::NUMmsCocPostShift, ATTR_DIMMED, EditMode},  {PARM9::NUMcocDkStep1, ATTR_DIMMED, EditMode},
+    {PARM9::NUMcocDkStep2, ATTR_DIMMED, EditMode},      {PARM9::NUMcocDkMax, ATTR_DIMMED, EditMode},
+    {PARM9::NUMcocLambdaThr, ATTR_DIMMED, EditMode},    {PARM9::RINGcocA, ATTR_DIMMED, EditMode},
+    {PARM9::RINGcocB, ATTR_DIMMED, EditMode},           {PARM9::TMeditMode01, ATTR_VISIBLE, EditMode},
+    {PARM9::TMeditMode02, ATTR_VISIBLE, EditMode},      {PARM9::TMeditMode03, ATTR_VISIBLE, EditMode},
+    {PARM9::TMeditMode04, ATTR_VISIBLE, EditMode},      {PARM9::CKBcocAcyl1, ATTR_DIMMED, BoxDimmed<0, 1>},
+    {PARM9::CKBcocAcyl2, ATTR_DIMMED, BoxDimmed<0, 2>}, {PARM9::CKBcocAcyl3, ATTR_DIMMED, BoxDimmed<0, 3>},
+    {PARM9::CKBcocAcyl4, ATTR_DIMMED, BoxDimmed<0, 4>}, {PARM9::CKBcocBcyl1, ATTR_DIMMED, BoxDimmed<1, 1>},
+    {PARM9::CKBcocBcyl2, ATTR_DIMMED, BoxDimmed<1, 2>}, {PARM9::CKBcocBcyl3, ATTR_DIMMED, BoxDimmed<1, 3>},
+    {PARM9::CKBcocBcyl4, ATTR_DIMMED, BoxDimmed<1, 4>}, {PARM9::TABmapCocA, ATTR_DIMMED, TableDimmed<0>},
     {PARM9::TABmapCocB, ATTR_DIMMED, TableDimmed<1>},
 };
 
@@ -263,16 +252,17 @@ bool CheckPr9() {
     auto* water = reinterpret_cast<std::int16_t*>(&w[4]);
     changed |= RaiseToLower(water[1], water[0]);
     const auto words = [](std::size_t offset) {
-        return std::span(reinterpret_cast<std::int16_t*>(reinterpret_cast<std::byte*>(&ecuMapData) + offset), 8);
+        return std::span(reinterpret_cast<std::int16_t*>(reinterpret_cast<std::byte*>(&ecuMapData) + offset),
+                         8);
     };
     changed |= RepairAxis(words(kDelayX), {AxisData{words(kDelayValues), 1, 1, 0}});
-    changed |= ResetOutside<std::uint8_t>(Ring(0), 0, 4, 0);
+    changed |= ResetOutside<std::uint8_t>(Sensor(0), 0, 4, 0);
     changed |= RepairBoxes(0);
     changed |= RepairMapAxes(ecuMapData.cocMapA);
-    changed |= ResetOutside<std::uint8_t>(Ring(1), 0, 4, 0);
+    changed |= ResetOutside<std::uint8_t>(Sensor(1), 0, 4, 0);
     // One sensor serves one map: the choice made last stays.
-    if (Ring(0) != 0 && Ring(0) == Ring(1)) {
-        Ring(lastCommitted == PARM9::RINGcocB ? 0 : 1) = 0;
+    if (Sensor(0) != 0 && Sensor(0) == Sensor(1)) {
+        Sensor(lastCommitted == PARM9::RINGcocB ? 0 : 1) = 0;
         changed = true;
     }
     changed |= RepairBoxes(1);
@@ -297,7 +287,8 @@ void InitPr9Data() {
 }
 
 bool InitPr9Panel(int parent) {
-    if (!LoadPage(parent, PARM9::id, hPr9Panel)) return false;
+    if (!LoadPage(parent, PARM9::id, hPr9Panel) || !HideTableLabels(hPr9Panel, PARM9::TABcocDelay))
+        return false;
     InitPr9Data();
     return true;
 }

@@ -208,8 +208,9 @@ void SyncItems(Control& c) {
         const QSignalBlocker block(t);
         while (t->count() > 0)
             t->removeTab(0);
+        // A tab caption is shown as written: '&' is no shortcut marker ("Gear & Shift").
         for (const std::string& label : c.tabs)
-            t->addTab(ToQt(label));
+            t->addTab(ToQt(label).replace(QLatin1Char('&'), QLatin1String("&&")));
     }
 }
 
