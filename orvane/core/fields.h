@@ -61,6 +61,11 @@ struct FieldBinding {
         b.record = of;
         return b;
     }
+    constexpr FieldBinding Default(std::int64_t value) const {
+        FieldBinding b = *this;
+        b.def = value;
+        return b;
+    }
     constexpr FieldBinding Decimals(int d) const {
         FieldBinding b = *this;
         b.decimals = d;

@@ -9,6 +9,7 @@
 #include "platform/ui/userint.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <iterator>
 
 template <class Map> inline constexpr int kMapRows = static_cast<int>(std::size(Map{}.y));
@@ -43,6 +44,19 @@ template <class Map> bool RepairMapAxes(Map& map) {
 inline bool HideTableLabels(int panel, int control) {
     return SetCtrlAttribute(panel, control, ATTR_ROW_LABELS_VISIBLE, 0) >= 0 &&
            SetCtrlAttribute(panel, control, ATTR_COLUMN_LABELS_VISIBLE, 0) >= 0;
+}
+
+// A table of value rows over one breakpoint row: its rows named, its columns not numbered.
+inline bool LabelTableRows(int panel, int control, std::initializer_list<const char*> labels) {
+    if (SetCtrlAttribute(panel, control, ATTR_COLUMN_LABELS_VISIBLE, 0) < 0) return false;
+    int row = 1;
+    for (const char* label : labels) {
+        if (SetTableRowAttribute(panel, control, row, ATTR_USE_LABEL_TEXT, 1) < 0 ||
+            SetTableRowAttribute(panel, control, row, ATTR_LABEL_TEXT, label) < 0)
+            return false;
+        ++row;
+    }
+    return true;
 }
 
 // The corner cell of a map table (row 1, column 1) holds a caption, not a value.

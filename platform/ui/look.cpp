@@ -26,7 +26,12 @@ namespace ui {
 namespace {
 
 constexpr double kSpinLimit = 1e12; // a spin box needs finite bounds
-constexpr double kIntLimit = 1e9;   // sliders and progress bars count in int
+
+// Buttons, frames and tabs take '&' for a shortcut marker; our captions show it as written.
+QString Literal(std::string_view text) {
+    return ToQt(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+constexpr double kIntLimit = 1e9; // sliders and progress bars count in int
 
 Qt::Alignment AlignOf(uir::Align a) {
     switch (a) {
@@ -125,7 +130,7 @@ void SyncLook(Control& c) {
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
-        static_cast<QPushButton*>(w)->setText(ToQt(c.caption));
+        static_cast<QPushButton*>(w)->setText(Literal(c.caption));
         SetInert(w, !c.IsHot());
         break;
     case CTRL_NUMERIC:
@@ -171,7 +176,7 @@ void SyncLook(Control& c) {
         static_cast<QLabel*>(w)->setText(ToQt(c.caption));
         break;
     case CTRL_DECORATION:
-        static_cast<QGroupBox*>(w)->setTitle(ToQt(c.caption));
+        static_cast<QGroupBox*>(w)->setTitle(Literal(c.caption));
         break;
     case CTRL_TABLE:
         ShowTableLook(c);
@@ -208,9 +213,8 @@ void SyncItems(Control& c) {
         const QSignalBlocker block(t);
         while (t->count() > 0)
             t->removeTab(0);
-        // A tab caption is shown as written: '&' is no shortcut marker ("Gear & Shift").
         for (const std::string& label : c.tabs)
-            t->addTab(ToQt(label).replace(QLatin1Char('&'), QLatin1String("&&")));
+            t->addTab(Literal(label));
     }
 }
 
