@@ -34,6 +34,10 @@ bool GatherPr7Panel();
 bool GatherPr8Panel();
 bool GatherPr9Panel();
 bool GatherPr10Panel();
+// The repairs after a gather; true when they changed anything (the page is then shown again).
+bool CheckPr1();
+bool CheckPr8();
+bool CheckPr9();
 bool Pr1Timer();
 bool Pr2Timer();
 bool Pr3Timer();

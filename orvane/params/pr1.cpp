@@ -110,7 +110,8 @@ constexpr FieldBinding kHead[] = {
 // With drive-by-wire the field is a ramp duration shown whole, but it still holds ten times the shown
 // value in a signed word: 3276 is the most that fits.
 constexpr FieldBinding kGasThrottle[] = {M(Num(PARM1::NUMidlGasDur, kIdlGasDur, I16, 10, 0, 100, 0))};
-constexpr FieldBinding kGasDuration[] = {M(Num(PARM1::NUMidlGasDur, kIdlGasDur, I16, 10, 0, 3276, 0)).Decimals(0)};
+constexpr FieldBinding kGasDuration[] = {
+    M(Num(PARM1::NUMidlGasDur, kIdlGasDur, I16, 10, 0, 3276, 0)).Decimals(0)};
 constexpr FieldBinding kTail[] = {
     M(Num(PARM1::NUMidlRpmThrOffs, 0x29C08, I16, 1, 0, 20000, 0)),
     M(Num(PARM1::NUMnRevsRpm, 0x29B9A, U8, 1, 0, 25, 0)),
@@ -170,7 +171,8 @@ bool ThrottleThresholdsOff() {
     return !(StepperIdling() || Dbw());
 }
 bool FrontWheelOff() {
-    const bool camLimited = ParByte(0x6EF) != 0 && ParByte(0x6F0) == 0 && ParByte(0x6F3) != 1 && ParByte(0x6F3) != 2;
+    const bool camLimited =
+        ParByte(0x6EF) != 0 && ParByte(0x6F0) == 0 && ParByte(0x6F3) != 1 && ParByte(0x6F3) != 2;
     return ParByte(0x77F) == 0 || camLimited;
 }
 bool StarterOff() {
@@ -234,12 +236,12 @@ bool ConfigurePr1() {
     const int p = hPr1Panel;
     if (!ApplyRules(p, kRules)) return false;
     for (const RowRule& r : kRowRules)
-        if (SetTableCellRangeAttribute(p, r.control, MakeRect(r.firstRow, 1, r.rows, r.cols), ATTR_CELL_DIMMED,
-                                       r.when() ? 1 : 0) < 0)
+        if (SetTableCellRangeAttribute(p, r.control, MakeRect(r.firstRow, 1, r.rows, r.cols),
+                                       ATTR_CELL_DIMMED, r.when() ? 1 : 0) < 0)
             return false;
     const bool dbw = Dbw();
-    if (SetCtrlAttribute(p, PARM1::NUMidlGasDur, ATTR_LABEL_TEXT, dbw ? "Ramp Duration [ms]" : "Throttle Thr. [deg]") <
-            0 ||
+    if (SetCtrlAttribute(p, PARM1::NUMidlGasDur, ATTR_LABEL_TEXT,
+                         dbw ? "Ramp Duration [ms]" : "Throttle Thr. [deg]") < 0 ||
         SetCtrlAttribute(p, PARM1::NUMidlRpmThrOffs, ATTR_LABEL_TEXT,
                          dbw ? "Starting Offset [rpm]" : "Speed Threshold [rpm]") < 0)
         return false;
@@ -272,9 +274,11 @@ std::uint8_t HighestTooth() {
 
 // A wide result held within a signed word, so that no negation or difference wraps.
 std::int16_t ToWord(std::int32_t v) {
-    return static_cast<std::int16_t>(
-        std::clamp<std::int32_t>(v, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(v, std::numeric_limits<std::int16_t>::min(),
+                                                              std::numeric_limits<std::int16_t>::max()));
 }
+
+} // namespace
 
 bool CheckPr1() {
     bool changed = RepairAxis(Words(kPreInjAxis, 16), {AxisData{Words(kPreInjValue, 16), 1, 1, 0}});
@@ -304,6 +308,8 @@ bool CheckPr1() {
     return changed;
 }
 
+namespace {
+
 constexpr PageRefresh kRefresh{"Parameters", GatherPr1Panel, ScatterPr1Panel};
 
 } // namespace
@@ -316,7 +322,8 @@ void InitPr1Data() {
 }
 
 bool InitPr1Panel(int parent) {
-    if (!LoadPage(parent, PARM1::id, hPr1Panel) || !LabelTableRows(hPr1Panel, PARM1::TABpreInj, {"[°C]", "[ms]"}) ||
+    if (!LoadPage(parent, PARM1::id, hPr1Panel) ||
+        !LabelTableRows(hPr1Panel, PARM1::TABpreInj, {"[°C]", "[ms]"}) ||
         !LabelTableRows(hPr1Panel, PARM1::TABidlSetPoint,
                         {"Water T. [°C]", "Idling [rpm]", "Step Normal [%]", "Step Start [%]"}) ||
         !LabelTableRows(hPr1Panel, PARM1::TABstarterSoll, {"Water T. [°C]", "Throttle Position [deg]"}))

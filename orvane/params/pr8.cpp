@@ -53,12 +53,16 @@ bool ConfigurePr8() {
     return ApplyRules(hPr8Panel, kRules) && ConfigureFields(hPr8Panel, kFields);
 }
 
+} // namespace
+
 bool CheckPr8() {
     bool changed = false;
     for (MiniMap* map : {&ecuMapData.mapInjCuts, &ecuMapData.mapAdvCuts, &ecuMapData.mapAdvAls})
         changed |= RepairMapAxes(*map);
     return changed;
 }
+
+namespace {
 
 constexpr PageRefresh kRefresh{"Anti-Lag Parameters", GatherPr8Panel, ScatterPr8Panel};
 

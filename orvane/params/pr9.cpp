@@ -245,6 +245,8 @@ bool RepairBoxes(int map) {
     return changed;
 }
 
+} // namespace
+
 bool CheckPr9() {
     std::uint16_t* w = ecuMapData.w29B24;
     bool changed = RaiseToLower(w[1], w[0]);
@@ -271,8 +273,6 @@ bool CheckPr9() {
     changed |= RepairMapAxes(cocEditData.mapB);
     return changed;
 }
-
-} // namespace
 
 void InitPr9Data() {
     InitFields(kRpmLimits);
