@@ -38,6 +38,7 @@ bool GatherPr10Panel();
 bool CheckPr1();
 bool CheckPr8();
 bool CheckPr9();
+bool CheckPr10();
 bool Pr1Timer();
 bool Pr2Timer();
 bool Pr3Timer();

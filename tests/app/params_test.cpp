@@ -42,7 +42,7 @@ struct ParamsTest : OrvaneTest {
     }
     void TearDown() override {
         SetCocEditMode(0);
-        for (int panel : {hPr1Panel, hPr8Panel, hPr9Panel})
+        for (int panel : {hPr1Panel, hPr8Panel, hPr9Panel, hPr10Panel})
             HidePanel(panel);
         OrvaneTest::TearDown();
     }
@@ -337,4 +337,47 @@ TEST_F(ParamsTest, CoCorrTimerDimsTheEditButtons) {
     ConnectSimulator();
     ASSERT_TRUE(Pr9Timer());
     EXPECT_EQ(CtrlAttr(hPr9Panel, PARM9::CBcocSend, ATTR_DIMMED), 0);
+}
+
+// ---- Traction Ctrl.
+// ----------------------------------------------------------------------------------------
+
+TEST_F(ParamsTest, TractionLevelColumnsAreOutOfMemoryOrder) {
+    TcLevelRecord& level = ecuMapData.tcLevels[63];
+    level.w[0] = 875; // injection 87.5 %
+    level.w[1] = 500; // advance 50.0 %
+    level.b[0] = 3;   // injection OFF1
+    level.b[8] = 7;   // trigger OFF1
+    level.b[15] = 9;  // trigger ON4
+    ecuMapData.tcEnable = 1;
+    Show(hPr10Panel, ScatterPr10Panel);
+    EXPECT_EQ(Cell(hPr10Panel, PARM10::TABlevelTc, 1, 64), 87.5);
+    EXPECT_EQ(Cell(hPr10Panel, PARM10::TABlevelTc, 2, 64), 3);
+    EXPECT_EQ(Cell(hPr10Panel, PARM10::TABlevelTc, 10, 64), 50.0);
+    EXPECT_EQ(Cell(hPr10Panel, PARM10::TABlevelTc, 11, 64), 7);
+    EXPECT_EQ(Cell(hPr10Panel, PARM10::TABlevelTc, 18, 64), 9);
+
+    ASSERT_EQ(uitest::EditTableCell(hPr10Panel, PARM10::TABlevelTc, MakePoint(10, 1), "100"), 0);
+    ASSERT_EQ(uitest::EditTableCell(hPr10Panel, PARM10::TABmapKjTc, MakePoint(2, 2), "0.875"), 0);
+    ASSERT_EQ(uitest::Click(hPr10Panel, PARM10::TBtcEnable), 0); // off: gathers, then dims
+    EXPECT_EQ(ecuMapData.tcLevels[0].w[1], 1000);
+    EXPECT_EQ(ecuMapData.tcMapKj.cells[0][0], 875);
+    EXPECT_EQ(ecuMapData.tcEnable, 0);
+    EXPECT_EQ(CtrlAttr(hPr10Panel, PARM10::TABlevelTc, ATTR_DIMMED), 1);
+}
+
+TEST_F(ParamsTest, TractionMapsTakeTheLastGoodBreakpoint) {
+    ExtMiniMap& kj = ecuMapData.tcMapKj;
+    const std::int16_t speeds[] = {1000, 3000, 2000, 2500};
+    std::copy(std::begin(speeds), std::end(speeds), kj.x);
+    for (int i = 4; i < 16; ++i)
+        kj.x[i] = static_cast<std::int16_t>(3000 + 100 * i);
+    kj.cells[3][1] = 11;
+    kj.cells[3][2] = 22;
+    EXPECT_TRUE(CheckPr10());
+    EXPECT_EQ(kj.x[2], 3000);
+    EXPECT_EQ(kj.x[3], 3000);
+    EXPECT_EQ(kj.cells[3][2], 11);
+    EXPECT_EQ(kj.cells[3][3], 11);
+    EXPECT_FALSE(CheckPr10()) << "equal neighbours stay";
 }
