@@ -257,6 +257,15 @@ bool ApplyRules(int panel, std::span<const CtrlRule> rules) {
     return true;
 }
 
+bool ApplyCellRules(int panel, std::span<const CellRule> rules) {
+    for (const CellRule& r : rules) {
+        const Rect block = MakeRect(r.cells.row, r.cells.col, r.cells.rows, r.cells.cols);
+        if (SetTableCellRangeAttribute(panel, r.control, block, ATTR_CELL_DIMMED, r.when() ? 1 : 0) < 0)
+            return false;
+    }
+    return true;
+}
+
 bool FillRing(int panel, int control, std::span<const RingItem> items) {
     if (ClearListCtrl(panel, control) < 0) return false;
     for (const RingItem& item : items)

@@ -281,6 +281,14 @@ struct CtrlRule {
 };
 bool ApplyRules(int panel, std::span<const CtrlRule> rules);
 
+// Dims a block of a table's cells while when() holds; the table itself stays active.
+struct CellRule {
+    int control;
+    CellBlock cells;
+    bool (*when)();
+};
+bool ApplyCellRules(int panel, std::span<const CellRule> rules);
+
 // A ring item offered when offered() is true (always when it is null).
 struct RingItem {
     const char* label;

@@ -36,6 +36,7 @@ bool GatherPr9Panel();
 bool GatherPr10Panel();
 // The repairs after a gather; true when they changed anything (the page is then shown again).
 bool CheckPr1();
+bool CheckPr3();
 bool CheckPr8();
 bool CheckPr9();
 bool CheckPr10();

@@ -217,28 +217,18 @@ constexpr CtrlRule kRules[] = {
     {PARM1::NUMlimJrpm, ATTR_DIMMED, Never},
 };
 
-// Only the named rows of a table are dimmed; the table itself stays active.
-struct RowRule {
-    int control;
-    int firstRow, rows, cols;
-    bool (*when)();
-};
 bool IdleRowsOff() {
     return !(StepperIdling() || StepperHarley() || Dbw());
 }
-constexpr RowRule kRowRules[] = {
-    {PARM1::TABidlSetPoint, 1, 2, 10, IdleRowsOff},
-    {PARM1::TABidlSetPoint, 3, 2, 10, IdleOff},
-    {PARM1::TABstarterSoll, 1, 2, 4, StarterOff},
+constexpr CellRule kCellRules[] = {
+    {PARM1::TABidlSetPoint, {1, 1, 2, 10}, IdleRowsOff},
+    {PARM1::TABidlSetPoint, {3, 1, 2, 10}, IdleOff},
+    {PARM1::TABstarterSoll, {1, 1, 2, 4}, StarterOff},
 };
 
 bool ConfigurePr1() {
     const int p = hPr1Panel;
-    if (!ApplyRules(p, kRules)) return false;
-    for (const RowRule& r : kRowRules)
-        if (SetTableCellRangeAttribute(p, r.control, MakeRect(r.firstRow, 1, r.rows, r.cols),
-                                       ATTR_CELL_DIMMED, r.when() ? 1 : 0) < 0)
-            return false;
+    if (!ApplyRules(p, kRules) || !ApplyCellRules(p, kCellRules)) return false;
     const bool dbw = Dbw();
     if (SetCtrlAttribute(p, PARM1::NUMidlGasDur, ATTR_LABEL_TEXT,
                          dbw ? "Ramp Duration [ms]" : "Throttle Thr. [deg]") < 0 ||

@@ -42,7 +42,7 @@ struct ParamsTest : OrvaneTest {
     }
     void TearDown() override {
         SetCocEditMode(0);
-        for (int panel : {hPr1Panel, hPr8Panel, hPr9Panel, hPr10Panel})
+        for (int panel : {hPr1Panel, hPr3Panel, hPr8Panel, hPr9Panel, hPr10Panel})
             HidePanel(panel);
         OrvaneTest::TearDown();
     }
@@ -380,4 +380,53 @@ TEST_F(ParamsTest, TractionMapsTakeTheLastGoodBreakpoint) {
     EXPECT_EQ(kj.cells[3][2], 11);
     EXPECT_EQ(kj.cells[3][3], 11);
     EXPECT_FALSE(CheckPr10()) << "equal neighbours stay";
+}
+
+// ---- Misc. 3
+// -------------------------------------------------------------------------------------------------
+
+TEST_F(ParamsTest, Misc3ModesChooseTheirControls) {
+    struct Case {
+        std::uint8_t launch, limiter;
+        bool settings, jetski, speeds, gears, corrections;
+    };
+    const Case cases[] = {
+        {1, 3, true, false, false, true, true},
+        {2, 1, false, true, true, false, true},
+        {0, 0, false, false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.launch) * 10 + c.limiter);
+        MapByte(0x29AF0) = c.launch;
+        MapByte(0x29B06) = c.limiter;
+        ASSERT_TRUE(ScatterPr3Panel());
+        EXPECT_EQ(CtrlAttr(hPr3Panel, PARM3::NUMlaunchKinj, ATTR_DIMMED), c.settings ? 0 : 1);
+        int cellDimmed = -1;
+        GetTableCellAttribute(hPr3Panel, PARM3::TABlaunchPwm, MakePoint(8, 2), ATTR_CELL_DIMMED, &cellDimmed);
+        EXPECT_EQ(cellDimmed, c.settings ? 0 : 1);
+        EXPECT_EQ(CtrlAttr(hPr3Panel, PARM3::TABlaunchPwm, ATTR_DIMMED), 0) << "the table stays active";
+        EXPECT_EQ(CtrlAttr(hPr3Panel, PARM3::NUMlaunchLimJrpm, ATTR_DIMMED), c.jetski ? 0 : 1);
+        EXPECT_EQ(CtrlAttr(hPr3Panel, PARM3::NUMspeedLimSup, ATTR_DIMMED), c.speeds ? 0 : 1);
+        EXPECT_EQ(CtrlAttr(hPr3Panel, PARM3::NUMspeedLimRpm2Inf, ATTR_DIMMED), c.gears ? 0 : 1);
+        EXPECT_EQ(CtrlAttr(hPr3Panel, PARM3::NUMspeedLimKadv, ATTR_DIMMED), c.corrections ? 0 : 1);
+    }
+}
+
+TEST_F(ParamsTest, Misc3ReferenceSpeedsDragTheirLimitsAndUpperFollowsLower) {
+    const std::int16_t speeds[] = {20, 40, 30, 50, 60, 70, 80, 90};
+    for (int k = 0; k < 8; ++k)
+        MapWord(0x29AE0 + 2 * k) = speeds[k];
+    MapWord(0x29A7A + 2) = 7000;     // injection upper, column 2
+    MapWord(0x29ACA + 2) = 5000;     // PWM lower, column 2
+    MapWord(0x29ABA + 2 * 5) = 1000; // PWM upper, column 6 ...
+    MapWord(0x29ACA + 2 * 5) = 3000; // ... below its lower
+    MapByte(0x29B06) = 7;
+    MapByte(0x29AF0) = 3;
+    EXPECT_TRUE(CheckPr3());
+    EXPECT_EQ(MapWord(0x29AE0 + 4), 40);
+    EXPECT_EQ(MapWord(0x29A7A + 4), 7000) << "column 3 takes column 2 in every limit row";
+    EXPECT_EQ(MapWord(0x29ACA + 4), 5000);
+    EXPECT_EQ(MapWord(0x29ABA + 2 * 5), 3000) << "an upper limit below the lower takes it";
+    EXPECT_EQ(MapByte(0x29B06), 0);
+    EXPECT_EQ(MapByte(0x29AF0), 0);
 }
