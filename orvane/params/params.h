@@ -37,6 +37,9 @@ bool GatherPr10Panel();
 // The repairs after a gather; true when they changed anything (the page is then shown again).
 bool CheckPr1();
 bool CheckPr3();
+bool CheckPr4();
+// The page's defaults; the Cut Off page also shows gear 1 of both sets again.
+void InitPr4Data();
 bool CheckPr8();
 bool CheckPr9();
 bool CheckPr10();

@@ -42,7 +42,7 @@ struct ParamsTest : OrvaneTest {
     }
     void TearDown() override {
         SetCocEditMode(0);
-        for (int panel : {hPr1Panel, hPr3Panel, hPr8Panel, hPr9Panel, hPr10Panel})
+        for (int panel : {hPr1Panel, hPr3Panel, hPr4Panel, hPr8Panel, hPr9Panel, hPr10Panel})
             HidePanel(panel);
         OrvaneTest::TearDown();
     }
@@ -429,4 +429,38 @@ TEST_F(ParamsTest, Misc3ReferenceSpeedsDragTheirLimitsAndUpperFollowsLower) {
     EXPECT_EQ(MapWord(0x29ABA + 2 * 5), 3000) << "an upper limit below the lower takes it";
     EXPECT_EQ(MapByte(0x29B06), 0);
     EXPECT_EQ(MapByte(0x29AF0), 0);
+}
+
+// ---- Cut Off
+// -----------------------------------------------------------------------------------------------
+
+TEST_F(ParamsTest, CutOffGearSwitchStoresTheShownGearFirst) {
+    constexpr std::size_t kSet1 = 0x28D48;
+    constexpr std::size_t kSet2 = 0x29348;
+    InitPr4Data();      // gear 1 shown in both sets
+    ParByte(0x7B3) = 1; // both sets in use
+    ParByte(0x6E2) = 4;
+    MapWord(kSet1 + 0x480 + 32 * 2) = 55; // set 1, gear 3, advance offset of point 0: 5.5 degrees
+    Show(hPr4Panel, ScatterPr4Panel);
+    ASSERT_EQ(uitest::EditTableCell(hPr4Panel, PARM4::TABcutOffCor1, MakePoint(1, 8), "123"), 0);
+    ASSERT_EQ(uitest::EditTableCell(hPr4Panel, PARM4::TABcutOffCor2, MakePoint(2, 8), "77"), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hPr4Panel, PARM4::RINGgearCutOff1, 2), 0);
+    EXPECT_EQ(MapWord(kSet1 + 0x540), 123) << "the edit went to gear 1";
+    EXPECT_EQ(MapWord(kSet2 + 0x540 + 2), 77) << "set 2 kept its own gear";
+    EXPECT_EQ(Cell(hPr4Panel, PARM4::TABcutOffCor1, 1, 7), 5.5) << "gear 3 is shown";
+    EXPECT_EQ(Cell(hPr4Panel, PARM4::TABcutOffCor1, 1, 8), 0);
+}
+
+TEST_F(ParamsTest, CutOffRepairsEveryGearPointByPoint) {
+    constexpr std::size_t kSet2 = 0x29348;
+    constexpr std::size_t kGear5 = 2 * 16 * 4; // the rows of gear 5
+    for (int c = 0; c < 16; ++c)
+        MapWord(kSet2 + kGear5 + 2 * c) = static_cast<std::int16_t>(1000 * (c + 1));
+    MapWord(kSet2 + kGear5 + 2 * 2) = 1500;                 // below point 1's 2000
+    MapWord(kSet2 + 0x180 + 4 * kGear5 + 32 * 3 + 2) = 999; // cylinder 4's factor of point 1
+    MapWord(kSet2 + 0x540 + kGear5 + 2) = 42;               // exit time of point 1
+    EXPECT_TRUE(CheckPr4());
+    EXPECT_EQ(MapWord(kSet2 + kGear5 + 4), 2000);
+    EXPECT_EQ(MapWord(kSet2 + 0x180 + 4 * kGear5 + 32 * 3 + 4), 999);
+    EXPECT_EQ(MapWord(kSet2 + 0x540 + kGear5 + 4), 42);
 }
