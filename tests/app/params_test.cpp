@@ -42,7 +42,8 @@ struct ParamsTest : OrvaneTest {
     }
     void TearDown() override {
         SetCocEditMode(0);
-        for (int panel : {hPr1Panel, hPr3Panel, hPr4Panel, hPr8Panel, hPr9Panel, hPr10Panel})
+        for (int panel :
+             {hPr1Panel, hPr2Panel, hPr3Panel, hPr4Panel, hPr7Panel, hPr8Panel, hPr9Panel, hPr10Panel})
             HidePanel(panel);
         OrvaneTest::TearDown();
     }
@@ -463,4 +464,43 @@ TEST_F(ParamsTest, CutOffRepairsEveryGearPointByPoint) {
     EXPECT_EQ(MapWord(kSet2 + kGear5 + 4), 2000);
     EXPECT_EQ(MapWord(kSet2 + 0x180 + 4 * kGear5 + 32 * 3 + 4), 999);
     EXPECT_EQ(MapWord(kSet2 + 0x540 + kGear5 + 4), 42);
+}
+
+// ---- Blipping and Misc. 2
+// ----------------------------------------------------------------------------------
+
+TEST_F(ParamsTest, BlippingPolaritySwapsLabelsAndRanges) {
+    ParByte(0x7B3) = 1;
+    ParByte(0x7C5) = 1;
+    InitPr7Data();
+    Show(hPr7Panel, ScatterPr7Panel);
+    EXPECT_EQ(CtrlAttr(hPr7Panel, PARM7::TABblipCommand, ATTR_DIMMED), 0);
+    ASSERT_EQ(uitest::Click(hPr7Panel, PARM7::TBblipShiftReverse), 0);
+    EXPECT_EQ(MapByte(0x2A300), 1);
+    char label[16] = "";
+    GetCtrlAttribute(hPr7Panel, PARM7::CBblipUshift, ATTR_LABEL_TEXT, label);
+    EXPECT_STREQ(label, "Active Lo");
+    double max = 0;
+    GetTableCellAttribute(hPr7Panel, PARM7::TABblipUshiftThr, MakePoint(1, 1), ATTR_MAX_VALUE, &max);
+    EXPECT_EQ(max, 512);
+    EXPECT_TRUE(popups.Records().empty());
+
+    ParByte(0x7C5) = 0; // blipping off in the configuration: the whole page dims
+    ASSERT_TRUE(ScatterPr7Panel());
+    EXPECT_EQ(CtrlAttr(hPr7Panel, PARM7::TBblipShiftReverse, ATTR_DIMMED), 1);
+    EXPECT_EQ(CtrlAttr(hPr7Panel, PARM7::TMblip8, ATTR_DIMMED), 1);
+}
+
+TEST_F(ParamsTest, Misc2RelayAxisFollowsItsSource) {
+    ParByte(0x7B5) = 1; // the auxiliary output is a relay ...
+    ParByte(0x7B6) = 0; // ... switched by water temperature
+    MapWord(0x28CA8) = 850;
+    Show(hPr2Panel, ScatterPr2Panel);
+    EXPECT_EQ(Cell(hPr2Panel, PARM2::TABrelaisOut, 1, 1), 85.0);
+    MapWord(0x29B4A) = 350; // lower gas limit above the upper
+    ASSERT_TRUE(ScatterPr2Panel());
+    ASSERT_EQ(uitest::EditTableCell(hPr2Panel, PARM2::TABrelaisOut, MakePoint(1, 1), "-12.3"), 0);
+    ASSERT_TRUE(GatherPr2Panel());
+    EXPECT_EQ(MapWord(0x28CA8), -123);
+    EXPECT_EQ(MapWord(0x29B4C), 350) << "the upper gas limit follows the lower";
 }
