@@ -91,6 +91,7 @@ struct Control {
     uir::Align align = uir::Align::Left;
     std::vector<ListItem> items;
     std::vector<std::string> tabs;
+    std::vector<std::string> states; // a toggle's off and on texts (empty: it shows its caption)
     double interval = 0;
     bool enabled = true;
     bool ticking = false;   // the timer callback runs

@@ -51,6 +51,12 @@ void SetInert(QWidget* w, bool inert) {
     w->setFocusPolicy(inert ? Qt::NoFocus : Qt::StrongFocus);
 }
 
+// A toggle with state texts shows the text of its state; any other button its caption.
+const std::string& ButtonText(const Control& c) {
+    if (c.kind == CTRL_TOGGLE_BUTTON && c.states.size() == 2) return c.states[c.number != 0 ? 1 : 0];
+    return c.caption;
+}
+
 void PlaceLabel(Control& c) {
     if (!c.label) return;
     c.label->setText(ToQt(c.caption));
@@ -130,7 +136,7 @@ void SyncLook(Control& c) {
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
-        static_cast<QPushButton*>(w)->setText(Literal(c.caption));
+        static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
         SetInert(w, !c.IsHot());
         break;
     case CTRL_NUMERIC:
@@ -225,6 +231,7 @@ void SyncValue(Control& c) {
     switch (c.kind) {
     case CTRL_TOGGLE_BUTTON:
         static_cast<QPushButton*>(w)->setChecked(c.number != 0);
+        static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
         ApplyColors(c);
         break;
     case CTRL_NUMERIC: {

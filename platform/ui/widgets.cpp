@@ -190,8 +190,8 @@ void CreateWidget(Panel& p, Control& c) {
     Tag(c.widget, c);
     if (c.kind == CTRL_DECORATION) c.widget->lower();
     if (!c.label && c.kind != CTRL_TEXT_MSG && c.kind != CTRL_COMMAND_BUTTON &&
-        c.kind != CTRL_TOGGLE_BUTTON && c.kind != CTRL_PICTURE && c.kind != CTRL_DECORATION &&
-        c.kind != CTRL_TAB) {
+        !(c.kind == CTRL_TOGGLE_BUTTON && c.states.empty()) && c.kind != CTRL_PICTURE &&
+        c.kind != CTRL_DECORATION && c.kind != CTRL_TAB) {
         c.label = new QLabel(p.canvas);
         Tag(c.label, c);
     }
