@@ -3,8 +3,6 @@
 #include "orvane/core/plainpage.h"
 #include "orvane/ui/screen.h"
 
-ORVANE_PLAIN_PAGE(Pr5, PARM5)
 ORVANE_PLAIN_PAGE(Pr6, PARM6)
 
-ORVANE_PING_TIMER(Pr5)
 ORVANE_PING_TIMER(Pr6)

@@ -42,6 +42,7 @@ bool CheckPr4();
 // The page's defaults; the Cut Off page also shows gear 1 of both sets again.
 void InitPr4Data();
 void InitPr7Data();
+bool CheckPr5();
 bool CheckPr7();
 bool CheckPr8();
 bool CheckPr9();

@@ -504,3 +504,23 @@ TEST_F(ParamsTest, Misc2RelayAxisFollowsItsSource) {
     EXPECT_EQ(MapWord(0x28CA8), -123);
     EXPECT_EQ(MapWord(0x29B4C), 350) << "the upper gas limit follows the lower";
 }
+
+// ---- Transient
+// ---------------------------------------------------------------------------------------------
+
+TEST_F(ParamsTest, TransientLevelTakesTheGainAndDecayOfTheLevelBelow) {
+    constexpr std::size_t kAdvance = 0x29A10;
+    const std::int16_t thresholds[] = {100, 200, 150};
+    for (int k = 0; k < 8; ++k)
+        MapWord(kAdvance + 0x0A + 2 * k) = k < 3 ? thresholds[k] : static_cast<std::int16_t>(300 + k);
+    MapWord(kAdvance + 0x2A + 2) = 250; // rising gain of level 2
+    MapWord(kAdvance + 0x4A + 2) = 77;  // rising decay of level 2
+    MapWord(0x28CC8 + 64) = 10;         // water breakpoints: 1.0, then -30.0
+    MapWord(0x28CC8 + 66) = -300;
+    MapWord(0x28CC8 + 2) = 5; // first value row at point 1
+    EXPECT_TRUE(CheckPr5());
+    EXPECT_EQ(MapWord(kAdvance + 0x0A + 4), 200);
+    EXPECT_EQ(MapWord(kAdvance + 0x2A + 4), 250);
+    EXPECT_EQ(MapWord(kAdvance + 0x4A + 4), 77);
+    EXPECT_EQ(MapWord(0x28CC8 + 66), 10);
+}
