@@ -41,8 +41,10 @@ bool CheckPr3();
 bool CheckPr4();
 // The page's defaults; the Cut Off page also shows gear 1 of both sets again.
 void InitPr4Data();
+void InitPr6Data();
 void InitPr7Data();
 bool CheckPr5();
+bool CheckPr6();
 bool CheckPr7();
 bool CheckPr8();
 bool CheckPr9();

@@ -524,3 +524,50 @@ TEST_F(ParamsTest, TransientLevelTakesTheGainAndDecayOfTheLevelBelow) {
     EXPECT_EQ(MapWord(kAdvance + 0x4A + 4), 77);
     EXPECT_EQ(MapWord(0x28CC8 + 66), 10);
 }
+
+// ---- Gear & Shift ------------------------------------------------------------------------------------------
+
+TEST_F(ParamsTest, GearShiftFollowsTheGearMode) {
+    struct Case {
+        std::uint8_t mode;
+        double shown;         // a stored 1234 in the first gear threshold
+        bool learnVisible;    // the gear thresholds' learn buttons
+        bool gear3On, gear4On; // the shift settings of gears 3 and 4
+    };
+    const Case cases[] = {
+        {2, 123.4, false, true, true},
+        {5, 1234, true, true, false}, // forced gear 3
+        {9, 1234, true, true, true},  // outside 0..7: shown as mode 0, the page still fills
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.mode));
+        InitPr6Data();
+        ParByte(0x7B0) = c.mode;
+        MapWord(0x29948) = 1234;
+        ASSERT_TRUE(ScatterPr6Panel());
+        EXPECT_EQ(Shown(hPr6Panel, PARM6::NUMcentroMarcia1), c.shown);
+        EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::CBsetCentro1, ATTR_VISIBLE), c.learnVisible ? 1 : 0);
+        EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::NUMshiftWidth3, ATTR_DIMMED), c.gear3On ? 0 : 1);
+        EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::NUMmsShiftExit4, ATTR_DIMMED), c.gear4On ? 0 : 1);
+    }
+}
+
+TEST_F(ParamsTest, GearThresholdLearntFromFourReadings) {
+    InitPr6Data();
+    Show(hPr6Panel, ScatterPr6Panel);
+    popups.ExpectMessage();
+    ASSERT_EQ(uitest::Click(hPr6Panel, PARM6::CBsetCentro2), 0);
+    EXPECT_EQ(popups.Records().back().text, "COMM error...");
+
+    SimLink& link = ConnectSimulator();
+    int reading = 0;
+    link.tamper = [&reading](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd != 0x07 || request.data != std::vector<std::uint8_t>{11}) return reply;
+        const int value = reading++ == 0 ? 100 : 101;
+        return std::optional<ecusim::Frame>{ecusim::Frame{0x07, {0, static_cast<std::uint8_t>(value)}}};
+    };
+    ASSERT_EQ(uitest::Click(hPr6Panel, PARM6::CBsetPuntata3), 0);
+    EXPECT_EQ(reading, 4);
+    EXPECT_EQ(Shown(hPr6Panel, PARM6::NUMsogliaPuntata3), 101) << "(403 + 2) >> 2";
+    EXPECT_EQ(MapWord(0x29954 + 4), 2 * 78 * 2) << "the image waits for the next gather";
+}
