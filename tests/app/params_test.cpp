@@ -525,13 +525,14 @@ TEST_F(ParamsTest, TransientLevelTakesTheGainAndDecayOfTheLevelBelow) {
     EXPECT_EQ(MapWord(0x28CC8 + 66), 10);
 }
 
-// ---- Gear & Shift ------------------------------------------------------------------------------------------
+// ---- Gear & Shift
+// ------------------------------------------------------------------------------------------
 
 TEST_F(ParamsTest, GearShiftFollowsTheGearMode) {
     struct Case {
         std::uint8_t mode;
-        double shown;         // a stored 1234 in the first gear threshold
-        bool learnVisible;    // the gear thresholds' learn buttons
+        double shown;          // a stored 1234 in the first gear threshold
+        bool learnVisible;     // the gear thresholds' learn buttons
         bool gear3On, gear4On; // the shift settings of gears 3 and 4
     };
     const Case cases[] = {
