@@ -36,47 +36,36 @@ template <class T> void Store(std::span<std::byte> bytes, std::int64_t value) {
     std::memcpy(bytes.data(), &v, sizeof v);
 }
 
-std::int64_t Read(std::span<std::byte> record, std::size_t offset, Raw raw) {
-    const std::span<const std::byte> bytes = FieldBytes(record, offset, RawSize(raw));
+// Calls f with a value of the C++ type of raw.
+template <class F> std::int64_t WithRawType(Raw raw, F f) {
     switch (raw) {
     case Raw::U8:
-        return Load<std::uint8_t>(bytes);
+        return f(std::uint8_t{});
     case Raw::I8:
-        return Load<std::int8_t>(bytes);
+        return f(std::int8_t{});
     case Raw::U16:
-        return Load<std::uint16_t>(bytes);
+        return f(std::uint16_t{});
     case Raw::I16:
-        return Load<std::int16_t>(bytes);
+        return f(std::int16_t{});
     case Raw::U32:
-        return Load<std::uint32_t>(bytes);
+        return f(std::uint32_t{});
     case Raw::I32:
-        return Load<std::int32_t>(bytes);
+        return f(std::int32_t{});
     }
     return 0;
 }
 
+std::int64_t Read(std::span<std::byte> record, std::size_t offset, Raw raw) {
+    const std::span<const std::byte> bytes = FieldBytes(record, offset, RawSize(raw));
+    return WithRawType(raw, [&]<class T>(T) { return Load<T>(bytes); });
+}
+
 void Write(std::span<std::byte> record, std::size_t offset, Raw raw, std::int64_t value) {
     const std::span<std::byte> bytes = FieldBytes(record, offset, RawSize(raw));
-    switch (raw) {
-    case Raw::U8:
-        Store<std::uint8_t>(bytes, value);
-        return;
-    case Raw::I8:
-        Store<std::int8_t>(bytes, value);
-        return;
-    case Raw::U16:
-        Store<std::uint16_t>(bytes, value);
-        return;
-    case Raw::I16:
-        Store<std::int16_t>(bytes, value);
-        return;
-    case Raw::U32:
-        Store<std::uint32_t>(bytes, value);
-        return;
-    case Raw::I32:
-        Store<std::int32_t>(bytes, value);
-        return;
-    }
+    WithRawType(raw, [&]<class T>(T) {
+        Store<T>(bytes, value);
+        return std::int64_t{0};
+    });
 }
 
 std::size_t BaseOf(const FieldBinding& b) {

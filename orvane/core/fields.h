@@ -8,6 +8,8 @@
 #include "orvane/core/fieldvalue.h"
 #include "orvane/core/imagefields.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -240,8 +242,9 @@ constexpr bool Overlap(const FieldBinding& a, const FieldBinding& b) {
 
 // True when every binding lies on fields of its width and no two share a byte (bit toggles of disjoint
 // bits excepted); a failure does not compile. Use: static_assert(CheckBindings(kFields)).
-template <std::size_t N> consteval bool CheckBindings(const FieldBinding (&fields)[N]) {
+consteval bool CheckBindings(std::span<const FieldBinding> fields) {
     using namespace fieldcheck;
+    const std::size_t N = fields.size();
     for (std::size_t i = 0; i < N; ++i) {
         const FieldBinding& b = fields[i];
         if (b.show == Show::Custom || b.record != nullptr) continue; // laid out by their own records
@@ -251,6 +254,14 @@ template <std::size_t N> consteval bool CheckBindings(const FieldBinding (&field
             if (Overlap(b, fields[j])) BindingsOverlap();
     }
     return true;
+}
+
+// One table from parts (a page whose parts repeat, as two throttle bodies do).
+template <std::size_t... N> constexpr auto JoinFields(const std::array<FieldBinding, N>&... parts) {
+    std::array<FieldBinding, (N + ...)> all{};
+    std::size_t at = 0;
+    ((std::copy(parts.begin(), parts.end(), all.begin() + static_cast<std::ptrdiff_t>(at)), at += N), ...);
+    return all;
 }
 
 // ---- the engine ----------------------------------------------------------------------------------------

@@ -100,7 +100,7 @@ const std::array<Page, kPageCount> kPages{{
      CONFIG2::TPselectConfig},
     {&hCg3Panel, InitCg3Panel, ScatterCg3Panel, GatherCg3Panel, Cg3Timer, Configuration,
      CONFIG3::TPselectConfig},
-    {&hCg4Panel, InitCg4Panel, ScatterCg4Panel, GatherCg4Panel, nullptr, Configuration,
+    {&hCg4Panel, InitCg4Panel, ScatterCg4Panel, GatherCg4Panel, Cg4Timer, Configuration,
      CONFIG4::TPselectConfig},
     {&hCaqPanel, InitCaqPanel, ScatterCaqPanel, GatherCaqPanel, CaqTimer, Configuration,
      CANACQ::TPselectConfig, IgnoreCaqWarning},

@@ -61,12 +61,14 @@ TEST_F(OrvaneTest, SendThenReceiveThroughTheEcu) {
 
 TEST_F(OrvaneTest, StoreRefusedByTheCanWarningStoresNothing) {
     ecuParData.canFrames[0] = ecuParData.canFrames[1] = 1 << 11 | 0x300;
+    ScatterCaqPanel(); // the page shows what the Store reads back
     Choose(ECUSELZ::CBparData);
     popups.AnswerConfirm(false);
     uitest::Click(hMainPanel, MAIN::CBstore);
     ASSERT_EQ(popups.Records().size(), 1u) << "no file dialog, no message";
     EXPECT_EQ(popups.Records()[0].title, "Warning!");
     InitCaqData();
+    ScatterCaqPanel();
 }
 
 TEST_F(OrvaneTest, AcknowledgementBeyondWhatWasSentFailsTheSend) {

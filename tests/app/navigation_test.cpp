@@ -48,6 +48,7 @@ TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
     ASSERT_EQ(hCurPanel, hCaqPanel);
     const std::uint16_t active = 1 << 11 | 0x300;
     ecuParData.canFrames[0] = ecuParData.canFrames[1] = active;
+    ScatterCaqPanel(); // the page shows what the switch reads back
     popups.AnswerConfirm(false);
     uitest::Click(hMainPanel, MAIN::CBlive);
     EXPECT_EQ(hCurPanel, hCaqPanel) << "refused: the CAN page stays";
@@ -57,6 +58,7 @@ TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
     uitest::Click(hMainPanel, MAIN::CBlive);
     EXPECT_EQ(hCurPanel, hLv1Panel);
     InitCaqData();
+    ScatterCaqPanel();
 }
 
 TEST_F(OrvaneTest, LeavingTheMapEditorHidesItsGraphs) {
