@@ -33,6 +33,9 @@ Reply ReadAd(EcuModel& model, std::span<const std::uint8_t> request); // 0x07
 Reply WriteBegin(EcuModel& model, std::span<const std::uint8_t> request); // 0x04
 Reply WriteBlock(EcuModel& model, std::span<const std::uint8_t> request); // 0x05
 Reply ReadBlock(EcuModel& model, std::span<const std::uint8_t> request);  // 0x08
+// resets.cpp
+Reply ResetCoCorrection(EcuModel& model, std::span<const std::uint8_t> request);   // 0x12
+Reply ResetStepCorrection(EcuModel& model, std::span<const std::uint8_t> request); // 0x14
 // values.cpp
 Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1E
 Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1F

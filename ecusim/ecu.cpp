@@ -18,6 +18,8 @@ constexpr Command kCommands[] = {
     {CMD_READ_AD, "read A/D", ReadAd},
     {CMD_READ_BLOCK, "read block", ReadBlock},
     {CMD_DATA_NAME, "data name", ReadDataName},
+    {CMD_COC_RESET, "coc reset", ResetCoCorrection},
+    {CMD_NSC_RESET, "nsc reset", ResetStepCorrection},
     {CMD_SET_VALUES, "set values", SetValues},
     {CMD_GET_VALUES, "get values", GetValues},
 };

@@ -67,6 +67,11 @@ struct EcuModel {
     std::array<std::uint8_t, 15> miscInfo{};
     std::array<std::uint8_t, 1> cocEditInfo{};
 
+    // Corrections the running ECU learns and the tuner may reset: the CO correction of maps A and B
+    // (thousandths of the fuel factor) and the normal step correction of the idle stepper (steps).
+    std::array<std::int16_t, 2> cocCorrection{};
+    std::int16_t stepCorrection = 0;
+
     std::vector<std::uint8_t>& StoreBytes(Store store) { return stores[static_cast<std::size_t>(store)]; }
 };
 

@@ -13,6 +13,8 @@ inline constexpr std::uint8_t CMD_WRITE_BLOCK = 0x05;  // block bytes -> count a
 inline constexpr std::uint8_t CMD_READ_AD = 0x07;      // channel -> 12-bit reading
 inline constexpr std::uint8_t CMD_READ_BLOCK = 0x08;   // area, offset, count -> the bytes
 inline constexpr std::uint8_t CMD_DATA_NAME = 0x0E;    // data-set kind -> its name
+inline constexpr std::uint8_t CMD_COC_RESET = 0x12;    // 1 or 2: which CO correction -> empty reply
+inline constexpr std::uint8_t CMD_NSC_RESET = 0x14;    // -> empty reply
 inline constexpr std::uint8_t CMD_SET_VALUES = 0x1E;   // selector, block -> selector echoed
 inline constexpr std::uint8_t CMD_GET_VALUES = 0x1F;   // selector -> block
 

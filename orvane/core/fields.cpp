@@ -14,10 +14,14 @@ std::span<std::byte> BytesOfImage(Image image) {
     return image == Image::Par ? BytesOf(ecuParData) : BytesOf(ecuMapData);
 }
 
+// The record a binding edits: its own one, else its image.
+std::span<std::byte> RecordOf(const FieldBinding& b) {
+    return b.record != nullptr ? b.record() : BytesOfImage(b.image);
+}
+
 // The bytes of one field, bounds-checked: the tables are checked at compile time, page state (a shift)
 // is not.
-std::span<std::byte> FieldBytes(Image image, std::size_t offset, std::size_t size) {
-    const std::span<std::byte> all = BytesOfImage(image);
+std::span<std::byte> FieldBytes(std::span<std::byte> all, std::size_t offset, std::size_t size) {
     if (offset > all.size() || size > all.size() - offset) throw std::out_of_range("field outside its image");
     return all.subspan(offset, size);
 }
@@ -49,6 +53,19 @@ template <class F> std::int64_t WithRawType(Raw raw, F f) {
         return f(std::int32_t{});
     }
     return 0;
+}
+
+std::int64_t Read(std::span<std::byte> record, std::size_t offset, Raw raw) {
+    const std::span<const std::byte> bytes = FieldBytes(record, offset, RawSize(raw));
+    return WithRawType(raw, [&]<class T>(T) { return Load<T>(bytes); });
+}
+
+void Write(std::span<std::byte> record, std::size_t offset, Raw raw, std::int64_t value) {
+    const std::span<std::byte> bytes = FieldBytes(record, offset, RawSize(raw));
+    WithRawType(raw, [&]<class T>(T) {
+        Store<T>(bytes, value);
+        return std::int64_t{0};
+    });
 }
 
 std::size_t BaseOf(const FieldBinding& b) {
@@ -97,7 +114,7 @@ bool ConfigureOne(int panel, const FieldBinding& b) {
 bool ScatterCells(int panel, const FieldBinding& b) {
     for (int r = 0; r < b.rows; ++r)
         for (int c = 0; c < b.cols; ++c) {
-            const double shown = ShownValue(ReadField(b.image, CellOffset(b, r, c), b.raw), DivisorOf(b));
+            const double shown = ShownValue(Read(RecordOf(b), CellOffset(b, r, c), b.raw), DivisorOf(b));
             if (SetTableCellVal(panel, b.control, CellOf(b, r, c), shown) < 0) return false;
         }
     return true;
@@ -108,7 +125,7 @@ bool GatherCells(int panel, const FieldBinding& b) {
         for (int c = 0; c < b.cols; ++c) {
             double typed = 0;
             if (GetTableCellVal(panel, b.control, CellOf(b, r, c), &typed) < 0) return false;
-            WriteField(b.image, CellOffset(b, r, c), b.raw, StoredValue(typed, DivisorOf(b), b.raw));
+            Write(RecordOf(b), CellOffset(b, r, c), b.raw, StoredValue(typed, DivisorOf(b), b.raw));
         }
     return true;
 }
@@ -118,15 +135,15 @@ bool ScatterOne(int panel, const FieldBinding& b) {
     switch (b.show) {
     case Show::Number:
     case Show::Hex:
-        return SetCtrlVal(panel, b.control, ShownValue(ReadField(b.image, at, b.raw), DivisorOf(b))) >= 0;
+        return SetCtrlVal(panel, b.control, ShownValue(Read(RecordOf(b), at, b.raw), DivisorOf(b))) >= 0;
     case Show::Toggle:
-        return SetCtrlVal(panel, b.control, ReadField(b.image, at, b.raw) != 0 ? 1 : 0) >= 0;
+        return SetCtrlVal(panel, b.control, Read(RecordOf(b), at, b.raw) != 0 ? 1 : 0) >= 0;
     case Show::Bit:
-        return SetCtrlVal(panel, b.control, (ReadField(b.image, at, b.raw) & b.mask) != 0 ? 1 : 0) >= 0;
+        return SetCtrlVal(panel, b.control, (Read(RecordOf(b), at, b.raw) & b.mask) != 0 ? 1 : 0) >= 0;
     case Show::Ring:
-        return SetCtrlVal(panel, b.control, static_cast<int>(ReadField(b.image, at, b.raw))) >= 0;
+        return SetCtrlVal(panel, b.control, static_cast<int>(Read(RecordOf(b), at, b.raw))) >= 0;
     case Show::Text: {
-        const std::span<std::byte> text = FieldBytes(b.image, at, b.size);
+        const std::span<std::byte> text = FieldBytes(RecordOf(b), at, b.size);
         text.back() = std::byte{0}; // a full field has no terminator of its own
         return SetCtrlVal(panel, b.control, reinterpret_cast<const char*>(text.data())) >= 0;
     }
@@ -142,7 +159,7 @@ bool GatherOne(int panel, const FieldBinding& b) {
     const std::size_t at = BaseOf(b);
     if (b.show == Show::Cells) return GatherCells(panel, b);
     if (b.show == Show::Text) {
-        const std::span<std::byte> text = FieldBytes(b.image, at, b.size);
+        const std::span<std::byte> text = FieldBytes(RecordOf(b), at, b.size);
         return GetCtrlVal(panel, b.control,
                           std::span<char>(reinterpret_cast<char*>(text.data()), text.size())) >= 0;
     }
@@ -151,19 +168,19 @@ bool GatherOne(int panel, const FieldBinding& b) {
     switch (b.show) {
     case Show::Number:
     case Show::Hex:
-        WriteField(b.image, at, b.raw, StoredValue(value, DivisorOf(b), b.raw));
+        Write(RecordOf(b), at, b.raw, StoredValue(value, DivisorOf(b), b.raw));
         break;
     case Show::Toggle:
         for (std::size_t i = 0; i < b.copies; ++i)
-            WriteField(b.image, at + i * RawSize(b.raw), b.raw, value != 0 ? 1 : 0);
+            Write(RecordOf(b), at + i * RawSize(b.raw), b.raw, value != 0 ? 1 : 0);
         break;
     case Show::Bit: {
-        const std::int64_t byte = ReadField(b.image, at, b.raw);
-        WriteField(b.image, at, b.raw, value != 0 ? (byte | b.mask) : (byte & ~std::int64_t{b.mask}));
+        const std::int64_t byte = Read(RecordOf(b), at, b.raw);
+        Write(RecordOf(b), at, b.raw, value != 0 ? (byte | b.mask) : (byte & ~std::int64_t{b.mask}));
         break;
     }
     case Show::Ring:
-        WriteField(b.image, at, b.raw, StoredValue(value, 1, b.raw));
+        Write(RecordOf(b), at, b.raw, StoredValue(value, 1, b.raw));
         break;
     case Show::Custom:
         b.write(value);
@@ -178,16 +195,11 @@ bool GatherOne(int panel, const FieldBinding& b) {
 } // namespace
 
 std::int64_t ReadField(Image image, std::size_t offset, Raw raw) {
-    const std::span<const std::byte> bytes = FieldBytes(image, offset, RawSize(raw));
-    return WithRawType(raw, [&]<class T>(T) { return Load<T>(bytes); });
+    return Read(BytesOfImage(image), offset, raw);
 }
 
 void WriteField(Image image, std::size_t offset, Raw raw, std::int64_t value) {
-    const std::span<std::byte> bytes = FieldBytes(image, offset, RawSize(raw));
-    WithRawType(raw, [&]<class T>(T) {
-        Store<T>(bytes, value);
-        return std::int64_t{0};
-    });
+    Write(BytesOfImage(image), offset, raw, value);
 }
 
 void InitFields(FieldTable fields) {
@@ -196,17 +208,17 @@ void InitFields(FieldTable fields) {
         if (b.show == Show::Cells) {
             for (int r = 0; r < b.rows; ++r)
                 for (int c = 0; c < b.cols; ++c)
-                    WriteField(b.image, CellOffset(b, r, c), b.raw, b.def);
+                    Write(RecordOf(b), CellOffset(b, r, c), b.raw, b.def);
             continue;
         }
         if (b.show == Show::Bit) {
-            const std::int64_t byte = ReadField(b.image, BaseOf(b), b.raw);
-            WriteField(b.image, BaseOf(b), b.raw,
-                       b.def != 0 ? (byte | b.mask) : (byte & ~std::int64_t{b.mask}));
+            const std::int64_t byte = Read(RecordOf(b), BaseOf(b), b.raw);
+            Write(RecordOf(b), BaseOf(b), b.raw,
+                  b.def != 0 ? (byte | b.mask) : (byte & ~std::int64_t{b.mask}));
             continue;
         }
         for (std::size_t i = 0; i < b.copies; ++i)
-            WriteField(b.image, BaseOf(b) + i * RawSize(b.raw), b.raw, b.def);
+            Write(RecordOf(b), BaseOf(b) + i * RawSize(b.raw), b.raw, b.def);
     }
 }
 
@@ -231,6 +243,15 @@ bool GatherFields(int panel, FieldTable fields) {
 bool ApplyRules(int panel, std::span<const CtrlRule> rules) {
     for (const CtrlRule& r : rules)
         if (SetCtrlAttribute(panel, r.control, r.attribute, r.when() ? 1 : 0) < 0) return false;
+    return true;
+}
+
+bool ApplyCellRules(int panel, std::span<const CellRule> rules) {
+    for (const CellRule& r : rules) {
+        const Rect block = MakeRect(r.cells.row, r.cells.col, r.cells.rows, r.cells.cols);
+        if (SetTableCellRangeAttribute(panel, r.control, block, ATTR_CELL_DIMMED, r.when() ? 1 : 0) < 0)
+            return false;
+    }
     return true;
 }
 

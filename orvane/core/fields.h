@@ -47,6 +47,8 @@ struct FieldBinding {
     // divisor and decimals that follow another setting.
     std::size_t (*shift)() = nullptr;
     double (*divisorNow)() = nullptr;
+    // A record of the page's own instead of an image (offsets within it; not checked at compile time).
+    std::span<std::byte> (*record)() = nullptr;
     // Custom: what the control shows, and storing what it holds.
     double (*read)() = nullptr;
     void (*write)(double) = nullptr;
@@ -54,6 +56,16 @@ struct FieldBinding {
     constexpr FieldBinding InMap() const {
         FieldBinding b = *this;
         b.image = Image::Map;
+        return b;
+    }
+    constexpr FieldBinding OnRecord(std::span<std::byte> (*of)()) const {
+        FieldBinding b = *this;
+        b.record = of;
+        return b;
+    }
+    constexpr FieldBinding Default(std::int64_t value) const {
+        FieldBinding b = *this;
+        b.def = value;
         return b;
     }
     constexpr FieldBinding Decimals(int d) const {
@@ -215,7 +227,7 @@ constexpr Span Extent(const FieldBinding& b) {
 }
 
 constexpr bool Overlap(const FieldBinding& a, const FieldBinding& b) {
-    if (a.image != b.image) return false;
+    if (a.image != b.image || a.record != b.record) return false;
     const Span ea = Extent(a), eb = Extent(b);
     if (ea.hi <= eb.lo || eb.hi <= ea.lo) return false;
     if (a.show == Show::Bit && b.show == Show::Bit && a.offset == b.offset) return (a.mask & b.mask) != 0;
@@ -235,7 +247,7 @@ consteval bool CheckBindings(std::span<const FieldBinding> fields) {
     const std::size_t N = fields.size();
     for (std::size_t i = 0; i < N; ++i) {
         const FieldBinding& b = fields[i];
-        if (b.show == Show::Custom) continue; // declared by its own field list
+        if (b.show == Show::Custom || b.record != nullptr) continue; // laid out by their own records
         if (!EachField(b, [&](std::size_t at, std::size_t size) { return OnField(b.image, at, size); }))
             BindingNotOnAFieldOfItsWidth();
         for (std::size_t j = i + 1; j < N; ++j)
@@ -279,6 +291,14 @@ struct CtrlRule {
     bool (*when)();
 };
 bool ApplyRules(int panel, std::span<const CtrlRule> rules);
+
+// Dims a block of a table's cells while when() holds; the table itself stays active.
+struct CellRule {
+    int control;
+    CellBlock cells;
+    bool (*when)();
+};
+bool ApplyCellRules(int panel, std::span<const CellRule> rules);
 
 // A ring item offered when offered() is true (always when it is null).
 struct RingItem {

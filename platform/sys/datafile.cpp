@@ -56,12 +56,16 @@ bool FileExists(const char* path) {
     return path != nullptr && stat(path, &st) == 0;
 }
 
-int FileToArray(const char* path, std::span<std::byte> data) {
+namespace {
+
+// Reads the first data.size() bytes of a regular file; whole: the file must hold exactly that many.
+int ReadRecord(const char* path, std::span<std::byte> data, bool whole) {
     if (path == nullptr) return FILE_OPEN_ERROR;
     const Fd in{open(path, O_RDONLY | O_CLOEXEC)};
     struct stat st {};
     if (in.fd < 0 || fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return FILE_OPEN_ERROR;
-    if (static_cast<std::size_t>(st.st_size) != data.size()) return FILE_SIZE_ERROR;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (whole ? size != data.size() : size < data.size()) return FILE_SIZE_ERROR;
     // Read into a copy first: a file that changes size under us must not leave data half written.
     std::string bytes(data.size(), '\0');
     std::size_t got = 0;
@@ -72,8 +76,18 @@ int FileToArray(const char* path, std::span<std::byte> data) {
         got += static_cast<std::size_t>(n);
     }
     char extra = 0;
-    if (read(in.fd, &extra, 1) != 0) return FILE_SIZE_ERROR;
+    if (whole && read(in.fd, &extra, 1) != 0) return FILE_SIZE_ERROR;
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<std::byte>(bytes[i]);
     return FILE_OK;
+}
+
+} // namespace
+
+int FileToArray(const char* path, std::span<std::byte> data) {
+    return ReadRecord(path, data, true);
+}
+
+int FileHeadToArray(const char* path, std::span<std::byte> data) {
+    return ReadRecord(path, data, false);
 }

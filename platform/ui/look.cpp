@@ -26,7 +26,12 @@ namespace ui {
 namespace {
 
 constexpr double kSpinLimit = 1e12; // a spin box needs finite bounds
-constexpr double kIntLimit = 1e9;   // sliders and progress bars count in int
+
+// Buttons, frames and tabs take '&' for a shortcut marker; our captions show it as written.
+QString Literal(std::string_view text) {
+    return ToQt(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+constexpr double kIntLimit = 1e9; // sliders and progress bars count in int
 
 Qt::Alignment AlignOf(uir::Align a) {
     switch (a) {
@@ -131,7 +136,7 @@ void SyncLook(Control& c) {
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
-        static_cast<QPushButton*>(w)->setText(ToQt(ButtonText(c)));
+        static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
         SetInert(w, !c.IsHot());
         break;
     case CTRL_NUMERIC:
@@ -180,7 +185,7 @@ void SyncLook(Control& c) {
         static_cast<QLabel*>(w)->setText(ToQt(c.caption));
         break;
     case CTRL_DECORATION:
-        static_cast<QGroupBox*>(w)->setTitle(ToQt(c.caption));
+        static_cast<QGroupBox*>(w)->setTitle(Literal(c.caption));
         break;
     case CTRL_TABLE:
         ShowTableLook(c);
@@ -218,7 +223,7 @@ void SyncItems(Control& c) {
         while (t->count() > 0)
             t->removeTab(0);
         for (const std::string& label : c.tabs)
-            t->addTab(ToQt(label));
+            t->addTab(Literal(label));
     }
 }
 
@@ -229,7 +234,7 @@ void SyncValue(Control& c) {
     switch (c.kind) {
     case CTRL_TOGGLE_BUTTON:
         static_cast<QPushButton*>(w)->setChecked(c.number != 0);
-        static_cast<QPushButton*>(w)->setText(ToQt(ButtonText(c)));
+        static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
         ApplyColors(c);
         break;
     case CTRL_NUMERIC: {

@@ -39,7 +39,8 @@ std::vector<Token> Tokenize(std::string_view line) {
                 if (!inQuotes && i + 1 < line.size() && line[i + 1] != ' ' && line[i + 1] != '\t')
                     t.quoted = false;
             } else if (inQuotes && c == '\\' && i + 1 < line.size()) {
-                t.text += line[++i];
+                ++i;
+                t.text += line[i] == 'n' ? '\n' : line[i];
             } else {
                 t.text += c;
             }

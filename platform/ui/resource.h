@@ -9,8 +9,9 @@
 // A panel line starts a panel; every following control line belongs to it until the next panel line.
 // <CONST> is a C++ identifier; <resourceId> and <id> are positive integers, unique in the resource and in
 // their panel. A callback is a name registered with RegisterCtrlCallback / RegisterPanelCallback, or '-'.
-// Texts are in double quotes; inside them \" and \\ stand for " and \. Sizes and positions are pixels;
-// a child panel's at=X,Y is its place inside the parent, a top-level panel's its place on the screen.
+// Texts are in double quotes; inside them \" and \\ stand for " and \, and \n for a line break. Sizes and
+// positions are pixels; a child panel's at=X,Y is its place inside the parent, a top-level panel's its place
+// on the screen.
 //
 // kind      holds                                     options besides hidden, dimmed (every kind)
 // command   no value (commit on press)               bold textcolor font
