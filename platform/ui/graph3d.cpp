@@ -1,0 +1,221 @@
+// The 3-D graph: a surface over a grid with one cursor, kept in the control's record and shown by a
+// Q3DSurface window inside the panel. The window is made when its panel is first shown, and only where
+// OpenGL works; elsewhere a notice stands in its place and the record works on.
+#include "platform/ui/layer.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <QtDataVisualization/Q3DCamera>
+#include <QtDataVisualization/Q3DScene>
+#include <QtDataVisualization/Q3DSurface>
+#include <QtDataVisualization/QSurface3DSeries>
+#include <QtDataVisualization/QValue3DAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+namespace {
+
+// The holder of the view: what the control's widget is, so that the panel lays it out like any other.
+class SurfaceHolder : public QWidget {
+  public:
+    using QWidget::QWidget;
+};
+
+Surface* SurfaceOf(int panel, int control, int* status) {
+    Control* c = FindControl(panel, control, status);
+    if (c == nullptr) return nullptr;
+    if (!c->surface) {
+        *status = UIE_BadControl;
+        return nullptr;
+    }
+    return c->surface.get();
+}
+
+bool Increasing(const std::vector<double>& v) {
+    return v.size() >= 2 && std::adjacent_find(v.begin(), v.end(), std::greater_equal<>()) == v.end();
+}
+
+// A surface needs its grid lines in strictly rising order. Breakpoints that are not (all equal on a map
+// never set up, or out of order) are laid out by their index instead; the caption says so.
+struct AxisLayout {
+    std::vector<double> at;
+    QString title;
+};
+AxisLayout LayOut(const std::vector<double>& v, const std::string& name) {
+    if (Increasing(v)) return {v, ToQt(name)};
+    AxisLayout a{{}, ToQt(name) + QStringLiteral(" (by point number)")};
+    for (std::size_t i = 0; i < v.size(); ++i)
+        a.at.push_back(static_cast<double>(i));
+    return a;
+}
+
+void SetAxis(QValue3DAxis* axis, const QString& title, double lo, double hi) {
+    if (!(lo < hi)) {
+        lo -= 1;
+        hi += 1;
+    }
+    axis->setTitle(title);
+    axis->setTitleVisible(true);
+    axis->setRange(static_cast<float>(lo), static_cast<float>(hi));
+    axis->setLabelFormat(QStringLiteral("%.6g"));
+}
+
+Q3DSurface* ViewOf(const Control& c) {
+    return c.surface ? qobject_cast<Q3DSurface*>(c.surface->view.data()) : nullptr;
+}
+
+void ShowCursor(Control& c) {
+    Q3DSurface* view = ViewOf(c);
+    if (view == nullptr || view->seriesList().isEmpty()) return;
+    const Quiet quiet;
+    view->seriesList().front()->setSelectedPoint(QPoint(c.surface->column, c.surface->row));
+}
+
+void MakeView(Control& c) {
+    auto* holder = c.widget.data();
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (!Graph3DViewAvailable()) {
+        auto* notice =
+            new QLabel(QStringLiteral("The 3-D view needs OpenGL, which this display lacks."), holder);
+        notice->setAlignment(Qt::AlignCenter);
+        layout->addWidget(notice);
+        return;
+    }
+    auto* view = new Q3DSurface();
+    view->setProperty("uiPanel", c.panel);
+    view->setProperty("uiControl", c.id);
+    view->setSelectionMode(QAbstract3DGraph::SelectionItem);
+    view->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
+    view->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricRight);
+    auto* series = new QSurface3DSeries;
+    series->setDrawMode(QSurface3DSeries::DrawSurfaceAndWireframe);
+    series->setFlatShadingEnabled(false);
+    series->setItemLabelFormat(QStringLiteral("@xLabel, @zLabel: @yLabel"));
+    view->addSeries(series);
+    const int panel = c.panel, id = c.id;
+    QObject::connect(series, &QSurface3DSeries::selectedPointChanged, [panel, id](const QPoint& at) {
+        Control* sc = FindControl(panel, id, nullptr);
+        if (sc == nullptr || IsQuiet()) return;
+        if (at ==
+            QSurface3DSeries::invalidSelectionPosition()) { // a click beside the surface keeps the cursor
+            ShowCursor(*sc);
+            return;
+        }
+        sc->surface->row = at.y();
+        sc->surface->column = at.x();
+        SendCtrlEvent(panel, id, EVENT_CURSOR_CHANGE, at.y(), at.x());
+    });
+    layout->addWidget(QWidget::createWindowContainer(view, holder));
+    c.surface->view = view;
+    SyncSurface(c);
+}
+
+} // namespace
+
+QWidget* MakeSurfaceHolder(Control&, QWidget* canvas) {
+    return new SurfaceHolder(canvas);
+}
+
+void ShowSurfaceViews(Panel& p) {
+    for (const auto& c : p.controls)
+        if (c->surface && c->widget && c->widget->layout() == nullptr) MakeView(*c);
+}
+
+void SyncSurface(Control& c) {
+    Q3DSurface* view = ViewOf(c);
+    if (view == nullptr) return;
+    const Surface& s = *c.surface;
+    const AxisLayout x = LayOut(s.x, s.xName);
+    const AxisLayout y = LayOut(s.y, s.yName);
+    auto* rows = new QSurfaceDataArray;
+    rows->reserve(static_cast<qsizetype>(s.y.size()));
+    double lo = kNoLimit, hi = -kNoLimit;
+    for (std::size_t j = 0; j < s.y.size(); ++j) {
+        auto* row = new QSurfaceDataRow(static_cast<qsizetype>(s.x.size()));
+        for (std::size_t i = 0; i < s.x.size(); ++i) {
+            const double z = s.z[i * s.y.size() + j];
+            lo = std::min(lo, z);
+            hi = std::max(hi, z);
+            (*row)[static_cast<qsizetype>(i)].setPosition(
+                QVector3D(static_cast<float>(x.at[i]), static_cast<float>(z), static_cast<float>(y.at[j])));
+        }
+        rows->append(row);
+    }
+    const Quiet quiet;
+    view->seriesList().front()->dataProxy()->resetArray(rows);
+    // The view's X runs across, its Y up (the values) and its Z into the screen (our y).
+    if (!x.at.empty()) SetAxis(view->axisX(), x.title, x.at.front(), x.at.back());
+    if (!y.at.empty()) SetAxis(view->axisZ(), y.title, y.at.front(), y.at.back());
+    if (lo <= hi) SetAxis(view->axisY(), ToQt(s.zName), lo, hi);
+    ShowCursor(c);
+}
+
+void PaintSurfaceViews(const Panel& p, QPixmap& image) {
+    QPainter painter(&image);
+    for (const auto& c : p.controls)
+        if (Q3DSurface* view = ViewOf(*c); view != nullptr && c->widget && c->widget->isVisible()) {
+            const QPoint at = c->widget->mapTo(p.frame.data(), QPoint(0, 0));
+            painter.drawImage(at, view->renderToImage(4, c->widget->size()));
+        }
+}
+
+} // namespace ui
+
+int PlotSurface3D(int panel, int control, std::span<const double> x, std::span<const double> y,
+                  std::span<const double> z) {
+    int status = 0;
+    ui::Surface* s = ui::SurfaceOf(panel, control, &status);
+    if (s == nullptr) return status;
+    if (z.size() != x.size() * y.size()) return UIE_BadValue;
+    for (const std::span<const double> v : {x, y, z})
+        if (!std::all_of(v.begin(), v.end(), [](double d) { return std::isfinite(d); })) return UIE_BadValue;
+    s->x.assign(x.begin(), x.end());
+    s->y.assign(y.begin(), y.end());
+    s->z.assign(z.begin(), z.end());
+    s->row = std::clamp(s->row, 0, std::max(0, static_cast<int>(x.size()) - 1));
+    s->column = std::clamp(s->column, 0, std::max(0, static_cast<int>(y.size()) - 1));
+    ui::SyncSurface(*ui::FindControl(panel, control, nullptr));
+    return UIE_NoError;
+}
+
+int SetGraph3DCursor(int panel, int control, int row, int column) {
+    int status = 0;
+    ui::Surface* s = ui::SurfaceOf(panel, control, &status);
+    if (s == nullptr) return status;
+    s->row = std::clamp(row, 0, std::max(0, static_cast<int>(s->x.size()) - 1));
+    s->column = std::clamp(column, 0, std::max(0, static_cast<int>(s->y.size()) - 1));
+    ui::ShowCursor(*ui::FindControl(panel, control, nullptr));
+    return UIE_NoError;
+}
+
+int GetGraph3DCursor(int panel, int control, int* row, int* column) {
+    int status = 0;
+    const ui::Surface* s = ui::SurfaceOf(panel, control, &status);
+    if (s == nullptr) return status;
+    if (row == nullptr || column == nullptr) return UIE_BadValue;
+    *row = s->row;
+    *column = s->column;
+    return UIE_NoError;
+}
+
+int Graph3DViewAvailable() {
+    // Asked once: whether the display gives an OpenGL context that can draw.
+    static const int available = [] {
+        ui::EnsureApp();
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return 0;
+        QOpenGLContext context;
+        QOffscreenSurface surface;
+        surface.create();
+        return context.create() && context.makeCurrent(&surface) ? 1 : 0;
+    }();
+    return available;
+}
