@@ -111,15 +111,19 @@ void StartBox() {
     DrawBox();
 }
 
+// The box's second corner follows the mouse, clamped to the plot area's edge when outside.
+void TakeSecondCorner() {
+    MouseInGraph(0, 0, &selBox.x2, &selBox.y2);
+}
+
 void MoveBox() {
-    double x = 0, y = 0;
-    MouseInGraph(0, 0, &x, &y); // clamped to the plot area's edge when outside
-    selBox.x2 = x;
-    selBox.y2 = y;
+    TakeSecondCorner();
     DrawBox();
 }
 
+// The box ends where the button is let go.
 void FinishBox() {
+    TakeSecondCorner();
     fSelecting = 0;
     if (hSelRect > 0) DeleteGraphPlot(hGrpPanel, GRAPH::Graph2D, hSelRect);
     hSelRect = 0;

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include <QtDataVisualization/Q3DCamera>
 #include <QtDataVisualization/Q3DScene>
 #include <QtDataVisualization/Q3DSurface>
+#include <QtDataVisualization/Q3DTheme>
 #include <QtDataVisualization/QSurface3DSeries>
 #include <QtDataVisualization/QValue3DAxis>
 #include <algorithm>
@@ -94,10 +96,21 @@ void MakeView(Control& c) {
     view->setProperty("uiControl", c.id);
     view->setSelectionMode(QAbstract3DGraph::SelectionItem);
     view->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
-    view->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricRight);
+    view->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricLeftHigh);
+    view->scene()->activeCamera()->setZoomLevel(95);
+    view->setHorizontalAspectRatio(1.6);
+    // Labels large enough to read at a window's size, heights coloured from low (blue) to high (red).
+    view->activeTheme()->setFont(QFont(QStringLiteral("Sans"), 40));
     auto* series = new QSurface3DSeries;
     series->setDrawMode(QSurface3DSeries::DrawSurfaceAndWireframe);
     series->setFlatShadingEnabled(false);
+    QLinearGradient heights;
+    heights.setColorAt(0.0, QColor(0x20, 0x40, 0xC0));
+    heights.setColorAt(0.35, QColor(0x20, 0xB0, 0x60));
+    heights.setColorAt(0.7, QColor(0xF0, 0xD0, 0x20));
+    heights.setColorAt(1.0, QColor(0xD0, 0x20, 0x20));
+    series->setBaseGradient(heights);
+    series->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
     series->setItemLabelFormat(QStringLiteral("@xLabel, @zLabel: @yLabel"));
     view->addSeries(series);
     const int panel = c.panel, id = c.id;

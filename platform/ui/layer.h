@@ -100,7 +100,7 @@ struct Graph {
 };
 
 // The plot area inside a graph control: fixed margins for the tick labels and the axis captions.
-inline constexpr int kPlotLeft = 64, kPlotTop = 12, kPlotRight = 16, kPlotBottom = 44;
+inline constexpr int kPlotLeft = 64, kPlotTop = 12, kPlotRight = 28, kPlotBottom = 44;
 
 struct Surface {
     std::vector<double> x, y, z; // z[i * y.size() + j]

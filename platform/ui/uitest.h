@@ -42,6 +42,12 @@ void EndTask();
 // waits in a loop of its own (a modal popup pumping events).
 void Later(std::function<void()> action);
 
+// The 3-D graph's own window (present once its panel was shown where OpenGL works; else UIE_BadControl):
+// a key pressed in it (an ASCII character or an arrow key, with modifier bits), delivered the way the
+// display delivers it; or a grid point picked in it with the mouse.
+int PressKeyInView(int panel, int control, int key);
+int PickSurfacePoint(int panel, int control, int row, int column);
+
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);
 bool IsPopupInstalled(int panel);
