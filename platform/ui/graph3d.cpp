@@ -58,15 +58,15 @@ AxisLayout LayOut(const std::vector<double>& v, const std::string& name) {
     return a;
 }
 
+// Only what changed is passed on: every change of an axis makes the view draw its labels again.
 void SetAxis(QValue3DAxis* axis, const QString& title, double lo, double hi) {
     if (!(lo < hi)) {
         lo -= 1;
         hi += 1;
     }
-    axis->setTitle(title);
-    axis->setTitleVisible(true);
-    axis->setRange(static_cast<float>(lo), static_cast<float>(hi));
-    axis->setLabelFormat(QStringLiteral("%.6g"));
+    if (axis->title() != title) axis->setTitle(title);
+    const auto low = static_cast<float>(lo), high = static_cast<float>(hi);
+    if (axis->min() != low || axis->max() != high) axis->setRange(low, high);
 }
 
 Q3DSurface* ViewOf(const Control& c) {
@@ -101,6 +101,10 @@ void MakeView(Control& c) {
     view->setHorizontalAspectRatio(1.6);
     // Labels large enough to read at a window's size, heights coloured from low (blue) to high (red).
     view->activeTheme()->setFont(QFont(QStringLiteral("Sans"), 40));
+    for (QValue3DAxis* axis : {view->axisX(), view->axisY(), view->axisZ()}) {
+        axis->setTitleVisible(true);
+        axis->setLabelFormat(QStringLiteral("%.6g"));
+    }
     auto* series = new QSurface3DSeries;
     series->setDrawMode(QSurface3DSeries::DrawSurfaceAndWireframe);
     series->setFlatShadingEnabled(false);
@@ -142,32 +146,60 @@ void ShowSurfaceViews(Panel& p) {
         if (c->surface && c->widget && c->widget->layout() == nullptr) MakeView(*c);
 }
 
+// The axes: captions, and ranges from the first to the last grid line (the values' extremes upright).
+void ShowAxes(Q3DSurface& view, const Surface& s) {
+    const AxisLayout x = LayOut(s.x, s.xName);
+    const AxisLayout y = LayOut(s.y, s.yName);
+    // The view's X runs across, its Y up (the values) and its Z into the screen (our y).
+    if (!x.at.empty())
+        SetAxis(view.axisX(), x.title, std::min(x.at.front(), x.at.back()),
+                std::max(x.at.front(), x.at.back()));
+    if (!y.at.empty())
+        SetAxis(view.axisZ(), y.title, std::min(y.at.front(), y.at.back()),
+                std::max(y.at.front(), y.at.back()));
+    if (!s.z.empty()) {
+        const auto [lo, hi] = std::minmax_element(s.z.begin(), s.z.end());
+        SetAxis(view.axisY(), ToQt(s.zName), *lo, *hi);
+    }
+}
+
+void SyncSurfaceLook(Control& c) {
+    if (Q3DSurface* view = ViewOf(c)) ShowAxes(*view, *c.surface);
+}
+
 void SyncSurface(Control& c) {
     Q3DSurface* view = ViewOf(c);
     if (view == nullptr) return;
     const Surface& s = *c.surface;
     const AxisLayout x = LayOut(s.x, s.xName);
     const AxisLayout y = LayOut(s.y, s.yName);
-    auto* rows = new QSurfaceDataArray;
-    rows->reserve(static_cast<qsizetype>(s.y.size()));
-    double lo = kNoLimit, hi = -kNoLimit;
-    for (std::size_t j = 0; j < s.y.size(); ++j) {
-        auto* row = new QSurfaceDataRow(static_cast<qsizetype>(s.x.size()));
-        for (std::size_t i = 0; i < s.x.size(); ++i) {
-            const double z = s.z[i * s.y.size() + j];
-            lo = std::min(lo, z);
-            hi = std::max(hi, z);
-            (*row)[static_cast<qsizetype>(i)].setPosition(
-                QVector3D(static_cast<float>(x.at[i]), static_cast<float>(z), static_cast<float>(y.at[j])));
-        }
-        rows->append(row);
-    }
+    const auto at = [&](int i, int j) {
+        const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
+        return QVector3D(static_cast<float>(x.at[ui]), static_cast<float>(s.z[ui * s.y.size() + uj]),
+                         static_cast<float>(y.at[uj]));
+    };
     const Quiet quiet;
-    view->seriesList().front()->dataProxy()->resetArray(rows);
-    // The view's X runs across, its Y up (the values) and its Z into the screen (our y).
-    if (!x.at.empty()) SetAxis(view->axisX(), x.title, x.at.front(), x.at.back());
-    if (!y.at.empty()) SetAxis(view->axisZ(), y.title, y.at.front(), y.at.back());
-    if (lo <= hi) SetAxis(view->axisY(), ToQt(s.zName), lo, hi);
+    QSurfaceDataProxy* proxy = view->seriesList().front()->dataProxy();
+    const int rowCount = static_cast<int>(s.y.size()), columnCount = static_cast<int>(s.x.size());
+    // A grid of the same shape takes only the points that changed (a cell edit changes one): a whole new
+    // array makes the view rebuild everything, its axis labels included.
+    if (proxy->rowCount() == rowCount && proxy->columnCount() == columnCount) {
+        for (int r = 0; r < rowCount; ++r)
+            for (int col = 0; col < columnCount; ++col)
+                if (const QVector3D p = at(col, r); proxy->itemAt(r, col)->position() != p)
+                    proxy->setItem(r, col, QSurfaceDataItem(p));
+    } else {
+        auto* rows = new QSurfaceDataArray;
+        rows->reserve(rowCount);
+        for (int r = 0; r < rowCount; ++r) {
+            auto* row = new QSurfaceDataRow(columnCount);
+            for (int col = 0; col < columnCount; ++col)
+                (*row)[col].setPosition(at(col, r));
+            rows->append(row);
+        }
+        proxy->resetArray(rows);
+    }
+    ShowAxes(*view, s);
     ShowCursor(c);
 }
 

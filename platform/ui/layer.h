@@ -250,6 +250,7 @@ QWidget* MakeSurfaceHolder(Control& c, QWidget* canvas);
 void ShowSurfaceViews(Panel& p);
 // Shows the record's surface, captions and cursor in the 3-D view (when it is made).
 void SyncSurface(Control& c);
+void SyncSurfaceLook(Control& c); // captions and ranges only
 // The mouse position of the last mouse event delivered to a panel.
 void NoteMouse(int panel, int x, int y);
 // Whether an extended mouse event goes out now (moves are spaced by the control's period).

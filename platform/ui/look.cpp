@@ -182,7 +182,7 @@ void SyncLook(Control& c) {
         w->update();
         break;
     case CTRL_GRAPH_3D:
-        SyncSurface(c);
+        SyncSurfaceLook(c);
         break;
     }
 }

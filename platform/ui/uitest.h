@@ -47,6 +47,8 @@ void Later(std::function<void()> action);
 // display delivers it; or a grid point picked in it with the mouse.
 int PressKeyInView(int panel, int control, int key);
 int PickSurfacePoint(int panel, int control, int row, int column);
+// Draws one frame of the 3-D view now, at its size on screen, as the display would on its next frame.
+int DrawViewNow(int panel, int control);
 
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);

@@ -51,4 +51,12 @@ int PickSurfacePoint(int panel, int control, int row, int column) {
     return UIE_NoError;
 }
 
+int DrawViewNow(int panel, int control) {
+    Q3DSurface* view = ViewOf(panel, control);
+    if (view == nullptr) return UIE_BadControl;
+    QEvent frame(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(view, &frame);
+    return UIE_NoError;
+}
+
 } // namespace uitest

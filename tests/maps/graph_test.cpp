@@ -342,3 +342,21 @@ TEST_F(Graph2D, HelpKeyShowsTheHelpText) {
 }
 
 } // namespace
+
+namespace {
+
+// Headless there is no OpenGL: the 3-D window shows a notice in place of the view, and the map editor,
+// the 2-D graph and the plot's cursor and keys work on.
+TEST_F(GraphWindows, PlotWithoutOpenGLLeavesTheEditorWorking) {
+    EXPECT_EQ(Graph3DViewAvailable(), 0);
+    EXPECT_TRUE(uitest::IsPanelVisible(hPltPanel));
+    EXPECT_EQ(uitest::PressKeyInView(hPltPanel, PLOT::Graph3D, '+'), UIE_BadControl); // no view
+    EXPECT_TRUE(ScatterPltPanel());
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(3, 3)), 0);
+    EXPECT_EQ(PlotCursor(), (Point{3, 3}));
+    EXPECT_EQ(uitest::SendKey(hPltPanel, PLOT::Graph3D, '+'), 1);
+    EXPECT_EQ(Shown()[3][3], RawValue(3, 3) + 1);
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+}
+
+} // namespace
