@@ -197,13 +197,7 @@ class GraphWidget : public QWidget {
 
 // The graph record of a control, or null with status set.
 Graph* GraphOf(int panel, int control, int* status) {
-    Control* c = FindControl(panel, control, status);
-    if (c == nullptr) return nullptr;
-    if (!c->graph) {
-        *status = UIE_BadControl;
-        return nullptr;
-    }
-    return c->graph.get();
+    return PartOf(panel, control, &Control::graph, status);
 }
 
 void Redraw(int panel, int control) {

@@ -31,13 +31,7 @@ class SurfaceHolder : public QWidget {
 };
 
 Surface* SurfaceOf(int panel, int control, int* status) {
-    Control* c = FindControl(panel, control, status);
-    if (c == nullptr) return nullptr;
-    if (!c->surface) {
-        *status = UIE_BadControl;
-        return nullptr;
-    }
-    return c->surface.get();
+    return PartOf(panel, control, &Control::surface, status);
 }
 
 bool Increasing(const std::vector<double>& v) {

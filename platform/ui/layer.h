@@ -174,6 +174,9 @@ struct Panel {
 };
 
 // ---- records (panels.cpp) ----
+// The record of a control's kind (part: &Control::graph, &Control::surface, ...); null with status set
+// when there is no such control or it is of another kind.
+template <typename T> T* PartOf(int panel, int control, std::unique_ptr<T> Control::*part, int* status);
 Panel* FindPanel(int handle);
 // Sets status to UIE_BadPanel / UIE_BadControl when the lookup fails.
 Control* FindControl(int panel, int control, int* status);
@@ -187,6 +190,16 @@ void PlaceFrame(Panel& p);
 // The panel the user or the program made active last.
 void SetActivePanelRecord(int panel);
 void SetActiveCtrlRecord(int panel, int control);
+
+template <typename T> T* PartOf(int panel, int control, std::unique_ptr<T> Control::*part, int* status) {
+    Control* c = FindControl(panel, control, status);
+    if (c == nullptr) return nullptr;
+    if (!(c->*part)) {
+        *status = UIE_BadControl;
+        return nullptr;
+    }
+    return (c->*part).get();
+}
 
 // ---- application object (app.cpp) ----
 void EnsureApp();

@@ -87,11 +87,8 @@ TEST_F(Graph2D, RowAndColumnLinesComeFromTheMatrixAndItsReference) {
         EXPECT_DOUBLE_EQ(lineY[i], RawValue(i, 3) / 1000.0);
         EXPECT_DOUBLE_EQ(refY[i], (RawValue(i, 3) - (i == kRefRow ? 150 : 0)) / 1000.0);
     }
-    char name[64];
-    ASSERT_GE(GetCtrlAttribute(hGrpPanel, GRAPH::Graph2D, ATTR_XNAME, name), 0);
-    EXPECT_STREQ(name, "Throttle [°]");
-    ASSERT_GE(GetCtrlAttribute(hGrpPanel, GRAPH::Graph2D, ATTR_YNAME, name), 0);
-    EXPECT_STREQ(name, GetCurMapValLabel());
+    EXPECT_EQ(TextAttr(hGrpPanel, GRAPH::Graph2D, ATTR_XNAME), "Throttle [°]");
+    EXPECT_EQ(TextAttr(hGrpPanel, GRAPH::Graph2D, ATTR_YNAME), GetCurMapValLabel());
 }
 
 TEST_F(Graph2D, PercentAgainstAZeroReferenceIsBlank) {

@@ -7,6 +7,8 @@
 #include "orvane/maps/plot.h"
 #include "pagefixture.h"
 
+#include <string>
+
 struct GraphWindows : MapPage {
     static constexpr int kRefRow = 6; // the row whose reference differs
 
@@ -70,6 +72,11 @@ struct GraphWindows : MapPage {
         Point p;
         EXPECT_GE(GetGraph3DCursor(hPltPanel, PLOT::Graph3D, &p.x, &p.y), 0);
         return p;
+    }
+    static std::string TextAttr(int panel, int control, int attribute) {
+        char text[64] = {};
+        EXPECT_GE(GetCtrlAttribute(panel, control, attribute, text), 0);
+        return text;
     }
     static double Value(int control) {
         double v = 0;

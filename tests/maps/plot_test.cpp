@@ -28,11 +28,8 @@ TEST_F(Plot3D, SurfaceIsTheCurrentMatrixOverItsBreakpoints) {
     ASSERT_TRUE(ScatterMp1Panel());
     EXPECT_GT(ShotSize(hPltPanel, "orvane-plot3d.png"), 20000u);
     EXPECT_GT(ShotSize(hGrpPanel, "orvane-graph2d.png"), 10000u);
-    char name[64];
-    ASSERT_GE(GetCtrlAttribute(hPltPanel, PLOT::Graph3D, ATTR_XNAME, name), 0);
-    EXPECT_STREQ(name, " EngineSpeed [rpm]");
-    ASSERT_GE(GetCtrlAttribute(hPltPanel, PLOT::Graph3D, ATTR_ZNAME, name), 0);
-    EXPECT_STREQ(name, GetCurMapValLabel());
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_XNAME), " EngineSpeed [rpm]");
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_ZNAME), GetCurMapValLabel());
 }
 
 TEST_F(Plot3D, KeysInTheViewReachTheMapAndCursor) {
