@@ -26,6 +26,9 @@ TEST_F(Plot3D, SurfaceIsTheCurrentMatrixOverItsBreakpoints) {
     ASSERT_EQ(Graph3DViewAvailable(), 1) << "no OpenGL on this display";
     Shown()[4][9] = 9000;
     ASSERT_TRUE(ScatterMp1Panel());
+    // The cursor on the row whose reference differs, with three more points selected.
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(kRefRow, 5)), 0);
+    ASSERT_EQ(SetMultipleCursor(lineX[5], -1e9, lineX[8], 1e9), 0);
     EXPECT_GT(ShotSize(hPltPanel, "orvane-plot3d.png"), 20000u);
     EXPECT_GT(ShotSize(hGrpPanel, "orvane-graph2d.png"), 10000u);
     EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_XNAME), " EngineSpeed [rpm]");
