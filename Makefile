@@ -37,6 +37,7 @@ fuzz: deps
 bench: build
 	./$(BUILD)/bench/orvane_startup_bench
 	./$(BUILD)/bench/orvane_bench
+	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD)/bench/orvane_graph_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -7,7 +7,12 @@ build="${1:-build}"
 status=0
 for prog in $(find "$build/tests" -type f -executable -path '*/tests/*/*' | sort); do
     case "$(basename "$prog")" in *.sh) continue ;; esac
-    if ! QT_QPA_PLATFORM=offscreen "$prog" --gtest_shuffle --gtest_brief=1 >"$prog.whole.log" 2>&1; then
+    # The 3-D plot's programs need a display with OpenGL: a virtual one with Mesa's software renderer.
+    case "$(basename "$prog")" in
+    *plot_tests) run="xvfb-run -a -s '-screen 0 1280x1024x24' env QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1" ;;
+    *) run="env QT_QPA_PLATFORM=offscreen" ;;
+    esac
+    if ! eval "$run" '"$prog"' --gtest_shuffle --gtest_brief=1 >"$prog.whole.log" 2>&1; then
         echo "FAILED (whole, shuffled): $prog; see $prog.whole.log"
         grep -E "random seed|FAILED" "$prog.whole.log" || true
         status=1

@@ -6,6 +6,7 @@
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
 #include "orvane/maps/cellcalc.h"
+#include "orvane/maps/cellkeys.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/mapcells.h"
@@ -155,21 +156,6 @@ bool SetCurZLevel() {
     return SelectFirstCell() && ScatterMp1Panel();
 }
 
-// Keys that step the active cell, in raw units (Shift is not part of the match: '+' needs it on many
-// keyboards).
-struct KeyStep {
-    int key;
-    double steps;
-};
-constexpr KeyStep kKeySteps[] = {
-    {'+', 1},
-    {'-', -1},
-    {'+' | VAL_MENUKEY_MODIFIER, 10},
-    {'-' | VAL_MENUKEY_MODIFIER, -10},
-    {'+' | VAL_ALT_MODIFIER, 100},
-    {'-' | VAL_ALT_MODIFIER, -100},
-};
-
 // 1 when the key was handled and its action succeeded, 0 when it is not ours or it failed (reported).
 int MatrixKey(int keyCode) {
     const int key = keyCode & ~VAL_SHIFT_MODIFIER;
@@ -177,10 +163,9 @@ int MatrixKey(int keyCode) {
     if (key == (VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER)) {
         ok = GatherMp1Panel(1) && OpenMapValDialog();
     } else {
-        const auto step = std::find_if(std::begin(kKeySteps), std::end(kKeySteps),
-                                       [key](const KeyStep& s) { return s.key == key; });
-        if (step == std::end(kKeySteps)) return 0;
-        ok = CellValChange(step->steps);
+        const double steps = CellStepOfKey(key);
+        if (steps == 0) return 0;
+        ok = CellValChange(steps);
     }
     if (!ok) ReportFailure("Edit Map");
     return ok ? 1 : 0;

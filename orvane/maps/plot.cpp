@@ -1,16 +1,71 @@
 #include "orvane/maps/plot.h"
 
+#include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
+#include "orvane/maps/cellkeys.h"
+#include "orvane/maps/curmap.h"
+#include "orvane/maps/graph2d.h"
+#include "orvane/maps/map1.h"
+#include "orvane/maps/mapcells.h"
+#include "orvane/maps/maptable.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
+
+#include <array>
+#include <cstdio>
 
 int hPltPanel = -1;
 std::uint8_t fPltShown = 0;
 
-bool InitPltPanel() {
-    if (LoadPage(0, PLOT::id, hPltPanel)) return true;
+namespace {
+
+void ReportFailure() {
     MessagePopup("3D Plot Panel", szGenericError);
+}
+
+// An arrow key moves the cursor one grid point; the plot keeps it inside the matrix.
+bool StepCursor(int dCol, int dRow) {
+    int col = 0, row = 0;
+    return GetGraph3DCursor(hPltPanel, PLOT::Graph3D, &col, &row) >= 0 &&
+           SetGraph3DCursor(hPltPanel, PLOT::Graph3D, col + dCol, row + dRow) >= 0 && CursorChange() == 0;
+}
+
+// 1 for a key the plot handles; a failure is reported and the key still counts as handled.
+int PlotKey(int keyCode) {
+    bool ok = false;
+    switch (keyCode & ~VAL_SHIFT_MODIFIER) {
+    case VAL_UP_ARROW_VKEY:
+        ok = StepCursor(0, 1);
+        break;
+    case VAL_DOWN_ARROW_VKEY:
+        ok = StepCursor(0, -1);
+        break;
+    case VAL_LEFT_ARROW_VKEY:
+        ok = StepCursor(-1, 0);
+        break;
+    case VAL_RIGHT_ARROW_VKEY:
+        ok = StepCursor(1, 0);
+        break;
+    default: {
+        const double steps = CellStepOfKey(keyCode);
+        if (steps == 0) return 0;
+        ok = CellValChange(steps);
+    }
+    }
+    if (!ok) ReportFailure();
+    return 1;
+}
+
+} // namespace
+
+bool InitPltPanel() {
+    int handle = -1;
+    if (LoadPage(0, PLOT::id, handle)) {
+        hPltPanel = handle;
+        return true;
+    }
+    ReportFailure();
     return false;
 }
 
@@ -20,14 +75,56 @@ bool ShowPltPanel(bool show) {
     return true;
 }
 
-// The surface, its cursor and the objects behind them come with the plot itself; until then there is
-// nothing to draw, move or release.
+// The surface runs along X first: point (i, j) stands over X breakpoint i and Y breakpoint j.
 bool ScatterPltPanel() {
-    return true;
+    CurMapInfo info;
+    if (!GetCurMapInfo(&info)) return false;
+    const char* x = GetCurMapXlabel();
+    const char* y = GetCurMapYlabel();
+    const char* val = GetCurMapValLabel();
+    if (x == nullptr || y == nullptr || val == nullptr ||
+        SetCtrlAttribute(hPltPanel, PLOT::Graph3D, ATTR_XNAME, x) < 0 ||
+        SetCtrlAttribute(hPltPanel, PLOT::Graph3D, ATTR_YNAME, y) < 0 ||
+        SetCtrlAttribute(hPltPanel, PLOT::Graph3D, ATTR_ZNAME, val) < 0)
+        return false;
+    std::array<double, kMapCols> xs;
+    std::array<double, kMapRows> ys;
+    std::array<double, kMapCols * kMapRows> zs;
+    for (int i = 0; i < kMapCols; ++i)
+        xs[i] = info.x[i] / info.xScale;
+    for (int j = 0; j < kMapRows; ++j)
+        ys[j] = info.y[j] / info.yScale;
+    for (int i = 0; i < kMapCols; ++i)
+        for (int j = 0; j < kMapRows; ++j)
+            zs[i * kMapRows + j] = (*info.matrix)[j][i] / info.valScale;
+    return PlotSurface3D(hPltPanel, PLOT::Graph3D, xs, ys, zs) >= 0;
 }
 
-bool SetPltCursor(int, int) {
-    return true;
+bool SetPltCursor(int col, int row) {
+    return SetGraph3DCursor(hPltPanel, PLOT::Graph3D, col, row) >= 0;
 }
 
-void ReleasePltPanel() {}
+int CursorChange() {
+    if (CheckfBusy()) return 0;
+    int col = 0, row = 0;
+    GetGraph3DCursor(hPltPanel, PLOT::Graph3D, &col, &row);
+    SetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, {col + 1, row + kMatrixTopRow});
+    SetActiveCtrl(hMp1Panel, MAPS1::TABmatrix);
+    return ScatterGrpPanel() ? 0 : 1;
+}
+
+int MapGraph(int panel, int, int event, void*, int eventData1, int) {
+    if (CheckfBusy() || panel != hPltPanel) return 0;
+    if (event == EVENT_CURSOR_CHANGE) CursorChange();
+    return event == EVENT_KEYPRESS ? PlotKey(eventData1) : 0;
+}
+
+void ReleasePltPanel() {
+    if (hPltPanel < 0) return;
+    const int failures = DiscardPanel(hPltPanel) < 0 ? 1 : 0;
+    hPltPanel = -1;
+    if (failures == 0) return;
+    char title[32];
+    std::snprintf(title, sizeof title, "Release Plot (%d)", failures);
+    MessagePopup(title, szGenericError);
+}

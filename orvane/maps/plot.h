@@ -1,4 +1,5 @@
-// The 3-D plot window PLOT. For now the window itself: the map page shows, hides and refreshes it.
+// The 3-D plot window PLOT: the current matrix as a surface over its breakpoints, with a cursor that
+// follows the map table's active cell and moves it in turn.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,9 @@ extern std::uint8_t fPltShown; // the window is up
 bool InitPltPanel();
 bool ShowPltPanel(bool show);
 bool ScatterPltPanel();
-// Puts the 3-D cursor on matrix cell (col, row).
+// Puts the 3-D cursor on matrix cell (col, row), kept inside the matrix.
 bool SetPltCursor(int col, int row);
+// The 3-D cursor moved: it becomes the map table's active cell and the 2-D graph's cursor cell; 0 when
+// the 2-D graph was redrawn, 1 when that failed.
+int CursorChange();
 void ReleasePltPanel();

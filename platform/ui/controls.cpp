@@ -138,6 +138,12 @@ int SetNumberAttr(Control& c, int attribute, double v) {
     case ATTR_COLUMN_LABELS_VISIBLE:
         if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
         return flag(attribute == ATTR_ROW_LABELS_VISIBLE ? c.table->rowLabels : c.table->colLabels);
+    case ATTR_NUM_CURSORS:
+        if (!c.graph) return UIE_BadAttribute;
+        if (v < 0 || v > 50) return UIE_BadValue;
+        c.graph->cursors.resize(static_cast<std::size_t>(v));
+        SyncLook(c);
+        return UIE_NoError;
     default:
         return UIE_BadAttribute;
     }
@@ -202,6 +208,16 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
         return c.kind == CTRL_TABLE ? give(c.table->rowLabels) : UIE_BadAttribute;
     case ATTR_COLUMN_LABELS_VISIBLE:
         return c.kind == CTRL_TABLE ? give(c.table->colLabels) : UIE_BadAttribute;
+    case ATTR_NUM_CURSORS:
+        return c.graph ? give(static_cast<double>(c.graph->cursors.size())) : UIE_BadAttribute;
+    case ATTR_PLOT_AREA_TOP:
+        return c.graph ? give(kPlotTop) : UIE_BadAttribute;
+    case ATTR_PLOT_AREA_LEFT:
+        return c.graph ? give(kPlotLeft) : UIE_BadAttribute;
+    case ATTR_PLOT_AREA_WIDTH:
+        return c.graph ? give(std::max(1, c.w - kPlotLeft - kPlotRight)) : UIE_BadAttribute;
+    case ATTR_PLOT_AREA_HEIGHT:
+        return c.graph ? give(std::max(1, c.h - kPlotTop - kPlotBottom)) : UIE_BadAttribute;
     case ATTR_TABLE_RUN_STATE: {
         if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
         // A cell's editor is the only widget the view puts on its viewport: while one is open the cell is
@@ -222,6 +238,17 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
 // The caption; a text message's caption is its text.
 std::string& CaptionOf(Control& c) {
     return c.kind == CTRL_TEXT_MSG ? c.text : c.caption;
+}
+
+// The text a text attribute stands for on this control; null when the control has no such text.
+std::string* TextAttrOf(Control& c, int attribute) {
+    if (attribute == ATTR_LABEL_TEXT) return &CaptionOf(c);
+    if (c.graph && attribute == ATTR_XNAME) return &c.graph->x.name;
+    if (c.graph && attribute == ATTR_YNAME) return &c.graph->y.name;
+    if (c.surface && attribute == ATTR_XNAME) return &c.surface->xName;
+    if (c.surface && attribute == ATTR_YNAME) return &c.surface->yName;
+    if (c.surface && attribute == ATTR_ZNAME) return &c.surface->zName;
+    return nullptr;
 }
 
 int SetCtrlNumberAttr(int panel, int control, int attribute, double value) {
@@ -323,9 +350,10 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char* value) {
     int status = 0;
     Control* c = FindControl(panel, control, &status);
     if (c == nullptr) return status;
-    if (attribute != ATTR_LABEL_TEXT) return UIE_BadAttribute;
+    std::string* text = ui::TextAttrOf(*c, attribute);
+    if (text == nullptr) return UIE_BadAttribute;
     if (value == nullptr) return UIE_BadValue;
-    ui::CaptionOf(*c) = value;
+    *text = value;
     ui::SyncLook(*c);
     ui::SyncValue(*c);
     return UIE_NoError;
@@ -345,8 +373,9 @@ int GetCtrlAttribute(int panel, int control, int attribute, std::span<char> valu
     int status = 0;
     Control* c = FindControl(panel, control, &status);
     if (c == nullptr) return status;
-    if (attribute != ATTR_LABEL_TEXT) return UIE_BadAttribute;
-    return CopyText(ui::CaptionOf(*c), value) ? UIE_NoError : UIE_BadValue;
+    const std::string* text = ui::TextAttrOf(*c, attribute);
+    if (text == nullptr) return UIE_BadAttribute;
+    return CopyText(*text, value) ? UIE_NoError : UIE_BadValue;
 }
 
 int SetActiveCtrl(int panel, int control) {

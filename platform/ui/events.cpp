@@ -43,11 +43,26 @@ constexpr std::array kKeys{
     KeyMap{Qt::Key_Delete, VAL_DELETE_VKEY},       KeyMap{Qt::Key_Insert, VAL_INSERT_VKEY},
 };
 
+// Moves and releases reach only the controls that asked for them (EnableExtendedMouseEvents).
+int ExtendedEventOf(const QMouseEvent& e) {
+    if (e.type() == QEvent::MouseMove) return EVENT_MOUSE_POINTER_MOVE;
+    if (e.button() == Qt::LeftButton) return EVENT_LEFT_CLICK_UP;
+    if (e.button() == Qt::RightButton) return EVENT_RIGHT_CLICK_UP;
+    return EVENT_NONE;
+}
+
 int MouseEventOf(const QMouseEvent& e) {
     const bool dbl = e.type() == QEvent::MouseButtonDblClick;
     if (e.button() == Qt::LeftButton) return dbl ? EVENT_LEFT_DOUBLE_CLICK : EVENT_LEFT_CLICK;
     if (e.button() == Qt::RightButton) return dbl ? EVENT_RIGHT_DOUBLE_CLICK : EVENT_RIGHT_CLICK;
     return EVENT_NONE;
+}
+
+// A window that is no widget (the 3-D view) carries its control's tags itself; its keys go the same way.
+bool WindowKey(QObject* o, QEvent* e) {
+    if (e->type() != QEvent::KeyPress || !o->property("uiPanel").isValid()) return false;
+    const int key = KeyCodeOf(*static_cast<QKeyEvent*>(e));
+    return key != 0 && UserKey(o->property("uiPanel").toInt(), o->property("uiControl").toInt(), key) != 0;
 }
 
 class InputRouter : public QObject {
@@ -56,9 +71,20 @@ class InputRouter : public QObject {
 
   protected:
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (!o->isWidgetType()) return false;
+        if (!o->isWidgetType()) return WindowKey(o, e);
         auto* w = static_cast<QWidget*>(o);
         switch (e->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            const Owner owner = OwnerOf(w);
+            const int event = ExtendedEventOf(*me);
+            const Panel* p = FindPanel(owner.panel);
+            if (p == nullptr || event == EVENT_NONE || !WantsExtendedMouse(owner.panel, owner.control, event))
+                return false;
+            const QPoint at = p->canvas->mapFromGlobal(me->globalPosition().toPoint());
+            return UserMouse(owner.panel, owner.control, event, at.x(), at.y()) != 0;
+        }
         case QEvent::KeyPress: {
             // Only where the key arrives first, not again as it propagates to the parents.
             const QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : w->window();

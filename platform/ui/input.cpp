@@ -102,6 +102,7 @@ int UserKey(int panel, int control, int key) {
 }
 
 int UserMouse(int panel, int control, int event, int x, int y) {
+    NoteMouse(panel, x, y);
     return control != 0 ? SendCtrlEvent(panel, control, event, y, x) : SendPanelEvent(panel, event, y, x);
 }
 

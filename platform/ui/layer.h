@@ -15,6 +15,7 @@
 #include <vector>
 
 class QLabel;
+class QPixmap;
 class QScrollArea;
 class QTimer;
 class QWidget;
@@ -66,6 +67,48 @@ struct Table {
     Cell& At(int row, int col) { return cells[static_cast<std::size_t>(row * cols + col)]; } // 0-based
 };
 
+struct GraphPlot {
+    int handle = 0;
+    bool rectangle = false; // x and y hold the two corners
+    std::vector<double> x, y;
+    int plotStyle = VAL_CONNECTED_POINTS;
+    int pointStyle = VAL_NO_POINT;
+    int color = VAL_RED;
+    int fillColor = VAL_TRANSPARENT;
+};
+
+struct GraphCursor {
+    int plot = 0; // 0: not attached
+    int index = 0;
+    int color = VAL_YELLOW;
+    int pointStyle = VAL_SOLID_SQUARE;
+};
+
+struct GraphAxis {
+    int mode = VAL_AUTOSCALE;
+    double min = 0, max = 10; // the manual range
+    std::string name;
+};
+
+struct Graph {
+    std::vector<GraphPlot> plots;
+    int nextHandle = 1;
+    std::vector<GraphCursor> cursors;
+    GraphAxis x, y;
+    double mousePeriod = -1; // extended mouse events: off while negative
+    double lastMove = -kNoLimit;
+};
+
+// The plot area inside a graph control: fixed margins for the tick labels and the axis captions.
+inline constexpr int kPlotLeft = 64, kPlotTop = 12, kPlotRight = 28, kPlotBottom = 44;
+
+struct Surface {
+    std::vector<double> x, y, z; // z[i * y.size() + j]
+    int row = 0, column = 0;     // the cursor
+    std::string xName, yName, zName;
+    QPointer<QObject> view; // the 3-D window, once made
+};
+
 struct Control {
     int panel = 0;
     int id = 0;
@@ -97,6 +140,8 @@ struct Control {
     bool ticking = false;   // the timer callback runs
     bool editDirty = false; // typed text not yet committed
     std::unique_ptr<Table> table;
+    std::unique_ptr<Graph> graph;
+    std::unique_ptr<Surface> surface;
 
     QPointer<QWidget> widget;
     QPointer<QLabel> label; // caption beside the widget
@@ -131,6 +176,9 @@ struct Panel {
 };
 
 // ---- records (panels.cpp) ----
+// The record of a control's kind (part: &Control::graph, &Control::surface, ...); null with status set
+// when there is no such control or it is of another kind.
+template <typename T> T* PartOf(int panel, int control, std::unique_ptr<T> Control::*part, int* status);
 Panel* FindPanel(int handle);
 // Sets status to UIE_BadPanel / UIE_BadControl when the lookup fails.
 Control* FindControl(int panel, int control, int* status);
@@ -144,6 +192,16 @@ void PlaceFrame(Panel& p);
 // The panel the user or the program made active last.
 void SetActivePanelRecord(int panel);
 void SetActiveCtrlRecord(int panel, int control);
+
+template <typename T> T* PartOf(int panel, int control, std::unique_ptr<T> Control::*part, int* status) {
+    Control* c = FindControl(panel, control, status);
+    if (c == nullptr) return nullptr;
+    if (!(c->*part)) {
+        *status = UIE_BadControl;
+        return nullptr;
+    }
+    return (c->*part).get();
+}
 
 // ---- application object (app.cpp) ----
 void EnsureApp();
@@ -199,6 +257,21 @@ bool TimerTick(int panel, int control);
 int TopPopup();
 bool IsPopup(int panel);
 void ForgetPopup(int panel);
+
+// ---- graphs (graph.cpp, graph3d.cpp) ----
+QWidget* MakeGraphWidget(Control& c, QWidget* canvas);
+QWidget* MakeSurfaceHolder(Control& c, QWidget* canvas);
+// Makes the 3-D views of a panel being shown (once each).
+void ShowSurfaceViews(Panel& p);
+// Shows the record's surface, captions and cursor in the 3-D view (when it is made).
+void SyncSurface(Control& c);
+void SyncSurfaceLook(Control& c); // captions and ranges only
+// The mouse position of the last mouse event delivered to a panel.
+void NoteMouse(int panel, int x, int y);
+// Whether an extended mouse event goes out now (moves are spaced by the control's period).
+bool WantsExtendedMouse(int panel, int control, int event);
+// Draws the 3-D views of a panel over its grabbed image (a GL window does not grab with the widgets).
+void PaintSurfaceViews(const Panel& p, QPixmap& image);
 
 // ---- tables (table.cpp) ----
 // The view shows the record's active cell and selection.

@@ -193,6 +193,11 @@ void SyncLook(Control& c) {
     case CTRL_LED:
     case CTRL_TAB:
     case CTRL_TIMER:
+    case CTRL_GRAPH:
+        w->update();
+        break;
+    case CTRL_GRAPH_3D:
+        SyncSurfaceLook(c);
         break;
     }
 }

@@ -71,6 +71,8 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     c->enabled = !o.dimmed;
     c->number = o.number.value_or(c->items.empty() ? 0 : c->items.front().value);
     c->text = d.kind == CTRL_TEXT_MSG ? d.caption : o.text.value_or("");
+    if (d.kind == CTRL_GRAPH) c->graph = std::make_unique<Graph>();
+    if (d.kind == CTRL_GRAPH_3D) c->surface = std::make_unique<Surface>();
     if (d.kind == CTRL_TABLE) {
         c->table = std::make_unique<Table>();
         Table& t = *c->table;
@@ -307,6 +309,7 @@ int DisplayPanel(int panel) {
     p->visible = true;
     p->frame->show();
     p->frame->raise();
+    ui::ShowSurfaceViews(*p);
     ui::ApplyScroll(*p);
     if (p->window) p->frame->activateWindow();
     ui::activePanel = panel;

@@ -242,6 +242,8 @@ constexpr std::array kKinds{
     KindName{"table", CTRL_TABLE},
     KindName{"radio", CTRL_RADIO_GROUP},
     KindName{"deco", CTRL_DECORATION},
+    KindName{"graph", CTRL_GRAPH},
+    KindName{"graph3d", CTRL_GRAPH_3D},
 };
 
 std::string_view NameOf(UiCtrlKind kind) {

@@ -30,6 +30,8 @@
 // table     values in cells                          rows cols colwidth prec min max indicator bold ...
 // radio     a number, one of items (or none)         items value indicator
 // deco      a frame, titled by its caption           -
+// graph     plots, cursors and axes (see userint.h)   -
+// graph3d   a surface with a cursor (see userint.h)   -
 //
 // Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= maxlen= font= (integers;
 // font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."

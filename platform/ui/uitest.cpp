@@ -190,7 +190,9 @@ int GrabPanelToPng(int panel, const char* path) {
     if (path == nullptr) return UIE_File;
     p->frame->ensurePolished();
     QCoreApplication::sendPostedEvents();
-    return p->frame->grab().save(QString::fromLocal8Bit(path), "PNG") ? UIE_NoError : UIE_File;
+    QPixmap image = p->frame->grab();
+    ui::PaintSurfaceViews(*p, image);
+    return image.save(QString::fromLocal8Bit(path), "PNG") ? UIE_NoError : UIE_File;
 }
 
 } // namespace uitest

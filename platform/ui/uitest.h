@@ -46,6 +46,14 @@ void EndTask();
 // waits in a loop of its own (a modal popup pumping events).
 void Later(std::function<void()> action);
 
+// The 3-D graph's own window (present once its panel was shown where OpenGL works; else UIE_BadControl):
+// a key pressed in it (an ASCII character or an arrow key, with modifier bits), delivered the way the
+// display delivers it; or a grid point picked in it with the mouse.
+int PressKeyInView(int panel, int control, int key);
+int PickSurfacePoint(int panel, int control, int row, int column);
+// Draws one frame of the 3-D view now, at its size on screen, as the display would on its next frame.
+int DrawViewNow(int panel, int control);
+
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);
 bool IsPopupInstalled(int panel);

@@ -49,6 +49,11 @@ enum UiEvent : int {
     EVENT_TIMER_TICK = 12,         // timer control; eventData are 0
     EVENT_ACTIVE_TAB_CHANGE = 13,  // tab control; eventData1 = old index, eventData2 = new index
     EVENT_ACTIVE_CELL_CHANGE = 14, // table; eventData1 = row, eventData2 = column of the new active cell
+    // Extended mouse events (EnableExtendedMouseEvents): position as for the other mouse events.
+    EVENT_MOUSE_POINTER_MOVE = 15,
+    EVENT_LEFT_CLICK_UP = 16,
+    EVENT_RIGHT_CLICK_UP = 17,
+    EVENT_CURSOR_CHANGE = 18, // 3-D graph: the user moved its cursor; eventData1 = row, eventData2 = column
 };
 
 // Key codes and modifier bits of EVENT_KEYPRESS.
@@ -146,6 +151,18 @@ enum UiAttribute : int {
     ATTR_PASSWORD_MAX_LENGTH,
     // numeric controls
     ATTR_HEX_FORMAT, // 1 shows the value in hexadecimal ("0x2A0")
+    // graphs (2-D and 3-D)
+    ATTR_XNAME, // axis captions; text
+    ATTR_YNAME,
+    ATTR_ZNAME,         // 3-D graphs: the value axis
+    ATTR_NUM_CURSORS,   // 2-D graphs
+    ATTR_PLOT_AREA_TOP, // read only: the plot area inside the control, pixels
+    ATTR_PLOT_AREA_LEFT,
+    ATTR_PLOT_AREA_WIDTH,
+    ATTR_PLOT_AREA_HEIGHT,
+    // graph cursors (SetCursorAttribute)
+    ATTR_CURSOR_COLOR,
+    ATTR_CURSOR_POINT_STYLE,
 };
 
 enum UiConst : int {
@@ -179,12 +196,17 @@ enum UiCtrlKind : int {
     CTRL_TABLE,
     CTRL_RADIO_GROUP,
     CTRL_DECORATION,
+    CTRL_GRAPH,
+    CTRL_GRAPH_3D,
 };
 
 inline constexpr int VAL_BLACK = 0x000000;
 inline constexpr int VAL_RED = 0xFF0000;
 inline constexpr int VAL_GREEN = 0x00FF00;
 inline constexpr int VAL_WHITE = 0xFFFFFF;
+inline constexpr int VAL_YELLOW = 0xFFFF00;
+inline constexpr int VAL_CYAN = 0x00FFFF;
+inline constexpr int VAL_TRANSPARENT = 0x1000000; // a fill colour: none
 
 int SetPanelAttribute(int panel, int attribute, int value);
 int SetPanelAttribute(int panel, int attribute, const char* value);
@@ -310,6 +332,59 @@ int SetTableSelection(int panel, int control, Rect range); // an empty Rect{} cl
 int GetTableSelection(int panel, int control, Rect* range);
 // pixel is relative to the panel; cell gets {0, 0} when the point lies on no cell
 int GetTableCellFromPoint(int panel, int control, Point pixel, Point* cell);
+
+// ---- graphs -------------------------------------------------------------------------------------------
+// A 2-D graph keeps its plots, cursors and axis ranges in the layer's record; the widget only draws them.
+// Plot handles are positive; DeleteGraphPlot with -1 deletes every plot (and detaches the cursors).
+enum UiGraphConst : int {
+    VAL_CONNECTED_POINTS = 0, // plot styles
+    VAL_THIN_LINE = 1,
+    VAL_NO_POINT = 0, // point styles
+    VAL_SOLID_CIRCLE = 1,
+    VAL_SOLID_SQUARE = 2,
+    VAL_XAXIS = 0, // axes
+    VAL_LEFT_YAXIS = 1,
+    VAL_MANUAL = 0, // axis scaling
+    VAL_AUTOSCALE = 1,
+    VAL_ALL_PLOTS = -1,
+};
+int PlotXY(int panel, int control, std::span<const double> x, std::span<const double> y, int plotStyle,
+           int pointStyle, int color);
+// A rectangle between two corners in graph coordinates; fillColor VAL_TRANSPARENT leaves it open.
+int PlotRectangle(int panel, int control, double x1, double y1, double x2, double y2, int color,
+                  int fillColor);
+int DeleteGraphPlot(int panel, int control, int plotHandle);
+// Cursors are numbered from 1 (ATTR_NUM_CURSORS of them); each sits on one point of one plot.
+int SetGraphCursorIndex(int panel, int control, int cursor, int plotHandle, int pointIndex);
+int GetGraphCursorIndex(int panel, int control, int cursor, int* plotHandle, int* pointIndex);
+int SetCursorAttribute(int panel, int control, int cursor, int attribute, int value);
+int GetCursorAttribute(int panel, int control, int cursor, int attribute, int* value);
+// VAL_MANUAL takes [min, max] (min < max); VAL_AUTOSCALE spans the data of every plot.
+int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max);
+// The mode and the range in force.
+int GetAxisScalingMode(int panel, int control, int axis, int* mode, double* min, double* max);
+// The graph coordinates of a panel pixel; 1 when it lies in the plot area (edges included), 0 when not.
+int GetGraphCoordsFromPoint(int panel, int control, Point pixel, double* x, double* y);
+// The panel pixel of graph coordinates (the inverse of GetGraphCoordsFromPoint).
+int GetGraphPointFromCoords(int panel, int control, double x, double y, Point* pixel);
+// Turns on EVENT_MOUSE_POINTER_MOVE (at most one every minPeriod seconds), EVENT_LEFT_CLICK_UP and
+// EVENT_RIGHT_CLICK_UP for the control; clicks keep arriving as EVENT_LEFT_CLICK / EVENT_RIGHT_CLICK.
+int EnableExtendedMouseEvents(int panel, int control, double minPeriod);
+// Where the mouse was at the last mouse event the layer delivered, relative to the panel (control 0) or
+// to the control.
+int GetRelativeMouseState(int panel, int control, int* x, int* y);
+
+// A 3-D graph shows one surface over a grid: x (nx values) by y (ny values), z[i * ny + j] the height
+// over (x[i], y[j]). Its one cursor sits on grid point (row i, column j); the setter clamps into the
+// grid. The user moving the cursor sends EVENT_CURSOR_CHANGE to the control callback; key presses in the
+// 3-D window arrive as EVENT_KEYPRESS like any other window's. The view is made when its panel is first
+// shown; where OpenGL is missing it shows a notice instead.
+int PlotSurface3D(int panel, int control, std::span<const double> x, std::span<const double> y,
+                  std::span<const double> z);
+int SetGraph3DCursor(int panel, int control, int row, int column);
+int GetGraph3DCursor(int panel, int control, int* row, int* column);
+// 1 when this display can draw the 3-D view, 0 when not.
+int Graph3DViewAvailable();
 
 // ---- popups -------------------------------------------------------------------------------------------
 // InstallPopup shows a loaded panel as a modal dialog and returns at once; the program keeps running its

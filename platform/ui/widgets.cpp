@@ -167,6 +167,10 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         return MakeRadio(c, canvas);
     case CTRL_DECORATION:
         return new QGroupBox(canvas);
+    case CTRL_GRAPH:
+        return MakeGraphWidget(c, canvas);
+    case CTRL_GRAPH_3D:
+        return MakeSurfaceHolder(c, canvas);
     }
     return nullptr;
 }

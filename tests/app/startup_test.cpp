@@ -2,6 +2,7 @@
 #include "orvanefixture.h"
 
 #include "orvane/maps/curmap.h"
+#include "orvane/maps/plot.h"
 
 #include "orvane/core/ecudata.h"
 #include "orvane/core/settings.h"
@@ -38,6 +39,7 @@ TEST_F(OrvaneTest, StartsWithItsTitleDefaultsAndEmptyNames) {
 
 TEST_F(OrvaneTest, SettingsWrittenAtShutdownCarryTheDefaultNumbers) {
     StopOrvane();
+    ASSERT_TRUE(InitPltPanel()) << "the tests after this one find the 3-D plot window as start-up left it";
     const std::vector<unsigned char> bytes = ReadFileBytes(SettingsPath());
     ASSERT_EQ(bytes.size(), 1064u);
     const std::vector<unsigned char> tail(bytes.begin() + 1044, bytes.end());

@@ -1,0 +1,95 @@
+// The 3-D plot with its OpenGL view: these tests run on a display (Xvfb with Mesa's software renderer).
+#include "graphfixture.h"
+#include "platform/ui/uitest.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using Plot3D = GraphWindows;
+
+std::string ShotPath(const char* name) {
+    const char* dir = std::getenv("TMPDIR");
+    return (std::filesystem::path(dir != nullptr ? dir : "/tmp") / name).string();
+}
+
+// The window drawn into a PNG; a drawn surface gives a file far larger than an empty frame.
+std::uintmax_t ShotSize(int panel, const char* name) {
+    const std::string path = ShotPath(name);
+    EXPECT_EQ(uitest::GrabPanelToPng(panel, path.c_str()), 0);
+    return std::filesystem::file_size(path);
+}
+
+TEST_F(Plot3D, SurfaceIsTheCurrentMatrixOverItsBreakpoints) {
+    ASSERT_EQ(Graph3DViewAvailable(), 1) << "no OpenGL on this display";
+    Shown()[4][9] = 9000;
+    ASSERT_TRUE(ScatterMp1Panel());
+    // The cursor on the row whose reference differs, with three more points selected.
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(kRefRow, 5)), 0);
+    ASSERT_EQ(SetMultipleCursor(lineX[5], -1e9, lineX[8], 1e9), 0);
+    EXPECT_GT(ShotSize(hPltPanel, "orvane-plot3d.png"), 20000u);
+    EXPECT_GT(ShotSize(hGrpPanel, "orvane-graph2d.png"), 10000u);
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_XNAME), " EngineSpeed [rpm]");
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_ZNAME), GetCurMapValLabel());
+}
+
+TEST_F(Plot3D, KeysInTheViewReachTheMapAndCursor) {
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(4, 9)), 0);
+    ASSERT_EQ(uitest::PressKeyInView(hPltPanel, PLOT::Graph3D, VAL_RIGHT_ARROW_VKEY), 0);
+    ASSERT_EQ(uitest::PressKeyInView(hPltPanel, PLOT::Graph3D, VAL_UP_ARROW_VKEY), 0);
+    EXPECT_EQ(ActiveCell(), At(5, 10));
+    EXPECT_EQ(curCol, 10);
+    EXPECT_EQ(curRow, 5);
+    ASSERT_EQ(uitest::PressKeyInView(hPltPanel, PLOT::Graph3D, '+' | VAL_MENUKEY_MODIFIER), 0);
+    EXPECT_EQ(Shown()[5][10], RawValue(5, 10) + 10);
+}
+
+TEST_F(Plot3D, PickingAPointMovesTableAndGraph) {
+    ASSERT_EQ(uitest::PickSurfacePoint(hPltPanel, PLOT::Graph3D, 17, 12), 0);
+    EXPECT_EQ(PlotCursor(), (Point{17, 12}));
+    EXPECT_EQ(ActiveCell(), At(12, 17));
+    EXPECT_EQ(curCol, 17);
+    EXPECT_EQ(curRow, 12);
+    // The 2-D graph's moves put the 3-D cursor on the same cell.
+    EXPECT_EQ(GraphKey(VAL_LEFT_ARROW_VKEY), 1);
+    EXPECT_EQ(PlotCursor(), (Point{16, 12}));
+}
+
+TEST_F(Plot3D, AxesThatAreFlatOrOutOfOrderStillDraw) {
+    struct Case {
+        const char* what;
+        int x0, xStep, y0, yStep; // breakpoint i = start + step * i
+        int value;                // every cell
+    };
+    const Case cases[] = {
+        {"all zero", 0, 0, 0, 0, 0},
+        {"falling", 16000, -500, 950, -50, 1000},
+        {"duplicates", 1000, 0, 0, 50, 2000},
+    };
+    for (const Case& c : cases) {
+        for (int i = 0; i < kMapCols; ++i)
+            ecuMapData.map1.x[i] = static_cast<std::int16_t>(c.x0 + c.xStep * i);
+        for (int j = 0; j < kMapRows; ++j)
+            ecuMapData.map1.y[j] = static_cast<std::int16_t>(c.y0 + c.yStep * j);
+        std::fill_n(&Shown()[0][0], kMapRows * kMapCols, static_cast<std::int16_t>(c.value));
+        ASSERT_TRUE(ScatterPltPanel()) << c.what;
+        EXPECT_GT(ShotSize(hPltPanel, "orvane-plot3d-axes.png"), 5000u) << c.what;
+    }
+    // Two unsorted breakpoints in a rising axis.
+    FillMap1(ecuMapData);
+    std::swap(ecuMapData.map1.x[3], ecuMapData.map1.x[4]);
+    ASSERT_TRUE(ScatterPltPanel());
+    EXPECT_GT(ShotSize(hPltPanel, "orvane-plot3d-axes.png"), 5000u);
+}
+
+TEST_F(Plot3D, ReleaseDiscardsThePlotQuietly) {
+    ReleasePltPanel();
+    EXPECT_EQ(hPltPanel, -1);
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+    ASSERT_TRUE(InitPltPanel()); // for the tests after this one
+    ASSERT_TRUE(ScatterPltPanel());
+}
+
+} // namespace
