@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test asan bench format clean
+.PHONY: deps build run run-kestil test asan bench format clean
 
 deps:
 	@./scripts/deps.sh
@@ -13,6 +13,10 @@ build: deps
 
 run: build
 	./scripts/run-with-sim.sh $(BUILD)
+
+# Kestil against the simulator's boot loader; program it with a file from $(BUILD)/firmware.
+run-kestil: build
+	PROGRAM=kestil/Kestil ./scripts/run-with-sim.sh $(BUILD)
 
 # The tests run twice: in the normal build and in an ASan+UBSan build.
 test: build

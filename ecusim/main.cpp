@@ -24,6 +24,8 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "  --pace          hold every byte for its wire time at 312500 baud, 8N2\n"
                           "  --short-acks    acknowledge only part of a written block now and then\n"
                           "  --log           write every frame seen and answered to stderr\n"
+                          "  --boot-type T   system type of the boot loader: 5600 (default) or 5534\n"
+                          "  --boot-old-ping the boot loader answers only the old, bare ping\n"
                           "  --help          show this text\n";
 
 } // namespace
@@ -46,6 +48,11 @@ int main(int argc, char** argv) {
             ecu.shortAcks = true;
         } else if (arg == "--log") {
             log = true;
+        } else if (arg == "--boot-type" && hasValue &&
+                   (argv[i + 1] == std::string("5600") || argv[i + 1] == std::string("5534"))) {
+            ecu.bootType = static_cast<std::uint16_t>(std::stoul(argv[++i], nullptr, 16));
+        } else if (arg == "--boot-old-ping") {
+            ecu.bootOldPing = true;
         } else {
             std::fprintf(arg == "--help" ? stdout : stderr, kUsage, path.c_str());
             return arg == "--help" ? 0 : 2;

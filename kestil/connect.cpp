@@ -33,7 +33,9 @@ struct Reply {
     std::uint8_t len = 0;
 
     std::string_view Text() const { return {reinterpret_cast<const char*>(data.data()), len}; }
-    std::uint16_t Word(std::size_t at) const { return static_cast<std::uint16_t>(data[at] << 8 | data[at + 1]); }
+    std::uint16_t Word(std::size_t at) const {
+        return static_cast<std::uint16_t>(data[at] << 8 | data[at + 1]);
+    }
 };
 
 bool Ask(std::uint8_t cmd, int subId, Reply& reply) {

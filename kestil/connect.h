@@ -12,12 +12,12 @@ enum RunResult : int {
     RESULT_ERROR = 3,
 };
 
-extern bool fUpdUfwVersion;  // the application information must be read (again)
-extern bool fBloadKnown;     // the system type of the connected boot loader has been read
-extern bool fUpdBloadInfo;   // the boot-loader information for the title must be read
+extern bool fUpdUfwVersion;    // the application information must be read (again)
+extern bool fBloadKnown;       // the system type of the connected boot loader has been read
+extern bool fUpdBloadInfo;     // the boot-loader information for the title must be read
 extern std::uint8_t linkCount; // link closed: ticks before the next attempt; open: failed actions in a row
-extern int lastResult;       // result of the last run not yet shown
-extern double tClearStatus;  // clock time at which the status line is emptied; 0 never
+extern int lastResult;         // result of the last run not yet shown
+extern double tClearStatus;    // clock time at which the status line is emptied; 0 never
 
 inline constexpr double kDoneShownFor = 10.0; // seconds "Done!" stays
 

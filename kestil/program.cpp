@@ -103,7 +103,8 @@ void DimForRun(int dimmed) {
 } // namespace
 
 bool SelzFirmwareFile(const char* title, std::span<char> path) {
-    const int chosen = FileSelectPopup(cfg.lastDir, "*.kbf", "*.kbf", title, VAL_LOAD_BUTTON, 0, 0, 1, 1, path);
+    const int chosen =
+        FileSelectPopup(cfg.lastDir, "*.kbf", "*.kbf", title, VAL_LOAD_BUTTON, 0, 0, 1, 1, path);
     if (chosen == VAL_NO_FILE_SELECTED) {
         if (!path.empty()) path[0] = '\0';
         return true;
@@ -122,7 +123,8 @@ int SendFirmware(const char* path) {
     if (!file) return RESULT_ERROR;
     // Nothing is erased unless what will be written is whole: an image after the tag, and few enough
     // blocks for their 16-bit numbers (the end frame's included).
-    if (size <= kTagSize || (size + kBlockData - 1) / kBlockData > kMaxBlockNumber) return RESULT_INVALID_FILE;
+    if (size <= kTagSize || (size + kBlockData - 1) / kBlockData > kMaxBlockNumber)
+        return RESULT_INVALID_FILE;
 
     SetCtrlAttribute(hMainPanel, KESTIL::NUMprogress, ATTR_MAX_VALUE, static_cast<double>(size) / 1024.0);
     ShowProgress(0.0);

@@ -6,8 +6,8 @@
 #include <span>
 
 struct ProgrammerCfg {
-    std::int16_t port;  // value of the port selector: -1 the USB adapter, n COMn; 0 nothing chosen yet
-    char lastDir[260];  // drive and directory of the last firmware file chosen, NUL-terminated
+    std::int16_t port; // value of the port selector: -1 the USB adapter, n COMn; 0 nothing chosen yet
+    char lastDir[260]; // drive and directory of the last firmware file chosen, NUL-terminated
 };
 static_assert(sizeof(ProgrammerCfg) == 262);
 static_assert(offsetof(ProgrammerCfg, lastDir) == 2);

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-extern int hMainPanel;     // the window
-extern bool fQuit;         // the user asked to end; the timer ends the event loop
-extern bool fProgramming;  // a programming run is under way
+extern int hMainPanel;    // the window
+extern bool fQuit;        // the user asked to end; the timer ends the event loop
+extern bool fProgramming; // a programming run is under way
 
 extern const char appName[];
 extern const std::uint16_t appRelease; // major in the high byte, minor in the low byte
@@ -28,5 +28,4 @@ int Exit(int panel, int control, int event, void* callbackData, int eventData1, 
 // The window's close box acts as Exit.
 int KestilPanel(int panel, int event, void* callbackData, int eventData1, int eventData2);
 // The system's request to end the task acts as Exit.
-int KestilMainCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                       int eventData2);
+int KestilMainCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

@@ -37,7 +37,7 @@ struct SimLink : ByteLink {
                 reply = tamper(*frame, std::move(reply));
         }
         if (reply) {
-            const std::vector<std::uint8_t> bytes = ecusim::EncodeFrame(reply->cmd, reply->data);
+            const std::vector<std::uint8_t> bytes = ecusim::EncodeFrame(*reply);
             rx.insert(rx.end(), bytes.begin(), bytes.end());
         }
         return static_cast<int>(data.size());
