@@ -32,10 +32,10 @@ inline SimLink& AttachBootSim(ecusim::EcuSim& sim) {
     return ref;
 }
 
-// The boot loader identified as Kestil does it (ping in both forms, system type).
-inline bool ConnectBootSim(ecusim::EcuSim& sim) {
-    AttachBootSim(sim);
-    return (Ping() || Ping()) && CheckBloadInfo();
+// The boot loader identified as Kestil does it (ping in both forms, system type); nullptr when that fails.
+inline SimLink* ConnectBootSim(ecusim::EcuSim& sim) {
+    SimLink& link = AttachBootSim(sim);
+    return (Ping() || Ping()) && CheckBloadInfo() ? &link : nullptr;
 }
 
 // The simulator serving on the adapter's stand-in socket, in a private runtime directory, from a thread.

@@ -5,6 +5,7 @@
 #include "ecusim/firmware.h"
 #include "wire.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,9 +42,12 @@ class FirmwareDir {
     static std::vector<std::uint8_t> Image(std::size_t size) {
         return ecusim::MakeFirmwareImage({"TEST APP", 3, 7, "rc", "bench", "build 42"}, size);
     }
-    // Temporary copies still lying in the copies' folder.
+    // Temporary copies still lying in the copies' folder (others may keep their own things there).
     std::size_t CopiesLeft() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(copies_), {}));
+        return static_cast<std::size_t>(
+            std::ranges::count_if(std::filesystem::directory_iterator(copies_), [](const auto& entry) {
+                return entry.path().filename().string().starts_with("kestil-");
+            }));
     }
 
   private:
