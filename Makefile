@@ -31,6 +31,7 @@ asan: deps
 bench: build
 	./$(BUILD)/bench/orvane_startup_bench
 	./$(BUILD)/bench/orvane_bench
+	./$(BUILD)/bench/kestil_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

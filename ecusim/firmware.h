@@ -20,6 +20,9 @@ inline constexpr std::size_t kFirmwareBlockSize = 548;
 // suffix[8], information texts [32] and [32]; texts NUL-padded.
 inline constexpr std::size_t kAppHeaderSize = 4 + 32 + 4 + 8 + 32 + 32;
 
+// The image size of the sample firmware files (a few seconds of programming at the adapter's speed).
+inline constexpr std::size_t kSampleImageSize = 40000;
+
 struct AppInfo {
     std::string name;
     std::uint16_t major = 0;

@@ -6,12 +6,6 @@
 #include <fstream>
 #include <string>
 
-namespace {
-
-constexpr std::size_t kSampleImageSize = 40000;
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "Usage: kbfsamples <folder>\n");
@@ -24,7 +18,7 @@ int main(int argc, char** argv) {
         const ecusim::AppInfo app{
             for5534 ? "SAMPLE 5534" : "SAMPLE 5600", 2, 0, "s", "sample image", std::string(tag)};
         const std::vector<std::uint8_t> file =
-            ecusim::MakeFirmwareFile(tag, ecusim::MakeFirmwareImage(app, kSampleImageSize));
+            ecusim::MakeFirmwareFile(tag, ecusim::MakeFirmwareImage(app, ecusim::kSampleImageSize));
         const std::string path = std::string(argv[1]) + "/sample-" + std::string(tag) + ".kbf";
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
