@@ -1,6 +1,7 @@
 #include "kestil/settings.h"
 
 #include "kestil/firmware.h"
+#include "orvane/core/settingsfile.h"
 #include "platform/sys/textout.h"
 #include "platform/sys/utility.h"
 
@@ -9,18 +10,6 @@
 #include <string>
 
 ProgrammerCfg cfg;
-
-namespace {
-
-constexpr char kSettingsFile[] = "dervalon.ini";
-
-void SettingsPath(std::span<char> path) {
-    char dir[1024];
-    GetProjectDir(dir);
-    MakePathname(dir, kSettingsFile, path);
-}
-
-} // namespace
 
 void ReadInitFile() {
     char path[1100];
