@@ -108,6 +108,15 @@ TEST_F(ProgramTest, FilesThatCannotBeWholeAreRefusedBeforeAnythingIsErased) {
     }
 }
 
+TEST_F(ProgramTest, CopyTooLargeForTheBlockNumbersIsRefusedBeforeTheErase) {
+    // Tag and image one byte more than 65535 blocks hold: the end frame's number would not fit.
+    const std::string path = files.WriteFirmware("huge.kbf", "DrvlnTmk", 1000);
+    std::filesystem::resize_file(path, 556 + 65535 * kBlockData + 1 - 8);
+    EXPECT_EQ(Program(path), RESULT_INVALID_FILE);
+    EXPECT_EQ(Erases(), 0);
+    EXPECT_EQ(files.CopiesLeft(), 0u);
+}
+
 TEST_F(ProgramTest, LinkLostMidRunEndsWithTheFailureAndNoCopyLeft) {
     const std::string path = files.WriteFirmware("image.kbf", "DrvlnTmk", 5000);
     link = ConnectBootSim(sim);
