@@ -73,7 +73,7 @@ void BM_ProgramSampleImage(benchmark::State& state) {
         // The simulator's byte clock sleeps to each byte's time: the default timer slack (50 us a sleep)
         // would be counted against the program.
         prctl(PR_SET_TIMERSLACK, 1UL);
-        server = std::make_unique<SimThread>(true);
+        server = std::make_unique<SimThread>(true, "kestil");
         server->Attach();
     } else {
         AttachComLink(std::make_unique<SimLink>(local));

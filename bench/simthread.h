@@ -1,5 +1,5 @@
-// The simulated ECU served on a socket from a thread of the benchmark's process, for as long as the
-// object lives; Attach makes it the program's open link.
+// The simulated ECU served on a socket from a thread of the benchmark program, with the program's link
+// attached to it: the link code runs as against the adapter, paced at wire speed or not.
 #pragma once
 
 #include "ecusim/server.h"
@@ -11,10 +11,11 @@
 #include <thread>
 #include <unistd.h>
 
+// The simulated ECU served from a thread of this process for as long as the object lives.
 class SimThread {
   public:
-    explicit SimThread(bool paced, const ecusim::EcuOptions& ecu = {})
-        : path_("/tmp/orvane-sim-bench-" + std::to_string(getpid()) + ".sock"),
+    SimThread(bool paced, const char* name, const ecusim::EcuOptions& ecu = {})
+        : path_("/tmp/orvane-" + std::string(name) + "-bench-" + std::to_string(getpid()) + ".sock"),
           listener_(ecusim::ListenUnixSocket(path_)), sim_(ecu) {
         options_.pace = paced;
         options_.stop = &stop_;

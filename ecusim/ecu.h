@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace ecusim {
 
@@ -16,6 +17,7 @@ struct EcuOptions {
     bool shortAcks = false;
     std::uint16_t bootType = kBootType5600; // system type of the boot loader
     bool bootOldPing = false;               // the boot loader answers the old (bare) ping only
+    std::vector<double> throttleSteps;      // see EcuModel::throttleSteps
 };
 
 class EcuSim {
@@ -24,6 +26,9 @@ class EcuSim {
 
     // Takes received bytes in chunks of any size; returns the reply frames to the requests completed.
     std::vector<std::uint8_t> Feed(std::span<const std::uint8_t> bytes);
+    // A new client is on the line: nothing of the last one's half-sent frame or unfinished write may be
+    // taken as the new one's. The data sets stay.
+    void NewConnection();
 
     EcuModel model;
     BootLoader boot;          // answers the frames that start with 0x6A

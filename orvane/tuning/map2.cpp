@@ -14,6 +14,16 @@ std::uint8_t isTuningManual = 0;
 SettingsPoint posMtvPanel = {kUnplaced, kUnplaced};
 int zoomMtvPanel = 0;
 
+void SetTuningPageMode(bool automatic, bool manual) {
+    isTuningAuto = automatic ? 1 : 0;
+    isTuningManual = manual ? 1 : 0;
+}
+
+void ResetMtvPlace() {
+    posMtvPanel = {kUnplaced, kUnplaced};
+    zoomMtvPanel = 0;
+}
+
 namespace {
 
 // The ECU's tuning state as the last accepted Ping reported it.
