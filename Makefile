@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 20
 
-.PHONY: deps build run test asan fuzz bench format clean
+.PHONY: deps build run run-kestil test asan fuzz bench format clean
 
 deps:
 	@./scripts/deps.sh
@@ -15,6 +15,10 @@ build: deps
 
 run: build
 	./scripts/run-with-sim.sh $(BUILD)
+
+# Kestil against the simulator's boot loader; program it with a file from $(BUILD)/firmware.
+run-kestil: build
+	PROGRAM=kestil/Kestil ./scripts/run-with-sim.sh $(BUILD)
 
 # The tests run one by one and then whole (each program in one process, shuffled) in the normal build,
 # then in an ASan+UBSan build; then every fuzz target runs for FUZZ_SECONDS.
@@ -37,6 +41,7 @@ fuzz: deps
 bench: build
 	./$(BUILD)/bench/orvane_startup_bench
 	./$(BUILD)/bench/orvane_bench
+	./$(BUILD)/bench/kestil_bench
 	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD)/bench/orvane_graph_bench
 
 format:

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ecusim/server.h"
-#include "orvane/core/com.h"
+#include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
 
 #include <atomic>
@@ -29,6 +29,9 @@ class SimThread {
         if (listener_ >= 0) ::close(listener_);
         ::unlink(path_.c_str());
     }
+    SimThread(const SimThread&) = delete;
+    SimThread& operator=(const SimThread&) = delete;
+
     bool Attach() const {
         AttachComLink(OpenSocketLink(path_.c_str(), 500));
         return isComOpen != 0;

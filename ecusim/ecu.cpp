@@ -36,21 +36,37 @@ constexpr std::size_t kLoggedBytes = 16; // a long payload is shown by its first
 EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)) {
     model.shortAcks = options.shortAcks;
     model.throttleSteps = options.throttleSteps;
+    boot.sysType = options.bootType;
+    boot.oldPing = options.bootOldPing;
+}
+
+Reply EcuSim::Answer(const Frame& frame, const char*& name) {
+    name = "?";
+    if (frame.boot) {
+        const BootCommand* command = FindBootCommand(frame.cmd);
+        if (command == nullptr) return std::nullopt;
+        name = command->name;
+        return command->handle(boot, frame.data);
+    }
+    const Command* command = FindCommand(frame.cmd);
+    if (command == nullptr) return std::nullopt;
+    name = command->name;
+    return command->handle(model, frame.data);
 }
 
 std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
     std::vector<std::uint8_t> out;
     parser_.Push(bytes);
     while (std::optional<Frame> frame = parser_.Next()) {
-        LogFrame("<-", frame->cmd, frame->data);
-        const Command* command = FindCommand(frame->cmd);
-        const Reply reply = command != nullptr ? command->handle(model, frame->data) : std::nullopt;
+        const char* name = nullptr;
+        const Reply reply = Answer(*frame, name);
+        LogFrame("<-", *frame, name, frame->data);
         if (!reply) {
-            LogFrame("--", frame->cmd, {});
+            LogFrame("--", *frame, name, {});
             continue;
         }
-        LogFrame("->", frame->cmd, *reply);
-        const std::vector<std::uint8_t> encoded = EncodeFrame(frame->cmd, *reply);
+        LogFrame("->", *frame, name, *reply);
+        const std::vector<std::uint8_t> encoded = EncodeFrame({frame->cmd, *reply, frame->boot});
         out.insert(out.end(), encoded.begin(), encoded.end());
     }
     return out;
@@ -61,11 +77,11 @@ void EcuSim::NewConnection() {
     model.write.reset();
 }
 
-// "<-" a request, "->" its reply, "--" a request left unanswered.
-void EcuSim::LogFrame(const char* direction, std::uint8_t cmd, std::span<const std::uint8_t> data) const {
+// "<-" a request, "->" its reply, "--" a request left unanswered; "j" marks the boot loader's frames.
+void EcuSim::LogFrame(const char* direction, const Frame& frame, const char* name,
+                      std::span<const std::uint8_t> data) const {
     if (log == nullptr) return;
-    const Command* command = FindCommand(cmd);
-    std::fprintf(log, "%s %02X %-12s %3zu:", direction, cmd, command != nullptr ? command->name : "?",
+    std::fprintf(log, "%s %s%02X %-12s %3zu:", direction, frame.boot ? "j" : "", frame.cmd, name,
                  data.size());
     for (std::size_t i = 0; i < std::min(data.size(), kLoggedBytes); ++i)
         std::fprintf(log, " %02X", data[i]);

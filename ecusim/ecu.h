@@ -2,6 +2,7 @@
 // every whole frame to the handler of its command.
 #pragma once
 
+#include "ecusim/bootloader.h"
 #include "ecusim/frame.h"
 #include "ecusim/model.h"
 
@@ -14,7 +15,9 @@ namespace ecusim {
 struct EcuOptions {
     std::string password; // empty: the ECU is not locked
     bool shortAcks = false;
-    std::vector<double> throttleSteps; // see EcuModel::throttleSteps
+    std::uint16_t bootType = kBootType5600; // system type of the boot loader
+    bool bootOldPing = false;               // the boot loader answers the old (bare) ping only
+    std::vector<double> throttleSteps;      // see EcuModel::throttleSteps
 };
 
 class EcuSim {
@@ -28,10 +31,14 @@ class EcuSim {
     void NewConnection();
 
     EcuModel model;
+    BootLoader boot;          // answers the frames that start with 0x6A
     std::FILE* log = nullptr; // when set, every frame seen and answered is written there
 
   private:
-    void LogFrame(const char* direction, std::uint8_t cmd, std::span<const std::uint8_t> data) const;
+    // The reply to one frame of either kind, and the name of its command for the log.
+    Reply Answer(const Frame& frame, const char*& name);
+    void LogFrame(const char* direction, const Frame& frame, const char* name,
+                  std::span<const std::uint8_t> data) const;
 
     FrameParser parser_;
 };

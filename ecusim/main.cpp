@@ -27,6 +27,8 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "  --throttle LIST the throttle sensors read these openings (%%, comma-separated)\n"
                           "                  in turn, each for four readings: 0,100 walks a calibration\n"
                           "  --log           write every frame seen and answered to stderr\n"
+                          "  --boot-type T   system type of the boot loader: 5600 (default) or 5534\n"
+                          "  --boot-old-ping the boot loader answers only the old, bare ping\n"
                           "  --help          show this text\n";
 
 // "0,100" -> {0, 100}; false unless every item is an opening from 0 to 100.
@@ -65,6 +67,11 @@ int main(int argc, char** argv) {
             ++i;
         } else if (arg == "--log") {
             log = true;
+        } else if (arg == "--boot-type" && hasValue &&
+                   (argv[i + 1] == std::string("5600") || argv[i + 1] == std::string("5534"))) {
+            ecu.bootType = static_cast<std::uint16_t>(std::stoul(argv[++i], nullptr, 16));
+        } else if (arg == "--boot-old-ping") {
+            ecu.bootOldPing = true;
         } else {
             std::fprintf(arg == "--help" ? stdout : stderr, kUsage, path.c_str());
             return arg == "--help" ? 0 : 2;

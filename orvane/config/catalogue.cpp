@@ -52,7 +52,11 @@ const char* InjectorCaption(std::uint8_t kind) {
 // Appends to text at used; the text stays terminated and cut to fit.
 template <class... A> void Append(std::span<char> text, std::size_t& used, const char* format, A... args) {
     if (used >= text.size()) return;
-    const int n = std::snprintf(text.data() + used, text.size() - used, format, args...);
+    int n = 0;
+    if constexpr (sizeof...(A) == 0)
+        n = std::snprintf(text.data() + used, text.size() - used, "%s", format);
+    else
+        n = std::snprintf(text.data() + used, text.size() - used, format, args...);
     if (n > 0) used = std::min(text.size() - 1, used + static_cast<std::size_t>(n));
 }
 

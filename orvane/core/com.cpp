@@ -1,47 +1,21 @@
 #include "orvane/core/com.h"
 
 #include "platform/sys/bytelink.h"
-#include "platform/sys/utility.h"
 
 #include <algorithm>
 #include <array>
 
-std::uint8_t isComOpen = 0;
-double secTimeOut = 0.5;
-
 namespace {
 
-constexpr const char* kAdapterDescription = "USB CAN Dervalon";
-
-std::unique_ptr<ByteLink> comLink; // the open link; empty while closed
 // One buffer for the frame being sent and the frame being received: one exchange runs at a time.
 std::array<std::uint8_t, kMaxFrameData + kFrameOverhead + 1> frameBuffer;
 
-int TimeOutMs() {
-    return static_cast<int>(secTimeOut * 1000);
-}
-
 } // namespace
-
-void AttachComLink(std::unique_ptr<ByteLink> link) {
-    comLink = std::move(link);
-    isComOpen = comLink ? 1 : 0;
-}
-
-bool OpenPortLink(std::int16_t port, const char* label) {
-    CloseComPort();
-    AttachComLink(port < 0 ? OpenUsbLink(kAdapterDescription, TimeOutMs())
-                           : OpenComLink(ComDevicePath(label).c_str(), TimeOutMs()));
-    return isComOpen != 0;
-}
-
-void CloseComPort() {
-    AttachComLink(nullptr);
-}
 
 bool TxCommand(std::uint8_t cmd, const std::uint8_t* data, std::uint8_t len) {
     if (len > 0 && data == nullptr) return false;
-    if (!comLink) return false;
+    ByteLink* comLink = ComLink();
+    if (comLink == nullptr) return false;
     frameBuffer[0] = kFrameStart;
     frameBuffer[1] = len;
     frameBuffer[2] = cmd;
@@ -62,7 +36,8 @@ bool TxCommand(std::uint8_t cmd, const std::uint8_t* data, std::uint8_t len) {
 // after its header, and outLen is set before the command code is compared.
 int RxResponse(std::uint8_t cmd, std::uint8_t* buf, std::uint8_t maxLen, std::uint8_t* outLen) {
     if (maxLen > 0 && buf == nullptr) return -1;
-    if (!comLink) return -1;
+    ByteLink* comLink = ComLink();
+    if (comLink == nullptr) return -1;
     int count = comLink->Read(std::span(frameBuffer.data(), 3));
     if (count == 0) return 1;
     if (count != 3) return -1;
@@ -85,9 +60,5 @@ int RxResponse(std::uint8_t cmd, std::uint8_t* buf, std::uint8_t maxLen, std::ui
 
 int PollResponse(std::uint8_t cmd, std::uint8_t* buf, std::uint8_t maxLen, std::uint8_t* outLen,
                  double limit) {
-    const double start = Timer();
-    for (;;) {
-        const int result = RxResponse(cmd, buf, maxLen, outLen);
-        if (result != 1 || Timer() - start > limit) return result;
-    }
+    return PollReply([&] { return RxResponse(cmd, buf, maxLen, outLen); }, limit);
 }

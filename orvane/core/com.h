@@ -2,18 +2,14 @@
 // Frame on the wire: 0x55, len, cmd, len data bytes, sum of (len + cmd + data) modulo 256.
 #pragma once
 
-#include <cstdint>
-#include <memory>
-#include <span>
+#include "orvane/core/portlink.h"
 
-class ByteLink;
+#include <cstdint>
+#include <span>
 
 inline constexpr std::uint8_t kFrameStart = 0x55;
 inline constexpr int kFrameOverhead = 4; // start, len, cmd, sum
 inline constexpr int kMaxFrameData = 255;
-
-extern std::uint8_t isComOpen; // 1 while the link is open
-extern double secTimeOut;      // read and write time-out of the link in seconds
 
 // Fills the main window's port ring and selects the item of cfg.port.
 void InitPortList();
@@ -21,14 +17,6 @@ void InitPortList();
 int SetComPort(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 // Opens the port chosen in the ring; the outcome is isComOpen. Nothing when already open.
 void OpenComPort();
-// Closes the link if open; isComOpen := 0.
-void CloseComPort();
-// Opens the link for a port choice without the user interface: port < 0 the USB adapter (or the simulator
-// socket in its place), else the serial device named by label ("COMn" or a device path). The outcome is
-// isComOpen; an open link is closed first.
-bool OpenPortLink(std::int16_t port, const char* label);
-// Makes link the open link (nullptr: closed); isComOpen follows. Tests attach a pseudo-terminal or socket.
-void AttachComLink(std::unique_ptr<ByteLink> link);
 
 // Sends one frame; true when it went out. len > 0 needs data.
 bool TxCommand(std::uint8_t cmd, const std::uint8_t* data, std::uint8_t len);

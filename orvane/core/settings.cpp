@@ -1,5 +1,6 @@
 #include "orvane/core/settings.h"
 
+#include "orvane/core/settingsfile.h"
 #include "orvane/maps/mapval.h"
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
@@ -11,14 +12,6 @@
 ProgramSettings cfg;
 
 namespace {
-
-constexpr char kSettingsFile[] = "dervalon.ini";
-
-void SettingsPath(std::span<char> path) {
-    char dir[1024];
-    GetProjectDir(dir);
-    MakePathname(dir, kSettingsFile, path);
-}
 
 void SetDefaults() {
     cfg.port = 0;

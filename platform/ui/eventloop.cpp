@@ -169,3 +169,9 @@ int GetMouseCursor(int* cursor) {
     *cursor = ui::cursor;
     return UIE_NoError;
 }
+
+int Beep() {
+    ui::EnsureApp();
+    QApplication::beep();
+    return UIE_NoError;
+}

@@ -419,6 +419,7 @@ int SuspendTimerCallbacks(); // timer controls stop calling back until ResumeTim
 int ResumeTimerCallbacks();
 int SetMouseCursor(int cursor);
 int GetMouseCursor(int* cursor);
+int Beep(); // the system's alert sound
 
 // Shows a cursor for the life of the scope; the cursor found before comes back at its end.
 class MouseCursorScope {

@@ -4,10 +4,13 @@
 
 #include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
+#include "orvane/core/mainwin.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
 
 #include <cstring>
+#include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -34,6 +37,13 @@ double Cell(int panel, int control, int col, int row) {
 }
 
 struct ParamsTest : OrvaneTest {
+    // The data images as the start-up left them: put back afterwards, with the pages showing them, so that
+    // the tests after these find nothing changed.
+    std::unique_ptr<std::remove_reference_t<decltype(ecuParData)>> savedPar =
+        std::make_unique<std::remove_reference_t<decltype(ecuParData)>>(ecuParData);
+    std::unique_ptr<std::remove_reference_t<decltype(ecuMapData)>> savedMap =
+        std::make_unique<std::remove_reference_t<decltype(ecuMapData)>>(ecuMapData);
+
     void SetUp() override {
         std::memset(&ecuParData, 0, sizeof ecuParData);
         std::memset(&ecuMapData, 0, sizeof ecuMapData);
@@ -45,6 +55,9 @@ struct ParamsTest : OrvaneTest {
         for (int panel :
              {hPr1Panel, hPr2Panel, hPr3Panel, hPr4Panel, hPr7Panel, hPr8Panel, hPr9Panel, hPr10Panel})
             HidePanel(panel);
+        ecuParData = *savedPar;
+        ecuMapData = *savedMap;
+        ScatterAllPanels(); // the panels show the images again: a later read-back changes nothing
         OrvaneTest::TearDown();
     }
     static void Show(int panel, bool (*scatter)()) {

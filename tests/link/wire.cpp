@@ -1,6 +1,6 @@
 #include "wire.h"
 
-#include "orvane/core/com.h"
+#include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
 
 #include <gtest/gtest.h>

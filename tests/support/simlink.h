@@ -43,7 +43,7 @@ struct SimLink : ByteLink {
         }
         replyAt = Timer() + replyDelay;
         if (reply) {
-            const std::vector<std::uint8_t> bytes = ecusim::EncodeFrame(reply->cmd, reply->data);
+            const std::vector<std::uint8_t> bytes = ecusim::EncodeFrame(*reply);
             rx.insert(rx.end(), bytes.begin(), bytes.end());
         }
         return static_cast<int>(data.size());

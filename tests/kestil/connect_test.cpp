@@ -1,0 +1,130 @@
+// The connection state machine tick by tick against the simulated boot loader on the adapter's socket,
+// and what it shows.
+#include "kestilfixture.h"
+
+namespace {
+
+struct ConnectTest : KestilFixture {
+    ecusim::EcuSim sim;
+};
+
+TEST_F(ConnectTest, FindsIdentifiesLosesAndFindsAgain) {
+    SocketBootSim server(sim);
+    Tick(); // the attempt comes at once: the old ping goes unanswered by a new boot loader
+    EXPECT_FALSE(isComOpen);
+    EXPECT_EQ(Title(), "Kestil v3.0    <disconnected>");
+    Tick();
+    Tick();
+    EXPECT_FALSE(isComOpen) << "the next attempt comes on the third tick";
+    Tick(); // the new ping is answered
+    ASSERT_TRUE(isComOpen);
+    EXPECT_FALSE(fOldBload);
+    Tick();
+    EXPECT_EQ(sysType, 0x5600);
+    Tick();
+    EXPECT_EQ(Title(), "Kestil v3.0    <ECUSIM BOOT v2.4-0A1C>");
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), "");
+    Tick();
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), "T484 v1.13\n(ecusim - factory image)");
+    Tick(); // keep-alive ping
+    EXPECT_TRUE(isComOpen);
+
+    server.Stop();
+    Tick();
+    Tick();
+    EXPECT_TRUE(isComOpen) << "two failures in a row are tolerated";
+    Tick();
+    EXPECT_FALSE(isComOpen) << "the third closes the link";
+    EXPECT_EQ(Title(), "Kestil v3.0    <disconnected>");
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), "");
+
+    server.Start();
+    for (int i = 0; i < 6 && !isComOpen; ++i)
+        Tick();
+    ASSERT_TRUE(isComOpen) << "found again";
+    EXPECT_FALSE(fBloadKnown);
+    Tick();
+    EXPECT_TRUE(fBloadKnown) << "and identified again";
+}
+
+TEST_F(ConnectTest, UnknownSystemTypeClosesAndRetriesAtOnce) {
+    AttachBootSim(sim).tamper = [](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd == 2) return std::optional<ecusim::Frame>({2, {0x12, 0x34}, true});
+        return reply;
+    };
+    Tick();
+    EXPECT_FALSE(isComOpen);
+    EXPECT_EQ(sysType, 0);
+    EXPECT_EQ(linkCount, 0) << "the next tick tries again";
+    EXPECT_EQ(Title(), "Kestil v3.0    <disconnected>");
+}
+
+TEST_F(ConnectTest, FirmwareBoxShowsNoApplicationAndLongRepliesWhole) {
+    AttachBootSim(sim);
+    sim.boot.app.reset();
+    EXPECT_TRUE(ShowFirmwareInfo());
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), "_  _  _");
+
+    // Replies of 255 bytes each: more than the 1024 characters the box text was once limited to.
+    sim.boot.app = ecusim::AppInfo{std::string(255, 'N'), 9, 99, std::string(251, 'S'), std::string(255, 'A'),
+                                   std::string(255, 'B')};
+    sim.boot.name = std::string(255, 'L');
+    EXPECT_TRUE(ShowFirmwareInfo());
+    const std::string expected = std::string(255, 'N') + " v9.99" + std::string(251, 'S') + "\n(" +
+                                 std::string(255, 'A') + " - " + std::string(255, 'B') + ")";
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), expected);
+    EXPECT_TRUE(ShowBloadInfo());
+    EXPECT_EQ(Title().size(), 200u);
+}
+
+TEST_F(ConnectTest, FailedInformationLeavesWhatIsShown) {
+    SimLink& link = AttachBootSim(sim);
+    ASSERT_TRUE(ShowFirmwareInfo());
+    SetMainTitle("before");
+    link.tamper = [](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        return request.cmd == 3 && request.data == std::vector<std::uint8_t>{4} ? std::nullopt : reply;
+    };
+    sim.boot.app->name = "OTHER";
+    EXPECT_FALSE(ShowFirmwareInfo());
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), "T484 v1.13\n(ecusim - factory image)");
+    link.tamper = [](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        return request.cmd == 15 ? std::optional<ecusim::Frame>({15, {0x0A}, true}) : reply;
+    };
+    EXPECT_FALSE(ShowBloadInfo()) << "a customer id of one byte";
+    EXPECT_EQ(Title(), "Kestil v3.0    <before>");
+}
+
+TEST_F(ConnectTest, StatusLineShowsResultsWhileTheLinkIsOpen) {
+    struct Case {
+        int result;
+        const char* text;
+        bool timed;
+    };
+    const Case cases[] = {
+        {RESULT_DONE, "Done!", true},
+        {RESULT_INVALID_FILE, "Invalid firmware file...", false},
+        {RESULT_ERROR, "Programming error...", false},
+    };
+    for (const Case& c : cases) {
+        AttachBootSim(sim);
+        lastResult = c.result;
+        MainTimer(hMainPanel, KESTIL::TIMtick, EVENT_NONE, nullptr, 0, 0);
+        EXPECT_EQ(Text(KESTIL::TMstatus), c.text);
+        EXPECT_EQ(lastResult, RESULT_NONE);
+        EXPECT_EQ(tClearStatus > 0, c.timed) << c.text;
+        if (c.timed) {
+            tClearStatus = 1e-6; // a time the clock has passed
+            MainTimer(hMainPanel, KESTIL::TIMtick, EVENT_NONE, nullptr, 0, 0);
+            EXPECT_EQ(Text(KESTIL::TMstatus), "");
+        }
+        CloseComPort();
+        MainTimer(hMainPanel, KESTIL::TIMtick, EVENT_NONE, nullptr, 0, 0);
+        EXPECT_EQ(Text(KESTIL::TMstatus), "") << "the link closed empties the status line";
+    }
+    lastResult = RESULT_DONE;
+    MainTimer(hMainPanel, KESTIL::TIMtick, EVENT_NONE, nullptr, 0, 0);
+    EXPECT_EQ(lastResult, RESULT_NONE) << "a result that arrives while the link is closed is dropped";
+    EXPECT_EQ(Text(KESTIL::TMstatus), "");
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+// The window: title, port selector and the requests to end, which wait while a run is under way.
+#include "kestilfixture.h"
+#include "platform/ui/uitest.h"
+
+namespace {
+
+using WindowTest = KestilFixture;
+
+TEST_F(WindowTest, TitleIsBoundedWithItsClosingMarkKept) {
+    EXPECT_TRUE(SetMainTitle(nullptr));
+    EXPECT_EQ(Title(), "Kestil v3.0");
+    EXPECT_TRUE(SetMainTitle("disconnected"));
+    EXPECT_EQ(Title(), "Kestil v3.0    <disconnected>");
+    const std::string longText(300, 'n');
+    EXPECT_TRUE(SetMainTitle(longText.c_str()));
+    const std::string title = Title();
+    EXPECT_EQ(title.size(), 200u);
+    EXPECT_EQ(title, "Kestil v3.0    <" + std::string(183, 'n') + ">");
+}
+
+TEST_F(WindowTest, PortRingOffersTheAdapterFirst) {
+    int count = 0;
+    GetNumListItems(hMainPanel, KESTIL::RINGport, &count);
+    ASSERT_GE(count, 1);
+    std::array<char, 16> label{};
+    GetLabelFromIndex(hMainPanel, KESTIL::RINGport, 0, std::span(label));
+    short value = 0;
+    GetValueFromIndex(hMainPanel, KESTIL::RINGport, 0, &value);
+    EXPECT_STREQ(label.data(), "USB");
+    EXPECT_EQ(value, -1);
+    int index = -1;
+    GetCtrlIndex(hMainPanel, KESTIL::RINGport, &index);
+    EXPECT_EQ(index, 0) << "port 0 (nothing chosen) selects the adapter";
+}
+
+TEST_F(WindowTest, EndRequestsWaitWhileARunIsUnderWay) {
+    using Request = std::function<void()>;
+    const std::pair<const char*, Request> requests[] = {
+        {"Exit", [] { Exit(hMainPanel, KESTIL::CBexit, EVENT_COMMIT, nullptr, 0, 0); }},
+        {"close box", [] { uitest::ClosePanel(hMainPanel); }},
+        {"end of task", [] { EXPECT_EQ(KestilMainCallback(0, 0, EVENT_END_TASK, nullptr, 0, 0), 1); }},
+    };
+    for (const auto& [what, request] : requests) {
+        fQuit = false;
+        fProgramming = true;
+        request();
+        EXPECT_FALSE(fQuit) << what << " while programming";
+        fProgramming = false;
+        request();
+        EXPECT_TRUE(fQuit) << what;
+    }
+}
+
+TEST_F(WindowTest, PortChoiceDuringARunStaysOnThePortInUse) {
+    cfg.port = -1;
+    fProgramming = true;
+    InsertListItem(hMainPanel, KESTIL::RINGport, -1, "COM9", 9);
+    SetCtrlVal(hMainPanel, KESTIL::RINGport, 9);
+    SetComPort(hMainPanel, KESTIL::RINGport, EVENT_COMMIT, nullptr, 0, 0);
+    short port = 0;
+    GetCtrlVal(hMainPanel, KESTIL::RINGport, &port);
+    EXPECT_EQ(port, -1);
+    EXPECT_EQ(cfg.port, -1);
+}
+
+} // namespace
