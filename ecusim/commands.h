@@ -31,12 +31,18 @@ Reply SetPassword(EcuModel& model, std::span<const std::uint8_t> request); // 0x
 Reply WriteBegin(EcuModel& model, std::span<const std::uint8_t> request); // 0x04
 Reply WriteBlock(EcuModel& model, std::span<const std::uint8_t> request); // 0x05
 Reply ReadBlock(EcuModel& model, std::span<const std::uint8_t> request);  // 0x08
+// tuning.cpp
+Reply MapTuning(EcuModel& model, std::span<const std::uint8_t> request); // 0x09
 // values.cpp
 Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1E
 Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1F
 
 // password.cpp: the login keys carry the password's characters in either layout.
 bool KeysMatch(const EcuModel& model, std::span<const std::uint8_t> keys);
+
+// tuning.cpp: a row of a map under tuning (value block 3,7,row,matrix or 3,8,row,0); false for another.
+bool WriteTunedRow(EcuModel& model, std::uint8_t which, std::uint8_t row, std::uint8_t matrix,
+                   std::span<const std::uint8_t> cells);
 
 // areas.cpp: the bytes of a data area as the ECU serves them (empty for an unknown area).
 std::span<std::uint8_t> AreaBytes(EcuModel& model, std::uint16_t area);
