@@ -200,7 +200,8 @@ bool InitMp2Panel(int parent) {
     if (!LoadPage(parent, TUNEMAPVAL::id, hMtvPanel) || !LoadPage(parent, MAPS2::id, hMp2Panel)) return false;
     if (GetTableCellAttribute(hMp2Panel, M::TABmatrix, Point{1, kMatrixTopRow}, ATTR_TEXT_BGCOLOR,
                               &normalCellColor) < 0 ||
-        GetCtrlAttribute(hMp2Panel, M::NUMistLambda1, ATTR_TEXT_BGCOLOR, &lambdaColor) < 0)
+        GetCtrlAttribute(hMp2Panel, M::NUMistLambda1, ATTR_TEXT_BGCOLOR, &lambdaColor) < 0 ||
+        SetCtrlAttribute(hMp2Panel, M::TABbpy, ATTR_ROW_LABELS_VISIBLE, 0) < 0)
         return false;
     // Without the gains file the built-in ranges serve: the page works as usual.
     ReadMtInternFile();
