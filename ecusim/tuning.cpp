@@ -15,7 +15,7 @@ constexpr std::size_t kInfoSize = 162;
 constexpr std::size_t kCellReports = 32;
 constexpr int kRows = 20;
 constexpr int kCols = 32;
-constexpr unsigned kDwellSteps = 3; // steps the engine stays in one cell of an automatic run
+constexpr unsigned kDwellSteps = 5; // steps the engine stays in one cell of an automatic run
 constexpr double kStoichAfr = 14.7;
 
 // Offsets in the settings record.

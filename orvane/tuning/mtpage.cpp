@@ -201,7 +201,7 @@ bool InitMp2Panel(int parent) {
     if (GetTableCellAttribute(hMp2Panel, M::TABmatrix, Point{1, kMatrixTopRow}, ATTR_TEXT_BGCOLOR,
                               &normalCellColor) < 0 ||
         GetCtrlAttribute(hMp2Panel, M::NUMistLambda1, ATTR_TEXT_BGCOLOR, &lambdaColor) < 0 ||
-        SetCtrlAttribute(hMp2Panel, M::TABbpy, ATTR_ROW_LABELS_VISIBLE, 0) < 0)
+        !ShapeMapTables(hMp2Panel, {M::TABmatrix, M::TABbpy}))
         return false;
     // Without the gains file the built-in ranges serve: the page works as usual.
     ReadMtInternFile();

@@ -2,6 +2,7 @@
 // the ECU's cell reports in the maps, the settings files and the closed-link stop.
 #include "../app/orvanefixture.h"
 #include "orvane/core/ecudata.h"
+#include "orvane/core/navigation.h"
 #include "orvane/core/settings.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
@@ -118,4 +119,42 @@ TEST_F(TuningTest, SettingsFileRoundTripAndShortFileRefused) {
     EXPECT_EQ(std::memcmp(&mtSettings, &stored, sizeof stored), 0) << "a short file changes nothing";
     std::filesystem::remove_all(dir);
     cfg.mtpFile[0] = '\0';
+}
+
+TEST_F(TuningTest, AutomaticRunFromThePageShowsTheCellsConverge) {
+    std::vector<std::uint8_t>& par = ecu.model.StoreBytes(ecusim::Store::Par);
+    par[40 + 0x6E2] = 4; // the ECU's configuration: four cylinders
+    ecusim::SealImage(par);
+    ConnectSimulator();
+    MapsTuneAuto(hMainPanel, 0, EVENT_COMMIT, nullptr, 0, 0);
+    ASSERT_EQ(hCurPanel, hMp2Panel);
+    popups.AnswerConfirm(false);
+    Tick();
+    ASSERT_EQ(uitest::Click(hMp2Panel, MAPS2::TBcyl1), 0);
+    Point tracked{};
+    ASSERT_EQ(uitest::GetTableCellPoint(hMp2Panel, MAPS2::TABmatrix, Point{5, 4}, &tracked), 0);
+    uitest::SendMouse(hMp2Panel, MAPS2::TABmatrix, EVENT_LEFT_DOUBLE_CLICK, tracked.x, tracked.y);
+    EXPECT_EQ(TrackModeOf(mtSettings, 2, 4), 1) << "a double click tracks the cell toward set-point 1";
+    ASSERT_EQ(uitest::Click(hMp2Panel, MAPS2::CBtuneAuto), 0);
+    for (int i = 0; i < 60; ++i)
+        Tick();
+    ASSERT_TRUE(IsMapTuning());
+    EXPECT_EQ(isComOpen, 1);
+    const std::int16_t cell = ecuMapData.map1.cells[0][2][4];
+    EXPECT_GT(cell, 1000) << "the tracked cell moved toward what the engine needs";
+    EXPECT_EQ(ecuMapData.map1.cells[0][2][5], 0) << "an untracked cell stays";
+    int colour = 0;
+    GetTableCellAttribute(hMp2Panel, MAPS2::TABmatrix, Point{5, 4}, ATTR_TEXT_COLOR, &colour);
+    EXPECT_EQ(colour, 0xFF0000) << "a changed cell stands out";
+    double shown = 0;
+    GetTableCellVal(hMp2Panel, MAPS2::TABmatrix, Point{5, 4}, &shown);
+    EXPECT_DOUBLE_EQ(shown, cell / 1000.0);
+
+    ASSERT_EQ(uitest::Click(hMp2Panel, MAPS2::CBtuneOff), 0);
+    Tick();
+    Tick();
+    EXPECT_FALSE(IsMapTuning());
+    EXPECT_EQ(CtrlText(hMp2Panel, MAPS2::TMstatus), "Tuning OFF");
+    EXPECT_EQ(ecuMapData.map1.cells[0][2][4], cell) << "the maps read back at the end agree";
+    uitest::Click(hMainPanel, MAIN::CBinfo);
 }
