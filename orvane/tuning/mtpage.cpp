@@ -11,6 +11,7 @@
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -26,6 +27,9 @@ constexpr int kMarkColor = 0xC0C0C0;        // the running cell, untracked
 constexpr int kMarkTrackedColor = 0xFFCFCF; // the running cell, tracked
 constexpr int kMatchColor = 0x00FF00;
 constexpr int kTrackColors[] = {0, 0xC0FFC0, 0x00E0FF, 0x80A0FF}; // modes 1..3; 0 is the normal background
+
+constexpr int kColumnWidth = 48; // pixels of a column of the tuning table
+constexpr int kScrollMargin = 5; // pixels kept beside a cell scrolled into view
 
 int normalCellColor = VAL_WHITE; // the table's cell background in the resource
 int lambdaColor = VAL_WHITE;     // the lambda readings' background in the resource
@@ -174,6 +178,26 @@ bool PaintMark(const Mark& m, int kind, bool marking) {
     return true;
 }
 
+// Brings table column (1-based, held within 1..32) into view by the least horizontal scroll.
+void ScrollToColumn(int column) {
+    column = std::clamp(column, 1, kTuneCols);
+    int offset = 0;
+    int width = 0;
+    if (GetCtrlAttribute(hMp2Panel, M::TABmatrix, ATTR_HSCROLL_OFFSET, &offset) < 0 ||
+        GetCtrlAttribute(hMp2Panel, M::TABmatrix, ATTR_WIDTH, &width) < 0)
+        return;
+    const int visible = width - 2; // inside the frame
+    const int left = (column - 1) * kColumnWidth;
+    const int right = column * kColumnWidth;
+    if (right > offset + visible)
+        offset += right - (offset + visible) + kScrollMargin;
+    else if (left < offset)
+        offset -= offset - left + kScrollMargin;
+    else
+        return;
+    SetCtrlAttribute(hMp2Panel, M::TABmatrix, ATTR_HSCROLL_OFFSET, std::max(offset, 0));
+}
+
 } // namespace
 
 bool TunedMapOf(int kind, bool byPressure, TunedMap& map) {
@@ -203,6 +227,9 @@ bool InitMp2Panel(int parent) {
         GetCtrlAttribute(hMp2Panel, M::NUMistLambda1, ATTR_TEXT_BGCOLOR, &lambdaColor) < 0 ||
         !ShapeMapTables(hMp2Panel, {M::TABmatrix, M::TABbpy}))
         return false;
+    for (int column = 1; column <= kTuneCols; ++column)
+        if (SetTableColumnAttribute(hMp2Panel, M::TABmatrix, column, ATTR_COLUMN_WIDTH, kColumnWidth) < 0)
+            return false;
     // Without the gains file the built-in ranges serve: the page works as usual.
     ReadMtInternFile();
     InitMtData();
@@ -373,5 +400,11 @@ void MarkRunningCell(std::int16_t rpm, std::int16_t farf, std::int16_t pair) {
                        now.rowLo != lastMark.rowLo || now.rowHi != lastMark.rowHi;
     if (lastMark.on && (!now.on || moved)) PaintMark(lastMark, kind, false);
     if (now.on) PaintMark(now, kind, true);
+    if (fAutoScroll && now.on) {
+        if (now.colHi > lastMark.colHi)
+            ScrollToColumn(now.colHi + 4);
+        else if (now.colLo < lastMark.colLo)
+            ScrollToColumn(now.colLo < 4 ? 1 : now.colLo - 2);
+    }
     lastMark = now;
 }

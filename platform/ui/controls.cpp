@@ -3,12 +3,20 @@
 
 #include "platform/sys/textout.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QScrollBar>
 #include <QWidget>
 #include <cmath>
 
 namespace ui {
 namespace {
+
+// A table's horizontal scroll bar; the view keeps the offset within what it can scroll.
+QScrollBar* HorizontalBar(const Control& c) {
+    auto* view = qobject_cast<QAbstractScrollArea*>(c.widget.data());
+    return view != nullptr ? view->horizontalScrollBar() : nullptr;
+}
 
 int GetNumber(int panel, int control, double* value) {
     int status = 0;
@@ -132,12 +140,22 @@ int SetNumberAttr(Control& c, int attribute, double v) {
     case ATTR_COLUMN_LABELS_VISIBLE:
         if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
         return flag(attribute == ATTR_ROW_LABELS_VISIBLE ? c.table->rowLabels : c.table->colLabels);
+    case ATTR_HSCROLL_OFFSET:
+        if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
+        if (QScrollBar* bar = HorizontalBar(c)) bar->setValue(static_cast<int>(v));
+        return UIE_NoError;
     default:
         return UIE_BadAttribute;
     }
 }
 
 int GetNumberAttr(const Control& c, int attribute, double* v) {
+    if (attribute == ATTR_HSCROLL_OFFSET) {
+        if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
+        const QScrollBar* bar = HorizontalBar(c);
+        *v = bar != nullptr ? bar->value() : 0;
+        return UIE_NoError;
+    }
     const auto give = [&](double value) {
         *v = value;
         return UIE_NoError;
