@@ -6,6 +6,7 @@
 #include "orvane/core/settings.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
+#include "platform/ui/popup.h"
 
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@ struct TuningTest : OrvaneTest {
         isTuningAuto = 0;
         InitMtData();
         ScatterMp2Panel();
+        Mp2Timer(); // the page sees the link closed: every state of a connection is dropped
     }
 
     // The data of the command-9 frames sent since the mark.
@@ -157,4 +159,142 @@ TEST_F(TuningTest, AutomaticRunFromThePageShowsTheCellsConverge) {
     EXPECT_EQ(CtrlText(hMp2Panel, MAPS2::TMstatus), "Tuning OFF");
     EXPECT_EQ(ecuMapData.map1.cells[0][2][4], cell) << "the maps read back at the end agree";
     uitest::Click(hMainPanel, MAIN::CBinfo);
+}
+
+TEST_F(TuningTest, RaisedFramesGoOutInTheirFixedOrder) {
+    SimLink& link = Open();
+    SetCtrlVal(hMp2Panel, MAPS2::TBcyl1, 1);
+    ecu.model.tuning = true; // manual tuning runs: a settings change renews its frame
+    Mp2Timer();
+    RaiseMtRequest(kReqAdvFreeze | kReqResync);
+    const std::size_t mark = link.requests.size();
+    Mp2Timer();
+    const auto frames = TuningFrames(link, mark);
+    ASSERT_GE(frames.size(), 2U);
+    EXPECT_EQ(frames[0][1], kMtManualSize) << "Manual first";
+    EXPECT_EQ(frames[1][1], kMtFreezeSize) << "then the advance Freeze";
+    for (const auto& f : frames)
+        EXPECT_FALSE(f[1] == 1 && f[3] == 1) << "no poll when something was sent";
+}
+
+TEST_F(TuningTest, FailedSettingsReadIsRetriedOnTheNextTick) {
+    ecu.model.tuning = true; // the program meets an ECU that is already tuning
+    SimLink& link = ConnectSimulator();
+    int parmsAsked = 0;
+    link.tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd == CMD_MAP_TUNING && request.data == std::vector<std::uint8_t>{2}) {
+            if (++parmsAsked == 1 && reply) reply->data.pop_back();
+        }
+        return reply;
+    };
+    EXPECT_FALSE(Mp2Timer()) << "a short settings reply fails the tick";
+    EXPECT_EQ(parmsAsked, 1);
+    Mp2Timer();
+    EXPECT_EQ(parmsAsked, 2) << "the first synchronisation stayed pending";
+    Mp2Timer();
+    EXPECT_EQ(parmsAsked, 2);
+}
+
+TEST_F(TuningTest, ReportsOfTheStopExchangeAreAppliedOnTheNextTick) {
+    SimLink& link = Open();
+    ecu.model.tuning = true;
+    Mp2Timer(); // the ECU's manual tuning is taken up
+    ASSERT_EQ(TuningStateNow(), kTsManual);
+    link.tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd == CMD_MAP_TUNING && request.data == std::vector<std::uint8_t>{3} && reply)
+            reply->data = InfoWith(1, {{2, 1, 1, 777}});
+        return reply;
+    };
+    popups.AnswerConfirm(true);
+    EXPECT_TRUE(AbortManualTuning());
+    link.tamper = nullptr;
+    Mp2Timer(); // reads both maps back, then applies what the stop reported
+    EXPECT_EQ(ecuMapData.map1.cells[0][1][1], 777);
+}
+
+TEST_F(TuningTest, RowWritesOfTheMapByPressureComeBackIntoIt) {
+    SimLink& link = Open();
+    (void)link;
+    SetCtrlVal(hMp2Panel, MAPS2::TBcyl1, 1);
+    SetCtrlVal(hMp2Panel, MAPS2::TBmtjByPair, 1);
+    RaiseMtRequest(kReqManual);
+    Mp2Timer();
+    Mp2Timer();
+    ASSERT_TRUE(IsMapTuning());
+    ASSERT_TRUE(ExchangeByPressure());
+    SetActiveTableCell(hMp2Panel, MAPS2::TABmatrix, Point{3, 4});
+    const std::int16_t before = ecuMapData.map2.cells[0][2][2];
+    EXPECT_EQ(MapTuneEnabCellCol(hMp2Panel, MAPS2::TABmatrix, EVENT_KEYPRESS, nullptr, '+', 0), 1);
+    EXPECT_EQ(ecuMapData.map2.cells[0][2][2], before) << "the local map waits for the ECU's report";
+    Mp2Timer();
+    EXPECT_EQ(ecuMapData.map2.cells[0][2][2], before + 10) << "one step of 0.01 ms";
+    EXPECT_EQ(ecuMapData.map1.cells[0][2][2], 0) << "the map by throttle is left alone";
+}
+
+TEST_F(TuningTest, DoubleClicksCycleTheTrackModes) {
+    isTuningManual = 0;
+    isTuningAuto = 1;
+    ScatterMp2Panel();
+    const auto click = [] {
+        MapTuneEnabCellAll(hMp2Panel, MAPS2::TMenabCols, EVENT_LEFT_DOUBLE_CLICK, nullptr, 0, 0);
+        return TrackModeOf(mtSettings, 0, 0);
+    };
+    const int first = click();
+    ASSERT_NE(first, 0);
+    const int second = click();
+    EXPECT_EQ(second, first % 3 + 1);
+    EXPECT_EQ(click(), second % 3 + 1);
+    EXPECT_EQ(click(), 0);
+    EXPECT_EQ(click(), first) << "switched on again where the cycle left off";
+    EXPECT_EQ(TrackModeOf(mtSettings, 19, 31), TrackModeOf(mtSettings, 0, 0)) << "the whole table";
+    isTuningManual = 1;
+    isTuningAuto = 0;
+    EXPECT_EQ(MapTuneEnabCellAll(hMp2Panel, MAPS2::TMenabCols, EVENT_LEFT_DOUBLE_CLICK, nullptr, 0, 0), 0);
+    EXPECT_EQ(TrackModeOf(mtSettings, 0, 0), first) << "outside automatic mode nothing changes";
+}
+
+TEST_F(TuningTest, PopupOfATickDoesNotRunANestedTick) {
+    SimLink& link = ConnectSimulator();
+    int nested = 0;
+    const PopupHook previous = SetPopupHook([&](const PopupRequest&) {
+        ++nested;
+        EXPECT_TRUE(Mp2Timer()); // a timer tick while the question is open
+        return PopupAnswer{0, ""};
+    });
+    const std::size_t mark = link.requests.size();
+    Mp2Timer();
+    SetPopupHook(previous);
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(TuningFrames(link, mark).size(), 1U) << "only the outer tick talked to the ECU";
+}
+
+TEST_F(TuningTest, ManualKeysStepTheCorrectionWithinItsLimits) {
+    SetCtrlVal(hMp2Panel, MAPS2::NUMjStep, 0.01);
+    SetCtrlVal(hMp2Panel, MAPS2::NUMaStep, 0.5);
+    SetCylinderSelection(0x80, 0);
+    struct Case {
+        int key;
+        int slider;
+        double at;
+        std::uint16_t sent;
+        std::uint8_t mask;
+    } cases[] = {
+        {VAL_F1_VKEY + 0x200, MAPS2::NSjTuneCor, 1.995, 2000, 0x80},                          // F3
+        {VAL_F1_VKEY + 0x100, MAPS2::NSjTuneCor, 0.005, 0, 0x80},                             // F2
+        {VAL_F1_VKEY + 0x500, MAPS2::NSaTuneCor, -29.8, static_cast<std::uint16_t>(-300), 0}, // F6
+        {VAL_F1_VKEY + 0x600, MAPS2::NSaTuneCor, 0.25, 8, 0},                                 // F7
+    };
+    for (const Case& c : cases) {
+        SetCtrlVal(hMp2Panel, c.slider, c.at);
+        mtAdjust = {};
+        EXPECT_EQ(PanelCallback(hMp2Panel, EVENT_KEYPRESS, nullptr, c.key, 0), 1);
+        EXPECT_EQ(mtAdjust.value, c.sent) << c.at;
+        EXPECT_EQ(mtAdjust.cylMask, c.mask);
+    }
+    isTuningManual = 0;
+    isTuningAuto = 1;
+    mtAdjust = {};
+    EXPECT_EQ(PanelCallback(hMp2Panel, EVENT_KEYPRESS, nullptr, VAL_F1_VKEY + 0x100, 0), 1) << "swallowed";
+    EXPECT_EQ(mtAdjust.cylMask, 0);
+    EXPECT_EQ(mtAdjust.value, 0) << "nothing to send outside manual mode";
 }

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
 TEST(GainsFile, LinesFillTheirRanges) {
     MtInternLimits l = kDefaultMtIntern;
     EXPECT_TRUE(ParseMtInternLine("7.0;", 0, l));
@@ -49,4 +54,27 @@ TEST(GainsSlider, DegenerateRangesNeverDivideByZero) {
     flat.kpTo = 200;
     EXPECT_EQ(LambdaModeOfGains(flat, {200, 5, 10}), 1) << "only the pair with distinct ends counts";
     EXPECT_EQ(LambdaModeOfGains(kDefaultMtIntern, {-2000000000, 0, 0}), 6) << "held within 0..N";
+}
+
+// The file is read from the working directory: each case runs in a directory of its own.
+TEST(GainsFile, WhatTheFileLacksKeepsTheBuiltInRange) {
+    const auto home = std::filesystem::current_path();
+    const auto dir = std::filesystem::temp_directory_path() / ("mtintern-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    std::filesystem::remove(kMtInternFile);
+    EXPECT_FALSE(ReadMtInternFile()) << "no file";
+    EXPECT_EQ(mtInternLimits.kpFrom, kDefaultMtIntern.kpFrom);
+    std::ofstream(kMtInternFile) << "# gains\n\n6.5536;1.9661\n0.0524;0.0033\n0.1;0.2\n6\n";
+    EXPECT_TRUE(ReadMtInternFile());
+    const MtInternLimits read = mtInternLimits;
+    EXPECT_EQ(std::memcmp(&read, &kDefaultMtIntern, sizeof read), 0) << "the defaults written out";
+    std::ofstream(kMtInternFile) << "1;2\n";
+    EXPECT_TRUE(ReadMtInternFile());
+    EXPECT_EQ(mtInternLimits.kpFrom, 10000);
+    EXPECT_EQ(mtInternLimits.kiFrom, kDefaultMtIntern.kiFrom);
+    EXPECT_EQ(mtInternLimits.lambdaModes, kDefaultMtIntern.lambdaModes);
+    std::filesystem::current_path(home);
+    std::filesystem::remove_all(dir);
+    mtInternLimits = kDefaultMtIntern;
 }
