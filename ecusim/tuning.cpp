@@ -48,11 +48,11 @@ std::int16_t Cell(EcuModel& m, int matrix, int row, int col) {
     return static_cast<std::int16_t>(GetBE16(TunedImage(m).data() + CellOffset(m, matrix, row, col)));
 }
 
-// Writes a cell and queues its report when it changed; the stored data set stays sound.
+// Writes a cell and queues its report when it changed. The caller seals the image once its changes are
+// done, so that the stored data set stays sound.
 void SetCell(EcuModel& m, int matrix, int row, int col, std::int16_t value) {
     if (Cell(m, matrix, row, col) == value) return;
     PutBE16(TunedImage(m).data() + CellOffset(m, matrix, row, col), static_cast<std::uint16_t>(value));
-    SealImage(TunedImage(m));
     const auto kind = static_cast<std::uint16_t>(matrix < 0 ? 1 : matrix + 2);
     m.tune.reports.push_back(
         {static_cast<std::uint16_t>(kind << 12 | col << 6 | row), static_cast<std::uint16_t>(value)});
@@ -130,6 +130,7 @@ void AutoStep(EcuModel& m) {
     const auto value =
         static_cast<std::int16_t>(std::lround(std::clamp(cell + gain * (estimate - cell), lo, hi)));
     ForEachCylinder(m, [&](int matrix) { SetCell(m, matrix, row, col, value); });
+    SealImage(TunedImage(m));
     m.tune.freezing = true;
 }
 
@@ -256,6 +257,7 @@ void Freeze(EcuModel& m, std::span<const std::uint8_t> f) {
                 static_cast<std::int16_t>(
                     std::clamp(Cell(m, -1, row, col) + static_cast<std::int16_t>(value), -7200, 7200)));
     }
+    SealImage(TunedImage(m));
 }
 
 } // namespace
@@ -305,6 +307,7 @@ bool WriteTunedRow(EcuModel& m, std::uint8_t which, std::uint8_t row, std::uint8
         return false;
     for (int c = 0; c < kCols; ++c)
         SetCell(m, target, row, c, static_cast<std::int16_t>(GetBE16(cells.data() + 2 * c)));
+    SealImage(TunedImage(m));
     return true;
 }
 

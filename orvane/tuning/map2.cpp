@@ -116,9 +116,9 @@ bool SendMtFreeze(bool injection) {
     return Exchange(bytes, false, false);
 }
 
-// The cells the ECU reported, written into the map set under tuning in the order they came.
-bool ApplyCellUpdates(int shownKind) {
-    bool redraw = false;
+// The cells the ECU reported, written into the map set under tuning in the order they came; the cells
+// of the matrix on show that changed go to shownChanged.
+void ApplyCellUpdates(int shownKind, std::vector<Point>& shownChanged) {
     const bool byPressure = ExchangeByPressure();
     for (const MtCellUpdate& u : pendingCells) {
         if (u.col >= kTuneCols || u.row >= kTuneRows) continue;
@@ -133,11 +133,10 @@ bool ApplyCellUpdates(int shownKind) {
         if (!TunedMapOf(kind, byPressure, map)) continue;
         std::int16_t& cell = map.cells[u.row][u.col];
         const auto value = static_cast<std::int16_t>(u.value);
-        if (cell != value && kind == shownKind) redraw = true;
+        if (cell != value && kind == shownKind) shownChanged.push_back(Point{u.col, u.row});
         cell = value;
     }
     pendingCells.clear();
-    return redraw;
 }
 
 // What the tick must read back from the ECU.
@@ -258,6 +257,7 @@ bool Mp2Tick() {
         LayoutTuneTable();
         redraw = true;
     }
+    std::vector<Point> changedCells; // cells of the shown matrix the ECU changed this tick
     bool settingsLoaded = false;
     bool startedNow = false;
     bool scatter = false;
@@ -307,7 +307,7 @@ bool Mp2Tick() {
             requests &= ~kReqStop;
         }
         if (ok && (plan.full || plan.injection || plan.advance)) ok = RunSync(plan, kind, scatter, redraw);
-        if (ApplyCellUpdates(kind)) redraw = true;
+        ApplyCellUpdates(kind, changedCells);
     }
     if (justOpened) {
         if (IsMapTuning()) {
@@ -320,7 +320,11 @@ bool Mp2Tick() {
         SetCylinderSelection(mtSettings.cylMask, mtSettings.flags & kMtFlagByPressure);
         if (!ShowCylinderSelection(mtCylMask, mtByPressure)) ok = false;
     }
-    if (redraw) ShowTuneTable();
+    // A whole redraw when the table was re-laid or reloaded; otherwise only the cells the ECU changed.
+    if (redraw)
+        ShowTuneTable();
+    else if (!changedCells.empty())
+        ShowTuneCells(changedCells);
     if (scatter) ScatterAllPanels();
     int focus = GetActiveCtrl(hMp2Panel);
     if (focus == MAPS2::TABmatrix && fTableClicked) {

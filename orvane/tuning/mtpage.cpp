@@ -178,6 +178,15 @@ bool PaintMark(const Mark& m, int kind, bool marking) {
     return true;
 }
 
+// Red and bold where the cell differs from the reference copy, else black and plain.
+bool MarkTuneCell(const TunedMap& map, int row, int col) {
+    const bool changed = map.cells[row][col] != map.ref[row][col];
+    const Point cell{col + 1, row + kMatrixTopRow};
+    return SetTableCellAttribute(hMp2Panel, M::TABmatrix, cell, ATTR_TEXT_COLOR,
+                                 changed ? kChangedColor : VAL_BLACK) >= 0 &&
+           SetTableCellAttribute(hMp2Panel, M::TABmatrix, cell, ATTR_TEXT_BOLD, changed ? 1 : 0) >= 0;
+}
+
 // Brings table column (1-based, held within 1..32) into view by the least horizontal scroll.
 void ScrollToColumn(int column) {
     column = std::clamp(column, 1, kTuneCols);
@@ -306,14 +315,10 @@ bool ShowTuneTable() {
     std::array<double, kTuneRows * kTuneCols> values;
     for (int r = 0; r < kTuneRows; ++r)
         for (int c = 0; c < kTuneCols; ++c) {
-            const bool changed = map.cells[r][c] != map.ref[r][c];
-            const Point cell{c + 1, r + kMatrixTopRow};
             values[static_cast<std::size_t>(r * kTuneCols + c)] = map.cells[r][c] / map.scale;
-            if (SetTableCellAttribute(hMp2Panel, M::TABmatrix, cell, ATTR_TEXT_COLOR,
-                                      changed ? kChangedColor : VAL_BLACK) < 0 ||
-                SetTableCellAttribute(hMp2Panel, M::TABmatrix, cell, ATTR_TEXT_BOLD, changed ? 1 : 0) < 0 ||
-                SetTableCellAttribute(hMp2Panel, M::TABmatrix, cell, ATTR_TEXT_BGCOLOR,
-                                      CellBackground(kind, r, c)) < 0)
+            if (!MarkTuneCell(map, r, c) ||
+                SetTableCellAttribute(hMp2Panel, M::TABmatrix, Point{c + 1, r + kMatrixTopRow},
+                                      ATTR_TEXT_BGCOLOR, CellBackground(kind, r, c)) < 0)
                 return false;
         }
     if (SetTableCellRangeVals(hMp2Panel, M::TABmatrix, kMatrixCells, values, VAL_ROW_MAJOR) < 0) return false;
@@ -327,6 +332,17 @@ bool ShowTuneTable() {
     lastMark = {};
     return SetTableCellRangeVals(hMp2Panel, M::TABmatrix, kXCells, x, VAL_ROW_MAJOR) >= 0 &&
            SetTableCellRangeVals(hMp2Panel, M::TABbpy, kYCells, y, VAL_ROW_MAJOR) >= 0;
+}
+
+bool ShowTuneCells(std::span<const Point> cells) {
+    TunedMap map;
+    if (!TunedMapOf(ShownMapKind(), ShownByPressure(), map)) return false;
+    for (const Point& p : cells)
+        if (!MarkTuneCell(map, p.y, p.x) ||
+            SetTableCellVal(hMp2Panel, M::TABmatrix, Point{p.x + 1, p.y + kMatrixTopRow},
+                            map.cells[p.y][p.x] / map.scale) < 0)
+            return false;
+    return true;
 }
 
 void ShowTuneStatusText(const char* text) {

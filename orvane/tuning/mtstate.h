@@ -3,8 +3,10 @@
 #pragma once
 
 #include "orvane/tuning/mtrecords.h"
+#include "platform/ui/userint.h"
 
 #include <cstdint>
+#include <span>
 
 // The tuning state in bits 0-1 of the Info state byte.
 enum TuningState : std::uint8_t { kTsLocked = 0, kTsOff = 1, kTsManual = 2, kTsAuto = 3 };
@@ -77,6 +79,8 @@ bool CylinderSelected(int cylinder); // 1-based
 int ShownMapKind(); // 1..4, 9, or 0 when the ring cannot be read
 bool LayoutTuneTable();
 bool ShowTuneTable();
+// The value, colour and weight of single cells of the shown matrix (x column, y row, 0-based).
+bool ShowTuneCells(std::span<const Point> cells);
 bool ShowTuneStatus(bool reshowSettings);
 void ShowTuneStatusText(const char* text);
 void MarkRunningCell(std::int16_t rpm, std::int16_t farf, std::int16_t pair);

@@ -41,6 +41,8 @@ bool Is(const Control& c, std::initializer_list<UiCtrlKind> kinds) {
 
 int SetNumberAttr(Control& c, int attribute, double v) {
     const auto flag = [&](bool& field) {
+        // A periodic page sets the same state tick after tick: nothing to show when nothing changes.
+        if (field == (v != 0)) return UIE_NoError;
         field = v != 0;
         SyncLook(c);
         return UIE_NoError;
