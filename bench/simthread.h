@@ -1,5 +1,5 @@
-// The simulated ECU served on a socket from a thread of the benchmark program, paced or not, with the
-// program's link attached to it through its own link code.
+// The simulated ECU served on a socket from a thread of the benchmark's own process, attached as the
+// program's link: the program's link code runs as against the adapter, paced at wire speed or not.
 #pragma once
 
 #include "ecusim/server.h"
@@ -29,8 +29,6 @@ class SimThread {
         if (listener_ >= 0) ::close(listener_);
         ::unlink(path_.c_str());
     }
-    SimThread(const SimThread&) = delete;
-    SimThread& operator=(const SimThread&) = delete;
     bool Attach() const {
         AttachComLink(OpenSocketLink(path_.c_str(), 500));
         return isComOpen != 0;
