@@ -229,7 +229,10 @@ bool ApplyTuneValues() {
     MouseCursorScope cursor(VAL_HOUR_GLASS_CURSOR);
     TunedMap map;
     MapValOperand o;
-    if (!TunedMapOf(dlg.kind, ExchangeByPressure(), map) || !ReadDialogOperand(o, map)) return false;
+    // The cylinders the ECU tunes decide, not what a redraw of the settings last showed.
+    if (!GetCylinderSelection() || !TunedMapOf(dlg.kind, ExchangeByPressure(), map) ||
+        !ReadDialogOperand(o, map))
+        return false;
     if (dlg.kind == kKindAdvance) return ApplyToMatrix(dlg.kind, o);
     int all = 0;
     GetCtrlVal(hMtvPanel, V::TOGBall, &all);

@@ -298,3 +298,50 @@ TEST_F(TuningTest, ManualKeysStepTheCorrectionWithinItsLimits) {
     EXPECT_EQ(mtAdjust.cylMask, 0);
     EXPECT_EQ(mtAdjust.value, 0) << "nothing to send outside manual mode";
 }
+
+TEST_F(TuningTest, ValueDialogSendsTheSelectedCellsOfTheSelectedCylinders) {
+    Open();
+    SetCtrlVal(hMp2Panel, MAPS2::TBcyl1, 1);
+    SetCtrlVal(hMp2Panel, MAPS2::TBcyl3, 1);
+    RaiseMtRequest(kReqManual);
+    Mp2Timer();
+    Mp2Timer();
+    ASSERT_TRUE(IsMapTuning());
+    std::int16_t row[kTuneCols] = {};
+    row[2] = row[3] = 30000;
+    for (int kind = 1; kind <= 3; ++kind)
+        ASSERT_TRUE(SendTuneRow(kind, 2, row));
+    Mp2Timer();
+    ASSERT_EQ(ecuMapData.map1.cells[1][2][2], 30000);
+
+    // Percent -100 over two cells, all cylinders: matrices 1 and 3 only.
+    SetActiveTableCell(hMp2Panel, MAPS2::TABmatrix, Point{3, 4});
+    SetTableSelection(hMp2Panel, MAPS2::TABmatrix, Rect{4, 3, 1, 2});
+    uitest::Later([] {
+        EXPECT_EQ(uitest::SetValueAsUser(hMtvPanel, TUNEMAPVAL::NSval, -100.0), 0);
+        EXPECT_EQ(uitest::Click(hMtvPanel, TUNEMAPVAL::CBapply), 0);
+    });
+    MapTuneEnabCellCol(hMp2Panel, MAPS2::TABmatrix, EVENT_RIGHT_CLICK, nullptr, 0, 0);
+    Mp2Timer();
+    EXPECT_EQ(ecuMapData.map1.cells[0][2][2], 0);
+    EXPECT_EQ(ecuMapData.map1.cells[0][2][3], 0);
+    EXPECT_EQ(ecuMapData.map1.cells[2][2][3], 0);
+    EXPECT_EQ(ecuMapData.map1.cells[1][2][2], 30000) << "cylinder 2 is not selected";
+
+    // Add +5 ms to a 30 ms cell of the shown matrix alone: held at 32 ms.
+    row[2] = row[3] = 30000;
+    ASSERT_TRUE(SendTuneRow(1, 2, row));
+    Mp2Timer();
+    SetTableSelection(hMp2Panel, MAPS2::TABmatrix, Rect{});
+    uitest::Later([] {
+        EXPECT_EQ(uitest::SetValueAsUser(hMtvPanel, TUNEMAPVAL::TOGBall, 0.0), 0);
+        EXPECT_EQ(uitest::SetValueAsUser(hMtvPanel, TUNEMAPVAL::RBtuneMapVal, 1.0), 0);
+        EXPECT_EQ(uitest::SetValueAsUser(hMtvPanel, TUNEMAPVAL::NSval, 5.0), 0);
+        EXPECT_EQ(uitest::Click(hMtvPanel, TUNEMAPVAL::CBapply), 0);
+    });
+    MapTuneEnabCellCol(hMp2Panel, MAPS2::TABmatrix, EVENT_RIGHT_CLICK, nullptr, 0, 0);
+    Mp2Timer();
+    EXPECT_EQ(ecuMapData.map1.cells[0][2][2], 32000);
+    EXPECT_EQ(ecuMapData.map1.cells[0][2][3], 30000) << "only the active cell";
+    EXPECT_EQ(ecuMapData.map1.cells[2][2][2], 0);
+}
