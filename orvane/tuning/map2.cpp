@@ -328,7 +328,7 @@ bool Mp2Tick() {
     if (scatter) ScatterAllPanels();
     int focus = GetActiveCtrl(hMp2Panel);
     if (focus == MAPS2::TABmatrix && fTableClicked) {
-        ClearTableClicked();
+        SetTableClicked(false);
         SetAutoScroll(false);
     } else if (focus != MAPS2::TABmatrix) {
         SetAutoScroll(IsMapTuning() && !fTableClicked);

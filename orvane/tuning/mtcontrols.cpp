@@ -15,7 +15,6 @@
 std::uint8_t mtByPressure = 0;
 std::uint8_t mtCylMask = 0;
 std::uint8_t mtCylCount = 0;
-std::uint8_t mtLambda2 = 0;
 std::uint8_t fAutoScroll = 0;
 std::uint8_t fTableClicked = 0;
 
@@ -142,8 +141,8 @@ bool CylinderSelected(int cylinder) {
     return cylinder >= 1 && cylinder <= 4 && (mtCylMask & CylBit(cylinder - 1)) != 0;
 }
 
-void ClearTableClicked() {
-    fTableClicked = 0;
+void SetTableClicked(bool clicked) {
+    fTableClicked = clicked ? 1 : 0;
 }
 
 void SetAutoScroll(bool on) {

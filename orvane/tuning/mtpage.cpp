@@ -17,6 +17,7 @@
 
 int hMp2Panel = 0;
 int hMtvPanel = 0;
+std::uint8_t mtLambda2 = 0;
 
 namespace {
 
@@ -33,6 +34,13 @@ constexpr int kScrollMargin = 5; // pixels kept beside a cell scrolled into view
 
 int normalCellColor = VAL_WHITE; // the table's cell background in the resource
 int lambdaColor = VAL_WHITE;     // the lambda readings' background in the resource
+
+// The look of a lambda sensor button, read from the resource: CBlambda1's marks the sensor in use.
+struct ButtonLook {
+    int color = VAL_BLACK;
+    int bold = 0;
+};
+ButtonLook chosenLook, otherLook;
 
 // The running-cell marker of the last tick.
 struct Mark {
@@ -234,6 +242,10 @@ bool InitMp2Panel(int parent) {
     if (GetTableCellAttribute(hMp2Panel, M::TABmatrix, Point{1, kMatrixTopRow}, ATTR_TEXT_BGCOLOR,
                               &normalCellColor) < 0 ||
         GetCtrlAttribute(hMp2Panel, M::NUMistLambda1, ATTR_TEXT_BGCOLOR, &lambdaColor) < 0 ||
+        GetCtrlAttribute(hMp2Panel, M::CBlambda1, ATTR_TEXT_COLOR, &chosenLook.color) < 0 ||
+        GetCtrlAttribute(hMp2Panel, M::CBlambda1, ATTR_TEXT_BOLD, &chosenLook.bold) < 0 ||
+        GetCtrlAttribute(hMp2Panel, M::CBlambda2, ATTR_TEXT_COLOR, &otherLook.color) < 0 ||
+        GetCtrlAttribute(hMp2Panel, M::CBlambda2, ATTR_TEXT_BOLD, &otherLook.bold) < 0 ||
         !ShapeMapTables(hMp2Panel, {M::TABmatrix, M::TABbpy}))
         return false;
     for (int column = 1; column <= kTuneCols; ++column)
@@ -343,6 +355,16 @@ bool ShowTuneCells(std::span<const Point> cells) {
                             map.cells[p.y][p.x] / map.scale) < 0)
             return false;
     return true;
+}
+
+bool SelectLambdaSensor(bool second) {
+    mtLambda2 = second ? 1 : 0;
+    const auto look = [](int control, const ButtonLook& l) {
+        return SetCtrlAttribute(hMp2Panel, control, ATTR_TEXT_COLOR, l.color) >= 0 &&
+               SetCtrlAttribute(hMp2Panel, control, ATTR_TEXT_BOLD, l.bold) >= 0;
+    };
+    return look(second ? M::CBlambda2 : M::CBlambda1, chosenLook) &&
+           look(second ? M::CBlambda1 : M::CBlambda2, otherLook);
 }
 
 void ShowTuneStatusText(const char* text) {

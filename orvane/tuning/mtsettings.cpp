@@ -67,18 +67,6 @@ std::uint8_t SetBit(std::uint8_t flags, std::uint8_t bit, bool on) {
     return static_cast<std::uint8_t>(on ? flags | bit : flags & ~bit);
 }
 
-// The chosen lambda button takes the look of CBlambda1 in the resource, the other that of CBlambda2.
-bool SelectLambdaSensor(bool second) {
-    constexpr int kChosenColor = 0x006400;
-    const int chosen = second ? M::CBlambda2 : M::CBlambda1;
-    const int other = second ? M::CBlambda1 : M::CBlambda2;
-    mtLambda2 = second ? 1 : 0;
-    return SetCtrlAttribute(hMp2Panel, chosen, ATTR_TEXT_COLOR, kChosenColor) >= 0 &&
-           SetCtrlAttribute(hMp2Panel, chosen, ATTR_TEXT_BOLD, 1) >= 0 &&
-           SetCtrlAttribute(hMp2Panel, other, ATTR_TEXT_COLOR, VAL_BLACK) >= 0 &&
-           SetCtrlAttribute(hMp2Panel, other, ATTR_TEXT_BOLD, 0) >= 0;
-}
-
 int SliderPosition() {
     int m = 0;
     if (GetCtrlVal(hMp2Panel, M::NSlambdaMode, &m) < 0) m = 0;

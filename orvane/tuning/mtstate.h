@@ -65,24 +65,26 @@ double GetAdvTuneStep();
 extern std::uint8_t mtByPressure;
 extern std::uint8_t mtCylMask;  // bit 7 = cylinder 1
 extern std::uint8_t mtCylCount; // selected cylinders
-extern std::uint8_t mtLambda2;  // lambda sensor 2 in use
 extern std::uint8_t fAutoScroll;
 extern std::uint8_t fTableClicked;
 void SetCylinderSelection(std::uint8_t mask, std::uint8_t byPressure);
 bool GetCylinderSelection();
 bool ShowCylinderSelection(std::uint8_t mask, std::uint8_t byPressure);
-void ClearTableClicked();
+void SetTableClicked(bool clicked);
 void SetAutoScroll(bool on);
 bool CylinderSelected(int cylinder); // 1-based
 
 // ---- the page's drawing (mtpage.cpp) ----
-int ShownMapKind(); // 1..4, 9, or 0 when the ring cannot be read
+extern std::uint8_t mtLambda2; // lambda sensor 2 in use (SelectLambdaSensor)
+int ShownMapKind();            // 1..4, 9, or 0 when the ring cannot be read
 bool LayoutTuneTable();
 bool ShowTuneTable();
 // The value, colour and weight of single cells of the shown matrix (x column, y row, 0-based).
 bool ShowTuneCells(std::span<const Point> cells);
 bool ShowTuneStatus(bool reshowSettings);
 void ShowTuneStatusText(const char* text);
+// Lambda sensor 2 (or 1) in use: the chosen button takes the look CBlambda1 has in the resource.
+bool SelectLambdaSensor(bool second);
 void MarkRunningCell(std::int16_t rpm, std::int16_t farf, std::int16_t pair);
 enum class MtDimming { Closed, Idle, Tuning };
 void SetMtDimming(MtDimming dimming);

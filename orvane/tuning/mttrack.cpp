@@ -283,7 +283,7 @@ int MapTuneEnabCellCol(int panel, int control, int event, void*, int y, int x) {
     if (CheckfBusy()) return 0;
     switch (event) {
     case EVENT_LEFT_CLICK:
-        fTableClicked = 1;
+        SetTableClicked(true);
         return 0;
     case EVENT_LEFT_DOUBLE_CLICK: {
         Point cell{};
