@@ -2,7 +2,9 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test asan bench format clean
+FUZZ_SECONDS ?= 20
+
+.PHONY: deps build run test asan fuzz bench format clean
 
 deps:
 	@./scripts/deps.sh
@@ -14,15 +16,23 @@ build: deps
 run: build
 	./scripts/run-with-sim.sh $(BUILD)
 
-# The tests run twice: in the normal build and in an ASan+UBSan build.
+# The tests run one by one and then whole (each program in one process, shuffled) in the normal build,
+# then in an ASan+UBSan build; then every fuzz target runs for FUZZ_SECONDS.
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	./scripts/run-whole-tests.sh $(BUILD)
 	$(MAKE) asan
+	$(MAKE) fuzz
 
 asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DORVANE_FUZZ=ON
+	cmake --build build-fuzz --target fuzzers -j $(JOBS)
+	./scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 bench: build
 	./$(BUILD)/bench/orvane_startup_bench
@@ -32,4 +42,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-fuzz

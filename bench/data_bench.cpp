@@ -5,28 +5,18 @@
 #include "orvane/core/byteorder.h"
 #include "orvane/core/com.h"
 #include "orvane/core/transfer.h"
-#include "platform/sys/bytelink.h"
+#include "simprocess.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <memory>
-#include <spawn.h>
-#include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
 // The progress bar pumps the user interface: no display is needed for that.
 const bool kHeadless = setenv("QT_QPA_PLATFORM", "offscreen", 0) == 0;
-
-constexpr double kWireSecondsPerByte = 11.0 / 312500.0;
 
 void BM_ConvertMapImage(benchmark::State& state) {
     auto image = std::make_unique<EcuMapImage>();
@@ -38,60 +28,6 @@ void BM_ConvertMapImage(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * sizeof(EcuMapImage));
 }
 BENCHMARK(BM_ConvertMapImage);
-
-// Counts the bytes that cross the link both ways.
-struct CountingLink : ByteLink {
-    explicit CountingLink(std::unique_ptr<ByteLink> inner) : link(std::move(inner)) {}
-    std::unique_ptr<ByteLink> link;
-    std::uint64_t bytes = 0;
-
-    int Write(std::span<const std::uint8_t> data) override { return Count(link->Write(data)); }
-    int Read(std::span<std::uint8_t> data) override { return Count(link->Read(data)); }
-    bool PurgeRx() override { return link->PurgeRx(); }
-    bool PurgeTx() override { return link->PurgeTx(); }
-    int Count(int n) {
-        if (n > 0) bytes += static_cast<std::uint64_t>(n);
-        return n;
-    }
-};
-
-// The simulator program on a socket of its own, for as long as the object lives.
-class Simulator {
-  public:
-    explicit Simulator(bool paced)
-        : path_("/tmp/orvane-bench-" + std::to_string(getpid()) + (paced ? "-paced" : "") + ".sock") {
-        std::string program = ORVANE_ECUSIM_PATH;
-        std::vector<std::string> args{program, "--socket", path_};
-        if (paced) args.emplace_back("--pace");
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    }
-    ~Simulator() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    // Attaches a counting link to the simulator as the program's link; nullptr when it does not answer.
-    CountingLink* Connect() const {
-        for (int attempt = 0; pid_ > 0 && attempt < 100; ++attempt) {
-            if (auto socket = OpenSocketLink(path_.c_str(), 500)) {
-                auto counting = std::make_unique<CountingLink>(std::move(socket));
-                CountingLink* raw = counting.get();
-                AttachComLink(std::move(counting));
-                return raw;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return nullptr;
-    }
-
-  private:
-    std::string path_;
-    pid_t pid_ = -1;
-};
 
 // bytes: the link bytes of one run.
 void ReportTransfer(benchmark::State& state, std::uint64_t bytes, double perRun) {

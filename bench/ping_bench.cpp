@@ -9,7 +9,7 @@
 namespace {
 
 void BM_PingRoundTrip(benchmark::State& state) {
-    const SimThread sim(state.range(0) != 0);
+    const SimThread sim(state.range(0) != 0, "ping");
     if (!sim.Attach()) {
         state.SkipWithError("the simulator does not answer");
         return;

@@ -1,5 +1,5 @@
-// The simulated ECU served on a socket from a thread of the benchmark's own process, attached as the
-// program's link: the program's link code runs as against the adapter, paced at wire speed or not.
+// The simulated ECU served on a socket from a thread of the benchmark program, with the program's link
+// attached to it: the link code runs as against the adapter, paced at wire speed or not.
 #pragma once
 
 #include "ecusim/server.h"
@@ -14,9 +14,9 @@
 // The simulated ECU served from a thread of this process for as long as the object lives.
 class SimThread {
   public:
-    explicit SimThread(bool paced)
-        : path_("/tmp/orvane-bench-" + std::to_string(getpid()) + ".sock"),
-          listener_(ecusim::ListenUnixSocket(path_)) {
+    SimThread(bool paced, const char* name, const ecusim::EcuOptions& ecu = {})
+        : path_("/tmp/orvane-" + std::string(name) + "-bench-" + std::to_string(getpid()) + ".sock"),
+          listener_(ecusim::ListenUnixSocket(path_)), sim_(ecu) {
         options_.pace = paced;
         options_.stop = &stop_;
         if (listener_ >= 0)

@@ -47,7 +47,7 @@ bool StartManualTuning() {
 }
 
 void BM_Mp2TimerFullInfo(benchmark::State& state) {
-    const SimThread sim(state.range(0) != 0);
+    const SimThread sim(state.range(0) != 0, "tuning");
     if (!LoadTuningPage() || !sim.Attach() || !StartManualTuning()) {
         state.SkipWithError("tuning did not start");
         return;

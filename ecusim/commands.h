@@ -27,10 +27,15 @@ Reply Ping(EcuModel& model, std::span<const std::uint8_t> request);         // 0
 Reply ReadDataName(EcuModel& model, std::span<const std::uint8_t> request); // 0x0E
 // password.cpp
 Reply SetPassword(EcuModel& model, std::span<const std::uint8_t> request); // 0x02
+// adc.cpp
+Reply ReadAd(EcuModel& model, std::span<const std::uint8_t> request); // 0x07
 // areas.cpp
 Reply WriteBegin(EcuModel& model, std::span<const std::uint8_t> request); // 0x04
 Reply WriteBlock(EcuModel& model, std::span<const std::uint8_t> request); // 0x05
 Reply ReadBlock(EcuModel& model, std::span<const std::uint8_t> request);  // 0x08
+// resets.cpp
+Reply ResetCoCorrection(EcuModel& model, std::span<const std::uint8_t> request);   // 0x12
+Reply ResetStepCorrection(EcuModel& model, std::span<const std::uint8_t> request); // 0x14
 // tuning.cpp
 Reply MapTuning(EcuModel& model, std::span<const std::uint8_t> request); // 0x09
 // values.cpp

@@ -1,6 +1,7 @@
 #include "ecusim/ecu.h"
 
 #include "ecusim/commands.h"
+#include "orvane/core/ecucmds.h"
 
 #include <algorithm>
 
@@ -9,10 +10,19 @@ namespace ecusim {
 namespace {
 
 constexpr Command kCommands[] = {
-    {0x01, "version", ReadVersion},    {0x02, "set password", SetPassword}, {0x03, "ping", Ping},
-    {0x04, "write begin", WriteBegin}, {0x05, "write block", WriteBlock},   {0x08, "read block", ReadBlock},
-    {0x09, "map tuning", MapTuning},   {0x0E, "data name", ReadDataName},   {0x1E, "set values", SetValues},
-    {0x1F, "get values", GetValues},
+    {CMD_VERSION, "version", ReadVersion},
+    {CMD_SET_PASSWORD, "set password", SetPassword},
+    {CMD_PING, "ping", Ping},
+    {CMD_WRITE_BEGIN, "write begin", WriteBegin},
+    {CMD_WRITE_BLOCK, "write block", WriteBlock},
+    {CMD_READ_AD, "read A/D", ReadAd},
+    {CMD_READ_BLOCK, "read block", ReadBlock},
+    {CMD_MAP_TUNING, "map tuning", MapTuning},
+    {CMD_DATA_NAME, "data name", ReadDataName},
+    {CMD_COC_RESET, "coc reset", ResetCoCorrection},
+    {CMD_NSC_RESET, "nsc reset", ResetStepCorrection},
+    {CMD_SET_VALUES, "set values", SetValues},
+    {CMD_GET_VALUES, "get values", GetValues},
 };
 
 const Command* FindCommand(std::uint8_t code) {
@@ -26,6 +36,7 @@ constexpr std::size_t kLoggedBytes = 16; // a long payload is shown by its first
 
 EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)) {
     model.shortAcks = options.shortAcks;
+    model.throttleSteps = options.throttleSteps;
 }
 
 std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
@@ -44,6 +55,11 @@ std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
         out.insert(out.end(), encoded.begin(), encoded.end());
     }
     return out;
+}
+
+void EcuSim::NewConnection() {
+    parser_.Clear();
+    model.write.reset();
 }
 
 // "<-" a request, "->" its reply, "--" a request left unanswered.

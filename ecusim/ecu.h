@@ -7,12 +7,14 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace ecusim {
 
 struct EcuOptions {
     std::string password; // empty: the ECU is not locked
     bool shortAcks = false;
+    std::vector<double> throttleSteps; // see EcuModel::throttleSteps
 };
 
 class EcuSim {
@@ -21,6 +23,9 @@ class EcuSim {
 
     // Takes received bytes in chunks of any size; returns the reply frames to the requests completed.
     std::vector<std::uint8_t> Feed(std::span<const std::uint8_t> bytes);
+    // A new client is on the line: nothing of the last one's half-sent frame or unfinished write may be
+    // taken as the new one's. The data sets stay.
+    void NewConnection();
 
     EcuModel model;
     std::FILE* log = nullptr; // when set, every frame seen and answered is written there

@@ -22,6 +22,8 @@ class FrameParser {
   public:
     void Push(std::span<const std::uint8_t> bytes);
     std::optional<Frame> Next();
+    // Drops the bytes of a frame not yet complete.
+    void Clear() { pending_.clear(); }
 
   private:
     std::vector<std::uint8_t> pending_;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -23,8 +24,24 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "  --password TEXT lock the ECU with a password of up to 15 characters\n"
                           "  --pace          hold every byte for its wire time at 312500 baud, 8N2\n"
                           "  --short-acks    acknowledge only part of a written block now and then\n"
+                          "  --throttle LIST the throttle sensors read these openings (%%, comma-separated)\n"
+                          "                  in turn, each for four readings: 0,100 walks a calibration\n"
                           "  --log           write every frame seen and answered to stderr\n"
                           "  --help          show this text\n";
+
+// "0,100" -> {0, 100}; false unless every item is an opening from 0 to 100.
+bool ParseOpenings(const char* text, std::vector<double>& openings) {
+    openings.clear();
+    for (const char* p = text;; ++p) {
+        char* end = nullptr;
+        const double pct = std::strtod(p, &end);
+        if (end == p || pct < 0.0 || pct > 100.0) return false;
+        openings.push_back(pct);
+        p = end;
+        if (*p == '\0') return true;
+        if (*p != ',') return false;
+    }
+}
 
 } // namespace
 
@@ -44,6 +61,8 @@ int main(int argc, char** argv) {
             serve.pace = true;
         } else if (arg == "--short-acks") {
             ecu.shortAcks = true;
+        } else if (arg == "--throttle" && hasValue && ParseOpenings(argv[i + 1], ecu.throttleSteps)) {
+            ++i;
         } else if (arg == "--log") {
             log = true;
         } else {

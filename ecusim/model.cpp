@@ -1,5 +1,7 @@
 #include "ecusim/model.h"
 
+#include "ecusim/defaultconfig.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -90,6 +92,7 @@ void ResetStores(EcuModel& model) {
         model.StoreBytes(d.store) =
             d.name != nullptr ? MakeDefaultImage(d.size, d.name) : std::vector<std::uint8_t>(d.size);
     }
+    FillDefaultConfiguration(model.StoreBytes(Store::Par));
     model.write.reset();
 }
 

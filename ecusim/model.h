@@ -23,6 +23,7 @@ inline constexpr std::size_t kMapImageSize = 173056;
 inline constexpr std::size_t kExtMiniMapSize = 372;
 inline constexpr std::size_t kPasswordSize = 15;
 inline constexpr std::size_t kKeysSize = 30;
+inline constexpr unsigned kThrottleStepReads = 4;
 
 // Map blocks inside the mapping data image (offsets from the start of the data image, after the prefix).
 inline constexpr std::size_t kMap1Offset = 0x16B30; // four 20x32 matrices with shared axes
@@ -73,11 +74,20 @@ struct EcuModel {
 
     EngineState engine; // what the engine is doing now
     TuneState tune;
+    // A throttle script for the bench: when set, the throttle sensors read these openings (%) in turn, each
+    // for kThrottleStepReads readings of the throttle channel (one averaged reading of the program).
+    std::vector<double> throttleSteps;
+    unsigned throttleReads = 0;
 
     std::array<std::uint8_t, 20> engInfo{};
     std::array<std::uint8_t, 8> twaInfo{};
     std::array<std::uint8_t, 15> miscInfo{};
     std::array<std::uint8_t, 1> cocEditInfo{};
+
+    // Corrections the running ECU learns and the tuner may reset: the CO correction of maps A and B
+    // (thousandths of the fuel factor) and the normal step correction of the idle stepper (steps).
+    std::array<std::int16_t, 2> cocCorrection{};
+    std::int16_t stepCorrection = 0;
 
     std::vector<std::uint8_t>& StoreBytes(Store store) { return stores[static_cast<std::size_t>(store)]; }
 };

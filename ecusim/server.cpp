@@ -22,17 +22,6 @@ bool Stopped(const ServeOptions& options) {
     return options.stop != nullptr && options.stop->load();
 }
 
-// Waits for input on fd; false when stop was asked or fd failed.
-bool WaitInput(int fd, const ServeOptions& options) {
-    for (;;) {
-        if (Stopped(options)) return false;
-        pollfd p{fd, POLLIN, 0};
-        const int r = ::poll(&p, 1, kStopPollMs);
-        if (r > 0) return true;
-        if (r < 0 && errno != EINTR) return false;
-    }
-}
-
 bool SendAll(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -77,36 +66,67 @@ int ListenUnixSocket(const std::string& path) {
     return fd;
 }
 
-void ServeConnection(int fd, EcuSim& sim, const ServeOptions& options) {
+namespace {
+
+// The client now on the line and the wire times of its pacing.
+struct Connection {
+    int fd = -1;
     Clock::time_point rxFree{}; // when the inbound wire has carried everything received so far
     Clock::time_point txFree{}; // when the outbound wire has carried everything sent so far
-    std::uint8_t buf[4096];
-    while (WaitInput(fd, options)) {
-        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        const std::span<const std::uint8_t> received(buf, static_cast<std::size_t>(n));
-        if (options.pace) {
-            rxFree = std::max(rxFree, Clock::now()) + kByteTime * static_cast<long>(n);
-            std::this_thread::sleep_until(rxFree);
-        }
-        const std::vector<std::uint8_t> reply = sim.Feed(received);
-        if (reply.empty()) continue;
-        if (options.pace) {
-            const Clock::time_point start = std::max(txFree, Clock::now());
-            txFree = start + kByteTime * static_cast<long>(reply.size());
-            if (!SendPaced(fd, reply, start)) break;
-        } else if (!SendAll(fd, reply)) {
-            break;
-        }
+
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection() { Close(); }
+
+    void Close() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
     }
-    ::close(fd);
+};
+
+// Takes the bytes the client sent and answers them; false when the client hung up or cannot be written.
+bool ServeInput(Connection& c, EcuSim& sim, const ServeOptions& options) {
+    std::uint8_t buf[4096];
+    ssize_t n;
+    do {
+        n = ::recv(c.fd, buf, sizeof buf, 0);
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) return false;
+    const std::span<const std::uint8_t> received(buf, static_cast<std::size_t>(n));
+    if (options.pace) {
+        c.rxFree = std::max(c.rxFree, Clock::now()) + kByteTime * static_cast<long>(n);
+        std::this_thread::sleep_until(c.rxFree);
+    }
+    const std::vector<std::uint8_t> reply = sim.Feed(received);
+    if (reply.empty()) return true;
+    if (!options.pace) return SendAll(c.fd, reply);
+    const Clock::time_point start = std::max(c.txFree, Clock::now());
+    c.txFree = start + kByteTime * static_cast<long>(reply.size());
+    return SendPaced(c.fd, reply, start);
 }
 
+} // namespace
+
 void ServeClients(int listenFd, EcuSim& sim, const ServeOptions& options) {
-    while (WaitInput(listenFd, options)) {
-        const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd >= 0) ServeConnection(fd, sim, options);
+    Connection client;
+    while (!Stopped(options)) {
+        pollfd p[2] = {{listenFd, POLLIN, 0}, {client.fd, POLLIN, 0}}; // poll skips a negative fd
+        const int r = ::poll(p, 2, kStopPollMs);
+        if (r < 0 && errno != EINTR) break;
+        if (r <= 0) continue;
+        if ((p[0].revents & POLLIN) != 0) {
+            // The adapter has one owner: a new client takes over, so a hung one never locks the next out.
+            const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd >= 0) {
+                client.Close();
+                client.fd = fd;
+                client.rxFree = client.txFree = {};
+                sim.NewConnection();
+                continue;
+            }
+        }
+        if (p[1].revents != 0 && !ServeInput(client, sim, options)) client.Close();
     }
 }
 

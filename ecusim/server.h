@@ -18,10 +18,10 @@ struct ServeOptions {
 
 // Listens at path, replacing a stale socket file; the descriptor, or -1.
 int ListenUnixSocket(const std::string& path);
-// Serves one connected client until it hangs up (or stop); closes fd.
-void ServeConnection(int fd, EcuSim& sim, const ServeOptions& options);
-// Accepts clients on a listening socket one after the other until stop; the ECU keeps its state across
-// clients, as a unit does when the adapter is unplugged and plugged in again.
+// Serves the clients of a listening socket until stop. One client is served at a time, and a new one
+// takes over from the one before (whose connection is closed), starting with an empty frame reader and no
+// write in progress. The ECU keeps its data sets across clients, as a unit does when the adapter is
+// unplugged and plugged in again.
 void ServeClients(int listenFd, EcuSim& sim, const ServeOptions& options);
 
 } // namespace ecusim

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, only those missing.
 set -e
-pkgs="cmake make g++ pkg-config git qt6-base-dev libgl1-mesa-dev libftdi1-dev libgtest-dev libgmock-dev libbenchmark-dev clang-format"
+pkgs="cmake make g++ pkg-config git qt6-base-dev libgl1-mesa-dev libftdi1-dev libgtest-dev libgmock-dev libbenchmark-dev clang-format clang libclang-rt-14-dev"
 missing=""
 for p in $pkgs; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

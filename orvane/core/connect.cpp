@@ -1,6 +1,7 @@
 #include "orvane/core/connect.h"
 
 #include "orvane/core/com.h"
+#include "orvane/core/ecucmds.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/tuning/map2.h"
@@ -18,15 +19,9 @@ char ecuVersionText[256] = "";
 
 namespace {
 
-constexpr std::uint8_t CMD_VERSION = 0x01;
-constexpr std::uint8_t CMD_PING = 0x03;
-constexpr std::uint8_t CMD_DATA_NAME = 0x0E;
-
 constexpr double kPingWait = 0.5; // seconds the ECU has to answer a Ping
 
 // Ping reply: protocol version (big-endian), firmware name (zero-padded), variant, flags.
-constexpr std::size_t kPingReplySize = 12;
-constexpr std::size_t kFwNameSize = 8;
 constexpr std::uint8_t kFlagProtected = 0x80;
 constexpr std::uint8_t kFlagTuning = 0x40;
 constexpr std::uint8_t kFlagAuto = 0x20;

@@ -50,6 +50,30 @@ std::string Pattern(const FileKind& k) {
     return std::string("*.") + k.ext;
 }
 
+// Where Store's dialog starts: the folder of the remembered file of the kind, else the program's folder.
+std::string StoreDirectory(const FileKind& k) {
+    Path dir{};
+    Path drive{};
+    SplitPath(k.remembered.data(), drive, dir, {});
+    if (dir[0] == '\0') GetProjectDir(dir);
+    return std::string(drive.data()) + dir.data();
+}
+
+// The path with the kind's extension set; false when it does not fit. When that gave the chosen file
+// another name (an extension of up to four characters replaced) and the file so named exists, the user is
+// asked before it is replaced: the dialog asked about the name it returned, not this one.
+bool FinalStorePath(const FileKind& k, Path& path, bool* replaceRefused) {
+    const Path chosen = path;
+    if (SetFileExtension(path, k.ext) == nullptr) return false;
+    *replaceRefused = false;
+    if (chosen != path && FileExists(path.data())) {
+        const std::string question =
+            std::string(path.data()) + " already exists.\nDo you want to replace it?";
+        *replaceRefused = !ConfirmPopup(k.storeTitle, question.c_str());
+    }
+    return true;
+}
+
 // Remembers path (empty: forgets) and saves the settings.
 void Remember(const FileKind& k, const char* path) {
     CopyText(path, k.remembered);
@@ -82,24 +106,22 @@ bool StoreEcu(const char* givenPath, std::uint16_t kind) {
     const FileKind& k = *found;
     Path path{};
     if (givenPath == nullptr || givenPath[0] == '\0') {
-        Path dir{};
-        Path drive{};
-        SplitPath(k.remembered.data(), drive, dir, {});
-        const std::string startDir = std::string(drive.data()) + dir.data();
         Path proposed{};
         GetConfigName(proposed.data(), proposed.size(), static_cast<std::uint8_t>(kind));
         if (proposed[0] == '\0')
             CopyText(Pattern(k), proposed);
         else if (SetFileExtension(proposed, k.ext) == nullptr)
             return false;
-        const int chosen = FileSelectPopup(startDir.c_str(), proposed.data(), Pattern(k).c_str(),
+        const int chosen = FileSelectPopup(StoreDirectory(k).c_str(), proposed.data(), Pattern(k).c_str(),
                                            k.storeTitle, VAL_SAVE_BUTTON, 0, 1, 1, 1, path);
         if (chosen == VAL_NO_FILE_SELECTED) return true;
         if (chosen != VAL_EXISTING_FILE_SELECTED && chosen != VAL_NEW_FILE_SELECTED) return false;
     } else {
         CopyText(givenPath, path);
     }
-    if (SetFileExtension(path, k.ext) == nullptr) return false;
+    bool replaceRefused = false;
+    if (!FinalStorePath(k, path, &replaceRefused)) return false;
+    if (replaceRefused) return true;
     MakeDataHeader(*k.imageHeader);
     if (ArrayToFile(path.data(), k.image) != FILE_OK) return false;
     Adopt(k, path.data());
@@ -132,9 +154,14 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
     case FILE_OK:
         break;
     case FILE_SIZE_ERROR:
-        // Not one of our images: refused, and nothing else changes.
-        HeaderMessagePopup(k.loadTitle, szForeignData);
-        return true;
+        // Not one of our images. Only a load the user asked for says so; either way the path is forgotten,
+        // so that start-up does not refuse the same file again every time.
+        if (interactive != 0) {
+            HeaderMessagePopup(k.loadTitle, szForeignData);
+            Remember(k, "");
+            return true;
+        }
+        [[fallthrough]];
     default:
         Forget(k);
         return false;

@@ -1,18 +1,12 @@
-#include "orvane/config/config.h"
 #include "orvane/core/com.h"
 #include "orvane/core/datafile.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/ecuselect.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/protect.h"
+#include "orvane/core/pages.h"
 #include "orvane/core/settings.h"
-#include "orvane/live/diagnost.h"
-#include "orvane/live/live.h"
-#include "orvane/maps/map1.h"
 #include "orvane/maps/plot.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
-#include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
@@ -21,14 +15,6 @@
 #include <cstdio>
 
 namespace {
-
-// Every page and popup, loaded under the main window in this order; any failure ends the start-up.
-bool (*const kInitOrder[])(int) = {
-    InitMp1Panel,  InitMp2Panel, InitIj1Panel, InitIj2Panel, InitAdvPanel, InitPr1Panel, InitPr2Panel,
-    InitPr3Panel,  InitPr4Panel, InitPr5Panel, InitPr6Panel, InitPr7Panel, InitPr8Panel, InitPr9Panel,
-    InitPr10Panel, InitLn1Panel, InitLn2Panel, InitCaqPanel, InitCg1Panel, InitCg2Panel, InitCg3Panel,
-    InitCg4Panel,  InitDgnPanel, InitLv1Panel, InitLv2Panel, InitPwdPanel, InitEcuPanel,
-};
 
 // Loads the last data file of a kind without asking. Only a file that is adopted shows its name (the load
 // shows it); a refused or unreadable one leaves the name empty.
@@ -56,8 +42,9 @@ bool StartOrvane() {
     const int main = LoadPanel(0, "screen.uir", MAIN::id);
     if (main < 0) return false;
     hMainPanel = main;
-    for (auto init : kInitOrder)
-        if (!init(hMainPanel)) return false;
+    const PageRegistry& registry = Pages();
+    for (std::uint8_t i : registry.initOrder)
+        if (!registry.pages[i].init(hMainPanel)) return false;
     hCurPanel = hMainPanel;
 
     ReadInitFile();

@@ -1,15 +1,11 @@
 #include "orvane/core/maintimer.h"
 
-#include "orvane/config/config.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/live/diagnost.h"
+#include "orvane/core/pages.h"
 #include "orvane/live/live.h"
 #include "orvane/maps/graph2d.h"
-#include "orvane/maps/map1.h"
-#include "orvane/params/params.h"
-#include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
@@ -31,24 +27,19 @@ int prevTimerPanel = 0;  // the page seen by the previous tick
 
 constexpr int kMaxLinkErrors = 5; // the 6th failed tick in a row closes the link
 
-struct PageTimer {
-    const int* panel;
-    bool (*timer)();
-};
-
-// The periodic exchange of every page that has one besides the live pages; any other page pings.
-const PageTimer kPageTimers[] = {
-    {&hMp1Panel, Mp1Timer}, {&hMp2Panel, Mp2Timer}, {&hIj1Panel, Ij1Timer},   {&hIj2Panel, Ij2Timer},
-    {&hAdvPanel, AdvTimer}, {&hPr1Panel, Pr1Timer}, {&hPr2Panel, Pr2Timer},   {&hPr3Panel, Pr3Timer},
-    {&hPr4Panel, Pr4Timer}, {&hPr5Panel, Pr5Timer}, {&hPr6Panel, Pr6Timer},   {&hPr7Panel, Pr7Timer},
-    {&hPr8Panel, Pr8Timer}, {&hPr9Panel, Pr9Timer}, {&hPr10Panel, Pr10Timer}, {&hLn1Panel, Ln1Timer},
-    {&hLn2Panel, Ln2Timer}, {&hCaqPanel, CaqTimer}, {&hCg1Panel, Cg1Timer},   {&hCg2Panel, Cg2Timer},
-    {&hCg3Panel, Cg3Timer}, {&hDgnPanel, DgnTimer},
-};
-
 bool IsLivePage(int panel) {
-    return panel == hLv1Panel || panel == hLv2Panel;
+    const Page* page = FindPage(panel);
+    return page != nullptr && page->group == PageGroup::Live;
 }
+
+// The periodic exchange of the page shown; a page without one (and the main window) pings.
+bool PageExchange() {
+    const Page* page = FindPage(hCurPanel);
+    if (page != nullptr && page->timer != nullptr) return page->timer();
+    return Ping();
+}
+
+} // namespace
 
 bool LiveTick(std::uint8_t page) {
     if (fEcuProtected != lastProtected) {
@@ -60,13 +51,7 @@ bool LiveTick(std::uint8_t page) {
     return ok;
 }
 
-bool PageExchange() {
-    if (hCurPanel == hLv1Panel) return LiveTick(0);
-    if (hCurPanel == hLv2Panel) return LiveTick(1);
-    for (const PageTimer& p : kPageTimers)
-        if (*p.panel == hCurPanel) return p.timer();
-    return Ping();
-}
+namespace {
 
 void UpdateMainWindow() {
     const bool open = isComOpen != 0;

@@ -15,4 +15,6 @@ int MainTimer(int panel, int control, int event, void* callbackData, int eventDa
 // force: pump every pending event; otherwise pump at most once a second and only repaint in between.
 void ProcessMyEvents(std::uint8_t force);
 bool CheckfBusy();
+// The tick of live page 0 or 1: reloads the page's context when asked or when the protection changed.
+bool LiveTick(std::uint8_t page);
 void SetProgressBar(unsigned done, unsigned total);

@@ -1,22 +1,20 @@
 #include "orvane/core/mainwin.h"
 
-#include "orvane/config/config.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
+#include "orvane/core/pages.h"
 #include "orvane/core/protect.h"
 #include "orvane/maps/graph2d.h"
-#include "orvane/maps/map1.h"
 #include "orvane/maps/mapval.h"
 #include "orvane/maps/plot.h"
-#include "orvane/params/params.h"
-#include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/textout.h"
 #include "platform/ui/userint.h"
 
 #include <cstring>
+#include <span>
 
 int hMainPanel = 0;
 int hCurPanel = 0;
@@ -31,52 +29,39 @@ const char szGenericError[] = "Some error occurred...";
 
 namespace {
 
-// Every page in the order the whole-program fill visits them.
-bool (*const kScatterOrder[])() = {
-    ScatterCg1Panel, ScatterCg2Panel, ScatterCg3Panel, ScatterCg4Panel,  ScatterCaqPanel, ScatterLn1Panel,
-    ScatterLn2Panel, ScatterMp1Panel, ScatterMp2Panel, ScatterIj1Panel,  ScatterIj2Panel, ScatterAdvPanel,
-    ScatterPr1Panel, ScatterPr2Panel, ScatterPr3Panel, ScatterPr4Panel,  ScatterPr5Panel, ScatterPr6Panel,
-    ScatterPr7Panel, ScatterPr8Panel, ScatterPr9Panel, ScatterPr10Panel,
-};
-
-bool GatherMapEditor() {
-    return hCurPanel == hMp2Panel || GatherMp1Panel(1);
-}
-
-// The read-back order differs from the fill: the CAN page comes after the injection and advance pages.
-bool (*const kGatherOrder[])() = {
-    GatherCg1Panel, GatherCg2Panel, GatherCg3Panel,  GatherCg4Panel, GatherMapEditor, GatherIj1Panel,
-    GatherIj2Panel, GatherAdvPanel, GatherCaqPanel,  GatherLn1Panel, GatherLn2Panel,  GatherPr1Panel,
-    GatherPr2Panel, GatherPr3Panel, GatherPr4Panel,  GatherPr5Panel, GatherPr6Panel,  GatherPr7Panel,
-    GatherPr8Panel, GatherPr9Panel, GatherPr10Panel,
-};
-
 int NameControl(std::uint8_t kind) {
     if (kind == 1) return MAIN::TMecuParName;
     if (kind == 2) return MAIN::TMecuMapName;
     return 0;
 }
 
-} // namespace
-
-bool ScatterAllPanels() {
+// Runs the operation of every page in the order even when one fails; true when all succeeded.
+bool RunEvery(std::span<const std::uint8_t> order, bool (*Page::*op)()) {
     bool ok = true;
-    for (auto scatter : kScatterOrder)
-        ok = scatter() && ok;
+    for (std::uint8_t i : order)
+        ok = (Pages().pages[i].*op)() && ok;
     return ok;
 }
 
+} // namespace
+
+bool ScatterAllPanels() {
+    return RunEvery(Pages().scatterOrder, &Page::scatter);
+}
+
 bool GatherAllPanels() {
-    for (auto gather : kGatherOrder)
-        if (!gather()) return false;
+    const PageRegistry& registry = Pages();
+    for (std::uint8_t i : registry.gatherOrder)
+        if (!registry.pages[i].gather()) return false;
     return true;
 }
 
 int Exit(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     if (!AbortManualTuning()) return 1;
-    // A failed read-back must not lose unsaved edits silently: report it, then still ask.
-    if (!GatherAllPanels()) MessagePopup("Quit Application", szGenericError);
+    // A page that cannot be read back must not hide the edits of the pages after it from the unsaved-data
+    // question: every page that can be read is read, the failure is reported, then the question follows.
+    if (!RunEvery(Pages().gatherOrder, &Page::gather)) MessagePopup("Quit Application", szGenericError);
     if (!DiscardNewEcuData()) return 1;
     QuitUserInterface(0);
     return 0;

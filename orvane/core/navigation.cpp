@@ -1,20 +1,14 @@
 #include "orvane/core/navigation.h"
 
-#include "orvane/config/config.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
+#include "orvane/core/pages.h"
 #include "orvane/live/diagnost.h"
-#include "orvane/live/live.h"
-#include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"
-#include "orvane/maps/plot.h"
-#include "orvane/params/params.h"
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
-
-#include <span>
 
 int lastInjPage = -1;
 int lastParmPage = -1;
@@ -25,62 +19,30 @@ int lastMapPage = -1;
 
 namespace {
 
-struct GroupPage {
-    const int* panel;
-    int tabControl; // the group's tab control on this page
-    bool (*scatter)();
-};
-
-struct PageGroup {
-    std::span<const GroupPage> pages;
+struct GroupMemory {
+    PageGroup group;
     int* memory;
     bool fillAlwaysSucceeds; // the live pages count as filled whatever their fill says
 };
 
-const GroupPage kInjPages[] = {{&hIj1Panel, INJ1::TPselectInj, ScatterIj1Panel},
-                               {&hIj2Panel, INJ2::TPselectInj, ScatterIj2Panel}};
-const GroupPage kParmPages[] = {{&hPr1Panel, PARM1::TPselectParm, ScatterPr1Panel},
-                                {&hPr2Panel, PARM2::TPselectParm, ScatterPr2Panel},
-                                {&hPr3Panel, PARM3::TPselectParm, ScatterPr3Panel},
-                                {&hPr4Panel, PARM4::TPselectParm, ScatterPr4Panel},
-                                {&hPr5Panel, PARM5::TPselectParm, ScatterPr5Panel},
-                                {&hPr6Panel, PARM6::TPselectParm, ScatterPr6Panel},
-                                {&hPr7Panel, PARM7::TPselectParm, ScatterPr7Panel},
-                                {&hPr8Panel, PARM8::TPselectParm, ScatterPr8Panel},
-                                {&hPr9Panel, PARM9::TPselectParm, ScatterPr9Panel},
-                                {&hPr10Panel, PARM10::TPselectParm, ScatterPr10Panel}};
-const GroupPage kLnrPages[] = {{&hLn1Panel, LNR1::TPselectLnr, ScatterLn1Panel},
-                               {&hLn2Panel, LNR2::TPselectLnr, ScatterLn2Panel}};
-const GroupPage kCfgPages[] = {{&hCg1Panel, CONFIG1::TPselectConfig, ScatterCg1Panel},
-                               {&hCg2Panel, CONFIG2::TPselectConfig, ScatterCg2Panel},
-                               {&hCg3Panel, CONFIG3::TPselectConfig, ScatterCg3Panel},
-                               {&hCg4Panel, CONFIG4::TPselectConfig, ScatterCg4Panel},
-                               {&hCaqPanel, CANACQ::TPselectConfig, ScatterCaqPanel}};
-const GroupPage kLivePages[] = {{&hLv1Panel, LIVE1::TPselectLive, ScatterLv1Panel},
-                                {&hLv2Panel, LIVE2::TPselectLive, ScatterLv2Panel}};
+const GroupMemory kInjGroup{PageGroup::Injection, &lastInjPage, false};
+const GroupMemory kParmGroup{PageGroup::Parameters, &lastParmPage, false};
+const GroupMemory kLnrGroup{PageGroup::Linearizations, &lastLnrPage, false};
+const GroupMemory kCfgGroup{PageGroup::Configuration, &lastCfgPage, false};
+const GroupMemory kLiveGroup{PageGroup::Live, &lastLivePage, true};
 
-const PageGroup kInjGroup{kInjPages, &lastInjPage, false};
-const PageGroup kParmGroup{kParmPages, &lastParmPage, false};
-const PageGroup kLnrGroup{kLnrPages, &lastLnrPage, false};
-const PageGroup kCfgGroup{kCfgPages, &lastCfgPage, false};
-const PageGroup kLiveGroup{kLivePages, &lastLivePage, true};
-
-int IndexInGroup(const PageGroup& group, int panel) {
-    for (std::size_t i = 0; i < group.pages.size(); ++i)
-        if (*group.pages[i].panel == panel) return static_cast<int>(i);
-    return -1;
+// False when the page shown must stay (the CAN warning may keep the CAN page).
+bool MayLeaveCurrentPage() {
+    const Page* page = FindPage(hCurPanel);
+    return page == nullptr || page->mayLeave == nullptr || page->mayLeave();
 }
 
-// Leaves the page shown for the target: the CAN warning may keep the CAN page; leaving the map
-// editor hides its graphs; leaving the tuning page refills the map editor.
+// Leaves the page shown for the target: asks the page first, then lets it tidy up (the map editor hides
+// its graphs; the tuning page refills the map editor).
 bool LeaveCurrentPage() {
-    if (hCurPanel == hCaqPanel && !IgnoreCaqWarning()) return false;
-    if (hCurPanel == hMainPanel) return true;
-    if (hCurPanel == hMp1Panel) {
-        ShowPltPanel(false);
-        ShowGrpPanel(false);
-    }
-    if (hCurPanel == hMp2Panel) ScatterMp1Panel();
+    if (!MayLeaveCurrentPage()) return false;
+    const Page* page = FindPage(hCurPanel);
+    if (page != nullptr && page->onLeave != nullptr) page->onLeave();
     return true;
 }
 
@@ -110,34 +72,35 @@ bool NoFill() {
 }
 
 // Selects the page's own tab, then fills it.
-bool FillGroupPage(const PageGroup& group, int index) {
-    const GroupPage& page = group.pages[index];
-    SetActiveTabPage(*page.panel, page.tabControl, index);
+bool FillGroupPage(const GroupMemory& group, int index) {
+    const Page& page = GroupPage(group.group, index);
+    SetActiveTabPage(*page.handle, page.tabControl, index);
     return page.scatter() || group.fillAlwaysSucceeds;
 }
 
-int GroupSwitch(const PageGroup& group, int panel, int control, int event) {
+int GroupSwitch(const GroupMemory& group, int panel, int control, int event) {
     if (CheckfBusy()) return 0;
-    const int memoryIndex = IndexInGroup(group, *group.memory);
+    const int size = GroupSize(group.group);
+    const int memoryIndex = IndexInGroup(group.group, *group.memory);
     if (event == EVENT_COMMIT && panel == hMainPanel) {
         int target;
         if (memoryIndex < 0)
-            target = *group.pages[0].panel;
+            target = *GroupPage(group.group, 0).handle;
         else if (*group.memory != hCurPanel)
             target = *group.memory;
         else
-            target = *group.pages[(memoryIndex + 1) % group.pages.size()].panel;
+            target = *GroupPage(group.group, (memoryIndex + 1) % size).handle;
         if (target == hCurPanel || !AbortManualTuning()) return 0;
         *group.memory = target;
     } else if (event == EVENT_ACTIVE_TAB_CHANGE) {
         int tab = -1;
         GetActiveTabPage(panel, control, &tab);
-        if (tab >= 0 && tab < static_cast<int>(group.pages.size())) *group.memory = *group.pages[tab].panel;
-        if (IndexInGroup(group, *group.memory) < 0) return 0;
+        if (tab >= 0 && tab < size) *group.memory = *GroupPage(group.group, tab).handle;
+        if (IndexInGroup(group.group, *group.memory) < 0) return 0;
     } else {
         return 0;
     }
-    const int index = IndexInGroup(group, *group.memory);
+    const int index = IndexInGroup(group.group, *group.memory);
     SwitchTo(*group.memory, [&] { return FillGroupPage(group, index); });
     return 0;
 }
@@ -192,14 +155,13 @@ int Maps(int, int, int event, void*, int, int) {
     bool error = true;
     if (GatherAllPanels()) {
         if (lastMapPage != hMp2Panel) {
-            isTuningAuto = IsMapTuning() ? 1 : 0;
-            isTuningManual = 0;
+            SetTuningPageMode(IsMapTuning(), false);
             error = !ScatterMp1Panel();
         } else {
             error = !ScatterMp2Panel();
         }
     }
-    if (hCurPanel == hCaqPanel && !IgnoreCaqWarning()) return 0;
+    if (!MayLeaveCurrentPage()) return 0;
     if (lastMapPage != hMp2Panel) lastMapPage = hMp1Panel;
     if (lastMapPage == hMp2Panel) ScatterMp2Panel();
     ShowPage(lastMapPage);
@@ -213,8 +175,7 @@ namespace {
 void ShowTuningPage(bool automatic) {
     bool error = true;
     if (GatherAllPanels()) {
-        isTuningAuto = automatic ? 1 : 0;
-        isTuningManual = automatic ? 0 : 1;
+        SetTuningPageMode(automatic, !automatic);
         lastMapPage = hMp2Panel;
         error = !ScatterMp2Panel();
     }

@@ -2,6 +2,7 @@
 
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
+#include "orvane/core/ecucmds.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -19,8 +20,6 @@ std::uint8_t fLoginFromLogo = 0;
 
 namespace {
 
-constexpr int kPasswordLength = 15;
-constexpr std::uint8_t CMD_SET_PASSWORD = 0x02;
 constexpr double kSetPasswordTimeOut = 15.0;
 
 char newPassword[kPasswordLength + 1]; // the new password of a Change, zero-padded
@@ -134,7 +133,10 @@ int DlgProtection(std::uint8_t canChange) {
     SetCtrlAttribute(hPwdPanel, PWD::CBsetPwdB, ATTR_DIMMED, isComOpen ? 0 : 1);
     SetCtrlAttribute(hPwdPanel, PWD::STRpasswd, ATTR_LABEL_TEXT, "Enter password:");
     PasswordCtrl_SetAttribute(hPwdPanel, PWD::STRpasswd, ATTR_PASSWORD_VAL, "");
-    return InstallPopup(hPwdPanel);
+    const int status = InstallPopup(hPwdPanel);
+    // Whatever had the focus when the dialog was last closed, the user types the password straight away.
+    if (status >= 0) SetActiveCtrl(hPwdPanel, PWD::STRpasswd);
+    return status;
 }
 
 int SetProtection(int, int control, int event, void*, int, int) {

@@ -47,8 +47,11 @@ void ReadInitFile() {
     Terminate(cfg.cocFile);
     if (cfg.point.x < 0) cfg.point.x = 0;
     if (cfg.point.y < 5) cfg.point.y = 5;
-    posMtvPanel = posMpvPanel = posInjVpanel = posAdvVpanel = {kUnplaced, kUnplaced};
-    zoomMtvPanel = zoomMpvPanel = zoomInjVpanel = zoomAdvVpanel = 0;
+    // The edit popups' places are kept only while the program runs: every read starts them afresh.
+    ResetMtvPlace();
+    ResetMpvPlace();
+    ResetInjValuePopupPlace();
+    ResetAdvValuePopupPlace();
 }
 
 int WriteInitFile() {

@@ -89,7 +89,8 @@ bool WriteBlocks(std::span<const std::byte> src) {
             return false;
         offset += n;
         std::uint8_t len = 0;
-        if (PollResponse(CMD_WRITE_BLOCK, reply.data(), 4, &len, kWriteReplyTimeLimit) != 0 || len != 4)
+        if (PollResponse(CMD_WRITE_BLOCK, reply.data(), kWriteAckSize, &len, kWriteReplyTimeLimit) != 0 ||
+            len != kWriteAckSize)
             return false;
         const std::size_t ack = GetBE32(reply.data());
         if (ack > offset) return false;

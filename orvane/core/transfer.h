@@ -3,13 +3,10 @@
 // begin command 0x04 and blocks 0x05, each acknowledged with the count of bytes the ECU has accepted.
 #pragma once
 
+#include "orvane/core/ecucmds.h"
 #include "orvane/core/ecuimage.h"
 
 #include <cstdint>
-
-inline constexpr std::uint8_t CMD_WRITE_BEGIN = 0x04;
-inline constexpr std::uint8_t CMD_WRITE_BLOCK = 0x05;
-inline constexpr std::uint8_t CMD_READ_BLOCK = 0x08;
 
 inline constexpr std::uint32_t zzzDimParBuf = sizeof(EcuParImage); // 3072
 inline constexpr std::uint32_t zzzDimMapBuf = sizeof(EcuMapImage); // 173056

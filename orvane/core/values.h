@@ -2,11 +2,11 @@
 // one. The payload passes through unchanged; callers convert its byte order.
 #pragma once
 
+#include "orvane/core/ecucmds.h"
+
 #include <cstdint>
 #include <span>
 
-inline constexpr std::uint8_t CMD_SET_VALUES = 0x1E;
-inline constexpr std::uint8_t CMD_GET_VALUES = 0x1F;
 inline constexpr std::size_t kMaxValueBlock = 251; // 4 selector bytes + block in one frame
 
 // Reads dst.size() bytes of the block into dst; dst is untouched on failure. False with the link closed

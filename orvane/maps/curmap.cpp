@@ -11,6 +11,15 @@
 std::uint8_t idCurMap = 1;
 std::uint8_t aCurMatSel[kMatSelectors] = {};
 
+void SetCurMap(std::uint8_t id) {
+    idCurMap = id;
+}
+
+void SetCurMatSel(int selector, int value) {
+    if (selector < 0 || selector >= kMatSelectors) return;
+    aCurMatSel[selector] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+
 namespace {
 
 // A selector kept below its count, so that no stored value reaches past the block.

@@ -99,7 +99,7 @@ bool ChangeCurMap() {
         SetActiveTabPage(hMp1Panel, MAPS1::TPselectMap, idCurMap - 1);
         return false;
     }
-    idCurMap = static_cast<std::uint8_t>(page + 1);
+    SetCurMap(static_cast<std::uint8_t>(page + 1));
     return ScatterMp1Panel();
 }
 
@@ -123,8 +123,7 @@ bool SetCurMatrixIndex() {
         SetCtrlVal(hMp1Panel, MAPS1::NUMcylGear, picks ? aCurMatSel[d->selector] + 1 : 0);
         return false;
     }
-    if (d->selector != kNoSel)
-        aCurMatSel[d->selector] = static_cast<std::uint8_t>(std::clamp(number - 1, 0, 255));
+    if (d->selector != kNoSel) SetCurMatSel(d->selector, number - 1);
     return SelectFirstCell() && ScatterMp1Panel();
 }
 
@@ -136,7 +135,7 @@ bool SetCurZLevel() {
         return false;
     }
     if (d->levelSelector == kNoSel) return false;
-    aCurMatSel[d->levelSelector] = static_cast<std::uint8_t>(std::clamp(level, 0, kMapLevels - 1));
+    SetCurMatSel(d->levelSelector, std::clamp(level, 0, kMapLevels - 1));
     return SelectFirstCell() && ScatterMp1Panel();
 }
 

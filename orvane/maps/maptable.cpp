@@ -77,8 +77,7 @@ bool FormatMp1Panel() {
     const bool single = ShowsOneMatrix(*d);
     // A cylinder selector left beyond a reduced cylinder count comes back to the last cylinder.
     if (d->layout == MatLayout::PerCylinder)
-        aCurMatSel[d->selector] =
-            static_cast<std::uint8_t>(count == 0 ? 0 : std::min<int>(aCurMatSel[d->selector], count - 1));
+        SetCurMatSel(d->selector, count == 0 ? 0 : std::min<int>(aCurMatSel[d->selector], count - 1));
     const AxisDesc& x = XAxisOf(*d);
     const AxisDesc& y = YAxisOf(*d);
     const AxisDesc& z = ZAxisOf(*d);

@@ -19,6 +19,11 @@ MapValContext mapValContext{};
 SettingsPoint posMpvPanel = {kUnplaced, kUnplaced};
 int zoomMpvPanel = 0;
 
+void ResetMpvPlace() {
+    posMpvPanel = {kUnplaced, kUnplaced};
+    zoomMpvPanel = 0;
+}
+
 namespace {
 
 constexpr int kNoMode = -13;

@@ -23,6 +23,8 @@ extern MapValContext mapValContext;
 // Where the dialog was last placed and whether it was zoomed, kept while the program runs.
 extern SettingsPoint posMpvPanel;
 extern int zoomMpvPanel;
+// Forgets where the dialog was and its zoom, as at every start of the program.
+void ResetMpvPlace();
 
 // The id of the first radio button that is on; -13 when none is or a read fails.
 int GetMapValMode();

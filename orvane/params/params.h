@@ -34,6 +34,21 @@ bool GatherPr7Panel();
 bool GatherPr8Panel();
 bool GatherPr9Panel();
 bool GatherPr10Panel();
+// The repairs after a gather; true when they changed anything (the page is then shown again).
+bool CheckPr1();
+bool CheckPr2();
+bool CheckPr3();
+bool CheckPr4();
+// The page's defaults; the Cut Off page also shows gear 1 of both sets again.
+void InitPr4Data();
+void InitPr6Data();
+void InitPr7Data();
+bool CheckPr5();
+bool CheckPr6();
+bool CheckPr7();
+bool CheckPr8();
+bool CheckPr9();
+bool CheckPr10();
 bool Pr1Timer();
 bool Pr2Timer();
 bool Pr3Timer();

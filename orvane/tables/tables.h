@@ -9,6 +9,9 @@ extern int hIj1Vpanel, hAdvVpanel, hLnrGasPanel; // their value and calibration 
 // Position and zoom of the injection and advance value popups while the program runs.
 extern SettingsPoint posInjVpanel, posAdvVpanel;
 extern int zoomInjVpanel, zoomAdvVpanel;
+// Forget where the injection (advance) value popup was and its zoom, as at every start.
+void ResetInjValuePopupPlace();
+void ResetAdvValuePopupPlace();
 
 bool InitIj1Panel(int parent);
 bool InitIj2Panel(int parent);
@@ -30,3 +33,26 @@ bool Ij2Timer();
 bool AdvTimer();
 bool Ln1Timer();
 bool Ln2Timer();
+
+// The defaults of each page's fields in the images.
+void InitInjData();
+void InitIj2Data();
+void InitAdvData();
+void InitLn1Data();
+void InitLn2Data();
+// The breakpoint repairs run after each read-back; true when they changed something.
+bool FixInjData();
+bool FixIj2Maps();
+bool FixAdvData();
+bool FixLn1Curves();
+bool FixLn2Curves();
+
+// Callbacks of the pages and their popups.
+int InjEdit(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int DlgInjVal(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int AdvEdit(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int DlgAdvVal(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SetFarf(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SetEdbw(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int ConfigFarf(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SetAutoFarf(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

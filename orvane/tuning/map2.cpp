@@ -24,6 +24,16 @@ std::uint8_t isTuningManual = 0;
 MtInfoFrame mtInfo{};
 MtAdjustFrame mtAdjust{};
 
+void SetTuningPageMode(bool automatic, bool manual) {
+    isTuningAuto = automatic ? 1 : 0;
+    isTuningManual = manual ? 1 : 0;
+}
+
+void ResetMtvPlace() {
+    posMtvPanel = {kUnplaced, kUnplaced};
+    zoomMtvPanel = 0;
+}
+
 namespace {
 
 constexpr double kPollLimit = 1.5; // seconds the ECU has to answer a polled sub-frame

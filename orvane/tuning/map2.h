@@ -9,8 +9,12 @@ extern int hMp2Panel;               // the tuning page
 extern int hMtvPanel;               // its tuning-values dialog
 extern std::uint8_t isTuningAuto;   // the tuning page is shown in automatic mode
 extern std::uint8_t isTuningManual; // the tuning page is shown in manual mode
-extern SettingsPoint posMtvPanel;   // position of the tuning-values dialog while the program runs
+// The page switches choose the mode the tuning page is shown in.
+void SetTuningPageMode(bool automatic, bool manual);
+extern SettingsPoint posMtvPanel; // position of the tuning-values dialog while the program runs
 extern int zoomMtvPanel;
+// Forgets where the tuning-values popup was and its zoom, as at every start of the program.
+void ResetMtvPlace();
 
 bool InitMp2Panel(int parent);
 bool ScatterMp2Panel();

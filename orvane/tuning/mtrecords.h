@@ -3,12 +3,13 @@
 // copy to link order just before it goes out, so a frame sent twice goes out the same both times.
 #pragma once
 
+#include "orvane/core/ecucmds.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-inline constexpr std::uint8_t CMD_MAP_TUNING = 0x09;
 inline constexpr int kTuneRows = 20;
 inline constexpr int kTuneCols = 32;
 

@@ -1,4 +1,5 @@
-// COM ports through termios, in place of the RS-232 library of the original platform.
+// A serial port as the ECU link: raw 8 data bits, 2 stop bits, no parity and no flow control, reads that
+// return at once with what has come (the link does its own waiting).
 #include "platform/sys/fdlink.h"
 
 #include <cstdlib>

@@ -35,7 +35,11 @@ int ArrayToFile(const char* path, std::span<const std::byte> data) {
     {
         const Fd out{open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
         if (out.fd < 0) return FILE_OPEN_ERROR;
-        if (!WriteAll(out.fd, data) || fsync(out.fd) != 0) {
+        // The renamed file takes the place of the old one: it gets the old one's permissions too.
+        struct stat old {};
+        const bool keepMode = stat(path, &old) == 0 && S_ISREG(old.st_mode);
+        if (!WriteAll(out.fd, data) || (keepMode && fchmod(out.fd, old.st_mode & 07777) != 0) ||
+            fsync(out.fd) != 0) {
             unlink(temp.c_str());
             return FILE_WRITE_ERROR;
         }
@@ -47,12 +51,21 @@ int ArrayToFile(const char* path, std::span<const std::byte> data) {
     return FILE_OK;
 }
 
-int FileToArray(const char* path, std::span<std::byte> data) {
+bool FileExists(const char* path) {
+    struct stat st {};
+    return path != nullptr && stat(path, &st) == 0;
+}
+
+namespace {
+
+// Reads the first data.size() bytes of a regular file; whole: the file must hold exactly that many.
+int ReadRecord(const char* path, std::span<std::byte> data, bool whole) {
     if (path == nullptr) return FILE_OPEN_ERROR;
     const Fd in{open(path, O_RDONLY | O_CLOEXEC)};
     struct stat st {};
     if (in.fd < 0 || fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return FILE_OPEN_ERROR;
-    if (static_cast<std::size_t>(st.st_size) != data.size()) return FILE_SIZE_ERROR;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (whole ? size != data.size() : size < data.size()) return FILE_SIZE_ERROR;
     // Read into a copy first: a file that changes size under us must not leave data half written.
     std::string bytes(data.size(), '\0');
     std::size_t got = 0;
@@ -63,8 +76,18 @@ int FileToArray(const char* path, std::span<std::byte> data) {
         got += static_cast<std::size_t>(n);
     }
     char extra = 0;
-    if (read(in.fd, &extra, 1) != 0) return FILE_SIZE_ERROR;
+    if (whole && read(in.fd, &extra, 1) != 0) return FILE_SIZE_ERROR;
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<std::byte>(bytes[i]);
     return FILE_OK;
+}
+
+} // namespace
+
+int FileToArray(const char* path, std::span<std::byte> data) {
+    return ReadRecord(path, data, true);
+}
+
+int FileHeadToArray(const char* path, std::span<std::byte> data) {
+    return ReadRecord(path, data, false);
 }

@@ -109,6 +109,12 @@ int SetNumberAttr(Control& c, int attribute, double v) {
         SyncLook(c);
         SyncValue(c);
         return UIE_NoError;
+    case ATTR_HEX_FORMAT:
+        if (c.kind != CTRL_NUMERIC) return UIE_BadAttribute;
+        c.hex = v != 0;
+        SyncLook(c);
+        SyncValue(c);
+        return UIE_NoError;
     case ATTR_CTRL_MODE: {
         const int mode = static_cast<int>(v);
         if (v != mode || (mode != VAL_HOT && mode != VAL_INDICATOR && mode != VAL_NORMAL))
@@ -196,6 +202,8 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
         return numeric ? give(c.inc) : UIE_BadAttribute;
     case ATTR_PRECISION:
         return numeric ? give(c.precision) : UIE_BadAttribute;
+    case ATTR_HEX_FORMAT:
+        return c.kind == CTRL_NUMERIC ? give(c.hex ? 1 : 0) : UIE_BadAttribute;
     case ATTR_CTRL_MODE:
         return give(c.mode);
     case ATTR_MAX_ENTRY_LENGTH:
@@ -216,10 +224,12 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
         return c.kind == CTRL_TABLE ? give(c.table->colLabels) : UIE_BadAttribute;
     case ATTR_TABLE_RUN_STATE: {
         if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
-        // A cell's editor is a widget inside the view; while it has the focus the cell is being typed into.
-        const QWidget* focus = QApplication::focusWidget();
-        const bool editing =
-            c.widget && focus != nullptr && focus != c.widget && c.widget->isAncestorOf(focus);
+        // A cell's editor is the only widget the view puts on its viewport: while one is open the cell is
+        // being typed into (whether or not its window has the keyboard focus right now).
+        bool editing = false;
+        if (const auto* view = qobject_cast<const QAbstractScrollArea*>(c.widget.data()))
+            for (const QWidget* w : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                editing = editing || !w->isHidden();
         return give(editing ? VAL_EDIT_STATE : VAL_SELECT_STATE);
     }
     default:

@@ -82,6 +82,7 @@ struct Control {
     std::string text;  // value of the kinds that hold a text
     double min = -kNoLimit, max = kNoLimit, inc = 1;
     int precision = 0;
+    bool hex = false;  // a numeric shown in hexadecimal
     int maxLength = 0; // 0: no limit
     int textColor = kDefaultColor, bgColor = kDefaultColor;
     int onColor = VAL_GREEN, offColor = kDefaultColor;
@@ -90,6 +91,7 @@ struct Control {
     uir::Align align = uir::Align::Left;
     std::vector<ListItem> items;
     std::vector<std::string> tabs;
+    std::vector<std::string> states; // a toggle's off and on texts (empty: it shows its caption)
     double interval = 0;
     bool enabled = true;
     bool ticking = false;   // the timer callback runs

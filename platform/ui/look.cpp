@@ -1,12 +1,12 @@
 // Showing a control's record in its widget: look (geometry, caption, colours, range) and value.
 #include "platform/ui/layer.h"
+#include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 #include "platform/ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,7 +26,12 @@ namespace ui {
 namespace {
 
 constexpr double kSpinLimit = 1e12; // a spin box needs finite bounds
-constexpr double kIntLimit = 1e9;   // sliders and progress bars count in int
+
+// Buttons, frames and tabs take '&' for a shortcut marker; our captions show it as written.
+QString Literal(std::string_view text) {
+    return ToQt(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+constexpr double kIntLimit = 1e9; // sliders and progress bars count in int
 
 Qt::Alignment AlignOf(uir::Align a) {
     switch (a) {
@@ -44,6 +49,12 @@ Qt::Alignment AlignOf(uir::Align a) {
 void SetInert(QWidget* w, bool inert) {
     w->setAttribute(Qt::WA_TransparentForMouseEvents, inert);
     w->setFocusPolicy(inert ? Qt::NoFocus : Qt::StrongFocus);
+}
+
+// A toggle with state texts shows the text of its state; any other button its caption.
+const std::string& ButtonText(const Control& c) {
+    if (c.kind == CTRL_TOGGLE_BUTTON && c.states.size() == 2) return c.states[c.number != 0 ? 1 : 0];
+    return c.caption;
 }
 
 void PlaceLabel(Control& c) {
@@ -81,9 +92,10 @@ void ApplyColors(Control& c) {
 }
 
 void ShowNumericLook(Control& c) {
-    auto* s = static_cast<QDoubleSpinBox*>(c.widget.data());
+    auto* s = static_cast<NumberBox*>(c.widget.data());
     const QSignalBlocker block(s);
-    s->setDecimals(c.precision);
+    s->setDecimals(c.hex ? 0 : c.precision);
+    s->SetHex(c.hex);
     s->setSingleStep(c.inc);
     s->setAlignment(AlignOf(c.align));
     s->setReadOnly(!c.IsHot());
@@ -124,7 +136,7 @@ void SyncLook(Control& c) {
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
-        static_cast<QPushButton*>(w)->setText(ToQt(c.caption));
+        static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
         SetInert(w, !c.IsHot());
         break;
     case CTRL_NUMERIC:
@@ -135,6 +147,9 @@ void SyncLook(Control& c) {
             bar->setRange(static_cast<int>(std::max(c.min, -kIntLimit)),
                           static_cast<int>(std::min(c.max, kIntLimit)));
             bar->setTextVisible(c.h >= 16);
+            // Centred, the percentage is drawn in two colours where the fill passes under it: beside the
+            // fill (the style's default) a narrow bar's fill covers part of it.
+            bar->setAlignment(Qt::AlignCenter);
         } else {
             auto* s = static_cast<QSlider*>(w);
             const QSignalBlocker block(s);
@@ -170,7 +185,7 @@ void SyncLook(Control& c) {
         static_cast<QLabel*>(w)->setText(ToQt(c.caption));
         break;
     case CTRL_DECORATION:
-        static_cast<QGroupBox*>(w)->setTitle(ToQt(c.caption));
+        static_cast<QGroupBox*>(w)->setTitle(Literal(c.caption));
         break;
     case CTRL_TABLE:
         ShowTableLook(c);
@@ -208,7 +223,7 @@ void SyncItems(Control& c) {
         while (t->count() > 0)
             t->removeTab(0);
         for (const std::string& label : c.tabs)
-            t->addTab(ToQt(label));
+            t->addTab(Literal(label));
     }
 }
 
@@ -219,6 +234,7 @@ void SyncValue(Control& c) {
     switch (c.kind) {
     case CTRL_TOGGLE_BUTTON:
         static_cast<QPushButton*>(w)->setChecked(c.number != 0);
+        static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
         ApplyColors(c);
         break;
     case CTRL_NUMERIC: {

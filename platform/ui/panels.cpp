@@ -66,6 +66,7 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     for (const uir::Item& i : o.items)
         c->items.push_back({i.label, i.value});
     c->tabs = o.tabs;
+    c->states = o.states;
     c->interval = o.interval.value_or(0);
     c->enabled = !o.dimmed;
     c->number = o.number.value_or(c->items.empty() ? 0 : c->items.front().value);

@@ -35,9 +35,14 @@ PopupAnswer ShowQtPopup(const PopupRequest& r) {
         const QString defaultSpec = ui::ToQt(r.fileSpec);
         const QString start = ui::ToQt(r.directory) +
                               (defaultSpec.contains('*') || defaultSpec.isEmpty() ? "" : "/" + defaultSpec);
-        const QString path = r.buttonLabel == VAL_SAVE_BUTTON
-                                 ? QFileDialog::getSaveFileName(nullptr, title, start, FileFilter(r))
-                                 : QFileDialog::getOpenFileName(nullptr, title, start, FileFilter(r));
+        const bool save = r.buttonLabel == VAL_SAVE_BUTTON;
+        QFileDialog dialog(nullptr, title, start, FileFilter(r));
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(ui::ToQt(r.defaultSuffix));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {VAL_NO_FILE_SELECTED, {}};
+        const QString path = dialog.selectedFiles().constFirst();
         if (path.isEmpty()) return {VAL_NO_FILE_SELECTED, {}};
         return {QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED,
                 ui::FromQt(path)};
@@ -86,6 +91,9 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, c
     r.restrictExtension = restrictExtension != 0;
     r.allowCancel = allowCancel != 0;
     r.allowMakeDirectory = allowMakeDirectory != 0;
+    if (r.restrictExtension && r.fileTypes.starts_with("*.") &&
+        r.fileTypes.find_first_of(";*?", 2) == std::string::npos)
+        r.defaultSuffix = r.fileTypes.substr(2);
     const PopupAnswer a = Ask(r);
     if (a.result == VAL_NO_FILE_SELECTED || a.path.empty()) {
         CopyText("", pathName);

@@ -20,6 +20,9 @@ struct PopupRequest {
     bool restrictExtension = false;
     bool allowCancel = true;
     bool allowMakeDirectory = false;
+    // With the extension restricted to one pattern "*.ext": "ext", which the dialog itself gives a name
+    // typed without an extension, so that the file it asks about replacing is the file that is written.
+    std::string defaultSuffix;
 };
 
 struct PopupAnswer {

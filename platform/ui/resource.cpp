@@ -39,7 +39,8 @@ std::vector<Token> Tokenize(std::string_view line) {
                 if (!inQuotes && i + 1 < line.size() && line[i + 1] != ' ' && line[i + 1] != '\t')
                     t.quoted = false;
             } else if (inQuotes && c == '\\' && i + 1 < line.size()) {
-                t.text += line[++i];
+                ++i;
+                t.text += line[i] == 'n' ? '\n' : line[i];
             } else {
                 t.text += c;
             }
@@ -170,6 +171,11 @@ const std::array kOptions{
                 o.items.push_back({part.substr(0, eq), Number(n, std::string_view(part).substr(eq + 1))});
             }
         }},
+    OptionSpec{"states", Bit(CTRL_TOGGLE_BUTTON), false,
+               [](Options& o, UiCtrlKind, std::string_view, std::string_view v) {
+                   o.states = SplitBar(v);
+                   if (o.states.size() != 2) throw Failure{"states= needs an off and an on text"};
+               }},
     OptionSpec{"tabs", Bit(CTRL_TAB), false,
                [](Options& o, UiCtrlKind, std::string_view, std::string_view v) { o.tabs = SplitBar(v); }},
     OptionSpec{

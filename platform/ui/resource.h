@@ -9,12 +9,13 @@
 // A panel line starts a panel; every following control line belongs to it until the next panel line.
 // <CONST> is a C++ identifier; <resourceId> and <id> are positive integers, unique in the resource and in
 // their panel. A callback is a name registered with RegisterCtrlCallback / RegisterPanelCallback, or '-'.
-// Texts are in double quotes; inside them \" and \\ stand for " and \. Sizes and positions are pixels;
-// a child panel's at=X,Y is its place inside the parent, a top-level panel's its place on the screen.
+// Texts are in double quotes; inside them \" and \\ stand for " and \, and \n for a line break. Sizes and
+// positions are pixels; a child panel's at=X,Y is its place inside the parent, a top-level panel's its place
+// on the screen.
 //
 // kind      holds                                     options besides hidden, dimmed (every kind)
 // command   no value (commit on press)               bold textcolor font
-// toggle    0 / 1                                    value oncolor indicator bold textcolor font
+// toggle    0 / 1                                    value oncolor states indicator bold textcolor font
 // numeric   a number                                 min max inc prec value indicator align bold ...
 // slide     a number (a progress bar when indicator) min max inc prec value indicator
 // ring      a number, one of items (or none)         items value indicator bold textcolor font
@@ -32,8 +33,9 @@
 //
 // Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= maxlen= font= (integers;
 // font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."
-// (the last '=' of an item separates its value), tabs="A|B|C", and the flags hidden dimmed indicator bold.
-// Defaults: prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a numeric
+// (the last '=' of an item separates its value), tabs="A|B|C", states="Off|On" (a toggle
+// shows the state's text and its caption above it, like a numeric), and the flags hidden dimmed indicator
+// bold. Defaults: prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a numeric
 // is aligned right; a dimmed timer starts disabled. A table's prec, min, max, bold and textcolor are the
 // attributes of its cells. A control's caption shows above it (beside an LED; inside a button).
 #pragma once
@@ -62,6 +64,7 @@ struct Options {
     std::optional<Align> align;
     std::vector<Item> items;
     std::vector<std::string> tabs;
+    std::vector<std::string> states; // a toggle's off and on texts
     bool hidden = false;
     bool dimmed = false;
     bool indicator = false;

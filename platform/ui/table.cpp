@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLocale>
 #include <QTableView>
+#include <climits>
 #include <cmath>
 #include <optional>
 
@@ -53,28 +54,39 @@ std::optional<Bounds> Resolve(const Table& t, Rect r) {
     return Bounds{r.top - 1, r.left - 1, r.top - 2 + h, r.left - 2 + w};
 }
 
-// The cell attributes, read and written as numbers (colours and flags are exact in a double).
+// A value of an integer attribute: a whole number within int's range, else nothing (converting anything
+// else to int is undefined).
+std::optional<int> WholeNumber(double v) {
+    if (!(v >= INT_MIN && v <= INT_MAX) || v != std::trunc(v)) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+// The cell attributes, read and written as numbers (colours and flags are exact in a double). Only the
+// integer attributes are converted; the range takes any double.
 int SetCellAttr(Cell& cell, int attribute, double v) {
-    const int n = static_cast<int>(v); // the attributes other than the range are whole numbers
     switch (attribute) {
     case ATTR_TEXT_COLOR:
-        cell.textColor = static_cast<int>(v);
+    case ATTR_TEXT_BGCOLOR: {
+        const std::optional<int> colour = WholeNumber(v);
+        if (!colour) return UIE_BadValue;
+        (attribute == ATTR_TEXT_COLOR ? cell.textColor : cell.bgColor) = *colour;
         return UIE_NoError;
-    case ATTR_TEXT_BGCOLOR:
-        cell.bgColor = static_cast<int>(v);
-        return UIE_NoError;
+    }
     case ATTR_TEXT_BOLD:
         cell.bold = v != 0;
         return UIE_NoError;
     case ATTR_CELL_DIMMED:
         cell.dimmed = v != 0;
         return UIE_NoError;
-    case ATTR_CELL_MODE:
-        if (v != n || (n != VAL_HOT && n != VAL_INDICATOR && n != VAL_NORMAL)) return UIE_BadValue;
+    case ATTR_CELL_MODE: {
+        const int n = WholeNumber(v).value_or(-1);
+        if (n != VAL_HOT && n != VAL_INDICATOR && n != VAL_NORMAL) return UIE_BadValue;
         cell.mode = n;
         return UIE_NoError;
-    case ATTR_CELL_TYPE:
-        if (v != n || (n != VAL_CELL_NUMERIC && n != VAL_CELL_STRING)) return UIE_BadValue;
+    }
+    case ATTR_CELL_TYPE: {
+        const int n = WholeNumber(v).value_or(-1);
+        if (n != VAL_CELL_NUMERIC && n != VAL_CELL_STRING) return UIE_BadValue;
         if (n != cell.type) {
             if (n == VAL_CELL_STRING)
                 cell.text = FromQt(FormatNumber(cell.number, cell.precision));
@@ -83,10 +95,13 @@ int SetCellAttr(Cell& cell, int attribute, double v) {
         }
         cell.type = n;
         return UIE_NoError;
-    case ATTR_PRECISION:
-        if (v < 0 || v > 15) return UIE_BadValue;
-        cell.precision = static_cast<int>(v);
+    }
+    case ATTR_PRECISION: {
+        const int n = WholeNumber(v).value_or(-1);
+        if (n < 0 || n > 15) return UIE_BadValue;
+        cell.precision = n;
         return UIE_NoError;
+    }
     case ATTR_MIN_VALUE:
         cell.min = v;
         return UIE_NoError;

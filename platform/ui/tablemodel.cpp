@@ -1,6 +1,9 @@
 // Table cells as Qt sees them: the text, colours and font of each cell come from its record.
 #include "platform/ui/tablemodel.h"
 
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
 #include "platform/ui/events.h"
 
 namespace ui {
@@ -63,6 +66,25 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (c->IsHot() && cell.mode == VAL_HOT && !cell.dimmed) f |= Qt::ItemIsEditable;
     return f;
+}
+
+bool TableModel::IsNumeric(const QModelIndex& index) const {
+    const Control* c = Record();
+    return c != nullptr && index.isValid() &&
+           c->table->At(index.row(), index.column()).type == VAL_CELL_NUMERIC;
+}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    const auto* model = dynamic_cast<const TableModel*>(index.model());
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (model != nullptr && line != nullptr && model->IsNumeric(index)) {
+        // Any prefix of a decimal number: sign, digits, one point, an exponent.
+        static const QRegularExpression kNumber(R"([+-]?(\d*[.,]?\d*)([eE][+-]?\d*)?)");
+        line->setValidator(new QRegularExpressionValidator(kNumber, line));
+    }
+    return editor;
 }
 
 bool TableModel::setData(const QModelIndex& index, const QVariant& value, int role) {

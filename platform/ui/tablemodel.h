@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QFont>
+#include <QStyledItemDelegate>
 
 namespace ui {
 
@@ -25,6 +26,8 @@ class TableModel : public QAbstractTableModel {
     // Rows or columns were added or removed: call around the change of the record.
     void BeginShapeChange() { beginResetModel(); }
     void EndShapeChange() { endResetModel(); }
+    // Whether the cell holds a number (else text).
+    bool IsNumeric(const QModelIndex& index) const;
 
   private:
     const Control* Record() const;
@@ -32,6 +35,15 @@ class TableModel : public QAbstractTableModel {
     int panel_;
     int control_;
     QFont bold_;
+};
+
+// The editor of a cell: a numeric cell takes only what can become a number, so that letters are refused
+// as they are typed instead of being dropped silently when the edit ends.
+class CellDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
 };
 
 } // namespace ui

@@ -133,6 +133,29 @@ int EditTableCell(int panel, int control, Point cell, const char* text) {
     return ui::UserEditCell(panel, control, cell, text) ? UIE_NoError : UIE_BadValue;
 }
 
+int OpenTableCellEditor(int panel, int control, Point cell) {
+    if (const int s = ReachableCell(panel, control, cell); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    auto* view = static_cast<QTableView*>(c->widget.data());
+    const QModelIndex index = c->model->index(cell.y - 1, cell.x - 1);
+    if (!(c->model->flags(index) & Qt::ItemIsEditable)) return kUnreachable;
+    view->setCurrentIndex(index);
+    view->openPersistentEditor(index);
+    QWidget* editor = view->indexWidget(index);
+    if (editor == nullptr) return kUnreachable;
+    editor->setFocus();
+    return UIE_NoError;
+}
+
+void CloseTableCellEditor(int panel, int control) {
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (c == nullptr) return;
+    auto* view = static_cast<QTableView*>(c->widget.data());
+    view->closePersistentEditor(view->currentIndex());
+    view->setFocus();
+    QApplication::processEvents();
+}
+
 int GetTableCellPoint(int panel, int control, Point cell, Point* pixel) {
     if (const int s = ReachableCell(panel, control, cell); s != UIE_NoError) return s;
     if (pixel == nullptr) return UIE_BadValue;

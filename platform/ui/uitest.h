@@ -34,6 +34,10 @@ int SelectTableCell(int panel, int control, Point cell);
 // A table cell typed into: EVENT_VAL_CHANGED and EVENT_COMMIT (row, column). UIE_BadValue when the text
 // is no number for a numeric cell (the cell keeps its value).
 int EditTableCell(int panel, int control, Point cell, const char* text);
+// A table cell double-clicked: its editor opens and has the keyboard focus (the table is in its edit
+// state until CloseTableCellEditor).
+int OpenTableCellEditor(int panel, int control, Point cell);
+void CloseTableCellEditor(int panel, int control);
 // The panel pixel at the centre of a cell (the panel must be on screen).
 int GetTableCellPoint(int panel, int control, Point cell, Point* pixel);
 // The system asks the program to end (as SIGTERM does while the event loop runs).

@@ -145,6 +145,8 @@ enum UiAttribute : int {
     // password fields (PasswordCtrl_*)
     ATTR_PASSWORD_VAL,
     ATTR_PASSWORD_MAX_LENGTH,
+    // numeric controls
+    ATTR_HEX_FORMAT, // 1 shows the value in hexadecimal ("0x2A0")
 };
 
 enum UiConst : int {

@@ -3,11 +3,11 @@
 
 #include "platform/ui/events.h"
 #include "platform/ui/layer.h"
+#include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -44,6 +44,7 @@ QWidget* MakeTable(Control& c, QWidget* canvas) {
     auto* view = new QTableView(canvas);
     c.model = new TableModel(c.panel, c.id, view);
     view->setModel(c.model);
+    view->setItemDelegate(new CellDelegate(view));
     view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
@@ -100,7 +101,7 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         return b;
     }
     case CTRL_NUMERIC: {
-        auto* s = new QDoubleSpinBox(canvas);
+        auto* s = new NumberBox(canvas);
         s->setKeyboardTracking(false);
         s->setLocale(QLocale::c());
         QObject::connect(s, &QDoubleSpinBox::valueChanged,
@@ -190,8 +191,8 @@ void CreateWidget(Panel& p, Control& c) {
     Tag(c.widget, c);
     if (c.kind == CTRL_DECORATION) c.widget->lower();
     if (!c.label && c.kind != CTRL_TEXT_MSG && c.kind != CTRL_COMMAND_BUTTON &&
-        c.kind != CTRL_TOGGLE_BUTTON && c.kind != CTRL_PICTURE && c.kind != CTRL_DECORATION &&
-        c.kind != CTRL_TAB) {
+        !(c.kind == CTRL_TOGGLE_BUTTON && c.states.empty()) && c.kind != CTRL_PICTURE &&
+        c.kind != CTRL_DECORATION && c.kind != CTRL_TAB) {
         c.label = new QLabel(p.canvas);
         Tag(c.label, c);
     }

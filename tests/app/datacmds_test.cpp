@@ -15,6 +15,8 @@ void Choose(int control) {
 } // namespace
 
 TEST_F(OrvaneTest, SendWithTheLinkClosedFailsAfterTheChoice) {
+    ConnectSimulator();
+    CloseComPort(); // the link drops after the last tick enabled Send
     Choose(ECUSELZ::CBmapData1);
     popups.ExpectMessage();
     uitest::Click(hMainPanel, MAIN::CBsend);
@@ -61,12 +63,14 @@ TEST_F(OrvaneTest, SendThenReceiveThroughTheEcu) {
 
 TEST_F(OrvaneTest, StoreRefusedByTheCanWarningStoresNothing) {
     ecuParData.canFrames[0] = ecuParData.canFrames[1] = 1 << 11 | 0x300;
+    ScatterCaqPanel(); // the page shows what the Store reads back
     Choose(ECUSELZ::CBparData);
     popups.AnswerConfirm(false);
     uitest::Click(hMainPanel, MAIN::CBstore);
     ASSERT_EQ(popups.Records().size(), 1u) << "no file dialog, no message";
     EXPECT_EQ(popups.Records()[0].title, "Warning!");
     InitCaqData();
+    ScatterCaqPanel();
 }
 
 TEST_F(OrvaneTest, AcknowledgementBeyondWhatWasSentFailsTheSend) {
@@ -86,4 +90,48 @@ TEST_F(OrvaneTest, AcknowledgementBeyondWhatWasSentFailsTheSend) {
         blocks += frame[2] == 0x05;
     EXPECT_EQ(blocks, 1u);
     EXPECT_EQ(CtrlAttr(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE), 0) << "the bar is hidden again";
+}
+
+// The link dies part way through a transfer: the command reports it under its own title, and the image
+// in memory and the data set's shown name stay as they were.
+TEST_F(OrvaneTest, LinkDyingMidTransferChangesNothing) {
+    struct Case {
+        const char* what;
+        int button;
+        int choice;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"Send mapping", MAIN::CBsend, ECUSELZ::CBmapData1, "Send"},
+        {"Send configuration", MAIN::CBsend, ECUSELZ::CBparData, "Send"},
+        {"Receive mapping", MAIN::CBreceive, ECUSELZ::CBmapData1, "Receive"},
+        {"Receive configuration", MAIN::CBreceive, ECUSELZ::CBparData, "Receive"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecuParData.notes[0] = 'p';
+        ecuMapData.unused2A304[0] = 'm';
+        GatherAllPanels(); // what the command reads back from the pages first
+        ShowConfigName("bench", 1);
+        ShowConfigName("track", 2);
+        const auto par = std::make_unique<EcuParData>(ecuParData);
+        const auto map = std::make_unique<EcuMapData>(ecuMapData);
+        SimLink& link = ConnectSimulator();
+        link.writesLeft = 3; // a few blocks go through, then the line is dead
+        Choose(c.choice);
+        ScriptedPopups script;
+        script.ExpectMessage();
+        uitest::Click(hMainPanel, c.button);
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        EXPECT_EQ(script.Records()[0].title, c.title);
+        EXPECT_EQ(script.Records()[0].text, "Some error occurred...");
+        EXPECT_EQ(std::memcmp(&ecuParData, par.get(), sizeof ecuParData), 0);
+        EXPECT_EQ(std::memcmp(&ecuMapData, map.get(), sizeof ecuMapData), 0);
+        EXPECT_EQ(CtrlText(hMainPanel, MAIN::TMecuParName), "bench");
+        EXPECT_EQ(CtrlText(hMainPanel, MAIN::TMecuMapName), "track");
+        EXPECT_EQ(CtrlAttr(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE), 0);
+        if (isComOpen) CloseComPort();
+    }
+    ShowConfigName("", 1);
+    ShowConfigName("", 2);
 }

@@ -11,6 +11,7 @@
 #include "orvane/maps/map1.h"
 #include "orvane/maps/plot.h"
 #include "orvane/params/params.h"
+#include "orvane/tuning/map2.h"
 
 TEST_F(OrvaneTest, ParametersButtonWalksThroughItsPages) {
     uitest::Click(hMainPanel, MAIN::CBparms);
@@ -29,9 +30,8 @@ TEST_F(OrvaneTest, ParametersButtonWalksThroughItsPages) {
 }
 
 TEST_F(OrvaneTest, GroupRemembersThePageLastSelected) {
-    uitest::Click(hMainPanel, MAIN::CBconfig);
-    ASSERT_EQ(hCurPanel, hCg1Panel);
-    uitest::SelectTab(hCg1Panel, CONFIG1::TPselectConfig, 2);
+    uitest::Click(hMainPanel, MAIN::CBconfig); // whichever page an earlier visit left selected
+    uitest::SelectTab(hCurPanel, CONFIG1::TPselectConfig, 2);
     ASSERT_EQ(hCurPanel, hCg3Panel);
     uitest::Click(hMainPanel, MAIN::CBinfo);
     EXPECT_EQ(hCurPanel, hMainPanel);
@@ -48,6 +48,7 @@ TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
     ASSERT_EQ(hCurPanel, hCaqPanel);
     const std::uint16_t active = 1 << 11 | 0x300;
     ecuParData.canFrames[0] = ecuParData.canFrames[1] = active;
+    ScatterCaqPanel(); // the page shows what the switch reads back
     popups.AnswerConfirm(false);
     uitest::Click(hMainPanel, MAIN::CBlive);
     EXPECT_EQ(hCurPanel, hCaqPanel) << "refused: the CAN page stays";
@@ -57,6 +58,7 @@ TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
     uitest::Click(hMainPanel, MAIN::CBlive);
     EXPECT_EQ(hCurPanel, hLv1Panel);
     InitCaqData();
+    ScatterCaqPanel();
 }
 
 TEST_F(OrvaneTest, LeavingTheMapEditorHidesItsGraphs) {
@@ -89,4 +91,36 @@ TEST_F(OrvaneTest, FailedFillIsReportedAndStillSwitches) {
     EXPECT_EQ(popups.Records()[0].title, "Panel Change");
     EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
     idCurMap = 1;
+}
+
+// The map pages: the editor, the tuning page in either mode, and back; the modes the tuning page runs in
+// and the editor filled again from the image when the tuning page is left.
+TEST_F(OrvaneTest, MapButtonsChooseThePageAndTheTuningMode) {
+    struct Step {
+        const char* what;
+        CtrlCallbackPtr command;
+        const int* page;
+        std::uint8_t autoMode;
+        std::uint8_t manualMode;
+    };
+    const Step steps[] = {
+        {"Maps", Maps, &hMp1Panel, 0, 0},
+        {"Auto Tuning", MapsTuneAuto, &hMp2Panel, 1, 0},
+        {"Manual Tuning", MapsTuneManual, &hMp2Panel, 0, 1},
+        {"Auto Tuning again", MapsTuneAuto, &hMp2Panel, 1, 0},
+        {"Maps from the tuning page", Maps, &hMp1Panel, 0, 0},
+    };
+    idCurMap = 1;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        if (s.page == &hMp1Panel && hCurPanel == hMp2Panel) ecuMapData.map1.cells[0][0][1] = 1234;
+        s.command(hCurPanel, 0, EVENT_COMMIT, nullptr, 0, 0);
+        EXPECT_EQ(hCurPanel, *s.page);
+        EXPECT_EQ(isTuningAuto, s.autoMode);
+        EXPECT_EQ(isTuningManual, s.manualMode);
+    }
+    double shown = 0;
+    GetTableCellVal(hMp1Panel, MAPS1::TABmatrix, MakePoint(2, 2), &shown);
+    EXPECT_DOUBLE_EQ(shown, 1.234) << "the editor was filled again on the way back";
+    EXPECT_TRUE(popups.Records().empty()) << popups.Report();
 }

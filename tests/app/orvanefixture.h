@@ -5,6 +5,7 @@
 #include "ecusim/ecu.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
+#include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/ui/screen.h"
@@ -38,16 +39,26 @@ struct OrvaneTest : testing::Test {
         DisplayPanel(hMainPanel);
     }
 
+    // The program is started once per process: every test begins where start-up leaves it, with the main
+    // window alone and nothing unsaved, whatever the tests before it did.
+    void SetUp() override {
+        uitest::Click(hMainPanel, MAIN::CBinfo);
+        InitEcuRefData();
+        std::memset(aProtectKeys, 0, sizeof aProtectKeys); // nobody logged in
+    }
+
     void TearDown() override {
         if (isComOpen) CloseComPort();
         EXPECT_TRUE(popups.AllExpected()) << popups.Report();
     }
 
-    // Opens the link to the in-process simulated ECU; the returned link stays owned by the program.
+    // Opens the link to the in-process simulated ECU; the returned link stays owned by the program. One
+    // tick follows, as in the running program, so that the main window shows the open link (Send and
+    // Receive enabled) whatever an earlier test left dimmed.
     SimLink& ConnectSimulator() {
-        auto link = std::make_unique<SimLink>(ecu);
-        SimLink& ref = *link;
-        AttachComLink(std::move(link));
+        SimLink& ref = AttachSimLink(ecu);
+        Tick();
+        ref.requests.clear();
         return ref;
     }
 

@@ -1,6 +1,7 @@
 // The "Protection" dialog: login keys in both layouts, password change, and the messages.
 #include "orvanefixture.h"
 
+#include "orvane/core/ecucmds.h"
 #include "orvane/core/protect.h"
 
 #include <vector>
@@ -23,7 +24,7 @@ Bytes CurrentKeys() {
 
 struct ProtectTest : OrvaneTest {
     void SetUp() override {
-        std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+        OrvaneTest::SetUp();
         ecu.model = ecusim::MakeEcuModel("");
     }
 
@@ -145,4 +146,64 @@ TEST_F(ProtectTest, WrongPasswordKeepsTheLightRed) {
     LogIn("secret");
     Tick();
     EXPECT_EQ(CtrlAttr(hMainPanel, MAIN::TBcom, ATTR_ON_COLOR), VAL_GREEN);
+}
+
+// A password change as the user meets it when something goes wrong: the link closed before or during the
+// change, the warning refused, the login Ping after the change unanswered, and a slow ECU (the erase
+// takes seconds) whose reply still counts.
+TEST_F(ProtectTest, ChangeWhenTheLinkOrTheUserSaysNo) {
+    struct Case {
+        const char* what;
+        bool warningYes;
+        bool closeBeforeConfirm;
+        bool dropPings;
+        double replyDelay;
+        bool passwordSent;
+        const char* message; // nullptr: none
+    };
+    const Case cases[] = {
+        {"warning answered No", false, false, false, 0, false, nullptr},
+        {"link closed before the confirmation", true, true, false, 0, false, "Some error occurred..."},
+        {"Ping unanswered after the change", true, false, true, 0, true, "Some error occurred..."},
+        {"ECU replies after 1.5 s", true, false, false, 1.5, true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecu.model = ecusim::MakeEcuModel("");
+        SimLink& link = ConnectSimulator();
+        ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBprotect), 0);
+        Type("ab", PWD::CBsetPwdB);
+        link.tamper = [&link, &c](const ecusim::Frame& request,
+                                  std::optional<ecusim::Frame> reply) -> std::optional<ecusim::Frame> {
+            link.replyDelay = request.cmd == CMD_SET_PASSWORD ? c.replyDelay : 0;
+            return c.dropPings && request.cmd == CMD_PING ? std::nullopt : reply;
+        };
+        if (c.closeBeforeConfirm) CloseComPort();
+        ScriptedPopups script;
+        script.AnswerConfirm(c.warningYes);
+        if (c.message != nullptr) script.ExpectMessage();
+        Type("ab", PWD::CBsetPwdA);
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        if (c.message != nullptr) {
+            EXPECT_EQ(script.Records().back().title, "Protection");
+            EXPECT_EQ(script.Records().back().text, c.message);
+        }
+        EXPECT_EQ(ecu.model.password[0] == 'a', c.passwordSent) << "the ECU took the new password";
+        EXPECT_EQ(fPwdConfirm, 0);
+        EXPECT_FALSE(uitest::IsPopupInstalled(hPwdPanel));
+        if (isComOpen) CloseComPort();
+    }
+}
+
+TEST_F(ProtectTest, ChangeIsDimmedWhileTheLinkIsClosedAndTheFieldHasTheFocus) {
+    for (const bool open : {false, true, false}) {
+        SCOPED_TRACE(open);
+        if (open) ConnectSimulator();
+        ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBprotect), 0);
+        EXPECT_EQ(CtrlAttr(hPwdPanel, PWD::CBsetPwdB, ATTR_DIMMED), open ? 0 : 1);
+        EXPECT_EQ(GetActiveCtrl(hPwdPanel), PWD::STRpasswd) << "typing goes to the password at once";
+        SetActiveCtrl(hPwdPanel, PWD::CBcancel); // the user tabbed away before leaving
+        uitest::Click(hPwdPanel, PWD::CBcancel);
+        if (isComOpen) CloseComPort();
+    }
 }

@@ -1,6 +1,8 @@
 // Start-up, the main window, the settings file and Exit.
 #include "orvanefixture.h"
 
+#include "orvane/maps/curmap.h"
+
 #include "orvane/core/ecudata.h"
 #include "orvane/core/settings.h"
 
@@ -120,4 +122,19 @@ TEST_F(OrvaneTest, ClosingTheWindowAndEndTaskBothReachExit) {
     EXPECT_EQ(popups.Records()[1].text,
               "Updated ECU file data:\n- Mapping data\n\nExit without saving changes?");
     ecuMapData.unused2A304[0] = 0;
+}
+
+// A page that cannot be read back is reported, and the unsaved-data question still follows.
+TEST_F(OrvaneTest, ExitAfterAFailedReadBackStillAsksAboutUnsavedChanges) {
+    idCurMap = 0; // the map editor can no longer be read back
+    ecuParData.reserved7C6[0] = 1;
+    popups.ExpectMessage().AnswerConfirm(false);
+    EXPECT_EQ(uitest::Click(hMainPanel, MAIN::CBexit), 0);
+    ASSERT_EQ(popups.Records().size(), 2u);
+    EXPECT_EQ(popups.Records()[0].title, "Quit Application");
+    EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
+    EXPECT_EQ(popups.Records()[1].title, "Updated ECU file");
+    EXPECT_TRUE(uitest::IsPanelVisible(hMainPanel));
+    ecuParData.reserved7C6[0] = 0;
+    idCurMap = 1;
 }

@@ -1,5 +1,6 @@
 #include "appfixture.h"
 #include "orvane/core/datafile.h"
+#include "platform/sys/utility.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -155,9 +156,10 @@ TEST_F(DataFileTest, HeaderCases) {
     }
 }
 
-// A file of another size is no image of ours: refused, and the image, the shown name and the remembered
-// path stay as they were, even after a good file of the same kind went through the file buffer.
-TEST_F(DataFileTest, WrongSizeIsRefusedAndChangesNothing) {
+// A file of another size is no image of ours: refused, and the image stays as it was, even after a good
+// file of the same kind went through the file buffer. Its path is forgotten either way, so that start-up
+// does not refuse it again at every start; only a load the user asked for says so, and it keeps the name.
+TEST_F(DataFileTest, WrongSizeIsRefusedAndForgotten) {
     EcuParData good;
     FillSound(good, 5);
     const std::string goodPath = PathOf("good.ecd");
@@ -167,23 +169,27 @@ TEST_F(DataFileTest, WrongSizeIsRefusedAndChangesNothing) {
 
     Bytes whole = CopyOfBytes(good);
     whole[100] ^= 0x55; // another file, so that stale bytes of the good one would show
-    for (std::size_t size : {sizeof good - 1, sizeof good + 1, std::size_t{64}, std::size_t{0}}) {
-        SCOPED_TRACE(size);
-        Bytes bytes = whole;
-        bytes.resize(size);
-        const std::string path = PathOf("bad.ecd");
-        Write(path, bytes);
-        Remember(cfg.parFile, path);
-        ShowConfigName("shown", 1);
-        ScriptedPopups script;
-        script.ExpectMessage();
-        EXPECT_TRUE(LoadEcu(0, 1));
-        ASSERT_TRUE(script.AllExpected()) << script.Report();
-        EXPECT_EQ(script.Records()[0].title, "Load ECU configuration data");
-        EXPECT_EQ(script.Records()[0].text, "Invalid data!\nData stored by another application.");
-        EXPECT_EQ(std::memcmp(&ecuParData, &good, sizeof good), 0);
-        EXPECT_EQ(ShownName(1), "shown");
-        EXPECT_STREQ(cfg.parFile, path.c_str());
+    for (const std::uint8_t interactive : {0, 1}) {
+        for (std::size_t size : {sizeof good - 1, sizeof good + 1, std::size_t{64}, std::size_t{0}}) {
+            SCOPED_TRACE(testing::Message() << "interactive " << int{interactive} << ", size " << size);
+            Bytes bytes = whole;
+            bytes.resize(size);
+            const std::string path = PathOf("bad.ecd");
+            Write(path, bytes);
+            Remember(cfg.parFile, path);
+            ShowConfigName("shown", 1);
+            ScriptedPopups script;
+            if (interactive != 0) script.AnswerFile(path).ExpectMessage();
+            EXPECT_EQ(LoadEcu(interactive, 1), interactive != 0);
+            ASSERT_TRUE(script.AllExpected()) << script.Report();
+            if (interactive != 0) {
+                EXPECT_EQ(script.Records()[1].title, "Load ECU configuration data");
+                EXPECT_EQ(script.Records()[1].text, "Invalid data!\nData stored by another application.");
+            }
+            EXPECT_EQ(std::memcmp(&ecuParData, &good, sizeof good), 0);
+            EXPECT_EQ(ShownName(1), interactive != 0 ? "shown" : "");
+            EXPECT_STREQ(cfg.parFile, "");
+        }
     }
 }
 
@@ -232,6 +238,57 @@ TEST_F(DataFileTest, StoreFailureKeepsPathAndReference) {
     EXPECT_FALSE(StoreEcu(PathOf("no/such/dir/x.ecd").c_str(), 1));
     EXPECT_STREQ(cfg.parFile, PathOf("kept.ecd").c_str());
     EXPECT_TRUE(IsEcuDataChanged(1));
+}
+
+} // namespace
+
+namespace {
+
+// What Store's file dialog was asked with, answered by cancelling.
+PopupRequest StoreDialogRequest(std::uint16_t kind) {
+    PopupRequest seen;
+    const PopupHook previous = SetPopupHook([&seen](const PopupRequest& r) {
+        seen = r;
+        return PopupAnswer{VAL_NO_FILE_SELECTED, {}};
+    });
+    EXPECT_TRUE(StoreEcu(nullptr, kind));
+    SetPopupHook(previous);
+    return seen;
+}
+
+TEST_F(DataFileTest, StoreDialogStartsBesideTheRememberedFileElseInTheProgramFolder) {
+    char programDir[1024];
+    GetProjectDir(programDir);
+    PopupRequest r = StoreDialogRequest(2);
+    EXPECT_EQ(r.directory, programDir);
+    EXPECT_EQ(r.defaultSuffix, "emd") << "the dialog itself adds the extension before its overwrite question";
+    Remember(cfg.mapFile, PathOf("old.emd"));
+    r = StoreDialogRequest(2);
+    EXPECT_EQ(r.directory, dir.string() + "/");
+}
+
+// Where setting the extension names another file than the one the dialog returned, and that file exists,
+// the user is asked before it is replaced; its permissions survive the replacement.
+TEST_F(DataFileTest, StoringOverAnotherFileAsksAndKeepsItsPermissions) {
+    const std::string target = PathOf("setup.ecd");
+    const Bytes old(sizeof ecuParData, 'o');
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace);
+        Write(target, old);
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+        ScriptedPopups script;
+        script.AnswerFile(PathOf("setup.bak"), VAL_NEW_FILE_SELECTED).AnswerConfirm(replace);
+        EXPECT_TRUE(StoreEcu(nullptr, 1));
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        EXPECT_EQ(script.Records()[1].text, target + " already exists.\nDo you want to replace it?");
+        EXPECT_EQ(Read(target) == old, !replace);
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    }
+    // The name the dialog asked about is the name written: no second question.
+    ScriptedPopups script;
+    script.AnswerFile(target, VAL_EXISTING_FILE_SELECTED);
+    EXPECT_TRUE(StoreEcu(nullptr, 1));
+    EXPECT_TRUE(script.AllExpected()) << script.Report();
 }
 
 } // namespace

@@ -14,11 +14,7 @@ struct ValuesTest : testing::Test {
     ecusim::EcuSim ecu;
     SimLink* link = nullptr;
 
-    void SetUp() override {
-        auto owned = std::make_unique<SimLink>(ecu);
-        link = owned.get();
-        AttachComLink(std::move(owned));
-    }
+    void SetUp() override { link = &AttachSimLink(ecu); }
     void TearDown() override { CloseComPort(); }
 };
 

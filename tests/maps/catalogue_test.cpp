@@ -17,6 +17,60 @@ bool AllCells(const MapBlock& b, std::int16_t v) {
     return true;
 }
 
+// Every record, field by field, as the catalogue's own tables give it (not as the resource has it).
+TEST_F(Catalogue, RecordsMatchTheTables) {
+    struct Row {
+        int id;
+        const char* tab;
+        int matrices;
+        int flagByte;
+        std::uint8_t flagBit;
+        int decimals;
+        double min, max, scale;
+        bool addOnly;
+        std::int16_t cell;
+        ParCond inactiveWhen;
+    };
+    constexpr ParCond kNever = ParCond::Never;
+    const Row rows[] = {
+        {1, "Inj. by Throttle", 4, 0, 0x80, 3, 0, 32, 1000, false, 0, ParCond::TurboOn},
+        {2, "Inj. by MAP", 4, 0, 0x40, 3, 0, 32, 1000, false, 0, kNever},
+        {3, "Adv.", 1, 0, 0, 1, -720, 720, 10, true, 0, kNever},
+        {4, "Cranking", 1, 0, 0, 3, 0, 32, 1000, false, 1000, kNever},
+        {5, "Inj. [Gear]", 6, 0, 0x10, 3, 0, 2, 1000, false, 1000, kNever},
+        {6, "Adv. [Gear]", 6, 0, 0x20, 1, -720, 720, 10, true, 0, kNever},
+        {7, "Inj. [Velocity]", 1, 0, 0, 3, 0, 2, 1000, false, 1000, kNever},
+        {8, "Adv. [Velocity]", 1, 0, 0, 1, -720, 720, 10, true, 0, kNever},
+        {9, "Inj. [Acceleration]", 36, 0, 0x02, 3, 0, 2, 1000, false, 1000, kNever},
+        {10, "Adv. [Acceleration]", 36, 0, 0x04, 1, -720, 720, 10, true, 0, kNever},
+        {11, "Inj. Low", 1, 0, 0, 3, 0, 2, 1000, false, 1000, ParCond::InjKindNot1},
+        {12, "Inj. High", 1, 0, 0, 3, 0, 2, 1000, false, 1000, ParCond::InjKindNot1},
+        {13, "Injection Partition", 1, 0, 0, 1, 0, 100, 10, true, 500, ParCond::InjKindNot1},
+        {14, "Auxiliary Throttle", 6, 0, 0x08, 1, 0, 100, 10, true, 0, ParCond::StepperNot1},
+        {15, "PWM Out", 6, 0, 0x01, 1, 0, 100, 10, true, 0, kNever},
+        {16, "DriveByWire 1", 6, 1, 0x02, 1, 0, 100, 10, true, 0, ParCond::ExtDbwOff},
+        {17, "DriveByWire 2", 6, 1, 0x01, 1, 0, 100, 10, true, 0, ParCond::ExtDbwOff},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "map " << r.id);
+        const MapDesc* d = FindMapDesc(r.id);
+        ASSERT_NE(d, nullptr);
+        EXPECT_STREQ(d->tabCaption, r.tab);
+        EXPECT_EQ(Block(r.id).matrices, r.matrices);
+        if (r.flagBit != 0) {
+            EXPECT_EQ(d->flagByte, r.flagByte);
+        }
+        EXPECT_EQ(d->flagBit, r.flagBit);
+        EXPECT_EQ(d->valDecimals, r.decimals);
+        EXPECT_EQ(d->valMin, r.min);
+        EXPECT_EQ(d->valMax, r.max);
+        EXPECT_EQ(d->valScale, r.scale);
+        EXPECT_EQ(d->addOnly, r.addOnly);
+        EXPECT_EQ(d->defaultCell, r.cell);
+        EXPECT_EQ(d->inactiveWhen, r.inactiveWhen);
+    }
+}
+
 TEST_F(Catalogue, DefaultsAfterReset) {
     struct Case {
         int id;

@@ -272,3 +272,21 @@ TEST_F(EditMap, InterpolateAndResetThroughTheDialog) {
 }
 
 } // namespace
+
+namespace {
+
+// Copy needs several matrices: a dialog left on Copy turns to percent-add once the map shows one matrix.
+TEST_F(EditMap, CopyBecomesPercentAddOnASingleMatrixMap) {
+    ShowMap(5);
+    ASSERT_TRUE(ScatterMp1Panel());
+    Open({2, 1, 1, 1});
+    ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::RBcopy), 0);
+    ASSERT_EQ(GetMapValMode(), MAPVAL::RBcopy);
+    SetSingle(5, true);
+    ASSERT_TRUE(SetupMapValDialog(false));
+    EXPECT_EQ(GetMapValMode(), MAPVAL::RBpercAdd);
+    EXPECT_EQ(Attr(MAPVAL::RBcopy, ATTR_VISIBLE), 0);
+    ASSERT_GE(RemovePopup(0), 0);
+}
+
+} // namespace

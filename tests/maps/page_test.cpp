@@ -63,6 +63,16 @@ TEST_F(MapEditor, KeysStepTheActiveCell) {
     }
     EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(7, 9)), 2.345 + 1 / 1000.0);
     EXPECT_EQ(uitest::SendKey(hMp1Panel, MAPS1::TABmatrix, 'a'), 0);
+
+    // While the cell is being typed into, '+' is part of the number, not a step.
+    ASSERT_EQ(uitest::OpenTableCellEditor(hMp1Panel, MAPS1::TABmatrix, At(7, 9)), 0);
+    int state = 0;
+    GetCtrlAttribute(hMp1Panel, MAPS1::TABmatrix, ATTR_TABLE_RUN_STATE, &state);
+    ASSERT_EQ(state, VAL_EDIT_STATE);
+    const std::int16_t before = Shown()[7][9];
+    EXPECT_EQ(uitest::SendKey(hMp1Panel, MAPS1::TABmatrix, '+'), 0);
+    EXPECT_EQ(Shown()[7][9], before);
+    uitest::CloseTableCellEditor(hMp1Panel, MAPS1::TABmatrix);
 }
 
 TEST_F(MapEditor, StepsStayWithinTheMapsLimits) {

@@ -77,6 +77,22 @@ TEST_F(SysFiles, ArrayRoundTripAndSizeMismatchLeavesTheBufferAlone) {
     EXPECT_EQ(ArrayToFile((dir / "no/such/dir/x").string().c_str(), data), FILE_OPEN_ERROR);
 }
 
+TEST_F(SysFiles, HeadOfALongerFileReadsAShortOneIsRefused) {
+    const std::string path = (dir / "rec.bin").string();
+    const std::array<std::byte, 4> data{std::byte{1}, std::byte{2}, std::byte{3}, std::byte{4}};
+    ASSERT_EQ(ArrayToFile(path.c_str(), data), FILE_OK);
+    std::array<std::byte, 3> head{};
+    ASSERT_EQ(FileHeadToArray(path.c_str(), head), FILE_OK);
+    EXPECT_EQ(head[2], std::byte{3});
+    std::array<std::byte, 4> exact{};
+    EXPECT_EQ(FileHeadToArray(path.c_str(), exact), FILE_OK);
+    std::array<std::byte, 5> longer{};
+    longer.fill(std::byte{0x55});
+    EXPECT_EQ(FileHeadToArray(path.c_str(), longer), FILE_SIZE_ERROR);
+    EXPECT_EQ(longer[0], std::byte{0x55});
+    EXPECT_EQ(FileHeadToArray((dir / "none").string().c_str(), head), FILE_OPEN_ERROR);
+}
+
 TEST_F(SysFiles, ReadLineStripsLineEndsCutsAndEnds) {
     const std::string path = (dir / "t.ini").string();
     std::ofstream(path, std::ios::binary) << "first\r\nsecond line\n\nlast";

@@ -44,7 +44,8 @@ TEST(UiResource, ParsesOptionsAndQuotedTexts) {
     std::string error;
     const auto res = uir::Parse("x.uir",
                                 "panel P 7 \"A \\\"quoted\\\" title\" - 300x200 at=5,6  # trailing comment\n"
-                                " 4 R ring \"Port #1\" - 1,2,3,4 items=\"USB=0|COM 1=1|a=b=2\" value=1\n",
+                                " 4 R ring \"Port #1\" - 1,2,3,4 items=\"USB=0|COM 1=1|a=b=2\" value=1\n"
+                                " 5 M textmsg \"Two\\nlines\" - 1,2,3,4\n",
                                 error);
     ASSERT_TRUE(res) << error;
     const uir::PanelDef& p = res->panels.at(0);
@@ -56,6 +57,7 @@ TEST(UiResource, ParsesOptionsAndQuotedTexts) {
     EXPECT_EQ(c.options.items[1].label, "COM 1");
     EXPECT_EQ(c.options.items[2].label, "a=b"); // the last '=' separates the value
     EXPECT_EQ(c.options.number, 1.0);
+    EXPECT_EQ(p.controls.at(1).caption, "Two\nlines");
 }
 
 TEST(UiResource, UnknownCallbackFailsTheLoadNamingTheLine) {

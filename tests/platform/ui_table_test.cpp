@@ -4,6 +4,11 @@
 #include "platform/ui/uitest.h"
 #include "tests/platform/fixture.h"
 
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QValidator>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -70,6 +75,63 @@ TEST_F(TableTest, PerCellAttributesReachTheView) {
     EXPECT_TRUE(model->index(1, 6).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(model->flags(model->index(2, 3)) & Qt::ItemIsEditable); // dimmed
     EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(4, 3), "5"), uitest::kUnreachable);
+}
+
+// Numbers far outside int's range: the range takes them as they are, the integer attributes refuse them.
+TEST_F(TableTest, HugeAttributeValuesAreTakenOrRefusedNeverConverted) {
+    const Point cell = MakePoint(1, 1);
+    struct Case {
+        int attribute;
+        double value;
+        int status;
+    };
+    const Case cases[] = {
+        {ATTR_MAX_VALUE, 1e12, 0},
+        {ATTR_MIN_VALUE, -1e300, 0},
+        {ATTR_TEXT_COLOR, 1e12, UIE_BadValue},
+        {ATTR_TEXT_BGCOLOR, -1e12, UIE_BadValue},
+        {ATTR_CELL_MODE, 1e12, UIE_BadValue},
+        {ATTR_CELL_TYPE, -1e12, UIE_BadValue},
+        {ATTR_PRECISION, 1e12, UIE_BadValue},
+        {ATTR_TEXT_COLOR, 0.5, UIE_BadValue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.attribute << " = " << c.value);
+        EXPECT_EQ(SetTableCellAttribute(main, MAINP::TABgrid, cell, c.attribute, c.value), c.status);
+    }
+    double max = 0;
+    GetTableCellAttribute(main, MAINP::TABgrid, cell, ATTR_MAX_VALUE, &max);
+    EXPECT_EQ(max, 1e12);
+}
+
+// What the editor of a cell lets the user type: a numeric cell anything on the way to a number and
+// nothing else; a text cell anything.
+TEST_F(TableTest, NumericCellEditorRefusesLetters) {
+    SetTableCellAttribute(main, MAINP::TABgrid, MakePoint(2, 1), ATTR_CELL_TYPE, VAL_CELL_STRING);
+    auto* view = static_cast<QTableView*>(ui::FindControl(main, MAINP::TABgrid, nullptr)->widget.data());
+    const auto editorOf = [&](int column) {
+        QStyleOptionViewItem option;
+        QWidget* editor =
+            view->itemDelegate()->createEditor(view->viewport(), option, model->index(0, column));
+        return std::unique_ptr<QLineEdit>(qobject_cast<QLineEdit*>(editor));
+    };
+    const auto numeric = editorOf(0);
+    ASSERT_NE(numeric, nullptr);
+    ASSERT_NE(numeric->validator(), nullptr);
+    struct Case {
+        const char* typed;
+        bool accepted;
+    };
+    const Case cases[] = {{"12.5", true}, {"-0.25", true}, {"1e3", true},    {"-", true},
+                          {"12a", false}, {"abc", false},  {"1.2.3", false}, {"1 2", false}};
+    for (const Case& c : cases) {
+        QString text = c.typed;
+        int pos = 0;
+        EXPECT_EQ(numeric->validator()->validate(text, pos) != QValidator::Invalid, c.accepted) << c.typed;
+    }
+    const auto text = editorOf(1);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->validator(), nullptr);
 }
 
 TEST_F(TableTest, UserEditAndActiveCellReachTheCallback) {

@@ -3,11 +3,14 @@
 #pragma once
 
 #include "ecusim/ecu.h"
+#include "orvane/core/com.h"
 #include "platform/sys/bytelink.h"
+#include "platform/sys/utility.h"
 
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,7 +23,9 @@ struct SimLink : ByteLink {
     std::function<std::optional<ecusim::Frame>(const ecusim::Frame& request,
                                                std::optional<ecusim::Frame> reply)>
         tamper;
-    int writesLeft = -1; // >= 0: the link dies after that many more frames
+    int writesLeft = -1;   // >= 0: the link dies after that many more frames
+    double replyDelay = 0; // seconds of the program clock before a reply can be read (a slow ECU)
+    double replyAt = 0;
     std::deque<std::uint8_t> rx;
 
     int Write(std::span<const std::uint8_t> data) override {
@@ -36,6 +41,7 @@ struct SimLink : ByteLink {
             if (const std::optional<ecusim::Frame> frame = request.Next())
                 reply = tamper(*frame, std::move(reply));
         }
+        replyAt = Timer() + replyDelay;
         if (reply) {
             const std::vector<std::uint8_t> bytes = ecusim::EncodeFrame(reply->cmd, reply->data);
             rx.insert(rx.end(), bytes.begin(), bytes.end());
@@ -44,6 +50,7 @@ struct SimLink : ByteLink {
     }
 
     int Read(std::span<std::uint8_t> data) override {
+        if (Timer() < replyAt) return 0;
         const std::size_t n = std::min(data.size(), rx.size());
         std::copy_n(rx.begin(), n, data.begin());
         rx.erase(rx.begin(), rx.begin() + static_cast<std::ptrdiff_t>(n));
@@ -56,3 +63,11 @@ struct SimLink : ByteLink {
     }
     bool PurgeTx() override { return true; }
 };
+
+// A SimLink over ecu made the program's open link (it lives until the link is closed).
+inline SimLink& AttachSimLink(ecusim::EcuSim& ecu) {
+    auto owned = std::make_unique<SimLink>(ecu);
+    SimLink& link = *owned;
+    AttachComLink(std::move(owned));
+    return link;
+}

@@ -1,0 +1,138 @@
+// Misc. 2 parameter page: the engine brake control by by-pass air, and the switching curve of the
+// auxiliary output used as a relay.
+#include "orvane/core/connect.h"
+#include "orvane/core/ecudata.h"
+#include "orvane/core/fields.h"
+#include "orvane/core/page.h"
+#include "orvane/core/repairs.h"
+#include "orvane/params/maptables.h"
+#include "orvane/params/params.h"
+#include "orvane/ui/screen.h"
+#include "platform/ui/userint.h"
+
+#include <span>
+
+int hPr2Panel = 0;
+
+namespace {
+
+constexpr std::size_t kStepCells = 0x28848; // 7 rows of 32, then their 32 breakpoints
+constexpr std::size_t kStepAxis = 0x28A08;
+constexpr std::size_t kStepRows = 7;
+constexpr std::size_t kStepPoints = 32;
+constexpr std::size_t kRelayValues = 0x28C88;
+constexpr std::size_t kRelayAxis = 0x28CA8;
+constexpr std::size_t kLimits = 0x29B48; // speed, lower gas, upper gas, max step
+
+using enum Raw;
+
+constexpr FieldBinding M(FieldBinding b) {
+    return b.InMap();
+}
+
+constexpr FieldBinding kBrake[] = {
+    M(CellRow(PARM2::TABbpsAirStep, 1, 1, kStepPoints, kStepAxis, I16, 1, 0, 20000)),
+    M(Cells(PARM2::TABbpsAirStep, {2, 1, kStepRows, kStepPoints}, kStepCells, 2 * kStepPoints, 2, I16, 10, 0,
+            100)),
+    M(Num(PARM2::NUMbpsAirRpm, kLimits, U16, 1, 0, 20000, 0)),
+    M(Num(PARM2::NUMbpsAirGasInf, kLimits + 2, U16, 10, 0, 100, 0)),
+    M(Num(PARM2::NUMbpsAirGasSup, kLimits + 4, U16, 10, 0, 100, 0)),
+    M(Num(PARM2::NUMbpsAirMaxStep, kLimits + 6, U16, 1, 1, 500, 1)),
+    M(CellRow(PARM2::TABbpsAirCtrlByGear, 1, 1, 7, 0x29B50, U16, 1, 0, 32767)),
+    M(CellRow(PARM2::TABbpsAirCtrlByGear, 2, 1, 7, 0x29B5E, U16, 10, 0, 100)),
+};
+static_assert(CheckBindings(kBrake));
+// The relay switches by engine speed or by water temperature (tenths of a degree): the same words, read
+// in the unit of the configured source.
+constexpr FieldBinding kRelayByRpm[] = {
+    M(CellRow(PARM2::TABrelaisOut, 1, 1, 16, kRelayAxis, I16, 1, 0, 20000)),
+    M(CellRow(PARM2::TABrelaisOut, 2, 1, 16, kRelayValues, I16, 1, 0, 1)),
+};
+constexpr FieldBinding kRelayByWater[] = {
+    M(CellRow(PARM2::TABrelaisOut, 1, 1, 16, kRelayAxis, I16, 10, -30, 250)),
+    M(CellRow(PARM2::TABrelaisOut, 2, 1, 16, kRelayValues, I16, 1, 0, 1)),
+};
+static_assert(CheckBindings(kRelayByRpm));
+
+std::uint8_t ParByte(std::size_t offset) {
+    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
+}
+bool RelayOff() {
+    return ParByte(0x7B5) == 0;
+}
+bool RelayByWater() {
+    return !RelayOff() && ParByte(0x7B6) == 0;
+}
+bool BrakeOff() {
+    return ParByte(0x7AF) != 4;
+}
+
+FieldTable RelayFields() {
+    return RelayByWater() ? FieldTable(kRelayByWater) : FieldTable(kRelayByRpm);
+}
+using PartOf = FieldTable (*)();
+constexpr PartOf kOrder[] = {[] { return FieldTable(kBrake); }, RelayFields};
+
+constexpr CtrlRule kRules[] = {
+    {PARM2::TABbpsAirStep, ATTR_DIMMED, BrakeOff},    {PARM2::NUMbpsAirRpm, ATTR_DIMMED, BrakeOff},
+    {PARM2::NUMbpsAirGasInf, ATTR_DIMMED, BrakeOff},  {PARM2::NUMbpsAirGasSup, ATTR_DIMMED, BrakeOff},
+    {PARM2::NUMbpsAirMaxStep, ATTR_DIMMED, BrakeOff}, {PARM2::TABbpsAirCtrlByGear, ATTR_DIMMED, BrakeOff},
+    {PARM2::TABrelaisOut, ATTR_DIMMED, RelayOff},
+};
+
+bool ConfigurePr2() {
+    if (!ApplyRules(hPr2Panel, kRules) ||
+        SetTableRowAttribute(hPr2Panel, PARM2::TABrelaisOut, 1, ATTR_LABEL_TEXT,
+                             RelayByWater() ? "[°C]" : "[rpm]") < 0)
+        return false;
+    for (PartOf part : kOrder)
+        if (!ConfigureFields(hPr2Panel, part())) return false;
+    return true;
+}
+
+std::span<std::int16_t> MapWords(std::size_t offset, std::size_t count) {
+    return {reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + offset), count};
+}
+
+} // namespace
+
+bool CheckPr2() {
+    bool changed =
+        RepairAxis(MapWords(kStepAxis, kStepPoints),
+                   {AxisData{MapWords(kStepCells, kStepRows * kStepPoints), 1, kStepRows, kStepPoints}});
+    std::uint16_t* limits = reinterpret_cast<std::uint16_t*>(BytesOf(ecuMapData).data() + kLimits);
+    changed |= RaiseToLower(limits[2], limits[1]);
+    changed |= RepairAxis(MapWords(kRelayAxis, 16), {AxisData{MapWords(kRelayValues, 16)}});
+    return changed;
+}
+
+void InitPr2Data() {
+    InitFields(kBrake);
+    InitFields(kRelayByRpm);
+}
+
+bool InitPr2Panel(int parent) {
+    if (!LoadPage(parent, PARM2::id, hPr2Panel) || !HideTableLabels(hPr2Panel, PARM2::TABbpsAirStep) ||
+        !LabelTableRows(hPr2Panel, PARM2::TABrelaisOut, {"[rpm]", "Output"}) ||
+        SetCtrlAttribute(hPr2Panel, PARM2::TABbpsAirCtrlByGear, ATTR_COLUMN_LABELS_VISIBLE, 1) < 0)
+        return false;
+    InitPr2Data();
+    return true;
+}
+
+bool ScatterPr2Panel() {
+    if (!ConfigurePr2()) return false;
+    for (PartOf part : kOrder)
+        if (!ScatterFields(hPr2Panel, part())) return false;
+    return true;
+}
+
+bool GatherPr2Panel() {
+    for (PartOf part : kOrder)
+        if (!GatherFields(hPr2Panel, part())) return false;
+    return !CheckPr2() || ScatterPr2Panel();
+}
+
+bool Pr2Timer() {
+    return Ping();
+}

@@ -1,0 +1,133 @@
+#include "configfixture.h"
+#include "orvane/config/catalogue.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+using namespace CONFIG1;
+
+TEST_F(ConfigTest, CatalogueRecordsAreFoundAgainAndUnknownEnginesShowUndefined) {
+    for (std::uint8_t i = 1; i < kEngTypeCount; ++i) {
+        SetEngType(i);
+        EXPECT_EQ(GetEngType(), i) << engTypeDefs[i].name;
+    }
+    for (std::uint8_t i = 1; i < kTwaCount; ++i) {
+        SetTwa(i);
+        EXPECT_EQ(GetQuadro(), i);
+    }
+    SetParByte(0x6E2, 3); // no record has three cylinders
+    ASSERT_TRUE(ScatterCg1Panel());
+    int value = -1;
+    GetCtrlVal(hCg1Panel, RINGengType, &value);
+    EXPECT_EQ(value, 0);
+    ASSERT_TRUE(GatherCg1Panel());
+    EXPECT_EQ(ParByte(0x6E2), 0) << "record 0 written";
+}
+
+// Wheel record 49 has no ring entry: the page still fills, the ring is blank and the gather keeps the
+// wheel bytes until the user picks an entry.
+TEST_F(ConfigTest, WheelWithoutRingEntryIsKeptUntilTheUserPicksOne) {
+    SetTwa(49);
+    ASSERT_TRUE(ScatterCg1Panel());
+    int index = 0;
+    GetCtrlIndex(hCg1Panel, RINGquadroSegnali, &index);
+    EXPECT_EQ(index, -1);
+    ASSERT_TRUE(GatherCg1Panel());
+    EXPECT_EQ(GetQuadro(), 49);
+    ASSERT_EQ(uitest::SetValueAsUser(hCg1Panel, RINGquadroSegnali, 17), 0);
+    EXPECT_EQ(GetQuadro(), 17);
+    EXPECT_EQ(ParByte(0x6ED), 36);
+}
+
+TEST_F(ConfigTest, EngineDescriptionListsEveryCylinder) {
+    SetEngType(5);
+    char text[512];
+    EngineDescription(text);
+    EXPECT_STREQ(text, "2 cylinders - Double injector\n"
+                       "\nCyl 1 --> TDC=000.0  Trigger=1  Injectors(low,high)=1,3"
+                       "\nCyl 2 --> TDC=180.0  Trigger=2  Injectors(low,high)=2,4");
+    SetParByte(0x6E2, 200); // a count beyond the four cylinders the image holds
+    EngineDescription(text);
+    EXPECT_EQ(std::count(text, text + std::strlen(text), '\n'), 5);
+    SetTwa(17);
+    WheelDescription(text);
+    EXPECT_STREQ(text, "36 teeths, 1 missing\nNo cam sensor\n1 rev per cycle");
+}
+
+TEST_F(ConfigTest, RightClickShowsTheDescriptionOfWhatIsChosen) {
+    ASSERT_EQ(uitest::SetValueAsUser(hCg1Panel, RINGquadroSegnali, 41), 0); // cam4
+    popups.ExpectMessage();
+    uitest::SendMouse(hCg1Panel, RINGquadroSegnali, EVENT_RIGHT_CLICK, 5, 5);
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].title, "Toothed Wheel Arrangement");
+    EXPECT_EQ(popups.Records()[0].text, "4 teeths, 0 missing\nWith cam sensor\n2 revs per cycle");
+}
+
+TEST_F(ConfigTest, GatherRepairsLimitsAndCodes) {
+    SetTwa(1); // smf 8-1: the highest tooth is 7
+    ASSERT_TRUE(ScatterCg1Panel());
+    SetCtrlVal(hCg1Panel, NUMthrJMMsup, 20.0);
+    SetCtrlVal(hCg1Panel, NUMthrJMMinf, 35.5);
+    SetCtrlVal(hCg1Panel, NUMpcamCogSup, 20.0);
+    SetCtrlVal(hCg1Panel, NUMpcamCogInf, 12.0);
+    SetCtrlVal(hCg1Panel, RINGtransType, 5);
+    ASSERT_TRUE(GatherCg1Panel());
+    EXPECT_EQ(ParWord(0x6F6), 355) << "the upper threshold takes the lower's";
+    EXPECT_EQ(ParWord(0x704), 7);
+    EXPECT_EQ(ParWord(0x706), 7);
+    EXPECT_EQ(ParByte(0x6E1), 0);
+    EXPECT_EQ(Number(hCg1Panel, NUMthrJMMsup), 35.5) << "the page shows the repair";
+}
+
+TEST_F(ConfigTest, KinematicCamOnlyForOneCylinder) {
+    SetEngType(5); // two cylinders
+    SetTwa(21);    // fas 8-1: cam sensor fitted
+    SetParByte(0x6F3, 2);
+    ASSERT_TRUE(ScatterCg1Panel());
+    EXPECT_EQ(RingLabels(hCg1Panel, RINGidVcamType), (std::vector<std::string>{"Disabled", "Pneumatic"}));
+    ASSERT_TRUE(GatherCg1Panel());
+    EXPECT_EQ(ParByte(0x6F3), 0);
+    SetEngType(1);
+    ASSERT_TRUE(ScatterCg1Panel());
+    EXPECT_EQ(RingLabels(hCg1Panel, RINGidVcamType).size(), 3u);
+}
+
+TEST_F(ConfigTest, DimmingFollowsTheInjectionKindAndTurboAtOnce) {
+    ASSERT_EQ(uitest::SetValueAsUser(hCg1Panel, RINGengType, 1), 0); // single injection
+    EXPECT_TRUE(Dimmed(hCg1Panel, NUMkJratio));
+    EXPECT_TRUE(Dimmed(hCg1Panel, RINGtransType));
+    ASSERT_EQ(uitest::SetValueAsUser(hCg1Panel, RINGengType, 3), 0); // compound
+    EXPECT_FALSE(Dimmed(hCg1Panel, NUMkJratio));
+    EXPECT_FALSE(Dimmed(hCg1Panel, NUMlimitJcomp));
+    EXPECT_TRUE(Dimmed(hCg1Panel, NUMusMinInjOn));
+    EXPECT_FALSE(Dimmed(hCg1Panel, NUMthrJMMsup));
+    ASSERT_EQ(uitest::Click(hCg1Panel, TBturboEnab), 0);
+    EXPECT_TRUE(Dimmed(hCg1Panel, NUMthrJMMsup));
+}
+
+TEST_F(ConfigTest, MultiByteTogglesAndTheFixedTrigger) {
+    SetParByte(0x773, 0);
+    ASSERT_TRUE(ScatterCg1Panel());
+    ASSERT_EQ(uitest::Click(hCg1Panel, TBstopType), 0);
+    ASSERT_TRUE(GatherCg1Panel());
+    for (std::size_t at = 0x774; at <= 0x777; ++at)
+        EXPECT_EQ(ParByte(at), 1) << at;
+    EXPECT_EQ(ParByte(0x773), 1) << "the inductive trigger is 1 after every gather";
+    EXPECT_EQ(CtrlAttr(hCg1Panel, TBtrigIndu, ATTR_VISIBLE), 0);
+}
+
+// The notes keep at most 399 bytes of the image's 8-bit text, whatever was typed.
+TEST_F(ConfigTest, NotesNeverRunPastTheirField) {
+    std::string typed(300, 'a');
+    for (int i = 0; i < 200; ++i)
+        typed += "\xC3\xA9\xE2\x82\xAC"; // characters outside ASCII, one of them outside Latin-1
+    const std::uint8_t after = ecuParData.dwell.cells[0][0] & 0xFF;
+    SetCtrlVal(hCg1Panel, TBOXnotes, typed.c_str());
+    ASSERT_TRUE(GatherCg1Panel());
+    EXPECT_LT(std::strlen(ecuParData.notes), kNotesSize);
+    EXPECT_EQ(ecuParData.dwell.cells[0][0] & 0xFF, after);
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// The simulator on its socket as clients come and go: each connection starts afresh, and a new client
+// takes the line over from one that hangs.
+#include "ecusim/server.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class ServedSim : public testing::Test {
+  protected:
+    void SetUp() override {
+        char dir[] = "/tmp/ecusim-server-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        dir_ = dir;
+        listener_ = ecusim::ListenUnixSocket(Path());
+        ASSERT_GE(listener_, 0);
+        options_.stop = &stop_;
+        thread_ = std::thread([this] { ecusim::ServeClients(listener_, sim_, options_); });
+    }
+    void TearDown() override {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        for (int fd : clients_)
+            ::close(fd);
+        if (listener_ >= 0) ::close(listener_);
+        ::unlink(Path().c_str());
+        ::rmdir(dir_.c_str());
+    }
+
+    std::string Path() const { return dir_ + "/sim.sock"; }
+
+    // A client connection, read with a time limit so that a missing reply fails instead of hanging.
+    int Connect() {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", Path().c_str());
+        EXPECT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+        const timeval limit{2, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        clients_.push_back(fd);
+        return fd;
+    }
+
+    static void Send(int fd, const std::vector<std::uint8_t>& bytes) {
+        ASSERT_EQ(::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+    }
+
+    // The first whole frame the client receives, or nullopt when none comes in time.
+    static std::optional<ecusim::Frame> Receive(int fd) {
+        ecusim::FrameParser parser;
+        std::uint8_t buf[512];
+        for (;;) {
+            if (auto frame = parser.Next()) return frame;
+            const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+            if (n <= 0) return std::nullopt;
+            parser.Push(std::span<const std::uint8_t>(buf, static_cast<std::size_t>(n)));
+        }
+    }
+
+    ecusim::EcuSim sim_;
+
+  private:
+    std::string dir_;
+    int listener_ = -1;
+    ecusim::ServeOptions options_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    std::vector<int> clients_;
+};
+
+const std::vector<std::uint8_t> kVersionRequest = ecusim::EncodeFrame(0x01, {});
+
+// What a client leaves behind when it stops answering: half a frame whose length would swallow the next
+// client's request, or a write opened and never finished.
+TEST_F(ServedSim, NextClientIsAnsweredInStepAfterOneThatHung) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> leftOver;
+    };
+    const std::uint8_t begin[6] = {0, 0, 0x0C, 0x00, 0, 1}; // the whole configuration, 3072 bytes
+    const Case cases[] = {
+        {"half a frame", {0x55, 0x20, 0x01, 0x00}},
+        {"an open write", ecusim::EncodeFrame(0x04, begin)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int hung = Connect();
+        Send(hung, c.leftOver);
+        if (c.leftOver.size() > 4) {
+            ASSERT_TRUE(Receive(hung)) << "the write was opened";
+        }
+
+        const int next = Connect();
+        Send(next, kVersionRequest);
+        const std::optional<ecusim::Frame> reply = Receive(next);
+        ASSERT_TRUE(reply) << "the new client is served while the old one still holds its connection";
+        EXPECT_EQ(reply->cmd, 0x01);
+        EXPECT_EQ(std::string(reply->data.begin(), reply->data.end()), sim_.model.versionText);
+
+        // A block now belongs to no write: the ECU ignores it instead of taking it into the old one.
+        const std::uint8_t block[4] = {1, 2, 3, 4};
+        Send(next, ecusim::EncodeFrame(0x05, block));
+        Send(next, kVersionRequest);
+        const std::optional<ecusim::Frame> after = Receive(next);
+        ASSERT_TRUE(after);
+        EXPECT_EQ(after->cmd, 0x01) << "no acknowledgement for a block outside a write";
+
+        std::uint8_t byte = 0;
+        EXPECT_LE(::recv(hung, &byte, 1, 0), 0) << "the old connection was closed";
+        ::shutdown(next, SHUT_RDWR);
+    }
+}
+
+} // namespace
