@@ -31,6 +31,13 @@ Reply SetPassword(EcuModel& model, std::span<const std::uint8_t> request); // 0x
 Reply WriteBegin(EcuModel& model, std::span<const std::uint8_t> request); // 0x04
 Reply WriteBlock(EcuModel& model, std::span<const std::uint8_t> request); // 0x05
 Reply ReadBlock(EcuModel& model, std::span<const std::uint8_t> request);  // 0x08
+// live.cpp
+Reply ReadLiveData(EcuModel& model, std::span<const std::uint8_t> request); // 0x06
+Reply TestOutput(EcuModel& model, std::span<const std::uint8_t> request);   // 0x0A
+// diagnostics.cpp
+Reply ReadDiagStatus(EcuModel& model, std::span<const std::uint8_t> request);    // 0x10
+Reply ExchangeDiagParam(EcuModel& model, std::span<const std::uint8_t> request); // 0x11
+Reply DiagPassword(EcuModel& model, std::span<const std::uint8_t> request);      // 0x13
 // values.cpp
 Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1E
 Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1F

@@ -36,6 +36,7 @@ struct OutputTests {
 
 struct EngineState {
     double timeS = 0.0;        // model time since start-up
+    double wallS = -1.0;       // wall clock of the last advance to now (-1: none yet)
     double rpm = 0.0;          // crankshaft speed
     double throttlePct = 0.0;  // throttle opening, 0..100 %
     double mapKpa = 100.0;     // manifold absolute pressure
@@ -55,7 +56,9 @@ struct EngineState {
 
     bool running = false; // the engine fires (it starts on its own a moment after start-up)
     bool cranking = false;
-    unsigned starts = 0, stops = 0;
+    double crankStartS = 0.0;
+    double revolutions = 0.0;
+    double dRpm = 0.0; // rpm change per second
 
     bool steered = false; // map tuning holds the operating point
     double steerRpm = 0.0;
@@ -65,7 +68,11 @@ struct EngineState {
     OutputTests tests;
 };
 
-// Holds the engine at rpm and throttle opening (0..100 %) until released.
+// Fills the information records (value blocks 7,1 / 7,2 / 7,3) with the engine's configuration: four
+// cylinders on low injectors 1..4 and two wasted-spark coils, a 60-2 wheel with a cam sensor, a stepper
+// idle actuator, drive-by-wire and traction control.
+void DescribeEngine(EcuModel& model);
+// Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
 void SteerEngine(EngineState& engine, double rpm, double throttlePct);
 // Back to the engine's own cycle.
 void ReleaseEngine(EngineState& engine);

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -23,6 +24,10 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "  --password TEXT lock the ECU with a password of up to 15 characters\n"
                           "  --pace          hold every byte for its wire time at 312500 baud, 8N2\n"
                           "  --short-acks    acknowledge only part of a written block now and then\n"
+                          "  --diag-password TEXT  the diagnostics password, up to 8 characters\n"
+                          "                  (default \"service\"; \"\" leaves the diagnostics open)\n"
+                          "  --flaky N       lose every N-th poll reply, break the checksum of the next\n"
+                          "                  N-th, and so on by turns\n"
                           "  --log           write every frame seen and answered to stderr\n"
                           "  --help          show this text\n";
 
@@ -44,6 +49,10 @@ int main(int argc, char** argv) {
             serve.pace = true;
         } else if (arg == "--short-acks") {
             ecu.shortAcks = true;
+        } else if (arg == "--diag-password" && hasValue) {
+            ecu.diagPassword = argv[++i];
+        } else if (arg == "--flaky" && hasValue) {
+            ecu.flaky = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--log") {
             log = true;
         } else {
@@ -53,6 +62,12 @@ int main(int argc, char** argv) {
     }
     if (ecu.password.size() > ecusim::kPasswordSize) {
         std::fprintf(stderr, "ecusim: the password has at most %zu characters\n", ecusim::kPasswordSize);
+        return 2;
+    }
+
+    if (ecu.diagPassword.size() > ecusim::kDiagPasswordSize) {
+        std::fprintf(stderr, "ecusim: the diagnostics password has at most %zu characters\n",
+                     ecusim::kDiagPasswordSize);
         return 2;
     }
 

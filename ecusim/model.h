@@ -3,6 +3,7 @@
 // order (40-byte prefix: length, checksum, 2 reserved bytes, 32-byte name; then the data image).
 #pragma once
 
+#include "ecusim/diaglog.h"
 #include "ecusim/engine.h"
 
 #include <array>
@@ -56,6 +57,7 @@ struct EcuModel {
     std::optional<PendingWrite> write;
 
     EngineState engine; // what the engine is doing now
+    DiagLog diag;       // the diagnostic log and its parameters
 
     std::array<std::uint8_t, 20> engInfo{};
     std::array<std::uint8_t, 8> twaInfo{};
