@@ -8,7 +8,8 @@
 
 namespace ecusim {
 
-inline constexpr std::size_t kDiagChannels = 9; // throttle, water, air, baro, manifold, aux1, aux2, step, battery
+inline constexpr std::size_t kDiagChannels =
+    9; // throttle, water, air, baro, manifold, aux1, aux2, step, battery
 inline constexpr std::size_t kDiagPasswordSize = 8;
 inline constexpr char kDefaultDiagPassword[] = "service";
 

@@ -36,15 +36,15 @@ struct ChannelScale {
     double atZero, atFull;
 };
 constexpr ChannelScale kScales[kDiagChannels] = {
-    {0, 1000},     // throttle, 0.1 %
-    {1500, -400},  // water, 0.1 degC (NTC: the reading falls as it warms)
-    {1500, -400},  // air
-    {0, 1200},     // barometric, mbar
-    {0, 1200},     // manifold, mbar
-    {0, 50},       // aux1, 0.1 V
-    {0, 50},       // aux2
-    {0, 2550},     // stepper, 0.1 step
-    {0, 200},      // battery, 0.1 V
+    {0, 1000},    // throttle, 0.1 %
+    {1500, -400}, // water, 0.1 degC (NTC: the reading falls as it warms)
+    {1500, -400}, // air
+    {0, 1200},    // barometric, mbar
+    {0, 1200},    // manifold, mbar
+    {0, 50},      // aux1, 0.1 V
+    {0, 50},      // aux2
+    {0, 2550},    // stepper, 0.1 step
+    {0, 200},     // battery, 0.1 V
 };
 
 std::uint16_t Physical(std::size_t channel, std::uint16_t ad) {
@@ -68,7 +68,8 @@ std::vector<std::uint8_t> EncodeStatus(const DiagLog& d) {
     PutBE32(&r[24], Seconds(d.onTimeUserS));
     PutBE32(&r[28], Seconds(d.distUserM));
     PutBE32(&r[32], Seconds(d.fuelConsMl));
-    PutBE32(&r[36], static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(d.fuelLoadMl - d.fuelConsMl))));
+    PutBE32(&r[36],
+            static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(d.fuelLoadMl - d.fuelConsMl))));
     for (std::size_t i = 0; i < 2; ++i)
         PutBE16(&r[40 + 2 * i], d.trigErr[i]);
     for (std::size_t i = 0; i < 4; ++i)

@@ -9,12 +9,20 @@ namespace ecusim {
 namespace {
 
 constexpr Command kCommands[] = {
-    {0x01, "version", ReadVersion},    {0x02, "set password", SetPassword}, {0x03, "ping", Ping},
-    {0x04, "write begin", WriteBegin}, {0x05, "write block", WriteBlock},   {0x08, "read block", ReadBlock},
-    {0x06, "live data", ReadLiveData}, {0x0A, "output test", TestOutput},
-    {0x10, "diag status", ReadDiagStatus}, {0x11, "diag param", ExchangeDiagParam},
+    {0x01, "version", ReadVersion},
+    {0x02, "set password", SetPassword},
+    {0x03, "ping", Ping},
+    {0x04, "write begin", WriteBegin},
+    {0x05, "write block", WriteBlock},
+    {0x08, "read block", ReadBlock},
+    {0x06, "live data", ReadLiveData},
+    {0x0A, "output test", TestOutput},
+    {0x10, "diag status", ReadDiagStatus},
+    {0x11, "diag param", ExchangeDiagParam},
     {0x13, "diag password", DiagPassword},
-    {0x0E, "data name", ReadDataName}, {0x1E, "set values", SetValues},     {0x1F, "get values", GetValues},
+    {0x0E, "data name", ReadDataName},
+    {0x1E, "set values", SetValues},
+    {0x1F, "get values", GetValues},
 };
 
 const Command* FindCommand(std::uint8_t code) {

@@ -10,20 +10,20 @@ namespace ecusim {
 
 namespace {
 
-constexpr double kCrankAtS = 1.0;   // the engine is first cranked this long after start-up
-constexpr double kCrankForS = 0.6;  // ... for this long before it fires
-constexpr double kCycleS = 24.0;    // its own cycle: idle, rev up, cruise, back to idle
+constexpr double kCrankAtS = 1.0;  // the engine is first cranked this long after start-up
+constexpr double kCrankForS = 0.6; // ... for this long before it fires
+constexpr double kCycleS = 24.0;   // its own cycle: idle, rev up, cruise, back to idle
 constexpr double kIdleRpm = 1150.0;
-constexpr double kRpmTau = 0.6;     // seconds the crankshaft takes to follow its target
+constexpr double kRpmTau = 0.6;      // seconds the crankshaft takes to follow its target
 constexpr double kWheelTeeth = 58.0; // 60-2 wheel
-constexpr double kMaxStepS = 1.0;   // a longer pause between polls is not caught up
+constexpr double kMaxStepS = 1.0;    // a longer pause between polls is not caught up
 
 // Throttle opening of the engine's own cycle at cycle time t.
 double CycleThrottle(double t) {
-    if (t < 6.0) return 2.0;                          // idle
+    if (t < 6.0) return 2.0;                           // idle
     if (t < 10.0) return 2.0 + (t - 6.0) / 4.0 * 58.0; // rev up
-    if (t < 18.0) return 25.0 + 5.0 * std::sin(t);    // cruise
-    return 2.0;                                       // back to idle
+    if (t < 18.0) return 25.0 + 5.0 * std::sin(t);     // cruise
+    return 2.0;                                        // back to idle
 }
 
 double Approach(double value, double target, double dt, double tau) {
@@ -57,7 +57,9 @@ double Lookup(const MapView& map, double x, double y) {
     const auto [c, fx] = Bracket(map.x, kCols, x);
     const auto [r, fy] = Bracket(map.y, kRows, y);
     const std::size_t c1 = std::min(c + 1, kCols - 1), r1 = std::min(r + 1, kRows - 1);
-    const auto at = [&](std::size_t row, std::size_t col) { return double(Cell(map.cells, row * kCols + col)); };
+    const auto at = [&](std::size_t row, std::size_t col) {
+        return double(Cell(map.cells, row * kCols + col));
+    };
     const double top = at(r, c) + (at(r, c1) - at(r, c)) * fx;
     const double bottom = at(r1, c) + (at(r1, c1) - at(r1, c)) * fx;
     return top + (bottom - top) * fy;
@@ -76,8 +78,14 @@ double NeededInjMs(const EngineState& e) {
 
 // The A/D reading (0..1023) of each diagnosed channel; aux2 has nothing connected and reads 0.
 std::array<double, kDiagChannels> ChannelReadings(const EngineState& e) {
-    return {e.throttlePct * 10.23, (150.0 - e.waterC) * 5.38, (150.0 - e.airC) * 5.38, e.baroKpa * 8.5,
-            e.mapKpa * 8.5,        512.0,                     0.0,                     160.0,
+    return {e.throttlePct * 10.23,
+            (150.0 - e.waterC) * 5.38,
+            (150.0 - e.airC) * 5.38,
+            e.baroKpa * 8.5,
+            e.mapKpa * 8.5,
+            512.0,
+            0.0,
+            160.0,
             e.batteryV * 51.15};
 }
 
@@ -115,19 +123,19 @@ void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prev
 } // namespace
 
 void DescribeEngine(EcuModel& model) {
-    model.engInfo = {0, 4, 0, 60, 0, 2, 0, 0, // engine words: cylinders, teeth, missing teeth
-                     0, 1, 1, 0,              // coil of cylinders 1..4 (wasted spark 1-4, 2-3)
-                     0, 1, 2, 3,              // low injector of cylinders 1..4
-                     255, 255, 255, 255};     // no high injectors
+    model.engInfo = {0,   4,   0,   60, 0, 2, 0, 0, // engine words: cylinders, teeth, missing teeth
+                     0,   1,   1,   0,              // coil of cylinders 1..4 (wasted spark 1-4, 2-3)
+                     0,   1,   2,   3,              // low injector of cylinders 1..4
+                     255, 255, 255, 255};           // no high injectors
     model.twaInfo = {60, 2, 1, 0, 0, 1, 0, 0};
-    model.miscInfo = {1,  // variable cam
-                      0,  // wheel speed from the rear wheel
-                      0,  //
-                      3,  // stepper idle actuator
-                      0,  // level sensor in mm/1000
-                      3,  // analog inputs: both lambda sensors
-                      0,  // gear sensor: index and position
-                      0,  // no level switch
+    model.miscInfo = {1, // variable cam
+                      0, // wheel speed from the rear wheel
+                      0, //
+                      3, // stepper idle actuator
+                      0, // level sensor in mm/1000
+                      3, // analog inputs: both lambda sensors
+                      0, // gear sensor: index and position
+                      0, // no level switch
                       0, 0, 0,
                       1,  // speed/rpm ratio
                       0,  // aux output is the MIL lamp
@@ -188,7 +196,8 @@ void AdvanceEngine(EcuModel& model, double dtS) {
     e.batteryV = e.cranking ? 10.4 : e.running ? 14.1 - 0.05 * std::sin(e.timeS * 3.0) : 12.6;
 
     // gear and speed follow the operating point: neutral at idle, one gear up every 1500 rpm above it
-    const int gear = e.rpm < kIdleRpm + 300.0 ? 0 : std::min(6, 1 + static_cast<int>((e.rpm - kIdleRpm) / 1500.0));
+    const int gear =
+        e.rpm < kIdleRpm + 300.0 ? 0 : std::min(6, 1 + static_cast<int>((e.rpm - kIdleRpm) / 1500.0));
     if (gear == 0 && e.gear != 0) ++model.diag.cntNeutral;
     if (gear > e.gear && e.gear != 0) ++model.diag.cntShiftSet;
     e.gear = gear;

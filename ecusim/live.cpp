@@ -164,16 +164,26 @@ void FillThrottleBodies(Record& r, const EngineState& e) {
 bool ApplyBenchAdjust(BenchAdjust& b, std::uint8_t code, std::uint16_t value) {
     const auto s = static_cast<std::int16_t>(value);
     if (code == 0) return true;
-    if (code == 2) b.kInj = value;
-    else if (code <= 6) b.kInjCyl[code - 3] = value;
-    else if (code == 7) b.phaseL = s;
-    else if (code == 8) b.phaseH = s;
-    else if (code == 9) b.kRip = s;
-    else if (code == 10) b.adv = s;
-    else if (code <= 14) b.advCyl[code - 11] = s;
-    else if (code == 15) b.pwmOut = s;
-    else if (code <= 17) b.edbw[code - 16] = s;
-    else return false;
+    if (code == 2)
+        b.kInj = value;
+    else if (code <= 6)
+        b.kInjCyl[code - 3] = value;
+    else if (code == 7)
+        b.phaseL = s;
+    else if (code == 8)
+        b.phaseH = s;
+    else if (code == 9)
+        b.kRip = s;
+    else if (code == 10)
+        b.adv = s;
+    else if (code <= 14)
+        b.advCyl[code - 11] = s;
+    else if (code == 15)
+        b.pwmOut = s;
+    else if (code <= 17)
+        b.edbw[code - 16] = s;
+    else
+        return false;
     return true;
 }
 
