@@ -16,7 +16,8 @@ constexpr double kCycleS = 24.0;   // its own cycle: idle, rev up, cruise, back 
 constexpr double kIdleRpm = 1150.0;
 constexpr double kRpmTau = 0.6;      // seconds the crankshaft takes to follow its target
 constexpr double kWheelTeeth = 58.0; // 60-2 wheel
-constexpr double kMaxStepS = 1.0;    // a longer pause between polls is not caught up
+constexpr double kStepS = 0.05;      // the model moves in steps no longer than this
+constexpr double kMaxCatchUpS = 1.0; // a longer pause between polls is not caught up
 
 // Throttle opening of the engine's own cycle at cycle time t.
 double CycleThrottle(double t) {
@@ -153,10 +154,11 @@ void ReleaseEngine(EngineState& engine) {
     engine.steered = false;
 }
 
-void AdvanceEngine(EcuModel& model, double dtS) {
+namespace {
+
+// One small step of the model.
+void Step(EcuModel& model, double dt) {
     EngineState& e = model.engine;
-    if (dtS <= 0.0) return;
-    const double dt = std::min(dtS, kMaxStepS);
     const double prevRpm = e.rpm;
     e.timeS += dt;
 
@@ -224,10 +226,17 @@ void AdvanceEngine(EcuModel& model, double dtS) {
     CountDiagnostics(model.diag, e, dt, prevRpm);
 }
 
+} // namespace
+
+void AdvanceEngine(EcuModel& model, double dtS) {
+    for (double left = dtS; left > 0.0; left -= kStepS)
+        Step(model, std::min(left, kStepS));
+}
+
 void AdvanceEngineToNow(EcuModel& model) {
     const double now =
         std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    if (model.engine.wallS >= 0.0) AdvanceEngine(model, now - model.engine.wallS);
+    if (model.engine.wallS >= 0.0) AdvanceEngine(model, std::min(now - model.engine.wallS, kMaxCatchUpS));
     model.engine.wallS = now;
 }
 
