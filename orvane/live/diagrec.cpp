@@ -32,7 +32,6 @@ constexpr FieldRun kParamRuns[] = {
     {12, 4, FieldWidth::Long}, {16, 128, FieldWidth::Word}, {144, 4, FieldWidth::Bytes},
 };
 
-
 // What a read brought: the record (adopted), a well-formed frame of another length (the link works), or
 // nothing usable.
 enum class Reply { Good, WrongLength, None };

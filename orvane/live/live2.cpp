@@ -175,22 +175,31 @@ constexpr AdControl kAdControls[] = {
     {LIVE2::NUMpotStepAD, 40, false}, {LIVE2::NUMrtcLevelAD, 44, false}, {LIVE2::NUMvBatAD, 52, false},
 };
 
-// A bench slide: its adjustment code and how its value is encoded.
+// A bench slide: its adjustment code, how its value is encoded, and the number beside it that shows it.
 struct BenchSlide {
     int control;
+    int readout;
     std::uint8_t code;
     std::uint16_t scale;
     bool isSigned;
 };
 constexpr BenchSlide kBenchSlides[] = {
-    {LIVE2::NSkInjBanco, 2, 1000, false},  {LIVE2::NSkInjBanco1, 3, 1000, false},
-    {LIVE2::NSkInjBanco2, 4, 1000, false}, {LIVE2::NSkInjBanco3, 5, 1000, false},
-    {LIVE2::NSkInjBanco4, 6, 1000, false}, {LIVE2::NSdegFaseBancoL, 7, 1, true},
-    {LIVE2::NSdegFaseBancoH, 8, 1, true},  {LIVE2::NSkInjRipBanco, 9, 10, true},
-    {LIVE2::NSddgAdvBanco, 10, 10, true},  {LIVE2::NSddgAdvBanco1, 11, 10, true},
-    {LIVE2::NSddgAdvBanco2, 12, 10, true}, {LIVE2::NSddgAdvBanco3, 13, 10, true},
-    {LIVE2::NSddgAdvBanco4, 14, 10, true}, {LIVE2::NSpwmOutBanco, 15, 10, true},
-    {LIVE2::NSedbwBanco1, 16, 10, true},   {LIVE2::NSedbwBanco2, 17, 10, true},
+    {LIVE2::NSkInjBanco, LIVE2::NUMshowkInjBanco, 2, 1000, false},
+    {LIVE2::NSkInjBanco1, LIVE2::NUMshowkInjBanco1, 3, 1000, false},
+    {LIVE2::NSkInjBanco2, LIVE2::NUMshowkInjBanco2, 4, 1000, false},
+    {LIVE2::NSkInjBanco3, LIVE2::NUMshowkInjBanco3, 5, 1000, false},
+    {LIVE2::NSkInjBanco4, LIVE2::NUMshowkInjBanco4, 6, 1000, false},
+    {LIVE2::NSdegFaseBancoL, LIVE2::NUMshowdegFaseBancoL, 7, 1, true},
+    {LIVE2::NSdegFaseBancoH, LIVE2::NUMshowdegFaseBancoH, 8, 1, true},
+    {LIVE2::NSkInjRipBanco, LIVE2::NUMshowkInjRipBanco, 9, 10, true},
+    {LIVE2::NSddgAdvBanco, LIVE2::NUMshowddgAdvBanco, 10, 10, true},
+    {LIVE2::NSddgAdvBanco1, LIVE2::NUMshowddgAdvBanco1, 11, 10, true},
+    {LIVE2::NSddgAdvBanco2, LIVE2::NUMshowddgAdvBanco2, 12, 10, true},
+    {LIVE2::NSddgAdvBanco3, LIVE2::NUMshowddgAdvBanco3, 13, 10, true},
+    {LIVE2::NSddgAdvBanco4, LIVE2::NUMshowddgAdvBanco4, 14, 10, true},
+    {LIVE2::NSpwmOutBanco, LIVE2::NUMshowpwmOutBanco, 15, 10, true},
+    {LIVE2::NSedbwBanco1, LIVE2::NUMshowedbwBanco1, 16, 10, true},
+    {LIVE2::NSedbwBanco2, LIVE2::NUMshowedbwBanco2, 17, 10, true},
 };
 
 // An output test: its code, and whether the value is the toggle's state.
@@ -379,6 +388,14 @@ bool ScatterLv2Panel() {
     ShowTransients(p);
     ShowAnalog(p);
     ShowCommonValues(p, kCommon);
+    for (const BenchSlide& slide : kBenchSlides) {
+        double v = 0;
+        int dimmed = 0;
+        GetCtrlVal(p, slide.control, &v);
+        GetCtrlAttribute(p, slide.control, ATTR_DIMMED, &dimmed);
+        SetCtrlVal(p, slide.readout, v);
+        Dim(p, slide.readout, dimmed != 0);
+    }
     char module[32];
     std::snprintf(module, sizeof module, "M%03d v%u.%u", LiveU16(liveData3.data(), 38), liveData3[40],
                   liveData3[41]);
