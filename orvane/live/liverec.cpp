@@ -95,6 +95,20 @@ bool LiveExchange() {
     return true;
 }
 
+// Reads information block (7, block, 0, 0) into record and converts it; with the link closed the record
+// takes its defaults instead. A failed read leaves the record as it was.
+template <std::size_t N>
+bool RequestInfo(std::uint8_t block, std::array<std::uint8_t, N>& record, std::span<const FieldRun> runs,
+                 void (*defaults)()) {
+    if (!isComOpen) {
+        defaults();
+        return false;
+    }
+    if (!DoGetValues(7, block, 0, 0, record)) return false;
+    Unpack(record, runs);
+    return true;
+}
+
 void ScatterShownPage(std::uint8_t page) {
     if (page == 0)
         ScatterLv1Panel();
@@ -159,33 +173,21 @@ void UnpackLiveData3() {
 }
 
 bool RequestEngInfo() {
-    if (!isComOpen) {
-        engInfo.fill(255);
+    return RequestInfo(1, engInfo, kEngInfoRuns, [] {
+        engInfo.fill(255); // no cylinder has an output
         std::fill_n(engInfo.begin(), 8, 0);
-        return false;
-    }
-    if (!DoGetValues(7, 1, 0, 0, engInfo)) return false;
-    Unpack(engInfo, kEngInfoRuns);
-    return true;
+    });
 }
 
 bool RequestTwaInfo() {
-    if (!isComOpen) {
+    return RequestInfo(2, twaInfo, kTwaInfoRuns, [] {
         twaInfo.fill(0);
         twaInfo[5] = 1;
-        return false;
-    }
-    if (!DoGetValues(7, 2, 0, 0, twaInfo)) return false;
-    Unpack(twaInfo, kTwaInfoRuns);
-    return true;
+    });
 }
 
 bool RequestMiscInfo() {
-    if (!isComOpen) {
-        miscInfo.fill(0);
-        return false;
-    }
-    return DoGetValues(7, 3, 0, 0, miscInfo);
+    return RequestInfo(3, miscInfo, {}, [] { miscInfo.fill(0); });
 }
 
 bool RequestEcuNames() {
