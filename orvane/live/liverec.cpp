@@ -234,7 +234,8 @@ bool LivTimer(std::uint8_t init, std::uint8_t page) {
             break;
         }
         liveErrCount = 0;
-        ProcessDrawEvents();
+        // the window stays painted between the two exchanges; after the second the page is filled anyway
+        if (exchange == 0) ProcessDrawEvents();
     }
     ScatterShownPage(page);
     return healthy;
