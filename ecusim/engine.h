@@ -5,8 +5,9 @@
 // Steering: SteerEngine(model.engine, rpm, throttlePct) holds the engine at that operating point (the
 // model moves towards it at its own pace, so read rpm and throttlePct back to see where it stands) until
 // ReleaseEngine hands it back to its own idle-and-rev cycle. lambda follows the mixture: the injection
-// time of the map cell under the operating point against what the cell of a lean-neutral map would give,
-// so a tuned cell moves lambda towards lambdaTarget.
+// time the engine needs at its operating point over the time injected, which comes from the cell of
+// map 1 (injection by throttle, slot 1) under the operating point. Where that cell is 0 the ECU's own
+// closed loop injects for lambdaTarget, so an untuned map reads on target and a tuned cell moves lambda.
 #pragma once
 
 #include <array>
