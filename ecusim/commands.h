@@ -38,6 +38,13 @@ Reply ResetCoCorrection(EcuModel& model, std::span<const std::uint8_t> request);
 Reply ResetStepCorrection(EcuModel& model, std::span<const std::uint8_t> request); // 0x14
 // tuning.cpp
 Reply MapTuning(EcuModel& model, std::span<const std::uint8_t> request); // 0x09
+// live.cpp
+Reply ReadLiveData(EcuModel& model, std::span<const std::uint8_t> request); // 0x06
+Reply TestOutput(EcuModel& model, std::span<const std::uint8_t> request);   // 0x0A
+// diagnostics.cpp
+Reply ReadDiagStatus(EcuModel& model, std::span<const std::uint8_t> request);    // 0x10
+Reply ExchangeDiagParam(EcuModel& model, std::span<const std::uint8_t> request); // 0x11
+Reply DiagPassword(EcuModel& model, std::span<const std::uint8_t> request);      // 0x13
 // values.cpp
 Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1E
 Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1F

@@ -18,9 +18,14 @@ constexpr Command kCommands[] = {
     {CMD_READ_AD, "read A/D", ReadAd},
     {CMD_READ_BLOCK, "read block", ReadBlock},
     {CMD_MAP_TUNING, "map tuning", MapTuning},
+    {CMD_LIVE_DATA, "live data", ReadLiveData},
+    {CMD_OUTPUT_TEST, "output test", TestOutput},
     {CMD_DATA_NAME, "data name", ReadDataName},
     {CMD_COC_RESET, "coc reset", ResetCoCorrection},
     {CMD_NSC_RESET, "nsc reset", ResetStepCorrection},
+    {CMD_DIAG_STATUS, "diag status", ReadDiagStatus},
+    {CMD_DIAG_PARAM, "diag param", ExchangeDiagParam},
+    {CMD_DIAG_PASSWORD, "diag password", DiagPassword},
     {CMD_SET_VALUES, "set values", SetValues},
     {CMD_GET_VALUES, "get values", GetValues},
 };
@@ -34,9 +39,10 @@ constexpr std::size_t kLoggedBytes = 16; // a long payload is shown by its first
 
 } // namespace
 
-EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)) {
+EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)), flaky_(options.flaky) {
     model.shortAcks = options.shortAcks;
     model.throttleSteps = options.throttleSteps;
+    model.diag = MakeDiagLog(options.diagPassword.c_str());
 }
 
 std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
@@ -50,8 +56,7 @@ std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
             LogFrame("--", frame->cmd, {});
             continue;
         }
-        LogFrame("->", frame->cmd, *reply);
-        const std::vector<std::uint8_t> encoded = EncodeFrame(frame->cmd, *reply);
+        const std::vector<std::uint8_t> encoded = Deliver(frame->cmd, *reply);
         out.insert(out.end(), encoded.begin(), encoded.end());
     }
     return out;
@@ -62,7 +67,23 @@ void EcuSim::NewConnection() {
     model.write.reset();
 }
 
-// "<-" a request, "->" its reply, "--" a request left unanswered.
+std::vector<std::uint8_t> EcuSim::Deliver(std::uint8_t cmd, std::span<const std::uint8_t> reply) {
+    std::vector<std::uint8_t> encoded = EncodeFrame(cmd, reply);
+    const bool poll = cmd == CMD_LIVE_DATA || cmd == CMD_DIAG_STATUS || cmd == CMD_DIAG_PARAM;
+    if (flaky_ == 0 || !poll || ++pollReplies_ % flaky_ != 0) {
+        LogFrame("->", cmd, reply);
+        return encoded;
+    }
+    if (pollReplies_ / flaky_ % 2 == 1) {
+        LogFrame("--", cmd, {});
+        return {};
+    }
+    LogFrame("-x", cmd, reply);
+    encoded.back() = static_cast<std::uint8_t>(encoded.back() ^ 0xFF);
+    return encoded;
+}
+
+// "<-" a request, "->" its reply, "--" a request left unanswered, "-x" a reply sent with a broken checksum.
 void EcuSim::LogFrame(const char* direction, std::uint8_t cmd, std::span<const std::uint8_t> data) const {
     if (log == nullptr) return;
     const Command* command = FindCommand(cmd);

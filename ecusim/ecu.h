@@ -14,7 +14,11 @@ namespace ecusim {
 struct EcuOptions {
     std::string password; // empty: the ECU is not locked
     bool shortAcks = false;
-    std::vector<double> throttleSteps; // see EcuModel::throttleSteps
+    std::vector<double> throttleSteps;               // see EcuModel::throttleSteps
+    std::string diagPassword = kDefaultDiagPassword; // empty: the diagnostics are open
+    // Every flaky-th reply to a poll (live data, diagnostics) is lost, the next such one arrives with a
+    // broken checksum, and so on by turns; 0: never.
+    unsigned flaky = 0;
 };
 
 class EcuSim {
@@ -33,7 +37,12 @@ class EcuSim {
   private:
     void LogFrame(const char* direction, std::uint8_t cmd, std::span<const std::uint8_t> data) const;
 
+    // The frame of a reply as it leaves, after the flaky option has had its say; empty: dropped.
+    std::vector<std::uint8_t> Deliver(std::uint8_t cmd, std::span<const std::uint8_t> reply);
+
     FrameParser parser_;
+    unsigned flaky_ = 0;
+    unsigned pollReplies_ = 0;
 };
 
 } // namespace ecusim

@@ -3,6 +3,7 @@
 // order (40-byte prefix: length, checksum, 2 reserved bytes, 32-byte name; then the data image).
 #pragma once
 
+#include "ecusim/diaglog.h"
 #include "ecusim/engine.h"
 
 #include <array>
@@ -78,6 +79,7 @@ struct EcuModel {
     // for kThrottleStepReads readings of the throttle channel (one averaged reading of the program).
     std::vector<double> throttleSteps;
     unsigned throttleReads = 0;
+    DiagLog diag; // the diagnostic log and its parameters
 
     std::array<std::uint8_t, 20> engInfo{};
     std::array<std::uint8_t, 8> twaInfo{};

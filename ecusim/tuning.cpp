@@ -74,7 +74,8 @@ double TrueNeed(int row, int col) {
     return 1500.0 + 180.0 * col + 220.0 * row + 400.0 * std::sin(0.9 * row + 0.5 * col);
 }
 
-// The engine's operating point moved onto a cell of the map's axes.
+// The engine's operating point moved onto a cell of the map's axes, and held there against its own cycle
+// until the run ends.
 void PlaceEngine(EcuModel& m, int row, int col) {
     const std::uint8_t* image = TunedImage(m).data();
     const std::size_t axes =
@@ -86,6 +87,7 @@ void PlaceEngine(EcuModel& m, int row, int col) {
         m.engine.mapKpa = load / 10.0;
     else
         m.engine.throttlePct = load / 10.0;
+    SteerEngine(m.engine, m.engine.rpm, m.engine.throttlePct);
 }
 
 // The selected cylinders' matrices.
@@ -225,6 +227,7 @@ Reply Request(EcuModel& m, std::uint8_t code) {
         return std::vector<std::uint8_t>(m.tune.settings.begin(), m.tune.settings.end());
     }
     if (code == 3) {
+        if (m.tuning && m.tuningAuto) ReleaseEngine(m.engine);
         m.tuning = false;
         m.tune.paused = false;
         m.tune.ratio = 1000;
@@ -237,6 +240,7 @@ Reply Request(EcuModel& m, std::uint8_t code) {
 }
 
 void Start(EcuModel& m, bool automatic, std::uint8_t flags, std::uint8_t cylMask) {
+    if (m.tuning && m.tuningAuto && !automatic) ReleaseEngine(m.engine);
     m.tuning = true;
     m.tuningAuto = automatic;
     m.tune.flags = flags;
