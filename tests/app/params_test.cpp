@@ -34,7 +34,11 @@ double Cell(int panel, int control, int col, int row) {
 }
 
 struct ParamsTest : OrvaneTest {
+    // The tests start from empty images and hand back those they found, shown again on every page: a later
+    // read-back of all pages must find nothing changed.
     void SetUp() override {
+        savedPar = ecuParData;
+        savedMap = ecuMapData;
         std::memset(&ecuParData, 0, sizeof ecuParData);
         std::memset(&ecuMapData, 0, sizeof ecuMapData);
         SetCocEditMode(0);
@@ -45,8 +49,13 @@ struct ParamsTest : OrvaneTest {
         for (int panel :
              {hPr1Panel, hPr2Panel, hPr3Panel, hPr4Panel, hPr7Panel, hPr8Panel, hPr9Panel, hPr10Panel})
             HidePanel(panel);
+        ecuParData = savedPar;
+        ecuMapData = savedMap;
+        EXPECT_TRUE(ScatterAllPanels()); // every page shows the images again, as exit reads them all back
         OrvaneTest::TearDown();
     }
+    static inline decltype(ecuParData) savedPar{};
+    static inline decltype(ecuMapData) savedMap{};
     static void Show(int panel, bool (*scatter)()) {
         ASSERT_TRUE(scatter());
         DisplayPanel(panel);
