@@ -51,6 +51,7 @@ struct ParamsTest : OrvaneTest {
             HidePanel(panel);
         ecuParData = savedPar;
         ecuMapData = savedMap;
+        InitCocEditData();
         EXPECT_TRUE(ScatterAllPanels()); // every page shows the images again, as exit reads them all back
         OrvaneTest::TearDown();
     }
