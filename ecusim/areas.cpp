@@ -56,8 +56,11 @@ std::vector<std::uint8_t> Acknowledge(std::size_t accepted) {
 std::span<std::uint8_t> AreaBytes(EcuModel& model, std::uint16_t number) {
     const Area* area = FindArea(number);
     if (area == nullptr) return {};
+    // The four-matrix map under tuning is the one by manifold pressure while the tuning says so.
+    const std::size_t offset =
+        number == 12 && (model.tune.flags & 0x01) ? kDataStart + kMap2Offset : area->offset;
     return std::span(model.StoreBytes(area->store == kTuned ? model.tuningSlot : area->store))
-        .subspan(area->offset, area->size);
+        .subspan(offset, area->size);
 }
 
 // Request: u32 total bytes, u16 area. Only a writable area written whole opens a write.

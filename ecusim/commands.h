@@ -36,12 +36,25 @@ Reply ReadBlock(EcuModel& model, std::span<const std::uint8_t> request);  // 0x0
 // resets.cpp
 Reply ResetCoCorrection(EcuModel& model, std::span<const std::uint8_t> request);   // 0x12
 Reply ResetStepCorrection(EcuModel& model, std::span<const std::uint8_t> request); // 0x14
+// tuning.cpp
+Reply MapTuning(EcuModel& model, std::span<const std::uint8_t> request); // 0x09
+// live.cpp
+Reply ReadLiveData(EcuModel& model, std::span<const std::uint8_t> request); // 0x06
+Reply TestOutput(EcuModel& model, std::span<const std::uint8_t> request);   // 0x0A
+// diagnostics.cpp
+Reply ReadDiagStatus(EcuModel& model, std::span<const std::uint8_t> request);    // 0x10
+Reply ExchangeDiagParam(EcuModel& model, std::span<const std::uint8_t> request); // 0x11
+Reply DiagPassword(EcuModel& model, std::span<const std::uint8_t> request);      // 0x13
 // values.cpp
 Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1E
 Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1F
 
 // password.cpp: the login keys carry the password's characters in either layout.
 bool KeysMatch(const EcuModel& model, std::span<const std::uint8_t> keys);
+
+// tuning.cpp: a row of a map under tuning (value block 3,7,row,matrix or 3,8,row,0); false for another.
+bool WriteTunedRow(EcuModel& model, std::uint8_t which, std::uint8_t row, std::uint8_t matrix,
+                   std::span<const std::uint8_t> cells);
 
 // areas.cpp: the bytes of a data area as the ECU serves them (empty for an unknown area).
 std::span<std::uint8_t> AreaBytes(EcuModel& model, std::uint16_t area);

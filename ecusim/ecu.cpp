@@ -17,9 +17,15 @@ constexpr Command kCommands[] = {
     {CMD_WRITE_BLOCK, "write block", WriteBlock},
     {CMD_READ_AD, "read A/D", ReadAd},
     {CMD_READ_BLOCK, "read block", ReadBlock},
+    {CMD_MAP_TUNING, "map tuning", MapTuning},
+    {CMD_LIVE_DATA, "live data", ReadLiveData},
+    {CMD_OUTPUT_TEST, "output test", TestOutput},
     {CMD_DATA_NAME, "data name", ReadDataName},
     {CMD_COC_RESET, "coc reset", ResetCoCorrection},
     {CMD_NSC_RESET, "nsc reset", ResetStepCorrection},
+    {CMD_DIAG_STATUS, "diag status", ReadDiagStatus},
+    {CMD_DIAG_PARAM, "diag param", ExchangeDiagParam},
+    {CMD_DIAG_PASSWORD, "diag password", DiagPassword},
     {CMD_SET_VALUES, "set values", SetValues},
     {CMD_GET_VALUES, "get values", GetValues},
 };
@@ -33,9 +39,10 @@ constexpr std::size_t kLoggedBytes = 16; // a long payload is shown by its first
 
 } // namespace
 
-EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)) {
+EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)), flaky_(options.flaky) {
     model.shortAcks = options.shortAcks;
     model.throttleSteps = options.throttleSteps;
+    model.diag = MakeDiagLog(options.diagPassword.c_str());
     boot.sysType = options.bootType;
     boot.oldPing = options.bootOldPing;
 }
@@ -65,8 +72,7 @@ std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
             LogFrame("--", *frame, name, {});
             continue;
         }
-        LogFrame("->", *frame, name, *reply);
-        const std::vector<std::uint8_t> encoded = EncodeFrame({frame->cmd, *reply, frame->boot});
+        const std::vector<std::uint8_t> encoded = Deliver(*frame, name, *reply);
         out.insert(out.end(), encoded.begin(), encoded.end());
     }
     return out;
@@ -77,7 +83,27 @@ void EcuSim::NewConnection() {
     model.write.reset();
 }
 
-// "<-" a request, "->" its reply, "--" a request left unanswered; "j" marks the boot loader's frames.
+std::vector<std::uint8_t> EcuSim::Deliver(const Frame& frame, const char* name,
+                                          std::span<const std::uint8_t> reply) {
+    std::vector<std::uint8_t> encoded =
+        EncodeFrame(Frame{frame.cmd, {reply.begin(), reply.end()}, frame.boot});
+    const bool poll = !frame.boot && (frame.cmd == CMD_LIVE_DATA || frame.cmd == CMD_DIAG_STATUS ||
+                                      frame.cmd == CMD_DIAG_PARAM);
+    if (flaky_ == 0 || !poll || ++pollReplies_ % flaky_ != 0) {
+        LogFrame("->", frame, name, reply);
+        return encoded;
+    }
+    if (pollReplies_ / flaky_ % 2 == 1) {
+        LogFrame("--", frame, name, {});
+        return {};
+    }
+    LogFrame("-x", frame, name, reply);
+    encoded.back() = static_cast<std::uint8_t>(encoded.back() ^ 0xFF);
+    return encoded;
+}
+
+// "<-" a request, "->" its reply, "--" a request left unanswered, "-x" a reply sent with a broken checksum;
+// "j" marks the boot loader's frames.
 void EcuSim::LogFrame(const char* direction, const Frame& frame, const char* name,
                       std::span<const std::uint8_t> data) const {
     if (log == nullptr) return;

@@ -15,9 +15,13 @@ namespace ecusim {
 struct EcuOptions {
     std::string password; // empty: the ECU is not locked
     bool shortAcks = false;
-    std::uint16_t bootType = kBootType5600; // system type of the boot loader
-    bool bootOldPing = false;               // the boot loader answers the old (bare) ping only
-    std::vector<double> throttleSteps;      // see EcuModel::throttleSteps
+    std::uint16_t bootType = kBootType5600;          // system type of the boot loader
+    bool bootOldPing = false;                        // the boot loader answers the old (bare) ping only
+    std::vector<double> throttleSteps;               // see EcuModel::throttleSteps
+    std::string diagPassword = kDefaultDiagPassword; // empty: the diagnostics are open
+    // Every flaky-th reply to a poll (live data, diagnostics) is lost, the next such one arrives with a
+    // broken checksum, and so on by turns; 0: never.
+    unsigned flaky = 0;
 };
 
 class EcuSim {
@@ -40,7 +44,13 @@ class EcuSim {
     void LogFrame(const char* direction, const Frame& frame, const char* name,
                   std::span<const std::uint8_t> data) const;
 
+    // The frame of a reply as it leaves, after the flaky option has had its say; empty: dropped.
+    std::vector<std::uint8_t> Deliver(const Frame& frame, const char* name,
+                                      std::span<const std::uint8_t> reply);
+
     FrameParser parser_;
+    unsigned flaky_ = 0;
+    unsigned pollReplies_ = 0;
 };
 
 } // namespace ecusim

@@ -1,17 +1,47 @@
 // The simulated engine behind the ECU: a small model of its own, advanced in real time. The live records,
 // the A/D readings and the map tuning all read what it reports; map tuning may also steer its operating
 // point (rpm and load) while an automatic run walks the map.
+//
+// Steering: SteerEngine(model.engine, rpm, throttlePct) holds the engine at that operating point (the
+// model moves towards it at its own pace, so read rpm and throttlePct back to see where it stands) until
+// ReleaseEngine hands it back to its own idle-and-rev cycle. lambda follows the mixture: the injection
+// time the engine needs at its operating point over the time injected, which comes from the cell of
+// map 1 (injection by throttle, slot 1) under the operating point. Where that cell is 0 the ECU's own
+// closed loop injects for lambdaTarget, so an untuned map reads on target and a tuned cell moves lambda.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace ecusim {
 
+struct EcuModel;
+
+// A temporary adjustment made on the bench (carried by the live request), as the ECU holds it.
+struct BenchAdjust {
+    std::uint16_t kInj = 1000; // global injection factor, 1000 = 1.000
+    std::array<std::uint16_t, 4> kInjCyl{1000, 1000, 1000, 1000};
+    std::int16_t phaseL = 0, phaseH = 0;  // injection phase offsets, degrees
+    std::int16_t kRip = 0;                // low/high partition, 0.1 %
+    std::int16_t adv = 0;                 // global advance, 0.1 degree
+    std::array<std::int16_t, 4> advCyl{}; // per-cylinder advance, 0.1 degree
+    std::int16_t pwmOut = 0;              // PWM output, 0.1 %
+    std::array<std::int16_t, 2> edbw{};   // throttle bodies, 0.1 %
+};
+
+// The outputs a one-shot test switches.
+struct OutputTests {
+    bool fuelPump = false, auxOut = false, fuelConsum = false;
+    unsigned pulses = 0; // injector and coil shots fired
+};
+
 struct EngineState {
     double timeS = 0.0;        // model time since start-up
+    double wallS = -1.0;       // wall clock of the last advance to now (-1: none yet)
     double rpm = 0.0;          // crankshaft speed
     double throttlePct = 0.0;  // throttle opening, 0..100 %
     double mapKpa = 100.0;     // manifold absolute pressure
+    double baroKpa = 100.0;    // ambient pressure
     double waterC = 20.0;      // coolant temperature
     double airC = 20.0;        // intake air temperature
     double batteryV = 12.6;    // supply voltage
@@ -23,6 +53,34 @@ struct EngineState {
     std::uint32_t camPulses = 0;
     int gear = 0; // 0 neutral
     double speedKmh = 0.0;
+    double distanceM = 0.0; // distance covered since start-up
+
+    bool running = false; // the engine fires (it starts on its own a moment after start-up)
+    bool cranking = false;
+    double crankStartS = 0.0;
+    double revolutions = 0.0;
+    double dRpm = 0.0; // rpm change per second
+
+    bool steered = false; // map tuning holds the operating point
+    double steerRpm = 0.0;
+    double steerThrottlePct = 0.0;
+
+    BenchAdjust bench;
+    OutputTests tests;
 };
+
+// Fills the information records (value blocks 7,1 / 7,2 / 7,3) with the engine's configuration: four
+// cylinders on low injectors 1..4 and two wasted-spark coils, a 60-2 wheel with a cam sensor, a stepper
+// idle actuator, drive-by-wire and traction control.
+void DescribeEngine(EcuModel& model);
+// Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
+void SteerEngine(EngineState& engine, double rpm, double throttlePct);
+// Back to the engine's own cycle.
+void ReleaseEngine(EngineState& engine);
+// Moves the model on by dt seconds: speeds, temperatures, pulse counters, lambda, and the injection time
+// and advance read from the mapping slot the ECU runs on; the diagnostic log counts along.
+void AdvanceEngine(EcuModel& model, double dtS);
+// Advances the model to the wall clock: by the time passed since the last call (at most a second).
+void AdvanceEngineToNow(EcuModel& model);
 
 } // namespace ecusim

@@ -26,6 +26,10 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "  --short-acks    acknowledge only part of a written block now and then\n"
                           "  --throttle LIST the throttle sensors read these openings (%%, comma-separated)\n"
                           "                  in turn, each for four readings: 0,100 walks a calibration\n"
+                          "  --diag-password TEXT  the diagnostics password, up to 8 characters\n"
+                          "                  (default \"service\"; \"\" leaves the diagnostics open)\n"
+                          "  --flaky N       lose every N-th poll reply, break the checksum of the next\n"
+                          "                  N-th, and so on by turns\n"
                           "  --log           write every frame seen and answered to stderr\n"
                           "  --boot-type T   system type of the boot loader: 5600 (default) or 5534\n"
                           "  --boot-old-ping the boot loader answers only the old, bare ping\n"
@@ -65,6 +69,10 @@ int main(int argc, char** argv) {
             ecu.shortAcks = true;
         } else if (arg == "--throttle" && hasValue && ParseOpenings(argv[i + 1], ecu.throttleSteps)) {
             ++i;
+        } else if (arg == "--diag-password" && hasValue) {
+            ecu.diagPassword = argv[++i];
+        } else if (arg == "--flaky" && hasValue) {
+            ecu.flaky = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--log") {
             log = true;
         } else if (arg == "--boot-type" && hasValue &&
@@ -79,6 +87,12 @@ int main(int argc, char** argv) {
     }
     if (ecu.password.size() > ecusim::kPasswordSize) {
         std::fprintf(stderr, "ecusim: the password has at most %zu characters\n", ecusim::kPasswordSize);
+        return 2;
+    }
+
+    if (ecu.diagPassword.size() > ecusim::kDiagPasswordSize) {
+        std::fprintf(stderr, "ecusim: the diagnostics password has at most %zu characters\n",
+                     ecusim::kDiagPasswordSize);
         return 2;
     }
 

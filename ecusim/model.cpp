@@ -100,6 +100,8 @@ EcuModel MakeEcuModel(const std::string& password) {
     EcuModel model;
     std::copy_n(password.begin(), std::min(password.size(), kPasswordSize), model.password.begin());
     ResetStores(model);
+    DescribeEngine(model);
+    model.diag = MakeDiagLog(kDefaultDiagPassword);
     return model;
 }
 

@@ -3,6 +3,7 @@
 // order (40-byte prefix: length, checksum, 2 reserved bytes, 32-byte name; then the data image).
 #pragma once
 
+#include "ecusim/diaglog.h"
 #include "ecusim/engine.h"
 
 #include <array>
@@ -35,6 +36,22 @@ inline constexpr std::size_t kMapSize = 1384;
 // Where the ECU keeps its data: the configuration, the two mapping slots, the two CO-correction maps.
 enum class Store { Par, Slot1, Slot2, CocA, CocB, Count };
 
+// The ECU's own map tuning: what the last mode frame set, the live manual correction, the walk of an
+// automatic run over the map, and the changed cells waiting to be reported in Info replies.
+struct TuneState {
+    std::uint8_t flags = 0;   // bit 7 lambda 2, bit 6 external drive-by-wire, bit 0 by pressure
+    std::uint8_t cylMask = 0; // bit 7 = cylinder 1
+    std::uint8_t singleMul = 0;
+    std::array<std::uint8_t, 200> settings{}; // the last Auto frame as received (big-endian)
+    std::uint16_t ratio = 1000;               // manual injection correction x1000
+    std::int16_t advOffset = 0;               // manual advance correction x10
+    bool paused = false;
+    unsigned step = 0;                                 // steps of the automatic run so far
+    std::size_t walk = 0;                              // index of the tracked cell the engine runs in
+    bool freezing = false;                             // the last step changed a cell
+    std::vector<std::array<std::uint16_t, 2>> reports; // packed cell word, value
+};
+
 // A write in progress (command 0x04 opened it, blocks of command 0x05 fill it).
 struct PendingWrite {
     std::uint16_t area = 0;
@@ -57,10 +74,12 @@ struct EcuModel {
     std::optional<PendingWrite> write;
 
     EngineState engine; // what the engine is doing now
+    TuneState tune;
     // A throttle script for the bench: when set, the throttle sensors read these openings (%) in turn, each
     // for kThrottleStepReads readings of the throttle channel (one averaged reading of the program).
     std::vector<double> throttleSteps;
     unsigned throttleReads = 0;
+    DiagLog diag; // the diagnostic log and its parameters
 
     std::array<std::uint8_t, 20> engInfo{};
     std::array<std::uint8_t, 8> twaInfo{};

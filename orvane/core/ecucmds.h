@@ -5,18 +5,24 @@
 #include <cstddef>
 #include <cstdint>
 
-inline constexpr std::uint8_t CMD_VERSION = 0x01;      // -> version text
-inline constexpr std::uint8_t CMD_SET_PASSWORD = 0x02; // new password, 15 bytes -> empty reply
-inline constexpr std::uint8_t CMD_PING = 0x03;         // login keys -> firmware name and state flags
-inline constexpr std::uint8_t CMD_WRITE_BEGIN = 0x04;  // area, size -> ready
-inline constexpr std::uint8_t CMD_WRITE_BLOCK = 0x05;  // block bytes -> count accepted so far
-inline constexpr std::uint8_t CMD_READ_AD = 0x07;      // channel -> 12-bit reading
-inline constexpr std::uint8_t CMD_READ_BLOCK = 0x08;   // area, offset, count -> the bytes
-inline constexpr std::uint8_t CMD_DATA_NAME = 0x0E;    // data-set kind -> its name
-inline constexpr std::uint8_t CMD_COC_RESET = 0x12;    // 1 or 2: which CO correction -> empty reply
-inline constexpr std::uint8_t CMD_NSC_RESET = 0x14;    // -> empty reply
-inline constexpr std::uint8_t CMD_SET_VALUES = 0x1E;   // selector, block -> selector echoed
-inline constexpr std::uint8_t CMD_GET_VALUES = 0x1F;   // selector -> block
+inline constexpr std::uint8_t CMD_VERSION = 0x01;       // -> version text
+inline constexpr std::uint8_t CMD_SET_PASSWORD = 0x02;  // new password, 15 bytes -> empty reply
+inline constexpr std::uint8_t CMD_PING = 0x03;          // login keys -> firmware name and state flags
+inline constexpr std::uint8_t CMD_WRITE_BEGIN = 0x04;   // area, size -> ready
+inline constexpr std::uint8_t CMD_WRITE_BLOCK = 0x05;   // block bytes -> count accepted so far
+inline constexpr std::uint8_t CMD_LIVE_DATA = 0x06;     // bench adjustments -> the live record
+inline constexpr std::uint8_t CMD_READ_AD = 0x07;       // channel -> 12-bit reading
+inline constexpr std::uint8_t CMD_READ_BLOCK = 0x08;    // area, offset, count -> the bytes
+inline constexpr std::uint8_t CMD_MAP_TUNING = 0x09;    // sub-frame told apart by length -> its reply
+inline constexpr std::uint8_t CMD_OUTPUT_TEST = 0x0A;   // which output -> empty reply
+inline constexpr std::uint8_t CMD_DATA_NAME = 0x0E;     // data-set kind -> its name
+inline constexpr std::uint8_t CMD_COC_RESET = 0x12;     // 1 or 2: which CO correction -> empty reply
+inline constexpr std::uint8_t CMD_DIAG_STATUS = 0x10;   // -> the diagnostic status record
+inline constexpr std::uint8_t CMD_DIAG_PARAM = 0x11;    // parameter read or write -> the parameter
+inline constexpr std::uint8_t CMD_DIAG_PASSWORD = 0x13; // diagnostics password -> accepted or not
+inline constexpr std::uint8_t CMD_NSC_RESET = 0x14;     // -> empty reply
+inline constexpr std::uint8_t CMD_SET_VALUES = 0x1E;    // selector, block -> selector echoed
+inline constexpr std::uint8_t CMD_GET_VALUES = 0x1F;    // selector -> block
 
 inline constexpr int kPasswordLength = 15;           // CMD_SET_PASSWORD payload
 inline constexpr std::size_t kPingReplySize = 12;    // CMD_PING reply: firmware name (8) and flags

@@ -83,22 +83,6 @@ bool ReadRange(const RawRange& r) {
     return true;
 }
 
-// The breakpoints head the rows and columns, so the tables show no numbers of their own; rows of one
-// height keep the Y breakpoints level with the matrix rows beside them.
-bool ShapeTables() {
-    constexpr int kRowHeight = 20;
-    for (int table : {MAPS1::TABmatrix, MAPS1::TABbpy, MAPS1::TABbpz}) {
-        int rows = 0;
-        if (SetCtrlAttribute(hMp1Panel, table, ATTR_ROW_LABELS_VISIBLE, 0) < 0 ||
-            SetCtrlAttribute(hMp1Panel, table, ATTR_COLUMN_LABELS_VISIBLE, 0) < 0 ||
-            GetNumTableRows(hMp1Panel, table, &rows) < 0)
-            return false;
-        for (int row = 1; row <= rows; ++row)
-            if (SetTableRowAttribute(hMp1Panel, table, row, ATTR_ROW_HEIGHT, kRowHeight) < 0) return false;
-    }
-    return true;
-}
-
 void ReportFailure(const char* title) {
     MessagePopup(title, szGenericError);
 }
@@ -196,7 +180,7 @@ bool CommitOf(int control) {
 
 bool InitMp1Panel(int parent) {
     if (!LoadPage(parent, MAPVAL::id, hMpvPanel) || !LoadPage(parent, MAPS1::id, hMp1Panel)) return false;
-    if (!ShapeTables()) return false;
+    if (!ShapeMapTables(hMp1Panel, {MAPS1::TABmatrix, MAPS1::TABbpy, MAPS1::TABbpz})) return false;
     for (int id = 1; id <= kMapCount; ++id)
         InitMp1Data(static_cast<std::uint8_t>(id));
     return InitGrpPanel() && InitPltPanel();

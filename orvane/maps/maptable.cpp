@@ -114,3 +114,17 @@ bool CellValChange(double steps) {
     if (SetTableCellVal(hMp1Panel, MAPS1::TABmatrix, cell, stepped) < 0) return false;
     return GatherMp1Panel(1) && ScatterMp1Panel();
 }
+
+bool ShapeMapTables(int panel, std::initializer_list<int> tables) {
+    constexpr int kRowHeight = 20;
+    for (int table : tables) {
+        int rows = 0;
+        if (SetCtrlAttribute(panel, table, ATTR_ROW_LABELS_VISIBLE, 0) < 0 ||
+            SetCtrlAttribute(panel, table, ATTR_COLUMN_LABELS_VISIBLE, 0) < 0 ||
+            GetNumTableRows(panel, table, &rows) < 0)
+            return false;
+        for (int row = 1; row <= rows; ++row)
+            if (SetTableRowAttribute(panel, table, row, ATTR_ROW_HEIGHT, kRowHeight) < 0) return false;
+    }
+    return true;
+}

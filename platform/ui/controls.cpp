@@ -4,11 +4,19 @@
 #include "platform/sys/textout.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QScrollBar>
 #include <QWidget>
 #include <cmath>
 
 namespace ui {
 namespace {
+
+// A table's horizontal scroll bar; the view keeps the offset within what it can scroll.
+QScrollBar* HorizontalBar(const Control& c) {
+    auto* view = qobject_cast<QAbstractScrollArea*>(c.widget.data());
+    return view != nullptr ? view->horizontalScrollBar() : nullptr;
+}
 
 int GetNumber(int panel, int control, double* value) {
     int status = 0;
@@ -33,6 +41,8 @@ bool Is(const Control& c, std::initializer_list<UiCtrlKind> kinds) {
 
 int SetNumberAttr(Control& c, int attribute, double v) {
     const auto flag = [&](bool& field) {
+        // A periodic page sets the same state tick after tick: nothing to show when nothing changes.
+        if (field == (v != 0)) return UIE_NoError;
         field = v != 0;
         SyncLook(c);
         return UIE_NoError;
@@ -144,12 +154,22 @@ int SetNumberAttr(Control& c, int attribute, double v) {
         c.graph->cursors.resize(static_cast<std::size_t>(v));
         SyncLook(c);
         return UIE_NoError;
+    case ATTR_HSCROLL_OFFSET:
+        if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
+        if (QScrollBar* bar = HorizontalBar(c)) bar->setValue(static_cast<int>(v));
+        return UIE_NoError;
     default:
         return UIE_BadAttribute;
     }
 }
 
 int GetNumberAttr(const Control& c, int attribute, double* v) {
+    if (attribute == ATTR_HSCROLL_OFFSET) {
+        if (c.kind != CTRL_TABLE) return UIE_BadAttribute;
+        const QScrollBar* bar = HorizontalBar(c);
+        *v = bar != nullptr ? bar->value() : 0;
+        return UIE_NoError;
+    }
     const auto give = [&](double value) {
         *v = value;
         return UIE_NoError;

@@ -253,9 +253,13 @@ void SyncValue(Control& c) {
     case CTRL_NUMERIC_SLIDE:
         if (auto* bar = qobject_cast<QProgressBar*>(w))
             bar->setValue(static_cast<int>(std::lround(std::clamp(c.number, -kIntLimit, kIntLimit))));
-        else
-            static_cast<QSlider*>(w)->setValue(static_cast<int>(
+        else {
+            // a value set by the program is no user's move: the slider's callback must not hear of it
+            auto* s = static_cast<QSlider*>(w);
+            const QSignalBlocker block(s);
+            s->setValue(static_cast<int>(
                 std::lround(std::clamp(c.number * std::pow(10.0, c.precision), -kIntLimit, kIntLimit))));
+        }
         break;
     case CTRL_RING:
     case CTRL_RADIO_GROUP: {

@@ -146,6 +146,7 @@ enum UiAttribute : int {
     ATTR_ROW_LABELS_VISIBLE, // table
     ATTR_COLUMN_LABELS_VISIBLE,
     ATTR_TABLE_RUN_STATE, // read only: VAL_EDIT_STATE while a cell is being typed into, else VAL_SELECT_STATE
+    ATTR_HSCROLL_OFFSET,  // table: horizontal scroll offset in pixels, held within what the view can scroll
     // password fields (PasswordCtrl_*)
     ATTR_PASSWORD_VAL,
     ATTR_PASSWORD_MAX_LENGTH,

@@ -4,13 +4,10 @@
 
 #include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
-#include "orvane/core/mainwin.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
 
 #include <cstring>
-#include <memory>
-#include <type_traits>
 
 namespace {
 
@@ -37,14 +34,11 @@ double Cell(int panel, int control, int col, int row) {
 }
 
 struct ParamsTest : OrvaneTest {
-    // The data images as the start-up left them: put back afterwards, with the pages showing them, so that
-    // the tests after these find nothing changed.
-    std::unique_ptr<std::remove_reference_t<decltype(ecuParData)>> savedPar =
-        std::make_unique<std::remove_reference_t<decltype(ecuParData)>>(ecuParData);
-    std::unique_ptr<std::remove_reference_t<decltype(ecuMapData)>> savedMap =
-        std::make_unique<std::remove_reference_t<decltype(ecuMapData)>>(ecuMapData);
-
+    // The tests start from empty images and hand back those they found, shown again on every page: a later
+    // read-back of all pages must find nothing changed.
     void SetUp() override {
+        savedPar = ecuParData;
+        savedMap = ecuMapData;
         std::memset(&ecuParData, 0, sizeof ecuParData);
         std::memset(&ecuMapData, 0, sizeof ecuMapData);
         SetCocEditMode(0);
@@ -55,11 +49,14 @@ struct ParamsTest : OrvaneTest {
         for (int panel :
              {hPr1Panel, hPr2Panel, hPr3Panel, hPr4Panel, hPr7Panel, hPr8Panel, hPr9Panel, hPr10Panel})
             HidePanel(panel);
-        ecuParData = *savedPar;
-        ecuMapData = *savedMap;
-        ScatterAllPanels(); // the panels show the images again: a later read-back changes nothing
+        ecuParData = savedPar;
+        ecuMapData = savedMap;
+        InitCocEditData();
+        EXPECT_TRUE(ScatterAllPanels()); // every page shows the images again, as exit reads them all back
         OrvaneTest::TearDown();
     }
+    static inline decltype(ecuParData) savedPar{};
+    static inline decltype(ecuMapData) savedMap{};
     static void Show(int panel, bool (*scatter)()) {
         ASSERT_TRUE(scatter());
         DisplayPanel(panel);

@@ -176,3 +176,15 @@ TEST_F(TableTest, RowsInsertedAndDeletedKeepTheirCells) {
 }
 
 } // namespace
+
+TEST_F(TableTest, HorizontalScrollIsHeldWithinTheView) {
+    int offset = -1;
+    ASSERT_EQ(SetCtrlAttribute(main, MAINP::TABgrid, ATTR_HSCROLL_OFFSET, 100000), 0);
+    GetCtrlAttribute(main, MAINP::TABgrid, ATTR_HSCROLL_OFFSET, &offset);
+    EXPECT_GT(offset, 0);
+    EXPECT_LT(offset, 100000) << "no further than the last column";
+    ASSERT_EQ(SetCtrlAttribute(main, MAINP::TABgrid, ATTR_HSCROLL_OFFSET, -5), 0);
+    GetCtrlAttribute(main, MAINP::TABgrid, ATTR_HSCROLL_OFFSET, &offset);
+    EXPECT_EQ(offset, 0);
+    EXPECT_EQ(SetCtrlAttribute(main, MAINP::NUMval, ATTR_HSCROLL_OFFSET, 1), UIE_BadAttribute);
+}

@@ -1,0 +1,243 @@
+#include "ecusim/engine.h"
+
+#include "ecusim/model.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace ecusim {
+
+namespace {
+
+constexpr double kCrankAtS = 1.0;  // the engine is first cranked this long after start-up
+constexpr double kCrankForS = 0.6; // ... for this long before it fires
+constexpr double kCycleS = 24.0;   // its own cycle: idle, rev up, cruise, back to idle
+constexpr double kIdleRpm = 1150.0;
+constexpr double kRpmTau = 0.6;      // seconds the crankshaft takes to follow its target
+constexpr double kWheelTeeth = 58.0; // 60-2 wheel
+constexpr double kStepS = 0.05;      // the model moves in steps no longer than this
+constexpr double kMaxCatchUpS = 1.0; // a longer pause between polls is not caught up
+
+// Throttle opening of the engine's own cycle at cycle time t.
+double CycleThrottle(double t) {
+    if (t < 6.0) return 2.0;                           // idle
+    if (t < 10.0) return 2.0 + (t - 6.0) / 4.0 * 58.0; // rev up
+    if (t < 18.0) return 25.0 + 5.0 * std::sin(t);     // cruise
+    return 2.0;                                        // back to idle
+}
+
+double Approach(double value, double target, double dt, double tau) {
+    return target + (value - target) * std::exp(-dt / tau);
+}
+
+// A 20x32 matrix of signed cells with its axes, big-endian, as the ECU keeps it.
+struct MapView {
+    const std::uint8_t* cells; // cells[row][col]
+    const std::uint8_t* x;     // 32 breakpoints
+    const std::uint8_t* y;     // 20 breakpoints
+};
+
+std::int16_t Cell(const std::uint8_t* p, std::size_t i) {
+    return static_cast<std::int16_t>(GetBE16(p + 2 * i));
+}
+
+// Index of the lower breakpoint and the fraction towards the next one, clamped to the axis.
+std::pair<std::size_t, double> Bracket(const std::uint8_t* axis, std::size_t n, double v) {
+    if (v <= Cell(axis, 0)) return {0, 0.0};
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const double lo = Cell(axis, i), hi = Cell(axis, i + 1);
+        if (v < hi) return {i, hi > lo ? (v - lo) / (hi - lo) : 0.0};
+    }
+    return {n - 1, 0.0};
+}
+
+// The ECU's bilinear lookup at (x, y) in raw axis units.
+double Lookup(const MapView& map, double x, double y) {
+    constexpr std::size_t kCols = 32, kRows = 20;
+    const auto [c, fx] = Bracket(map.x, kCols, x);
+    const auto [r, fy] = Bracket(map.y, kRows, y);
+    const std::size_t c1 = std::min(c + 1, kCols - 1), r1 = std::min(r + 1, kRows - 1);
+    const auto at = [&](std::size_t row, std::size_t col) {
+        return double(Cell(map.cells, row * kCols + col));
+    };
+    const double top = at(r, c) + (at(r, c1) - at(r, c)) * fx;
+    const double bottom = at(r1, c) + (at(r1, c1) - at(r1, c)) * fx;
+    return top + (bottom - top) * fy;
+}
+
+MapView MapAt(const std::vector<std::uint8_t>& image, std::size_t offset, std::size_t matrices) {
+    const std::uint8_t* base = image.data() + kPrefixSize + offset;
+    constexpr std::size_t kMatrixBytes = 20 * 32 * 2;
+    return {base, base + matrices * kMatrixBytes, base + matrices * kMatrixBytes + 64};
+}
+
+// Injection time the engine needs for lambda 1 at its operating point, ms.
+double NeededInjMs(const EngineState& e) {
+    return 0.9 + 7.5 * e.mapKpa / 100.0 * (1.0 + std::max(0.0, 60.0 - e.waterC) / 200.0);
+}
+
+// The A/D reading (0..1023) of each diagnosed channel; aux2 has nothing connected and reads 0.
+std::array<double, kDiagChannels> ChannelReadings(const EngineState& e) {
+    return {e.throttlePct * 10.23,
+            (150.0 - e.waterC) * 5.38,
+            (150.0 - e.airC) * 5.38,
+            e.baroKpa * 8.5,
+            e.mapKpa * 8.5,
+            512.0,
+            0.0,
+            160.0,
+            e.batteryV * 51.15};
+}
+
+// Once a second every channel switched on is checked against its valid range.
+void CheckChannels(DiagLog& log, const EngineState& e) {
+    const auto readings = ChannelReadings(e);
+    for (std::size_t i = 0; i < kDiagChannels; ++i) {
+        const std::uint16_t bit = static_cast<std::uint16_t>(1u << i);
+        const bool bad = readings[i] < log.adMin[i] || readings[i] > log.adMax[i];
+        if (bad && !(log.chanOffMask & bit)) {
+            log.chanErr[i] = static_cast<std::uint16_t>(std::min(log.chanErr[i] + 1, 0xFFFF));
+            log.chanErrMask = static_cast<std::uint16_t>(log.chanErrMask | bit);
+        } else if (!bad) {
+            log.chanErrMask = static_cast<std::uint16_t>(log.chanErrMask & ~bit);
+        }
+    }
+}
+
+void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prevRpm) {
+    if (std::floor(e.timeS) != std::floor(e.timeS - dt)) CheckChannels(log, e);
+    if (!e.running) return;
+    log.onTimeS += dt;
+    log.onTimeUserS += dt;
+    const double metres = e.speedKmh / 3.6 * dt;
+    log.distM += metres;
+    log.distUserM += metres;
+    if (e.rpm > log.rpmLimit) log.timeOverRpmS += dt;
+    if (e.rpm > log.rpmLimit && prevRpm <= log.rpmLimit) ++log.cntOverRev;
+    if (e.throttlePct * 10.0 > log.throttleLimit) log.timeOverThrottleS += dt;
+    log.maxValRpm = std::max(log.maxValRpm, static_cast<std::uint16_t>(std::lround(e.rpm)));
+    // four injectors, each open injMs per two revolutions, at about 4 ml a second of open time
+    log.fuelConsMl += 4.0 * e.injMs / 1000.0 * e.rpm / 120.0 * dt * 4.0 * log.kFlowCorrL / 1000.0;
+}
+
+} // namespace
+
+void DescribeEngine(EcuModel& model) {
+    model.engInfo = {0,   4,   0,   60, 0, 2, 0, 0, // engine words: cylinders, teeth, missing teeth
+                     0,   1,   1,   0,              // coil of cylinders 1..4 (wasted spark 1-4, 2-3)
+                     0,   1,   2,   3,              // low injector of cylinders 1..4
+                     255, 255, 255, 255};           // no high injectors
+    model.twaInfo = {60, 2, 1, 0, 0, 1, 0, 0};
+    model.miscInfo = {1, // variable cam
+                      0, // wheel speed from the rear wheel
+                      0, //
+                      3, // stepper idle actuator
+                      0, // level sensor in mm/1000
+                      3, // analog inputs: both lambda sensors
+                      0, // gear sensor: index and position
+                      0, // no level switch
+                      0, 0, 0,
+                      1,  // speed/rpm ratio
+                      0,  // aux output is the MIL lamp
+                      1,  // drive-by-wire
+                      1}; // traction control
+}
+
+void SteerEngine(EngineState& engine, double rpm, double throttlePct) {
+    engine.steered = true;
+    engine.steerRpm = std::max(0.0, rpm);
+    engine.steerThrottlePct = std::clamp(throttlePct, 0.0, 100.0);
+}
+
+void ReleaseEngine(EngineState& engine) {
+    engine.steered = false;
+}
+
+namespace {
+
+// One small step of the model.
+void Step(EcuModel& model, double dt) {
+    EngineState& e = model.engine;
+    const double prevRpm = e.rpm;
+    e.timeS += dt;
+
+    // steered to standstill the engine stops; otherwise it is cranked until it fires
+    const bool wantRun = !(e.steered && e.steerRpm <= 0.0);
+    if (e.running && !wantRun) {
+        e.running = false;
+        ++model.diag.cntStop;
+    }
+    if (!e.running && !e.cranking && wantRun && e.timeS >= kCrankAtS) {
+        e.cranking = true;
+        e.crankStartS = e.timeS;
+        ++model.diag.cntStarterIn;
+    }
+    if (e.cranking && e.timeS - e.crankStartS >= kCrankForS) {
+        e.cranking = false;
+        e.running = true;
+    }
+
+    double throttleTarget = 0.0, rpmTarget = 0.0;
+    if (e.steered) {
+        throttleTarget = e.steerThrottlePct;
+        rpmTarget = e.steerRpm;
+    } else if (e.running) {
+        throttleTarget = CycleThrottle(std::fmod(e.timeS - kCrankAtS, kCycleS));
+        rpmTarget = kIdleRpm + throttleTarget * 95.0;
+    } else if (e.cranking) {
+        rpmTarget = 250.0;
+    }
+    e.throttlePct = Approach(e.throttlePct, throttleTarget, dt, 0.2);
+    e.rpm = Approach(e.rpm, rpmTarget, dt, kRpmTau);
+    e.dRpm = (e.rpm - prevRpm) / dt;
+    e.mapKpa = std::min(e.baroKpa, e.running ? 28.0 + e.throttlePct * 0.9 : e.baroKpa);
+
+    e.waterC = Approach(e.waterC, e.running ? 88.0 : e.airC, dt, 180.0);
+    e.airC = Approach(e.airC, e.running ? 32.0 : 20.0, dt, 400.0);
+    e.batteryV = e.cranking ? 10.4 : e.running ? 14.1 - 0.05 * std::sin(e.timeS * 3.0) : 12.6;
+
+    // gear and speed follow the operating point: neutral at idle, one gear up every 1500 rpm above it
+    const int gear =
+        e.rpm < kIdleRpm + 300.0 ? 0 : std::min(6, 1 + static_cast<int>((e.rpm - kIdleRpm) / 1500.0));
+    if (gear == 0 && e.gear != 0) ++model.diag.cntNeutral;
+    if (gear > e.gear && e.gear != 0) ++model.diag.cntShiftSet;
+    e.gear = gear;
+    e.speedKmh = gear == 0 ? 0.0 : e.rpm / 1000.0 * (6.0 + 3.0 * gear);
+    e.distanceM += e.speedKmh / 3.6 * dt;
+
+    const double revs = e.rpm / 60.0 * dt;
+    e.revolutions += revs;
+    e.wheelPulses += static_cast<std::uint32_t>(std::lround(revs * kWheelTeeth));
+    e.camPulses = static_cast<std::uint32_t>(e.revolutions / 2.0);
+
+    // injection and advance come from the mapping slot the ECU runs on; an empty cell leaves the ECU's
+    // own closed loop in charge, which holds lambda on its set-point
+    const std::vector<std::uint8_t>& image = model.StoreBytes(Store::Slot1);
+    const double neededMs = NeededInjMs(e);
+    const double cellMs = Lookup(MapAt(image, kMap1Offset, 4), e.rpm, e.throttlePct * 10.0) / 1000.0;
+    const double baseMs = cellMs > 0.0 ? cellMs : neededMs / e.lambdaTarget;
+    e.injMs = e.running || e.cranking ? baseMs * e.bench.kInj / 1000.0 : 0.0;
+    const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, e.throttlePct * 10.0) / 10.0;
+    e.advanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;
+    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
+    e.lambda = e.injMs > 0.0 ? std::clamp(neededMs / e.injMs + wobble, 0.6, 1.6) : 0.0;
+
+    CountDiagnostics(model.diag, e, dt, prevRpm);
+}
+
+} // namespace
+
+void AdvanceEngine(EcuModel& model, double dtS) {
+    for (double left = dtS; left > 0.0; left -= kStepS)
+        Step(model, std::min(left, kStepS));
+}
+
+void AdvanceEngineToNow(EcuModel& model) {
+    const double now =
+        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    if (model.engine.wallS >= 0.0) AdvanceEngine(model, std::min(now - model.engine.wallS, kMaxCatchUpS));
+    model.engine.wallS = now;
+}
+
+} // namespace ecusim

@@ -1,0 +1,237 @@
+// Live data: command 0x06 returns one of the four live records of the running engine (and takes the bench
+// adjustment riding in the request), command 0x0A fires a one-shot output test.
+#include "ecusim/commands.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ecusim {
+
+namespace {
+
+constexpr std::size_t kLiveSizes[] = {250, 142, 56, 46};
+constexpr double kStoichAfr = 14.7;
+
+// A record under construction: big-endian fields at their wire offsets.
+struct Record {
+    std::vector<std::uint8_t> bytes;
+
+    void U16(std::size_t off, double v) {
+        PutBE16(&bytes.at(off), static_cast<std::uint16_t>(std::clamp(std::lround(v), 0L, 65535L)));
+    }
+    void I16(std::size_t off, double v) {
+        PutBE16(&bytes.at(off), static_cast<std::uint16_t>(std::clamp(std::lround(v), -32768L, 32767L)));
+    }
+    void Raw16(std::size_t off, std::uint16_t v) { PutBE16(&bytes.at(off), v); }
+    void Each(std::size_t off, double v, bool isSigned = false) {
+        for (std::size_t i = 0; i < 4; ++i)
+            isSigned ? I16(off + 2 * i, v) : U16(off + 2 * i, v);
+    }
+    // An A/D word: the channel's 12-bit reading of value over full, fault flag in bit 15.
+    void Ad(std::size_t off, double value, double full, bool fault = false) {
+        const auto ad = static_cast<std::uint16_t>(std::clamp(std::lround(value / full * 4095.0), 0L, 4095L));
+        Raw16(off, static_cast<std::uint16_t>(ad | (fault ? 0x8000 : 0)));
+    }
+    void Bit(std::size_t off, int bit, bool on) {
+        if (on) bytes.at(off) = static_cast<std::uint8_t>(bytes.at(off) | 1 << bit);
+    }
+};
+
+void FillInjection(Record& r, const EngineState& e) {
+    r.U16(0, e.wheelPulses & 0xFFFF);
+    r.U16(2, e.camPulses & 0xFFFF);
+    r.U16(10, std::fmod(e.revolutions, 65536.0));
+    r.U16(14, e.rpm);
+    r.U16(16, e.rpm);
+    r.I16(18, e.dRpm);
+    r.I16(22, std::max(0.0, e.dRpm) / 50.0); // external-throttle transients grow with the rev-up
+    r.I16(28, std::max(0.0, e.dRpm) / 100.0);
+    const BenchAdjust& b = e.bench;
+    for (std::size_t i = 0; i < 4; ++i)
+        r.U16(40 + 2 * i, e.injMs * 1000.0 * b.kInjCyl[i] / 1000.0);
+    r.Each(48, e.injMs * 1000.0 / (b.kInj / 1000.0));
+    r.U16(56, 1000.0 - (e.airC - 20.0) * 2.0);
+    r.U16(58, 1000.0 + std::max(0.0, 60.0 - e.waterC) * 5.0);
+    r.U16(60, 1000.0);
+    for (std::size_t i = 0; i < 4; ++i)
+        r.U16(62 + 2 * i, b.kInjCyl[i]);
+    r.U16(70, b.kInj);
+    r.Each(72, 1000.0 + b.kRip);
+    r.Each(80, 1000.0 + b.kRip);
+    r.I16(104, b.kRip);
+    r.Each(106, 1000.0);
+    r.Each(114, 0.0);
+    for (const std::size_t off : {122, 130, 132, 140, 148, 156, 164, 206})
+        r.Each(off, 1000.0);
+    r.U16(130, 1000.0);
+    for (const std::size_t off : {172, 174, 176})
+        r.U16(off, 1000.0);
+    r.U16(202, (14.0 - e.batteryV) * 80.0 + 900.0);
+    r.Each(214, 3600.0 + b.phaseL * 10.0, true);
+    r.Each(230, 360.0, true);
+    r.I16(246, b.phaseL);
+    r.I16(248, b.phaseH);
+}
+
+void FillAdvance(Record& r, const EngineState& e, bool unprotected) {
+    const BenchAdjust& b = e.bench;
+    const double base = e.advanceDeg - b.adv / 10.0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        r.I16(0 + 2 * i, (e.advanceDeg + b.advCyl[i] / 10.0) * 10.0);
+        r.I16(8 + 2 * i, base * 10.0);
+        r.I16(16 + 2 * i, b.advCyl[i]);
+    }
+    r.I16(24, b.adv);
+    r.I16(36, std::max(0.0, 60.0 - e.waterC) / 10.0 * 10.0);
+    r.U16(100, e.running ? 2800.0 - (e.batteryV - 12.0) * 300.0 : 0.0);
+    r.I16(106, e.throttlePct * 10.0);
+    r.U16(110, 100.0);
+    r.U16(112, 100.0);
+    r.I16(114, 500.0 + b.pwmOut);
+    r.U16(116, e.speedKmh);
+    r.U16(118, e.speedKmh);
+    r.U16(120, std::fmod(e.distanceM / 100.0, 65536.0));
+    r.U16(122, 500.0 + b.pwmOut);
+    r.I16(124, b.pwmOut);
+    r.I16(126, e.running ? 4.0 * std::sin(e.timeS) : 0.0);
+    r.U16(128, e.rpm > 0.0 ? e.speedKmh * 1000.0 / e.rpm : 0.0);
+    r.U16(132, 3.0);
+    r.Bit(134, 7, unprotected);
+    r.Bit(134, 4, e.running);
+    r.Bit(134, 3, e.running || e.cranking);
+    r.Bit(134, 2, e.running || e.cranking);
+    r.Bit(134, 1, e.cranking);
+    r.Bit(136, 0, true); // variable cam engaged
+    r.Bit(138, 1, e.gear == 0);
+    r.Bit(138, 4, e.cranking);
+    r.Bit(138, 2, e.gear == 0);
+    r.Bit(139, 7, e.running || e.cranking || e.tests.fuelPump);
+    r.Bit(139, 5, e.tests.auxOut);
+    r.Bit(139, 4, e.tests.fuelConsum);
+    r.Bit(140, 7, e.running);
+}
+
+void FillAnalog(Record& r, const EngineState& e) {
+    r.Ad(0, e.throttlePct, 100.0);
+    r.I16(2, e.throttlePct * 10.0);
+    r.Ad(4, 150.0 - e.waterC, 190.0);
+    r.I16(6, e.waterC * 10.0);
+    r.Ad(8, 150.0 - e.airC, 190.0);
+    r.I16(10, e.airC * 10.0);
+    r.Ad(12, e.baroKpa, 120.0);
+    r.I16(14, e.baroKpa * 10.0); // mbar
+    r.Ad(16, e.mapKpa, 120.0);
+    r.I16(18, e.mapKpa * 10.0);
+    const double gearPos = e.gear * 600.0 + 300.0;
+    r.Ad(20, gearPos, 4095.0);
+    r.Raw16(22, static_cast<std::uint16_t>(std::max(0, e.gear - 1) << 12 | static_cast<int>(gearPos)));
+    r.Ad(24, e.lambda, 2.0);
+    r.I16(26, e.lambda * kStoichAfr * 10.0); // air/fuel ratio
+    r.Ad(28, e.lambda, 2.0);
+    r.I16(30, e.lambda * kStoichAfr * 10.0);
+    r.Ad(32, 0.0, 1.0);
+    r.Ad(36, 0.0, 1.0);
+    r.Ad(40, 40.0, 255.0);
+    r.I16(42, e.running ? 40.0 - e.waterC / 4.0 : 40.0);
+    r.Ad(44, 0.0, 1.0);
+    r.U16(50, 0.0);
+    r.Ad(52, e.batteryV, 20.0);
+    r.I16(54, e.batteryV * 10.0);
+}
+
+void FillThrottleBodies(Record& r, const EngineState& e) {
+    const double pedal = e.throttlePct;
+    r.U16(0, 400.0 + pedal * 30.0);
+    r.U16(2, 200.0 + pedal * 15.0);
+    r.I16(4, pedal * 10.0);
+    for (std::size_t body = 0; body < 2; ++body) {
+        const double pos = pedal + e.bench.edbw[body] / 10.0;
+        r.U16(6 + 6 * body, 300.0 + pos * 32.0);
+        r.U16(8 + 6 * body, 3800.0 - pos * 32.0);
+        r.I16(10 + 6 * body, pos * 10.0);
+        r.I16(18 + 2 * body, pos * 10.0);
+        r.I16(30 + 2 * body, 200.0 + pos * 5.0);
+        r.I16(34 + 2 * body, e.bench.edbw[body]);
+        r.Bit(42 + body, 5, true);
+        r.Bit(42 + body, 0, true);
+    }
+    r.U16(38, 7.0);
+    r.bytes.at(40) = 2;
+    r.bytes.at(41) = 4;
+}
+
+// Applies a bench adjustment (codes 2..17; 0 is none) to the engine's adjustments in force.
+bool ApplyBenchAdjust(BenchAdjust& b, std::uint8_t code, std::uint16_t value) {
+    const auto s = static_cast<std::int16_t>(value);
+    if (code == 0) return true;
+    if (code == 2)
+        b.kInj = value;
+    else if (code <= 6)
+        b.kInjCyl[code - 3] = value;
+    else if (code == 7)
+        b.phaseL = s;
+    else if (code == 8)
+        b.phaseH = s;
+    else if (code == 9)
+        b.kRip = s;
+    else if (code == 10)
+        b.adv = s;
+    else if (code <= 14)
+        b.advCyl[code - 11] = s;
+    else if (code == 15)
+        b.pwmOut = s;
+    else if (code <= 17)
+        b.edbw[code - 16] = s;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+// Request: record index, bench adjustment code, value high, low. Reply: the record, exactly its size.
+Reply ReadLiveData(EcuModel& model, std::span<const std::uint8_t> request) {
+    if (request.size() != 4 || request[0] > 3) return std::nullopt;
+    if (!ApplyBenchAdjust(model.engine.bench, request[1], GetBE16(&request[2]))) return std::nullopt;
+    AdvanceEngineToNow(model);
+    Record r{std::vector<std::uint8_t>(kLiveSizes[request[0]])};
+    switch (request[0]) {
+    case 0:
+        FillInjection(r, model.engine);
+        break;
+    case 1:
+        FillAdvance(r, model.engine, !IsProtected(model));
+        break;
+    case 2:
+        FillAnalog(r, model.engine);
+        break;
+    default:
+        FillThrottleBodies(r, model.engine);
+        break;
+    }
+    return std::move(r.bytes);
+}
+
+// Request: output code 1..9, value (the switch state of outputs 7..9). Reply: no data.
+Reply TestOutput(EcuModel& model, std::span<const std::uint8_t> request) {
+    if (request.size() != 2 || request[0] < 1 || request[0] > 9) return std::nullopt;
+    OutputTests& t = model.engine.tests;
+    const bool on = request[1] != 0;
+    switch (request[0]) {
+    case 7:
+        t.fuelPump = on;
+        break;
+    case 8:
+        t.auxOut = on;
+        break;
+    case 9:
+        t.fuelConsum = on;
+        break;
+    default:
+        ++t.pulses;
+        break;
+    }
+    return std::vector<std::uint8_t>{};
+}
+
+} // namespace ecusim

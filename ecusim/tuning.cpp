@@ -1,0 +1,318 @@
+// Map tuning (command 0x09): the sub-frames are told apart by their length. The ECU mirrors its state in
+// every Info reply, takes a manual correction and freezes it into the running cell, and in automatic
+// mode walks the engine over the cells marked for tracking and moves each toward its lambda set-point,
+// reporting every cell it changes (at most 32 a reply, the rest in the next ones).
+#include "ecusim/commands.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ecusim {
+
+namespace {
+
+constexpr std::size_t kInfoSize = 162;
+constexpr std::size_t kCellReports = 32;
+constexpr int kRows = 20;
+constexpr int kCols = 32;
+constexpr unsigned kDwellSteps = 5; // steps the engine stays in one cell of an automatic run
+constexpr double kStoichAfr = 14.7;
+
+// Offsets in the settings record.
+constexpr std::size_t kMaskB = 80;
+constexpr std::size_t kSetpoints = 166;
+constexpr std::size_t kTolLambda = 172;
+constexpr std::size_t kMinTj = 174;
+constexpr std::size_t kMaxTj = 176;
+constexpr std::size_t kKp = 180;
+constexpr std::size_t kStep = 188;
+
+std::vector<std::uint8_t>& TunedImage(EcuModel& m) {
+    return m.StoreBytes(m.tuningSlot);
+}
+
+bool ByPressure(const EcuModel& m) {
+    return (m.tune.flags & 0x01) != 0;
+}
+
+// Where cell (row, col) of a map under tuning lies in the image: matrix 0..3 of the injection map by
+// throttle or pressure, or matrix -1 for the advance map.
+std::size_t CellOffset(const EcuModel& m, int matrix, int row, int col) {
+    const std::size_t cell = static_cast<std::size_t>(row * kCols + col) * 2;
+    if (matrix < 0) return kPrefixSize + kMap3Offset + cell;
+    const std::size_t map = ByPressure(m) ? kMap2Offset : kMap1Offset;
+    return kPrefixSize + map + static_cast<std::size_t>(matrix) * kRows * kCols * 2 + cell;
+}
+
+std::int16_t Cell(EcuModel& m, int matrix, int row, int col) {
+    return static_cast<std::int16_t>(GetBE16(TunedImage(m).data() + CellOffset(m, matrix, row, col)));
+}
+
+// Writes a cell and queues its report when it changed. The caller seals the image once its changes are
+// done, so that the stored data set stays sound.
+void SetCell(EcuModel& m, int matrix, int row, int col, std::int16_t value) {
+    if (Cell(m, matrix, row, col) == value) return;
+    PutBE16(TunedImage(m).data() + CellOffset(m, matrix, row, col), static_cast<std::uint16_t>(value));
+    const auto kind = static_cast<std::uint16_t>(matrix < 0 ? 1 : matrix + 2);
+    m.tune.reports.push_back(
+        {static_cast<std::uint16_t>(kind << 12 | col << 6 | row), static_cast<std::uint16_t>(value)});
+}
+
+std::uint16_t SettingU16(const EcuModel& m, std::size_t at) {
+    return GetBE16(m.tune.settings.data() + at);
+}
+
+int TrackMode(const EcuModel& m, int row, int col) {
+    const std::uint32_t a = GetBE32(m.tune.settings.data() + 4 * static_cast<std::size_t>(row));
+    const std::uint32_t b = GetBE32(m.tune.settings.data() + kMaskB + 4 * static_cast<std::size_t>(row));
+    return static_cast<int>(((a >> col) & 1U) * 2 + ((b >> col) & 1U));
+}
+
+// The injection time the engine really needs in a cell for its set-point: hidden from the workbench,
+// rising with speed and load, with a little unevenness a tuner has to find.
+double TrueNeed(int row, int col) {
+    return 1500.0 + 180.0 * col + 220.0 * row + 400.0 * std::sin(0.9 * row + 0.5 * col);
+}
+
+// The engine's operating point moved onto a cell of the map's axes, and held there against its own cycle
+// until the run ends.
+void PlaceEngine(EcuModel& m, int row, int col) {
+    const std::uint8_t* image = TunedImage(m).data();
+    const std::size_t axes =
+        kPrefixSize + (ByPressure(m) ? kMap2Offset : kMap1Offset) + 4 * kRows * kCols * 2;
+    m.engine.rpm = static_cast<std::int16_t>(GetBE16(image + axes + 2 * static_cast<std::size_t>(col)));
+    const double load =
+        static_cast<std::int16_t>(GetBE16(image + axes + 2 * kCols + 2 * static_cast<std::size_t>(row)));
+    if (ByPressure(m))
+        m.engine.mapKpa = load / 10.0;
+    else
+        m.engine.throttlePct = load / 10.0;
+    SteerEngine(m.engine, m.engine.rpm, m.engine.throttlePct);
+}
+
+// The selected cylinders' matrices.
+template <typename Fn> void ForEachCylinder(const EcuModel& m, Fn fn) {
+    for (int i = 0; i < 4; ++i)
+        if (m.tune.cylMask & (0x80 >> i)) fn(i);
+}
+
+int FirstCylinder(const EcuModel& m) {
+    for (int i = 0; i < 4; ++i)
+        if (m.tune.cylMask & (0x80 >> i)) return i;
+    return 0;
+}
+
+// One step of an automatic run: the engine dwells in each tracked cell in turn; while lambda misses the
+// cell's set-point the cell moves toward what the engine needs, by the gains the workbench sent.
+void AutoStep(EcuModel& m) {
+    std::vector<std::array<int, 3>> tracked;
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            if (const int mode = TrackMode(m, r, c); mode != 0) tracked.push_back({r, c, mode});
+    m.tune.freezing = false;
+    if (tracked.empty()) return;
+    if (m.tune.step++ % kDwellSteps == 0 && m.tune.step > 1) m.tune.walk = (m.tune.walk + 1) % tracked.size();
+    m.tune.walk %= tracked.size();
+    const auto [row, col, mode] = tracked[m.tune.walk];
+    PlaceEngine(m, row, col);
+    const int cyl = FirstCylinder(m);
+    const double cell = std::max<double>(Cell(m, cyl, row, col), 100.0);
+    const double targetAfr =
+        static_cast<std::int16_t>(SettingU16(m, kSetpoints + 2 * static_cast<std::size_t>(mode - 1))) / 10.0;
+    const double afr = std::min(targetAfr * TrueNeed(row, col) / cell, 25.0);
+    m.engine.lambda = afr / kStoichAfr;
+    m.engine.lambdaTarget = targetAfr / kStoichAfr;
+    const double tolerance = static_cast<std::int16_t>(SettingU16(m, kTolLambda)) / 10.0;
+    if (std::abs(afr - targetAfr) <= tolerance) return;
+    const double gain = std::clamp(
+        GetBE32(m.tune.settings.data() + kKp) / 10000.0 * SettingU16(m, kStep) / 2000.0, 0.02, 1.0);
+    const double estimate = cell * afr / targetAfr;
+    const double lo = static_cast<std::int16_t>(SettingU16(m, kMinTj));
+    const double hi = std::max<double>(lo, static_cast<std::int16_t>(SettingU16(m, kMaxTj)));
+    const auto value =
+        static_cast<std::int16_t>(std::lround(std::clamp(cell + gain * (estimate - cell), lo, hi)));
+    ForEachCylinder(m, [&](int matrix) { SetCell(m, matrix, row, col, value); });
+    SealImage(TunedImage(m));
+    m.tune.freezing = true;
+}
+
+// The cell the engine runs in now, by its speed and load on the map's axes.
+std::array<int, 2> RunningCell(EcuModel& m) {
+    const std::uint8_t* image = TunedImage(m).data();
+    const std::size_t axes =
+        kPrefixSize + (ByPressure(m) ? kMap2Offset : kMap1Offset) + 4 * kRows * kCols * 2;
+    const auto nearest = [&](std::size_t at, int n, double v) {
+        int best = 0;
+        for (int i = 1; i < n; ++i) {
+            const double bi =
+                static_cast<std::int16_t>(GetBE16(image + at + 2 * static_cast<std::size_t>(i)));
+            const double bb =
+                static_cast<std::int16_t>(GetBE16(image + at + 2 * static_cast<std::size_t>(best)));
+            if (std::abs(bi - v) < std::abs(bb - v)) best = i;
+        }
+        return best;
+    };
+    const double load = ByPressure(m) ? m.engine.mapKpa * 10.0 : m.engine.throttlePct * 10.0;
+    return {nearest(axes + 2 * kCols, kRows, load), nearest(axes, kCols, m.engine.rpm)};
+}
+
+std::uint8_t StateByte(const EcuModel& m) {
+    std::uint8_t state = 1;
+    if (IsProtected(m))
+        state = 0;
+    else if (m.tuning)
+        state = m.tuningAuto ? 3 : 2;
+    if (m.tune.paused) state |= 0x04;
+    if (ByPressure(m)) state |= 0x08;
+    if (m.tuning && m.tuningAuto) {
+        const double target = m.engine.lambdaTarget;
+        const double tolerance = static_cast<std::int16_t>(SettingU16(m, kTolLambda)) / 10.0 / kStoichAfr;
+        if (std::abs(m.engine.lambda - target) <= tolerance) state |= 0x10;
+        if (m.tune.freezing || (state & 0x10)) state |= 0x20;
+    }
+    return state;
+}
+
+std::vector<std::uint8_t> InfoReply(EcuModel& m) {
+    std::vector<std::uint8_t> r(kInfoSize);
+    const EngineState& e = m.engine;
+    const bool autoRun = m.tuning && m.tuningAuto;
+    PutBE16(&r[0], static_cast<std::uint16_t>(std::lround(e.rpm)));
+    PutBE16(&r[2], static_cast<std::uint16_t>(std::lround(e.throttlePct * 10)));
+    PutBE16(&r[4], static_cast<std::uint16_t>(std::lround(e.mapKpa * 10)));
+    PutBE16(&r[6], static_cast<std::uint16_t>(std::lround(e.lambda * kStoichAfr * 10)));
+    PutBE16(&r[8], static_cast<std::uint16_t>(std::lround(e.lambda * kStoichAfr * 10)));
+    PutBE16(&r[10], static_cast<std::uint16_t>(autoRun ? std::lround(e.lambdaTarget * kStoichAfr * 10) : -1));
+    PutBE16(&r[12], static_cast<std::uint16_t>(std::lround(e.waterC * 10)));
+    for (std::size_t i = 0; i < 4; ++i)
+        PutBE16(&r[14 + 2 * i], static_cast<std::uint16_t>(std::lround(e.injMs * 1000)));
+    PutBE16(&r[22], m.tune.ratio);
+    PutBE16(&r[24], static_cast<std::uint16_t>(std::lround(e.advanceDeg * 10)));
+    PutBE16(&r[26], static_cast<std::uint16_t>(m.tune.advOffset));
+    r[30] = StateByte(m);
+    r[31] = m.tune.flags;
+    r[32] = m.tune.cylMask;
+    const std::size_t n = std::min(kCellReports, m.tune.reports.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        PutBE16(&r[34 + 4 * i], m.tune.reports[i][0]);
+        PutBE16(&r[36 + 4 * i], m.tune.reports[i][1]);
+    }
+    m.tune.reports.erase(m.tune.reports.begin(), m.tune.reports.begin() + static_cast<std::ptrdiff_t>(n));
+    return r;
+}
+
+// The settings the ECU holds before any Auto frame: those the workbench starts with.
+std::array<std::uint8_t, 200> DefaultSettings() {
+    std::array<std::uint8_t, 200> s{};
+    PutBE16(&s[160], 150);
+    PutBE16(&s[162], 600);
+    PutBE16(&s[164], 900);
+    for (std::size_t i = 0; i < 3; ++i)
+        PutBE16(&s[kSetpoints + 2 * i], 125);
+    PutBE16(&s[kTolLambda], 5);
+    PutBE16(&s[kMinTj], 1000);
+    PutBE16(&s[kMaxTj], 32000);
+    PutBE32(&s[kKp], 65536);
+    PutBE32(&s[184], 524);
+    PutBE16(&s[kStep], 100);
+    PutBE16(&s[192], 200);
+    PutBE16(&s[194], 50);
+    PutBE16(&s[196], 50);
+    return s;
+}
+
+Reply Request(EcuModel& m, std::uint8_t code) {
+    if (code == 2) {
+        if (m.tune.settings == std::array<std::uint8_t, 200>{}) m.tune.settings = DefaultSettings();
+        return std::vector<std::uint8_t>(m.tune.settings.begin(), m.tune.settings.end());
+    }
+    if (code == 3) {
+        if (m.tuning && m.tuningAuto) ReleaseEngine(m.engine);
+        m.tuning = false;
+        m.tune.paused = false;
+        m.tune.ratio = 1000;
+        m.tune.advOffset = 0;
+    } else if (code != 1) {
+        return std::nullopt;
+    }
+    if (m.tuning && m.tuningAuto) AutoStep(m);
+    return InfoReply(m);
+}
+
+void Start(EcuModel& m, bool automatic, std::uint8_t flags, std::uint8_t cylMask) {
+    if (m.tuning && m.tuningAuto && !automatic) ReleaseEngine(m.engine);
+    m.tuning = true;
+    m.tuningAuto = automatic;
+    m.tune.flags = flags;
+    m.tune.cylMask = cylMask;
+}
+
+void Freeze(EcuModel& m, std::span<const std::uint8_t> f) {
+    const auto [row, col] = RunningCell(m);
+    const std::uint16_t value = GetBE16(f.data());
+    if (f[2] != 0) {
+        for (int i = 0; i < 4; ++i)
+            if (f[2] & (0x80 >> i))
+                SetCell(
+                    m, i, row, col,
+                    static_cast<std::int16_t>(std::clamp(Cell(m, i, row, col) * value / 1000L, 0L, 32000L)));
+    } else {
+        SetCell(m, -1, row, col,
+                static_cast<std::int16_t>(
+                    std::clamp(Cell(m, -1, row, col) + static_cast<std::int16_t>(value), -7200, 7200)));
+    }
+    SealImage(TunedImage(m));
+}
+
+} // namespace
+
+Reply MapTuning(EcuModel& m, std::span<const std::uint8_t> request) {
+    if (IsProtected(m) && request.size() != 1) return InfoReply(m);
+    switch (request.size()) {
+    case 1:
+        return Request(m, request[0]);
+    case 12:
+        Start(m, false, request[0], request[1]);
+        m.tune.singleMul = request[2];
+        break;
+    case 200:
+        std::copy(request.begin(), request.end(), m.tune.settings.begin());
+        Start(m, true, request[178], request[179]);
+        m.tune.singleMul = request[190];
+        break;
+    case 6:
+        if (m.tuning && !m.tuningAuto) Freeze(m, request);
+        break;
+    case 4:
+        if (m.tuning && !m.tuningAuto) {
+            if (request[2] != 0)
+                m.tune.ratio = std::min<std::uint16_t>(GetBE16(request.data()), 2000);
+            else
+                m.tune.advOffset = static_cast<std::int16_t>(
+                    std::clamp<int>(static_cast<std::int16_t>(GetBE16(request.data())), -300, 300));
+            m.tune.paused = request[3] != 0;
+        }
+        break;
+    default:
+        return std::nullopt;
+    }
+    return InfoReply(m);
+}
+
+// A row written by the workbench lands in the map set under tuning; its changed cells are reported
+// back like every other change, since the workbench changes its copy only from the reports.
+bool WriteTunedRow(EcuModel& m, std::uint8_t which, std::uint8_t row, std::uint8_t matrix,
+                   std::span<const std::uint8_t> cells) {
+    if (row >= kRows || cells.size() != 2 * kCols) return false;
+    int target = -1;
+    if (which == 7 && matrix < 4)
+        target = matrix;
+    else if (!(which == 8 && matrix == 0))
+        return false;
+    for (int c = 0; c < kCols; ++c)
+        SetCell(m, target, row, c, static_cast<std::int16_t>(GetBE16(cells.data() + 2 * c)));
+    SealImage(TunedImage(m));
+    return true;
+}
+
+} // namespace ecusim

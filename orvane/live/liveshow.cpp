@@ -1,0 +1,114 @@
+#include "orvane/live/liveshow.h"
+
+#include "orvane/core/com.h"
+#include "orvane/core/connect.h"
+#include "orvane/live/liverec.h"
+#include "platform/ui/userint.h"
+
+namespace {
+
+const std::uint8_t* RecordOf(Rec rec) {
+    switch (rec) {
+    case Rec::L0:
+        return liveData0.data();
+    case Rec::L1:
+        return liveData1.data();
+    case Rec::L2:
+        return liveData2.data();
+    case Rec::L3:
+        return liveData3.data();
+    }
+    return liveData0.data();
+}
+
+double RawOf(const ShownField& f) {
+    const std::uint8_t* record = RecordOf(f.rec);
+    switch (f.type) {
+    case Type::I16:
+        return LiveI16(record, f.offset);
+    case Type::U8:
+        return record[f.offset];
+    case Type::U16:
+        break;
+    }
+    return LiveU16(record, f.offset);
+}
+
+void ShowScaled(int panel, int control, double raw, int scale, int precision) {
+    SetCtrlAttribute(panel, control, ATTR_PRECISION, precision);
+    SetCtrlVal(panel, control, raw / scale);
+}
+
+} // namespace
+
+void ShowFields(int panel, std::span<const ShownField> fields) {
+    for (const ShownField& f : fields)
+        SetCtrlVal(panel, f.control, RawOf(f) / f.scale);
+}
+
+void ShowLeds(int panel, std::span<const ShownLed> leds) {
+    for (const ShownLed& l : leds)
+        SetCtrlVal(panel, l.control, (RecordOf(l.rec)[l.byte] >> l.bit) & 1);
+}
+
+void ShowCommonValues(int panel, const CommonControls& c) {
+    const std::uint8_t* l2 = liveData2.data();
+    if (miscInfo[13] && miscInfo[7])
+        ShowScaled(panel, c.farf, LiveU16(l2, 48), 1, 0); // the level switch in place of the throttle
+    else
+        ShowScaled(panel, c.farf, LiveI16(l2, 2), 10, 1);
+    const bool auxThrottle = miscInfo[3] == 1;
+    SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, auxThrottle ? "Auxiliary Throttle" : "Num Step");
+    ShowScaled(panel, c.potStep, LiveI16(l2, 42), auxThrottle ? 10 : 1, auxThrottle ? 1 : 0);
+    if (miscInfo[4])
+        ShowScaled(panel, c.rtcLevel, LiveI16(l2, 46), 1, 0);
+    else
+        ShowScaled(panel, c.rtcLevel, LiveI16(l2, 46), 1000, 3);
+
+    const std::uint16_t slot = LiveU16(l2, 50);
+    SetCtrlVal(panel, c.mappa, slot + 1);
+    Dim(panel, c.ecuMap1, slot != 0);
+    Dim(panel, c.ecuMap2, slot != 1);
+
+    int gear = 0;
+    if (!(liveData1[138] & 0x02)) {
+        const std::uint16_t index = miscInfo[6] != 2 ? LiveU16(l2, 22) >> 12 : AdValue(LiveU16(l2, 20));
+        gear = index + 1;
+    }
+    SetCtrlVal(panel, c.marcia, gear);
+
+    SetCtrlVal(panel, c.ecuMap1, szEcuMap1);
+    SetCtrlVal(panel, c.ecuMap2, szEcuMap2);
+    SetCtrlVal(panel, c.ecuPar, szEcuPar);
+}
+
+void LabelThrottle(int panel, int control) {
+    const char* label = "Throttle";
+    if (miscInfo[13] && miscInfo[7] >= 1 && miscInfo[7] <= 16) label = "LevelSW [step]";
+    if (miscInfo[13] && miscInfo[7] >= 17) label = "LevelSW [AD]";
+    SetCtrlAttribute(panel, control, ATTR_LABEL_TEXT, label);
+}
+
+void UpdateProtectedFromLive() {
+    fEcuProtected = isComOpen && !(liveData1[134] & 0x80) ? 1 : 0;
+}
+
+void Dim(int panel, int control, bool dimmed) {
+    SetCtrlAttribute(panel, control, ATTR_DIMMED, dimmed ? 1 : 0);
+}
+
+void DimAll(int panel, std::span<const int> controls, bool dimmed) {
+    for (const int c : controls)
+        Dim(panel, c, dimmed);
+}
+
+void DimCylinder(int panel, std::span<const PerCylinder> rows, std::size_t cyl, bool dimmed) {
+    for (const PerCylinder& row : rows)
+        Dim(panel, row.at(cyl), dimmed);
+}
+
+void ShowRecordSizes(int panel, const std::array<int, 4>& controls) {
+    const std::size_t sizes[] = {liveData0.size(), liveData1.size(), liveData2.size(), liveData3.size()};
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        SetCtrlVal(panel, controls[i], static_cast<int>(sizes[i]));
+}

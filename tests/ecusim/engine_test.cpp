@@ -1,0 +1,143 @@
+// The simulated engine and the commands that report it: live records of their exact sizes with the bench
+// adjustment applied, output tests, the diagnostic log with its resets, parameters and password, and the
+// option that spoils poll replies now and then.
+#include "ecusim/commands.h"
+#include "simclient.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint16_t Word(const ecusim::Frame& f, std::size_t off) {
+    return ecusim::GetBE16(&f.data.at(off));
+}
+
+} // namespace
+
+TEST(SimEngine, StartsWarmsUpAndCounts) {
+    ecusim::EcuModel model = ecusim::MakeEcuModel("");
+    ecusim::AdvanceEngine(model, 0.5);
+    EXPECT_FALSE(model.engine.running);
+    ecusim::AdvanceEngine(model, 120.0);
+    EXPECT_TRUE(model.engine.running);
+    EXPECT_GT(model.engine.rpm, 900.0);
+    EXPECT_GT(model.engine.waterC, 40.0) << "it warms up";
+    EXPECT_GT(model.engine.wheelPulses, 1000u);
+    EXPECT_NEAR(model.engine.lambda, model.engine.lambdaTarget, 0.05)
+        << "an empty map leaves the closed loop";
+    EXPECT_EQ(model.diag.cntStarterIn, 1);
+    EXPECT_GT(model.diag.onTimeS, 100.0);
+    EXPECT_GT(model.diag.distM, 0.0);
+}
+
+TEST(SimEngine, SteeringHoldsTheOperatingPointAndZeroStopsIt) {
+    ecusim::EcuModel model = ecusim::MakeEcuModel("");
+    ecusim::AdvanceEngine(model, 5.0);
+    ecusim::SteerEngine(model.engine, 4000.0, 35.0);
+    ecusim::AdvanceEngine(model, 10.0);
+    EXPECT_NEAR(model.engine.rpm, 4000.0, 1.0);
+    EXPECT_NEAR(model.engine.throttlePct, 35.0, 0.1);
+    ecusim::SteerEngine(model.engine, 0.0, 0.0);
+    ecusim::AdvanceEngine(model, 1.0);
+    EXPECT_FALSE(model.engine.running);
+    EXPECT_EQ(model.diag.cntStop, 1);
+    ecusim::ReleaseEngine(model.engine);
+    ecusim::AdvanceEngine(model, 2.0);
+    EXPECT_TRUE(model.engine.running) << "released, it is cranked again";
+}
+
+TEST(SimLive, RecordsHaveTheirSizesAndReportTheAdjustment) {
+    SimClient client;
+    const std::size_t sizes[] = {250, 142, 56, 46};
+    for (std::uint8_t i = 0; i < 4; ++i) {
+        const auto reply = client.Exchange(0x06, Bytes{i, 0, 0, 0});
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(reply->data.size(), sizes[i]);
+    }
+    EXPECT_FALSE(client.Exchange(0x06, Bytes{4, 0, 0, 0}));
+    EXPECT_FALSE(client.Exchange(0x06, Bytes{0, 18, 0, 0})) << "an unknown adjustment is refused";
+
+    const auto k = client.Exchange(0x06, Bytes{0, 4, 0x04, 0xE2}); // injection factor cylinder 2: 1.250
+    ASSERT_TRUE(k);
+    EXPECT_EQ(Word(*k, 64), 1250);
+    const auto adv = client.Exchange(0x06, Bytes{1, 10, 0xFF, 0xE9}); // advance -2.3 degrees
+    ASSERT_TRUE(adv);
+    EXPECT_EQ(static_cast<std::int16_t>(Word(*adv, 24)), -23);
+    const auto body = client.Exchange(0x06, Bytes{3, 17, 0, 50});
+    ASSERT_TRUE(body);
+    EXPECT_EQ(Word(*body, 36), 50);
+}
+
+TEST(SimLive, OutputTestsAnswerWithNoData) {
+    SimClient client;
+    const auto pulse = client.Exchange(0x0A, Bytes{3, 0});
+    ASSERT_TRUE(pulse);
+    EXPECT_TRUE(pulse->data.empty());
+    ASSERT_TRUE(client.Exchange(0x0A, Bytes{7, 1}));
+    EXPECT_TRUE(client.sim.model.engine.tests.fuelPump);
+    EXPECT_FALSE(client.Exchange(0x0A, Bytes{10, 0}));
+    EXPECT_FALSE(client.Exchange(0x0A, Bytes{1}));
+}
+
+TEST(SimDiagnostics, ResetsNeedThePasswordWhereGuarded) {
+    SimClient client;
+    ecusim::AdvanceEngine(client.sim.model, 30.0);
+    const auto status = client.Exchange(0x10, Bytes{0});
+    ASSERT_TRUE(status);
+    ASSERT_EQ(status->data.size(), 92u);
+    EXPECT_GT(ecusim::GetBE32(status->data.data()), 25u) << "on-time counts";
+
+    ASSERT_TRUE(client.Exchange(0x10, Bytes{4})); // on-time: guarded
+    EXPECT_GT(client.sim.model.diag.onTimeS, 25.0);
+    ASSERT_TRUE(client.Exchange(0x10, Bytes{20})); // starter count: open
+    EXPECT_EQ(client.sim.model.diag.cntStarterIn, 0);
+
+    const auto refused = client.Exchange(0x13, Bytes{1, 'x', 0, 0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->data, Bytes{0});
+    const auto granted = client.Exchange(0x13, Bytes{1, 's', 'e', 'r', 'v', 'i', 'c', 'e', 0});
+    ASSERT_TRUE(granted);
+    EXPECT_EQ(granted->data, Bytes{1});
+    ASSERT_TRUE(client.Exchange(0x10, Bytes{4}));
+    EXPECT_LT(client.sim.model.diag.onTimeS, 1.0);
+
+    const auto stored = client.Exchange(0x13, Bytes{0, 'n', 'e', 'w', 0, 0, 0, 0, 0});
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->data, Bytes{1});
+    EXPECT_EQ(client.Exchange(0x13, Bytes{1, 'n', 'e', 'w', 0, 0, 0, 0, 0})->data, Bytes{1});
+}
+
+TEST(SimDiagnostics, EveryParameterRequestReturnsTheWholeRecord) {
+    SimClient client;
+    const auto read = client.Exchange(0x11, Bytes{0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->data.size(), 148u);
+    EXPECT_EQ(Word(*read, 8), 9000);
+
+    const auto limit = client.Exchange(0x11, Bytes{0, 0, 0x1F, 0x40, 5, 0}); // rpm limit: guarded
+    EXPECT_EQ(Word(*limit, 8), 9000);
+    const auto adMax = client.Exchange(0x11, Bytes{0, 0, 0x03, 0xFF, 27, 4}); // throttle A/D max 1023
+    EXPECT_EQ(Word(*adMax, 72), 1023);
+    EXPECT_EQ(Word(*adMax, 90), 1000) << "its physical value: 100.0 %";
+    const auto off = client.Exchange(0x11, Bytes{0, 0, 0, 0, 35, 1}); // battery channel off
+    EXPECT_EQ(off->data[145] & 0x10, 0x10);
+    const auto autoReset = client.Exchange(0x11, Bytes{0, 0, 0, 0, 1, 1});
+    EXPECT_EQ(autoReset->data[145] & 0x01, 0x01);
+}
+
+TEST(SimOptions, FlakyRepliesAreLostOrBrokenByTurns) {
+    ecusim::EcuOptions options;
+    options.flaky = 2;
+    ecusim::EcuSim sim(options);
+    const auto send = [&sim] { return sim.Feed(ecusim::EncodeFrame(0x06, Bytes{3, 0, 0, 0})); };
+    EXPECT_EQ(send().size(), 50u);
+    EXPECT_TRUE(send().empty()) << "the second is lost";
+    EXPECT_EQ(send().size(), 50u);
+    const Bytes broken = send();
+    ASSERT_EQ(broken.size(), 50u);
+    ecusim::FrameParser parser;
+    parser.Push(broken);
+    EXPECT_FALSE(parser.Next()) << "the fourth has a broken checksum";
+}
