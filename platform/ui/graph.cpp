@@ -77,8 +77,10 @@ class GraphWidget : public QWidget {
         const PlotArea a = AreaOf(*c);
         const QRectF area(a.left, a.top, a.width, a.height);
         p.fillRect(area, Qt::white);
-        const auto [x0, x1] = AxisRange(g, VAL_XAXIS);
-        const auto [y0, y1] = AxisRange(g, VAL_LEFT_YAXIS);
+        // Plain copies: a lambda may not capture structured bindings with every compiler we build with.
+        const auto xRange = AxisRange(g, VAL_XAXIS);
+        const auto yRange = AxisRange(g, VAL_LEFT_YAXIS);
+        const double x0 = xRange.first, x1 = xRange.second, y0 = yRange.first, y1 = yRange.second;
         const auto px = [&](double x) { return area.left() + (x - x0) / (x1 - x0) * area.width(); };
         const auto py = [&](double y) { return area.bottom() - (y - y0) / (y1 - y0) * area.height(); };
         DrawTicks(p, area, x0, x1, y0, y1);
