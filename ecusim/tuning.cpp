@@ -131,7 +131,8 @@ void AutoStep(EcuModel& m) {
     const double hi = std::max<double>(lo, static_cast<std::int16_t>(SettingU16(m, kMaxTj)));
     const auto value =
         static_cast<std::int16_t>(std::lround(std::clamp(cell + gain * (estimate - cell), lo, hi)));
-    ForEachCylinder(m, [&](int matrix) { SetCell(m, matrix, row, col, value); });
+    const int r = row, c = col; // a lambda may not capture structured bindings with every compiler
+    ForEachCylinder(m, [&](int matrix) { SetCell(m, matrix, r, c, value); });
     SealImage(TunedImage(m));
     m.tune.freezing = true;
 }
