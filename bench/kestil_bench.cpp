@@ -106,13 +106,6 @@ void BM_ProgramSampleImage(benchmark::State& state) {
     CloseComPort();
 }
 
-BENCHMARK(BM_ProgramSampleImage)
-    ->ArgName("paced")
-    ->Arg(0)
-    ->Arg(1)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_ProgramSampleImage)->Apply(PacedAndUnpaced);
 
 } // namespace

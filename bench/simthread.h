@@ -6,6 +6,8 @@
 #include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
 
+#include <benchmark/benchmark.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -45,3 +47,15 @@ class SimThread {
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
+
+// The exchanges measured against the simulator, unpaced (the program's own cost) and paced (against the
+// wire time): five runs each, reported as their aggregates in milliseconds of real time.
+inline void PacedAndUnpaced(benchmark::internal::Benchmark* b) {
+    b->ArgName("paced")
+        ->Arg(0)
+        ->Arg(1)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}

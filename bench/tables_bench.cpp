@@ -76,13 +76,6 @@ void BM_CalibrationReadings(benchmark::State& state) {
         if (!ReadAdAveraged(1, idle) || !ReadAdAveraged(1, full)) state.SkipWithError("a reading failed");
     }
 }
-BENCHMARK(BM_CalibrationReadings)
-    ->ArgName("paced")
-    ->Arg(0)
-    ->Arg(1)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_CalibrationReadings)->Apply(PacedAndUnpaced);
 
 } // namespace

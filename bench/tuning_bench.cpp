@@ -67,13 +67,6 @@ void BM_Mp2TimerFullInfo(benchmark::State& state) {
     state.counters["wire_ms"] = kWireMs;
 }
 
-BENCHMARK(BM_Mp2TimerFullInfo)
-    ->ArgName("paced")
-    ->Arg(0)
-    ->Arg(1)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_Mp2TimerFullInfo)->Apply(PacedAndUnpaced);
 
 } // namespace
