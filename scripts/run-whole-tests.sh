@@ -12,9 +12,12 @@ for prog in $(find "$build/tests" -type f -executable -path '*/tests/*/*' | sort
     *plot_tests) run="xvfb-run -a -s '-screen 0 1280x1024x24' env QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1" ;;
     *) run="env QT_QPA_PLATFORM=offscreen" ;;
     esac
-    if ! eval "$run" '"$prog"' --gtest_shuffle --gtest_brief=1 >"$prog.whole.log" 2>&1; then
-        echo "FAILED (whole, shuffled): $prog; see $prog.whole.log"
-        grep -E "random seed|FAILED" "$prog.whole.log" || true
+    # A seed of our own, printed on failure, so that the failing order can be run again.
+    seed=$(shuf -i 1-99999 -n 1)
+    if ! eval "$run" '"$prog"' --gtest_shuffle --gtest_random_seed=$seed >"$prog.whole.log" 2>&1; then
+        echo "FAILED (whole, shuffled with --gtest_random_seed=$seed): $prog; see $prog.whole.log"
+        grep -E "FAILED|Failure" "$prog.whole.log" || true
+        tail -n 5 "$prog.whole.log"
         status=1
     fi
 done

@@ -37,6 +37,7 @@ constexpr std::size_t kYWord = 176;
 
 struct CocEditTest : OrvaneTest {
     void SetUp() override {
+        OrvaneTest::SetUp();
         dir = fs::path(testing::TempDir()) / ("ced" + std::to_string(getpid()));
         fs::create_directories(dir);
         cfg.cocFile[0] = '\0';

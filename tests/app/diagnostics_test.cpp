@@ -37,6 +37,7 @@ void Spoil(SimLink& link, std::uint8_t cmd, bool wellFormed) {
 
 struct DiagnosticsTest : OrvaneTest {
     void SetUp() override {
+        OrvaneTest::SetUp();
         DisplayPanel(hDgnPanel);
         DgnTimer(); // with the link closed: back to the state before any connection
         ecusim::AdvanceEngine(ecu.model, 30.0); // warm, running, with a log to show

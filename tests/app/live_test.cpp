@@ -24,6 +24,7 @@ std::vector<Bytes> LiveRequests(const SimLink& link) {
 
 struct LiveTest : OrvaneTest {
     void SetUp() override {
+        OrvaneTest::SetUp();
         DisplayPanel(hLv2Panel); // the bench page on screen, where the user moves its slides
         LivTimer(0, 0);          // with the link closed: index and error count back to their start
         ecusim::AdvanceEngine(ecu.model, 30.0); // warm, running, with a log to show

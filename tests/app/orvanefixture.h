@@ -43,6 +43,7 @@ struct OrvaneTest : testing::Test {
     // window alone and nothing unsaved, whatever the tests before it did.
     void SetUp() override {
         uitest::Click(hMainPanel, MAIN::CBinfo);
+        ASSERT_EQ(hCurPanel, hMainPanel) << "an earlier test left the program unable to go back";
         InitEcuRefData();
         std::memset(aProtectKeys, 0, sizeof aProtectKeys); // nobody logged in
     }

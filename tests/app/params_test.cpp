@@ -37,6 +37,7 @@ struct ParamsTest : OrvaneTest {
     // The tests start from empty images and hand back those they found, shown again on every page: a later
     // read-back of all pages must find nothing changed.
     void SetUp() override {
+        OrvaneTest::SetUp();
         savedPar = ecuParData;
         savedMap = ecuMapData;
         std::memset(&ecuParData, 0, sizeof ecuParData);

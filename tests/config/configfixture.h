@@ -9,6 +9,7 @@
 
 struct ConfigTest : OrvaneTest {
     void SetUp() override {
+        OrvaneTest::SetUp();
         InitCg1Data();
         InitCg2Data();
         InitCg3Data();

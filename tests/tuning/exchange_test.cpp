@@ -15,6 +15,7 @@ namespace {
 
 struct TuningTest : OrvaneTest {
     void SetUp() override {
+        OrvaneTest::SetUp();
         ecuParData.b6E0[2] = 4; // four cylinders
         std::memset(&ecuMapData.map1, 0, sizeof ecuMapData.map1);
         std::memset(&ecuMapData.map3, 0, sizeof ecuMapData.map3);
