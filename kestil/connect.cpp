@@ -122,6 +122,11 @@ bool NextAction() {
 
 } // namespace
 
+void ReportRunResult(int result) {
+    lastResult = result;
+    fUpdUfwVersion = true;
+}
+
 int MainTimer(int, int, int event, void*, int, int) {
     if (fProgramming) return 0;
     if (!isComOpen) {

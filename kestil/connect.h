@@ -21,6 +21,10 @@ extern double tClearStatus;    // clock time at which the status line is emptied
 
 inline constexpr double kDoneShownFor = 10.0; // seconds "Done!" stays
 
+// A programming run ended with result: the status line shows it on the next tick, and the installed
+// application is read again.
+void ReportRunResult(int result);
+
 int MainTimer(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 // One step of the connection state machine.
 void LivTimer();

@@ -147,18 +147,16 @@ int Send(int, int, int event, void*, int, int) {
     char path[1024] = "";
     if (!SelzFirmwareFile("Firmware File", path) || path[0] == '\0') return 0;
 
-    fProgramming = true;
+    SetProgramming(true);
     {
         MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
         DimForRun(1);
         SetCtrlVal(hMainPanel, KESTIL::TMstatus, "Programming...");
         ProcessSystemEvents();
-        GetDirPath(path, cfg.lastDir);
-        WriteInitFile();
-        lastResult = SendFirmware(path);
-        fUpdUfwVersion = true;
+        RememberFirmwareDir(path);
+        ReportRunResult(SendFirmware(path));
     }
     DimForRun(0);
-    fProgramming = false;
+    SetProgramming(false);
     return 0;
 }

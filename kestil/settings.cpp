@@ -35,3 +35,12 @@ void GetDirPath(const char* path, std::span<char> dir) {
     if (SplitPath(path, drive, folder, {}) < 0) folder[0] = '\0';
     CopyText(std::string(drive.data()) + folder.data(), dir);
 }
+
+void RememberFirmwareDir(const char* path) {
+    GetDirPath(path, cfg.lastDir);
+    WriteInitFile();
+}
+
+void SetSettingsPort(std::int16_t port) {
+    cfg.port = port;
+}

@@ -21,3 +21,7 @@ void ReadInitFile();
 void WriteInitFile();
 // The drive and directory of path, cut to fit dir.
 void GetDirPath(const char* path, std::span<char> dir);
+// The folder of the firmware file at path is where the next choice starts; the settings are saved.
+void RememberFirmwareDir(const char* path);
+// The port the settings name; saved with the next WriteInitFile.
+void SetSettingsPort(std::int16_t port);

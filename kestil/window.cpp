@@ -30,6 +30,10 @@ void RequestQuit() {
 
 } // namespace
 
+void SetProgramming(bool running) {
+    fProgramming = running;
+}
+
 bool StartKestil() {
     const int panel = LoadPanel(0, "screen.uir", KESTIL::id);
     if (panel < 0) return false;
@@ -66,7 +70,7 @@ void InitPortList() {
 }
 
 void OpenComPort() {
-    OpenPortOfRing(hMainPanel, KESTIL::RINGport, cfg.port);
+    SetSettingsPort(OpenPortOfRing(hMainPanel, KESTIL::RINGport, cfg.port));
 }
 
 int SetComPort(int, int, int event, void*, int, int) {

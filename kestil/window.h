@@ -6,6 +6,8 @@
 extern int hMainPanel;    // the window
 extern bool fQuit;        // the user asked to end; the timer ends the event loop
 extern bool fProgramming; // a programming run is under way
+// A programming run starts (true) or has ended (false).
+void SetProgramming(bool running);
 
 extern const char appName[];
 extern const std::uint16_t appRelease; // major in the high byte, minor in the low byte

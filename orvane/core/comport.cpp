@@ -16,12 +16,12 @@ void InitPortList() {
 int SetComPort(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     std::int16_t port = 0;
-    cfg.port = GetPortChoice(hMainPanel, MAIN::RINGport, port) ? port : 0;
+    SetSettingsPort(GetPortChoice(hMainPanel, MAIN::RINGport, port) ? port : 0);
     WriteInitFile();
     ShowPortChoice(hMainPanel, MAIN::RINGport, cfg.port);
     return 0;
 }
 
 void OpenComPort() {
-    OpenPortOfRing(hMainPanel, MAIN::RINGport, cfg.port);
+    SetSettingsPort(OpenPortOfRing(hMainPanel, MAIN::RINGport, cfg.port));
 }

@@ -30,14 +30,14 @@ struct FileKind {
     std::span<std::byte> image;
     std::span<std::byte> fileBuffer;
     DataHeader* imageHeader;
-    std::span<char> remembered; // the path field of cfg
+    RememberedFile remembered;
 };
 
 const FileKind kFileKinds[] = {
     {kParKind, "ecd", "Store ECU configuration data", "Load ECU configuration data", BytesOf(ecuParData),
-     BytesOf(parFileBuffer), &ecuParData.header, cfg.parFile},
+     BytesOf(parFileBuffer), &ecuParData.header, RememberedFile::Configuration},
     {kMapKind, "emd", "Store ECU mapping data", "Load ECU mapping data", BytesOf(ecuMapData),
-     BytesOf(mapFileBuffer), &ecuMapData.header, cfg.mapFile},
+     BytesOf(mapFileBuffer), &ecuMapData.header, RememberedFile::Mapping},
 };
 
 const FileKind* FindKind(std::uint16_t kind) {
@@ -54,7 +54,7 @@ std::string Pattern(const FileKind& k) {
 std::string StoreDirectory(const FileKind& k) {
     Path dir{};
     Path drive{};
-    SplitPath(k.remembered.data(), drive, dir, {});
+    SplitPath(RememberedPath(k.remembered), drive, dir, {});
     if (dir[0] == '\0') GetProjectDir(dir);
     return std::string(drive.data()) + dir.data();
 }
@@ -74,12 +74,6 @@ bool FinalStorePath(const FileKind& k, Path& path, bool* replaceRefused) {
     return true;
 }
 
-// Remembers path (empty: forgets) and saves the settings.
-void Remember(const FileKind& k, const char* path) {
-    CopyText(path, k.remembered);
-    WriteInitFile();
-}
-
 // The file's base name as the data set's name.
 void ShowFileName(const FileKind& k, const char* path) {
     Path name{};
@@ -88,12 +82,12 @@ void ShowFileName(const FileKind& k, const char* path) {
 }
 
 void Forget(const FileKind& k) {
-    Remember(k, "");
+    RememberFile(k.remembered, "");
     ShowConfigName("", static_cast<std::uint8_t>(k.kind));
 }
 
 void Adopt(const FileKind& k, const char* path) {
-    Remember(k, path);
+    RememberFile(k.remembered, path);
     CopyEcuDataToRef(k.kind);
     ShowFileName(k, path);
 }
@@ -135,7 +129,7 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
     Path path{};
     if (interactive != 0) {
         Path proposed{};
-        CopyText(k.remembered.data(), proposed);
+        CopyText(RememberedPath(k.remembered), proposed);
         if (proposed[0] == '\0')
             CopyText(Pattern(k), proposed);
         else if (SetFileExtension(proposed, k.ext) == nullptr)
@@ -145,7 +139,7 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
         if (chosen == VAL_NO_FILE_SELECTED) return true;
         if (chosen != VAL_EXISTING_FILE_SELECTED) return false;
     } else {
-        CopyText(k.remembered.data(), path);
+        CopyText(RememberedPath(k.remembered), path);
     }
     if (path[0] == '\0') return false;
     if (SetFileExtension(path, k.ext) == nullptr) return false;
@@ -158,7 +152,7 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
         // so that start-up does not refuse the same file again every time.
         if (interactive != 0) {
             HeaderMessagePopup(k.loadTitle, szForeignData);
-            Remember(k, "");
+            RememberFile(k.remembered, "");
             return true;
         }
         [[fallthrough]];

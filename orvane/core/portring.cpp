@@ -22,13 +22,14 @@ bool GetPortChoice(int panel, int ring, std::int16_t& port) {
     return GetChosenItem(panel, ring, index, port);
 }
 
-void OpenPortOfRing(int panel, int ring, std::int16_t& port) {
-    if (isComOpen) return;
+std::int16_t OpenPortOfRing(int panel, int ring, std::int16_t port) {
+    if (isComOpen) return port;
     int index = -1;
     std::int16_t chosenPort = 0;
     char label[64] = "";
     const bool chosen = GetChosenItem(panel, ring, index, chosenPort);
     if (chosen) port = chosenPort;
     const bool named = chosen && (port < 0 || GetLabelFromIndex(panel, ring, index, label) >= 0);
-    if (!named || !OpenPortLink(port, label)) port = 0; // the link stays closed
+    if (!named || !OpenPortLink(port, label)) return 0; // the link stays closed
+    return port;
 }

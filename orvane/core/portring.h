@@ -9,6 +9,7 @@
 void ShowPortChoice(int panel, int ring, std::int16_t port);
 // Value of the selected ring item; false when the query fails.
 bool GetPortChoice(int panel, int ring, std::int16_t& port);
-// Opens the port chosen in the ring, unless the link is open: port takes the chosen value, or 0 when
-// the link stays closed (the outcome is isComOpen).
-void OpenPortOfRing(int panel, int ring, std::int16_t& port);
+// Opens the port chosen in the ring, unless the link is open. The port in use after it: port itself
+// while the link was open already, else the chosen value, or 0 when the link stays closed (the outcome is
+// isComOpen).
+std::int16_t OpenPortOfRing(int panel, int ring, std::int16_t port);

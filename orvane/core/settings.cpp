@@ -4,6 +4,7 @@
 #include "orvane/maps/mapval.h"
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
+#include "platform/sys/textout.h"
 #include "platform/sys/utility.h"
 
 #include <cstring>
@@ -20,6 +21,20 @@ void SetDefaults() {
     cfg.reserved[0] = 0;
     cfg.reserved[1] = 500;
     cfg.reserved[2] = 700;
+}
+
+std::span<char> PathField(RememberedFile file) {
+    switch (file) {
+    case RememberedFile::Configuration:
+        return cfg.parFile;
+    case RememberedFile::Mapping:
+        return cfg.mapFile;
+    case RememberedFile::MapTuning:
+        return cfg.mtpFile;
+    case RememberedFile::CoCorrection:
+        break;
+    }
+    return cfg.cocFile;
 }
 
 // A path read from the file must end inside its field, whatever the file held.
@@ -51,4 +66,17 @@ int WriteInitFile() {
     char path[1100];
     SettingsPath(path);
     return ArrayToFile(path, std::as_bytes(std::span(&cfg, 1)));
+}
+
+const char* RememberedPath(RememberedFile file) {
+    return PathField(file).data();
+}
+
+void RememberFile(RememberedFile file, const char* path) {
+    CopyText(path, PathField(file));
+    WriteInitFile();
+}
+
+void SetSettingsPort(std::int16_t port) {
+    cfg.port = port;
 }

@@ -33,3 +33,12 @@ inline constexpr std::int32_t kUnplaced = INT32_MIN;
 
 void ReadInitFile();
 int WriteInitFile();
+
+// The files whose paths the settings remember.
+enum class RememberedFile { Configuration, Mapping, MapTuning, CoCorrection };
+// The remembered path of a kind of file; empty when there is none.
+const char* RememberedPath(RememberedFile file);
+// Remembers path for a kind of file (empty: forgets it) and saves the settings.
+void RememberFile(RememberedFile file, const char* path);
+// The port the settings name; saved with the next WriteInitFile.
+void SetSettingsPort(std::int16_t port);

@@ -39,11 +39,6 @@ using Path = std::array<char, sizeof cfg.cocFile>;
 // A file is read here first and becomes the edit data only when all of it arrived.
 CocEditRecord fileRecord;
 
-void Remember(const char* path) {
-    CopyText(path, cfg.cocFile);
-    WriteInitFile();
-}
-
 // Reads the first bytes of a file into the edit data; a file too short leaves it as it was.
 bool ReadCocFile(const char* path) {
     if (FileHeadToArray(path, BytesOf(fileRecord)) != FILE_OK) return false;
@@ -138,7 +133,7 @@ void StoreCocEditData() {
         MessagePopup(kStoreTitle, szGenericError);
         return;
     }
-    Remember(path.data());
+    RememberFile(RememberedFile::CoCorrection, path.data());
     UpdateRefCocEditData();
 }
 
@@ -149,7 +144,7 @@ void LoadCocEditData(int interactive) {
         CopyText(cfg.cocFile, path);
         // A remembered file that cannot be read is forgotten, without a word at start-up.
         if (SetFileExtension(path, kExt) == nullptr || !ReadCocFile(path.data())) {
-            Remember("");
+            RememberFile(RememberedFile::CoCorrection, "");
             return;
         }
         UpdateRefCocEditData();
@@ -172,7 +167,7 @@ void LoadCocEditData(int interactive) {
         MessagePopup(kLoadTitle, szGenericError);
         return;
     }
-    Remember(path.data());
+    RememberFile(RememberedFile::CoCorrection, path.data());
     UpdateRefCocEditData();
 }
 

@@ -22,11 +22,6 @@ constexpr char kAnyFile[] = "*.mtp";
 
 using Path = std::array<char, sizeof cfg.mtpFile>;
 
-void Remember(const Path& path) {
-    CopyText(path.data(), cfg.mtpFile);
-    WriteInitFile();
-}
-
 } // namespace
 
 bool StoreMtSettings() {
@@ -48,7 +43,7 @@ bool StoreMtSettings() {
                     SetFileExtension(path, kExt) != nullptr &&
                     ArrayToFile(path.data(), std::as_bytes(std::span(&mtSettings, 1))) == FILE_OK;
     if (ok)
-        Remember(path);
+        RememberFile(RememberedFile::MapTuning, path.data());
     else
         MessagePopup(kStoreTitle, szGenericError);
     return ok;
@@ -76,7 +71,7 @@ bool LoadMtSettings(int interactive) {
                     FileToArray(path.data(), std::as_writable_bytes(std::span(&read, 1))) == FILE_OK;
     if (ok) {
         AdoptMtSettings(read);
-        Remember(path);
+        RememberFile(RememberedFile::MapTuning, path.data());
     } else if (interactive) {
         MessagePopup(kLoadTitle, szGenericError);
     }
