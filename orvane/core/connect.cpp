@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-std::uint8_t aProtectKeys[30] = {};
+std::uint8_t aProtectKeys[2 * kPasswordLength] = {};
 std::uint8_t fEcuProtected = 0;
 std::uint8_t fwVariant = 0;
 char ecuVersionText[256] = "";
@@ -36,6 +36,21 @@ bool IsDataNameKind(std::uint8_t kind) {
 }
 
 } // namespace
+
+void SetProtectKeys(std::span<const std::uint8_t, kPasswordLength> keys, bool fromLogo) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        aProtectKeys[2 * i] = fromLogo ? 0 : keys[i];
+        aProtectKeys[2 * i + 1] = fromLogo ? keys[i] : 0;
+    }
+}
+
+void ClearProtectKeys() {
+    std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+}
+
+void SetEcuProtected(bool locked) {
+    fEcuProtected = locked ? 1 : 0;
+}
 
 bool Ping() {
     if (!isComOpen) {

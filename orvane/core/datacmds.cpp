@@ -59,7 +59,7 @@ int Store(int, int, int event, void*, int, int) {
 int Send(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     if (!AbortManualTuning()) return 0;
-    fSending = 1;
+    SetSending(true);
     DimButton(MAIN::CBsend, true);
     const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3
     if (kind != 0) {
@@ -70,19 +70,19 @@ int Send(int, int, int event, void*, int, int) {
                 const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
                 ok = isComOpen && SendEcu(kind);
             }
-            if (ok) fRefreshLive = 1;
+            if (ok) RequestLiveRefresh();
             MessagePopup("Send", ok ? "Done!" : szGenericError);
         }
     }
     SetProgressBar(0, 0);
-    fSending = 0;
+    SetSending(false);
     return 0;
 }
 
 int Receive(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     if (!AbortManualTuning()) return 0;
-    fReceiving = 1;
+    SetReceiving(true);
     DimButton(MAIN::CBreceive, true);
     const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3
     if (kind != 0) {
@@ -97,6 +97,6 @@ int Receive(int, int, int event, void*, int, int) {
         MessagePopup("Receive", ok ? "Done!" : szGenericError);
     }
     SetProgressBar(0, 0);
-    fReceiving = 0;
+    SetReceiving(false);
     return 0;
 }

@@ -18,10 +18,6 @@ template <std::size_t N> void PutField(char (&field)[N], const char* text) {
     std::memcpy(field, text, strnlen(text, N));
 }
 
-template <class Data> bool SameBytes(const Data& a, const Data& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 } // namespace
 
 void MakeDataHeader(DataHeader& header) {
@@ -57,22 +53,6 @@ void HeaderMessagePopup(const char* title, const char* text) {
 bool HeaderConfirmPopup(const char* title, const char* text) {
     const MouseCursorScope pointer(VAL_DEFAULT_CURSOR);
     return ConfirmPopup(title, text) != 0;
-}
-
-void CopyEcuDataToRef(std::uint16_t kind) {
-    if (kind == kParKind) ecuParRefData = ecuParData;
-    if (kind == kMapKind) ecuMapRefData = ecuMapData;
-}
-
-bool IsEcuDataChanged(std::uint16_t kind) {
-    if (kind == kParKind) return !SameBytes(ecuParData, ecuParRefData);
-    if (kind == kMapKind) return !SameBytes(ecuMapData, ecuMapRefData);
-    return false;
-}
-
-void InitEcuRefData() {
-    CopyEcuDataToRef(kParKind);
-    CopyEcuDataToRef(kMapKind);
 }
 
 bool DiscardNewEcuData() {

@@ -39,13 +39,11 @@ constexpr int kDebugFields[] = {MAIN::TMdebug1, MAIN::TMdebug2, MAIN::TMdebug3,
 
 bool StartOrvane() {
     if (InstallMainCallback(MainCallBack, nullptr, 0) < 0) return false;
-    const int main = LoadPanel(0, "screen.uir", MAIN::id);
-    if (main < 0) return false;
-    hMainPanel = main;
+    if (!LoadMainPanel()) return false;
     const PageRegistry& registry = Pages();
     for (std::uint8_t i : registry.initOrder)
         if (!registry.pages[i].init(hMainPanel)) return false;
-    hCurPanel = hMainPanel;
+    SetCurPanel(hMainPanel);
 
     ReadInitFile();
     InitPortList();

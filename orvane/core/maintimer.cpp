@@ -67,6 +67,18 @@ void UpdateMainWindow() {
 
 } // namespace
 
+void SetSending(bool running) {
+    fSending = running ? 1 : 0;
+}
+
+void SetReceiving(bool running) {
+    fReceiving = running ? 1 : 0;
+}
+
+void RequestLiveRefresh() {
+    fRefreshLive = 1;
+}
+
 int MainTimer(int, int, int event, void*, int, int) {
     if (event != EVENT_TIMER_TICK || CheckfBusy()) return 0;
     int graphVisible = 0;

@@ -11,6 +11,12 @@ extern std::uint8_t lastProtected;
 extern std::uint8_t fSending;   // a Send runs
 extern std::uint8_t fReceiving; // a Receive runs
 
+// A Send or a Receive starts (true) or has ended (false); its button stays dimmed meanwhile.
+void SetSending(bool running);
+void SetReceiving(bool running);
+// The live pages reload their context on their next tick (new data sets went to the ECU).
+void RequestLiveRefresh();
+
 int MainTimer(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 // force: pump every pending event; otherwise pump at most once a second and only repaint in between.
 void ProcessMyEvents(std::uint8_t force);

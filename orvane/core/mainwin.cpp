@@ -45,6 +45,17 @@ bool RunEvery(std::span<const std::uint8_t> order, bool (*Page::*op)()) {
 
 } // namespace
 
+bool LoadMainPanel() {
+    const int panel = LoadPanel(0, "screen.uir", MAIN::id);
+    if (panel < 0) return false;
+    hMainPanel = panel;
+    return true;
+}
+
+void SetCurPanel(int panel) {
+    hCurPanel = panel;
+}
+
 bool ScatterAllPanels() {
     return RunEvery(Pages().scatterOrder, &Page::scatter);
 }

@@ -16,6 +16,12 @@ extern const char appExtra[];
 extern const char appFwName[];
 extern const char szGenericError[];
 
+// Loads the main window from "screen.uir" into hMainPanel; false when it cannot be loaded.
+bool LoadMainPanel();
+// The page shown inside the main window is now panel (hMainPanel: none); showing and hiding are the
+// caller's.
+void SetCurPanel(int panel);
+
 // The program: 0 after a normal end of the event loop, -1 when start-up fails.
 int OrvaneMain();
 // Start-up up to the event loop: every panel loaded, settings read, last files loaded, pages filled.

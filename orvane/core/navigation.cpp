@@ -49,7 +49,7 @@ bool LeaveCurrentPage() {
 void ShowPage(int target) {
     const int previous = hCurPanel;
     DisplayPanel(target);
-    hCurPanel = target;
+    SetCurPanel(target);
     if (previous != hMainPanel && previous != target) HidePanel(previous);
 }
 
@@ -141,7 +141,7 @@ int Info(int, int, int event, void*, int, int) {
     const bool error = !GatherAllPanels();
     if (!LeaveCurrentPage()) return 0;
     HidePanel(hCurPanel);
-    hCurPanel = hMainPanel;
+    SetCurPanel(hMainPanel);
     ReportSwitchError(error);
     return 0;
 }

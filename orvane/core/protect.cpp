@@ -74,10 +74,7 @@ Outcome LoginOrConfirm() {
         if (!ConfirmPopup("Warning!", "All configurations will be erased...")) return Outcome::Refused;
         if (!SendNewPassword()) return Outcome::LinkError;
     }
-    for (int i = 0; i < kPasswordLength; ++i) {
-        aProtectKeys[2 * i] = fLoginFromLogo ? 0 : keys[i];
-        aProtectKeys[2 * i + 1] = fLoginFromLogo ? keys[i] : 0;
-    }
+    SetProtectKeys(keys, fLoginFromLogo != 0);
     for (int i = 0; i < 2; ++i)
         if (!Ping()) return Outcome::LinkError;
     return Outcome::Done;
@@ -116,7 +113,7 @@ bool InitPwdPanel(int parent) {
     if (PasswordCtrl_ConvertFromString(hPwdPanel, PWD::STRpasswd) < 0) return false;
     if (PasswordCtrl_SetAttribute(hPwdPanel, PWD::STRpasswd, ATTR_PASSWORD_MAX_LENGTH, kPasswordLength) < 0)
         return false;
-    std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+    ClearProtectKeys();
     return true;
 }
 
