@@ -236,8 +236,7 @@ void TakeTypedPassword(char (&text)[kDiagPasswordSize + 1]) {
 }
 
 void ConfirmPassword(const char* typed) {
-    const int answer = DiagPasswordExchange(1, typed);
-    dgnAccess = answer == 1 ? 1 : 0;
+    DiagPasswordExchange(1, typed);
     SetCtrlAttribute(hDgnPanel, DIAGN::STRdgnPwd, ATTR_DIMMED, dgnAccess);
     if (!dgnAccess) MessagePopup(kPwdTitle, "Invalid passwords...");
     ResetDgnPwdDialog(dgnAccess != 0);
@@ -270,12 +269,7 @@ void ChangePassword(const char* typed) {
         MessagePopup(kPwdTitle, "Typed passwords do not match...");
         return;
     }
-    if (DiagPasswordExchange(0, typed) == 1) {
-        dgnAccess = 1;
-    } else {
-        dgnAccess = 0;
-        MessagePopup(kPwdTitle, "Change passwords...");
-    }
+    if (DiagPasswordExchange(0, typed) != 1) MessagePopup(kPwdTitle, "Change passwords...");
 }
 
 } // namespace
@@ -300,11 +294,8 @@ void ConvertTime(std::span<char> buf, std::uint32_t s) {
 
 void ScatterDgnPanel() {
     ShowStatus();
-    fEcuProtected = isComOpen ? 0 : 1;
-    if (dgnParamsFresh) {
-        dgnParamsFresh = false;
-        ShowParams();
-    }
+    SetEcuProtected(!isComOpen);
+    if (TakeDiagParamsFresh()) ShowParams();
 }
 
 void DimDgnGuardedControls() {
@@ -348,7 +339,7 @@ int SetDiagnostics(int, int control, int event, void*, int, int) {
         return 0;
     switch (d.kind) {
     case Kind::Reset:
-        dgnAction = d.code; // sent with the next status poll
+        RequestDgnAction(d.code);
         break;
     case Kind::Toggle:
         DiagParamExchange(d.code, 1, 0);

@@ -72,10 +72,19 @@ bool TolerateFailure(Reply reply) {
     return reply == Reply::WrongLength;
 }
 
+// The ECU's answer to a password: 1 granted or stored, 0 refused, -1 no readable answer. Only a byte
+// actually received can grant access.
+int PasswordAnswer() {
+    std::uint8_t answer = 0;
+    std::uint8_t len = 0;
+    if (RxResponse(CMD_DIAG_PASSWORD, &answer, 1, &len) != 0 || len != 1) return -1;
+    return answer != 0 ? 1 : 0;
+}
+
 // The empty-password probe on the first tick with the link open: an ECU without a password (or one
 // that takes the empty one) opens the guarded actions at once.
 void ProbeAccess() {
-    dgnAccess = DiagPasswordExchange(1, "") == 1 ? 1 : 0;
+    DiagPasswordExchange(1, "");
     ResetDgnPwdDialog(dgnAccess != 0);
 }
 
@@ -130,12 +139,19 @@ bool DiagParamExchange(std::uint8_t code, std::uint8_t sub, std::uint32_t value)
 int DiagPasswordExchange(std::uint8_t mode, const char* password) {
     std::uint8_t request[1 + kDiagPasswordSize] = {mode};
     std::memcpy(request + 1, password, std::min(std::strlen(password), kDiagPasswordSize));
-    if (!TxCommand(CMD_DIAG_PASSWORD, request, sizeof request)) return -1;
-    std::uint8_t answer = 0;
-    std::uint8_t len = 0;
-    // only a byte actually received can grant access
-    if (RxResponse(CMD_DIAG_PASSWORD, &answer, 1, &len) != 0 || len != 1) return -1;
-    return answer != 0 ? 1 : 0;
+    const int result = TxCommand(CMD_DIAG_PASSWORD, request, sizeof request) ? PasswordAnswer() : -1;
+    dgnAccess = result == 1 ? 1 : 0;
+    return result;
+}
+
+void RequestDgnAction(std::uint8_t action) {
+    dgnAction = action;
+}
+
+bool TakeDiagParamsFresh() {
+    const bool fresh = dgnParamsFresh;
+    dgnParamsFresh = false;
+    return fresh;
 }
 
 bool DgnTimer() {

@@ -66,7 +66,11 @@ void UnpackDiagParam();
 // One 0x11 exchange; on success diagParam holds the ECU's reply.
 bool DiagParamExchange(std::uint8_t code, std::uint8_t sub, std::uint32_t value);
 // Sends a password (mode 1 check, 0 set), padded with zero bytes to 8. 1 granted or stored, 0 refused,
-// -1 no readable answer.
+// -1 no readable answer; access (dgnAccess) is open only after a 1.
 int DiagPasswordExchange(std::uint8_t mode, const char* password);
+// A reset action (DiagStatus code) goes with the next status poll.
+void RequestDgnAction(std::uint8_t action);
+// True once after diagParam changed (or an exchange was tried) since the last call: the page shows it anew.
+bool TakeDiagParamsFresh();
 // The diagnostics page's tick; false reports a failed exchange to the link watchdog.
 bool DgnTimer();

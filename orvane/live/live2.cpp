@@ -407,14 +407,12 @@ int SetBancoAdjust(int panel, int control, int event, void*, int, int) {
     if (CheckfBusy() || (event != EVENT_COMMIT && event != EVENT_VAL_CHANGED)) return 0;
     const auto* slide = std::ranges::find(kBenchSlides, control, &BenchSlide::control);
     if (slide == std::end(kBenchSlides)) {
-        benchAdjustCode = 0;
-        benchAdjustValue = 0;
+        SetBenchAdjust(0, 0);
         return 0;
     }
     double v = 0;
     GetCtrlVal(panel, control, &v);
-    benchAdjustCode = slide->code;
-    benchAdjustValue = EncodeBenchValue(*slide, v);
+    SetBenchAdjust(slide->code, EncodeBenchValue(*slide, v));
     return 0;
 }
 

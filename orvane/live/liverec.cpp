@@ -82,9 +82,7 @@ bool LiveExchange() {
     const std::uint8_t request[4] = {index, benchAdjustCode, static_cast<std::uint8_t>(benchAdjustValue >> 8),
                                      static_cast<std::uint8_t>(benchAdjustValue)};
     TxCommand(CMD_LIVE_DATA, request, sizeof request);
-    // sent exactly once, whatever the reply
-    benchAdjustCode = 0;
-    benchAdjustValue = 0;
+    SetBenchAdjust(0, 0); // sent exactly once, whatever the reply
     std::array<std::uint8_t, kMaxFrameData> scratch{};
     std::uint8_t len = 0;
     const auto size = static_cast<std::uint8_t>(slot.record.size());
@@ -199,12 +197,14 @@ bool RequestEcuNames() {
            GetEcuDataName(szEcuPar, sizeof szEcuPar, 0);
 }
 
+void SetBenchAdjust(std::uint8_t code, std::uint16_t value) {
+    benchAdjustCode = code;
+    benchAdjustValue = value;
+}
+
 bool LivTimer(std::uint8_t init, std::uint8_t page) {
     // an adjustment chosen while the link was closed must not reach the next ECU connected
-    if (!isComOpen) {
-        benchAdjustCode = 0;
-        benchAdjustValue = 0;
-    }
+    if (!isComOpen) SetBenchAdjust(0, 0);
     if (init) {
         liveIndex = 0;
         bool ok = RequestEcuNames();

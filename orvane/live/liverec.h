@@ -30,6 +30,8 @@ extern char szEcuPar[32], szEcuMap1[32], szEcuMap2[32];
 // The bench adjustment waiting for the next live request (code 0: none).
 extern std::uint8_t benchAdjustCode;
 extern std::uint16_t benchAdjustValue;
+// The bench adjustment that goes with the next live request; code 0 withdraws the one waiting.
+void SetBenchAdjust(std::uint8_t code, std::uint16_t value);
 extern std::uint8_t liveIndex;    // the live record asked for next
 extern std::uint8_t liveErrCount; // consecutive failed live exchanges
 

@@ -90,7 +90,7 @@ void LabelThrottle(int panel, int control) {
 }
 
 void UpdateProtectedFromLive() {
-    fEcuProtected = isComOpen && !(liveData1[134] & 0x80) ? 1 : 0;
+    SetEcuProtected(isComOpen && !(liveData1[134] & 0x80));
 }
 
 void Dim(int panel, int control, bool dimmed) {

@@ -179,7 +179,7 @@ bool CommitOf(int control) {
 } // namespace
 
 bool InitMp1Panel(int parent) {
-    if (!LoadPage(parent, MAPVAL::id, hMpvPanel) || !LoadPage(parent, MAPS1::id, hMp1Panel)) return false;
+    if (!LoadMpvPanel(parent) || !LoadPage(parent, MAPS1::id, hMp1Panel)) return false;
     if (!ShapeMapTables(hMp1Panel, {MAPS1::TABmatrix, MAPS1::TABbpy, MAPS1::TABbpz})) return false;
     for (int id = 1; id <= kMapCount; ++id)
         InitMp1Data(static_cast<std::uint8_t>(id));

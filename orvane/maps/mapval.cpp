@@ -3,6 +3,7 @@
 #include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
+#include "orvane/core/page.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/interp.h"
@@ -22,6 +23,10 @@ int zoomMpvPanel = 0;
 void ResetMpvPlace() {
     posMpvPanel = {kUnplaced, kUnplaced};
     zoomMpvPanel = 0;
+}
+
+bool LoadMpvPanel(int parent) {
+    return LoadPage(parent, MAPVAL::id, hMpvPanel);
 }
 
 namespace {

@@ -8,6 +8,8 @@
 #include "platform/ui/userint.h"
 
 extern int hMpvPanel; // the dialog
+// Loads the dialog under parent; false when it cannot be loaded.
+bool LoadMpvPanel(int parent);
 
 // The one open dialog's block and limits.
 struct MapValContext {

@@ -88,6 +88,10 @@ bool ReadMtInternFile() {
     return CloseFile(file) >= 0;
 }
 
+void SelectLambdaMode(int position) {
+    curLambdaGains = LambdaGainsAt(mtInternLimits, position);
+}
+
 LambdaGains LambdaGainsAt(const MtInternLimits& limits, int position) {
     const int n = std::max<int>(limits.lambdaModes, 1);
     const int m = std::clamp(position, 0, n);

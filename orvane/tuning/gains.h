@@ -24,6 +24,9 @@ inline constexpr char kMtInternFile[] = "mtintern.ini";
 extern MtInternLimits mtInternLimits; // the ranges in force
 extern LambdaGains curLambdaGains;    // the gains of the present lambda mode
 
+// The gains of the lambda mode at a slider position become the present ones (curLambdaGains).
+void SelectLambdaMode(int position);
+
 // Reads the gains file from the working directory into mtInternLimits. Whatever the file does not supply
 // keeps the built-in range; false when the file cannot be opened (the page works on with the defaults).
 bool ReadMtInternFile();

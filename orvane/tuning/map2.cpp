@@ -29,11 +29,6 @@ void SetTuningPageMode(bool automatic, bool manual) {
     isTuningManual = manual ? 1 : 0;
 }
 
-void ResetMtvPlace() {
-    posMtvPanel = {kUnplaced, kUnplaced};
-    zoomMtvPanel = 0;
-}
-
 namespace {
 
 constexpr double kPollLimit = 1.5; // seconds the ECU has to answer a polled sub-frame

@@ -192,7 +192,7 @@ int NewTuneConfig(int, int control, int event, void*, int, int) {
 }
 
 void GetCurLambdaMode() {
-    curLambdaGains = LambdaGainsAt(mtInternLimits, SliderPosition());
+    SelectLambdaMode(SliderPosition());
 }
 
 bool SetLambdaModeFromGains(std::int32_t kp, std::int32_t ki, std::uint16_t step) {

@@ -19,6 +19,11 @@
 SettingsPoint posMtvPanel = {kUnplaced, kUnplaced};
 int zoomMtvPanel = 0;
 
+void ResetMtvPlace() {
+    posMtvPanel = {kUnplaced, kUnplaced};
+    zoomMtvPanel = 0;
+}
+
 namespace {
 
 namespace M = MAPS2;
