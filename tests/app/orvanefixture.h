@@ -45,7 +45,7 @@ struct OrvaneTest : testing::Test {
         uitest::Click(hMainPanel, MAIN::CBinfo);
         ASSERT_EQ(hCurPanel, hMainPanel) << "an earlier test left the program unable to go back";
         InitEcuRefData();
-        std::memset(aProtectKeys, 0, sizeof aProtectKeys); // nobody logged in
+        ClearProtectKeys(); // nobody logged in
     }
 
     void TearDown() override {

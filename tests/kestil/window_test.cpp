@@ -42,18 +42,18 @@ TEST_F(WindowTest, EndRequestsWaitWhileARunIsUnderWay) {
     };
     for (const auto& [what, request] : requests) {
         fQuit = false;
-        fProgramming = true;
+        SetProgramming(true);
         request();
         EXPECT_FALSE(fQuit) << what << " while programming";
-        fProgramming = false;
+        SetProgramming(false);
         request();
         EXPECT_TRUE(fQuit) << what;
     }
 }
 
 TEST_F(WindowTest, PortChoiceDuringARunStaysOnThePortInUse) {
-    cfg.port = -1;
-    fProgramming = true;
+    SetSettingsPort(-1);
+    SetProgramming(true);
     InsertListItem(hMainPanel, KESTIL::RINGport, -1, "COM9", 9);
     SetCtrlVal(hMainPanel, KESTIL::RINGport, 9);
     SetComPort(hMainPanel, KESTIL::RINGport, EVENT_COMMIT, nullptr, 0, 0);

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -38,10 +39,7 @@ FakeEcu::Respond Simulator(ecusim::EcuSim& sim) {
 
 // "abc" as the login keys of the protection button: key bytes at the even places.
 void LogInAsAbc() {
-    std::memset(aProtectKeys, 0, sizeof aProtectKeys);
-    aProtectKeys[0] = 0xC2;
-    aProtectKeys[2] = 0xC4;
-    aProtectKeys[4] = 0xC6;
+    SetProtectKeys(std::array<std::uint8_t, kPasswordLength>{0xC2, 0xC4, 0xC6}, false);
 }
 
 class CommOnOffTest : public testing::Test {
@@ -53,10 +51,10 @@ class CommOnOffTest : public testing::Test {
 
     void SetUp() override {
         secTimeOut = 0.1;
-        hCurPanel = hMainPanel;
-        cfg.port = 0;
+        SetCurPanel(hMainPanel);
+        SetSettingsPort(0);
         InitPortList();
-        std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+        ClearProtectKeys();
         fwVariant = 0;
     }
 

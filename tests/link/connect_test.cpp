@@ -5,6 +5,7 @@
 #include "orvane/tuning/map2.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -71,7 +72,7 @@ class PingTest : public LinkTest {
   protected:
     void SetUp() override {
         LinkTest::SetUp();
-        std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+        ClearProtectKeys();
     }
 };
 
@@ -115,17 +116,17 @@ TEST_F(PingTest, ClosedLinkAnswersAtOnceAndClearsProtection) {
 }
 
 TEST_F(PingTest, LoginKeysUnlockTheSimulator) {
-    for (const std::size_t keyAt : {0u, 1u}) {
+    for (const bool fromLogo : {false, true}) {
         ecusim::EcuSim sim({"abc"});
         const FakeEcu ecu(Simulator(sim));
-        std::memset(aProtectKeys, 0, sizeof aProtectKeys);
+        ClearProtectKeys();
         ASSERT_TRUE(Ping());
         EXPECT_EQ(fEcuProtected, 1);
-        const Bytes keys{0xC2, 0xC4, 0xC6}; // "abc" rotated left by one bit
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            aProtectKeys[2 * i + keyAt] = keys[i];
+        const std::array<std::uint8_t, kPasswordLength> keys{0xC2, 0xC4,
+                                                             0xC6}; // "abc" rotated left by one bit
+        SetProtectKeys(keys, fromLogo);                             // the even key bytes, then the odd ones
         ASSERT_TRUE(Ping());
-        EXPECT_EQ(fEcuProtected, 0) << "keys at " << keyAt;
+        EXPECT_EQ(fEcuProtected, 0) << "from the logo: " << fromLogo;
     }
 }
 

@@ -8,12 +8,11 @@ void MapPage::SetUpTestSuite() {
     if (hMp1Panel > 0) return;
     RegisterResource("screen.uir", kScreenUir);
     RegisterScreenCallbacks();
-    hMainPanel = LoadPanel(0, "screen.uir", MAIN::id);
-    ASSERT_GT(hMainPanel, 0) << GetLastLoadError();
+    ASSERT_TRUE(LoadMainPanel()) << GetLastLoadError();
     ASSERT_GE(DisplayPanel(hMainPanel), 0);
     ASSERT_TRUE(InitMp1Panel(hMainPanel)) << GetLastLoadError();
     ASSERT_GE(DisplayPanel(hMp1Panel), 0);
-    hCurPanel = hMp1Panel;
+    SetCurPanel(hMp1Panel);
 }
 
 void MapPage::SetUp() {

@@ -12,7 +12,6 @@ inline void LoadMainWindowOnce() {
     if (hMainPanel > 0) return;
     RegisterScreenCallbacks();
     RegisterResource("screen.uir", kScreenUir);
-    hMainPanel = LoadPanel(0, "screen.uir", MAIN::id);
-    ASSERT_GT(hMainPanel, 0) << GetLastLoadError();
-    hCurPanel = hMainPanel;
+    ASSERT_TRUE(LoadMainPanel()) << GetLastLoadError();
+    SetCurPanel(hMainPanel);
 }
