@@ -18,7 +18,7 @@ extern char ecuVersionText[256]; // text of the last version reply
 void SetProtectKeys(std::span<const std::uint8_t, kPasswordLength> keys, bool fromLogo);
 // Nobody is logged in: every key is zero.
 void ClearProtectKeys();
-// What a live record or the diagnostics say of the ECU's lock, between two Pings.
+// The ECU's lock as a live record or the diagnostics page reports it, until the next Ping.
 void SetEcuProtected(bool locked);
 
 bool Ping();
