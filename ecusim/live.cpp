@@ -160,10 +160,12 @@ void FillThrottleBodies(Record& r, const EngineState& e) {
     r.bytes.at(41) = 4;
 }
 
-// Applies a bench adjustment (codes 2..17; 0 is none) to the engine's adjustments in force.
+// Applies a bench adjustment (codes 2..17; 0 is none) to the engine's adjustments in force; any other
+// code is refused.
 bool ApplyBenchAdjust(BenchAdjust& b, std::uint8_t code, std::uint16_t value) {
     const auto s = static_cast<std::int16_t>(value);
     if (code == 0) return true;
+    if (code < 2 || code > 17) return false;
     if (code == 2)
         b.kInj = value;
     else if (code <= 6)
@@ -180,10 +182,8 @@ bool ApplyBenchAdjust(BenchAdjust& b, std::uint8_t code, std::uint16_t value) {
         b.advCyl[code - 11] = s;
     else if (code == 15)
         b.pwmOut = s;
-    else if (code <= 17)
-        b.edbw[code - 16] = s;
     else
-        return false;
+        b.edbw[code - 16] = s;
     return true;
 }
 

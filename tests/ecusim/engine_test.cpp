@@ -57,7 +57,9 @@ TEST(SimLive, RecordsHaveTheirSizesAndReportTheAdjustment) {
         EXPECT_EQ(reply->data.size(), sizes[i]);
     }
     EXPECT_FALSE(client.Exchange(0x06, Bytes{4, 0, 0, 0}));
-    EXPECT_FALSE(client.Exchange(0x06, Bytes{0, 18, 0, 0})) << "an unknown adjustment is refused";
+    for (const std::uint8_t code : {1, 18, 255})
+        EXPECT_FALSE(client.Exchange(0x06, Bytes{0, code, 0, 0}))
+            << "unknown adjustment " << int(code) << " is refused";
 
     const auto k = client.Exchange(0x06, Bytes{0, 4, 0x04, 0xE2}); // injection factor cylinder 2: 1.250
     ASSERT_TRUE(k);
