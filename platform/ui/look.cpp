@@ -125,14 +125,19 @@ void ShowTableLook(Control& c) {
 
 } // namespace
 
+void PlaceWidget(Control& c) {
+    if (!c.widget) return;
+    c.widget->setGeometry(c.x, c.y, c.w, c.h);
+    PlaceLabel(c);
+}
+
 void SyncLook(Control& c) {
     if (!c.widget) return;
     QWidget* w = c.widget;
-    w->setGeometry(c.x, c.y, c.w, c.h);
     w->setVisible(c.visible);
     w->setEnabled(!c.dimmed);
     ApplyColors(c);
-    PlaceLabel(c);
+    PlaceWidget(c);
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:

@@ -53,6 +53,8 @@ QWidget* MakeTable(Control& c, QWidget* canvas) {
     view->horizontalHeader()->setDefaultSectionSize(56);
     view->horizontalHeader()->setMinimumSectionSize(16);
     view->setWordWrap(false);
+    // The horizontal offset is read and set in pixels (a column per step would make it a column count).
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     const int panel = c.panel, id = c.id;
     QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged,
                      [panel, id](const QModelIndex& now, const QModelIndex&) {
