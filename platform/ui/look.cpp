@@ -152,8 +152,8 @@ void SyncLook(Control& c) {
             bar->setRange(static_cast<int>(std::max(c.min, -kIntLimit)),
                           static_cast<int>(std::min(c.max, kIntLimit)));
             bar->setTextVisible(c.h >= 16);
-            // Centred, the percentage is drawn in two colours where the fill passes under it: beside the
-            // fill (the style's default) a narrow bar's fill covers part of it.
+            // Centred over the bar, in one colour (ProgressBar): beside the fill (the style's default) a
+            // narrow bar's fill covers part of it.
             bar->setAlignment(Qt::AlignCenter);
         } else {
             auto* s = static_cast<QSlider*>(w);

@@ -14,8 +14,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
+#include <QStyleOptionProgressBar>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
@@ -36,6 +36,18 @@ void LedWidget::paintEvent(QPaintEvent*) {
     p.setPen(QPen(palette().color(QPalette::Dark), 1));
     p.setBrush(g);
     p.drawEllipse(r);
+}
+
+void ProgressBar::paintEvent(QPaintEvent*) {
+    QStyleOptionProgressBar option;
+    initStyleOption(&option);
+    option.textVisible = false;
+    QPainter p(this);
+    style()->drawControl(QStyle::CE_ProgressBar, &option, &p, this);
+    if (!isTextVisible()) return;
+    // The window text colour reads on the groove and on the highlight colour of the fill.
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(rect(), static_cast<int>(alignment()), text());
 }
 
 namespace {
@@ -111,7 +123,7 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         return s;
     }
     case CTRL_NUMERIC_SLIDE: {
-        if (!c.IsHot()) return new QProgressBar(canvas);
+        if (!c.IsHot()) return new ProgressBar(canvas);
         auto* s = new QSlider(c.w >= c.h ? Qt::Horizontal : Qt::Vertical, canvas);
         s->setTracking(false);
         QObject::connect(s, &QSlider::valueChanged, [panel, id](int v) {
