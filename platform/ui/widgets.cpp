@@ -15,9 +15,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyleOptionProgressBar>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyleOptionProgressBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
