@@ -242,6 +242,7 @@ void ResizePanel(Panel& p, int w, int h) {
     using uir::Anchor;
     for (const auto& c : p.controls) {
         const Anchor& a = c->anchor;
+        if (a.left && a.top && !a.right && !a.bottom) continue; // stays where it is (most controls)
         c->x += Anchor::Shift(a.left, a.right, dw) - Anchor::Shift(a.left, a.right, oldDw);
         c->y += Anchor::Shift(a.top, a.bottom, dh) - Anchor::Shift(a.top, a.bottom, oldDh);
         c->w =
