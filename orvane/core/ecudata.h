@@ -1,11 +1,11 @@
-// The two data images of the program with their reference copies, this application's data header, and
-// the unsaved-changes question at exit.
+// The two data images of the program with their reference copies, the messages about a data set's
+// header, and the unsaved-changes question at exit.
 #pragma once
 
+#include "orvane/core/dataheader.h"
 #include "orvane/core/ecuimage.h"
 
 #include <cstdint>
-#include <string>
 
 // Data-set kinds: 1 configuration, 2 mapping (map slot 1 on the ECU), 3 mapping slot 2.
 inline constexpr std::uint16_t kParKind = 1;
@@ -16,18 +16,6 @@ extern EcuMapData ecuMapData;    // mapping data, host order
 extern EcuParData ecuParRefData; // the state of the last configuration file loaded or stored
 extern EcuMapData ecuMapRefData; // the state of the last mapping file loaded or stored
 
-// The name written into the data header; version, sub-version and suffix are the program's own
-// (appVer, appSub, appExtra).
-extern const char appDataName[]; // "Orvane"
-
-// Writes this application's header.
-void MakeDataHeader(DataHeader& header);
-// 0 this application's header; -1 another name; -2 another version or sub-version; -3 only the suffix
-// differs. The last 16 bytes are not compared.
-int CheckDataHeader(const DataHeader& header);
-
-// "name vV.Ssuffix" of a header, name and suffix bounded to their fields.
-std::string DataHeaderText(const DataHeader& header);
 // The refusal of a data set whose header is another application's.
 extern const char szForeignData[]; // "Invalid data!\nData stored by another application."
 // Message and question about a data set's header, shown with the default cursor (the caller's cursor is

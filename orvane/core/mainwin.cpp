@@ -21,9 +21,6 @@ int hCurPanel = 0;
 
 const char appName[] = "Orvane";
 const char appSubname[] = "";
-const std::uint8_t appVer = 1;
-const std::uint8_t appSub = 13;
-const char appExtra[] = "a";
 const char appFwName[] = "T484";
 const char szGenericError[] = "Some error occurred...";
 

@@ -10,9 +10,6 @@ extern int hCurPanel;  // the page shown inside the main window; hMainPanel when
 
 extern const char appName[];
 extern const char appSubname[];
-extern const std::uint8_t appVer;
-extern const std::uint8_t appSub;
-extern const char appExtra[];
 extern const char appFwName[];
 extern const char szGenericError[];
 

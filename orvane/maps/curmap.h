@@ -3,6 +3,7 @@
 // the cell arithmetic, the single-matrix alignment and the breakpoint repair. No user interface here.
 #pragma once
 
+#include "orvane/core/progress.h"
 #include "orvane/maps/mapdesc.h"
 
 #include <array>
@@ -71,10 +72,9 @@ const char* GetCurMapValLabel();
 bool ChangeCurMapCells(int col, int row, double add, double factor, bool restore, bool restoreX,
                        bool restoreY);
 
-// Progress of a long copy: (0, total) first, (done, total) after each step, (0, 0) at the end.
-using ProgressFn = void (*)(unsigned done, unsigned total);
 // Copies the first matrix of map id over the others in use (maps 9 and 10: gear 0's six levels over
-// gears 1 .. 5). Maps with one matrix: nothing, no progress.
+// gears 1 .. 5). Maps with one matrix: nothing, no progress. Progress: (0, total) first, (done, total)
+// after each step, (0, 0) at the end.
 void AlignMapMatrixes(std::uint8_t id, ProgressFn progress);
 // Maps 9 and 10: gear 0's Z breakpoints over those of gears 1 .. 5; other ids nothing.
 void AlignCurMapZBreakpoints(std::uint8_t id);

@@ -117,6 +117,7 @@ struct Control {
     CtrlCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
     int x = 0, y = 0, w = 0, h = 0;
+    uir::Anchor anchor; // how it follows its panel's size
     bool visible = true;
     bool dimmed = false;
     int mode = VAL_HOT;
@@ -161,6 +162,8 @@ struct Panel {
     PanelCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
     int x = 0, y = 0, w = 0, h = 0;
+    int designW = 0, designH = 0; // the size in the resource: a resizable panel never gets smaller
+    bool resizable = false;
     bool visible = false;
     bool dimmed = false;
     // A window of its own: a top-level panel, or a child panel once it was installed as a popup (from
@@ -189,6 +192,9 @@ bool PanelShown(int handle);
 void FitCanvas(Panel& p);
 // Puts the panel's frame at its place: on the screen for a window, inside the parent for a child.
 void PlaceFrame(Panel& p);
+// Takes a new size into the record (a resizable panel: never below its design size): its controls move
+// and stretch by their anchors, its resizable child panels grow with it. The frame is left to the caller.
+void ResizePanel(Panel& p, int w, int h);
 // The panel the user or the program made active last.
 void SetActivePanelRecord(int panel);
 void SetActiveCtrlRecord(int panel, int control);
@@ -239,9 +245,10 @@ QString FormatNumber(double v, int precision);
 
 // ---- widgets (widgets.cpp, look.cpp) ----
 void CreateWidget(Panel& p, Control& c);
-void SyncValue(Control& c); // shows the value
-void SyncLook(Control& c);  // shows everything but the value
-void SyncItems(Control& c); // rebuilds list entries and tabs
+void SyncValue(Control& c);   // shows the value
+void SyncLook(Control& c);    // shows everything but the value
+void PlaceWidget(Control& c); // puts the widget and its caption at the record's place
+void SyncItems(Control& c);   // rebuilds list entries and tabs
 
 // ---- events (events.cpp) ----
 // Calls the control's or panel's callback; 0 when it has none. Records may be gone afterwards.

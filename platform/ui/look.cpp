@@ -125,14 +125,19 @@ void ShowTableLook(Control& c) {
 
 } // namespace
 
+void PlaceWidget(Control& c) {
+    if (!c.widget) return;
+    c.widget->setGeometry(c.x, c.y, c.w, c.h);
+    PlaceLabel(c);
+}
+
 void SyncLook(Control& c) {
     if (!c.widget) return;
     QWidget* w = c.widget;
-    w->setGeometry(c.x, c.y, c.w, c.h);
     w->setVisible(c.visible);
     w->setEnabled(!c.dimmed);
     ApplyColors(c);
-    PlaceLabel(c);
+    PlaceWidget(c);
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
@@ -147,8 +152,8 @@ void SyncLook(Control& c) {
             bar->setRange(static_cast<int>(std::max(c.min, -kIntLimit)),
                           static_cast<int>(std::min(c.max, kIntLimit)));
             bar->setTextVisible(c.h >= 16);
-            // Centred, the percentage is drawn in two colours where the fill passes under it: beside the
-            // fill (the style's default) a narrow bar's fill covers part of it.
+            // Centred over the bar, in one colour (ProgressBar): beside the fill (the style's default) a
+            // narrow bar's fill covers part of it.
             bar->setAlignment(Qt::AlignCenter);
         } else {
             auto* s = static_cast<QSlider*>(w);

@@ -6,6 +6,7 @@
 #include "platform/sys/textout.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -22,7 +23,7 @@ int activePanel = 0;
 std::string lastLoadError;
 
 // The window (or the area inside the parent) of a panel. Its close box asks the application, which
-// decides: the window never closes by itself.
+// decides: the window never closes by itself. A resizable window takes the size the user gives it.
 class PanelFrame : public QScrollArea {
   public:
     PanelFrame(int handle, QWidget* parent) : QScrollArea(parent), handle_(handle) {}
@@ -31,6 +32,11 @@ class PanelFrame : public QScrollArea {
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
         SendPanelEvent(handle_, EVENT_CLOSE, 0, 0);
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        ui::Panel* p = FindPanel(handle_);
+        if (p != nullptr && p->window && p->resizable) ResizePanel(*p, width(), height());
+        QScrollArea::resizeEvent(e);
     }
 
   private:
@@ -49,6 +55,7 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     c->y = d.y;
     c->w = d.w;
     c->h = d.h;
+    c->anchor = o.anchor;
     c->visible = !o.hidden;
     c->dimmed = o.dimmed;
     c->mode = o.indicator || d.kind == CTRL_LED ? VAL_INDICATOR : VAL_HOT;
@@ -127,11 +134,10 @@ int SetPanelValue(Panel& p, int attribute, int value) {
     case ATTR_WIDTH:
     case ATTR_HEIGHT: {
         if ((attribute == ATTR_WIDTH || attribute == ATTR_HEIGHT) && value < 0) return UIE_BadValue;
-        int* field = attribute == ATTR_TOP     ? &p.y
-                     : attribute == ATTR_LEFT  ? &p.x
-                     : attribute == ATTR_WIDTH ? &p.w
-                                               : &p.h;
-        *field = value;
+        if (attribute == ATTR_TOP || attribute == ATTR_LEFT)
+            (attribute == ATTR_TOP ? p.y : p.x) = value;
+        else
+            ResizePanel(p, attribute == ATTR_WIDTH ? value : p.w, attribute == ATTR_HEIGHT ? value : p.h);
         PlaceFrame(p);
         FitCanvas(p);
         return UIE_NoError;
@@ -221,7 +227,47 @@ void SetActiveCtrlRecord(int panel, int control) {
     if (Panel* p = FindPanel(panel)) p->activeCtrl = control;
 }
 
+void ResizePanel(Panel& p, int w, int h) {
+    if (p.resizable) {
+        w = std::max(w, p.designW);
+        h = std::max(h, p.designH);
+    }
+    // Places follow the panel's distance from its design size, so growing and shrinking back by any steps
+    // returns every control to where it was.
+    const int oldDw = p.w - p.designW, oldDh = p.h - p.designH;
+    const int dw = w - p.designW, dh = h - p.designH;
+    p.w = w;
+    p.h = h;
+    if (dw == oldDw && dh == oldDh) return;
+    using uir::Anchor;
+    for (const auto& c : p.controls) {
+        const Anchor& a = c->anchor;
+        if (a.left && a.top && !a.right && !a.bottom) continue; // stays where it is (most controls)
+        c->x += Anchor::Shift(a.left, a.right, dw) - Anchor::Shift(a.left, a.right, oldDw);
+        c->y += Anchor::Shift(a.top, a.bottom, dh) - Anchor::Shift(a.top, a.bottom, oldDh);
+        c->w =
+            std::max(0, c->w + Anchor::Growth(a.left, a.right, dw) - Anchor::Growth(a.left, a.right, oldDw));
+        c->h =
+            std::max(0, c->h + Anchor::Growth(a.top, a.bottom, dh) - Anchor::Growth(a.top, a.bottom, oldDh));
+        PlaceWidget(*c);
+    }
+    for (const auto& [handle, child] : panels)
+        if (child->parent == p.handle && !child->window && child->resizable) {
+            ResizePanel(*child, child->w + dw - oldDw, child->h + dh - oldDh);
+            PlaceFrame(*child);
+            FitCanvas(*child);
+        }
+    FitCanvas(p);
+}
+
 void PlaceFrame(Panel& p) {
+    if (p.window && p.resizable) {
+        p.frame->setMinimumSize(p.designW, p.designH);
+        p.frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        p.frame->resize(p.w, p.h);
+        p.frame->move(p.x, p.y);
+        return;
+    }
     if (p.window) {
         p.frame->setFixedSize(p.w, p.h);
         p.frame->move(p.x, p.y);
@@ -267,8 +313,9 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.callback = def->callback.empty() ? nullptr : ui::FindPanelCallback(def->callback);
     p.x = def->atX.value_or(0);
     p.y = def->atY.value_or(0);
-    p.w = def->w;
-    p.h = def->h;
+    p.w = p.designW = def->w;
+    p.h = p.designH = def->h;
+    p.resizable = def->resizable;
     p.window = parent == nullptr;
     for (const uir::ControlDef& d : def->controls)
         p.controls.push_back(ui::MakeControl(p.handle, d));
@@ -285,6 +332,9 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.frame->hide();
     for (const auto& c : p.controls)
         ui::CreateWidget(p, *c);
+    // A page loaded into a window the user already enlarged takes the room as its siblings did.
+    if (parent != nullptr && p.resizable)
+        ui::ResizePanel(p, p.w + parent->w - parent->designW, p.h + parent->h - parent->designH);
     ui::PlaceFrame(p);
     ui::FitCanvas(p);
     if (parent != nullptr) ui::FitCanvas(*parent);

@@ -211,6 +211,21 @@ const std::array kOptions{
                    else
                        throw Failure{"bad alignment '" + std::string(v) + "'"};
                }},
+    OptionSpec{"anchor", kAll & ~Bit(CTRL_TIMER), false,
+               [](Options& o, UiCtrlKind, std::string_view, std::string_view v) {
+                   if (v.empty()) throw Failure{"anchor= needs edges or center"};
+                   o.anchor = {false, false, false, false};
+                   if (v == "center") return;
+                   for (const std::string& edge : SplitBar(v)) {
+                       bool* side = edge == "left"     ? &o.anchor.left
+                                    : edge == "right"  ? &o.anchor.right
+                                    : edge == "top"    ? &o.anchor.top
+                                    : edge == "bottom" ? &o.anchor.bottom
+                                                       : nullptr;
+                       if (side == nullptr) throw Failure{"bad anchor edge '" + edge + "'"};
+                       *side = true;
+                   }
+               }},
     OptionSpec{"hidden", kAll, true,
                [](Options& o, UiCtrlKind, std::string_view, std::string_view) { o.hidden = true; }},
     OptionSpec{"dimmed", kAll, true,
@@ -287,7 +302,8 @@ std::string Text(const Token& t, std::string_view what) {
 
 PanelDef ParsePanel(const std::vector<Token>& t, int line) {
     if (t.size() < 6)
-        throw Failure{"expected: panel <CONST> <resourceId> \"<title>\" <callback|-> <W>x<H> [at=X,Y]"};
+        throw Failure{
+            "expected: panel <CONST> <resourceId> \"<title>\" <callback|-> <W>x<H> [at=X,Y] [resizable]"};
     PanelDef p;
     p.line = line;
     p.name = Constant(t[1]);
@@ -298,6 +314,10 @@ PanelDef ParsePanel(const std::vector<Token>& t, int line) {
     p.w = size[0];
     p.h = size[1];
     for (std::size_t i = 6; i < t.size(); ++i) {
+        if (t[i].text == "resizable" && !t[i].quoted) {
+            p.resizable = true;
+            continue;
+        }
         if (t[i].text.rfind("at=", 0) != 0) throw Failure{"unknown panel option '" + t[i].text + "'"};
         const std::vector<int> at = IntList(std::string_view(t[i].text).substr(3), ',', 2, "position");
         p.atX = at[0];

@@ -3,7 +3,7 @@
 // Grammar (one item a line; blank lines and lines starting with '#' are ignored, and a '#' that starts a
 // token begins a comment to the end of the line):
 //
-//   panel <CONST> <resourceId> "<title>" <panelCallback|-> <W>x<H> [at=X,Y]
+//   panel <CONST> <resourceId> "<title>" <panelCallback|-> <W>x<H> [at=X,Y] [resizable]
 //   <id> <CONST> <kind> "<caption>" <callback|-> <X>,<Y>,<W>,<H> [option...]
 //
 // A panel line starts a panel; every following control line belongs to it until the next panel line.
@@ -11,7 +11,8 @@
 // their panel. A callback is a name registered with RegisterCtrlCallback / RegisterPanelCallback, or '-'.
 // Texts are in double quotes; inside them \" and \\ stand for " and \, and \n for a line break. Sizes and
 // positions are pixels; a child panel's at=X,Y is its place inside the parent, a top-level panel's its place
-// on the screen.
+// on the screen. A resizable top-level panel is a window the user may enlarge (never below its size here); a
+// resizable child panel grows with its parent, keeping its distance to all four of the parent's edges.
 //
 // kind      holds                                     options besides hidden, dimmed (every kind)
 // command   no value (commit on press)               bold textcolor font
@@ -37,7 +38,10 @@
 // font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."
 // (the last '=' of an item separates its value), tabs="A|B|C", states="Off|On" (a toggle
 // shows the state's text and its caption above it, like a numeric), and the flags hidden dimmed indicator
-// bold. Defaults: prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a numeric
+// bold, and anchor= (every kind but timer): the panel edges the control keeps its distance to when the panel
+// grows, '|'-separated among left, right, top, bottom, or center for none. Held by both edges of a direction
+// it stretches, by one it stays beside that edge, by neither it stays centred. Defaults: anchor=left|top,
+// prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a numeric
 // is aligned right; a dimmed timer starts disabled. A table's prec, min, max, bold and textcolor are the
 // attributes of its cells. A control's caption shows above it (beside an LED; inside a button).
 #pragma once
@@ -53,6 +57,17 @@ namespace uir {
 
 enum class Align { Left, Center, Right };
 
+// The panel edges a control keeps its distance to as its panel grows or shrinks.
+struct Anchor {
+    bool left = true, top = true, right = false, bottom = false;
+
+    // How far the control moves and how much it grows when the panel's width (height) changes by delta.
+    static int Shift(bool nearEdge, bool farEdge, int delta) {
+        return nearEdge ? 0 : farEdge ? delta : delta / 2;
+    }
+    static int Growth(bool nearEdge, bool farEdge, int delta) { return nearEdge && farEdge ? delta : 0; }
+};
+
 struct Item {
     std::string label;
     double value = 0;
@@ -64,6 +79,7 @@ struct Options {
     std::optional<std::string> text; // value= of a kind that holds a text
     std::optional<int> prec, rows, cols, colwidth, maxlen, font, oncolor, textcolor;
     std::optional<Align> align;
+    Anchor anchor;
     std::vector<Item> items;
     std::vector<std::string> tabs;
     std::vector<std::string> states; // a toggle's off and on texts
@@ -92,6 +108,7 @@ struct PanelDef {
     std::string callback; // empty: none
     int w = 0, h = 0;
     std::optional<int> atX, atY;
+    bool resizable = false;
     std::vector<ControlDef> controls;
 };
 

@@ -1,7 +1,9 @@
-// uilayout <file.uir> [PANEL...]: lays out every panel of a resource (or the panels named) and prints each
-// visible control's place in its window ("PANEL CONTROL x y w h", caption boxes as "CONTROL:caption"), then
-// every fault a reader would see: a control or caption outside its panel, two that overlap, a control that
-// crosses a frame's border, a frame title wider than its frame. Exit status 1 when there is a fault.
+// uilayout [--grow WxH] <file.uir> [PANEL...]: lays out every panel of a resource (or the panels named) and
+// prints each visible control's place in its window ("PANEL CONTROL x y w h", caption boxes as
+// "CONTROL:caption"), then every fault a reader would see: a control or caption outside its panel, two that
+// overlap, a control that crosses a frame's border, a frame title wider than its frame. With --grow, every
+// resizable panel is laid out and checked again enlarged by W x H pixels (its controls moved and stretched
+// by their anchors), printed as "PANEL@WxH". Exit status 1 when there is a fault.
 #include "platform/ui/layer.h"
 #include "platform/ui/uitool.h"
 #include "platform/ui/userint.h"
@@ -47,11 +49,14 @@ int CheckPanel(const ui::Panel& p) {
     int faults = 0;
     const std::vector<Box> boxes = BoxesOf(p);
     const QRect panel(0, 0, p.w, p.h);
+    const std::string name = p.w == p.designW && p.h == p.designH
+                                 ? p.name
+                                 : p.name + "@" + std::to_string(p.w) + "x" + std::to_string(p.h);
     for (const Box& b : boxes)
-        std::printf("%s %s %d %d %d %d\n", p.name.c_str(), b.name.c_str(), b.rect.x(), b.rect.y(),
+        std::printf("%s %s %d %d %d %d\n", name.c_str(), b.name.c_str(), b.rect.x(), b.rect.y(),
                     b.rect.width(), b.rect.height());
     auto fault = [&](const std::string& what) {
-        std::printf("FAULT %s: %s\n", p.name.c_str(), what.c_str());
+        std::printf("FAULT %s: %s\n", name.c_str(), what.c_str());
         ++faults;
     };
     for (std::size_t i = 0; i < boxes.size(); ++i) {
@@ -82,10 +87,17 @@ int CheckPanel(const ui::Panel& p) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: uilayout <file.uir> [PANEL...]\n");
+    const auto usage = [] {
+        std::fprintf(stderr, "usage: uilayout [--grow WxH] <file.uir> [PANEL...]\n");
         return 2;
+    };
+    int growW = 0, growH = 0;
+    if (argc > 2 && std::string(argv[1]) == "--grow") {
+        if (std::sscanf(argv[2], "%dx%d", &growW, &growH) != 2 || growW < 0 || growH < 0) return usage();
+        argv += 2;
+        argc -= 2;
     }
+    if (argc < 2) return usage();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     std::string file;
     const std::optional<uir::Resource> res = LoadToolResource(argv[1], file);
@@ -102,6 +114,12 @@ int main(int argc, char** argv) {
         DisplayPanel(panel);
         ProcessSystemEvents();
         faults += CheckPanel(*ui::FindPanel(panel));
+        if (def.resizable && (growW > 0 || growH > 0)) {
+            SetPanelAttribute(panel, ATTR_WIDTH, def.w + growW);
+            SetPanelAttribute(panel, ATTR_HEIGHT, def.h + growH);
+            ProcessSystemEvents();
+            faults += CheckPanel(*ui::FindPanel(panel));
+        }
         DiscardPanel(panel);
     }
     std::printf("%d fault(s)\n", faults);

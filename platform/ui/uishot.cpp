@@ -1,5 +1,6 @@
-// uishot <file.uir> <PANEL|resourceId> <out.png>: renders one panel of a resource to a PNG file, with a
-// do-nothing callback registered under every callback name the resource uses.
+// uishot <file.uir> <PANEL|resourceId> <out.png> [WxH]: renders one panel of a resource to a PNG file, with a
+// do-nothing callback registered under every callback name the resource uses; sized W x H when given (a
+// resizable panel's controls follow by their anchors).
 #include "platform/ui/uitest.h"
 #include "platform/ui/uitool.h"
 #include "platform/ui/userint.h"
@@ -9,8 +10,9 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: uishot <file.uir> <PANEL|resourceId> <out.png>\n");
+    int w = 0, h = 0;
+    if ((argc != 4 && argc != 5) || (argc == 5 && std::sscanf(argv[4], "%dx%d", &w, &h) != 2)) {
+        std::fprintf(stderr, "usage: uishot <file.uir> <PANEL|resourceId> <out.png> [WxH]\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -24,6 +26,10 @@ int main(int argc, char** argv) {
     if (panel < 0) {
         std::fprintf(stderr, "%s\n", GetLastLoadError());
         return 1;
+    }
+    if (argc == 5) {
+        SetPanelAttribute(panel, ATTR_WIDTH, w);
+        SetPanelAttribute(panel, ATTR_HEIGHT, h);
     }
     DisplayPanel(panel);
     ProcessSystemEvents();

@@ -184,6 +184,15 @@ bool IsPopupInstalled(int panel) {
     return ui::IsPopup(panel);
 }
 
+int ResizeWindow(int panel, int w, int h) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (!p->window) return kUnreachable;
+    p->frame->resize(w, h);
+    QCoreApplication::processEvents();
+    return UIE_NoError;
+}
+
 int GrabPanelToPng(int panel, const char* path) {
     const ui::Panel* p = ui::FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;

@@ -54,6 +54,11 @@ int PickSurfacePoint(int panel, int control, int row, int column);
 // Draws one frame of the 3-D view now, at its size on screen, as the display would on its next frame.
 int DrawViewNow(int panel, int control);
 
+// The user sizes a window on screen (drags its border, maximises it): it takes w x h within its limits (a
+// fixed window keeps its size, a resizable one never gets smaller than its design). kUnreachable when the
+// panel is not a window on screen or a popup lies over it.
+int ResizeWindow(int panel, int w, int h);
+
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);
 bool IsPopupInstalled(int panel);

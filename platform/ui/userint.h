@@ -209,6 +209,8 @@ inline constexpr int VAL_YELLOW = 0xFFFF00;
 inline constexpr int VAL_CYAN = 0x00FFFF;
 inline constexpr int VAL_TRANSPARENT = 0x1000000; // a fill colour: none
 
+// ATTR_WIDTH / ATTR_HEIGHT of a panel are its size now (a resizable window: as the user sized it); set, the
+// panel's controls follow by their anchors, and a resizable panel never gets below its design size.
 int SetPanelAttribute(int panel, int attribute, int value);
 int SetPanelAttribute(int panel, int attribute, const char* value);
 int GetPanelAttribute(int panel, int attribute, int* value);

@@ -14,10 +14,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyleOptionProgressBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
@@ -38,6 +38,18 @@ void LedWidget::paintEvent(QPaintEvent*) {
     p.drawEllipse(r);
 }
 
+void ProgressBar::paintEvent(QPaintEvent*) {
+    QStyleOptionProgressBar option;
+    initStyleOption(&option);
+    option.textVisible = false;
+    QPainter p(this);
+    style()->drawControl(QStyle::CE_ProgressBar, &option, &p, this);
+    if (!isTextVisible()) return;
+    // The window text colour reads on the groove and on the highlight colour of the fill.
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(rect(), static_cast<int>(alignment()), text());
+}
+
 namespace {
 
 QWidget* MakeTable(Control& c, QWidget* canvas) {
@@ -53,6 +65,8 @@ QWidget* MakeTable(Control& c, QWidget* canvas) {
     view->horizontalHeader()->setDefaultSectionSize(56);
     view->horizontalHeader()->setMinimumSectionSize(16);
     view->setWordWrap(false);
+    // The horizontal offset is read and set in pixels (a column per step would make it a column count).
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     const int panel = c.panel, id = c.id;
     QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged,
                      [panel, id](const QModelIndex& now, const QModelIndex&) {
@@ -109,7 +123,7 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         return s;
     }
     case CTRL_NUMERIC_SLIDE: {
-        if (!c.IsHot()) return new QProgressBar(canvas);
+        if (!c.IsHot()) return new ProgressBar(canvas);
         auto* s = new QSlider(c.w >= c.h ? Qt::Horizontal : Qt::Vertical, canvas);
         s->setTracking(false);
         QObject::connect(s, &QSlider::valueChanged, [panel, id](int v) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QProgressBar>
 #include <QWidget>
 
 namespace ui {
@@ -20,6 +21,16 @@ class LedWidget : public QWidget {
 
   private:
     QColor color_;
+};
+
+// A progress bar whose percentage is one colour over the fill and the groove alike: the style's two-colour
+// text splits a digit where the fill ends, and on a narrow bar that digit no longer reads.
+class ProgressBar : public QProgressBar {
+  public:
+    using QProgressBar::QProgressBar;
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
 };
 
 } // namespace ui

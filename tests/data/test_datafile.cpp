@@ -1,6 +1,7 @@
 #include "appfixture.h"
 #include "orvane/core/datafile.h"
 #include "platform/sys/utility.h"
+#include "soundimage.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,14 +19,6 @@ using Bytes = std::vector<char>;
 template <class Data> Bytes CopyOfBytes(const Data& d) {
     const char* p = reinterpret_cast<const char*>(&d);
     return {p, p + sizeof d};
-}
-
-template <class Data> void FillSound(Data& data, std::uint8_t seed) {
-    auto* raw = reinterpret_cast<std::uint8_t*>(&data);
-    for (std::size_t i = 0; i < sizeof data; ++i)
-        raw[i] = static_cast<std::uint8_t>(i * 11 + seed);
-    MakeDataHeader(data.header);
-    data.endMarker = kEndMarker;
 }
 
 struct DataFileTest : AppFixture {

@@ -29,6 +29,10 @@ const BadResource kBad[] = {
     {"panel P 1 \"t\" - 10x10\n 2 A numeric \"\" - 0,0,1 \n", "bad.uir:2: bad geometry '0,0,1'"},
     {"panel P 1 \"t\" - 10x10\n 2 A numeric \"\" - 0,0,1,1 min=5 max=1\n", "bad.uir:2: min is above max"},
     {"panel P 1 \"t\" - 10x10\n 2 A toggle \"\" - 0,0,1,1 oncolor=12345\n", "bad.uir:2: bad colour"},
+    {"panel P 1 \"t\" - 10x10\n 2 A command \"\" - 0,0,1,1 anchor=left|middle\n",
+     "bad.uir:2: bad anchor edge 'middle'"},
+    {"panel P 1 \"t\" - 10x10\n 2 A command \"\" - 0,0,1,1 anchor=\n", "bad.uir:2: anchor= needs edges"},
+    {"panel P 1 \"t\" - 10x10 resizable=1\n", "bad.uir:1: unknown panel option 'resizable=1'"},
 };
 
 TEST(UiResource, ErrorsNameFileAndLine) {
