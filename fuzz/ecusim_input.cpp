@@ -8,7 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
-    static ecusim::EcuSim sim{ecusim::EcuOptions{"fuzz", true}}; // state carries over, as on a long run
+    // A fresh simulator per input, so that every finding reproduces from its input alone; a long run's
+    // state is reached by an input of many frames.
+    static const ecusim::EcuSim pristine{ecusim::EcuOptions{"fuzz", true}};
+    ecusim::EcuSim sim = pristine; // a copy: far cheaper than building the sample data sets again
     const std::span<const std::uint8_t> bytes(data + 1, size - 1);
     const std::size_t cut = std::min<std::size_t>(data[0], bytes.size());
     sim.Feed(bytes.first(cut));
