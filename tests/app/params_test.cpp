@@ -1,5 +1,6 @@
 // What the parameter pages add to the field engine: their repairs in order, formats and captions that
 // follow other settings, dimming, and the CO-Corr. page's tables rebound by its edit mode.
+#include "../support/bindingcheck.h"
 #include "orvanefixture.h"
 
 #include "orvane/core/ecudata.h"
@@ -582,4 +583,150 @@ TEST_F(ParamsTest, GearThresholdLearntFromFourReadings) {
     EXPECT_EQ(reading, 4);
     EXPECT_EQ(Shown(hPr6Panel, PARM6::NUMsogliaPuntata3), 101) << "(403 + 2) >> 2";
     EXPECT_EQ(MapWord(0x29954 + 4), 2 * 78 * 2) << "the image waits for the next gather";
+}
+
+// ---- every field of a page, control by control ---------------------------------------------------------
+
+namespace {
+
+using enum Raw;
+constexpr Image M = Image::Map;
+
+// Three points of a gear's row (first, middle, last) are enough to show the row's offset and stride.
+constexpr int kCutOffPoints[] = {0, 7, 15};
+
+// The eight rows of one correction table: speed, throttle, the four injection rows, advance, exit time;
+// each with its place in the set, its stride from gear to gear, type and scale.
+struct CutOffRow {
+    std::size_t at, gearStride;
+    Raw raw;
+    double divisor;
+    int decimals;
+    std::int64_t first, step; // raw value shown at the first point, and added for each later one
+};
+constexpr CutOffRow kCutOffRows[] = {
+    {0x000, 32, I16, 1, 0, 3000, 5000},    {0x0C0, 32, I16, 10, 1, 100, 300},
+    {0x180, 128, U16, 1000, 3, 1100, 300}, {0x1A0, 128, U16, 1000, 3, 1200, 300},
+    {0x1C0, 128, U16, 1000, 3, 1300, 300}, {0x1E0, 128, U16, 1000, 3, 1400, 300},
+    {0x480, 32, I16, 10, 1, -250, 200},    {0x540, 32, U16, 1, 0, 20000, 5000},
+};
+
+void AddCutOffSet(std::vector<BindingCase>& cases, int control, std::size_t set, int gear, std::int64_t tag) {
+    for (std::size_t r = 0; r < std::size(kCutOffRows); ++r) {
+        const CutOffRow& row = kCutOffRows[r];
+        for (std::size_t p = 0; p < std::size(kCutOffPoints); ++p) {
+            const int c = kCutOffPoints[p];
+            const std::int64_t shown = row.first + row.step * static_cast<std::int64_t>(p) + tag;
+            cases.push_back(CellField(control, MakePoint(c + 1, static_cast<int>(r) + 1), M,
+                                      set + row.at + row.gearStride * static_cast<std::size_t>(gear) + 2 * c,
+                                      row.raw, row.divisor, row.decimals, shown, shown + 7));
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(ParamsTest, CutOffShowsAndStoresEveryFieldOfTheGearsShown) {
+    InitPr4Data();
+    ParByte(0x7B3) = 1;
+    ParByte(0x6E2) = 4;
+    Show(hPr4Panel, ScatterPr4Panel);
+    ASSERT_EQ(uitest::SetValueAsUser(hPr4Panel, PARM4::RINGgearCutOff1, 2), 0); // gear 3
+    ASSERT_EQ(uitest::SetValueAsUser(hPr4Panel, PARM4::RINGgearCutOff2, 5), 0); // gear 6
+    std::vector<BindingCase> cases;
+    AddCutOffSet(cases, PARM4::TABcutOffCor1, 0x28D48, 2, 0);
+    AddCutOffSet(cases, PARM4::TABcutOffCor2, 0x29348, 5, 3);
+    for (std::size_t k = 0; k < 4; ++k) {
+        for (std::size_t g = 0; g < 6; ++g) {
+            const std::int64_t on = static_cast<std::int64_t>((k + g) % 2);
+            cases.push_back(CellField(PARM4::TABenableCutOff,
+                                      MakePoint(static_cast<int>(g) + 1, static_cast<int>(k) + 1), M,
+                                      0x29B0C + 6 * k + g, U8, 1, 0, on, 1 - on));
+        }
+    }
+    cases.push_back(Field(PARM4::NUMthrDfarfCutOff1, M, 0x29B08, I16, 1, 0, 31234, 1234));
+    cases.push_back(Field(PARM4::NUMthrDfarfCutOff2, M, 0x29B0A, I16, 1, 0, 23456, 3456));
+    cases.push_back(Field(PARM4::NUMfltDepthDfarf, M, 0x29B9C, U8, 1, 0, 47, 3));
+    CheckFieldBindings(hPr4Panel, ScatterPr4Panel, GatherPr4Panel, cases);
+    // The gears shown belong to the whole run: the next test sees gear 1 again.
+    ASSERT_EQ(uitest::SetValueAsUser(hPr4Panel, PARM4::RINGgearCutOff1, 0.0), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hPr4Panel, PARM4::RINGgearCutOff2, 0.0), 0);
+}
+
+namespace {
+
+// One CO-correction map: row 1 the speed breakpoints, column 1 the load breakpoints, the cells after.
+// The breakpoints between those checked rise, so that no repair moves a checked value.
+void AddCocMap(std::vector<BindingCase>& cases, int control, std::size_t map, double loadDivisor,
+               int loadDecimals, std::int64_t tag) {
+    for (std::size_t i = 1; i < 15; ++i)
+        MapWord(map + 320 + 2 * i) = static_cast<std::int16_t>(1000 * i);
+    for (std::size_t j = 1; j < 9; ++j)
+        MapWord(map + 352 + 2 * j) = static_cast<std::int16_t>(100 * j);
+    cases.push_back(CellField(control, MakePoint(2, 1), M, map + 320, U16, 1, 0, 50 + tag, 60 + tag));
+    cases.push_back(
+        CellField(control, MakePoint(17, 1), M, map + 320 + 30, U16, 1, 0, 19000 + tag, 19500 + tag));
+    cases.push_back(
+        CellField(control, MakePoint(1, 2), M, map + 352, U16, loadDivisor, loadDecimals, 5 + tag, 7 + tag));
+    cases.push_back(CellField(control, MakePoint(1, 11), M, map + 352 + 18, U16, loadDivisor, loadDecimals,
+                              990 + tag, 995 + tag));
+    const std::size_t cells[][2] = {{0, 0}, {15, 9}, {7, 3}}; // column, row of the cells
+    for (const auto& cell : cells) {
+        const std::int64_t shown = 100 * static_cast<std::int64_t>(cell[0] + cell[1]) + 123 + tag;
+        cases.push_back(CellField(control,
+                                  MakePoint(static_cast<int>(cell[0]) + 2, static_cast<int>(cell[1]) + 2), M,
+                                  map + 2 * (16 * cell[1] + cell[0]), U16, 10, 1, shown, shown + 11));
+    }
+}
+
+} // namespace
+
+TEST_F(ParamsTest, CoCorrShowsAndStoresEveryFieldInEitherLoadUnit) {
+    struct Unit {
+        std::uint8_t byPair; // 0 throttle in tenths of a degree, else intake pressure in mBar
+        double divisor;
+        int decimals;
+    };
+    for (const Unit unit : {Unit{0, 10, 1}, Unit{1, 1, 0}}) {
+        SCOPED_TRACE(unit.byPair);
+        std::memset(&ecuMapData, 0, sizeof ecuMapData);
+        ParByte(0x6E2) = 4;
+        ParByte(0x7B3) = 0;
+        MapByte(0x29B46) = unit.byPair;
+        for (std::size_t i = 1; i < 7; ++i)
+            MapWord(0x28D38 + 2 * i) = static_cast<std::int16_t>(100 * i);
+        std::vector<BindingCase> cases = {
+            Field(PARM9::NUMcocRpmInf, M, 0x29B24, U16, 1, 0, 1234, 2345),
+            Field(PARM9::NUMcocRpmSup, M, 0x29B26, U16, 1, 0, 15432, 16543),
+            Field(PARM9::NUMcocGasPairInf, M, 0x29B28, U16, unit.divisor, unit.decimals, 321, 432),
+            Field(PARM9::NUMcocGasPairSup, M, 0x29B2A, U16, unit.divisor, unit.decimals, 876, 987),
+            Field(PARM9::NUMcocTh2oInf, M, 0x29B2C, I16, 10, 1, -255, -123),
+            Field(PARM9::NUMcocTh2oSup, M, 0x29B2E, I16, 10, 1, 2345, 1987),
+            Field(PARM9::NUMmsCoc, M, 0x29B30, U16, 1000, -1, 12300, 23400),
+            Field(PARM9::NUMmsCocPostShift, M, 0x29B32, U16, 1, 0, 32100, 12345),
+            Field(PARM9::NUMcocDkStep1, M, 0x29B34, U16, 10, 1, 111, 222),
+            Field(PARM9::NUMcocDkStep2, M, 0x29B36, U16, 10, 1, 333, 444),
+            Field(PARM9::NUMcocDkMax, M, 0x29B38, U16, 10, 1, 555, 666),
+            Field(PARM9::NUMcocLambdaThr, M, 0x29B3A, U16, 10, 1, 12345, 11111),
+            Field(PARM9::TBcocByPair, M, 0x29B46, U8, 1, -1, unit.byPair, unit.byPair),
+            Field(PARM9::RINGcocA, M, 0x29B3C, U8, 1, -1, 1, 2),
+            Field(PARM9::RINGcocB, M, 0x29B3D, U8, 1, -1, 2, 1),
+            CellField(PARM9::TABcocDelay, MakePoint(1, 1), M, 0x28D38, I16, 10, 1, -250, -200),
+            CellField(PARM9::TABcocDelay, MakePoint(8, 1), M, 0x28D38 + 14, I16, 10, 1, 2400, 2450),
+            CellField(PARM9::TABcocDelay, MakePoint(1, 2), M, 0x28D28, I16, 1, 0, 123, 45),
+            CellField(PARM9::TABcocDelay, MakePoint(8, 2), M, 0x28D28 + 14, I16, 1, 0, 234, 289),
+        };
+        const int boxesA[] = {PARM9::CKBcocAcyl1, PARM9::CKBcocAcyl2, PARM9::CKBcocAcyl3, PARM9::CKBcocAcyl4};
+        const int boxesB[] = {PARM9::CKBcocBcyl1, PARM9::CKBcocBcyl2, PARM9::CKBcocBcyl3, PARM9::CKBcocBcyl4};
+        for (std::size_t n = 0; n < 4; ++n) {
+            const std::int64_t a = static_cast<std::int64_t>(n % 2),
+                               b = static_cast<std::int64_t>(n == 1 || n == 2);
+            cases.push_back(Field(boxesA[n], M, 0x29B3E + n, U8, 1, -1, a, 1 - a));
+            cases.push_back(Field(boxesB[n], M, 0x29B42 + n, U8, 1, -1, b, 1 - b));
+        }
+        AddCocMap(cases, PARM9::TABmapCocA, 0x278A8, unit.divisor, unit.decimals, 0);
+        AddCocMap(cases, PARM9::TABmapCocB, 0x27A1C, unit.divisor, unit.decimals, 1);
+        Show(hPr9Panel, ScatterPr9Panel);
+        CheckFieldBindings(hPr9Panel, ScatterPr9Panel, GatherPr9Panel, cases);
+    }
 }
