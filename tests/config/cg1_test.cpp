@@ -131,3 +131,103 @@ TEST_F(ConfigTest, NotesNeverRunPastTheirField) {
 }
 
 } // namespace
+
+namespace {
+
+// The lower limits pull up their upper limits, and the shortest injection pulls down its delta.
+TEST_F(ConfigTest, GatherKeepsPulseAndPneumaticCamLimitsInOrder) {
+    struct Case {
+        int control;           // the limit that must give way
+        std::size_t at, other; // its field and the field it follows
+        double typed, otherTyped;
+        std::int64_t want; // raw, after the gather
+    };
+    const Case cases[] = {
+        {NUMusMinInjDelta, 0x6DC, 0x6DA, 3.5, 2.25, 2250},
+        {NUMpcamRpmSup, 0x6FC, 0x6FE, 4000, 5000, 5000},
+        {NUMpcamThrottleSup, 0x700, 0x702, 20.0, 35.5, 355},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        InitCg1Data();
+        ASSERT_TRUE(ScatterCg1Panel());
+        SetCtrlVal(hCg1Panel, c.control, c.typed);
+        const int other = c.control == NUMusMinInjDelta ? NUMusMinInjOn
+                          : c.control == NUMpcamRpmSup  ? NUMpcamRpmInf
+                                                        : NUMpcamThrottleInf;
+        SetCtrlVal(hCg1Panel, other, c.otherTyped);
+        ASSERT_TRUE(GatherCg1Panel());
+        EXPECT_EQ(ParWord(c.at), c.want);
+        EXPECT_EQ(ParWord(c.other), c.want) << "the field followed is kept";
+        EXPECT_DOUBLE_EQ(Number(hCg1Panel, c.control), c.otherTyped) << "the page shows the repair";
+    }
+}
+
+// Which cam the wheel and engine allow, and which one is chosen, decide the groups the user may edit.
+TEST_F(ConfigTest, CamWheelAndCylindersDimTheCamGroups) {
+    struct Case {
+        const char* what;
+        std::uint8_t engine, wheel, camType, smallFlow;
+        bool camLimit, pneumatic, smallFlowToggle, smallFlowFactor; // dimmed
+    };
+    const Case cases[] = {
+        {"wheel without cam sensor", 1, 1, 1, 0, true, true, true, true},
+        {"special wheel code 1", 1, 45, 1, 0, true, true, true, true},
+        {"special wheel code 2", 1, 46, 1, 0, true, true, true, true},
+        {"cam sensor, no cam", 1, 21, 0, 0, false, true, true, true},
+        {"pneumatic cam", 5, 21, 1, 0, false, false, false, false},
+        {"pneumatic cam, small flow on", 5, 21, 1, 1, false, false, false, true},
+        {"kinematic cam, one cylinder", 1, 21, 2, 0, false, true, false, false},
+        {"special wheel code 3, cam sensor", 1, 49, 1, 0, false, false, false, false},
+    };
+    const int pneumaticGroup[] = {NUMminDeltaADpair,
+                                  NUMpcamRpmSup,
+                                  NUMpcamRpmInf,
+                                  NUMpcamThrottleSup,
+                                  NUMpcamThrottleInf,
+                                  NUMpcamCogSup,
+                                  NUMpcamCogInf,
+                                  TMpcam1,
+                                  TMpcam2};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetEngType(c.engine);
+        SetTwa(c.wheel);
+        SetParByte(0x6F3, c.camType);
+        SetParByte(0x772, c.smallFlow);
+        ASSERT_TRUE(ScatterCg1Panel());
+        EXPECT_EQ(Dimmed(hCg1Panel, NUMcamLimit), c.camLimit);
+        EXPECT_EQ(Dimmed(hCg1Panel, RINGidVcamType), c.camLimit);
+        for (int control : pneumaticGroup)
+            EXPECT_EQ(Dimmed(hCg1Panel, control), c.pneumatic) << control;
+        EXPECT_EQ(Dimmed(hCg1Panel, TBfcInjection), c.smallFlowToggle);
+        EXPECT_EQ(Dimmed(hCg1Panel, NUMkSFInjection), c.smallFlowFactor);
+    }
+}
+
+TEST_F(ConfigTest, InjectionKindAndAnalogTypeDimTheirFields) {
+    struct Case {
+        std::uint8_t engine, analogType;
+        bool ratio, compoundLimit, doublePulses, transmission, shiftCount; // dimmed
+    };
+    const Case cases[] = {
+        {1, 0, true, true, true, true, false},    // single
+        {2, 2, false, true, false, false, false}, // double
+        {3, 1, false, false, true, true, true},   // compound
+        {22, 3, true, true, true, true, true},    // full-group
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.engine));
+        SetEngType(c.engine);
+        SetParByte(0x7B1, c.analogType);
+        ASSERT_TRUE(ScatterCg1Panel());
+        EXPECT_EQ(Dimmed(hCg1Panel, NUMkJratio), c.ratio);
+        EXPECT_EQ(Dimmed(hCg1Panel, NUMlimitJcomp), c.compoundLimit);
+        EXPECT_EQ(Dimmed(hCg1Panel, NUMusMinInjOn), c.doublePulses);
+        EXPECT_EQ(Dimmed(hCg1Panel, NUMusMinInjDelta), c.doublePulses);
+        EXPECT_EQ(Dimmed(hCg1Panel, RINGtransType), c.transmission);
+        EXPECT_EQ(Dimmed(hCg1Panel, NUMthrCntShift), c.shiftCount);
+    }
+}
+
+} // namespace
