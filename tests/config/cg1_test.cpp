@@ -231,3 +231,32 @@ TEST_F(ConfigTest, InjectionKindAndAnalogTypeDimTheirFields) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ConfigTest, SpecialWheelsDescribeThemselves) {
+    struct Case {
+        std::uint8_t wheel, camType;
+        const char* text;
+    };
+    const Case cases[] = {
+        {45, 0, "Harley Davidson\nWith cam sensor\n2 revs per cycle"},
+        {46, 0, "12 teeths, 2 missing\nTriple-pulse cam sensor\n2 revs per cycle"},
+        {49, 0, "Clio RSfaseIII (60 teeths)\nWith cam sensor\n2 revs per cycle"},
+        {48, 0, "Clio RSfaseIII (60 teeths)\nNo cam sensor\n1 rev per cycle"},
+        {47, 0, "18 teeths, 1 long\nNo cam sensor\n1 rev per cycle"},
+        {47, 1, "18 teeths, 1 long\nPneumatic cam sensor\n2 revs per cycle"},
+        {47, 2, "18 teeths, 1 long\nKinematic cam sensor\n2 revs per cycle"},
+        {1, 2, "8 teeths, 1 missing\nKinematic cam sensor\n1 rev per cycle"},
+        {0, 0, "undefined"},
+    };
+    for (const Case& c : cases) {
+        SetTwa(c.wheel);
+        SetParByte(0x6F3, c.camType);
+        char text[256];
+        WheelDescription(text);
+        EXPECT_STREQ(text, c.text) << static_cast<int>(c.wheel) << " cam " << static_cast<int>(c.camType);
+    }
+}
+
+} // namespace
