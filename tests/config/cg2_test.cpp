@@ -1,4 +1,5 @@
 #include "configfixture.h"
+#include "orvane/config/catalogue.h"
 
 namespace {
 
@@ -56,6 +57,77 @@ TEST_F(ConfigTest, AuxiliaryOutputRingCoversTwoBytes) {
     ASSERT_TRUE(GatherCg2Panel());
     EXPECT_EQ(ParByte(0x7B5), 1);
     EXPECT_EQ(ParByte(0x7B6), 0);
+}
+
+} // namespace
+
+namespace {
+
+// What the stepper, drive-by-wire, rpm reference, analog inputs, front speed source, traction control and
+// wheel leave the user to edit.
+TEST_F(ConfigTest, Page2DimsWhatTheOtherSettingsMakeMeaningless) {
+    struct Case {
+        std::uint8_t stepper, extDbw, rpmRef, analog, hall, traction, wheel, cam;
+        // dimmed:
+        bool minFast, slow, gains, speedRpm, rtcSteps, levelSteps, lambdaIds, frontSpeedId, tractionId,
+            rpmRefId, extDbwId, frontGain, hallToggle, blipping, brakeText, auxText;
+        bool torqueShown;
+        const char* minFastLabel;
+    };
+    const Case cases[] = {
+        {1,     0,     1,     1,     0,     1,    1,     0, //
+         false, false, true,  false, false, true, false, false, false,
+         true,  true,  false, false, true,  true, false, true,  "Fast Period [ms]"},
+        {2,     0,    2,     3,     1,    0,    1,    0, //
+         false, true, false, true,  true, true, true, true,  true,
+         false, true, true,  false, true, true, true, false, "Min. Period [ms]"},
+        {4,    1,     0,     2,    0,     1,     21,    0, // two revolutions with a cam sensor, no cam
+         true, true,  false, true, false, false, false, false, false,
+         true, false, false, true, false, false, true,  false, "Min. Period [ms]"},
+        {3,    0,    0,     0,     0,    0,    21,    1, // the pneumatic cam frees the front-speed source
+         true, true, false, true,  true, true, false, false, true,
+         true, true, false, false, true, true, true,  false, "Min. Period [ms]"},
+    };
+    const auto traction = ReadField(Image::Map, 0x2A138, Raw::U8);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stepper " << int{c.stepper} << " dbw " << int{c.extDbw});
+        SetParByte(0x7AF, c.stepper);
+        SetParByte(0x7B3, c.extDbw);
+        SetParByte(0x7B2, c.rpmRef);
+        SetParByte(0x7B1, c.analog);
+        SetParByte(0x77F, c.hall);
+        WriteField(Image::Map, 0x2A138, Raw::U8, c.traction);
+        SetTwa(c.wheel);
+        SetParByte(0x6F3, c.cam);
+        ASSERT_TRUE(ScatterCg2Panel());
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMstepMinFast), c.minFast);
+        for (int control : {NUMstepSlow, NUMstepFineTol, NUMstepRawTol})
+            EXPECT_EQ(Dimmed(hCg2Panel, control), c.slow) << control;
+        for (int control : {NUMidlKp, NUMidlKi, NUMidlKd})
+            EXPECT_EQ(Dimmed(hCg2Panel, control), c.gains) << control;
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMsRpmAbsDiffVel), c.speedRpm);
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMsRpmMsErrDelay), c.speedRpm);
+        EXPECT_EQ(Dimmed(hCg2Panel, RINGmaxRTCsteps), c.rtcSteps);
+        EXPECT_EQ(Dimmed(hCg2Panel, RINGmaxLevelSWsteps), c.levelSteps);
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMidLambda1CAN), c.lambdaIds);
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMidLambda2CAN), c.lambdaIds);
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMidVelAntCAN), c.frontSpeedId);
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMidTcLevelCAN), c.tractionId);
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMidRpmReferenceCAN), c.rpmRefId);
+        for (int control : {NUMidExtCor1CAN, NUMidExtCor2CAN, NUMidExtCor3CAN, NUMidExtCor4CAN})
+            EXPECT_FALSE(Dimmed(hCg2Panel, control)) << control;
+        EXPECT_EQ(Dimmed(hCg2Panel, NUMidExtDbwCorCAN), c.extDbwId);
+        EXPECT_EQ(Dimmed(hCg2Panel, RINGscaleVelAntCan), c.frontGain);
+        EXPECT_EQ(Dimmed(hCg2Panel, TBvelAntByHall), c.hallToggle);
+        EXPECT_EQ(Dimmed(hCg2Panel, TBenableBlipping), c.blipping);
+        EXPECT_EQ(Dimmed(hCg2Panel, TMrpmReferenceEBC), c.brakeText);
+        EXPECT_EQ(Dimmed(hCg2Panel, TMrpmReferenceAUXT), c.auxText);
+        EXPECT_EQ(CtrlAttr(hCg2Panel, TBfarfAuxHiTorque, ATTR_VISIBLE) != 0, c.torqueShown);
+        char label[64] = "";
+        GetCtrlAttribute(hCg2Panel, NUMstepMinFast, ATTR_LABEL_TEXT, label);
+        EXPECT_STREQ(label, c.minFastLabel);
+    }
+    WriteField(Image::Map, 0x2A138, Raw::U8, traction);
 }
 
 } // namespace
