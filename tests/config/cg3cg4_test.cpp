@@ -68,3 +68,49 @@ TEST_F(ConfigTest, TablesKeepTheirAxesRising) {
 }
 
 } // namespace
+
+namespace {
+
+std::int64_t ParI16(std::size_t offset) {
+    return ReadField(Image::Par, offset, Raw::I16);
+}
+
+// A voltage breakpoint of the dwell table and a pick-up breakpoint typed too low take the running maximum
+// of their axis, with the whole column of data before them.
+TEST_F(ConfigTest, DwellVoltageAndPickUpAxesTakeTheRunningMaximum) {
+    using namespace CONFIG3;
+    constexpr std::size_t kDwellCells = 0x1D0, kDwellX = 0x310, kPickX = 0x384, kPickAngle = 0x344;
+    for (int c = 1; c <= 16; ++c)
+        SetTableCellVal(hCg3Panel, TABdwell, MakePoint(c + 1, 1), 1.0 * c);
+    SetTableCellVal(hCg3Panel, TABdwell, MakePoint(5, 1), 2.5); // breakpoint 4 below breakpoint 3's 3.0
+    for (int r = 1; r <= 10; ++r) {
+        SetTableCellVal(hCg3Panel, TABdwell, MakePoint(1, r + 1), 1000.0 * r);
+        SetTableCellVal(hCg3Panel, TABdwell, MakePoint(4, r + 1), 0.1 * r);  // column 3
+        SetTableCellVal(hCg3Panel, TABdwell, MakePoint(5, r + 1), 9.0 + r);  // column 4, to be replaced
+        SetTableCellVal(hCg3Panel, TABdwell, MakePoint(6, r + 1), 20.0 + r); // column 5 keeps its own
+    }
+    for (int k = 1; k <= 32; ++k) {
+        SetTableCellVal(hCg3Panel, TABpickUp, MakePoint(k, 1), 100.0 * k);
+        SetTableCellVal(hCg3Panel, TABpickUp, MakePoint(k, 2), -10.0 * k);
+    }
+    SetTableCellVal(hCg3Panel, TABpickUp, MakePoint(5, 1), 350.0); // both below breakpoint 4's 400
+    SetTableCellVal(hCg3Panel, TABpickUp, MakePoint(6, 1), 390.0);
+    ASSERT_TRUE(GatherCg3Panel());
+    EXPECT_EQ(ParI16(kDwellX + 2 * 3), 30);
+    EXPECT_EQ(ParI16(kDwellX + 2 * 4), 50) << "the next breakpoint is untouched";
+    for (std::size_t r = 0; r < 10; ++r) {
+        EXPECT_EQ(ParI16(kDwellCells + 2 * (16 * r + 3)), 100 * (r + 1)) << "row " << r;
+        EXPECT_EQ(ParI16(kDwellCells + 2 * (16 * r + 4)), 21000 + 1000 * r) << "row " << r;
+    }
+    for (std::size_t k : {4u, 5u}) {
+        EXPECT_EQ(ParI16(kPickX + 2 * k), 400) << k;
+        EXPECT_EQ(ParI16(kPickAngle + 2 * k), -400) << k;
+    }
+    EXPECT_EQ(ParI16(kPickX + 2 * 6), 700);
+    EXPECT_EQ(ParI16(kPickAngle + 2 * 6), -700);
+    double shown = 0;
+    GetTableCellVal(hCg3Panel, TABdwell, MakePoint(5, 2), &shown);
+    EXPECT_DOUBLE_EQ(shown, 0.1) << "the page shows the repair";
+}
+
+} // namespace
