@@ -3,6 +3,7 @@
 #include "../support/bindingcheck.h"
 #include "orvanefixture.h"
 
+#include "orvane/config/catalogue.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/params/cocedit.h"
@@ -653,34 +654,6 @@ TEST_F(ParamsTest, CutOffShowsAndStoresEveryFieldOfTheGearsShown) {
     ASSERT_EQ(uitest::SetValueAsUser(hPr4Panel, PARM4::RINGgearCutOff2, 0.0), 0);
 }
 
-namespace {
-
-// One CO-correction map: row 1 the speed breakpoints, column 1 the load breakpoints, the cells after.
-// The breakpoints between those checked rise, so that no repair moves a checked value.
-void AddCocMap(std::vector<BindingCase>& cases, int control, std::size_t map, double loadDivisor,
-               int loadDecimals, std::int64_t tag) {
-    for (std::size_t i = 1; i < 15; ++i)
-        MapWord(map + 320 + 2 * i) = static_cast<std::int16_t>(1000 * i);
-    for (std::size_t j = 1; j < 9; ++j)
-        MapWord(map + 352 + 2 * j) = static_cast<std::int16_t>(100 * j);
-    cases.push_back(CellField(control, MakePoint(2, 1), M, map + 320, U16, 1, 0, 50 + tag, 60 + tag));
-    cases.push_back(
-        CellField(control, MakePoint(17, 1), M, map + 320 + 30, U16, 1, 0, 19000 + tag, 19500 + tag));
-    cases.push_back(
-        CellField(control, MakePoint(1, 2), M, map + 352, U16, loadDivisor, loadDecimals, 5 + tag, 7 + tag));
-    cases.push_back(CellField(control, MakePoint(1, 11), M, map + 352 + 18, U16, loadDivisor, loadDecimals,
-                              990 + tag, 995 + tag));
-    const std::size_t cells[][2] = {{0, 0}, {15, 9}, {7, 3}}; // column, row of the cells
-    for (const auto& cell : cells) {
-        const std::int64_t shown = 100 * static_cast<std::int64_t>(cell[0] + cell[1]) + 123 + tag;
-        cases.push_back(CellField(control,
-                                  MakePoint(static_cast<int>(cell[0]) + 2, static_cast<int>(cell[1]) + 2), M,
-                                  map + 2 * (16 * cell[1] + cell[0]), U16, 10, 1, shown, shown + 11));
-    }
-}
-
-} // namespace
-
 TEST_F(ParamsTest, CoCorrShowsAndStoresEveryFieldInEitherLoadUnit) {
     struct Unit {
         std::uint8_t byPair; // 0 throttle in tenths of a degree, else intake pressure in mBar
@@ -724,9 +697,97 @@ TEST_F(ParamsTest, CoCorrShowsAndStoresEveryFieldInEitherLoadUnit) {
             cases.push_back(Field(boxesA[n], M, 0x29B3E + n, U8, 1, -1, a, 1 - a));
             cases.push_back(Field(boxesB[n], M, 0x29B42 + n, U8, 1, -1, b, 1 - b));
         }
-        AddCocMap(cases, PARM9::TABmapCocA, 0x278A8, unit.divisor, unit.decimals, 0);
-        AddCocMap(cases, PARM9::TABmapCocB, 0x27A1C, unit.divisor, unit.decimals, 1);
+        const MapTable map{10, 16, 320, 352, U16, 1, unit.divisor, 10, 1000, 100, 0, 13000};
+        AddMapTable(cases, PARM9::TABmapCocA, M, 0x278A8, map, 0);
+        AddMapTable(cases, PARM9::TABmapCocB, M, 0x27A1C, map, 1);
         Show(hPr9Panel, ScatterPr9Panel);
         CheckFieldBindings(hPr9Panel, ScatterPr9Panel, GatherPr9Panel, cases);
     }
+}
+
+namespace {
+
+// MiniMap: cells[8][16], then the 16 speed breakpoints and the 8 throttle breakpoints (tenths of a degree).
+constexpr MapTable MiniMapOf(double cellDivisor, std::int64_t lo, std::int64_t hi) {
+    return {8, 16, 256, 288, I16, 1, 10, cellDivisor, 1000, 100, lo, hi};
+}
+
+} // namespace
+
+TEST_F(ParamsTest, AntiLagShowsAndStoresEveryField) {
+    using namespace PARM8;
+    std::vector<BindingCase> cases = {
+        Field(TBbangEnable, M, 0x29C28, U8, 1, -1, 1, 0),    Field(NUMlenJcuts, M, 0x29C22, U8, 1, 0, 31, 7),
+        Field(NUMlenAcuts, M, 0x29C23, U8, 1, 0, 29, 5),     Field(NUMbangTime, M, 0x29C24, U16, 1, 0, 59, 3),
+        Field(NUMbangGas, M, 0x29C26, U16, 10, 1, 987, 123),
+    };
+    AddMapTable(cases, TABmapInjCuts, M, 0x280D8, MiniMapOf(1, 0, 32), 0);
+    AddMapTable(cases, TABmapAdvCuts, M, 0x28208, MiniMapOf(1, 0, 32), 1);
+    AddMapTable(cases, TABmapAdvAls, M, 0x28338, MiniMapOf(10, -1000, 1000), 2);
+    Show(hPr8Panel, ScatterPr8Panel);
+    CheckFieldBindings(hPr8Panel, ScatterPr8Panel, GatherPr8Panel, cases);
+}
+
+TEST_F(ParamsTest, Misc1ShowsAndStoresEveryField) {
+    using namespace PARM1;
+    SetTwa(17); // "smf36-1": tooth numbers up to 35
+    // The thresholds keep their order (engine-on above engine-off, the mechanical start and its hysteresis
+    // below engine-on), the axes rise and the idle offset stays above minus the first set-point.
+    std::vector<BindingCase> cases = {
+        Field(NUMthrRPMengOn, M, 0x29B76, I16, 1, 0, 9000, 8000),
+        Field(NUMthrRPMengOff, M, 0x29B78, I16, 1, 0, 1500, 1800),
+        Field(NUMdelayDropSwitch, M, 0x29B70, I16, 1, 0, 32000, 123),
+        Field(NUMthrRPMstartMecOn, M, 0x29B72, I16, 1, 0, 3000, 2500),
+        Field(NUMthrRPMstartMecHys, M, 0x29B74, I16, 1, 0, 500, 700),
+        Field(NUMmecSparkTooth, M, 0x29B9D, U8, 1, 0, 30, 35),
+        Field(NUMmecPreloadTeeth, M, 0x29B9E, U8, 1, 0, 12, 34),
+        Field(NUMlimApair, M, 0x29B96, I16, 1, 0, 9999, 1234),
+        Field(NUMlimJpair, M, 0x29B98, I16, 1, 0, 8888, 2345),
+        Field(NUMnRevsRpm, M, 0x29B9A, U8, 1, 0, 25, 3),
+        Field(NUMnRevsDrpm, M, 0x29B9B, U8, 1, 0, 21, 7),
+        Field(NUMwheelAntCirc, M, 0x29998, U16, 1, 0, 2999, 501),
+        Field(NUMwheelPosCirc, M, 0x2999A, U16, 1, 0, 2888, 777),
+        Field(NUMwheelAntPuls, M, 0x2999C, U16, 1, 0, 299, 2),
+        Field(NUMwheelPosPuls, M, 0x2999E, U16, 1, 0, 288, 3),
+        Field(NUMwheelAntFltDepth, M, 0x299A0, U16, 1, 0, 199, 4),
+        Field(NUMwheelPosFltDepth, M, 0x299A2, U16, 1, 0, 188, 5),
+        Field(NUMslipRatioFltDepth, M, 0x299A4, U16, 1, 0, 177, 6),
+        Field(NUMdeltaRpmIdling, M, 0x29BF0, I16, 1, 0, -900, -8000),
+        Field(NUMdeltaMsIdling, M, 0x29BF2, U16, 1, 0, 32111, 11),
+        Field(NUMminFarfIdl, M, 0x29BF4, U16, 10, 1, 999, 12),
+        Field(NUMfarfCalibIdl, M, 0x29BF6, U16, 10, 1, 888, 13),
+        Field(NUMidlNormalHoldTime, M, 0x29BF8, U16, 1, 0, 999, 6),
+        Field(NUMidlSlowHoldTime, M, 0x29BFC, U16, 1, 0, 59999, 101),
+        Field(NUMidlFilterDepth, M, 0x29BFA, U8, 1, 0, 99, 2),
+        Field(NUMrpmMinEnableIdl, M, 0x29C02, U16, 1, 0, 1111, 2222),
+        Field(NUMrpmMaxEnableIdl, M, 0x29C04, U16, 1, 0, 19999, 18888),
+        Field(NUMtH2oMinEnableIdl, M, 0x29C06, I16, 10, 1, -299, 2499),
+        Field(NUMmsMinEnableIdl, M, 0x29BFE, U16, 1, 0, 30001, 14),
+        Field(NUMmsMaxEnableIdl, M, 0x29C00, U16, 1, 0, 30002, 15),
+        Field(NUMidlGasDur, M, 0x29C0A, I16, 10, 1, 987, 65),
+        Field(NUMidlRpmThrOffs, M, 0x29C08, I16, 1, 0, 19000, 16),
+        Field(NUMthrRpmStarter, M, 0x29C0C, I16, 1, 0, 7777, 17),
+        Field(NUMfltRipDown, M, 0x29C1E, U16, 1, 0, 9999, 18),
+        Field(NUMfltRipUp, M, 0x29C20, U16, 1, 0, 9998, 19),
+    };
+    // Speed limits: elements 0-5 for gears 1-6, element 6 the overall limit.
+    const int limA[] = {NUMlimArpm1, NUMlimArpm2, NUMlimArpm3, NUMlimArpm4,
+                        NUMlimArpm5, NUMlimArpm6, NUMlimArpm};
+    const int limJ[] = {NUMlimJrpm1, NUMlimJrpm2, NUMlimJrpm3, NUMlimJrpm4,
+                        NUMlimJrpm5, NUMlimJrpm6, NUMlimJrpm};
+    for (std::size_t e = 0; e < 7; ++e) {
+        const auto k = static_cast<std::int64_t>(e);
+        cases.push_back(Field(limA[e], M, 0x29B7A + 2 * e, I16, 1, 0, 10000 + 100 * k, 5000 + 10 * k));
+        cases.push_back(Field(limJ[e], M, 0x29B88 + 2 * e, I16, 1, 0, 12000 + 100 * k, 6000 + 10 * k));
+    }
+    AddCellRow(cases, TABpreInj, MakePoint(1, 1), 16, M, 0x28C68, I16, 10, 1, {-250, 150}, {-240, 150});
+    AddCellRow(cases, TABpreInj, MakePoint(1, 2), 16, M, 0x28C48, I16, 10, 1, {1000, 1000}, {31000, -1000});
+    AddCellRow(cases, TABidlSetPoint, MakePoint(1, 1), 10, M, 0x29BA0, I16, 10, 1, {-250, 250}, {-200, 250});
+    AddCellRow(cases, TABidlSetPoint, MakePoint(1, 2), 10, M, 0x29BB4, I16, 1, 0, {1000, 500}, {9000, -500});
+    AddCellRow(cases, TABidlSetPoint, MakePoint(1, 3), 10, M, 0x29BC8, I16, 10, 1, {100, 50}, {900, -50});
+    AddCellRow(cases, TABidlSetPoint, MakePoint(1, 4), 10, M, 0x29BDC, I16, 10, 1, {50, 60}, {950, -40});
+    AddCellRow(cases, TABstarterSoll, MakePoint(1, 1), 4, M, 0x29C0E, I16, 10, 1, {-100, 500}, {-50, 500});
+    AddCellRow(cases, TABstarterSoll, MakePoint(1, 2), 4, M, 0x29C16, I16, 10, 1, {900, -100}, {100, 100});
+    Show(hPr1Panel, ScatterPr1Panel);
+    CheckFieldBindings(hPr1Panel, ScatterPr1Panel, GatherPr1Panel, cases);
 }
