@@ -791,3 +791,60 @@ TEST_F(ParamsTest, Misc1ShowsAndStoresEveryField) {
     Show(hPr1Panel, ScatterPr1Panel);
     CheckFieldBindings(hPr1Panel, ScatterPr1Panel, GatherPr1Panel, cases);
 }
+
+TEST_F(ParamsTest, TractionShowsAndStoresEveryField) {
+    using namespace PARM10;
+    std::vector<BindingCase> cases = {Field(TBtcEnable, M, 0x2A138, U8, 1, -1, 1, 0)};
+    AddMapTable(cases, TABmapKjTc, M, 0x27B90, {10, 16, 320, 352, I16, 1, 10, 1000, 1000, 100, 0, 1000}, 0);
+    AddMapTable(cases, TABmapKaTc, M, 0x27D04, {10, 16, 320, 352, I16, 1, 10, 10, 1000, 100, -600, 0}, 1);
+    // Level record n in row n + 1: the injection and advance percentages in columns 1 and 10, the eight
+    // injection and eight trigger bytes in columns 2-9 and 11-18.
+    for (int n = 0; n < 64; ++n) {
+        const std::size_t record = 0x29C38 + 20 * static_cast<std::size_t>(n);
+        cases.push_back(CellField(TABlevelTc, MakePoint(1, n + 1), M, record, U16, 10, 1, 1000 - n, 3 * n));
+        cases.push_back(
+            CellField(TABlevelTc, MakePoint(10, n + 1), M, record + 2, U16, 10, 1, 500 + n, 999 - n));
+        AddCellRow(cases, TABlevelTc, MakePoint(2, n + 1), 8, M, record + 4, U8, 1, 0, {n % 5, 2},
+                   {20 - n % 5, -2});
+        AddCellRow(cases, TABlevelTc, MakePoint(11, n + 1), 8, M, record + 12, U8, 1, 0, {n % 3 + 1, 2},
+                   {19 - n % 3, -2});
+    }
+    Show(hPr10Panel, ScatterPr10Panel);
+    CheckFieldBindings(hPr10Panel, ScatterPr10Panel, GatherPr10Panel, cases);
+}
+
+TEST_F(ParamsTest, Misc3ShowsAndStoresEveryField) {
+    using namespace PARM3;
+    // Every upper limit above its lower one; the reference speeds rise.
+    std::vector<BindingCase> cases = {
+        Field(RINGlaunchType, M, 0x29AF0, U8, 1, -1, 2, 1),
+        Field(TBlaunchVelFront, M, 0x29AF1, U8, 1, -1, 1, 0),
+        Field(NUMlaunchKinj, M, 0x29ADA, U16, 1000, 3, 1987, 123),
+        Field(NUMlaunchAdv, M, 0x29ADC, I16, 10, 1, -7123, 6543),
+        Field(NUMlaunchPwm, M, 0x29ADE, U16, 10, 1, 987, 654),
+        Field(NUMlaunchLimArpm, M, 0x29AF2, I16, 1, 0, 19876, 1234),
+        Field(NUMlaunchLimJrpm, M, 0x29AF4, I16, 1, 0, 18765, 2345),
+        Field(RINGspeedLimType, M, 0x29B06, U8, 1, -1, 3, 2),
+        Field(NUMspeedLimInf, M, 0x29AF6, I16, 1, 0, 123, 234),
+        Field(NUMspeedLimSup, M, 0x29AF8, I16, 1, 0, 456, 345),
+        Field(NUMspeedLimRpm1Inf, M, 0x29AFA, I16, 1, 0, 5001, 6001),
+        Field(NUMspeedLimRpm1Sup, M, 0x29AFC, I16, 1, 0, 15001, 16001),
+        Field(NUMspeedLimRpm2Inf, M, 0x29AFE, I16, 1, 0, 5002, 6002),
+        Field(NUMspeedLimRpm2Sup, M, 0x29B00, I16, 1, 0, 15002, 16002),
+        Field(NUMspeedLimKinj, M, 0x29B02, U16, 1000, 3, 1876, 234),
+        Field(NUMspeedLimKadv, M, 0x29B04, I16, 10, 1, -299, 288),
+    };
+    AddCellRow(cases, TABlaunchVel, MakePoint(1, 1), 8, M, 0x29AE0, I16, 1, 0, {10, 60}, {20, 60});
+    // Row 1 the lower limits, row 2 the upper ones, which lie first in memory.
+    const std::size_t tables[][2] = {{0x29A8A, 0x29A7A}, {0x29AAA, 0x29A9A}, {0x29ACA, 0x29ABA}};
+    const int controls[] = {TABlaunchInj, TABlaunchAdv, TABlaunchPwm};
+    for (std::size_t t = 0; t < 3; ++t) {
+        const auto tag = static_cast<std::int64_t>(t);
+        AddCellRow(cases, controls[t], MakePoint(1, 1), 8, M, tables[t][0], U16, 1, 0, {1000 + tag, 100},
+                   {2000 + tag, 100});
+        AddCellRow(cases, controls[t], MakePoint(1, 2), 8, M, tables[t][1], U16, 1, 0, {19000 + tag, -100},
+                   {18000 + tag, -100});
+    }
+    Show(hPr3Panel, ScatterPr3Panel);
+    CheckFieldBindings(hPr3Panel, ScatterPr3Panel, GatherPr3Panel, cases);
+}
