@@ -848,3 +848,101 @@ TEST_F(ParamsTest, Misc3ShowsAndStoresEveryField) {
     Show(hPr3Panel, ScatterPr3Panel);
     CheckFieldBindings(hPr3Panel, ScatterPr3Panel, GatherPr3Panel, cases);
 }
+
+namespace {
+
+// One transient group: step, filter depth, noise, the two clippings, then the eight levels of each array.
+struct TransientGroup {
+    std::size_t at;
+    int step, depth, noise, clipRising, clipFalling;
+    double clipDivisor;
+    int levels[6][8]; // thresholds +, -, gains +, -, decays +, -
+};
+
+void AddTransientGroup(std::vector<BindingCase>& cases, const TransientGroup& g, std::int64_t tag) {
+    const int clipDecimals = g.clipDivisor == 1000 ? 3 : 1;
+    cases.push_back(Field(g.step, M, g.at, I16, 1, 0, 31000 + tag, 2 + tag));
+    cases.push_back(Field(g.depth, M, g.at + 2, I16, 1, 0, 127 - tag, 3 + tag));
+    cases.push_back(Field(g.noise, M, g.at + 4, I16, 10, 1, 99 - tag, 4 + tag));
+    cases.push_back(Field(g.clipRising, M, g.at + 6, I16, g.clipDivisor, clipDecimals, 7100 - tag, 5 + tag));
+    cases.push_back(Field(g.clipFalling, M, g.at + 8, I16, g.clipDivisor, clipDecimals, 7000 - tag, 6 + tag));
+    // Thresholds rise from level to level, so that no level takes the one below it.
+    const double divisors[] = {10, 10, 100, 100, 1, 1};
+    const Line shown[] = {{100, 100}, {150, 100}, {2900, -100}, {2800, -100}, {32000, -1000}, {31000, -1000}};
+    const Line typed[] = {{110, 100}, {160, 100}, {1, 100}, {2, 100}, {3, 1000}, {4, 1000}};
+    for (std::size_t a = 0; a < 6; ++a)
+        for (int k = 0; k < 8; ++k)
+            cases.push_back(Field(g.levels[a][k], M, g.at + 10 + 16 * a + 2 * static_cast<std::size_t>(k),
+                                  I16, divisors[a],
+                                  divisors[a] == 100  ? 2
+                                  : divisors[a] == 10 ? 1
+                                                      : 0,
+                                  shown[a].At(k) + tag, typed[a].At(k) + tag));
+}
+
+// A correction table: row 1 the breakpoints, rows 2 and 3 the value rows, which lie first in memory.
+void AddTransientTable(std::vector<BindingCase>& cases, int control, std::size_t values, int points,
+                       double axisDivisor, Line axis) {
+    const std::size_t rowBytes = 2 * static_cast<std::size_t>(points);
+    const int axisDecimals = axisDivisor == 10 ? 1 : 0;
+    AddCellRow(cases, control, MakePoint(1, 1), points, M, values + 2 * rowBytes, I16, axisDivisor,
+               axisDecimals, axis, {axis.first + 3, axis.step});
+    AddCellRow(cases, control, MakePoint(1, 2), points, M, values, I16, 1000, 3, {-31000, 1000},
+               {31000, -1000});
+    AddCellRow(cases, control, MakePoint(1, 3), points, M, values + rowBytes, I16, 1000, 3, {30000, -900},
+               {-30000, 900});
+}
+
+} // namespace
+
+TEST_F(ParamsTest, TransientShowsAndStoresEveryField) {
+    using namespace PARM5;
+    const TransientGroup injection{
+        0x299A6,
+        NUMstepJtrans,
+        NUMfltDepthJtrans,
+        NUMnoiseJtrans,
+        NUMclipJtransP,
+        NUMclipJtransN,
+        1000,
+        {{NUMthrJtransP_1, NUMthrJtransP_2, NUMthrJtransP_3, NUMthrJtransP_4, NUMthrJtransP_5,
+          NUMthrJtransP_6, NUMthrJtransP_7, NUMthrJtransP_8},
+         {NUMthrJtransN_1, NUMthrJtransN_2, NUMthrJtransN_3, NUMthrJtransN_4, NUMthrJtransN_5,
+          NUMthrJtransN_6, NUMthrJtransN_7, NUMthrJtransN_8},
+         {NUMgainJtransP_1, NUMgainJtransP_2, NUMgainJtransP_3, NUMgainJtransP_4, NUMgainJtransP_5,
+          NUMgainJtransP_6, NUMgainJtransP_7, NUMgainJtransP_8},
+         {NUMgainJtransN_1, NUMgainJtransN_2, NUMgainJtransN_3, NUMgainJtransN_4, NUMgainJtransN_5,
+          NUMgainJtransN_6, NUMgainJtransN_7, NUMgainJtransN_8},
+         {NUMdecayJtransP_1, NUMdecayJtransP_2, NUMdecayJtransP_3, NUMdecayJtransP_4, NUMdecayJtransP_5,
+          NUMdecayJtransP_6, NUMdecayJtransP_7, NUMdecayJtransP_8},
+         {NUMdecayJtransN_1, NUMdecayJtransN_2, NUMdecayJtransN_3, NUMdecayJtransN_4, NUMdecayJtransN_5,
+          NUMdecayJtransN_6, NUMdecayJtransN_7, NUMdecayJtransN_8}}};
+    const TransientGroup advance{
+        0x29A10,
+        NUMstepAtrans,
+        NUMfltDepthAtrans,
+        NUMnoiseAtrans,
+        NUMclipAtransP,
+        NUMclipAtransN,
+        10,
+        {{NUMthrAtransP_1, NUMthrAtransP_2, NUMthrAtransP_3, NUMthrAtransP_4, NUMthrAtransP_5,
+          NUMthrAtransP_6, NUMthrAtransP_7, NUMthrAtransP_8},
+         {NUMthrAtransN_1, NUMthrAtransN_2, NUMthrAtransN_3, NUMthrAtransN_4, NUMthrAtransN_5,
+          NUMthrAtransN_6, NUMthrAtransN_7, NUMthrAtransN_8},
+         {NUMgainAtransP_1, NUMgainAtransP_2, NUMgainAtransP_3, NUMgainAtransP_4, NUMgainAtransP_5,
+          NUMgainAtransP_6, NUMgainAtransP_7, NUMgainAtransP_8},
+         {NUMgainAtransN_1, NUMgainAtransN_2, NUMgainAtransN_3, NUMgainAtransN_4, NUMgainAtransN_5,
+          NUMgainAtransN_6, NUMgainAtransN_7, NUMgainAtransN_8},
+         {NUMdecayAtransP_1, NUMdecayAtransP_2, NUMdecayAtransP_3, NUMdecayAtransP_4, NUMdecayAtransP_5,
+          NUMdecayAtransP_6, NUMdecayAtransP_7, NUMdecayAtransP_8},
+         {NUMdecayAtransN_1, NUMdecayAtransN_2, NUMdecayAtransN_3, NUMdecayAtransN_4, NUMdecayAtransN_5,
+          NUMdecayAtransN_6, NUMdecayAtransN_7, NUMdecayAtransN_8}}};
+    std::vector<BindingCase> cases;
+    AddTransientGroup(cases, injection, 0);
+    AddTransientGroup(cases, advance, 1);
+    AddTransientTable(cases, TABkJtransRPM, 0x286C8, 32, 1, {100, 600});
+    AddTransientTable(cases, TABkAtransRPM, 0x28788, 32, 1, {200, 600});
+    AddTransientTable(cases, TABkJtransTh2o, 0x28CC8, 16, 10, {-300, 150});
+    Show(hPr5Panel, ScatterPr5Panel);
+    CheckFieldBindings(hPr5Panel, ScatterPr5Panel, GatherPr5Panel, cases);
+}
