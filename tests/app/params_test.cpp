@@ -946,3 +946,70 @@ TEST_F(ParamsTest, TransientShowsAndStoresEveryField) {
     Show(hPr5Panel, ScatterPr5Panel);
     CheckFieldBindings(hPr5Panel, ScatterPr5Panel, GatherPr5Panel, cases);
 }
+
+// The thresholds are in A/D counts, or in tenths with the engine-wheel ratio (gear mode 2).
+TEST_F(ParamsTest, GearShiftShowsAndStoresEveryFieldInBothThresholdScales) {
+    using namespace PARM6;
+    const int centre[] = {NUMcentroMarcia1, NUMcentroMarcia2, NUMcentroMarcia3,
+                          NUMcentroMarcia4, NUMcentroMarcia5, NUMcentroMarcia6};
+    const int shift[] = {NUMsogliaPuntata1, NUMsogliaPuntata2, NUMsogliaPuntata3,
+                         NUMsogliaPuntata4, NUMsogliaPuntata5, NUMsogliaPuntata6};
+    const int width[] = {NUMshiftWidth1, NUMshiftWidth2, NUMshiftWidth3,
+                         NUMshiftWidth4, NUMshiftWidth5, NUMshiftWidth6};
+    const int exitTime[] = {NUMmsShiftExit1, NUMmsShiftExit2, NUMmsShiftExit3,
+                            NUMmsShiftExit4, NUMmsShiftExit5, NUMmsShiftExit6};
+    const int exitStep[] = {NUMddgShiftExit1, NUMddgShiftExit2, NUMddgShiftExit3,
+                            NUMddgShiftExit4, NUMddgShiftExit5, NUMddgShiftExit6};
+    struct Scale {
+        std::uint8_t gearMode;
+        double divisor;
+        int decimals;
+    };
+    for (const Scale s : {Scale{0, 1, 0}, Scale{2, 10, 1}}) {
+        SCOPED_TRACE(int{s.gearMode});
+        std::memset(&ecuMapData, 0, sizeof ecuMapData);
+        ParByte(0x7B0) = s.gearMode;
+        std::vector<BindingCase> cases = {
+            Field(NUMdeltaMarcia, M, 0x29960, U16, s.divisor, s.decimals, 15, 20),
+            Field(NUMdeltaSet, M, 0x2997A, U16, s.divisor, s.decimals, 1011, 1000),
+            Field(NUMshiftMinRpm, M, 0x29962, U16, 1, 0, 19999, 1),
+            Field(NUMshiftDelay, M, 0x29964, U16, 1, 0, 32001, 2),
+            Field(NUMshiftHoldOff, M, 0x29972, U16, 1, 0, 32002, 3),
+            Field(NUMshiftAdv, M, 0x29974, I16, 10, 1, -299, 288),
+            Field(NUMkShiftInj, M, 0x29976, U16, 1000, 3, 1987, 4),
+            Field(NUMshiftRevsTO, M, 0x29978, U16, 1, 0, 32003, 5),
+            Field(NUMgearDelay, M, 0x2997C, U16, 1, 0, 32004, 6),
+            Field(RINGsubstGear, M, 0x29996, U8, 1, -1, 7, 3),
+        };
+        for (std::size_t g = 0; g < 6; ++g) {
+            const auto k = static_cast<std::int64_t>(g);
+            cases.push_back(
+                Field(centre[g], M, 0x29948 + 2 * g, U16, s.divisor, s.decimals, 100 + 150 * k, 1000 - k));
+            cases.push_back(
+                Field(shift[g], M, 0x29954 + 2 * g, U16, s.divisor, s.decimals, 50 + 150 * k, 900 - k));
+            cases.push_back(Field(width[g], M, 0x29966 + 2 * g, U16, 1, 0, 30000 + k, 10 + k));
+            cases.push_back(Field(exitTime[g], M, 0x2997E + 2 * g, U16, 1, 0, 31000 + k, 20 + k));
+            cases.push_back(Field(exitStep[g], M, 0x2998A + 2 * g, U16, 10, 1, 290 + k, 30 + k));
+        }
+        AddMapTable(cases, TABmapInjNeut, M, 0x27E78, MiniMapOf(1000, 0, 2000), 0);
+        AddMapTable(cases, TABmapAdvNeut, M, 0x27FA8, MiniMapOf(10, -300, 300), 1);
+        Show(hPr6Panel, ScatterPr6Panel);
+        CheckFieldBindings(hPr6Panel, ScatterPr6Panel, GatherPr6Panel, cases);
+    }
+}
+
+// Three toggles share the flags byte with five bits no control owns.
+TEST_F(ParamsTest, GearShiftTogglesOwnTheirBitsOnly) {
+    using namespace PARM6;
+    ParByte(0x7B0) = 2; // all three toggles on screen
+    MapByte(0x29997) = 0xA5;
+    Show(hPr6Panel, ScatterPr6Panel);
+    EXPECT_EQ(Shown(hPr6Panel, TBneutAdjEnab), 1);
+    EXPECT_EQ(Shown(hPr6Panel, TBgearEWshiftByCutOff), 0);
+    EXPECT_EQ(Shown(hPr6Panel, TBfrontGearWheel), 1);
+    SetCtrlVal(hPr6Panel, TBneutAdjEnab, 0);
+    SetCtrlVal(hPr6Panel, TBgearEWshiftByCutOff, 1);
+    SetCtrlVal(hPr6Panel, TBfrontGearWheel, 0);
+    ASSERT_TRUE(GatherPr6Panel());
+    EXPECT_EQ(MapByte(0x29997), 0x45);
+}
