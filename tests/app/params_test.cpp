@@ -1013,3 +1013,81 @@ TEST_F(ParamsTest, GearShiftTogglesOwnTheirBitsOnly) {
     ASSERT_TRUE(GatherPr6Panel());
     EXPECT_EQ(MapByte(0x29997), 0x45);
 }
+
+TEST_F(ParamsTest, BlippingShowsAndStoresEveryField) {
+    using namespace PARM7;
+    ParByte(0x7B3) = 1;
+    ParByte(0x7C5) = 1;
+    std::vector<BindingCase> cases = {
+        Field(NUMblipMinVel, M, 0x2A13A, I16, 1, 0, 499, 1),
+        Field(NUMblipMinRpm, M, 0x2A13C, U16, 1, 0, 19999, 2),
+        Field(NUMblipMaxGas, M, 0x2A13E, U16, 10, 1, 999, 3),
+        Field(NUMblipInhibTime, M, 0x2A140, U16, 1, 0, 32001, 4),
+        Field(NUMblipConfirmTime, M, 0x2A142, U16, 1, 0, 32002, 5),
+        Field(TBblipShiftReverse, M, 0x2A300, U8, 1, -1, 0, 1),
+    };
+    AddCellRow(cases, TABblipUshiftThr, MakePoint(1, 1), 5, M, 0x2A144, U16, 1, 0, {1020, -10}, {513, 10});
+    AddCellRow(cases, TABblipDshiftThr, MakePoint(1, 1), 5, M, 0x2A14E, U16, 1, 0, {1, 10}, {511, -10});
+    for (int r = 0; r < 3; ++r)
+        AddCellRow(cases, TABblipCommand, MakePoint(1, r + 1), 5, M,
+                   0x2A158 + 10 * static_cast<std::size_t>(r), U16, 1, 0, {32000 - 100 * r, -1}, {10 * r, 1});
+    for (int r = 0; r < 2; ++r)
+        AddCellRow(cases, TABblipEnable, MakePoint(1, r + 1), 5, M, 0x2A2F6 + 5 * static_cast<std::size_t>(r),
+                   U8, 1, 0, {r, 0}, {1 - r, 0});
+    // The target tables: breakpoints in row 1, target row k in row k + 1; the targets lie first in memory.
+    const std::size_t targets[] = {0x2A176, 0x2A236};
+    const int tables[] = {TABblipTargetDbw1, TABblipTargetDbw2};
+    for (std::size_t t = 0; t < 2; ++t) {
+        const auto tag = static_cast<std::int64_t>(t);
+        AddCellRow(cases, tables[t], MakePoint(1, 1), 16, M, targets[t] + 160, I16, 1, 0, {100 + tag, 1000},
+                   {200 + tag, 1000});
+        for (int k = 0; k < 5; ++k)
+            AddCellRow(cases, tables[t], MakePoint(1, k + 2), 16, M,
+                       targets[t] + 32 * static_cast<std::size_t>(k), I16, 10, 1, {900 - 10 * k - tag, -20},
+                       {100 + 10 * k + tag, 20});
+    }
+    Show(hPr7Panel, ScatterPr7Panel);
+    CheckFieldBindings(hPr7Panel, ScatterPr7Panel, GatherPr7Panel, cases);
+}
+
+// The relay curve's breakpoints are engine speeds, or water temperatures in tenths when the relay follows
+// the water temperature.
+TEST_F(ParamsTest, Misc2ShowsAndStoresEveryFieldOnEitherRelayAxis) {
+    using namespace PARM2;
+    struct Relay {
+        std::uint8_t byRpm;
+        double divisor;
+        int decimals;
+        Line axis;
+    };
+    for (const Relay relay : {Relay{1, 1, 0, {100, 1000}}, Relay{0, 10, 1, {-300, 150}}}) {
+        SCOPED_TRACE(int{relay.byRpm});
+        std::memset(&ecuMapData, 0, sizeof ecuMapData);
+        ParByte(0x7AF) = 4;
+        ParByte(0x7B5) = 1;
+        ParByte(0x7B6) = relay.byRpm;
+        std::vector<BindingCase> cases = {
+            Field(NUMbpsAirRpm, M, 0x29B48, U16, 1, 0, 19999, 1),
+            Field(NUMbpsAirGasInf, M, 0x29B4A, U16, 10, 1, 321, 432),
+            Field(NUMbpsAirGasSup, M, 0x29B4C, U16, 10, 1, 987, 876),
+            Field(NUMbpsAirMaxStep, M, 0x29B4E, U16, 1, 0, 499, 2),
+        };
+        AddCellRow(cases, TABbpsAirStep, MakePoint(1, 1), 32, M, 0x28A08, I16, 1, 0, {100, 600}, {150, 600});
+        for (int r = 0; r < 7; ++r)
+            AddCellRow(cases, TABbpsAirStep, MakePoint(1, r + 2), 32, M,
+                       0x28848 + 0x40 * static_cast<std::size_t>(r), I16, 10, 1, {990 - r, -30},
+                       {10 + r, 30});
+        AddCellRow(cases, TABbpsAirCtrlByGear, MakePoint(1, 1), 7, M, 0x29B50, U16, 1, 0, {32000, -1000},
+                   {1, 1000});
+        AddCellRow(cases, TABbpsAirCtrlByGear, MakePoint(1, 2), 7, M, 0x29B5E, U16, 10, 1, {999, -100},
+                   {1, 100});
+        AddCellRow(cases, TABrelaisOut, MakePoint(1, 1), 16, M, 0x28CA8, I16, relay.divisor, relay.decimals,
+                   relay.axis, {relay.axis.first + 5, relay.axis.step});
+        for (int k = 0; k < 16; ++k)
+            cases.push_back(CellField(TABrelaisOut, MakePoint(k + 1, 2), M,
+                                      0x28C88 + 2 * static_cast<std::size_t>(k), I16, 1, 0, k % 2,
+                                      1 - k % 2));
+        Show(hPr2Panel, ScatterPr2Panel);
+        CheckFieldBindings(hPr2Panel, ScatterPr2Panel, GatherPr2Panel, cases);
+    }
+}
