@@ -67,3 +67,25 @@ TEST_F(ConfigTest, LabelsFileFieldsMissingFieldsAndOverlongLines) {
 }
 
 } // namespace
+
+namespace {
+
+// Each of the 58 frame words, identifier in bits 0-10 and rate code in bits 11-15, through its own row.
+TEST_F(ConfigTest, EveryFrameWordIsShownAndStoredThroughItsRow) {
+    const auto id = [](int row) { return NUMcanId1 + (row - 1) * 6; };
+    const auto rate = [](int row) { return NUMcanId1 + (row - 1) * 6 + 1; };
+    for (int i = 0; i < 58; ++i)
+        ecuParData.canFrames[i] = static_cast<std::uint16_t>((0x100 + 7 * i) | (i % 5) << 11);
+    ASSERT_TRUE(ScatterCaqPanel());
+    for (int i = 0; i < 58; ++i) {
+        EXPECT_EQ(Number(hCaqPanel, id(i + 1)), 0x100 + 7 * i) << i;
+        EXPECT_EQ(Number(hCaqPanel, rate(i + 1)), i % 5) << i;
+        SetCtrlVal(hCaqPanel, id(i + 1), 0x7FF - 3 * i);
+        SetCtrlVal(hCaqPanel, rate(i + 1), (i + 2) % 5);
+    }
+    ASSERT_TRUE(GatherCaqPanel());
+    for (int i = 0; i < 58; ++i)
+        EXPECT_EQ(ecuParData.canFrames[i], (0x7FF - 3 * i) | ((i + 2) % 5) << 11) << i;
+}
+
+} // namespace
