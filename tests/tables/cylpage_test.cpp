@@ -281,4 +281,66 @@ TEST_F(ValueDialog, OnlyBreakpointsSelectedSaysNoSelection) {
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
+// The preview covers every cell of a block of several rows and columns, each from its own stored cell;
+// choosing another option redraws the stored cells.
+TEST_F(ValueDialog, PreviewOverSeveralRowsAndItsRemovalByAnOptionChange) {
+    struct Case {
+        bool advance;
+        int option;
+        double typed;
+        double scale;                      // raw per shown unit
+        double (*preview)(double, double); // typed, stored value shown
+    };
+    const Case cases[] = {
+        {false, 1, 0.25, 1000, [](double v, double c) { return v + c; }},
+        {true, 2, 50, 10, [](double v, double c) { return (v / 100 + 1) * c; }},
+    };
+    for (const Case& c : cases) {
+        const Page p = c.advance ? Adv() : Inj();
+        CylMiniMaps& maps = c.advance ? ecuMapData.advOffsets : ecuMapData.injTrims;
+        const auto stored = [&](int r, int col) {
+            return static_cast<std::int16_t>((c.advance ? -100 : 900) + 7 * r + 3 * col);
+        };
+        for (int r = 0; r < 8; ++r)
+            for (int col = 0; col < 16; ++col)
+                maps.cells[0][r][col] = stored(r, col);
+        ASSERT_TRUE(c.advance ? ScatterAdvPanel() : ScatterIj1Panel());
+        const auto shown = [&](int r, int col) { return stored(r, col) / c.scale; };
+        OpenOn(p, {3, 4, 3, 2}, [&] { // matrix rows 1..3, columns 2..3
+            EXPECT_EQ(uitest::SetValueAsUser(p.dialog, p.radio, c.option), 0);
+            EXPECT_EQ(uitest::SetValueAsUser(p.dialog, p.number, c.typed), 0);
+            for (int r = 0; r < 8; ++r)
+                for (int col = 0; col < 16; ++col) {
+                    const bool in = r >= 1 && r <= 3 && col >= 2 && col <= 3;
+                    EXPECT_NEAR(Cell(p.panel, p.table, At(r, col)),
+                                in ? c.preview(c.typed, shown(r, col)) : shown(r, col), 1e-9)
+                        << p.title << " at " << r << "," << col;
+                }
+            EXPECT_EQ(maps.cells[0][2][3], stored(2, 3)) << "the image is untouched";
+            EXPECT_EQ(uitest::SetValueAsUser(p.dialog, p.radio, 0.0), 0);
+            for (int r = 1; r <= 3; ++r)
+                for (int col = 2; col <= 3; ++col)
+                    EXPECT_DOUBLE_EQ(Cell(p.panel, p.table, At(r, col)), shown(r, col))
+                        << "redrawn at " << r << "," << col;
+            EXPECT_EQ(uitest::Click(p.dialog, p.cancel), 0);
+        });
+    }
+}
+
+TEST_F(ValueDialog, CtrlEnterOpensTheDialogOnTheSelection) {
+    for (const Page& p : {Inj(), Adv()}) {
+        Show(p.panel);
+        ASSERT_GE(SetActiveTableCell(p.panel, p.table, {5, 3}), 0);
+        ASSERT_GE(SetTableSelection(p.panel, p.table, Rect{3, 5, 2, 2}), 0);
+        bool opened = false;
+        uitest::Later([&] {
+            opened = uitest::IsPopupInstalled(p.dialog);
+            EXPECT_EQ(uitest::Click(p.dialog, p.cancel), 0);
+        });
+        EXPECT_EQ(uitest::SendKey(p.panel, p.table, VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER), 1) << p.title;
+        EXPECT_TRUE(opened) << p.title;
+        EXPECT_FALSE(uitest::IsPopupInstalled(p.dialog));
+    }
+}
+
 } // namespace
