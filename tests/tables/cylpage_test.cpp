@@ -180,6 +180,33 @@ TEST_F(CylPages, FreshImagesShowTheDefaults) {
     EXPECT_FALSE(FixAdvData());
 }
 
+// A curve breakpoint typed below its left neighbour is raised at the gather, with the neighbour's value,
+// and the page shows the repair at once.
+TEST_F(CylPages, ACurveRepairRefillsThePage) {
+    struct Case {
+        int panel, table;
+        bool (*scatter)(), (*gather)();
+        double left, low, leftValue, value; // shown units
+    };
+    const Case cases[] = {
+        {hIj1Panel, INJ1::TABkjTair, ScatterIj1Panel, GatherIj1Panel, 20.0, 10.0, 1.5, 0.5},
+        {hAdvPanel, ADV::TABkaTh2o, ScatterAdvPanel, GatherAdvPanel, 80.0, 60.0, 2.5, -1.5},
+    };
+    for (const Case& c : cases) {
+        Show(c.panel);
+        ASSERT_TRUE(c.scatter());
+        for (int col = 1; col <= 16; ++col)
+            SetCell(c.panel, c.table, {col, 1}, col <= 2 ? 0.0 : 100.0 + col);
+        SetCell(c.panel, c.table, {1, 1}, c.left);
+        SetCell(c.panel, c.table, {2, 1}, c.low);
+        SetCell(c.panel, c.table, {1, 2}, c.leftValue);
+        SetCell(c.panel, c.table, {2, 2}, c.value);
+        ASSERT_TRUE(c.gather());
+        EXPECT_DOUBLE_EQ(Cell(c.panel, c.table, {2, 1}), c.left);
+        EXPECT_DOUBLE_EQ(Cell(c.panel, c.table, {2, 2}), c.leftValue);
+    }
+}
+
 // ---- the value dialogs ----
 
 struct ValueDialog : CylPages {
