@@ -5,7 +5,9 @@
 #include "pagefixture.h"
 #include "platform/ui/uitest.h"
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -60,6 +62,49 @@ TEST_F(Procedures, LearningReadsTheSensorsIntoTheClickedColumn) {
     EXPECT_EQ(Cell(hLn1Panel, LNR1::TABfarf, {6, 2}), 0);
     EXPECT_EQ(Cell(hLn1Panel, LNR1::TABeGas, {1, 3}), 0);
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+}
+
+// At a fifth open every sensor of the pedal and of both throttle bodies reads its own value, so a swap of
+// channels between the tables, or of sensors A and B, shows.
+TEST_F(Procedures, LearningTakesEachTableFromItsOwnChannels) {
+    ConnectEcu();
+    ecu.model.engine.throttlePct = 20.0;
+    struct Case {
+        int table, column;
+        double a, b; // A/D of sensors A and B
+    };
+    const Case cases[] = {
+        {LNR1::TABeGas, 1, 290, 145},  // pedal: 150 .. 850 and 75 .. 425
+        {LNR1::TABeDbw1, 2, 265, 755}, // body 1: 102 .. 918, B falling
+        {LNR1::TABeDbw2, 1, 270, 750}, // body 2: 110 .. 910, B falling
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DoubleClick(c.table, {c.column, 1}), 0);
+        EXPECT_EQ(Cell(hLn1Panel, c.table, {c.column, 2}), c.a) << c.table;
+        EXPECT_EQ(Cell(hLn1Panel, c.table, {c.column, 3}), c.b) << c.table;
+    }
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+}
+
+// Sensor B is read only after sensor A gave its four samples.
+TEST_F(Procedures, AFailedSensorAIsNotFollowedBySensorB) {
+    SimLink& link = ConnectEcu();
+    constexpr std::uint8_t kReadAd = 0x07, kDbw1A = 15, kDbw1B = 16;
+    std::vector<std::uint8_t> channels;
+    link.tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd != kReadAd || request.data.empty()) return reply;
+        channels.push_back(request.data[0]);
+        return request.data[0] == kDbw1A ? std::nullopt : reply;
+    };
+    popups.ExpectMessage();
+    EXPECT_EQ(DoubleClick(LNR1::TABeDbw1, {1, 1}), 0);
+    EXPECT_EQ(channels, std::vector<std::uint8_t>{kDbw1A}) << "one failed sample ends the reading";
+    EXPECT_EQ(std::count(channels.begin(), channels.end(), kDbw1B), 0);
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].title, "Edbw Setting");
+    EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
+    EXPECT_EQ(Cell(hLn1Panel, LNR1::TABeDbw1, {1, 2}), 0);
+    EXPECT_EQ(Cell(hLn1Panel, LNR1::TABeDbw1, {1, 3}), 0);
 }
 
 TEST_F(Procedures, LearningWithoutTheEcuSaysWhy) {
