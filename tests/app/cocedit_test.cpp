@@ -313,3 +313,28 @@ TEST_F(CocEditTest, ResetsSendTheirFramesOnlyWithTheLinkOpen) {
     EXPECT_EQ(link.requests.size(), 1u);
     EXPECT_FALSE(SendNscReset());
 }
+
+// The second map is sent even when the first fails; the user hears of the failure and the record stays
+// as it was.
+TEST_F(CocEditTest, SendTriesMapBWhenMapAFails) {
+    SimLink& link = ConnectSimulator();
+    cocEditData.mapA.cells[0][0] = 1111;
+    cocEditData.mapB.cells[9][15] = 2222;
+    const CocEditRecord before = cocEditData;
+    constexpr std::uint8_t kWriteBegin = 0x04, kWriteBlock = 0x05;
+    int begins = 0, blocks = 0;
+    link.tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        begins += request.cmd == kWriteBegin;
+        // Map A's first block is acknowledged beyond what was sent: the transfer fails at once.
+        if (request.cmd == kWriteBlock && ++blocks == 1 && reply) reply->data = {0xFF, 0xFF, 0xFF, 0xFF};
+        return reply;
+    };
+    popups.ExpectMessage();
+    ASSERT_TRUE(SendCocEditMap());
+    EXPECT_EQ(begins, 2) << "map B is attempted";
+    EXPECT_EQ(ecusim::GetBE16(ecusim::AreaBytes(ecu.model, 21).data() + 2 * (9 * 16 + 15)), 2222);
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].title, "Send CO-Correction Edit Data");
+    EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
+    EXPECT_EQ(std::memcmp(&cocEditData, &before, sizeof before), 0);
+}
