@@ -1091,3 +1091,22 @@ TEST_F(ParamsTest, Misc2ShowsAndStoresEveryFieldOnEitherRelayAxis) {
         CheckFieldBindings(hPr2Panel, ScatterPr2Panel, GatherPr2Panel, cases);
     }
 }
+
+// While a transfer pumps events, the CO-Corr. buttons that talk to the ECU do nothing.
+TEST_F(ParamsTest, CoCorrTransferButtonsWaitWhileATransferPumpsEvents) {
+    SimLink& link = ConnectSimulator();
+    SetCocEditMode(1);
+    Show(hPr9Panel, ScatterPr9Panel);
+    ASSERT_TRUE(Pr9Timer()); // Receive and Send enabled: edit mode with the link open
+    link.requests.clear();
+    bool ran = false;
+    uitest::Later([&] {
+        ran = true;
+        for (int button : {PARM9::CBcocReset, PARM9::CBcocReceive, PARM9::CBcocSend})
+            EXPECT_EQ(uitest::Click(hPr9Panel, button), 0) << button;
+    });
+    ProcessMyEvents(1);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(link.requests.empty());
+    EXPECT_TRUE(popups.Records().empty());
+}
