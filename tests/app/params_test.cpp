@@ -586,6 +586,39 @@ TEST_F(ParamsTest, GearThresholdLearntFromFourReadings) {
     EXPECT_EQ(MapWord(0x29954 + 4), 2 * 78 * 2) << "the image waits for the next gather";
 }
 
+// The first bad sample ends the learning with a message; the threshold keeps what it showed.
+TEST_F(ParamsTest, GearThresholdLearningStopsAtTheFirstBadSample) {
+    InitPr6Data();
+    Show(hPr6Panel, ScatterPr6Panel);
+    popups.ExpectMessage();
+    ASSERT_EQ(uitest::Click(hPr6Panel, PARM6::CBsetCentro4), 0);
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].title, "Gear Thresholds Setting");
+    EXPECT_EQ(popups.Records()[0].text, "COMM error...");
+
+    struct Case {
+        int badSample;   // 0-based
+        bool shortReply; // else no reply at all
+    };
+    SimLink& link = ConnectSimulator();
+    for (const Case c : {Case{0, false}, Case{1, true}, Case{3, false}}) {
+        SCOPED_TRACE(c.badSample);
+        int samples = 0;
+        link.tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+            if (request.cmd != 0x07) return reply;
+            if (samples++ != c.badSample)
+                return std::optional<ecusim::Frame>{ecusim::Frame{0x07, {0x01, 0x00}}};
+            return c.shortReply ? std::optional<ecusim::Frame>{ecusim::Frame{0x07, {0x01}}} : std::nullopt;
+        };
+        popups.ExpectMessage();
+        ASSERT_EQ(uitest::Click(hPr6Panel, PARM6::CBsetCentro4), 0);
+        EXPECT_EQ(samples, c.badSample + 1) << "no sample after the bad one";
+        EXPECT_EQ(popups.Records().back().title, "Gear Thresholds Setting");
+        EXPECT_EQ(popups.Records().back().text, "Some error occurred...");
+        EXPECT_EQ(Shown(hPr6Panel, PARM6::NUMcentroMarcia4), 546) << "the default of gear 4 stays";
+    }
+}
+
 // ---- every field of a page, control by control ---------------------------------------------------------
 
 namespace {
