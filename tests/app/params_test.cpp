@@ -930,46 +930,29 @@ void AddTransientTable(std::vector<BindingCase>& cases, int control, std::size_t
 
 TEST_F(ParamsTest, TransientShowsAndStoresEveryField) {
     using namespace PARM5;
-    const TransientGroup injection{
-        0x299A6,
-        NUMstepJtrans,
-        NUMfltDepthJtrans,
-        NUMnoiseJtrans,
-        NUMclipJtransP,
-        NUMclipJtransN,
-        1000,
-        {{NUMthrJtransP_1, NUMthrJtransP_2, NUMthrJtransP_3, NUMthrJtransP_4, NUMthrJtransP_5,
-          NUMthrJtransP_6, NUMthrJtransP_7, NUMthrJtransP_8},
-         {NUMthrJtransN_1, NUMthrJtransN_2, NUMthrJtransN_3, NUMthrJtransN_4, NUMthrJtransN_5,
-          NUMthrJtransN_6, NUMthrJtransN_7, NUMthrJtransN_8},
-         {NUMgainJtransP_1, NUMgainJtransP_2, NUMgainJtransP_3, NUMgainJtransP_4, NUMgainJtransP_5,
-          NUMgainJtransP_6, NUMgainJtransP_7, NUMgainJtransP_8},
-         {NUMgainJtransN_1, NUMgainJtransN_2, NUMgainJtransN_3, NUMgainJtransN_4, NUMgainJtransN_5,
-          NUMgainJtransN_6, NUMgainJtransN_7, NUMgainJtransN_8},
-         {NUMdecayJtransP_1, NUMdecayJtransP_2, NUMdecayJtransP_3, NUMdecayJtransP_4, NUMdecayJtransP_5,
-          NUMdecayJtransP_6, NUMdecayJtransP_7, NUMdecayJtransP_8},
-         {NUMdecayJtransN_1, NUMdecayJtransN_2, NUMdecayJtransN_3, NUMdecayJtransN_4, NUMdecayJtransN_5,
-          NUMdecayJtransN_6, NUMdecayJtransN_7, NUMdecayJtransN_8}}};
-    const TransientGroup advance{
-        0x29A10,
-        NUMstepAtrans,
-        NUMfltDepthAtrans,
-        NUMnoiseAtrans,
-        NUMclipAtransP,
-        NUMclipAtransN,
-        10,
-        {{NUMthrAtransP_1, NUMthrAtransP_2, NUMthrAtransP_3, NUMthrAtransP_4, NUMthrAtransP_5,
-          NUMthrAtransP_6, NUMthrAtransP_7, NUMthrAtransP_8},
-         {NUMthrAtransN_1, NUMthrAtransN_2, NUMthrAtransN_3, NUMthrAtransN_4, NUMthrAtransN_5,
-          NUMthrAtransN_6, NUMthrAtransN_7, NUMthrAtransN_8},
-         {NUMgainAtransP_1, NUMgainAtransP_2, NUMgainAtransP_3, NUMgainAtransP_4, NUMgainAtransP_5,
-          NUMgainAtransP_6, NUMgainAtransP_7, NUMgainAtransP_8},
-         {NUMgainAtransN_1, NUMgainAtransN_2, NUMgainAtransN_3, NUMgainAtransN_4, NUMgainAtransN_5,
-          NUMgainAtransN_6, NUMgainAtransN_7, NUMgainAtransN_8},
-         {NUMdecayAtransP_1, NUMdecayAtransP_2, NUMdecayAtransP_3, NUMdecayAtransP_4, NUMdecayAtransP_5,
-          NUMdecayAtransP_6, NUMdecayAtransP_7, NUMdecayAtransP_8},
-         {NUMdecayAtransN_1, NUMdecayAtransN_2, NUMdecayAtransN_3, NUMdecayAtransN_4, NUMdecayAtransN_5,
-          NUMdecayAtransN_6, NUMdecayAtransN_7, NUMdecayAtransN_8}}};
+// The eight level controls of one column, level 1 first.
+#define LEVELS(name)                                                                                         \
+    { name##_1, name##_2, name##_3, name##_4, name##_5, name##_6, name##_7, name##_8 }
+    const TransientGroup injection{0x299A6,
+                                   NUMstepJtrans,
+                                   NUMfltDepthJtrans,
+                                   NUMnoiseJtrans,
+                                   NUMclipJtransP,
+                                   NUMclipJtransN,
+                                   1000,
+                                   {LEVELS(NUMthrJtransP), LEVELS(NUMthrJtransN), LEVELS(NUMgainJtransP),
+                                    LEVELS(NUMgainJtransN), LEVELS(NUMdecayJtransP),
+                                    LEVELS(NUMdecayJtransN)}};
+    const TransientGroup advance{0x29A10,
+                                 NUMstepAtrans,
+                                 NUMfltDepthAtrans,
+                                 NUMnoiseAtrans,
+                                 NUMclipAtransP,
+                                 NUMclipAtransN,
+                                 10,
+                                 {LEVELS(NUMthrAtransP), LEVELS(NUMthrAtransN), LEVELS(NUMgainAtransP),
+                                  LEVELS(NUMgainAtransN), LEVELS(NUMdecayAtransP), LEVELS(NUMdecayAtransN)}};
+#undef LEVELS
     std::vector<BindingCase> cases;
     AddTransientGroup(cases, injection, 0);
     AddTransientGroup(cases, advance, 1);
