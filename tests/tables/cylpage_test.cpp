@@ -227,57 +227,53 @@ TEST_F(CylPages, BothPagesShowAndStoreEveryField) {
         double cellDivisor;
         std::int64_t lo, hi;
     };
-    {100, 300}, {150, 300}, {999, -50}, {
-        5, 50
+    const Page pages[] = {
+        {hIj1Panel,
+         INJ1::RINGcylUser,
+         INJ1::TABmapKjUserCyl,
+         ScatterIj1Panel,
+         GatherIj1Panel,
+         {{INJ1::TABkjTair, 0x28A48, 0x28A68, 10, 1000, {-250, 100}, {-240, 100}, {1999, -100}, {1, 100}},
+          {INJ1::TABkjTh2o, 0x28A88, 0x28AA8, 10, 1000, {-200, 150}, {-190, 150}, {1998, -100}, {2, 100}},
+          {INJ1::TABkjPbaro, 0x28AC8, 0x28AE8, 1, 1000, {500, 600}, {510, 600}, {1997, -100}, {3, 100}},
+          {INJ1::TABkjRtc, 0x28B08, 0x28B28, 1000, 10, {100, 300}, {150, 300}, {999, -50}, {5, 50}}},
+         0x27048,
+         1000,
+         0,
+         2000},
+        {hAdvPanel,
+         ADV::RINGcylUser,
+         ADV::TABmapKaUserCyl,
+         ScatterAdvPanel,
+         GatherAdvPanel,
+         {{ADV::TABkaTair, 0x28B48, 0x28B68, 10, 10, {-250, 100}, {-240, 100}, {-7100, 900}, {7000, -900}},
+          {ADV::TABkaTh2o, 0x28B88, 0x28BA8, 10, 10, {-200, 150}, {-190, 150}, {-7000, 900}, {6900, -900}},
+          {ADV::TABkaPbaro, 0x28BC8, 0x28BE8, 1, 10, {500, 600}, {510, 600}, {-6900, 900}, {6800, -900}},
+          {ADV::TABkaRtc, 0x28C08, 0x28C28, 1000, 10, {100, 300}, {150, 300}, {999, -50}, {5, 50}}},
+         0x27478,
+         10,
+         -7200,
+         7200},
+    };
+    const auto decimals = [](double divisor) { return divisor == 1000 ? 3 : divisor == 10 ? 1 : 0; };
+    constexpr std::size_t kMatrix = 0x100; // one cylinder's cells
+    for (const Page& p : pages) {
+        Show(p.panel);
+        ASSERT_EQ(uitest::SetValueAsUser(p.panel, p.ring, 2), 0); // "Cyl. 3"
+        std::vector<BindingCase> cases;
+        for (const Curve& c : p.curves) {
+            AddCellRow(cases, c.table, {1, 1}, 16, M, c.breakpoints, I16, c.bpDivisor, decimals(c.bpDivisor),
+                       c.bpShown, c.bpTyped);
+            AddCellRow(cases, c.table, {1, 2}, 16, M, c.values, I16, c.valueDivisor, decimals(c.valueDivisor),
+                       c.valueShown, c.valueTyped);
+        }
+        // From the third matrix, the shared axes lie 0x200 and 0x220 bytes on.
+        AddMapTable(
+            cases, p.table, M, p.matrices + 2 * kMatrix,
+            {8, 16, 2 * kMatrix, 2 * kMatrix + 0x20, I16, 1, 10, p.cellDivisor, 1000, 100, p.lo, p.hi}, 0);
+        CheckFieldBindings(p.panel, p.scatter, p.gather, cases);
+        ASSERT_EQ(uitest::SetValueAsUser(p.panel, p.ring, 0.0), 0); // the next test sees "Cyl. 1"
     }
-};
-const Page pages[] = {
-    {hIj1Panel,
-     INJ1::RINGcylUser,
-     INJ1::TABmapKjUserCyl,
-     ScatterIj1Panel,
-     GatherIj1Panel,
-     {{INJ1::TABkjTair, 0x28A48, 0x28A68, 10, 1000, {-250, 100}, {-240, 100}, {1999, -100}, {1, 100}},
-      {INJ1::TABkjTh2o, 0x28A88, 0x28AA8, 10, 1000, {-200, 150}, {-190, 150}, {1998, -100}, {2, 100}},
-      {INJ1::TABkjPbaro, 0x28AC8, 0x28AE8, 1, 1000, {500, 600}, {510, 600}, {1997, -100}, {3, 100}},
-      {INJ1::TABkjRtc, 0x28B08, 0x28B28, 1000, 10, {100, 300}, {150, 300}, {999, -50}, {5, 50}}},
-     0x27048,
-     1000,
-     0,
-     2000},
-    {hAdvPanel,
-     ADV::RINGcylUser,
-     ADV::TABmapKaUserCyl,
-     ScatterAdvPanel,
-     GatherAdvPanel,
-     {{ADV::TABkaTair, 0x28B48, 0x28B68, 10, 10, {-250, 100}, {-240, 100}, {-7100, 900}, {7000, -900}},
-      {ADV::TABkaTh2o, 0x28B88, 0x28BA8, 10, 10, {-200, 150}, {-190, 150}, {-7000, 900}, {6900, -900}},
-      {ADV::TABkaPbaro, 0x28BC8, 0x28BE8, 1, 10, {500, 600}, {510, 600}, {-6900, 900}, {6800, -900}},
-      {ADV::TABkaRtc, 0x28C08, 0x28C28, 1000, 10, {100, 300}, {150, 300}, {999, -50}, {5, 50}}},
-     0x27478,
-     10,
-     -7200,
-     7200},
-};
-const auto decimals = [](double divisor) { return divisor == 1000 ? 3 : divisor == 10 ? 1 : 0; };
-constexpr std::size_t kMatrix = 0x100; // one cylinder's cells
-for (const Page& p : pages) {
-    Show(p.panel);
-    ASSERT_EQ(uitest::SetValueAsUser(p.panel, p.ring, 2), 0); // "Cyl. 3"
-    std::vector<BindingCase> cases;
-    for (const Curve& c : p.curves) {
-        AddCellRow(cases, c.table, {1, 1}, 16, M, c.breakpoints, I16, c.bpDivisor, decimals(c.bpDivisor),
-                   c.bpShown, c.bpTyped);
-        AddCellRow(cases, c.table, {1, 2}, 16, M, c.values, I16, c.valueDivisor, decimals(c.valueDivisor),
-                   c.valueShown, c.valueTyped);
-    }
-    // From the third matrix, the shared axes lie 0x200 and 0x220 bytes on.
-    AddMapTable(cases, p.table, M, p.matrices + 2 * kMatrix,
-                {8, 16, 2 * kMatrix, 2 * kMatrix + 0x20, I16, 1, 10, p.cellDivisor, 1000, 100, p.lo, p.hi},
-                0);
-    CheckFieldBindings(p.panel, p.scatter, p.gather, cases);
-    ASSERT_EQ(uitest::SetValueAsUser(p.panel, p.ring, 0.0), 0); // the next test sees "Cyl. 1"
-}
 }
 
 // ---- the value dialogs ----
