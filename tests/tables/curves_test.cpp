@@ -1,4 +1,5 @@
 // The linearization pages and the injection phase page: what they store, their repairs and dimming.
+#include "../support/bindingcheck.h"
 #include "orvane/tables/tables.h"
 #include "orvane/ui/screen.h"
 #include "pagefixture.h"
@@ -136,6 +137,73 @@ TEST_F(TablePages, DimmingFollowsTheConfiguration) {
     SetCell(hLn2Panel, LNR2::TABuego1, {1, 2}, 3.5); // dimmed tables are read back too
     ASSERT_TRUE(GatherLn2Panel());
     EXPECT_EQ(ecuParData.linLambda1.values[0], 35);
+}
+
+// A sensor curve: the A/D breakpoints in one row, the values in the row below; both rise, so that no
+// repair moves a value.
+struct SensorCurve {
+    int table, bpRow;
+    std::size_t values;
+    double divisor;
+    Line shown, typed;
+};
+
+void AddSensorCurve(std::vector<BindingCase>& cases, const SensorCurve& c, std::int64_t tag) {
+    AddCellRow(cases, c.table, {1, c.bpRow}, 16, Image::Par, c.values + 32, Raw::I16, 1, 0, {10 + tag, 60},
+               {20 + tag, 60});
+    AddCellRow(cases, c.table, {1, c.bpRow + 1}, 16, Image::Par, c.values, Raw::I16, c.divisor,
+               c.divisor == 1000 ? 3
+               : c.divisor == 10 ? 1
+                                 : 0,
+               c.shown, c.typed);
+}
+
+TEST_F(TablePages, Linearization1ShowsAndStoresEveryField) {
+    std::vector<BindingCase> cases;
+    const SensorCurve curves[] = {
+        {LNR1::TABfarf, 2, 0x3C4, 10, {10, 60}, {5, 61}},
+        {LNR1::TABth2o, 1, 0x404, 10, {-290, 150}, {-280, 151}},
+        {LNR1::TABtair, 1, 0x444, 10, {-270, 100}, {-260, 101}},
+        {LNR1::TABpVacu, 1, 0x484, 1, {100, 600}, {200, 601}},
+        {LNR1::TABgas, 1, 0x604, 10, {20, 60}, {30, 59}},
+    };
+    for (std::size_t i = 0; i < std::size(curves); ++i)
+        AddSensorCurve(cases, curves[i], static_cast<std::int64_t>(i));
+    // End points: one row of two for the auxiliary throttle; sensor A, then sensor B, of the pedal and the
+    // two throttle bodies.
+    AddCellRow(cases, LNR1::TABfaux, {1, 2}, 2, Image::Par, 0x6B2, Raw::I16, 1, 0, {101, 800}, {11, 900});
+    const std::pair<int, std::size_t> pairs[] = {
+        {LNR1::TABeGas, 0x70C}, {LNR1::TABeDbw1, 0x714}, {LNR1::TABeDbw2, 0x71C}};
+    for (const auto& [table, at] : pairs) {
+        const auto tag = static_cast<std::int64_t>(at - 0x70C);
+        AddCellRow(cases, table, {1, 2}, 2, Image::Par, at, Raw::I16, 1, 0, {100 + tag, 700},
+                   {120 + tag, 600});
+        AddCellRow(cases, table, {1, 3}, 2, Image::Par, at + 4, Raw::I16, 1, 0, {900 - tag, -700},
+                   {880 - tag, -600});
+    }
+    CheckFieldBindings(hLn1Panel, ScatterLn1Panel, GatherLn1Panel, cases);
+}
+
+TEST_F(TablePages, Linearization2ShowsAndStoresEveryField) {
+    std::vector<BindingCase> cases;
+    const SensorCurve curves[] = {
+        {LNR2::TABrtc, 1, 0x4C4, 1000, {100, 300}, {150, 301}},
+        {LNR2::TABuego1, 1, 0x504, 10, {500, 800}, {600, 790}},
+        {LNR2::TABuego2, 1, 0x544, 10, {400, 800}, {700, 780}},
+        {LNR2::TABsospAn, 1, 0x584, 10, {-32000, 4000}, {-31000, 4100}},
+        {LNR2::TABsosPos, 1, 0x5C4, 10, {-30000, 3900}, {-29000, 4000}},
+    };
+    for (std::size_t i = 0; i < std::size(curves); ++i)
+        AddSensorCurve(cases, curves[i], static_cast<std::int64_t>(i));
+    CheckFieldBindings(hLn2Panel, ScatterLn2Panel, GatherLn2Panel, cases);
+}
+
+TEST_F(TablePages, PhasePageShowsAndStoresEveryField) {
+    std::vector<BindingCase> cases;
+    const MapTable phase{8, 16, 0x100, 0x120, Raw::I16, 1, 10, 1, 1000, 100, 0, 720};
+    AddMapTable(cases, INJ2::TABmapPhaseL, Image::Map, 0x28468, phase, 0);
+    AddMapTable(cases, INJ2::TABmapPhaseH, Image::Map, 0x28598, phase, 1);
+    CheckFieldBindings(hIj2Panel, ScatterIj2Panel, GatherIj2Panel, cases);
 }
 
 } // namespace
