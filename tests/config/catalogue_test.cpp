@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,6 +21,7 @@ struct EngineRow {
 constexpr int N = -1;   // no injector
 constexpr int X = 0xFF; // no trigger output
 
+// clang-format off: one record a line, as the catalogue is written down
 const EngineRow kEngines[] = {
     {"<undefined>",
      0,
@@ -238,6 +240,7 @@ const EngineRow kEngines[] = {
      {N, N, N, N},
      {0, 0xff, 1, 0xff, 0, 1, 0, 0, 1, 1}},
 };
+// clang-format on
 static_assert(std::size(kEngines) == 27);
 
 struct WheelRow {
