@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QImage>
 
 namespace {
 
@@ -113,6 +114,24 @@ TEST_F(UiTest, DimmedHiddenAndIndicatorControlsTakeNoClicks) {
     SetCtrlAttribute(main, MAINP::TBon, ATTR_CTRL_MODE, VAL_INDICATOR);
     EXPECT_EQ(uitest::Click(main, MAINP::TBon), uitest::kUnreachable);
     EXPECT_TRUE(events.empty());
+}
+
+// What a numeric shows, as the screen would.
+QImage LookOf(int panel, int control) {
+    QWidget* w = ui::FindControl(panel, control, nullptr)->widget;
+    return w->grab().toImage();
+}
+
+TEST_F(UiTest, DimmedNumericLooksDimmedWhateverItsTextColour) {
+    SetCtrlVal(main, MAINP::NUMval, 88.88);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_DIMMED, 1);
+    const QImage dimmedPlain = LookOf(main, MAINP::NUMval);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_TEXT_COLOR, VAL_RED);
+    EXPECT_EQ(LookOf(main, MAINP::NUMval), dimmedPlain);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_DIMMED, 0);
+    const QImage liveRed = LookOf(main, MAINP::NUMval);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_TEXT_COLOR, VAL_BLACK);
+    EXPECT_NE(LookOf(main, MAINP::NUMval), liveRed); // live, the colour shows
 }
 
 TEST_F(UiTest, ChildPanelScrollsInsideItsParent) {
