@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 namespace ui {
 namespace {
@@ -93,6 +94,10 @@ class InputRouter : public QObject {
             return w == first && owner.panel != 0 && key != 0 &&
                    UserKey(owner.panel, owner.control, key) != 0;
         }
+        case QEvent::WindowActivate:
+            // Sent on to every child widget as well: only the window itself reports it.
+            if (w->isWindow()) WindowActivated(OwnerOf(w).panel);
+            return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             auto* me = static_cast<QMouseEvent*>(e);
@@ -169,6 +174,20 @@ int SendPanelEvent(int panel, int event, int data1, int data2) {
     const Panel* p = FindPanel(panel);
     if (p == nullptr || p->callback == nullptr) return 0;
     return p->callback(panel, event, p->callbackData, data1, data2);
+}
+
+void WindowActivated(int panel) {
+    const Panel* p = FindPanel(panel);
+    if (p == nullptr || !p->window || !PanelShown(panel)) return;
+    // The window first, then every page shown inside it (a page's callback may change the records).
+    std::vector<int> shown{panel};
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (const int child : PanelHandles()) {
+            const Panel* c = FindPanel(child);
+            if (c->parent == shown[i] && !c->window && c->visible) shown.push_back(child);
+        }
+    for (const int handle : shown)
+        if (PanelShown(handle)) SendPanelEvent(handle, EVENT_GOT_FOCUS, 0, 0);
 }
 
 void InstallInputRouting() {

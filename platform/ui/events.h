@@ -34,6 +34,9 @@ void UserSelectCell(int panel, int control, Point cell);
 bool UserEditCell(int panel, int control, Point cell, const std::string& text);
 // EVENT_KEYPRESS to the control (0: none), then to its panel unless consumed; 1 when consumed.
 int UserKey(int panel, int control, int key);
+// The window system made the panel's window the active one: EVENT_GOT_FOCUS to its panel callback,
+// then to those of the pages shown inside it.
+void WindowActivated(int panel);
 // The system asks the program to end: EVENT_END_TASK to the main callback; unless it returns 1, the event
 // loop ends with 0.
 void EndTask();

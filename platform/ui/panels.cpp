@@ -356,6 +356,7 @@ int DiscardPanel(int panel) {
 int DisplayPanel(int panel) {
     Panel* p = FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;
+    const bool appears = !p->visible && !p->window;
     p->visible = true;
     p->frame->show();
     p->frame->raise();
@@ -363,6 +364,9 @@ int DisplayPanel(int panel) {
     ui::ApplyScroll(*p);
     if (p->window) p->frame->activateWindow();
     ui::activePanel = panel;
+    // A page that comes on screen in its window has the focus now; a window hears of it when the window
+    // system activates it.
+    if (appears && ui::PanelShown(panel)) ui::SendPanelEvent(panel, EVENT_GOT_FOCUS, 0, 0);
     return UIE_NoError;
 }
 

@@ -193,6 +193,13 @@ int ResizeWindow(int panel, int w, int h) {
     return UIE_NoError;
 }
 
+int ActivateWindow(int panel) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    if (!ui::FindPanel(panel)->window) return kUnreachable;
+    ui::WindowActivated(panel);
+    return UIE_NoError;
+}
+
 int GrabPanelToPng(int panel, const char* path) {
     const ui::Panel* p = ui::FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;

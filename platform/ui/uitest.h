@@ -59,6 +59,10 @@ int DrawViewNow(int panel, int control);
 // panel is not a window on screen or a popup lies over it.
 int ResizeWindow(int panel, int w, int h);
 
+// The user brings the panel's window to the front (clicks into it, switches to it): it becomes the active
+// window and it and the pages shown in it get EVENT_GOT_FOCUS. kUnreachable as for ResizeWindow.
+int ActivateWindow(int panel);
+
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);
 bool IsPopupInstalled(int panel);

@@ -266,3 +266,15 @@ TEST_F(DiagnosticsTest, ChannelResetButtonIsRedOnlyWhileInErrorAndOn) {
     EXPECT_EQ(CtrlAttr(hDgnPanel, DIAGN::CBaux2ErrReset, ATTR_TEXT_BGCOLOR), normal);
     EXPECT_EQ(CtrlAttr(hDgnPanel, DIAGN::NUMaux2ADmin, ATTR_DIMMED), 1);
 }
+
+TEST_F(DiagnosticsTest, ParametersAreReadAgainWheneverThePageGetsTheFocus) {
+    ConnectDiagnostics();
+    HidePanel(hDgnPanel);
+    ecu.model.diag.rpmLimit = 7777; // changed by another tool meanwhile
+    Click(hMainPanel, MAIN::CBdiag);
+    ASSERT_EQ(hCurPanel, hDgnPanel);
+    EXPECT_EQ(diagParam.rpmLimit, 7777) << "read as the page came on screen";
+    ecu.model.diag.rpmLimit = 6666;
+    EXPECT_EQ(ActivateWindow(hMainPanel), 0); // back from another window
+    EXPECT_EQ(diagParam.rpmLimit, 6666);
+}

@@ -124,6 +124,31 @@ TEST_F(UiTest, ModalPopupBlocksTheOtherPanels) {
     DiscardPanel(dlg);
 }
 
+TEST_F(UiTest, PageComingOnScreenAndItsActivatedWindowGetTheFocus) {
+    const int page = LoadPanel(main, "sample.uir", CHILD::id);
+    ASSERT_GT(page, 0);
+    InstallPanelCallback(page, MainPanelCb, nullptr);
+    const std::vector<EventRecord> focusOfPage{{page, 0, EVENT_GOT_FOCUS, 0, 0}};
+    DisplayPanel(page);
+    EXPECT_EQ(events, focusOfPage);
+    DisplayPanel(page); // already on screen: nothing new
+    EXPECT_EQ(events, focusOfPage);
+
+    events.clear();
+    EXPECT_EQ(uitest::ActivateWindow(main), 0);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_GOT_FOCUS, 0, 0}, focusOfPage[0]}));
+    events.clear();
+    QEvent activate(QEvent::WindowActivate); // as the window system reports it
+    QCoreApplication::sendEvent(ui::FindPanel(main)->frame, &activate);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_GOT_FOCUS, 0, 0}, focusOfPage[0]}));
+
+    events.clear();
+    HidePanel(page);
+    EXPECT_EQ(uitest::ActivateWindow(main), 0);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_GOT_FOCUS, 0, 0}})) << "a hidden page";
+    DiscardPanel(page);
+}
+
 TEST_F(UiTest, TabChangeReportsOldAndNewIndex) {
     ASSERT_EQ(uitest::SelectTab(main, MAINP::TPpages, 2), 0);
     EXPECT_EQ(Of(MAINP::TPpages, EVENT_ACTIVE_TAB_CHANGE),
