@@ -61,6 +61,25 @@ TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
     ScatterCaqPanel();
 }
 
+TEST_F(OrvaneTest, RefusedTabChangeLeavesTheTabLineOnThePageShown) {
+    uitest::Click(hMainPanel, MAIN::CBconfig);
+    uitest::SelectTab(hCurPanel, CONFIG1::TPselectConfig, 4);
+    ASSERT_EQ(hCurPanel, hCaqPanel);
+    ecuParData.canFrames[0] = ecuParData.canFrames[1] = 1 << 11 | 0x300; // duplicates: the warning comes
+    ScatterCaqPanel();
+    popups.AnswerConfirm(false);
+    uitest::SelectTab(hCaqPanel, CANACQ::TPselectConfig, 0);
+    ASSERT_EQ(hCurPanel, hCaqPanel) << "refused: the CAN page stays";
+    int tab = -1;
+    GetActiveTabPage(hCaqPanel, CANACQ::TPselectConfig, &tab);
+    EXPECT_EQ(tab, 4) << "the tab line shows the page on screen";
+    popups.AnswerConfirm(true);
+    uitest::SelectTab(hCaqPanel, CANACQ::TPselectConfig, 0); // the same tab again is a change
+    EXPECT_EQ(hCurPanel, hCg1Panel);
+    InitCaqData();
+    ScatterCaqPanel();
+}
+
 TEST_F(OrvaneTest, LeavingTheMapEditorHidesItsGraphs) {
     uitest::Click(hMainPanel, MAIN::CBmaps);
     ASSERT_EQ(hCurPanel, hMp1Panel);
