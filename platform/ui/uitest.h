@@ -19,7 +19,8 @@ int Click(int panel, int control);
 int SetValueAsUser(int panel, int control, double value);
 int SetValueAsUser(int panel, int control, const char* text);
 // EVENT_KEYPRESS (key code | modifiers) to the control (0: the panel alone), then to the panel unless
-// consumed. Returns 1 when consumed, 0 when not, or an error.
+// consumed (a function key: to the panel first, then to the control). Returns 1 when consumed, 0 when
+// not, or an error.
 int SendKey(int panel, int control, int key);
 // A mouse event at panel pixel (x, y) to the control (0: the panel); returns the callback's result.
 int SendMouse(int panel, int control, int event, int x, int y);

@@ -28,6 +28,26 @@ TEST_F(UiTest, KeysGoToTheControlThenThePanelUnlessConsumed) {
     EXPECT_EQ(Of(0, EVENT_KEYPRESS).size(), 1u);
 }
 
+TEST_F(UiTest, FunctionKeysReachThePanelFirstWhicheverControlHasTheFocus) {
+    const int f5 = VAL_F1_VKEY + 0x400;
+    bool panelTakes = true;
+    reaction = [&](const EventRecord& e) {
+        return e.control != 0 || panelTakes ? 1 : 0;
+    }; // the control eats all
+    EXPECT_EQ(uitest::SendKey(main, MAINP::TABgrid, f5 | VAL_SHIFT_MODIFIER), 1);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_KEYPRESS, f5 | VAL_SHIFT_MODIFIER, 0}}));
+    events.clear();
+    panelTakes = false;
+    EXPECT_EQ(uitest::SendKey(main, MAINP::TABgrid, f5), 1);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_KEYPRESS, f5, 0},
+                                                {main, MAINP::TABgrid, EVENT_KEYPRESS, f5, 0}}))
+        << "left by the panel: the control's";
+    events.clear();
+    EXPECT_EQ(uitest::SendKey(main, MAINP::TABgrid, 'x'), 1);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, MAINP::TABgrid, EVENT_KEYPRESS, 'x', 0}}))
+        << "any other key: the control's alone";
+}
+
 struct KeyCase {
     int qtKey;
     Qt::KeyboardModifiers mods;

@@ -4,6 +4,7 @@
 #include "orvane/core/ecudata.h"
 #include "orvane/core/navigation.h"
 #include "orvane/core/settings.h"
+#include "orvane/maps/map1.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 #include "platform/ui/popup.h"
@@ -345,4 +346,24 @@ TEST_F(TuningTest, ValueDialogSendsTheSelectedCellsOfTheSelectedCylinders) {
     EXPECT_EQ(ecuMapData.map1.cells[0][2][2], 32000);
     EXPECT_EQ(ecuMapData.map1.cells[0][2][3], 30000) << "only the active cell";
     EXPECT_EQ(ecuMapData.map1.cells[2][2][2], 0);
+}
+
+TEST_F(TuningTest, FunctionKeysWorkWhileTheTableHasTheFocus) {
+    uitest::Click(hMainPanel, MAIN::CBmaps);
+    uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+    ASSERT_EQ(hCurPanel, hMp2Panel);
+    SetCtrlVal(hMp2Panel, MAPS2::NUMjStep, 0.01);
+    SetCtrlVal(hMp2Panel, MAPS2::NSjTuneCor, 1.0);
+    SetCylinderSelection(0x80, 0);
+    mtAdjust = {};
+    EXPECT_EQ(uitest::SendKey(hMp2Panel, MAPS2::TABmatrix, VAL_F1_VKEY + 0x200), 1); // F3
+    EXPECT_EQ(mtAdjust.value, 1010);
+    const std::uint8_t scroll = fAutoScroll;
+    EXPECT_EQ(uitest::SendKey(hMp2Panel, MAPS2::TABmatrix, VAL_F1_VKEY + 0xB00), 1); // F12
+    EXPECT_NE(fAutoScroll, scroll);
+    popups.ExpectMessage();
+    EXPECT_EQ(uitest::SendKey(hMp2Panel, MAPS2::TABmatrix, VAL_F1_VKEY), 1);
+    ASSERT_FALSE(popups.Records().empty());
+    EXPECT_EQ(popups.Records().back().title, "Map Tuning - Help");
+    uitest::Click(hMainPanel, MAIN::CBinfo);
 }
