@@ -119,15 +119,18 @@ bool Apply(const CylPageDesc& d) {
     return ScatterCylPage(d);
 }
 
-// The dialog's place while the program runs, taken whenever the user touches it (the layer has no
-// maximised dialogs, so the zoom state stays normal).
+// The dialog's zoom state and, when it is not zoomed, its place while the program runs, taken whenever
+// the user touches it.
 bool RememberPlace(const CylPageDesc& d) {
+    int zoom = 0;
+    if (GetPanelAttribute(*d.valPanel, ATTR_WINDOW_ZOOM, &zoom) < 0) return false;
+    *d.state.zoom = zoom;
+    if (zoom != VAL_NO_ZOOM) return true;
     int top = 0;
     int left = 0;
     if (GetPanelAttribute(*d.valPanel, ATTR_TOP, &top) < 0 ||
         GetPanelAttribute(*d.valPanel, ATTR_LEFT, &left) < 0)
         return false;
-    *d.state.zoom = 0;
     *d.state.pos = {left, top};
     return true;
 }
@@ -258,7 +261,8 @@ bool OpenCylValDialog(const CylPageDesc& d) {
     if (pos.x != kUnplaced && (SetPanelAttribute(*d.valPanel, ATTR_TOP, pos.y) < 0 ||
                                SetPanelAttribute(*d.valPanel, ATTR_LEFT, pos.x) < 0))
         return false;
-    if (InstallPopup(*d.valPanel) < 0) return false;
+    if (SetPanelAttribute(*d.valPanel, ATTR_WINDOW_ZOOM, *d.state.zoom) < 0 || InstallPopup(*d.valPanel) < 0)
+        return false;
     d.state.valDone = false;
     while (!d.state.valDone)
         WaitSystemEvents();

@@ -170,7 +170,8 @@ struct Panel {
     // then on it shows as a dialog over its parent's window, not inside it).
     bool window = false;
     int activeCtrl = 0;
-    int scroll = 0; // vertical scroll offset asked for, applied whenever the panel shows
+    int scroll = 0;         // vertical scroll offset asked for, applied whenever the panel shows
+    int zoom = VAL_NO_ZOOM; // maximised or not, as a window
     std::vector<std::unique_ptr<Control>> controls; // resource order
     QPointer<QScrollArea> frame;                    // the window, or the area inside the parent
     QPointer<QWidget> canvas;                       // controls are placed on it
@@ -195,6 +196,8 @@ void PlaceFrame(Panel& p);
 // Takes a new size into the record (a resizable panel: never below its design size): its controls move
 // and stretch by their anchors, its resizable child panels grow with it. The frame is left to the caller.
 void ResizePanel(Panel& p, int w, int h);
+// Gives the window the record's zoom state (a child panel keeps it for when it becomes a popup).
+void ApplyZoom(Panel& p);
 // The panel the user or the program made active last.
 void SetActivePanelRecord(int panel);
 void SetActiveCtrlRecord(int panel, int control);

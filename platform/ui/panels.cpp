@@ -33,6 +33,13 @@ class PanelFrame : public QScrollArea {
         e->ignore();
         SendPanelEvent(handle_, EVENT_CLOSE, 0, 0);
     }
+    void changeEvent(QEvent* e) override {
+        // The user maximised the window or put it back: the record keeps it.
+        ui::Panel* p = FindPanel(handle_);
+        if (e->type() == QEvent::WindowStateChange && p != nullptr && p->window)
+            p->zoom = isMaximized() ? VAL_MAXIMIZE : VAL_NO_ZOOM;
+        QScrollArea::changeEvent(e);
+    }
     void resizeEvent(QResizeEvent* e) override {
         ui::Panel* p = FindPanel(handle_);
         if (p != nullptr && p->window && p->resizable) ResizePanel(*p, width(), height());
@@ -147,6 +154,11 @@ int SetPanelValue(Panel& p, int attribute, int value) {
         p.scroll = value;
         ApplyScroll(p);
         return UIE_NoError;
+    case ATTR_WINDOW_ZOOM:
+        if (value != VAL_NO_ZOOM && value != VAL_MAXIMIZE) return UIE_BadValue;
+        p.zoom = value;
+        ApplyZoom(p);
+        return UIE_NoError;
     default:
         return UIE_BadAttribute;
     }
@@ -217,6 +229,11 @@ void FitCanvas(Panel& p) {
             h = std::max(h, child->y + child->frame->height());
         }
     if (p.canvas->size() != QSize(w, h)) p.canvas->setFixedSize(w, h);
+}
+
+void ApplyZoom(Panel& p) {
+    // A hidden window takes the state when it shows; a child panel when it becomes a popup.
+    if (p.window) p.frame->setWindowState(p.zoom == VAL_MAXIMIZE ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
 void SetActivePanelRecord(int panel) {
@@ -436,6 +453,9 @@ int GetPanelAttribute(int panel, int attribute, int* value) {
         return UIE_NoError;
     case ATTR_VSCROLL_OFFSET:
         *value = p->frame->isVisible() ? p->frame->verticalScrollBar()->value() : p->scroll;
+        return UIE_NoError;
+    case ATTR_WINDOW_ZOOM:
+        *value = p->zoom;
         return UIE_NoError;
     default:
         return UIE_BadAttribute;

@@ -60,6 +60,10 @@ int DrawViewNow(int panel, int control);
 // panel is not a window on screen or a popup lies over it.
 int ResizeWindow(int panel, int w, int h);
 
+// The user maximises the window (VAL_MAXIMIZE) or puts it back (VAL_NO_ZOOM), as with its title bar's
+// button. kUnreachable as for ResizeWindow.
+int ZoomWindow(int panel, int zoom);
+
 // The user brings the panel's window to the front (clicks into it, switches to it): it becomes the active
 // window and it and the pages shown in it get EVENT_GOT_FOCUS. kUnreachable as for ResizeWindow.
 int ActivateWindow(int panel);

@@ -164,6 +164,9 @@ enum UiAttribute : int {
     // graph cursors (SetCursorAttribute)
     ATTR_CURSOR_COLOR,
     ATTR_CURSOR_POINT_STYLE,
+    // panels: VAL_NO_ZOOM or VAL_MAXIMIZE, the window as the user left it; set while the panel is hidden
+    // or no window yet (a child panel before it shows as a popup), it holds when the window shows
+    ATTR_WINDOW_ZOOM,
 };
 
 enum UiConst : int {
@@ -178,6 +181,8 @@ enum UiConst : int {
     VAL_HOUR_GLASS_CURSOR = 1,
     VAL_SELECT_STATE = 0,
     VAL_EDIT_STATE = 1,
+    VAL_NO_ZOOM = 0,
+    VAL_MAXIMIZE = 1,
 };
 
 enum UiCtrlKind : int {

@@ -80,7 +80,11 @@ struct PopupsTest : OrvaneTest {
                  if (hCurPanel != hLn1Panel) uitest::SelectTab(hCurPanel, LNR2::TPselectLnr, 0);
              },
              [] { uitest::Click(hLn1Panel, LNR1::CBcalibrationFarf); }},
-            {"MAPVAL", &hMpvPanel, MAPVAL::CBcancel, [] { uitest::Click(hMainPanel, MAIN::CBmaps); },
+            {"MAPVAL", &hMpvPanel, MAPVAL::CBcancel,
+             [] {
+                 uitest::Click(hMainPanel, MAIN::CBmaps);
+                 if (hCurPanel == hMp2Panel) uitest::Click(hMp2Panel, MAPS2::CBexitAutoMaps); // the editor
+             },
              [] {
                  RightClickCell(hMp1Panel, MAPS1::TABmatrix, {3, 3});
              }},
@@ -148,3 +152,31 @@ TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxAndByEscapeAsByCancel) {
 }
 
 } // namespace
+
+TEST_F(PopupsTest, ValueDialogsReopenAsZoomedAsTheUserLeftThem) {
+    for (const Dialog& d : Dialogs()) {
+        if (!std::set<std::string>{"INJVAL", "ADVVAL", "MAPVAL", "TUNEMAPVAL"}.contains(d.name)) continue;
+        SCOPED_TRACE(d.name);
+        // Opens the dialog, notes its zoom state as it shows, lets the user zoom it (or not), cancels.
+        const auto visit = [&](int leaveAs) {
+            int shownAs = -1;
+            d.prepare();
+            uitest::Later([&] {
+                GetPanelAttribute(*d.panel, ATTR_WINDOW_ZOOM, &shownAs);
+                EXPECT_EQ(uitest::ZoomWindow(*d.panel, leaveAs), 0);
+                uitest::Click(*d.panel, d.cancel);
+            });
+            d.open();
+            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+            if (isComOpen) {
+                CloseComPort();
+                Mp2Timer();
+            }
+            uitest::Click(hMainPanel, MAIN::CBinfo);
+            return shownAs;
+        };
+        EXPECT_EQ(visit(VAL_MAXIMIZE), VAL_NO_ZOOM);
+        EXPECT_EQ(visit(VAL_NO_ZOOM), VAL_MAXIMIZE) << "left maximised: opens maximised";
+        EXPECT_EQ(visit(VAL_NO_ZOOM), VAL_NO_ZOOM);
+    }
+}

@@ -169,6 +169,26 @@ TEST_F(UiTest, PageComingOnScreenAndItsActivatedWindowGetTheFocus) {
     DiscardPanel(page);
 }
 
+TEST_F(UiTest, WindowZoomIsKeptInTheRecordAndShownWhenTheWindowShows) {
+    const int dlg = LoadPanel(0, "sample.uir", DLG::id);
+    int zoom = -1;
+    GetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, &zoom);
+    EXPECT_EQ(zoom, VAL_NO_ZOOM);
+    ASSERT_EQ(SetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, VAL_MAXIMIZE), 0); // set while hidden
+    ASSERT_EQ(InstallPopup(dlg), 0);
+    EXPECT_TRUE(ui::FindPanel(dlg)->frame->isMaximized());
+    EXPECT_EQ(uitest::ZoomWindow(dlg, VAL_NO_ZOOM), 0); // the user puts it back
+    GetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, &zoom);
+    EXPECT_EQ(zoom, VAL_NO_ZOOM);
+    EXPECT_FALSE(ui::FindPanel(dlg)->frame->isMaximized());
+    EXPECT_EQ(uitest::ZoomWindow(dlg, VAL_MAXIMIZE), 0);
+    GetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, &zoom);
+    EXPECT_EQ(zoom, VAL_MAXIMIZE);
+    EXPECT_EQ(SetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, 7), UIE_BadValue);
+    RemovePopup(0);
+    DiscardPanel(dlg);
+}
+
 TEST_F(UiTest, TabChangeReportsOldAndNewIndex) {
     ASSERT_EQ(uitest::SelectTab(main, MAINP::TPpages, 2), 0);
     EXPECT_EQ(Of(MAINP::TPpages, EVENT_ACTIVE_TAB_CHANGE),
