@@ -97,6 +97,7 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
 }
 
 int UserKey(int panel, int control, int key) {
+    if (InOperationPump()) return 1; // dropped whole: see heldinput.cpp
     // The function keys are the page's commands: its callback hears them first, whichever control has
     // the focus (a control that consumes every key it types with would hide them), and the control gets
     // those the page leaves.
@@ -108,6 +109,11 @@ int UserKey(int panel, int control, int key) {
 }
 
 int UserMouse(int panel, int control, int event, int x, int y) {
+    if (InOperationPump()) {
+        if (event == EVENT_LEFT_CLICK_UP || event == EVENT_RIGHT_CLICK_UP)
+            HoldUntilDone([=] { UserMouse(panel, control, event, x, y); });
+        return 1; // a press or a move: dropped whole
+    }
     NoteMouse(panel, x, y);
     return control != 0 ? SendCtrlEvent(panel, control, event, y, x) : SendPanelEvent(panel, event, y, x);
 }

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -257,6 +258,33 @@ void SyncItems(Control& c);   // rebuilds list entries and tabs
 // Calls the control's or panel's callback; 0 when it has none. Records may be gone afterwards.
 int SendCtrlEvent(int panel, int control, int event, int data1, int data2);
 int SendPanelEvent(int panel, int event, int data1, int data2);
+
+// ---- input during an operation (heldinput.cpp) ----
+// Lives while a callback runs; when the outermost ends, the input held meanwhile is delivered.
+class CallbackScope {
+  public:
+    CallbackScope();
+    ~CallbackScope();
+    CallbackScope(const CallbackScope&) = delete;
+    CallbackScope& operator=(const CallbackScope&) = delete;
+};
+// Lives while ProcessSystemEvents (an operation's pump when a callback runs) or WaitSystemEvents (a wait
+// for the user) runs.
+class PumpScope {
+  public:
+    enum class Kind { Operation, Wait };
+    explicit PumpScope(Kind kind);
+    ~PumpScope();
+    PumpScope(const PumpScope&) = delete;
+    PumpScope& operator=(const PumpScope&) = delete;
+
+  private:
+    bool outer_;
+};
+// An operation pumps events from inside a callback: user input to the panels is not taken now.
+bool InOperationPump();
+// Runs deliver once no callback runs any more (the end of a drag held during an operation).
+void HoldUntilDone(std::function<void()> deliver);
 
 // ---- timers (eventloop.cpp) ----
 void StartTimer(Control& c);

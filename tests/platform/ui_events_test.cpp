@@ -115,6 +115,41 @@ int EndTaskCallback(int, int, int event, void*, int, int) {
     return endTaskAnswer;
 }
 
+TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt) {
+    ProcessSystemEvents(); // nothing pending from the set-up
+    events.clear();
+    // The user types into the name field and, while the operation below runs, presses a key on the
+    // numeric and lets go of the mouse button over the table (the end of a drag).
+    QWidget* name = ui::FindControl(main, MAINP::STRname, nullptr)->widget;
+    QCoreApplication::postEvent(name, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    int keyResult = -1;
+    std::size_t seenInOperation = 0;
+    uitest::Later([&] {
+        keyResult = uitest::SendKey(main, MAINP::NUMval, '+');
+        uitest::SendMouse(main, MAINP::TABgrid, EVENT_LEFT_CLICK_UP, 40, 150);
+    });
+    reaction = [&](const EventRecord& e) {
+        if (e.control == MAINP::CBgo && e.event == EVENT_COMMIT) {
+            ProcessSystemEvents(); // the operation lets the window repaint
+            seenInOperation = events.size();
+        }
+        return 0;
+    };
+    ASSERT_EQ(uitest::Click(main, MAINP::CBgo), 0);
+    EXPECT_EQ(keyResult, 1) << "the key is gone: nothing else may take it";
+    EXPECT_EQ(seenInOperation, 2u) << "no callback ran inside the operation";
+    EXPECT_EQ(events.back(), (EventRecord{main, MAINP::TABgrid, EVENT_LEFT_CLICK_UP, 150, 40}))
+        << "the release, once the operation was over";
+    EXPECT_EQ(Of(MAINP::NUMval, EVENT_KEYPRESS).size(), 0u);
+    EXPECT_EQ(Of(MAINP::STRname, EVENT_VAL_CHANGED).size(), 0u);
+    char text[16] = "?";
+    GetCtrlVal(main, MAINP::STRname, text);
+    EXPECT_STREQ(text, "") << "the widget did not take the key either";
+    ProcessSystemEvents(); // outside an operation, input flows again
+    EXPECT_EQ(uitest::SendKey(main, MAINP::NUMval, '+'), 0);
+    EXPECT_EQ(Of(MAINP::NUMval, EVENT_KEYPRESS).size(), 1u);
+}
+
 TEST_F(UiTest, SigtermBecomesEndTaskWhileTheLoopRuns) {
     InstallMainCallback(EndTaskCallback, nullptr, 0);
     endTaskCalls = 0;
