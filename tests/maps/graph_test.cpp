@@ -356,4 +356,25 @@ TEST_F(GraphWindows, PlotWithoutOpenGLLeavesTheEditorWorking) {
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
+// On a single-matrix map every change of the drag is aligned over the other matrices, with the progress
+// bar; the button let go meanwhile still ends the drag.
+TEST_F(Graph2D, ReleaseDuringTheAlignmentOfADragStepEndsTheDrag) {
+    SetSingle(1, true);
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(3, 5)), 0);
+    const Point start = PixelOf(5);
+    const Point to{start.x, start.y - 40};
+    EXPECT_EQ(Mouse(EVENT_LEFT_CLICK, start), 1);
+    uitest::Later([&] { Mouse(EVENT_LEFT_CLICK_UP, to); });
+    EXPECT_EQ(Mouse(EVENT_MOUSE_POINTER_MOVE, to), 1);
+    ProcessSystemEvents();
+    const std::int16_t dragged = Shown()[3][5];
+    EXPECT_NE(dragged, RawValue(3, 5));
+    int color = 0;
+    ASSERT_GE(GetCursorAttribute(hGrpPanel, GRAPH::Graph2D, 1, ATTR_CURSOR_COLOR, &color), 0);
+    EXPECT_EQ(color, VAL_YELLOW) << "the drag is over";
+    EXPECT_EQ(Mouse(EVENT_MOUSE_POINTER_MOVE, {to.x, to.y - 40}), 0); // no button held: a plain move
+    EXPECT_EQ(Shown()[3][5], dragged);
+    SetSingle(1, false);
+}
+
 } // namespace
