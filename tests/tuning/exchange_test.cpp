@@ -352,6 +352,11 @@ TEST_F(TuningTest, FunctionKeysWorkWhileTheTableHasTheFocus) {
     uitest::Click(hMainPanel, MAIN::CBmaps);
     uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
     ASSERT_EQ(hCurPanel, hMp2Panel);
+    // The switch read the configuration pages back: four cylinders again, the first one's injection shown.
+    ecuParData.b6E0[2] = 4;
+    ASSERT_EQ(uitest::SetValueAsUser(hMp2Panel, MAPS2::RINGmapType, 1), 0);
+    ASSERT_TRUE(ScatterMp2Panel());
+    ASSERT_EQ(CtrlAttr(hMp2Panel, MAPS2::TABmatrix, ATTR_DIMMED), 0);
     SetCtrlVal(hMp2Panel, MAPS2::NUMjStep, 0.01);
     SetCtrlVal(hMp2Panel, MAPS2::NSjTuneCor, 1.0);
     SetCylinderSelection(0x80, 0);
