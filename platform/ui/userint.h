@@ -42,7 +42,7 @@ enum UiEvent : int {
     EVENT_RIGHT_CLICK = 5,
     EVENT_RIGHT_DOUBLE_CLICK = 6,
     EVENT_KEYPRESS = 7,
-    EVENT_GOT_FOCUS = 8,
+    EVENT_GOT_FOCUS = 8, // panel callback: the page came on screen, or its window became the active one
     EVENT_LOST_FOCUS = 9,
     EVENT_CLOSE = 10,              // panel callback: the window's close box
     EVENT_END_TASK = 11,           // main callback: the system asks the program to end (SIGTERM)
@@ -419,7 +419,10 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, c
 int InstallMainCallback(MainCallbackPtr fn, void* callbackData, int invokeThreadSafe);
 int RunUserInterface(); // returns the code given to QuitUserInterface
 int QuitUserInterface(int code);
-int ProcessSystemEvents(); // every pending event, callbacks and timer ticks included
+// Every pending event, callbacks and timer ticks included. Called from inside a callback it is an
+// operation's pump: the panels take no user input then (a key, a click, a move is dropped whole), and a
+// mouse button's release is delivered once the callback has returned.
+int ProcessSystemEvents();
 // The same, but first sleeps until an event arrives: for a loop that waits for the user's answer.
 int WaitSystemEvents();
 int ProcessDrawEvents();     // repaints only: no user input and no timer callback runs inside it
