@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QTimer>
 #include <csignal>
@@ -115,6 +116,15 @@ int EndTaskCallback(int, int, int event, void*, int, int) {
     return endTaskAnswer;
 }
 
+// Counts the mouse releases that reach a widget.
+struct ReleaseSpy : QObject {
+    int releases = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonRelease) ++releases;
+        return false;
+    }
+};
+
 TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt) {
     ProcessSystemEvents(); // nothing pending from the set-up
     events.clear();
@@ -122,7 +132,14 @@ TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt
     // numeric and lets go of the mouse button over the table (the end of a drag).
     QWidget* name = ui::FindControl(main, MAINP::STRname, nullptr)->widget;
     QCoreApplication::postEvent(name, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    QWidget* toggle = ui::FindControl(main, MAINP::TBon, nullptr)->widget;
+    ReleaseSpy spy;
+    toggle->installEventFilter(&spy);
+    QCoreApplication::postEvent(toggle, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5),
+                                                        toggle->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
     int keyResult = -1;
+    int releasesInOperation = -1;
     std::size_t seenInOperation = 0;
     uitest::Later([&] {
         keyResult = uitest::SendKey(main, MAINP::NUMval, '+');
@@ -132,6 +149,7 @@ TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt
         if (e.control == MAINP::CBgo && e.event == EVENT_COMMIT) {
             ProcessSystemEvents(); // the operation lets the window repaint
             seenInOperation = events.size();
+            releasesInOperation = spy.releases;
         }
         return 0;
     };
@@ -145,6 +163,8 @@ TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt
     char text[16] = "?";
     GetCtrlVal(main, MAINP::STRname, text);
     EXPECT_STREQ(text, "") << "the widget did not take the key either";
+    EXPECT_EQ(releasesInOperation, 0);
+    EXPECT_EQ(spy.releases, 1) << "the widget's release, once the operation was over";
     ProcessSystemEvents(); // outside an operation, input flows again
     EXPECT_EQ(uitest::SendKey(main, MAINP::NUMval, '+'), 0);
     EXPECT_EQ(Of(MAINP::NUMval, EVENT_KEYPRESS).size(), 1u);
