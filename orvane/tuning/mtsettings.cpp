@@ -147,9 +147,12 @@ bool ScatterMtSettings() {
         if (SetCtrlVal(hMp2Panel, f.control, ShownOf(f, FieldOf(s, f.offset))) < 0) return false;
     }
     const bool fitted = (mtInfo.extDbw & 0x80) != 0;
-    return SelectLambdaSensor((mtInfo.flags & kMtFlagLambda2) != 0) &&
+    // While the ECU tunes it reports the choice in force; otherwise the record's own choice is shown, so
+    // a redraw never overwrites what the user picked or a settings file brought.
+    const std::uint8_t chosen = IsMapTuning() ? mtInfo.flags : mtSettings.flags;
+    return SelectLambdaSensor((chosen & kMtFlagLambda2) != 0) &&
            SetCtrlAttribute(hMp2Panel, M::TBselectEdbw, ATTR_DIMMED, fitted ? 0 : 1) >= 0 &&
-           SetCtrlVal(hMp2Panel, M::TBselectEdbw, (mtInfo.flags & kMtFlagExtDbw) ? 1 : 0) >= 0 &&
+           SetCtrlVal(hMp2Panel, M::TBselectEdbw, (chosen & kMtFlagExtDbw) ? 1 : 0) >= 0 &&
            SetCtrlVal(hMp2Panel, M::TBselectSingleMul, mtSettings.singleMul ? 1 : 0) >= 0 &&
            SetCtrlVal(hMp2Panel, M::TBmanPause, (mtInfo.state & kStatePaused) ? 1 : 0) >= 0 &&
            SetLambdaModeFromGains(static_cast<std::int32_t>(mtSettings.kp),
