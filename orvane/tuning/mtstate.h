@@ -63,8 +63,8 @@ double GetAdvTuneStep();
 
 // ---- cylinders and manual controls (mtcontrols.cpp) ----
 extern std::uint8_t mtByPressure;
-extern std::uint8_t mtCylMask;  // bit 7 = cylinder 1
-extern std::uint8_t mtCylCount; // selected cylinders
+extern std::uint8_t mtCylMask;       // bit 7 = cylinder 1
+extern std::uint8_t mtCylCount;      // selected cylinders
 extern std::uint8_t fAutoScroll;     // the user's choice (F12, TBautoScroll)
 extern std::uint8_t fTableClicked;   // the user clicked into the tuning table
 extern std::uint8_t fAutoScrollHeld; // a click into the table holds the scrolling while it has the focus
