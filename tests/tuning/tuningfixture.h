@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../app/orvanefixture.h"
+#include "orvane/core/navigation.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 
@@ -19,8 +20,9 @@ struct TuningTest : OrvaneTest {
         std::memset(&ecuMapData.map3, 0, sizeof ecuMapData.map3);
         isTuningManual = 1;
         isTuningAuto = 0;
+        SelectLambdaSensor(false); // as at program start
         InitMtData();
-        SetAutoScroll(true); // as at program start
+        SetAutoScroll(true);
         HoldAutoScroll(false);
         SetTableClicked(false);
         ScatterMp2Panel();
@@ -35,10 +37,18 @@ struct TuningTest : OrvaneTest {
         return out;
     }
 
+    // The tuning page on screen in automatic mode, where the tracking settings are shown.
+    static void ShowAutomaticPage() {
+        MapsTuneAuto(hMainPanel, 0, EVENT_COMMIT, nullptr, 0, 0);
+        ASSERT_EQ(hCurPanel, hMp2Panel);
+        ecuParData.b6E0[2] = 4; // the page switch took the configuration pages' engine
+        ASSERT_TRUE(ScatterMp2Panel());
+    }
+
     // Connects and runs the first tick, answering No to the synchronisation question.
     SimLink& Open() {
+        popups.AnswerConfirm(false); // asked by the first tick that sees the link, whoever runs it
         SimLink& link = ConnectSimulator();
-        popups.AnswerConfirm(false);
         Mp2Timer();
         return link;
     }
