@@ -343,13 +343,10 @@ TEST_F(TuningTest, LockedEcuDropsModeAndFreezeRequestsAndGetsNoSettings) {
 
 TEST_F(TuningTest, FreezeFramesCarryTheCorrectionLastReported) {
     SimLink& link = StartManual({MAPS2::TBcyl1, MAPS2::TBcyl3});
-    link.tamper = [](const ecusim::Frame&, std::optional<ecusim::Frame> reply) {
-        if (reply && reply->cmd == CMD_MAP_TUNING && reply->data.size() == kMtInfoSize) {
-            PutBE16(reply->data, 22, 1234); // injection ratio x1000
-            PutBE16(reply->data, 26, -25);  // advance offset x10
-        }
-        return reply;
-    };
+    EditInfo(link, [](std::vector<std::uint8_t>& info) {
+        PutBE16(info, 22, 1234); // injection ratio x1000
+        PutBE16(info, 26, -25);  // advance offset x10
+    });
     Mp2Timer();
     struct Case {
         MtRequest request;

@@ -7,12 +7,6 @@
 
 namespace {
 
-int ToggleOn(int control) {
-    int on = -1;
-    GetCtrlVal(hMp2Panel, control, &on);
-    return on;
-}
-
 double Shown(int control) {
     double v = 0;
     GetCtrlVal(hMp2Panel, control, &v);
@@ -89,12 +83,12 @@ TEST_F(TuningTest, ChoicesGoIntoTheFlagsAndTheCylinderMask) {
     AdoptMtSettings(record);
     ASSERT_TRUE(ScatterMtSettings());
     EXPECT_EQ(mtLambda2, 0) << "sensor 1";
-    EXPECT_EQ(ToggleOn(MAPS2::TBselectEdbw), 1);
-    EXPECT_EQ(ToggleOn(MAPS2::TBselectSingleMul), 0);
-    EXPECT_EQ(ToggleOn(MAPS2::TBmtjByPair), 0);
+    EXPECT_EQ(PageValue(MAPS2::TBselectEdbw), 1);
+    EXPECT_EQ(PageValue(MAPS2::TBselectSingleMul), 0);
+    EXPECT_EQ(PageValue(MAPS2::TBmtjByPair), 0);
     const int cylinders[] = {MAPS2::TBcyl1, MAPS2::TBcyl2, MAPS2::TBcyl3, MAPS2::TBcyl4};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ToggleOn(cylinders[i]), i % 2) << "cylinders 2 and 4";
+        EXPECT_EQ(PageValue(cylinders[i]), i % 2) << "cylinders 2 and 4";
     EXPECT_DOUBLE_EQ(Shown(MAPS2::NUMminTh2o), -5.3);
     EXPECT_DOUBLE_EQ(Shown(MAPS2::NUMtolRpm), 65000) << "an unsigned field shows unsigned";
 }
@@ -120,7 +114,7 @@ TEST_F(TuningTest, SensorAndDriveByWireChoicesSurviveRedrawsAndFiles) {
     std::filesystem::remove_all(dir);
     cfg.mtpFile[0] = '\0';
     EXPECT_EQ(mtLambda2, 1);
-    EXPECT_EQ(ToggleOn(MAPS2::TBselectEdbw), 1);
+    EXPECT_EQ(PageValue(MAPS2::TBselectEdbw), 1);
     ASSERT_TRUE(GatherMtSettings());
     EXPECT_EQ(mtSettings.flags & (kMtFlagLambda2 | kMtFlagExtDbw), kMtFlagLambda2 | kMtFlagExtDbw)
         << "the file's choice goes on to the ECU";
@@ -128,12 +122,9 @@ TEST_F(TuningTest, SensorAndDriveByWireChoicesSurviveRedrawsAndFiles) {
     // While the ECU tunes, the page shows the ECU's choice.
     SimLink& link = StartManual({MAPS2::TBcyl1});
     EXPECT_EQ(ecu.model.tune.flags & kMtFlagLambda2, kMtFlagLambda2);
-    link.tamper = [](const ecusim::Frame&, std::optional<ecusim::Frame> reply) {
-        if (reply && reply->cmd == CMD_MAP_TUNING && reply->data.size() == kMtInfoSize) reply->data[31] = 0;
-        return reply;
-    };
+    EditInfo(link, [](std::vector<std::uint8_t>& info) { info[31] = 0; }); // the ECU: sensor 1
     Mp2Timer();
     ASSERT_TRUE(ScatterMp2Panel());
     EXPECT_EQ(mtLambda2, 0);
-    EXPECT_EQ(ToggleOn(MAPS2::TBselectEdbw), 0);
+    EXPECT_EQ(PageValue(MAPS2::TBselectEdbw), 0);
 }

@@ -9,6 +9,7 @@
 #include "orvane/tuning/mtstate.h"
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct TuningTest : OrvaneTest {
         SetAutoScroll(true);
         HoldAutoScroll(false);
         SetTableClicked(false);
+        SetCtrlVal(hMp2Panel, MAPS2::RINGmapType, 1); // injection matrix 1, scrolled to the left
+        SetCtrlAttribute(hMp2Panel, MAPS2::TABmatrix, ATTR_HSCROLL_OFFSET, 0);
         ScatterMp2Panel();
         Mp2Timer(); // the page sees the link closed: every state of a connection is dropped
     }
@@ -67,6 +70,21 @@ struct TuningTest : OrvaneTest {
         SimLink& link = Open();
         RunManual(cylinderToggles);
         return link;
+    }
+
+    // Every Info reply of the ECU passes through edit before the program reads it.
+    static void EditInfo(SimLink& link, std::function<void(std::vector<std::uint8_t>&)> edit) {
+        link.tamper = [edit](const ecusim::Frame&, std::optional<ecusim::Frame> reply) {
+            if (reply && reply->cmd == CMD_MAP_TUNING && reply->data.size() == kMtInfoSize) edit(reply->data);
+            return reply;
+        };
+    }
+
+    // The value of a toggle, LED or ring of the tuning page.
+    static int PageValue(int control) {
+        int value = -1;
+        GetCtrlVal(hMp2Panel, control, &value);
+        return value;
     }
 
     // The data bytes of a frame as written on the wire (start byte, length, command, data, checksum).
