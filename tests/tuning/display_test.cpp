@@ -25,9 +25,11 @@ int CellColour(int col, int row) {
     return colour;
 }
 
-// The cells (column, row) painted in the marker's colours, with their colour.
-std::set<std::pair<std::pair<int, int>, int>> MarkedCells() {
-    std::set<std::pair<std::pair<int, int>, int>> marked;
+// Cells (column, row) painted in the marker's colours, with their colour.
+using Marks = std::set<std::pair<std::pair<int, int>, int>>;
+
+Marks MarkedCells() {
+    Marks marked;
     for (int r = 0; r < kTuneRows; ++r)
         for (int c = 0; c < kTuneCols; ++c)
             if (const int colour = CellColour(c, r); colour == kGrey || colour == kPink)
@@ -47,37 +49,18 @@ TEST_F(TuningTest, RunningCellMarkerNarrowsAndColoursByMapAndMode) {
     EvenAxes(ecuMapData.map1.x, ecuMapData.map1.y);
     EvenAxes(ecuMapData.map3.x, ecuMapData.map3.y);
     SetMtTrackMode(1, 2, 1); // load row 1, column 2 tracked toward set-point 1
+    const Marks fourGrey = {{{2, 1}, kGrey}, {{3, 1}, kGrey}, {{2, 2}, kGrey}, {{3, 2}, kGrey}};
+    const Marks trackedPink = {{{2, 1}, kPink}, {{3, 1}, kGrey}, {{2, 2}, kGrey}, {{3, 2}, kGrey}};
     struct Case {
         int ring; // 1 injection matrix 1, 5 advance
         bool automatic, single;
         std::uint16_t tolRpm, tolFarf;
         std::int16_t rpm, farf;
-        std::set<std::pair<std::pair<int, int>, int>> marked;
+        Marks marked;
     } cases[] = {
-        {1,
-         false,
-         false,
-         200,
-         50,
-         1250,
-         75,
-         {{{2, 1}, kGrey}, {{3, 1}, kGrey}, {{2, 2}, kGrey}, {{3, 2}, kGrey}}},
-        {1,
-         true,
-         false,
-         200,
-         50,
-         1250,
-         75,
-         {{{2, 1}, kPink}, {{3, 1}, kGrey}, {{2, 2}, kGrey}, {{3, 2}, kGrey}}},
-        {5,
-         true,
-         false,
-         200,
-         50,
-         1250,
-         75,
-         {{{2, 1}, kGrey}, {{3, 1}, kGrey}, {{2, 2}, kGrey}, {{3, 2}, kGrey}}},
+        {1, false, false, 200, 50, 1250, 75, fourGrey},
+        {1, true, false, 200, 50, 1250, 75, trackedPink},
+        {5, true, false, 200, 50, 1250, 75, fourGrey},             // the advance map is never tracked
         {1, true, true, 200, 50, 1100, 60, {{{2, 1}, kPink}}},     // near the lower breakpoints
         {1, true, true, 200, 20, 1400, 85, {{{3, 2}, kGrey}}},     // near the upper breakpoints
         {1, true, true, 200, 50, 1250, 75, {}},                    // halfway, farther than the tolerance
