@@ -96,12 +96,9 @@ TEST_F(TuningTest, RunningCellMarkerNarrowsAndColoursByMapAndMode) {
 }
 
 TEST_F(TuningTest, AdvanceMapFollowsTheTurboSwitchWhileTuningByPressure) {
-    std::vector<std::uint8_t>& par = ecu.model.StoreBytes(ecusim::Store::Par);
-    par[40 + 0x6E2] = 4; // the ECU's engine: four cylinders
-    par[40 + 0x77D] = 0; // no turbo
-    ecusim::SealImage(par);
     SimLink& link = StartManual({MAPS2::TBcyl1, MAPS2::TBmtjByPair}); // tuning "By M.A.P."
     ASSERT_TRUE(ExchangeByPressure());
+    ASSERT_EQ(ecuParData.b772[0x77D - 0x772], 0) << "the ECU's engine has no turbo";
     EvenAxes(ecuMapData.map3.x, ecuMapData.map3.y);
     EvenAxes(ecuMapData.map2.x, ecuMapData.map2.y);
     EditInfo(link, [](std::vector<std::uint8_t>& info) {
