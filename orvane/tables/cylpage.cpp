@@ -212,14 +212,13 @@ int CylPageEvent(const CylPageDesc& d, int panel, int control, int event, int ev
     if (CheckfBusy() || panel != *d.panel) return 0;
     if (control == d.ring) {
         if (event != EVENT_COMMIT) return 0;
-        if (!GatherCylPage(d)) {
+        // The choice is taken before the read-back, whose repairs show the page again with the ring on
+        // the cylinder the cells on screen belong to.
+        int cyl = 0;
+        const bool chosen = GetCtrlVal(panel, d.ring, &cyl) >= 0 && cyl >= 0 && cyl < kCylMatrices;
+        if (!chosen || !GatherCylPage(d)) {
             // The cells on screen were not all stored: the cylinder they belong to stays shown.
             SetCtrlVal(panel, d.ring, d.state.curCyl);
-            ReportError(d.title);
-            return 0;
-        }
-        int cyl = 0;
-        if (GetCtrlVal(panel, d.ring, &cyl) < 0 || cyl < 0 || cyl >= kCylMatrices) {
             ReportError(d.title);
             return 0;
         }

@@ -516,6 +516,19 @@ TEST_F(ParamsTest, Misc2RelayAxisFollowsItsSource) {
     EXPECT_EQ(MapWord(0x29B4C), 350) << "the upper gas limit follows the lower";
 }
 
+TEST_F(ParamsTest, Misc2RelayBreakpointsReadBackInTheUnitShown) {
+    ParByte(0x7B5) = 1;
+    for (const std::uint8_t byRpm : {0, 1}) {
+        SCOPED_TRACE(int(byRpm));
+        ParByte(0x7B6) = byRpm;
+        MapWord(0x28CA8) = 850;
+        Show(hPr2Panel, ScatterPr2Panel);
+        ParByte(0x7B6) = byRpm ^ 1; // the relay's source changes on the configuration page
+        ASSERT_TRUE(GatherPr2Panel());
+        EXPECT_EQ(MapWord(0x28CA8), 850) << "the stored breakpoint is not rescaled";
+    }
+}
+
 // ---- Transient
 // ---------------------------------------------------------------------------------------------
 
@@ -561,6 +574,22 @@ TEST_F(ParamsTest, GearShiftFollowsTheGearMode) {
         EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::CBsetCentro1, ATTR_VISIBLE), c.learnVisible ? 1 : 0);
         EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::NUMshiftWidth3, ATTR_DIMMED), c.gear3On ? 0 : 1);
         EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::NUMmsShiftExit4, ATTR_DIMMED), c.gear4On ? 0 : 1);
+    }
+}
+
+TEST_F(ParamsTest, GearThresholdsReadBackInTheScaleShown) {
+    const std::pair<std::uint8_t, std::uint8_t> changes[] = {{2, 0}, {0, 2}}; // gear mode shown, then chosen
+    for (const auto& [shown, chosen] : changes) {
+        SCOPED_TRACE(int(shown));
+        InitPr6Data();
+        ParByte(0x7B0) = shown;
+        MapWord(0x29948) = 1023;
+        MapWord(0x29960) = 11;
+        Show(hPr6Panel, ScatterPr6Panel);
+        ParByte(0x7B0) = chosen;
+        ASSERT_TRUE(GatherPr6Panel());
+        EXPECT_EQ(MapWord(0x29948), 1023);
+        EXPECT_EQ(MapWord(0x29960), 11);
     }
 }
 
