@@ -243,6 +243,17 @@ TEST_F(ParamsTest, CoCorrSensorChosenLastStays) {
     EXPECT_TRUE(popups.Records().empty());
 }
 
+TEST_F(ParamsTest, CoCorrPeriodIsTypedAndKeptInMilliseconds) {
+    MapWord(0x29B30) = static_cast<std::int16_t>(65535);
+    Show(hPr9Panel, ScatterPr9Panel);
+    EXPECT_EQ(Shown(hPr9Panel, PARM9::NUMmsCoc), 65.535);
+    ASSERT_TRUE(GatherPr9Panel());
+    EXPECT_EQ(static_cast<std::uint16_t>(MapWord(0x29B30)), 65535);
+    ASSERT_EQ(uitest::SetValueAsUser(hPr9Panel, PARM9::NUMmsCoc, 0.125), 0);
+    ASSERT_TRUE(GatherPr9Panel());
+    EXPECT_EQ(MapWord(0x29B30), 125);
+}
+
 TEST_F(ParamsTest, CoCorrBoxesOfForeignOrMissingCylindersAreCleared) {
     struct Case {
         const char* what;
@@ -500,6 +511,19 @@ TEST_F(ParamsTest, BlippingPolaritySwapsLabelsAndRanges) {
     ASSERT_TRUE(ScatterPr7Panel());
     EXPECT_EQ(CtrlAttr(hPr7Panel, PARM7::TBblipShiftReverse, ATTR_DIMMED), 1);
     EXPECT_EQ(CtrlAttr(hPr7Panel, PARM7::TMblip8, ATTR_DIMMED), 1);
+}
+
+TEST_F(ParamsTest, BlippingEnablesAreTruncated) {
+    ParByte(0x7B3) = 1;
+    ParByte(0x7C5) = 1;
+    InitPr7Data();
+    Show(hPr7Panel, ScatterPr7Panel);
+    const std::pair<double, std::uint8_t> cases[] = {{0.6, 0}, {0.99, 0}, {1.0, 1}, {1.4, 1}};
+    for (int i = 0; i < 4; ++i)
+        ASSERT_GE(SetTableCellVal(hPr7Panel, PARM7::TABblipEnable, MakePoint(i + 1, 1), cases[i].first), 0);
+    ASSERT_TRUE(GatherPr7Panel());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(MapByte(0x2A2F6 + i), cases[i].second) << cases[i].first;
 }
 
 TEST_F(ParamsTest, Misc2RelayAxisFollowsItsSource) {
