@@ -65,7 +65,7 @@ constexpr FieldBinding kFields[] = {
     Ring(RINGrpmReference, kRpmReference, 0),
     Ring(RINGmaxRTCsteps, 0x781, 0),
     Ring(RINGmaxLevelSWsteps, 0x782, 0),
-    CellRow(TABfltDepthSpeedRpm, 1, 1, 7, 0x788, U16, 1, 1, 200),
+    CellRow(TABfltDepthSpeedRpm, 1, 1, 7, 0x788, U16, 1, 1, 200).Default(100),
     Hex(NUMidLambda1CAN, kCanIds + 0, U16, 0x20, 0x7FF, 0x300),
     Hex(NUMidLambda2CAN, kCanIds + 2, U16, 0x20, 0x7FF, 0x304),
     Hex(NUMidVelAntCAN, kCanIds + 4, U16, 0x20, 0x7FF, 0x310),
