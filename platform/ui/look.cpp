@@ -73,11 +73,9 @@ void PlaceLabel(Control& c) {
 
 void ApplyColors(Control& c) {
     QPalette pal = c.widget->parentWidget()->palette();
-    // The text colour holds while the control is live; dimmed, it shows the style's dimmed text.
     if (c.textColor != kDefaultColor)
-        for (const auto group : {QPalette::Active, QPalette::Inactive})
-            for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-                pal.setColor(group, role, RgbColor(c.textColor));
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            pal.setColor(role, RgbColor(c.textColor));
     if (c.bgColor != kDefaultColor)
         for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
             pal.setColor(role, RgbColor(c.bgColor));
