@@ -12,6 +12,7 @@
 #include "platform/ui/userint.h"
 
 #include <array>
+#include <span>
 
 int hCg2Panel = 0;
 
@@ -189,13 +190,29 @@ const CtrlRule kRules[] = {
     {TBenableBlipping, ATTR_DIMMED, DbwOff},
 };
 
+// The ring fillers: 0 when the ring holds its items, 1 when a list call failed.
+int FillCg2Ring(int control, std::span<const RingItem> items) {
+    return FillRing(hCg2Panel, control, items) ? 0 : 1;
+}
+int FillStepperTypeRing() {
+    return FillCg2Ring(RINGstepperType, kStepperTypes);
+}
+int FillGearModeRing() {
+    return FillCg2Ring(RINGgearMode, kGearModes);
+}
+int FillScaleVelAntRing() {
+    return FillCg2Ring(RINGscaleVelAntCan, kScaleVelAntItems);
+}
+int FillAuxOutRing() {
+    return FillCg2Ring(RINGauxOut, kAuxOut);
+}
+
 bool ConfigureCg2() {
     const char* minFastLabel = Stepper() == 1 ? "Fast Period [ms]" : "Min. Period [ms]";
-    return FillRing(hCg2Panel, RINGstepperType, kStepperTypes) &&
+    return FillStepperTypeRing() == 0 &&
            SetCtrlAttribute(hCg2Panel, NUMstepMinFast, ATTR_LABEL_TEXT, minFastLabel) >= 0 &&
-           ConfigureFields(hCg2Panel, kFields) && FillRing(hCg2Panel, RINGgearMode, kGearModes) &&
-           FillRing(hCg2Panel, RINGscaleVelAntCan, kScaleVelAntItems) &&
-           FillRing(hCg2Panel, RINGauxOut, kAuxOut) && ApplyRules(hCg2Panel, kRules);
+           ConfigureFields(hCg2Panel, kFields) && FillGearModeRing() == 0 && FillScaleVelAntRing() == 0 &&
+           FillAuxOutRing() == 0 && ApplyRules(hCg2Panel, kRules);
 }
 
 // A byte code repaired in place; true when changed.

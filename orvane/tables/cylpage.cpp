@@ -55,12 +55,6 @@ bool LayoutSelectorCurve(const CylPageDesc& d) {
     return volts ? ConfigureFields(p, d.rtcXField) : BlankCells(p, table, xRow);
 }
 
-bool FormatCylPage(const CylPageDesc& d) {
-    KeepCylinderValid(d.state);
-    return FillRing(*d.panel, d.ring, kCylItems) && ConfigureFields(*d.panel, d.fields) &&
-           LayoutSelectorCurve(d);
-}
-
 CylMiniMaps& Maps(const CylPageDesc& d) {
     return ecuMapData.*d.maps;
 }
@@ -174,6 +168,15 @@ void InitCylData(const CylPageDesc& d) {
     InitFields(d.allMatrices);
 }
 
+bool FillCylRing(const CylPageDesc& d) {
+    return FillRing(*d.panel, d.ring, kCylItems);
+}
+
+bool FormatCylPage(const CylPageDesc& d) {
+    KeepCylinderValid(d.state);
+    return d.fillRing() == 0 && ConfigureFields(*d.panel, d.fields) && LayoutSelectorCurve(d);
+}
+
 bool InitCylPage(const CylPageDesc& d) {
     InitCylData(d);
     const int p = *d.panel;
@@ -186,7 +189,7 @@ bool InitCylPage(const CylPageDesc& d) {
 
 bool ScatterCylPage(const CylPageDesc& d) {
     const int p = *d.panel;
-    return FormatCylPage(d) && ScatterFields(p, d.fields) &&
+    return d.format() && ScatterFields(p, d.fields) &&
            (!SelectorInVolts() || ScatterFields(p, d.rtcXField)) &&
            SetCtrlVal(p, d.ring, d.state.curCyl) >= 0;
 }
@@ -232,13 +235,13 @@ int CylPageEvent(const CylPageDesc& d, int panel, int control, int event, int ev
         if (!GatherCylPage(d) || !ScatterCylPage(d)) ReportError(d.title);
         return 0;
     case EVENT_RIGHT_CLICK:
-        if (!GatherCylPage(d) || !OpenCylValDialog(d)) ReportError(d.valTitle);
+        if (!GatherCylPage(d) || !d.openValDialog()) ReportError(d.valTitle);
         return 1;
     case EVENT_RIGHT_DOUBLE_CLICK:
         return 1;
     case EVENT_KEYPRESS:
         if (eventData1 != (VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER)) return 0;
-        if (GatherCylPage(d) && OpenCylValDialog(d)) return 1;
+        if (GatherCylPage(d) && d.openValDialog()) return 1;
         ReportError(d.valTitle);
         return 0;
     default:
@@ -252,7 +255,7 @@ bool OpenCylValDialog(const CylPageDesc& d) {
         MessagePopup(d.valTitle, kNoSelection);
         return true;
     }
-    if (!SetupCylValDialog(d, true)) return false;
+    if (!d.setupValDialog(1)) return false;
     const SettingsPoint& pos = *d.state.pos;
     if (pos.x != kUnplaced && (SetPanelAttribute(*d.valPanel, ATTR_TOP, pos.y) < 0 ||
                                SetPanelAttribute(*d.valPanel, ATTR_LEFT, pos.x) < 0))
@@ -295,7 +298,7 @@ int CylValDialogEvent(const CylPageDesc& d, int panel, int control, int event) {
     } else if (event != EVENT_COMMIT) {
         return 0;
     } else if (control == d.valRadio) {
-        ok = SetupCylValDialog(d, false) && ScatterCylPage(d);
+        ok = d.setupValDialog(0) && ScatterCylPage(d);
     } else if (control == d.valApply) {
         ok = Apply(d);
     } else if (control == d.valCancel) {

@@ -57,10 +57,19 @@ struct CylPageDesc {
     double valScale, valLo, valHi; // the cells' raw units per shown unit and the clamp limits (shown)
     ValOption options[3];          // "Set", "Add", "%Add"
     CylPageState& state;
+    // The page's own steps (thin wrappers of the shared ones below), through which the shared code runs.
+    bool (*format)();                           // FormatCylPage of this page
+    int (*fillRing)();                          // FillCylRing of this page; nonzero on failure
+    bool (*setupValDialog)(std::uint8_t reset); // SetupCylValDialog of this page
+    bool (*openValDialog)();                    // OpenCylValDialog of this page
 };
 
 // Loads nothing: the page's panels are loaded; labels the tables and writes the defaults.
 bool InitCylPage(const CylPageDesc& d);
+// The ring offers the configured cylinders ("Cyl. 1" ...); false when a list call failed.
+bool FillCylRing(const CylPageDesc& d);
+// The table formats and dimming that start every fill, the ring filled first.
+bool FormatCylPage(const CylPageDesc& d);
 void InitCylData(const CylPageDesc& d);
 bool ScatterCylPage(const CylPageDesc& d);
 bool GatherCylPage(const CylPageDesc& d);
