@@ -16,8 +16,8 @@ bool dgnParamsFresh = true;
 
 namespace {
 
-std::uint8_t dgnFailCount = 0; // one failure is tolerated before the watchdog hears of it
-bool dgnParamsRead = false;    // the parameters were read since the link was found open
+std::uint8_t dgnFailCount = 0;      // one failure is tolerated before the watchdog hears of it
+bool dgnParamsRead = false;         // the parameters were read since the link was found open
 std::uint32_t dgnActionSession = 0; // the connection the pending reset action was chosen on
 
 constexpr double kParamTimeLimit = 5.0; // seconds the ECU may take to answer a parameter exchange
