@@ -114,24 +114,12 @@ TEST_F(DiagnosticsTest, StatusShowsTheLogAndAResetGoesOutOnce) {
 }
 
 TEST_F(DiagnosticsTest, AResetNotYetSentStaysWithItsPageAndConnection) {
-    struct Case {
-        const char* what;
-        void (*between)(DiagnosticsTest&);
-    };
-    const Case cases[] = {
-        {"the page left", [](DiagnosticsTest&) { Click(hMainPanel, MAIN::CBinfo); }},
-        {"the link closed and opened again",
-         [](DiagnosticsTest& t) {
-             CloseComPort();
-             AttachSimLink(t.ecu);
-         }},
-    };
-    for (const Case& c : cases) {
+    for (const OneShotLoss& c : kOneShotLosses) {
         ConnectDiagnostics();
         Click(hMainPanel, MAIN::CBdiag);
         ASSERT_EQ(hCurPanel, hDgnPanel);
         Click(hDgnPanel, DIAGN::CBstopCntReset);
-        c.between(*this);
+        c.act(*this);
         Click(hMainPanel, MAIN::CBdiag);
         SimLink& link = *static_cast<SimLink*>(ComLink());
         link.requests.clear();

@@ -202,25 +202,13 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
 }
 
 TEST_F(LiveTest, AnAdjustmentNotYetSentStaysWithItsPageAndConnection) {
-    struct Case {
-        const char* what;
-        void (*between)(LiveTest&);
-    };
-    const Case cases[] = {
-        {"the page left", [](LiveTest&) { Click(hMainPanel, MAIN::CBinfo); }},
-        {"the link closed and opened again",
-         [](LiveTest& t) {
-             CloseComPort();
-             AttachSimLink(t.ecu);
-         }},
-    };
-    for (const Case& c : cases) {
+    for (const OneShotLoss& c : kOneShotLosses) {
         ConnectLive(1);
         Click(hMainPanel, MAIN::CBlive);
         if (hCurPanel != hLv2Panel) SelectTab(hCurPanel, LIVE1::TPselectLive, 1);
         ASSERT_EQ(hCurPanel, hLv2Panel);
         ASSERT_EQ(SetValueAsUser(hLv2Panel, LIVE2::NSddgAdvBanco, 3.0), 0);
-        c.between(*this);
+        c.act(*this);
         SimLink& link = *static_cast<SimLink*>(ComLink());
         link.requests.clear();
         LivTimer(0, 1);

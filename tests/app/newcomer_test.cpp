@@ -39,13 +39,7 @@ void ExpectImage(Image image, std::span<const Want> wants) {
 }
 
 struct Newcomer : testing::Test {
-    static void SetUpTestSuite() {
-        if (hMainPanel > 0) return;
-        std::remove(SettingsPath().c_str());
-        RegisterScreenCallbacks();
-        RegisterResource("screen.uir", kScreenUir);
-        ASSERT_TRUE(StartOrvane()) << GetLastLoadError();
-    }
+    static void SetUpTestSuite() { StartOrvaneOnce(); }
 };
 
 } // namespace
