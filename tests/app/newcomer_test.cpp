@@ -3,6 +3,7 @@
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/mainwin.h"
+#include "orvane/params/cocedit.h"
 #include "orvane/ui/screen.h"
 #include "orvanefixture.h"
 
@@ -142,6 +143,17 @@ TEST_F(Newcomer, CoCorrPage) {
         {0x29B3C, U8, 11, 0}, {0x28D28, I16, 16, 0},  {0x278A8, I16, 372, 0},
     };
     ExpectImage(Image::Map, wants);
+    // The edit record: every cell 1.000, both axes 0, the throttle as load reference.
+    for (const ExtMiniMap* map : {&cocEditData.mapA, &cocEditData.mapB}) {
+        for (const auto& row : map->cells)
+            for (const std::int16_t cell : row)
+                EXPECT_EQ(cell, 1000);
+        for (const std::int16_t x : map->x)
+            EXPECT_EQ(x, 0);
+        for (const std::int16_t y : map->y)
+            EXPECT_EQ(y, 0);
+    }
+    EXPECT_EQ(cocEditData.loadRef, 0);
 }
 
 TEST_F(Newcomer, AntiLagPage) {
