@@ -42,6 +42,7 @@ bool LayoutSelectorCurve(const CylPageDesc& d) {
     const int p = *d.panel;
     const int steps = MaxRtcSteps();
     const bool volts = SelectorInVolts();
+    d.state.selectorShownInVolts = volts;
     const int table = d.curveTables[kSelectorCurve].control;
     const Rect xRow = MakeRect(1, 1, 1, 16);
     if (SetCtrlAttribute(p, table, ATTR_DIMMED, steps == 0 ? 1 : 0) < 0 ||
@@ -190,14 +191,15 @@ bool InitCylPage(const CylPageDesc& d) {
 bool ScatterCylPage(const CylPageDesc& d) {
     const int p = *d.panel;
     return d.format() && ScatterFields(p, d.fields) &&
-           (!SelectorInVolts() || ScatterFields(p, d.rtcXField)) &&
+           (!d.state.selectorShownInVolts || ScatterFields(p, d.rtcXField)) &&
            SetCtrlVal(p, d.ring, d.state.curCyl) >= 0;
 }
 
 bool GatherCylPage(const CylPageDesc& d) {
     const int p = *d.panel;
     // In step mode the selector's breakpoints are not on screen: what is stored stays.
-    if (!GatherFields(p, d.fields) || (SelectorInVolts() && !GatherFields(p, d.rtcXField))) return false;
+    if (!GatherFields(p, d.fields) || (d.state.selectorShownInVolts && !GatherFields(p, d.rtcXField)))
+        return false;
     return !FixCylPage(d) || ScatterCylPage(d);
 }
 

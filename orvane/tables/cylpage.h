@@ -27,7 +27,10 @@ struct ValOption {
 // The state of one page: the cylinder shown and the value dialog's block, limits and end flag.
 struct CylPageState {
     std::uint8_t curCyl = 0; // 0-based; the matrix the table shows
-    Rect sel{};              // the dialog's block, in table cells
+    // The selector's breakpoints were last shown in volts (in steps they are not on screen): the table
+    // is read back so until it is shown again, whatever the configuration says meanwhile.
+    bool selectorShownInVolts = false;
+    Rect sel{}; // the dialog's block, in table cells
     double valLo = 0, valHi = 0, valScale = 1;
     bool valDone = false;
     SettingsPoint* pos; // the dialog's place while the program runs

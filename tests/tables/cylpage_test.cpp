@@ -184,6 +184,22 @@ TEST_F(CylPages, StepModeLeavesTheSelectorBreakpointsAndTheirValues) {
     EXPECT_EQ(ecuMapData.injCorr[3].values[1], 100);
 }
 
+TEST_F(CylPages, SelectorBreakpointsReadBackAsTheyWereShown) {
+    for (int page : {hIj1Panel, hAdvPanel}) {
+        Curve16& selector = page == hIj1Panel ? ecuMapData.injCorr[3] : ecuMapData.advCorr[3];
+        bool (*scatter)() = page == hIj1Panel ? ScatterIj1Panel : ScatterAdvPanel;
+        bool (*gather)() = page == hIj1Panel ? GatherIj1Panel : GatherAdvPanel;
+        for (int i = 0; i < 16; ++i)
+            selector.x[i] = static_cast<std::int16_t>(100 * i);
+        MaxRtcSteps() = 4; // in steps: the breakpoints are not on screen ...
+        ASSERT_TRUE(scatter());
+        MaxRtcSteps() = 255; // ... and the configuration turns to volts before the read-back
+        EXPECT_TRUE(gather());
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(selector.x[i], 100 * i) << i;
+    }
+}
+
 TEST_F(CylPages, FreshImagesShowTheDefaults) {
     ASSERT_TRUE(ScatterAdvPanel());
     EXPECT_DOUBLE_EQ(Cell(hAdvPanel, ADV::TABkaRtc, {1, 2}), 100.0);
