@@ -55,6 +55,12 @@ struct DiagnosticsTest : OrvaneTest {
         return link;
     }
 
+    static double Shown(int control) {
+        double v = -1;
+        GetCtrlVal(hDgnPanel, control, &v);
+        return v;
+    }
+
     static void TypePassword(const char* text) {
         PasswordCtrl_SetAttribute(hDgnPanel, DIAGN::STRdgnPwd, ATTR_PASSWORD_VAL, text);
     }
@@ -105,6 +111,46 @@ TEST_F(DiagnosticsTest, StatusShowsTheLogAndAResetGoesOutOnce) {
     DgnTimer();
     EXPECT_EQ(RequestsOf(again, 0x10), (std::vector<Bytes>{{0}}));
     EXPECT_GT(ecu.model.diag.cntStarterIn, 0);
+}
+
+TEST_F(DiagnosticsTest, AResetNotYetSentStaysWithItsPageAndConnection) {
+    for (const OneShotLoss& c : kOneShotLosses) {
+        ConnectDiagnostics();
+        Click(hMainPanel, MAIN::CBdiag);
+        ASSERT_EQ(hCurPanel, hDgnPanel);
+        Click(hDgnPanel, DIAGN::CBstopCntReset);
+        c.act(*this);
+        Click(hMainPanel, MAIN::CBdiag);
+        SimLink& link = *static_cast<SimLink*>(ComLink());
+        link.requests.clear();
+        DgnTimer();
+        EXPECT_EQ(RequestsOf(link, 0x10).front(), Bytes{0}) << c.what;
+        CloseComPort();
+        DgnTimer();
+    }
+}
+
+TEST_F(DiagnosticsTest, ALostLinkShowsTheClearedParameters) {
+    struct Case {
+        const char* what;
+        void (*lose)(SimLink&);
+    };
+    const Case cases[] = {
+        {"the link closed", [](SimLink&) { CloseComPort(); }},
+        {"two failed polls", [](SimLink& link) { Spoil(link, 0x10, false); }},
+    };
+    for (const Case& c : cases) {
+        SimLink& link = ConnectDiagnostics();
+        ASSERT_EQ(Shown(DIAGN::TOGBfarf), 1) << "the ECU's channel is on";
+        ASSERT_NE(Shown(DIAGN::NUMrpmLimit), 0);
+        c.lose(link);
+        DgnTimer();
+        DgnTimer();
+        EXPECT_EQ(Shown(DIAGN::TOGBfarf), 0) << c.what;
+        EXPECT_EQ(Shown(DIAGN::NUMrpmLimit), 0) << c.what;
+        CloseComPort();
+        DgnTimer();
+    }
 }
 
 TEST_F(DiagnosticsTest, StatusFailuresAreToleratedOnceThenClear) {

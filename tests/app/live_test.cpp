@@ -201,6 +201,24 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
     EXPECT_EQ(LiveRequests(link).front(), (Bytes{0, 0, 0, 0}));
 }
 
+TEST_F(LiveTest, AnAdjustmentNotYetSentStaysWithItsPageAndConnection) {
+    for (const OneShotLoss& c : kOneShotLosses) {
+        ConnectLive(1);
+        Click(hMainPanel, MAIN::CBlive);
+        if (hCurPanel != hLv2Panel) SelectTab(hCurPanel, LIVE1::TPselectLive, 1);
+        ASSERT_EQ(hCurPanel, hLv2Panel);
+        ASSERT_EQ(SetValueAsUser(hLv2Panel, LIVE2::NSddgAdvBanco, 3.0), 0);
+        c.act(*this);
+        SimLink& link = *static_cast<SimLink*>(ComLink());
+        link.requests.clear();
+        LivTimer(0, 1);
+        EXPECT_EQ(LiveRequests(link).front(), (Bytes{0, 0, 0, 0})) << c.what;
+        Click(hMainPanel, MAIN::CBinfo);
+        CloseComPort();
+        LivTimer(0, 1);
+    }
+}
+
 TEST_F(LiveTest, OutputTestsAreOneFrameEachAndNeedTheLink) {
     popups.ExpectMessage();
     Click(hLv2Panel, LIVE2::CBtestInj3);

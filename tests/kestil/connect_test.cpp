@@ -77,6 +77,17 @@ TEST_F(ConnectTest, FirmwareBoxShowsNoApplicationAndLongRepliesWhole) {
     EXPECT_EQ(Title().size(), 200u);
 }
 
+TEST_F(ConnectTest, EachReplyTextEndsAtItsOwnNul) {
+    using namespace std::string_literals;
+    AttachBootSim(sim);
+    sim.boot.app = ecusim::AppInfo{"T484\0"s, 1, 13, "b\0x"s, "ecu\0sim"s, "\0factory"s};
+    sim.boot.name = "BOOT\0"s;
+    ASSERT_TRUE(ShowFirmwareInfo());
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), "T484 v1.13b\n(ecu - )");
+    ASSERT_TRUE(ShowBloadInfo());
+    EXPECT_EQ(Title(), "Kestil v3.0    <BOOT v2.4-0A1C>");
+}
+
 TEST_F(ConnectTest, FailedInformationLeavesWhatIsShown) {
     SimLink& link = AttachBootSim(sim);
     ASSERT_TRUE(ShowFirmwareInfo());
