@@ -50,6 +50,9 @@ TEST_F(SimTuning, AutomaticRunConvergesTrackedCellsOnly) {
     s.cylMask = 0xC0; // cylinders 1 and 2
     std::array<std::uint8_t, kMtAutoSize> frame{};
     EncodeMtSettings(s, frame);
+    std::map<std::array<int, 3>, std::int16_t> before; // matrix, row, column -> the cell before the run
+    for (const std::array<int, 3> at : {std::array{0, 2, 4}, {0, 7, 10}, {2, 2, 4}, {2, 7, 10}, {0, 0, 0}})
+        before[at] = StoredCell(at[0], at[1], at[2]);
     ASSERT_TRUE(ecu.Exchange(CMD_MAP_TUNING, frame));
     MtInfoFrame last{};
     for (int i = 0; i < 300; ++i)
@@ -57,14 +60,14 @@ TEST_F(SimTuning, AutomaticRunConvergesTrackedCellsOnly) {
     EXPECT_EQ(last.state & kStateMask, 3);
     for (const auto& [row, col] : {std::pair{2, 4}, std::pair{7, 10}}) {
         const std::int16_t cell = StoredCell(0, row, col);
-        EXPECT_NE(cell, 0) << "the tracked cell moved";
+        EXPECT_NE(cell, (before[{0, row, col}])) << "the tracked cell moved";
         EXPECT_EQ(StoredCell(1, row, col), cell) << "every selected cylinder's matrix";
-        EXPECT_EQ(StoredCell(2, row, col), 0) << "cylinder 3 is not selected";
+        EXPECT_EQ(StoredCell(2, row, col), (before[{2, row, col}])) << "cylinder 3 is not selected";
         EXPECT_EQ(reported[2 << 16 | row << 8 | col], cell) << "the workbench was told the last value";
     }
     // The engine at a converged cell reads its set-point within the tolerance.
     EXPECT_NEAR(ecu.sim.model.engine.lambda, ecu.sim.model.engine.lambdaTarget, 0.2 / 14.7);
-    EXPECT_EQ(StoredCell(0, 0, 0), 0);
+    EXPECT_EQ(StoredCell(0, 0, 0), (before[{0, 0, 0}]));
     EXPECT_EQ(reported.size(), 4U) << "only the tracked cells of the two cylinders were reported";
 }
 
