@@ -38,9 +38,9 @@ double PressureAt(int row) {
 double BarOfThrottle(double deg) {
     return std::min(kAmbientKpa, kIdleKpa + kKpaPerDeg * deg) / 100;
 }
-// The cylinders fill a little better as the speed rises.
+// The cylinders fill best in the middle of the speed range, where the engine makes its torque.
 double Filling(double rpm) {
-    return 0.98 + 0.04 * (rpm - kIdleRpm) / (kRevLimit - kIdleRpm);
+    return 1 + 0.1 * std::sin(kPi * (rpm - kIdleRpm) / (kRevLimit - kIdleRpm));
 }
 // Load from throttle opening: the air flow saturates well before the throttle is wide open.
 double LoadOfThrottle(double deg) {
@@ -107,7 +107,7 @@ void FillMaps(const ImageWriter& w, const Tune& t) {
             [&](int m, double x, double y) { return injection(y / 1000, x, m); });
     // 3: advance, rising with speed and falling with load.
     FillMap(w, 0x19400, 1, RpmAxis, ThrottleAxis, 10, -72, 72, [&](int, double x, double y) {
-        return 12 + 26 * std::pow(SpeedShare(x), 0.7) - 14 * LoadOfThrottle(Deg(y)) + t.advance;
+        return 14 + 26 * std::pow(SpeedShare(x), 0.7) - 10 * LoadOfThrottle(Deg(y)) + t.advance;
     });
     // 4: cranking enrichment, large on a cold engine and fading over the first revolutions.
     FillMap(w, 0x26010, 1, RevolutionsAxis, WaterAxis, 1000, 0, 32, [](int, double revs, double water) {

@@ -9,11 +9,14 @@
 #include "orvane/core/mainwin.h"
 #include "orvane/core/pages.h"
 #include "orvane/maps/curmap.h"
+#include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"
 #include "orvane/maps/mapdesc.h"
+#include "orvane/tables/tables.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -167,4 +170,62 @@ TEST_F(RoundTripTest, SimulatorDataSetsComeBackFromEveryPageAsTheyWere) {
         EXPECT_TRUE(ecu.model.StoreBytes(slot.store) == mapSent) << "the mapping came back changed";
         CloseComPort();
     }
+}
+
+namespace {
+
+constexpr int kDesignW = 1100, kDesignH = 760; // the main window as designed
+constexpr int kGrownW = 1920, kGrownH = 1040;  // maximised on a 1920x1080 screen
+
+void Shoot(int panel, const std::string& name) {
+    const char* dir = std::getenv("ORVANE_SHOT_DIR");
+    EXPECT_EQ(uitest::GrabPanelToPng(panel, (std::string(dir) + "/" + name + ".png").c_str()), 0) << name;
+}
+
+// The main window at both sizes with the panel shown in it.
+void ShootInMainWindow(int panel, const std::string& name) {
+    DisplayPanel(panel);
+    for (const auto& [w, h] : {std::pair{kDesignW, kDesignH}, std::pair{kGrownW, kGrownH}}) {
+        ASSERT_EQ(uitest::ResizeWindow(hMainPanel, w, h), 0);
+        Shoot(hMainPanel, name + "-" + std::to_string(w) + "x" + std::to_string(h));
+    }
+    ASSERT_EQ(uitest::ResizeWindow(hMainPanel, kDesignW, kDesignH), 0);
+    HidePanel(panel);
+}
+
+} // namespace
+
+// With ORVANE_SHOT_DIR set, the map editor, its 2-D graph, the injection, advance and parameter pages are
+// written there as PNGs, filled with the simulator's data.
+TEST_F(RoundTripTest, PagesRenderWithTheSimulatorsData) {
+    if (std::getenv("ORVANE_SHOT_DIR") == nullptr) GTEST_SKIP() << "ORVANE_SHOT_DIR not set";
+    ConnectSimulator();
+    Receive(ECUSELZ::CBparData);
+    Receive(ECUSELZ::CBmapData1);
+    CloseComPort();
+    CopyEcuDataToRef(kParKind); // as stored: nothing shows as changed
+    CopyEcuDataToRef(kMapKind);
+    for (const std::uint8_t id : {1, 2, 3, 4, 9, 13, 16}) {
+        SetActiveTabPage(hMp1Panel, MAPS1::TPselectMap, id - 1);
+        SetCurMap(id);
+        ASSERT_TRUE(ScatterMp1Panel());
+        ShootInMainWindow(hMp1Panel, "map" + std::to_string(id));
+        if (id == 1 || id == 3) {
+            ASSERT_GE(SetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, MakePoint(8, 12)),
+                      0); // 3500 rpm, 30 deg
+            ASSERT_TRUE(ShowGrpPanel(true));
+            Shoot(hGrpPanel, "graph" + std::to_string(id));
+            ASSERT_TRUE(ShowGrpPanel(false));
+        }
+    }
+    for (const PageGroup group : {PageGroup::Injection, PageGroup::Parameters, PageGroup::Linearizations}) {
+        for (int tab = 0; tab < GroupSize(group); ++tab) {
+            const Page& page = GroupPage(group, tab);
+            ASSERT_TRUE(page.scatter());
+            SetActiveTabPage(*page.handle, page.tabControl, tab);
+            ShootInMainWindow(*page.handle, PanelTitle(*page.handle));
+        }
+    }
+    ASSERT_TRUE(ScatterAdvPanel());
+    ShootInMainWindow(hAdvPanel, "advance");
 }
