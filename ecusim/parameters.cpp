@@ -28,7 +28,7 @@ const Row kMisc1[] = {
     {0x29998,
      {1950, 2010, 6, 6, 10, 10, 20}}, // wheels: circumferences [mm], pulses, filter depths, slip filter
     {0x29BA0, {-200, 0, 100, 200, 300, 400, 500, 600, 700, 800}}, // idle set-points by water [deg C x 10]
-    {0x29BB4, {1600, 1500, 1450, 1400, 1350, 1300, 1250, 1200, 1150, 1100}}, // idle speed [rpm]
+    {0x29BB4, {1600, 1550, 1500, 1450, 1400, 1350, 1300, 1250, 1200, 1150}}, // idle speed [rpm]
     {0x29BC8, {400, 360, 330, 300, 270, 240, 210, 190, 170, 150}},           // normal step [% x 10]
     {0x29BDC, {600, 550, 500, 450, 400, 360, 320, 290, 270, 250}},           // start step [% x 10]
     {0x29BF0, {0, 1500, 5, 20, 100}}, // idle offset, ramp [ms], min throttle, re-calibration, hold time
