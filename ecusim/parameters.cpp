@@ -59,24 +59,26 @@ const Row kRaceAids[] = {
     {0x29AF2, {7000, 7200, 55, 60, 4000, 4500, 5000, 5500, 1000, -100}}, // launch limits, speed limiter
 };
 
-// Cut off: throttle variation thresholds; Transient: steps, filters, levels.
+// Cut off: throttle variation thresholds; Transient: steps, filters, noise and clipping of the injection and
+// the advance transient.
 const Row kTransient[] = {
     {0x29B08, {200, 200}},
     {0x299A6, {10, 4, 10, 8000, 4000}},
-    {0x299B0, {20, 40, 80, 150, 250, 400, 600, 900}},
-    {0x299C0, {20, 40, 80, 150, 250, 400, 600, 900}},
-    {0x299D0, {50, 60, 70, 80, 90, 100, 110, 120}},
-    {0x299E0, {30, 40, 50, 60, 70, 80, 90, 100}},
-    {0x299F0, {100, 150, 200, 300, 400, 500, 650, 800}},
-    {0x29A00, {100, 150, 200, 300, 400, 500, 650, 800}},
     {0x29A10, {10, 4, 10, 50, 30}},
-    {0x29A1A, {20, 40, 80, 150, 250, 400, 600, 900}},
-    {0x29A2A, {20, 40, 80, 150, 250, 400, 600, 900}},
-    {0x29A3A, {50, 60, 70, 80, 90, 100, 110, 120}},
-    {0x29A4A, {30, 40, 50, 60, 70, 80, 90, 100}},
-    {0x29A5A, {100, 150, 200, 300, 400, 500, 650, 800}},
-    {0x29A6A, {100, 150, 200, 300, 400, 500, 650, 800}},
 };
+
+// The eight levels of a transient, rising and falling alike: thresholds [deg/s x 10], gains (x 100),
+// decays, each row of eight 16 bytes after the one before.
+constexpr std::array<std::array<double, 8>, 3> kTransientLevels = {{
+    {20, 40, 80, 150, 250, 400, 600, 900},
+    {50, 60, 70, 80, 90, 100, 110, 120},
+    {100, 150, 200, 300, 400, 500, 650, 800},
+}};
+void FillTransientLevels(const ImageWriter& w, std::size_t offset) {
+    for (std::size_t row = 0; row < 6; ++row)
+        for (std::size_t level = 0; level < 8; ++level)
+            w.Word(offset + 16 * row + 2 * level, kTransientLevels[row / 2][level]);
+}
 
 // Gear & Shift: sensor thresholds of gears 1-6, the quick shifter.
 const Row kGearShift[] = {
@@ -229,6 +231,8 @@ void FillParameters(const ImageWriter& w, int slot) {
     FillTractionLevels(w);
     FillCutOffSets(w);
     FillCorrectionRows(w);
+    FillTransientLevels(w, 0x299B0);
+    FillTransientLevels(w, 0x29A1A);
     FillBlipTargets(w);
     if (slot == 2) w.Words(0x29B7A + 12, {kRevLimit + 200}); // the second slot revs a little higher
 }
