@@ -241,11 +241,12 @@ void CalibrateSensors(std::span<std::uint8_t> image) {
     };
     const Axis fullSpan = span(0, 1020);
     FillCurve(w, 0x3C4, span(98, 925), linear(98, 925, 0, 1000)); // throttle [deg x 10]
-    // The temperature sensors: a falling resistance reads lower A/D when hot.
+    // The temperature sensors read lower when hot (5.38 A/D a degree below 150 deg C), the manifold pressure
+    // 8.5 A/D a kPa, as the simulated engine's sensors do.
     const Axis ntc = span(40, 940);
-    FillCurve(w, 0x404, ntc, [](double ad) { return 10 * (150 - 180 * std::pow((ad - 40) / 900, 0.8)); });
-    FillCurve(w, 0x444, ntc, [](double ad) { return 10 * (120 - 140 * std::pow((ad - 40) / 900, 0.8)); });
-    FillCurve(w, 0x484, fullSpan, linear(0, 1020, 100, 2550));      // manifold pressure [mbar]
+    FillCurve(w, 0x404, ntc, linear(0, 5.38, 1500, 1490));
+    FillCurve(w, 0x444, ntc, linear(0, 5.38, 1500, 1490));
+    FillCurve(w, 0x484, fullSpan, linear(0, 8.5, 0, 10));           // manifold pressure [mbar]
     FillCurve(w, 0x4C4, fullSpan, linear(0, 1023, 0, 5000));        // traction selector [mV]
     FillCurve(w, 0x504, fullSpan, linear(0, 1020, 6500, 13000));    // lambda 1, 0.650 .. 1.300
     FillCurve(w, 0x544, fullSpan, linear(0, 1020, 6500, 13000));    // lambda 2
