@@ -12,6 +12,8 @@
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"
 #include "orvane/maps/mapdesc.h"
+#include "orvane/params/cocedit.h"
+#include "orvane/params/params.h"
 #include "orvane/tables/tables.h"
 
 #include <algorithm>
@@ -228,4 +230,24 @@ TEST_F(RoundTripTest, PagesRenderWithTheSimulatorsData) {
     }
     ASSERT_TRUE(ScatterAdvPanel());
     ShootInMainWindow(hAdvPanel, "advance");
+}
+
+// The CO-correction edit maps: received, shown and read back on the CO-Corr. page in edit mode, and sent,
+// they come back to the ECU as they were, with no question about their axes.
+TEST_F(RoundTripTest, CoCorrectionEditMapsComeBackAsTheyWere) {
+    const std::vector<std::uint8_t> mapA = ecu.model.StoreBytes(ecusim::Store::CocA);
+    const std::vector<std::uint8_t> mapB = ecu.model.StoreBytes(ecusim::Store::CocB);
+    const CocEditRecord saved = cocEditData;
+    ConnectSimulator();
+    SetCocEditMode(1);
+    popups.ExpectMessage().ExpectMessage();
+    EXPECT_TRUE(ReceiveCocEditMap());
+    EXPECT_TRUE(ScatterPr9Panel() && GatherPr9Panel());
+    EXPECT_TRUE(SendCocEditMap());
+    EXPECT_EQ(popups.Records().size(), 2u) << popups.Report();
+    EXPECT_TRUE(ecu.model.StoreBytes(ecusim::Store::CocA) == mapA) << "map A came back changed";
+    EXPECT_TRUE(ecu.model.StoreBytes(ecusim::Store::CocB) == mapB) << "map B came back changed";
+    SetCocEditMode(0);
+    cocEditData = saved;
+    CloseComPort();
 }
