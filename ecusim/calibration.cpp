@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <string>
 
 namespace ecusim {
 
@@ -23,6 +24,11 @@ constexpr double kAmbientKpa = 101.3; // ... up to the ambient pressure
 constexpr double kPi = 3.14159265358979;
 
 constexpr int kCols = 32, kRows = 20;
+
+constexpr std::size_t kNotes = 0x40; // the data set's notes text, in both images
+constexpr char kEngineNote[] =
+    "Bench engine: two cylinders with two injectors each (low and high), 36-1 wheel, "
+    "idle 1150 rpm, rev limit 12000 rpm.";
 
 // Breakpoints of the maps.
 constexpr std::array<double, kRows> kThrottleDeg = {0,  2,  4,  6,  8,  10, 13, 16, 20, 25,
@@ -221,6 +227,8 @@ void CalibrateMapping(std::span<std::uint8_t> image, int slot) {
     FillCorrections(w);
     FillPhases(w);
     FillParameters(w, slot);
+    w.Text(kNotes, slot == 2 ? std::string(kEngineNote) + " Slot 2: 4 % richer, 1.5 deg more advance."
+                             : std::string(kEngineNote));
     SealImage(image);
 }
 
@@ -256,6 +264,7 @@ void CalibrateSensors(std::span<std::uint8_t> image) {
     // End points of the auxiliary throttle, the pedal and the two throttle bodies (sensors A and B).
     w.Words(0x6B2, {120, 900});
     w.Words(0x70C, {150, 850, 75, 425, 102, 918, 918, 102, 110, 910, 910, 110});
+    w.Text(kNotes, kEngineNote);
     SealImage(image);
 }
 

@@ -4,12 +4,14 @@
 
 #include "ecusim/model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <string_view>
 
 namespace ecusim {
 
@@ -29,6 +31,11 @@ struct ImageWriter {
         }
     }
     void Byte(std::size_t offset, std::uint8_t value) const { bytes[base + offset] = value; }
+    // A zero-terminated text (the caller keeps it within its field).
+    void Text(std::size_t offset, std::string_view text) const {
+        std::ranges::copy(text, bytes.begin() + static_cast<std::ptrdiff_t>(base + offset));
+        bytes[base + offset + text.size()] = 0;
+    }
 };
 
 using Axis = std::function<double(int index)>;                        // raw breakpoint
