@@ -145,9 +145,11 @@ void FillMaps(const ImageWriter& w, const Tune& t) {
             [](int, double x, double) { return 1.01 - 0.02 * SpeedShare(x); });
     FillMap(w, 0x26AE0, 1, RpmAxis, ThrottleAxis, 1000, 0, 2,
             [](int, double x, double) { return 0.98 + 0.03 * SpeedShare(x); });
-    // 13: the share of the high injectors, taking over with speed and load.
+    // 13: the share of the low injectors [%], all of the fuel at low speed and load, giving way to the
+    // high injectors as speed and load rise.
     FillMap(w, 0x24FD8, 1, RpmAxis, ThrottleAxis, 10, 0, 100, [](int, double x, double y) {
-        return 100 * std::clamp(1.2 * (SpeedShare(x) - 0.3) + 0.4 * LoadOfThrottle(Deg(y)) - 0.1, 0.0, 0.85);
+        return 100 *
+               (1 - std::clamp(1.2 * (SpeedShare(x) - 0.3) + 0.4 * LoadOfThrottle(Deg(y)) - 0.1, 0.0, 0.85));
     });
     // 14: the auxiliary throttle a little ahead of the main one.
     FillMap(w, 0x1D638, 6, RpmAxis, ThrottleAxis, 10, 0, 100,
