@@ -161,7 +161,8 @@ void FillCutOffSets(const ImageWriter& w) {
     w.Byte(0x29B9C, 16); // throttle variation filter depth
 }
 
-// The transient corrections by speed and by water temperature, and the by-pass air steps.
+// The transient corrections by speed and by water temperature, and the by-pass air steps that ease the
+// engine brake more the faster the engine turns.
 void FillCorrectionRows(const ImageWriter& w) {
     for (int c = 0; c < 32; ++c) {
         const std::size_t k = 2 * static_cast<std::size_t>(c);
@@ -174,7 +175,7 @@ void FillCorrectionRows(const ImageWriter& w) {
         w.Word(0x287C8 + k, 400 - 250 * s);
         w.Word(0x28808 + k, rpm);
         for (std::size_t r = 0; r < 7; ++r)
-            w.Word(0x28848 + 0x40 * r + k, std::max(0.0, 300 - 10.0 * r - 80 * c));
+            w.Word(0x28848 + 0x40 * r + k, std::max(0.0, 50 + 25.0 * c - 15.0 * r));
         w.Word(0x28A08 + k, rpm);
     }
     FillCurve(
