@@ -19,6 +19,9 @@ struct TuningTest : OrvaneTest {
         ecuParData.b6E0[2] = 4; // four cylinders
         std::memset(&ecuMapData.map1, 0, sizeof ecuMapData.map1);
         std::memset(&ecuMapData.map3, 0, sizeof ecuMapData.map3);
+        for (const ecusim::Store slot :
+             {ecusim::Store::Slot1, ecusim::Store::Slot2}) // the ECU's maps empty too
+            ecu.model.StoreBytes(slot) = ecusim::MakeDefaultImage(ecusim::kMapImageSize, "empty");
         isTuningManual = 1;
         isTuningAuto = 0;
         SelectLambdaSensor(false); // as at program start
