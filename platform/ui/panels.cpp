@@ -6,6 +6,7 @@
 #include "platform/sys/textout.h"
 
 #include <QCloseEvent>
+#include <QLocale>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -326,6 +327,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.frame->setWidgetResizable(false);
     p.canvas = new QWidget;
     p.canvas->setProperty("uiPanel", p.handle);
+    p.canvas->setLocale(QLocale::c()); // numbers read and show with a point, whatever the user's locale
     p.frame->setWidget(p.canvas);
     p.frame->setProperty("uiPanel", p.handle);
     p.frame->setWindowTitle(ui::ToQt(p.title));

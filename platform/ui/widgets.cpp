@@ -117,7 +117,6 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
     case CTRL_NUMERIC: {
         auto* s = new NumberBox(canvas);
         s->setKeyboardTracking(false);
-        s->setLocale(QLocale::c());
         QObject::connect(s, &QDoubleSpinBox::valueChanged,
                          [panel, id](double v) { UserSetNumber(panel, id, v); });
         return s;
