@@ -97,7 +97,12 @@ bool ScatterPltPanel() {
     for (int i = 0; i < kMapCols; ++i)
         for (int j = 0; j < kMapRows; ++j)
             zs[i * kMapRows + j] = (*info.matrix)[j][i] / info.valScale;
-    return PlotSurface3D(hPltPanel, PLOT::Graph3D, xs, ys, zs) >= 0;
+    if (PlotSurface3D(hPltPanel, PLOT::Graph3D, xs, ys, zs) < 0) return false;
+    // The table, the 2-D graph and the plot share one cursor cell: a redraw after the table moved (another
+    // map, matrix or level) brings the 3-D cursor to it, so that its keys act on the cell the user sees.
+    Point cell;
+    if (GetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, &cell) < 0) return false;
+    return cell.y < kMatrixTopRow || SetPltCursor(cell.x - 1, cell.y - kMatrixTopRow);
 }
 
 bool SetPltCursor(int col, int row) {

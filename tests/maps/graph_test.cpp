@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -40,6 +41,37 @@ TEST_F(Graph2D, CursorCellIsSharedByTableGraphAndPlot) {
     // '+' in the plot steps the cell under its cursor.
     EXPECT_EQ(uitest::SendKey(hPltPanel, PLOT::Graph3D, '+'), 1);
     EXPECT_EQ(Shown()[4][9], RawValue(4, 9) + 1);
+}
+
+// Whatever moves the table to another cell (a map, a matrix or a level chosen), the 3-D cursor goes
+// with it, also while the 2-D graph is closed: its keys act on the cell the user sees.
+TEST_F(Graph2D, PlotCursorFollowsEveryChangeOfTheCurrentCell) {
+    struct Case {
+        const char* what;
+        int map;
+        std::function<int()> change;
+    };
+    const Case cases[] = {
+        {"tab", 1, [] { return uitest::SelectTab(hMp1Panel, MAPS1::TPselectMap, 4); }},
+        {"gear", 5, [] { return uitest::SetValueAsUser(hMp1Panel, MAPS1::NUMcylGear, 3); }},
+        {"level", 9, [] { return uitest::SetValueAsUser(hMp1Panel, MAPS1::RBbpz, 2); }},
+    };
+    for (const bool graphUp : {true, false}) {
+        ASSERT_TRUE(ShowGrpPanel(graphUp));
+        for (const Case& c : cases) {
+            ShowMap(c.map);
+            ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(4, 9)), 0) << c.what;
+            ASSERT_EQ(PlotCursor(), (Point{9, 4})) << c.what;
+            ASSERT_GE(c.change(), 0) << c.what;
+            ASSERT_EQ(ActiveCell(), At(0, 0)) << c.what;
+            EXPECT_EQ(PlotCursor(), (Point{0, 0})) << c.what << (graphUp ? "" : ", 2-D graph closed");
+        }
+    }
+    // '+' in the 3-D window then steps the cell the table shows.
+    const std::int16_t before = Shown()[0][0];
+    EXPECT_EQ(uitest::SendKey(hPltPanel, PLOT::Graph3D, '+'), 1);
+    EXPECT_EQ(Shown()[0][0], before + 1);
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
 TEST_F(Graph2D, ArrowsStopAtTheEdgesOfTheMatrix) {
