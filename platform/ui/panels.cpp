@@ -80,7 +80,12 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     c->number = o.number.value_or(c->items.empty() ? 0 : c->items.front().value);
     c->text = d.kind == CTRL_TEXT_MSG ? d.caption : o.text.value_or("");
     if (d.kind == CTRL_GRAPH) c->graph = std::make_unique<Graph>();
-    if (d.kind == CTRL_GRAPH_3D) c->surface = std::make_unique<Surface>();
+    if (d.kind == CTRL_GRAPH_3D) {
+        c->surface = std::make_unique<Surface>();
+        const std::vector<int> pairs = o.pairs.value_or(std::vector<int>(3, 0));
+        for (const int n : pairs)
+            c->surface->axes.push_back({false, 0, 0, std::vector<double>(static_cast<std::size_t>(n), 0.0)});
+    }
     if (d.kind == CTRL_TABLE) {
         c->table = std::make_unique<Table>();
         Table& t = *c->table;
