@@ -83,10 +83,22 @@ TEST_F(EditMap, OpensOnTheMapsDefaultOperation) {
     };
     const Case cases[] = {
         {1, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Cylinders"},
+        {2, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Cylinders"},
         {3, MAPVAL::RBadd, -30, 30, "[deg]", false, ""},
+        {4, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
         {5, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Gears"},
+        {6, MAPVAL::RBadd, -30, 30, "[deg]", true, "All Gears"},
+        {7, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
+        {8, MAPVAL::RBadd, -30, 30, "[deg]", false, ""},
+        {9, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Gears"},
+        {10, MAPVAL::RBadd, -30, 30, "[deg]", true, "All Gears"},
+        {11, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
+        {12, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
         {13, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
+        {14, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
+        {15, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
         {16, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
+        {17, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
     };
     for (const Case& c : cases) {
         ShowMap(c.map);
@@ -190,6 +202,44 @@ TEST_F(EditMap, PreviewChangesTheTableOnlyAndCancelTakesItBack) {
     EXPECT_TRUE(mapValContext.done);
     EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(0, 0)), 2.0);
     EXPECT_EQ(Shown()[0][0], 2000);
+}
+
+// A preview over a block of three rows and four columns: every cell of the block shows the result for its
+// own value, in its own place; the cells around the block and the data image stay as they were.
+TEST_F(EditMap, PreviewOfABlockShowsEachCellInItsPlace) {
+    const auto raw = [](int r, int c) { return static_cast<std::int16_t>(1000 + 100 * r + 10 * c); };
+    for (int r = 0; r < kMapRows; ++r)
+        for (int c = 0; c < kMapCols; ++c)
+            Shown()[r][c] = raw(r, c);
+    ASSERT_TRUE(ScatterMp1Panel());
+    struct Case {
+        int op;
+        double value;
+        double (*shown)(std::int16_t raw); // display units
+    };
+    const Case cases[] = {
+        {MAPVAL::RBadd, 0.25, [](std::int16_t v) { return v / 1000.0 + 0.25; }},
+        {MAPVAL::RBpercAdd, 10, [](std::int16_t v) { return v * 1.1 / 1000.0; }},
+        {MAPVAL::RBset, 2.5, [](std::int16_t) { return 2.5; }},
+    };
+    const Rect block{3, 2, 3, 4}; // matrix rows 1 .. 3, columns 1 .. 4
+    for (const Case& c : cases) {
+        Open(block);
+        if (c.op != GetMapValMode()) {
+            ASSERT_EQ(uitest::Click(hMpvPanel, c.op), 0);
+        }
+        ASSERT_EQ(uitest::SetValueAsUser(hMpvPanel, MAPVAL::NSval, c.value), 0);
+        for (int r = 0; r <= 4; ++r)
+            for (int col = 0; col <= 5; ++col) {
+                const bool inside = r >= 1 && r <= 3 && col >= 1 && col <= 4;
+                EXPECT_NEAR(Cell(MAPS1::TABmatrix, At(r, col)),
+                            inside ? c.shown(raw(r, col)) : raw(r, col) / 1000.0, 1e-9)
+                    << "op " << c.op << ", cell " << r << "," << col;
+                EXPECT_EQ(Shown()[r][col], raw(r, col));
+            }
+        ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::CBcancel), 0);
+        ASSERT_GE(RemovePopup(0), 0);
+    }
 }
 
 TEST_F(EditMap, EscapeCancels) {
