@@ -364,6 +364,59 @@ TEST_F(Graph2D, ScaleLimitsAreTheUsersOnlyWithoutAutoScale) {
     EXPECT_EQ(max, 16000.0);
 }
 
+std::pair<double, double> AxisRange(int axis) {
+    int mode = 0;
+    std::pair<double, double> r;
+    EXPECT_GE(GetAxisScalingMode(hGrpPanel, GRAPH::Graph2D, axis, &mode, &r.first, &r.second), 0);
+    return r;
+}
+
+// In column mode the line runs over the Y breakpoints: the cursor's own value at either limit of the
+// matrix still gets one more display unit of axis, wherever the cursor is.
+TEST_F(Graph2D, AutoScaleInColumnModeAroundACursorOnALimit) {
+    struct Case {
+        int cursor; // raw value at the cursor cell (row 7, column 11); the matrix spans 2345 .. 12345
+        double min, max;
+    };
+    const Case cases[] = {{5000, 2, 13}, {12345, 2, 13}, {13000, 2, 14}, {2000, 1, 13}, {2345, 2, 13}};
+    ASSERT_EQ(uitest::Click(hGrpPanel, GRAPH::TBselectAxis), 0);
+    ASSERT_EQ(isRowMode, 0);
+    for (const Case& c : cases) {
+        std::fill_n(&Shown()[0][0], kMapRows * kMapCols, std::int16_t{2345});
+        Shown()[19][0] = 12345;
+        Shown()[7][11] = static_cast<std::int16_t>(c.cursor);
+        ASSERT_TRUE(ScatterMp1Panel());
+        ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(7, 11)), 0);
+        ASSERT_EQ(CursorIndex(), 7);
+        EXPECT_EQ(AxisRange(VAL_LEFT_YAXIS), std::make_pair(c.min, c.max)) << c.cursor;
+        EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(0.0, 95.0)) << c.cursor; // the Y breakpoints
+        EXPECT_EQ(Value(GRAPH::NUMminScaleX), 0.0);
+        EXPECT_EQ(Value(GRAPH::NUMmaxScaleX), 95.0);
+    }
+}
+
+// In column mode the X-axis limits are the Y breakpoints' range: auto-scale puts that limit back, and
+// without auto-scale an edit changes it and leaves the speed range alone.
+TEST_F(Graph2D, ScaleLimitsInColumnModeAreTheYBreakpoints) {
+    ASSERT_EQ(uitest::Click(hGrpPanel, GRAPH::TBselectAxis), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMminScaleX, 20.0), 0);
+    EXPECT_EQ(Value(GRAPH::NUMminScaleX), 0.0);
+    EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(0.0, 95.0));
+    ASSERT_EQ(uitest::Click(hGrpPanel, GRAPH::CBautoScale), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMminScaleX, 20.0), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMmaxScaleX, 60.0), 0);
+    EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(20.0, 60.0));
+    EXPECT_EQ(yAxisMin, 20.0);
+    EXPECT_EQ(yAxisMax, 60.0);
+    EXPECT_EQ(xAxisMin, 500.0);
+    EXPECT_EQ(xAxisMax, 16000.0);
+    // An edited value axis holds in column mode too, and a redraw keeps the user's limits.
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMmaxScaleY, 9.0), 0);
+    ASSERT_TRUE(ScatterMp1Panel());
+    EXPECT_EQ(AxisRange(VAL_LEFT_YAXIS).second, 9.0);
+    EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(20.0, 60.0));
+}
+
 TEST_F(Graph2D, HelpKeyShowsTheHelpText) {
     popups.ExpectMessage();
     EXPECT_EQ(GraphKey(VAL_F1_VKEY), 1);
