@@ -1,4 +1,5 @@
 #include "orvane/maps/mapval.h"
+
 #include "pagefixture.h"
 #include "platform/ui/popup_script.h"
 
@@ -240,6 +241,59 @@ TEST_F(EditMap, PreviewOfABlockShowsEachCellInItsPlace) {
         ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::CBcancel), 0);
         ASSERT_GE(RemovePopup(0), 0);
     }
+}
+
+// The page opens the dialog on a right click on the map table and on Ctrl+Enter in it: the table is
+// gathered first (a typed cell counts, falling breakpoints are repaired), the dialog shows the selected
+// block, and what the user applies there lands in the map.
+TEST_F(EditMap, OpensFromTheMapTableByRightClickAndCtrlEnter) {
+    struct Case {
+        const char* what;
+        int (*open)();
+    };
+    const Case cases[] = {
+        {"right click",
+         [] {
+             Point at;
+             EXPECT_GE(uitest::GetTableCellPoint(hMp1Panel, MAPS1::TABmatrix, At(2, 3), &at), 0);
+             return uitest::SendMouse(hMp1Panel, MAPS1::TABmatrix, EVENT_RIGHT_CLICK, at.x, at.y);
+         }},
+        {"Ctrl+Enter",
+         [] { return uitest::SendKey(hMp1Panel, MAPS1::TABmatrix, VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::fill_n(&Shown()[0][0], kMapRows * kMapCols, std::int16_t{1000});
+        ecuMapData.map1.x[5] = 900;
+        ecuMapData.map1.x[6] = 800; // falls: the gather before the dialog raises it
+        ASSERT_TRUE(ScatterMp1Panel());
+        ASSERT_GE(SetTableCellVal(hMp1Panel, MAPS1::TABmatrix, At(2, 3), 2.0), 0); // typed, not yet gathered
+        ASSERT_GE(SetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, At(2, 3)), 0);
+        ASSERT_GE(SetTableSelection(hMp1Panel, MAPS1::TABmatrix, {At(2, 3).y, At(2, 3).x, 2, 3}), 0);
+        bool shown = false;
+        Rect block;
+        uitest::Later([&] {
+            shown = uitest::IsPopupInstalled(hMpvPanel);
+            block = mapValContext.selection;
+            if (shown && GetMapValMode() == MAPVAL::RBpercAdd &&
+                uitest::SetValueAsUser(hMpvPanel, MAPVAL::NSval, 50) == 0)
+                uitest::Click(hMpvPanel, MAPVAL::CBapply);
+            mapValContext.done = true; // never leaves the dialog's loop waiting
+        });
+        EXPECT_EQ(c.open(), 1);
+        ProcessSystemEvents(); // the user's turn, had no dialog waited for it
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(uitest::IsPopupInstalled(hMpvPanel));
+        EXPECT_EQ(block, (Rect{At(2, 3).y, At(2, 3).x, 2, 3}));
+        EXPECT_EQ(ecuMapData.map1.x[6], 900);
+        for (int r = 1; r <= 4; ++r)
+            for (int col = 2; col <= 6; ++col) {
+                const bool inside = r >= 2 && r <= 3 && col >= 3 && col <= 5;
+                const int before = r == 2 && col == 3 ? 2000 : 1000;
+                EXPECT_EQ(Shown()[r][col], inside ? before * 3 / 2 : before) << r << "," << col;
+            }
+    }
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
 TEST_F(EditMap, EscapeCancels) {
