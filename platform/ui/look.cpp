@@ -58,7 +58,7 @@ const std::string& ButtonText(const Control& c) {
 }
 
 void PlaceLabel(Control& c) {
-    if (!c.label) return;
+    if (CaptionLabel(c) == nullptr) return;
     // Measuring a caption lays its text out: only a new one needs it.
     if (const QString caption = ToQt(c.caption); c.label->text() != caption || c.label->size().isEmpty()) {
         c.label->setText(caption);
