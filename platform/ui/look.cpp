@@ -98,12 +98,14 @@ void ApplyColors(Control& c) {
 void ShowNumericLook(Control& c) {
     auto* s = static_cast<NumberBox*>(c.widget.data());
     const QSignalBlocker block(s);
-    s->setDecimals(c.hex ? 0 : c.precision);
+    // Each of these lays the box's text out again, even unchanged: only changes are passed on.
+    if (const int decimals = c.hex ? 0 : c.precision; s->decimals() != decimals) s->setDecimals(decimals);
     s->SetHex(c.hex);
-    s->setSingleStep(c.inc);
-    s->setAlignment(AlignOf(c.align));
-    s->setReadOnly(!c.IsHot());
-    s->setButtonSymbols(c.IsHot() ? QAbstractSpinBox::UpDownArrows : QAbstractSpinBox::NoButtons);
+    if (s->singleStep() != c.inc) s->setSingleStep(c.inc);
+    if (s->alignment() != AlignOf(c.align)) s->setAlignment(AlignOf(c.align));
+    if (s->isReadOnly() == c.IsHot()) s->setReadOnly(!c.IsHot());
+    const auto buttons = c.IsHot() ? QAbstractSpinBox::UpDownArrows : QAbstractSpinBox::NoButtons;
+    if (s->buttonSymbols() != buttons) s->setButtonSymbols(buttons);
     s->setFocusPolicy(c.IsHot() ? Qt::StrongFocus : Qt::NoFocus);
 }
 
@@ -138,10 +140,11 @@ void PlaceWidget(Control& c) {
 void SyncLook(Control& c) {
     if (!c.widget) return;
     QWidget* w = c.widget;
+    // Placed before it shows: a widget shown without a size of its own first measures its contents.
+    PlaceWidget(c);
     w->setVisible(c.visible);
     w->setEnabled(!c.dimmed);
     ApplyColors(c);
-    PlaceWidget(c);
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
