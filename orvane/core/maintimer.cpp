@@ -22,9 +22,8 @@ std::uint8_t fReceiving = 0;
 
 namespace {
 
-double lastPumpTime = 0;  // program clock of the last paced pump
-double progressStart = 0; // program clock when the progress bar last appeared
-int prevTimerPanel = 0;   // the page seen by the previous tick
+double lastPumpTime = 0; // program clock of the last paced pump
+int prevTimerPanel = 0;  // the page seen by the previous tick
 
 constexpr int kMaxLinkErrors = 5; // the 6th failed tick in a row closes the link
 
@@ -113,27 +112,27 @@ void ProcessMyEvents(std::uint8_t force) {
     if (!force) lastPumpTime = Timer();
 }
 
-void SetProgressBar(unsigned done, unsigned total) {
-    int shown = 0;
-    GetCtrlAttribute(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE, &shown);
+namespace {
+
+// The bar at done of total; hidden at total 0.
+void ShowProgress(unsigned done, unsigned total) {
     if (total == 0) {
         SetCtrlAttribute(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE, 0);
-        // Events are let through only after an operation that lasted: one that ended within its first
-        // second has nothing to show but the bar going, and what the user did meanwhile is still queued
-        // for the callbacks to take (a pump now would drop it while busy).
-        if (shown && Timer() - progressStart >= 1.0)
-            ProcessMyEvents(1);
-        else
-            ProcessDrawEvents();
         return;
-    }
-    if (!shown) {
-        // An operation starts: its first paced pump comes a second into it.
-        progressStart = Timer();
-        lastPumpTime = progressStart;
     }
     const auto percent = static_cast<unsigned>(100.0 * done / total);
     SetCtrlVal(hMainPanel, MAIN::NSprogressBar, static_cast<int>(percent));
     SetCtrlAttribute(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE, 1);
-    ProcessMyEvents(0);
+}
+
+} // namespace
+
+void SetProgressBar(unsigned done, unsigned total) {
+    ShowProgress(done, total);
+    ProcessMyEvents(total == 0 ? 1 : 0);
+}
+
+void DrawProgressBar(unsigned done, unsigned total) {
+    ShowProgress(done, total);
+    ProcessDrawEvents();
 }

@@ -100,7 +100,7 @@ const DialogCancel kDialogCancels[] = {
     // The value and calibration dialogs of the table pages have no other way out than Cancel either.
     {&hIj1Vpanel, DlgInjVal, INJVAL::CBcancel},
     {&hAdvVpanel, DlgAdvVal, ADVVAL::CBcancel},
-    {&hLnrGasPanel, SetAutoFarf, LNRGAS::CBcancel},
+    {&hLrtPanel, SetAutoFarf, LNRGAS::CBcancel},
 };
 
 void HideGraphPanel(bool (*show)(bool), const char* title) {

@@ -103,9 +103,18 @@ struct Graph {
 // The plot area inside a graph control: fixed margins for the tick labels and the axis captions.
 inline constexpr int kPlotLeft = 64, kPlotTop = 12, kPlotRight = 28, kPlotBottom = 44;
 
+// An axis of a 3-D graph: its range as the program gave it (from min to max, which may fall) and its value
+// pairs, the values it labels.
+struct SurfaceAxis {
+    bool ranged = false; // a range was given; else the grid's extremes
+    double min = 0, max = 0;
+    std::vector<double> pairs;
+};
+
 struct Surface {
-    std::vector<double> x, y, z; // z[i * y.size() + j]
-    int row = 0, column = 0;     // the cursor
+    std::vector<double> x, y, z;   // z[i * y.size() + j]
+    std::vector<SurfaceAxis> axes; // X, Y, the values (as many as the resource gives)
+    int row = 0, column = 0;       // the cursor
     std::string xName, yName, zName;
     QPointer<QObject> view; // the 3-D window, once made
 };
@@ -253,6 +262,9 @@ void SyncValue(Control& c);   // shows the value
 void SyncLook(Control& c);    // shows everything but the value
 void PlaceWidget(Control& c); // puts the widget and its caption at the record's place
 void SyncItems(Control& c);   // rebuilds list entries and tabs
+// The label showing a control's caption above or beside it, made once it has one; null while it has none
+// and for the kinds that show their caption themselves.
+QLabel* CaptionLabel(Control& c);
 
 // ---- events (events.cpp) ----
 // Calls the control's or panel's callback; 0 when it has none. Records may be gone afterwards.

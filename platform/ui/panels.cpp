@@ -6,6 +6,7 @@
 #include "platform/sys/textout.h"
 
 #include <QCloseEvent>
+#include <QLocale>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -86,7 +87,12 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     c->number = o.number.value_or(c->items.empty() ? 0 : c->items.front().value);
     c->text = d.kind == CTRL_TEXT_MSG ? d.caption : o.text.value_or("");
     if (d.kind == CTRL_GRAPH) c->graph = std::make_unique<Graph>();
-    if (d.kind == CTRL_GRAPH_3D) c->surface = std::make_unique<Surface>();
+    if (d.kind == CTRL_GRAPH_3D) {
+        c->surface = std::make_unique<Surface>();
+        const std::vector<int> pairs = o.pairs.value_or(std::vector<int>(3, 0));
+        for (const int n : pairs)
+            c->surface->axes.push_back({false, 0, 0, std::vector<double>(static_cast<std::size_t>(n), 0.0)});
+    }
     if (d.kind == CTRL_TABLE) {
         c->table = std::make_unique<Table>();
         Table& t = *c->table;
@@ -343,6 +349,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.frame->setWidgetResizable(false);
     p.canvas = new QWidget;
     p.canvas->setProperty("uiPanel", p.handle);
+    p.canvas->setLocale(QLocale::c()); // numbers read and show with a point, whatever the user's locale
     p.frame->setWidget(p.canvas);
     p.frame->setProperty("uiPanel", p.handle);
     p.frame->setWindowTitle(ui::ToQt(p.title));

@@ -389,6 +389,18 @@ int GetRelativeMouseState(int panel, int control, int* x, int* y);
 // shown; where OpenGL is missing it shows a notice instead.
 int PlotSurface3D(int panel, int control, std::span<const double> x, std::span<const double> y,
                   std::span<const double> z);
+// Its axes, numbered from 1 (X, Y, the values; the resource gives how many and each one's number of value
+// pairs): a value pair is a value the axis labels, numbered from 1; the range runs from min to max as the
+// program gives it, a falling or empty one included. Both show with the next surface plotted. The view
+// draws an axis whose range or grid does not rise by point number, each point labelled with its value pair.
+int GetGraph3DAxisCount(int panel, int control, int* count);
+int GetGraph3DValuePairCount(int panel, int control, int axis, int* count);
+int SetGraph3DValuePair(int panel, int control, int axis, int pair, double value);
+int GetGraph3DValuePair(int panel, int control, int axis, int pair, double* value);
+int SetGraph3DAxisRange(int panel, int control, int axis, double min, double max);
+int GetGraph3DAxisRange(int panel, int control, int axis, double* min, double* max);
+// Grid point (i, j) of the surface: x[i], y[j] and the height over them.
+int GetGraph3DPoint(int panel, int control, int i, int j, double* x, double* y, double* z);
 int SetGraph3DCursor(int panel, int control, int row, int column);
 int GetGraph3DCursor(int panel, int control, int* row, int* column);
 // 1 when this display can draw the 3-D view, 0 when not.

@@ -73,7 +73,7 @@ struct PopupsTest : OrvaneTest {
              [] {
                  RightClickCell(hAdvPanel, ADV::TABmapKaUserCyl, {2, 2});
              }},
-            {"LNRGAS", &hLnrGasPanel, LNRGAS::CBcancel,
+            {"LNRGAS", &hLrtPanel, LNRGAS::CBcancel,
              [this] {
                  ConnectSimulator(); // the calibration needs the ECU
                  uitest::Click(hMainPanel, MAIN::CBlineariz);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QImage>
+#include <QLocale>
 
 namespace {
 
@@ -27,6 +28,18 @@ TEST_F(UiTest, NumericKeepsTheExactDoubleAndShowsItRounded) {
     GetCtrlVal(main, MAINP::NUMval, &v);
     EXPECT_EQ(v, 100.0);
     EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), 1u);
+}
+
+// Numbers show with a decimal point whatever the user's locale: a panel loaded under a comma locale too.
+TEST_F(UiTest, NumericShowsAPointUnderACommaLocale) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const int panel = LoadPanel(0, "sample.uir", MAINP::id);
+    QLocale::setDefault(before);
+    ASSERT_GT(panel, 0) << GetLastLoadError();
+    ASSERT_EQ(SetCtrlVal(panel, MAINP::NUMval, 12.3456789), 0);
+    EXPECT_EQ(WidgetOf<QDoubleSpinBox>(panel, MAINP::NUMval)->text(), "12.35");
+    DiscardPanel(panel);
 }
 
 TEST_F(UiTest, IntegerReadsRoundAndRefuseWhatDoesNotFit) {
