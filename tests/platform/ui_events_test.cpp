@@ -13,6 +13,17 @@
 
 namespace {
 
+// Counts the events of one type that reach the objects it is installed on.
+struct EventCounter : QObject {
+    explicit EventCounter(QEvent::Type t) : type(t) {}
+    QEvent::Type type;
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == type) ++count;
+        return false;
+    }
+};
+
 TEST_F(UiTest, CloseBoxAsksThePanelAndNeverClosesByItself) {
     EXPECT_EQ(uitest::ClosePanel(main), 0);
     ui::FindPanel(main)->frame->close(); // the window system's close
@@ -116,15 +127,6 @@ int EndTaskCallback(int, int, int event, void*, int, int) {
     return endTaskAnswer;
 }
 
-// Counts the mouse releases that reach a widget.
-struct ReleaseSpy : QObject {
-    int releases = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonRelease) ++releases;
-        return false;
-    }
-};
-
 TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt) {
     ProcessSystemEvents(); // nothing pending from the set-up
     events.clear();
@@ -133,7 +135,7 @@ TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt
     QWidget* name = ui::FindControl(main, MAINP::STRname, nullptr)->widget;
     QCoreApplication::postEvent(name, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
     QWidget* toggle = ui::FindControl(main, MAINP::TBon, nullptr)->widget;
-    ReleaseSpy spy;
+    EventCounter spy(QEvent::MouseButtonRelease);
     toggle->installEventFilter(&spy);
     QCoreApplication::postEvent(toggle, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5),
                                                         toggle->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
@@ -149,7 +151,7 @@ TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt
         if (e.control == MAINP::CBgo && e.event == EVENT_COMMIT) {
             ProcessSystemEvents(); // the operation lets the window repaint
             seenInOperation = events.size();
-            releasesInOperation = spy.releases;
+            releasesInOperation = spy.count;
         }
         return 0;
     };
@@ -164,7 +166,7 @@ TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt
     GetCtrlVal(main, MAINP::STRname, text);
     EXPECT_STREQ(text, "") << "the widget did not take the key either";
     EXPECT_EQ(releasesInOperation, 0);
-    EXPECT_EQ(spy.releases, 1) << "the widget's release, once the operation was over";
+    EXPECT_EQ(spy.count, 1) << "the widget's release, once the operation was over";
     ProcessSystemEvents(); // outside an operation, input flows again
     EXPECT_EQ(uitest::SendKey(main, MAINP::NUMval, '+'), 0);
     EXPECT_EQ(Of(MAINP::NUMval, EVENT_KEYPRESS).size(), 1u);
@@ -277,24 +279,16 @@ TEST_F(UiTest, ControlHiddenInTheResourceStaysHiddenWhenItsPanelShows) {
 
 namespace {
 
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 TEST_F(UiTest, DrawingPumpPaintsWhatChanged) {
     ProcessSystemEvents(); // the window is painted once
-    PaintCounter counter;
+    EventCounter counter(QEvent::Paint);
     QWidget* numeric = ui::FindControl(main, MAINP::NUMval, nullptr)->widget;
     numeric->installEventFilter(&counter);
     ProcessDrawEvents();
-    EXPECT_EQ(counter.paints, 0) << "nothing changed, nothing painted";
+    EXPECT_EQ(counter.count, 0) << "nothing changed, nothing painted";
     SetCtrlVal(main, MAINP::NUMval, 42.0);
     ProcessDrawEvents();
-    EXPECT_GT(counter.paints, 0);
+    EXPECT_GT(counter.count, 0);
     numeric->removeEventFilter(&counter);
 }
 
