@@ -56,6 +56,11 @@ bool LabelTables() {
     return SetTableCellAttribute(hCg3Panel, TABdwell, MakePoint(1, 1), ATTR_CELL_DIMMED, 1) >= 0;
 }
 
+// The cells of the three tables: numeric, with their decimals and ranges.
+bool ConfigureCg3() {
+    return ConfigureFields(hCg3Panel, kFields);
+}
+
 } // namespace
 
 bool CheckCg3() {
@@ -80,7 +85,7 @@ bool InitCg3Panel(int parent) {
 }
 
 bool ScatterCg3Panel() {
-    return ConfigureFields(hCg3Panel, kFields) && ScatterFields(hCg3Panel, kFields);
+    return ConfigureCg3() && ScatterFields(hCg3Panel, kFields);
 }
 
 bool GatherCg3Panel() {
