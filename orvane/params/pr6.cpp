@@ -1,6 +1,7 @@
 // Gear & Shift parameter page: gear-recognition and shift thresholds (learnt from the gear sensor on
 // request), the shift sequence, and the two neutral-gear adjustment maps. The gear mode of the
 // configuration decides what is shown and how the thresholds are scaled.
+#include "orvane/core/adread.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
@@ -30,10 +31,8 @@ constexpr std::size_t kFlags = 0x29997;
 constexpr std::uint8_t kNeutAdj = 0x80;
 constexpr std::size_t kInjNeut = offsetof(EcuMapData, mapInjNeut);
 constexpr std::size_t kAdvNeut = offsetof(EcuMapData, mapAdvNeut);
-constexpr std::uint8_t kReadAd = 0x07;    // A/D reading: one channel byte, reply u16 big-endian
 constexpr std::uint8_t kGearChannel = 11; // the gear sensor
-constexpr int kSamples = 4;
-constexpr int kStep = 1023 / 13; // the default thresholds' spacing
+constexpr int kStep = 1023 / 13;          // the default thresholds' spacing
 
 using enum Raw;
 
@@ -173,20 +172,6 @@ bool ConfigurePr6() {
     return true;
 }
 
-// The mean of four gear-sensor readings; false at the first reading that fails.
-bool ReadGearSensor(int& mean) {
-    std::uint32_t sum = 0;
-    for (int i = 0; i < kSamples; ++i) {
-        const bool sent = TxCommand(kReadAd, &kGearChannel, 1);
-        std::array<std::uint8_t, 2> reply{};
-        std::uint8_t length = 0;
-        if (RxResponse(kReadAd, reply.data(), 2, &length) != 0 || !sent || length != 2) return false;
-        sum += static_cast<std::uint32_t>(reply[0] << 8 | reply[1]);
-    }
-    mean = static_cast<int>(std::min<std::uint32_t>((sum + 2) >> 2, 32767));
-    return true;
-}
-
 // The threshold control a learn button fills.
 int LearnTarget(int button) {
     if (button >= PARM6::CBsetCentro1 && button <= PARM6::CBsetCentro6)
@@ -251,7 +236,7 @@ int SetSogliaMarcia(int, int control, int event, void*, int, int) {
     }
     int mean = 0;
     const int target = LearnTarget(control);
-    if (target == 0 || !ReadGearSensor(mean) || SetCtrlVal(hPr6Panel, target, mean) < 0)
+    if (target == 0 || !ReadAdAveraged(kGearChannel, mean) || SetCtrlVal(hPr6Panel, target, mean) < 0)
         MessagePopup(kTitle, szGenericError);
     return 0;
 }
