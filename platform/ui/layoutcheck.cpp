@@ -135,7 +135,10 @@ class Checker {
         }
         case CTRL_COMMAND_BUTTON:
         case CTRL_TOGGLE_BUTTON: {
-            const int room = c.w - 2 * w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
+            // What the style adds around a button's text when it sizes one (its margin and both frames).
+            const QStyle* style = w->style();
+            const int room = c.w - style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) -
+                             2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
             std::vector<QString> texts{ui::ToQt(c.caption)};
             if (!c.states.empty()) texts = {ui::ToQt(c.states.front()), ui::ToQt(c.states.back())};
             FitOrFault(c, font, Widest(font, texts), room, "");
