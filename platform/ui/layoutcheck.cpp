@@ -224,7 +224,9 @@ class Checker {
         }
         if (!cut.empty())
             Fault(c.name + ": \"" + ui::FromQt(cutText) + "\" does not fit " + std::to_string(cut.size()) +
-                  " column(s), from column " + std::to_string(cut.front()));
+                  " column(s), from column " + std::to_string(cut.front()) + " (" +
+                  std::to_string(TextWidth(cutFont, cutText) + margins) + " pixels wide in " +
+                  std::to_string(view->columnWidth(cut.front() - 1)) + ")");
         // A table that stretches with its window is laid out for the room a larger window gives: at the
         // design size it may scroll that way. Any other table shows all its rows and columns.
         const bool designSize = panel_.w == panel_.designW && panel_.h == panel_.designH;
