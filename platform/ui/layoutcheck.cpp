@@ -33,17 +33,6 @@ struct Box {
     bool frame;
 };
 
-std::vector<Box> BoxesOf(const ui::Panel& p) {
-    std::vector<Box> boxes;
-    for (const auto& c : p.controls) {
-        if (!c->visible || c->kind == CTRL_TIMER || !c->widget) continue;
-        boxes.push_back({c->name, QRect(c->x, c->y, c->w, c->h), c->kind == CTRL_DECORATION});
-        if (c->label && !c->caption.empty())
-            boxes.push_back({c->name + ":caption", c->label->geometry(), false});
-    }
-    return boxes;
-}
-
 // The widest of the lines of a text, in the font.
 int TextWidth(const QFont& font, const QString& text) {
     const QFontMetrics metrics(font);
@@ -51,6 +40,22 @@ int TextWidth(const QFont& font, const QString& text) {
     for (const QString& line : text.split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(line));
     return widest;
+}
+
+std::vector<Box> BoxesOf(const ui::Panel& p) {
+    std::vector<Box> boxes;
+    for (const auto& c : p.controls) {
+        if (!c->visible || c->kind == CTRL_TIMER || !c->widget) continue;
+        boxes.push_back({c->name, QRect(c->x, c->y, c->w, c->h), c->kind == CTRL_DECORATION});
+        if (c->label && !c->caption.empty()) {
+            // A caption's trailing blanks show nothing: only its ink (and the control's width) counts.
+            QRect r = c->label->geometry();
+            const int ink = TextWidth(c->label->font(), ui::ToQt(c->caption).trimmed());
+            if (c->kind != CTRL_LED) r.setWidth(std::min(r.width(), std::max(ink, c->w)));
+            boxes.push_back({c->name + ":caption", r, false});
+        }
+    }
+    return boxes;
 }
 
 // The widest of several texts in one font.
