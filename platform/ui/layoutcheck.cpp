@@ -232,13 +232,14 @@ class Checker {
                   " column(s), from column " + std::to_string(cut.front()) + " (" +
                   std::to_string(TextWidth(cutFont, cutText) + margins) + " pixels wide in " +
                   std::to_string(view->columnWidth(cut.front() - 1)) + ")");
-        // A table that stretches with its window is laid out for the room a larger window gives: at the
-        // design size it may scroll that way. Any other table shows all its rows and columns.
+        // A table that stretches with its window's width is laid out for the room a larger window gives:
+        // at the design size it may scroll sideways. One that stretches with its height is a list, which
+        // scrolls through its rows at any size. Any other table shows all its rows and columns.
         const bool designSize = panel_.w == panel_.designW && panel_.h == panel_.designH;
         const uir::Anchor& a = c.anchor;
         if (view->horizontalScrollBar()->maximum() > 0 && !(designSize && a.left && a.right))
             Fault(c.name + " hides columns behind a scroll bar");
-        if (view->verticalScrollBar()->maximum() > 0 && !(designSize && a.top && a.bottom))
+        if (view->verticalScrollBar()->maximum() > 0 && !(a.top && a.bottom))
             Fault(c.name + " hides rows behind a scroll bar");
     }
 
