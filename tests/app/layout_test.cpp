@@ -6,8 +6,10 @@
 // each page is also written there as a PNG of the main window, at each size, to be looked at.
 #include "orvanefixture.h"
 
+#include "orvane/config/config.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/pages.h"
+#include "orvane/params/params.h"
 #include "orvane/tuning/map2.h"
 #include "platform/ui/layoutcheck.h"
 
@@ -116,6 +118,27 @@ TEST_F(PageLayout, TuningPageFitsInEachMode) {
         faults.insert(faults.end(), found.begin(), found.end());
     }
     EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// Captions that name a group of controls read as the pages give them: a heading on two lines, a table's
+// own name, and two words each of its own.
+TEST_F(PageLayout, GroupCaptionsReadAsThePagesGiveThem) {
+    struct Caption {
+        const int* panel;
+        int control;
+        const char* text;
+    };
+    const Caption kCaptions[] = {
+        {&hCg1Panel, CONFIG1::TMjmmTitle, "Injection Mapping Mode\nThrottle Thresholds"},
+        {&hCg3Panel, CONFIG3::TABdwell, "Dwell Time"},
+        {&hPr3Panel, PARM3::TMspark, "Spark"},
+        {&hPr3Panel, PARM3::TMadvance, "Advance"},
+    };
+    for (const Caption& c : kCaptions) {
+        char text[128] = "";
+        ASSERT_EQ(GetCtrlAttribute(*c.panel, c.control, ATTR_LABEL_TEXT, std::span<char>(text)), 0) << c.text;
+        EXPECT_STREQ(text, c.text);
+    }
 }
 
 } // namespace
