@@ -190,6 +190,13 @@ class Checker {
         const int margins =
             2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
         const int headerMargins = 2 * view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, view);
+        if (t.rowLabels)
+            for (int row = 0; row < t.rows; ++row)
+                if (!view->isRowHidden(row))
+                    FitOrFault(c, view->verticalHeader()->font(),
+                               c.model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString(),
+                               view->verticalHeader()->width() - headerMargins,
+                               " row " + std::to_string(row + 1) + " label");
         std::vector<int> cut; // the columns too narrow for their widest value, and that value
         QString cutText;
         QFont cutFont = view->font();

@@ -2,17 +2,20 @@
 // the pages' field tables), at the main window's design size and maximised: nothing overlaps, and every
 // value its range can take, every caption and every cell fits its box. Pages that show other controls or
 // texts by mode or by configuration are checked in each: the tuning page in manual and automatic tuning,
-// every page with an external drive-by-wire and both CO-correction maps on. With ORVANE_SHOT_DIR set,
-// each page is also written there as a PNG of the main window, at each size, to be looked at.
+// every page with an external drive-by-wire and both CO-correction maps on, and with the traction
+// selector read in steps. With ORVANE_SHOT_DIR set, each page is also written there as a PNG of the main
+// window, at each size, to be looked at.
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/pages.h"
 #include "orvane/params/params.h"
+#include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "platform/ui/layoutcheck.h"
 
+#include <array>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -107,6 +110,14 @@ TEST_F(PageLayout, EveryPageFitsWithExternalDriveByWire) {
     EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
 }
 
+// A traction-control selector read in steps: its curve on the injection and advance pages shows a row
+// without values and dims the steps beyond the configured ones.
+TEST_F(PageLayout, EveryPageFitsWithASelectorInSteps) {
+    WriteField(Image::Par, 0x781, Raw::U8, 6); // six selector steps
+    const std::vector<std::string> faults = EveryPageFaults(", selector in steps");
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
 // Manual and automatic tuning each show their own controls in the lower part of the tuning page.
 TEST_F(PageLayout, TuningPageFitsInEachMode) {
     ASSERT_TRUE(ScatterAllPanels());
@@ -138,6 +149,36 @@ TEST_F(PageLayout, GroupCaptionsReadAsThePagesGiveThem) {
         char text[128] = "";
         ASSERT_EQ(GetCtrlAttribute(*c.panel, c.control, ATTR_LABEL_TEXT, std::span<char>(text)), 0) << c.text;
         EXPECT_STREQ(text, c.text);
+    }
+}
+
+// The correction curves of the injection and advance pages stand column under column, whatever the
+// width of their row labels ("[mBar]" against "k").
+TEST_F(PageLayout, CorrectionCurvesLineUp) {
+    WriteField(Image::Par, 0x781, Raw::U8, 6); // a selector in steps: its curve is live too
+    ASSERT_TRUE(ScatterAllPanels());
+    struct Curves {
+        const int* panel;
+        std::array<int, 4> tables;
+    };
+    const Curves kPages[] = {
+        {&hIj1Panel, {INJ1::TABkjTair, INJ1::TABkjTh2o, INJ1::TABkjPbaro, INJ1::TABkjRtc}},
+        {&hAdvPanel, {ADV::TABkaTair, ADV::TABkaTh2o, ADV::TABkaPbaro, ADV::TABkaRtc}},
+    };
+    for (const Curves& page : kPages) {
+        DisplayPanel(*page.panel);
+        ProcessSystemEvents();
+        for (const int column : {1, 16}) {
+            Point first{};
+            ASSERT_EQ(uitest::GetTableCellPoint(*page.panel, page.tables[0], MakePoint(column, 2), &first),
+                      0);
+            for (const int table : page.tables) {
+                Point at{};
+                ASSERT_EQ(uitest::GetTableCellPoint(*page.panel, table, MakePoint(column, 2), &at), 0);
+                EXPECT_EQ(at.x, first.x) << Title(*page.panel) << " table " << table << " column " << column;
+            }
+        }
+        HidePanel(*page.panel);
     }
 }
 
