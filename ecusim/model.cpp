@@ -1,5 +1,6 @@
 #include "ecusim/model.h"
 
+#include "ecusim/calibration.h"
 #include "ecusim/defaultconfig.h"
 
 #include <algorithm>
@@ -93,6 +94,11 @@ void ResetStores(EcuModel& model) {
             d.name != nullptr ? MakeDefaultImage(d.size, d.name) : std::vector<std::uint8_t>(d.size);
     }
     FillDefaultConfiguration(model.StoreBytes(Store::Par));
+    CalibrateSensors(model.StoreBytes(Store::Par));
+    CalibrateMapping(model.StoreBytes(Store::Slot1), 1);
+    CalibrateMapping(model.StoreBytes(Store::Slot2), 2);
+    CalibrateCoCorrection(model.StoreBytes(Store::CocA), 0);
+    CalibrateCoCorrection(model.StoreBytes(Store::CocB), 1);
     model.write.reset();
 }
 

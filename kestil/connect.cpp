@@ -7,6 +7,7 @@
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -32,7 +33,12 @@ struct Reply {
     std::array<std::uint8_t, kBloadMaxData> data{};
     std::uint8_t len = 0;
 
-    std::string_view Text() const { return {reinterpret_cast<const char*>(data.data()), len}; }
+    // The reply's bytes from at as a text: it ends at its own NUL, if it has one.
+    std::string Text(std::size_t at = 0) const {
+        std::string_view text(reinterpret_cast<const char*>(data.data()), len);
+        text.remove_prefix(std::min<std::size_t>(at, text.size()));
+        return std::string(text.substr(0, text.find('\0')));
+    }
     std::uint16_t Word(std::size_t at) const {
         return static_cast<std::uint16_t>(data[at] << 8 | data[at + 1]);
     }
@@ -172,7 +178,7 @@ bool ShowBloadInfo() {
     if (!Ask(BL_GET_CUST_ID, -1, customer) || customer.len != 2) return false;
     char id[8];
     std::snprintf(id, sizeof id, "-%04X", static_cast<unsigned>(customer.Word(0)));
-    const std::string text = std::string(name.Text()) + Version(version.Word(0), version.Word(2)) + id;
+    const std::string text = name.Text() + Version(version.Word(0), version.Word(2)) + id;
     return SetMainTitle(text.c_str());
 }
 
@@ -183,9 +189,8 @@ bool ShowFirmwareInfo() {
     if (name.len > 0) {
         if (!Ask(BL_GET_APP_INFO, 1, version) || version.len < 4) return false;
         if (!Ask(BL_GET_APP_INFO, 3, text3) || !Ask(BL_GET_APP_INFO, 4, text4)) return false;
-        text = std::string(name.Text()) + Version(version.Word(0), version.Word(2)) +
-               std::string(version.Text().substr(4)) + "\n(" + std::string(text3.Text()) + " - " +
-               std::string(text4.Text()) + ")";
+        text = name.Text() + Version(version.Word(0), version.Word(2)) + version.Text(4) + "\n(" +
+               text3.Text() + " - " + text4.Text() + ")";
     }
     SetCtrlVal(hMainPanel, KESTIL::TBOXfirmware, text.c_str());
     return true;

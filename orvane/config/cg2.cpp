@@ -12,6 +12,7 @@
 #include "platform/ui/userint.h"
 
 #include <array>
+#include <span>
 
 int hCg2Panel = 0;
 
@@ -65,7 +66,7 @@ constexpr FieldBinding kFields[] = {
     Ring(RINGrpmReference, kRpmReference, 0),
     Ring(RINGmaxRTCsteps, 0x781, 0),
     Ring(RINGmaxLevelSWsteps, 0x782, 0),
-    CellRow(TABfltDepthSpeedRpm, 1, 1, 7, 0x788, U16, 1, 1, 200),
+    CellRow(TABfltDepthSpeedRpm, 1, 1, 7, 0x788, U16, 1, 1, 200).Default(100),
     Hex(NUMidLambda1CAN, kCanIds + 0, U16, 0x20, 0x7FF, 0x300),
     Hex(NUMidLambda2CAN, kCanIds + 2, U16, 0x20, 0x7FF, 0x304),
     Hex(NUMidVelAntCAN, kCanIds + 4, U16, 0x20, 0x7FF, 0x310),
@@ -189,13 +190,29 @@ const CtrlRule kRules[] = {
     {TBenableBlipping, ATTR_DIMMED, DbwOff},
 };
 
+// The ring fillers: 0 when the ring holds its items, 1 when a list call failed.
+int FillCg2Ring(int control, std::span<const RingItem> items) {
+    return FillRing(hCg2Panel, control, items) ? 0 : 1;
+}
+int FillStepperTypeRing() {
+    return FillCg2Ring(RINGstepperType, kStepperTypes);
+}
+int FillGearModeRing() {
+    return FillCg2Ring(RINGgearMode, kGearModes);
+}
+int FillScaleVelAntRing() {
+    return FillCg2Ring(RINGscaleVelAntCan, kScaleVelAntItems);
+}
+int FillAuxOutRing() {
+    return FillCg2Ring(RINGauxOut, kAuxOut);
+}
+
 bool ConfigureCg2() {
     const char* minFastLabel = Stepper() == 1 ? "Fast Period [ms]" : "Min. Period [ms]";
-    return FillRing(hCg2Panel, RINGstepperType, kStepperTypes) &&
+    return FillStepperTypeRing() == 0 &&
            SetCtrlAttribute(hCg2Panel, NUMstepMinFast, ATTR_LABEL_TEXT, minFastLabel) >= 0 &&
-           ConfigureFields(hCg2Panel, kFields) && FillRing(hCg2Panel, RINGgearMode, kGearModes) &&
-           FillRing(hCg2Panel, RINGscaleVelAntCan, kScaleVelAntItems) &&
-           FillRing(hCg2Panel, RINGauxOut, kAuxOut) && ApplyRules(hCg2Panel, kRules);
+           ConfigureFields(hCg2Panel, kFields) && FillGearModeRing() == 0 && FillScaleVelAntRing() == 0 &&
+           FillAuxOutRing() == 0 && ApplyRules(hCg2Panel, kRules);
 }
 
 // A byte code repaired in place; true when changed.

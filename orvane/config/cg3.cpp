@@ -66,6 +66,11 @@ bool LabelTables() {
            SetTableCellVal(hCg3Panel, TABdwell, corner, "") >= 0;
 }
 
+// The cells of the three tables: numeric, with their decimals and ranges.
+bool ConfigureCg3() {
+    return ConfigureFields(hCg3Panel, kFields);
+}
+
 } // namespace
 
 bool CheckCg3() {
@@ -90,7 +95,7 @@ bool InitCg3Panel(int parent) {
 }
 
 bool ScatterCg3Panel() {
-    return ConfigureFields(hCg3Panel, kFields) && ScatterFields(hCg3Panel, kFields);
+    return ConfigureCg3() && ScatterFields(hCg3Panel, kFields);
 }
 
 bool GatherCg3Panel() {

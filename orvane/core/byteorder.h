@@ -15,6 +15,7 @@ struct FieldRun {
     std::size_t offset;
     std::size_t size; // bytes
     FieldWidth width;
+    const char* name = nullptr; // the record's member, for messages that point at a field
 };
 
 std::span<const FieldRun> EcuPrefixFields();

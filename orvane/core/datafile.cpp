@@ -168,13 +168,14 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
     case -3:
         std::memcpy(k.image.data(), k.fileBuffer.data(), k.image.size());
         break;
+    // Start-up loads without a word: a file that needs the question is taken as answered No.
     case -1:
-        HeaderMessagePopup(k.loadTitle, szForeignData);
+        if (interactive != 0) HeaderMessagePopup(k.loadTitle, szForeignData);
         Forget(k);
         return true;
     default: {
         const std::string question = "Data stored by " + DataHeaderText(header) + "\n\nLoad anyway?";
-        if (!HeaderConfirmPopup(k.loadTitle, question.c_str())) {
+        if (interactive == 0 || !HeaderConfirmPopup(k.loadTitle, question.c_str())) {
             Forget(k);
             return true;
         }

@@ -125,7 +125,8 @@ bool GatherCells(int panel, const FieldBinding& b) {
         for (int c = 0; c < b.cols; ++c) {
             double typed = 0;
             if (GetTableCellVal(panel, b.control, CellOf(b, r, c), &typed) < 0) return false;
-            Write(RecordOf(b), CellOffset(b, r, c), b.raw, StoredValue(typed, DivisorOf(b), b.raw));
+            Write(RecordOf(b), CellOffset(b, r, c), b.raw,
+                  StoredValue(typed, DivisorOf(b), b.raw, b.rounding));
         }
     return true;
 }
@@ -168,7 +169,7 @@ bool GatherOne(int panel, const FieldBinding& b) {
     switch (b.show) {
     case Show::Number:
     case Show::Hex:
-        Write(RecordOf(b), at, b.raw, StoredValue(value, DivisorOf(b), b.raw));
+        Write(RecordOf(b), at, b.raw, StoredValue(value, DivisorOf(b), b.raw, b.rounding));
         break;
     case Show::Toggle:
         for (std::size_t i = 0; i < b.copies; ++i)

@@ -47,6 +47,7 @@ struct FieldBinding {
     // divisor and decimals that follow another setting.
     std::size_t (*shift)() = nullptr;
     double (*divisorNow)() = nullptr;
+    Rounding rounding = Rounding::HalfAwayFromZero; // Number, Hex and Cells
     // A record of the page's own instead of an image (offsets within it; not checked at compile time).
     std::span<std::byte> (*record)() = nullptr;
     // Custom: what the control shows, and storing what it holds.
@@ -76,6 +77,11 @@ struct FieldBinding {
     constexpr FieldBinding Shifted(std::size_t (*by)()) const {
         FieldBinding b = *this;
         b.shift = by;
+        return b;
+    }
+    constexpr FieldBinding Truncated() const {
+        FieldBinding b = *this;
+        b.rounding = Rounding::TowardZero;
         return b;
     }
     constexpr FieldBinding DivisorFrom(double (*now)()) const {

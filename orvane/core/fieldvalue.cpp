@@ -41,12 +41,14 @@ double ShownValue(std::int64_t raw, double divisor) {
     return static_cast<double>(raw) / divisor;
 }
 
-std::int64_t StoredValue(double typed, double divisor, Raw raw) {
+std::int64_t StoredValue(double typed, double divisor, Raw raw, Rounding rounding) {
     const Limits limits = LimitsOf(raw);
     const double product = typed * divisor;
     if (std::isnan(product)) return 0;
     double rounded;
-    if (RawSigned(raw))
+    if (rounding == Rounding::TowardZero)
+        rounded = std::trunc(product);
+    else if (RawSigned(raw))
         rounded = std::round(product); // half away from zero
     else
         rounded = product <= 0 ? 0 : std::trunc(product + 0.5);

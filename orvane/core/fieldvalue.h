@@ -39,8 +39,13 @@ constexpr int DecimalsOf(double divisor) {
 // What a control shows for a raw value.
 double ShownValue(std::int64_t raw, double divisor);
 
+// How a typed value becomes a whole number: most fields round, a few (on/off tables) truncate.
+enum class Rounding : std::uint8_t { HalfAwayFromZero, TowardZero };
+
 // What a typed value stores: typed x divisor, into a signed field rounded half away from zero, into an
-// unsigned one 0 for a product of 0 or below, else the product + 0.5 truncated; then held to the
-// field type's range, so that an out-of-range number never wraps into a different value. The typed
-// value is never rounded to its shown decimals first: the exact number the control holds is used.
-std::int64_t StoredValue(double typed, double divisor, Raw raw);
+// unsigned one 0 for a product of 0 or below, else the product + 0.5 truncated (TowardZero: the product
+// truncated); then held to the field type's range, so that an out-of-range number never wraps into a
+// different value. The typed value is never rounded to its shown decimals first: the exact number the
+// control holds is used.
+std::int64_t StoredValue(double typed, double divisor, Raw raw,
+                         Rounding rounding = Rounding::HalfAwayFromZero);

@@ -15,7 +15,7 @@ using enum FieldWidth;
 
 #define ORVANE_RUN(Record, member, width)                                                                    \
     FieldRun {                                                                                               \
-        offsetof(Record, member), sizeof(Record::member), width                                              \
+        offsetof(Record, member), sizeof(Record::member), width, #member                                     \
     }
 
 inline constexpr std::array kPrefixFields{
@@ -136,8 +136,8 @@ inline constexpr auto kMapFieldsFull = [] {
         if (r.offset == offsetof(EcuMapData, tcEnable)) {
             for (std::size_t i = 0; i < kTcLevels; ++i) {
                 const std::size_t at = offsetof(EcuMapData, tcLevels) + i * sizeof(TcLevelRecord);
-                runs[n++] = {at + offsetof(TcLevelRecord, w), sizeof(TcLevelRecord::w), Word};
-                runs[n++] = {at + offsetof(TcLevelRecord, b), sizeof(TcLevelRecord::b), Bytes};
+                runs[n++] = {at + offsetof(TcLevelRecord, w), sizeof(TcLevelRecord::w), Word, "tcLevels.w"};
+                runs[n++] = {at + offsetof(TcLevelRecord, b), sizeof(TcLevelRecord::b), Bytes, "tcLevels.b"};
             }
         }
         runs[n++] = r;

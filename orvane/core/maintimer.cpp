@@ -112,14 +112,27 @@ void ProcessMyEvents(std::uint8_t force) {
     if (!force) lastPumpTime = Timer();
 }
 
-void SetProgressBar(unsigned done, unsigned total) {
+namespace {
+
+// The bar at done of total; hidden at total 0.
+void ShowProgress(unsigned done, unsigned total) {
     if (total == 0) {
         SetCtrlAttribute(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE, 0);
-        ProcessMyEvents(1);
         return;
     }
     const auto percent = static_cast<unsigned>(100.0 * done / total);
     SetCtrlVal(hMainPanel, MAIN::NSprogressBar, static_cast<int>(percent));
     SetCtrlAttribute(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE, 1);
-    ProcessMyEvents(0);
+}
+
+} // namespace
+
+void SetProgressBar(unsigned done, unsigned total) {
+    ShowProgress(done, total);
+    ProcessMyEvents(total == 0 ? 1 : 0);
+}
+
+void DrawProgressBar(unsigned done, unsigned total) {
+    ShowProgress(done, total);
+    ProcessDrawEvents();
 }

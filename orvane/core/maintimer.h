@@ -24,3 +24,6 @@ bool CheckfBusy();
 // The tick of live page 0 or 1: reloads the page's context when asked or when the protection changed.
 bool LiveTick(std::uint8_t page);
 void SetProgressBar(unsigned done, unsigned total);
+// The same bar for an operation too short to let events through (a local copy of milliseconds): it is
+// drawn, and what the user does meanwhile waits for the callbacks, which would drop it while busy.
+void DrawProgressBar(unsigned done, unsigned total);

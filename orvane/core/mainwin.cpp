@@ -8,6 +8,7 @@
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/mapval.h"
 #include "orvane/maps/plot.h"
+#include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/textout.h"
@@ -96,6 +97,10 @@ const DialogCancel kDialogCancels[] = {
     {&hEcuPanel, DlgEcuDataSelection, ECUSELZ::CBcancel},
     {&hMpvPanel, DlgMapVal, MAPVAL::CBcancel},
     {&hMtvPanel, DlgTuneMapVal, TUNEMAPVAL::CBcancel},
+    // The value and calibration dialogs of the table pages have no other way out than Cancel either.
+    {&hIj1Vpanel, DlgInjVal, INJVAL::CBcancel},
+    {&hAdvVpanel, DlgAdvVal, ADVVAL::CBcancel},
+    {&hLrtPanel, SetAutoFarf, LNRGAS::CBcancel},
 };
 
 void HideGraphPanel(bool (*show)(bool), const char* title) {

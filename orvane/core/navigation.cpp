@@ -53,6 +53,13 @@ void ShowPage(int target) {
     if (previous != hMainPanel && previous != target) HidePanel(previous);
 }
 
+// The tab line of a page shows the page itself, so that a click on any other tab is a change.
+void SelectOwnTab(int panel) {
+    const Page* page = FindPage(panel);
+    if (page != nullptr && page->tabControl != 0)
+        SetActiveTabPage(panel, page->tabControl, IndexInGroup(page->group, panel));
+}
+
 void ReportSwitchError(bool error) {
     if (error) MessagePopup("Panel Change", szGenericError);
 }
@@ -62,7 +69,10 @@ void ReportSwitchError(bool error) {
 template <typename Fill> void SwitchTo(int target, Fill fill) {
     bool error = true;
     if (GatherAllPanels()) error = !fill();
-    if (!LeaveCurrentPage()) return;
+    if (!LeaveCurrentPage()) {
+        SelectOwnTab(hCurPanel); // the page stays: its tab line must not show the tab clicked
+        return;
+    }
     ShowPage(target);
     ReportSwitchError(error);
 }

@@ -10,6 +10,7 @@ namespace {
 constexpr const char* kAdapterDescription = "USB CAN Dervalon";
 
 std::unique_ptr<ByteLink> comLink; // the open link; empty while closed
+std::uint32_t linkSession = 0;
 
 int TimeOutMs() {
     return static_cast<int>(secTimeOut * 1000);
@@ -20,6 +21,11 @@ int TimeOutMs() {
 void AttachComLink(std::unique_ptr<ByteLink> link) {
     comLink = std::move(link);
     isComOpen = comLink ? 1 : 0;
+    ++linkSession;
+}
+
+std::uint32_t LinkSession() {
+    return linkSession;
 }
 
 bool OpenPortLink(std::int16_t port, const char* label) {

@@ -20,6 +20,8 @@ bool OpenPortLink(std::int16_t port, const char* label);
 void CloseComPort();
 // Makes link the open link (nullptr: closed); isComOpen follows. Tests attach a pseudo-terminal or socket.
 void AttachComLink(std::unique_ptr<ByteLink> link);
+// Counts the links attached and closed: a request waiting for one connection is not sent on the next.
+std::uint32_t LinkSession();
 // The open link; nullptr while closed.
 ByteLink* ComLink();
 // True when the serial device named by label opens; it is closed again at once (the port list's probe).

@@ -16,8 +16,9 @@ bool dgnParamsFresh = true;
 
 namespace {
 
-std::uint8_t dgnFailCount = 0; // one failure is tolerated before the watchdog hears of it
-bool dgnParamsRead = false;    // the parameters were read since the link was found open
+std::uint8_t dgnFailCount = 0;      // one failure is tolerated before the watchdog hears of it
+bool dgnParamsRead = false;         // the parameters were read since the link was found open
+std::uint32_t dgnActionSession = 0; // the connection the pending reset action was chosen on
 
 constexpr double kParamTimeLimit = 5.0; // seconds the ECU may take to answer a parameter exchange
 constexpr std::uint8_t kAllChannelsOffA = 0x1F;
@@ -89,7 +90,7 @@ void ProbeAccess() {
 }
 
 bool PollStatus() {
-    const std::uint8_t action = dgnAction;
+    const std::uint8_t action = dgnActionSession == LinkSession() ? dgnAction : 0;
     dgnAction = 0; // sent exactly once
     TxCommand(CMD_DIAG_STATUS, &action, 1);
     std::array<std::uint8_t, kMaxFrameData> scratch{};
@@ -118,10 +119,13 @@ bool ChannelFlag(std::uint8_t first, std::uint8_t second, std::size_t channel) {
 }
 
 void ClearDiagData() {
+    const DiagParam before = diagParam;
     diagStatus = {};
     diagParam = {};
     diagParam.chanOffA = kAllChannelsOffA;
     diagParam.chanOffB = kAllChannelsOffB;
+    // The page shows the cleared parameters too, not the last ones the ECU sent.
+    if (std::memcmp(&before, &diagParam, sizeof diagParam) != 0) dgnParamsFresh = true;
 }
 
 void UnpackDiagStatus() {
@@ -146,6 +150,7 @@ int DiagPasswordExchange(std::uint8_t mode, const char* password) {
 
 void RequestDgnAction(std::uint8_t action) {
     dgnAction = action;
+    dgnActionSession = LinkSession();
 }
 
 bool TakeDiagParamsFresh() {

@@ -31,6 +31,8 @@ namespace {
 
 constexpr std::uint8_t kMaxLiveErrors = 5; // failed exchanges absorbed before the records are cleared
 
+std::uint32_t benchAdjustSession = 0; // the connection the pending adjustment was made on
+
 // Field runs of each record on the wire: 16-bit words are swapped, bytes stay.
 constexpr FieldRun kLive0Runs[] = {{0, 250, FieldWidth::Word}};
 constexpr FieldRun kLive1Runs[] = {{0, 102, FieldWidth::Word},
@@ -79,6 +81,7 @@ bool ValidEntry(std::size_t offset, std::size_t cyl, int last) {
 bool LiveExchange() {
     const std::uint8_t index = liveIndex > 3 ? 3 : liveIndex;
     const LiveSlot slot = SlotOf(index);
+    if (benchAdjustSession != LinkSession()) SetBenchAdjust(0, 0); // made for an earlier connection
     const std::uint8_t request[4] = {index, benchAdjustCode, static_cast<std::uint8_t>(benchAdjustValue >> 8),
                                      static_cast<std::uint8_t>(benchAdjustValue)};
     TxCommand(CMD_LIVE_DATA, request, sizeof request);
@@ -200,6 +203,7 @@ bool RequestEcuNames() {
 void SetBenchAdjust(std::uint8_t code, std::uint16_t value) {
     benchAdjustCode = code;
     benchAdjustValue = value;
+    benchAdjustSession = LinkSession();
 }
 
 bool LivTimer(std::uint8_t init, std::uint8_t page) {

@@ -11,7 +11,7 @@
 std::uint8_t idCurMap = 1;
 std::uint8_t aCurMatSel[kMatSelectors] = {};
 
-void SetCurMap(std::uint8_t id) {
+void SetCurMapId(std::uint8_t id) {
     idCurMap = id;
 }
 

@@ -12,8 +12,9 @@
 extern std::uint8_t idCurMap;                  // 1 .. 17; changed only by the map page's tab change
 extern std::uint8_t aCurMatSel[kMatSelectors]; // cylinder, gear and level selectors, 0-based (MatSelector)
 
-// The map page changes the current map and matrix through these; a selector value is kept within 0 .. 255.
-void SetCurMap(std::uint8_t id);
+// The map page changes the current map (by its id) and matrix through these; a selector value is kept
+// within 0 .. 255.
+void SetCurMapId(std::uint8_t id);
 void SetCurMatSel(int selector, int value);
 
 // The current map's record, or null when idCurMap is outside 1 .. 17.

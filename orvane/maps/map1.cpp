@@ -100,7 +100,7 @@ bool ChangeCurMap() {
         SetActiveTabPage(hMp1Panel, MAPS1::TPselectMap, idCurMap - 1);
         return false;
     }
-    SetCurMap(static_cast<std::uint8_t>(page + 1));
+    SetCurMapId(static_cast<std::uint8_t>(page + 1));
     return ScatterMp1Panel();
 }
 

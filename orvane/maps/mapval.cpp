@@ -167,6 +167,8 @@ void Apply() {
 
 // The dialog's place while the program runs, taken whenever the user touches it.
 void RememberPlace() {
+    GetPanelAttribute(hMpvPanel, ATTR_WINDOW_ZOOM, &zoomMpvPanel);
+    if (zoomMpvPanel != VAL_NO_ZOOM) return; // a zoomed window's place is not the one to come back to
     int top = 0;
     int left = 0;
     if (GetPanelAttribute(hMpvPanel, ATTR_TOP, &top) >= 0 &&
@@ -295,7 +297,8 @@ bool OpenMapValDialog() {
     if (posMpvPanel.x != kUnplaced && (SetPanelAttribute(hMpvPanel, ATTR_TOP, posMpvPanel.y) < 0 ||
                                        SetPanelAttribute(hMpvPanel, ATTR_LEFT, posMpvPanel.x) < 0))
         return false;
-    if (InstallPopup(hMpvPanel) < 0) return false;
+    if (SetPanelAttribute(hMpvPanel, ATTR_WINDOW_ZOOM, zoomMpvPanel) < 0 || InstallPopup(hMpvPanel) < 0)
+        return false;
     mapValContext.done = false;
     while (!mapValContext.done)
         WaitSystemEvents();

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdio>
+#include <span>
 
 int hPltPanel = -1;
 std::uint8_t fPltShown = 0;
@@ -57,13 +58,38 @@ int PlotKey(int keyCode) {
     return 1;
 }
 
+constexpr int kXAxis = 1, kYAxis = 2, kPlotAxes = 3;
+
+// The plot labels its X and Y axes at every breakpoint: its three axes, the X axis with a value pair per
+// map column and the Y axis one per map row, captioned until the first redraw gives the map's captions.
+bool SetUpGraph(int panel) {
+    int axes = 0, xPairs = 0, yPairs = 0;
+    return GetGraph3DAxisCount(panel, PLOT::Graph3D, &axes) >= 0 && axes == kPlotAxes &&
+           SetCtrlAttribute(panel, PLOT::Graph3D, ATTR_XNAME, "bp_X") >= 0 &&
+           GetGraph3DValuePairCount(panel, PLOT::Graph3D, kXAxis, &xPairs) >= 0 && xPairs == kMapCols &&
+           SetCtrlAttribute(panel, PLOT::Graph3D, ATTR_YNAME, "bp_Y") >= 0 &&
+           GetGraph3DValuePairCount(panel, PLOT::Graph3D, kYAxis, &yPairs) >= 0 && yPairs == kMapRows &&
+           SetCtrlAttribute(panel, PLOT::Graph3D, ATTR_ZNAME, "bp_Z") >= 0;
+}
+
+// An axis carries the breakpoints at its value pairs and runs from the first to the last, risen or not.
+bool ShowBreakpoints(int axis, std::span<const double> at) {
+    for (std::size_t k = 0; k < at.size(); ++k)
+        if (SetGraph3DValuePair(hPltPanel, PLOT::Graph3D, axis, static_cast<int>(k) + 1, at[k]) < 0)
+            return false;
+    return SetGraph3DAxisRange(hPltPanel, PLOT::Graph3D, axis, at.front(), at.back()) >= 0;
+}
+
 } // namespace
 
 bool InitPltPanel() {
     int handle = -1;
     if (LoadPage(0, PLOT::id, handle)) {
-        hPltPanel = handle;
-        return true;
+        if (SetUpGraph(handle)) {
+            hPltPanel = handle;
+            return true;
+        }
+        DiscardPanel(handle);
     }
     ReportFailure();
     return false;
@@ -97,7 +123,14 @@ bool ScatterPltPanel() {
     for (int i = 0; i < kMapCols; ++i)
         for (int j = 0; j < kMapRows; ++j)
             zs[i * kMapRows + j] = (*info.matrix)[j][i] / info.valScale;
-    return PlotSurface3D(hPltPanel, PLOT::Graph3D, xs, ys, zs) >= 0;
+    if (!ShowBreakpoints(kXAxis, xs) || !ShowBreakpoints(kYAxis, ys) ||
+        PlotSurface3D(hPltPanel, PLOT::Graph3D, xs, ys, zs) < 0)
+        return false;
+    // The table, the 2-D graph and the plot share one cursor cell: a redraw after the table moved (another
+    // map, matrix or level) brings the 3-D cursor to it, so that its keys act on the cell the user sees.
+    Point cell;
+    if (GetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, &cell) < 0) return false;
+    return cell.y < kMatrixTopRow || SetPltCursor(cell.x - 1, cell.y - kMatrixTopRow);
 }
 
 bool SetPltCursor(int col, int row) {

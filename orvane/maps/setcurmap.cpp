@@ -19,5 +19,5 @@ void AlignCurMapMatrixes(std::uint8_t id) {
     const MapDesc* d = FindMapDesc(id);
     if (d == nullptr || d->layout == MatLayout::One) return;
     const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
-    AlignMapMatrixes(id, SetProgressBar);
+    AlignMapMatrixes(id, DrawProgressBar); // milliseconds: a pump would only drop the user's input
 }

@@ -35,6 +35,14 @@ void LeaveTuningPage() {
     ScatterMp1Panel();
 }
 
+// A bench adjustment or a reset action not yet sent belongs to the page it was made on.
+void LeaveBenchPage() {
+    SetBenchAdjust(0, 0);
+}
+void LeaveDiagnostics() {
+    RequestDgnAction(0);
+}
+
 bool Lv1Tick() {
     return LiveTick(0);
 }
@@ -104,9 +112,10 @@ const std::array<Page, kPageCount> kPages{{
      CONFIG4::TPselectConfig},
     {&hCaqPanel, InitCaqPanel, ScatterCaqPanel, GatherCaqPanel, CaqTimer, Configuration,
      CANACQ::TPselectConfig, IgnoreCaqWarning},
-    {&hDgnPanel, InitDgnPanel, nullptr, nullptr, DgnTimer},
+    {&hDgnPanel, InitDgnPanel, nullptr, nullptr, DgnTimer, None, 0, nullptr, LeaveDiagnostics},
     {&hLv1Panel, InitLv1Panel, ScatterLv1Panel, nullptr, Lv1Tick, Live, LIVE1::TPselectLive},
-    {&hLv2Panel, InitLv2Panel, ScatterLv2Panel, nullptr, Lv2Tick, Live, LIVE2::TPselectLive},
+    {&hLv2Panel, InitLv2Panel, ScatterLv2Panel, nullptr, Lv2Tick, Live, LIVE2::TPselectLive, nullptr,
+     LeaveBenchPage},
     {&hPwdPanel, InitPwdPanel},
     {&hEcuPanel, InitEcuPanel},
 }};

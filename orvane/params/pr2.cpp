@@ -67,8 +67,12 @@ bool BrakeOff() {
     return ParByte(0x7AF) != 4;
 }
 
+// The unit the relay breakpoints were last shown in: the table holds them so until the page is shown
+// again, even when the configuration changes the relay's source meanwhile.
+bool relayShownByWater = false;
+
 FieldTable RelayFields() {
-    return RelayByWater() ? FieldTable(kRelayByWater) : FieldTable(kRelayByRpm);
+    return relayShownByWater ? FieldTable(kRelayByWater) : FieldTable(kRelayByRpm);
 }
 using PartOf = FieldTable (*)();
 constexpr PartOf kOrder[] = {[] { return FieldTable(kBrake); }, RelayFields};
@@ -81,9 +85,10 @@ constexpr CtrlRule kRules[] = {
 };
 
 bool ConfigurePr2() {
+    relayShownByWater = RelayByWater();
     if (!ApplyRules(hPr2Panel, kRules) ||
         SetTableRowAttribute(hPr2Panel, PARM2::TABrelaisOut, 1, ATTR_LABEL_TEXT,
-                             RelayByWater() ? "[°C]" : "[rpm]") < 0)
+                             relayShownByWater ? "[°C]" : "[rpm]") < 0)
         return false;
     for (PartOf part : kOrder)
         if (!ConfigureFields(hPr2Panel, part())) return false;

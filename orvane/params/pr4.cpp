@@ -127,11 +127,18 @@ std::array<const char*, 2> ReferenceTexts() {
             "External Throttle Reference by Drive by Wire 2"};
 }
 
+// The gear rings of the two sets: 0 when filled, 1 when a list call failed.
+int FillGearCutOffRing1() {
+    return FillRing(hPr4Panel, PARM4::RINGgearCutOff1, kGearItems) ? 0 : 1;
+}
+int FillGearCutOffRing2() {
+    return FillRing(hPr4Panel, PARM4::RINGgearCutOff2, kGearItems) ? 0 : 1;
+}
+
 bool ConfigurePr4() {
     const int p = hPr4Panel;
     const std::array<const char*, 2> texts = ReferenceTexts();
-    if (!FillRing(p, PARM4::RINGgearCutOff1, kGearItems) ||
-        !FillRing(p, PARM4::RINGgearCutOff2, kGearItems) || !ApplyRules(p, kRules) ||
+    if (FillGearCutOffRing1() != 0 || FillGearCutOffRing2() != 0 || !ApplyRules(p, kRules) ||
         !ApplyCellRules(p, kCellRules) || SetCtrlVal(p, PARM4::TMthrottleRefCutOff1, texts[0]) < 0 ||
         SetCtrlVal(p, PARM4::TMthrottleRefCutOff2, texts[1]) < 0)
         return false;

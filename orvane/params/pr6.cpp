@@ -121,8 +121,12 @@ template <int gear> bool GearOff() {
     return Forced() && (gear == 6 || gear != GearMode() - 2);
 }
 
+// The scale the thresholds were last shown in: the controls hold them so until the page is shown
+// again, even when the configuration changes the gear mode meanwhile.
+bool thresholdsShownInTenths = false;
+
 FieldTable ThresholdFields() {
-    return ModeTwo() ? FieldTable(kTenths) : FieldTable(kCounts);
+    return thresholdsShownInTenths ? FieldTable(kTenths) : FieldTable(kCounts);
 }
 using PartOf = FieldTable (*)();
 constexpr PartOf kOrder[] = {ThresholdFields, [] { return FieldTable(kPerGear); },
@@ -158,6 +162,7 @@ constexpr std::array<std::array<CtrlRule, 5>, 6> kThresholdRules{ThresholdRules<
 
 bool ConfigurePr6() {
     const int p = hPr6Panel;
+    thresholdsShownInTenths = ModeTwo();
     if (!ApplyRules(p, kRules)) return false;
     for (const auto& rules : kGearRules)
         if (!ApplyRules(p, rules)) return false;

@@ -42,7 +42,7 @@ constexpr FieldBinding kHead[] = {
     M(Num(PARM7::NUMblipInhibTime, 0x2A140, U16, 1, 0, 32767, 0)),
     M(Num(PARM7::NUMblipConfirmTime, 0x2A142, U16, 1, 0, 32767, 0)),
     M(Toggle(PARM7::TBblipShiftReverse, kReverse, 0)),
-    M(Cells(PARM7::TABblipEnable, {1, 1, 2, 5}, 0x2A2F6, 5, 1, U8, 1, 0, 1)),
+    M(Cells(PARM7::TABblipEnable, {1, 1, 2, 5}, 0x2A2F6, 5, 1, U8, 1, 0, 1).Truncated()),
 };
 // The threshold ranges swap with the shift polarity.
 constexpr FieldBinding kThresholdsNormal[] = {

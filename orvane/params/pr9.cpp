@@ -98,6 +98,8 @@ constexpr FieldBinding kParams[] = {
     Num(PARM9::NUMcocTh2oSup, kLimits + 10, Raw::I16, 10, -30, 250, 0).InMap(),
     CellRow(PARM9::TABcocDelay, 1, 1, 8, kDelayX, Raw::I16, 10, -30, 250).InMap(),
     CellRow(PARM9::TABcocDelay, 2, 1, 8, kDelayValues, Raw::I16, 1, 0, 300).InMap(),
+    // The period is kept in milliseconds: shown in seconds with three decimals, so that every stored
+    // value (up to 65.535) shows as it is and can be typed; one decimal would show 0.125 as 0.1.
     Num(PARM9::NUMmsCoc, kLimits + 12, Raw::U16, 1000, 0.1, 65.535, kDefaultMsCoc).InMap(),
     Num(PARM9::NUMmsCocPostShift, kLimits + 14, Raw::U16, 1, 0, 32767, 0).InMap(),
     Num(PARM9::NUMcocDkStep1, kLimits + 16, Raw::U16, 10, 0, 100, 0).InMap(),

@@ -56,6 +56,10 @@ constexpr FieldBinding kAllOffsets[] = {
     MatrixCells(TABmapKaUserCyl, kOffsets, kDegrees, kCylMatrices).InMap()};
 static_assert(CheckBindings(kAllOffsets));
 
+int FillAdvCylRing();
+bool SetupAdvValDialog(std::uint8_t resetOption);
+bool OpenAdvValDialog();
+
 const CylPageDesc kPage = {
     .title = "Advance",
     .valTitle = "Edit Advance",
@@ -81,7 +85,22 @@ const CylPageDesc kPage = {
     .valHi = 720,
     .options = {{-720, 720, 1, 0.1, "[°]"}, {-1440, 1440, 1, 0.1, "[°]"}, {-100, 100, 1, 0.1, "[%]"}},
     .state = advState,
+    .format = FormatAdvPanel,
+    .fillRing = FillAdvCylRing,
+    .setupValDialog = SetupAdvValDialog,
+    .openValDialog = OpenAdvValDialog,
 };
+
+int FillAdvCylRing() {
+    return FillCylRing(kPage) ? 0 : 1;
+}
+// resetOption nonzero: back to "Set".
+bool SetupAdvValDialog(std::uint8_t resetOption) {
+    return SetupCylValDialog(kPage, resetOption != 0);
+}
+bool OpenAdvValDialog() {
+    return OpenCylValDialog(kPage);
+}
 
 } // namespace
 
@@ -91,6 +110,9 @@ bool InitAdvPanel(int parent) {
 }
 void InitAdvData() {
     InitCylData(kPage);
+}
+bool FormatAdvPanel() {
+    return FormatCylPage(kPage);
 }
 bool ScatterAdvPanel() {
     return ScatterCylPage(kPage);

@@ -42,6 +42,7 @@ bool LayoutSelectorCurve(const CylPageDesc& d) {
     const int p = *d.panel;
     const int steps = MaxRtcSteps();
     const bool volts = SelectorInVolts();
+    d.state.selectorShownInVolts = volts;
     const int table = d.curveTables[kSelectorCurve].control;
     const Rect xRow = MakeRect(1, 1, 1, 16);
     if (SetCtrlAttribute(p, table, ATTR_DIMMED, steps == 0 ? 1 : 0) < 0 ||
@@ -53,12 +54,6 @@ bool LayoutSelectorCurve(const CylPageDesc& d) {
         if (SetTableColumnAttribute(p, table, col, ATTR_CELL_DIMMED, volts || col <= steps ? 0 : 1) < 0)
             return false;
     return volts ? ConfigureFields(p, d.rtcXField) : BlankCells(p, table, xRow);
-}
-
-bool FormatCylPage(const CylPageDesc& d) {
-    KeepCylinderValid(d.state);
-    return FillRing(*d.panel, d.ring, kCylItems) && ConfigureFields(*d.panel, d.fields) &&
-           LayoutSelectorCurve(d);
 }
 
 CylMiniMaps& Maps(const CylPageDesc& d) {
@@ -119,15 +114,18 @@ bool Apply(const CylPageDesc& d) {
     return ScatterCylPage(d);
 }
 
-// The dialog's place while the program runs, taken whenever the user touches it (the layer has no
-// maximised dialogs, so the zoom state stays normal).
+// The dialog's zoom state and, when it is not zoomed, its place while the program runs, taken whenever
+// the user touches it.
 bool RememberPlace(const CylPageDesc& d) {
+    int zoom = 0;
+    if (GetPanelAttribute(*d.valPanel, ATTR_WINDOW_ZOOM, &zoom) < 0) return false;
+    *d.state.zoom = zoom;
+    if (zoom != VAL_NO_ZOOM) return true;
     int top = 0;
     int left = 0;
     if (GetPanelAttribute(*d.valPanel, ATTR_TOP, &top) < 0 ||
         GetPanelAttribute(*d.valPanel, ATTR_LEFT, &left) < 0)
         return false;
-    *d.state.zoom = 0;
     *d.state.pos = {left, top};
     return true;
 }
@@ -174,6 +172,15 @@ void InitCylData(const CylPageDesc& d) {
     InitFields(d.allMatrices);
 }
 
+bool FillCylRing(const CylPageDesc& d) {
+    return FillRing(*d.panel, d.ring, kCylItems);
+}
+
+bool FormatCylPage(const CylPageDesc& d) {
+    KeepCylinderValid(d.state);
+    return d.fillRing() == 0 && ConfigureFields(*d.panel, d.fields) && LayoutSelectorCurve(d);
+}
+
 bool InitCylPage(const CylPageDesc& d) {
     InitCylData(d);
     const int p = *d.panel;
@@ -186,15 +193,16 @@ bool InitCylPage(const CylPageDesc& d) {
 
 bool ScatterCylPage(const CylPageDesc& d) {
     const int p = *d.panel;
-    return FormatCylPage(d) && ScatterFields(p, d.fields) &&
-           (!SelectorInVolts() || ScatterFields(p, d.rtcXField)) &&
+    return d.format() && ScatterFields(p, d.fields) &&
+           (!d.state.selectorShownInVolts || ScatterFields(p, d.rtcXField)) &&
            SetCtrlVal(p, d.ring, d.state.curCyl) >= 0;
 }
 
 bool GatherCylPage(const CylPageDesc& d) {
     const int p = *d.panel;
     // In step mode the selector's breakpoints are not on screen: what is stored stays.
-    if (!GatherFields(p, d.fields) || (SelectorInVolts() && !GatherFields(p, d.rtcXField))) return false;
+    if (!GatherFields(p, d.fields) || (d.state.selectorShownInVolts && !GatherFields(p, d.rtcXField)))
+        return false;
     return !FixCylPage(d) || ScatterCylPage(d);
 }
 
@@ -212,14 +220,13 @@ int CylPageEvent(const CylPageDesc& d, int panel, int control, int event, int ev
     if (CheckfBusy() || panel != *d.panel) return 0;
     if (control == d.ring) {
         if (event != EVENT_COMMIT) return 0;
-        if (!GatherCylPage(d)) {
+        // The choice is taken before the read-back, whose repairs show the page again with the ring on
+        // the cylinder the cells on screen belong to.
+        int cyl = 0;
+        const bool chosen = GetCtrlVal(panel, d.ring, &cyl) >= 0 && cyl >= 0 && cyl < kCylMatrices;
+        if (!chosen || !GatherCylPage(d)) {
             // The cells on screen were not all stored: the cylinder they belong to stays shown.
             SetCtrlVal(panel, d.ring, d.state.curCyl);
-            ReportError(d.title);
-            return 0;
-        }
-        int cyl = 0;
-        if (GetCtrlVal(panel, d.ring, &cyl) < 0 || cyl < 0 || cyl >= kCylMatrices) {
             ReportError(d.title);
             return 0;
         }
@@ -233,13 +240,13 @@ int CylPageEvent(const CylPageDesc& d, int panel, int control, int event, int ev
         if (!GatherCylPage(d) || !ScatterCylPage(d)) ReportError(d.title);
         return 0;
     case EVENT_RIGHT_CLICK:
-        if (!GatherCylPage(d) || !OpenCylValDialog(d)) ReportError(d.valTitle);
+        if (!GatherCylPage(d) || !d.openValDialog()) ReportError(d.valTitle);
         return 1;
     case EVENT_RIGHT_DOUBLE_CLICK:
         return 1;
     case EVENT_KEYPRESS:
         if (eventData1 != (VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER)) return 0;
-        if (GatherCylPage(d) && OpenCylValDialog(d)) return 1;
+        if (GatherCylPage(d) && d.openValDialog()) return 1;
         ReportError(d.valTitle);
         return 0;
     default:
@@ -253,12 +260,13 @@ bool OpenCylValDialog(const CylPageDesc& d) {
         MessagePopup(d.valTitle, kNoSelection);
         return true;
     }
-    if (!SetupCylValDialog(d, true)) return false;
+    if (!d.setupValDialog(1)) return false;
     const SettingsPoint& pos = *d.state.pos;
     if (pos.x != kUnplaced && (SetPanelAttribute(*d.valPanel, ATTR_TOP, pos.y) < 0 ||
                                SetPanelAttribute(*d.valPanel, ATTR_LEFT, pos.x) < 0))
         return false;
-    if (InstallPopup(*d.valPanel) < 0) return false;
+    if (SetPanelAttribute(*d.valPanel, ATTR_WINDOW_ZOOM, *d.state.zoom) < 0 || InstallPopup(*d.valPanel) < 0)
+        return false;
     d.state.valDone = false;
     while (!d.state.valDone)
         WaitSystemEvents();
@@ -296,7 +304,7 @@ int CylValDialogEvent(const CylPageDesc& d, int panel, int control, int event) {
     } else if (event != EVENT_COMMIT) {
         return 0;
     } else if (control == d.valRadio) {
-        ok = SetupCylValDialog(d, false) && ScatterCylPage(d);
+        ok = d.setupValDialog(0) && ScatterCylPage(d);
     } else if (control == d.valApply) {
         ok = Apply(d);
     } else if (control == d.valCancel) {

@@ -27,7 +27,10 @@ struct ValOption {
 // The state of one page: the cylinder shown and the value dialog's block, limits and end flag.
 struct CylPageState {
     std::uint8_t curCyl = 0; // 0-based; the matrix the table shows
-    Rect sel{};              // the dialog's block, in table cells
+    // The selector's breakpoints were last shown in volts (in steps they are not on screen): the table
+    // is read back so until it is shown again, whatever the configuration says meanwhile.
+    bool selectorShownInVolts = false;
+    Rect sel{}; // the dialog's block, in table cells
     double valLo = 0, valHi = 0, valScale = 1;
     bool valDone = false;
     SettingsPoint* pos; // the dialog's place while the program runs
@@ -57,10 +60,19 @@ struct CylPageDesc {
     double valScale, valLo, valHi; // the cells' raw units per shown unit and the clamp limits (shown)
     ValOption options[3];          // "Set", "Add", "%Add"
     CylPageState& state;
+    // The page's own steps (thin wrappers of the shared ones below), through which the shared code runs.
+    bool (*format)();                           // FormatCylPage of this page
+    int (*fillRing)();                          // FillCylRing of this page; nonzero on failure
+    bool (*setupValDialog)(std::uint8_t reset); // SetupCylValDialog of this page
+    bool (*openValDialog)();                    // OpenCylValDialog of this page
 };
 
 // Loads nothing: the page's panels are loaded; labels the tables and writes the defaults.
 bool InitCylPage(const CylPageDesc& d);
+// The ring offers the configured cylinders ("Cyl. 1" ...); false when a list call failed.
+bool FillCylRing(const CylPageDesc& d);
+// The table formats and dimming that start every fill, the ring filled first.
+bool FormatCylPage(const CylPageDesc& d);
 void InitCylData(const CylPageDesc& d);
 bool ScatterCylPage(const CylPageDesc& d);
 bool GatherCylPage(const CylPageDesc& d);

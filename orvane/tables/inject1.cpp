@@ -54,6 +54,10 @@ constexpr FieldBinding kSelectorX[] = {CurveX(TABkjRtc, 1, Curve(3), kSelectorVo
 constexpr FieldBinding kAllTrims[] = {MatrixCells(TABmapKjUserCyl, kTrims, kFactor, kCylMatrices).InMap()};
 static_assert(CheckBindings(kAllTrims));
 
+int FillInjCylRing();
+bool SetupInjValDialog(std::uint8_t resetOption);
+bool OpenInjValDialog();
+
 const CylPageDesc kPage = {
     .title = "Injection",
     .valTitle = "Edit Injection",
@@ -79,7 +83,22 @@ const CylPageDesc kPage = {
     .valHi = 2,
     .options = {{0, 2, 3, 0.001, "[k]"}, {-2, 2, 3, 0.001, "[k]"}, {-100, 100, 1, 0.1, "[%]"}},
     .state = injState,
+    .format = FormatIj1Panel,
+    .fillRing = FillInjCylRing,
+    .setupValDialog = SetupInjValDialog,
+    .openValDialog = OpenInjValDialog,
 };
+
+int FillInjCylRing() {
+    return FillCylRing(kPage) ? 0 : 1;
+}
+// resetOption nonzero: back to "Set".
+bool SetupInjValDialog(std::uint8_t resetOption) {
+    return SetupCylValDialog(kPage, resetOption != 0);
+}
+bool OpenInjValDialog() {
+    return OpenCylValDialog(kPage);
+}
 
 } // namespace
 
@@ -89,6 +108,9 @@ bool InitIj1Panel(int parent) {
 }
 void InitInjData() {
     InitCylData(kPage);
+}
+bool FormatIj1Panel() {
+    return FormatCylPage(kPage);
 }
 bool ScatterIj1Panel() {
     return ScatterCylPage(kPage);

@@ -35,7 +35,7 @@ bool SingleInjectorSet() {
 }
 constexpr CtrlRule kRules[] = {{TABmapPhaseH, ATTR_DIMMED, SingleInjectorSet}};
 
-const FieldPage kPage = {&hIj2Panel, kFields, kRules, FixIj2Maps};
+const FieldPage kPage = {&hIj2Panel, kFields, kRules, FixIj2Maps, FormatIj2Panel};
 
 } // namespace
 
@@ -48,6 +48,9 @@ bool InitIj2Panel(int parent) {
 }
 void InitIj2Data() {
     InitFields(kFields);
+}
+bool FormatIj2Panel() {
+    return FormatFieldPage(kPage);
 }
 bool ScatterIj2Panel() {
     return ScatterFieldPage(kPage);

@@ -11,7 +11,7 @@
 #include "orvane/ui/screen.h"
 
 int hLn1Panel = 0;
-int hLnrGasPanel = 0;
+int hLrtPanel = 0;
 
 namespace {
 
@@ -54,7 +54,7 @@ constexpr CtrlRule kRules[] = {
     {TABfaux, ATTR_DIMMED, NoAuxThrottle},  {CBcalibrationFarf, ATTR_DIMMED, [] { return isComOpen == 0; }},
 };
 
-const FieldPage kPage = {&hLn1Panel, kFields, kRules, FixLn1Curves};
+const FieldPage kPage = {&hLn1Panel, kFields, kRules, FixLn1Curves, FormatLn1Panel};
 
 struct TableLook {
     int control;
@@ -96,12 +96,15 @@ bool LookLn1Panel() {
 } // namespace
 
 bool InitLn1Panel(int parent) {
-    if (!LoadPage(parent, LNRGAS::id, hLnrGasPanel) || !LoadPage(parent, LNR1::id, hLn1Panel)) return false;
+    if (!LoadPage(parent, LNRGAS::id, hLrtPanel) || !LoadPage(parent, LNR1::id, hLn1Panel)) return false;
     InitLn1Data();
     return LookLn1Panel();
 }
 void InitLn1Data() {
     InitFields(kFields);
+}
+bool FormatLn1Panel() {
+    return FormatFieldPage(kPage);
 }
 bool ScatterLn1Panel() {
     return ScatterFieldPage(kPage);

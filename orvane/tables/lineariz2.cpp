@@ -47,7 +47,7 @@ constexpr CtrlRule kRules[] = {
     {TABsosPos, ATTR_DIMMED, [] { return AnalogType() != 4; }},
 };
 
-const FieldPage kPage = {&hLn2Panel, kFields, kRules, FixLn2Curves};
+const FieldPage kPage = {&hLn2Panel, kFields, kRules, FixLn2Curves, FormatLn2Panel};
 
 struct CurveLook {
     int control;
@@ -69,6 +69,9 @@ bool InitLn2Panel(int parent) {
 }
 void InitLn2Data() {
     InitFields(kFields);
+}
+bool FormatLn2Panel() {
+    return FormatFieldPage(kPage);
 }
 bool ScatterLn2Panel() {
     return ScatterFieldPage(kPage);

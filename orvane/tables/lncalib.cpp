@@ -129,7 +129,7 @@ void CalibrationStep() {
         farfCalIdle = reading;
         // The idle reading shows in the table only; it reaches the image with the next read-back.
         if (SetTableCellVal(hLn1Panel, TABfarf, MakePoint(1, 2), double(reading)) < 0 ||
-            SetCtrlVal(hLnrGasPanel, LNRGAS::TMsetFarf, szOpenGas) < 0) {
+            SetCtrlVal(hLrtPanel, LNRGAS::TMsetFarf, szOpenGas) < 0) {
             MessagePopup(kThrottleTitle, szGenericError);
             return;
         }
@@ -160,8 +160,8 @@ int ConfigFarf(int, int control, int event, void*, int, int) {
         MessagePopup(kThrottleTitle, szGenericError);
         return 0;
     }
-    if (InstallPopup(hLnrGasPanel) < 0) return 0;
-    SetCtrlVal(hLnrGasPanel, LNRGAS::TMsetFarf, szCloseGas);
+    if (InstallPopup(hLrtPanel) < 0) return 0;
+    SetCtrlVal(hLrtPanel, LNRGAS::TMsetFarf, szCloseGas);
     farfCalStep = 0;
     farfCalDone = false;
     while (!farfCalDone)
@@ -171,7 +171,7 @@ int ConfigFarf(int, int control, int event, void*, int, int) {
 }
 
 int SetAutoFarf(int panel, int control, int event, void*, int, int) {
-    if (CheckfBusy() || panel != hLnrGasPanel || event != EVENT_COMMIT) return 0;
+    if (CheckfBusy() || panel != hLrtPanel || event != EVENT_COMMIT) return 0;
     if (control == LNRGAS::CBcancel)
         farfCalDone = true;
     else if (control == LNRGAS::CBset)

@@ -17,8 +17,8 @@ struct AdWindow {
 // stored +- kAdPlausibleSpan, kept within 0..kMaxAd.
 AdWindow PlausibleWindow(std::int16_t stored);
 
-// Breakpoint k of n := idle + (full - idle) * k / (n - 1), truncated toward zero; the ends are the readings
-// themselves. A reversed sensor (full below idle) gives a falling axis, left for the page's repair.
+// Breakpoint k of n := idle + (full - idle) * k / (n - 1) in doubles, truncated toward zero; the ends are the
+// readings themselves. A reversed sensor (full below idle) gives a falling axis, left for the page's repair.
 void SpreadBreakpoints(int idle, int full, std::span<std::int16_t> axis);
 
 // Point i (0-based) of count points on the straight line from first to last.

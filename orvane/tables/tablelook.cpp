@@ -32,9 +32,12 @@ bool LabelTableColumns(int panel, int control, std::initializer_list<const char*
                       labels);
 }
 
+bool FormatFieldPage(const FieldPage& page) {
+    return ConfigureFields(*page.panel, page.fields) && ApplyRules(*page.panel, page.rules);
+}
+
 bool ScatterFieldPage(const FieldPage& page) {
-    const int p = *page.panel;
-    return ConfigureFields(p, page.fields) && ApplyRules(p, page.rules) && ScatterFields(p, page.fields);
+    return page.format() && ScatterFields(*page.panel, page.fields);
 }
 
 bool GatherFieldPage(const FieldPage& page) {

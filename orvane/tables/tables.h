@@ -4,7 +4,7 @@
 #include "orvane/core/settings.h"
 
 extern int hIj1Panel, hIj2Panel, hAdvPanel, hLn1Panel, hLn2Panel;
-extern int hIj1Vpanel, hAdvVpanel, hLnrGasPanel; // their value and calibration popups
+extern int hIj1Vpanel, hAdvVpanel, hLrtPanel; // their value and calibration popups
 
 // Position and zoom of the injection and advance value popups while the program runs.
 extern SettingsPoint posInjVpanel, posAdvVpanel;
@@ -18,6 +18,12 @@ bool InitIj2Panel(int parent);
 bool InitAdvPanel(int parent);
 bool InitLn1Panel(int parent);
 bool InitLn2Panel(int parent);
+// The table formats and dimming that start every fill.
+bool FormatIj1Panel();
+bool FormatIj2Panel();
+bool FormatAdvPanel();
+bool FormatLn1Panel();
+bool FormatLn2Panel();
 bool ScatterIj1Panel();
 bool ScatterIj2Panel();
 bool ScatterAdvPanel();

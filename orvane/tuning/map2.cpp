@@ -217,7 +217,8 @@ void SendRequests(bool& ok, bool& nothingSent) {
 }
 
 // The requests the ECU's state leaves standing (a mode's settings frame is resent only after a settings
-// change or after the ECU was locked).
+// change or after the ECU was locked). A stop stands until the ECU reports tuning off (or locked): a tick
+// busy with other frames sends it on a later one.
 void FilterRequests() {
     switch (TuningStateNow()) {
     case kTsLocked:
@@ -309,7 +310,6 @@ bool Mp2Tick() {
             tuningWasActive = 1;
             plan.full = plan.injection = plan.advance = startedNow && !ecuLockedSeen;
             SetCylinderSelection(mtInfo.cylMask, mtInfo.flags & kMtFlagByPressure);
-            requests &= ~kReqStop;
         }
         if (ok && (plan.full || plan.injection || plan.advance)) ok = RunSync(plan, kind, scatter, redraw);
         ApplyCellUpdates(kind, changedCells);
@@ -331,12 +331,14 @@ bool Mp2Tick() {
     else if (!changedCells.empty())
         ShowTuneCells(changedCells);
     if (scatter) ScatterAllPanels();
-    int focus = GetActiveCtrl(hMp2Panel);
-    if (focus == MAPS2::TABmatrix && fTableClicked) {
+    // The user's auto-scroll choice stands; a click into the table only holds it while the table keeps
+    // the focus.
+    const bool tableFocus = GetActiveCtrl(hMp2Panel) == MAPS2::TABmatrix;
+    if (tableFocus && fTableClicked) {
         SetTableClicked(false);
-        SetAutoScroll(false);
-    } else if (focus != MAPS2::TABmatrix) {
-        SetAutoScroll(IsMapTuning() && !fTableClicked);
+        HoldAutoScroll(true);
+    } else if (!tableFocus) {
+        HoldAutoScroll(fTableClicked != 0);
     }
     ShowTuneStatus(justClosed || settingsLoaded);
     if (!ok)

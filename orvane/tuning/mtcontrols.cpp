@@ -15,8 +15,9 @@
 std::uint8_t mtByPressure = 0;
 std::uint8_t mtCylMask = 0;
 std::uint8_t mtCylCount = 0;
-std::uint8_t fAutoScroll = 0;
+std::uint8_t fAutoScroll = 1; // the user's choice, on until the user switches it off
 std::uint8_t fTableClicked = 0;
+std::uint8_t fAutoScrollHeld = 0;
 
 namespace {
 
@@ -147,6 +148,10 @@ void SetTableClicked(bool clicked) {
 
 void SetAutoScroll(bool on) {
     fAutoScroll = on ? 1 : 0;
+}
+
+void HoldAutoScroll(bool held) {
+    fAutoScrollHeld = held ? 1 : 0;
 }
 
 int TuningSwitch(int, int control, int event, void*, int, int) {

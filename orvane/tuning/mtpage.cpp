@@ -82,11 +82,10 @@ std::uint8_t TurboByte() {
     return ecuParData.b772[0x77D - 0x772];
 }
 
-// The load axis is manifold pressure: for the advance map by the ECU's state bit (shown by the
-// configuration alone when not tuning), for injection by the page's test.
+// The load axis is manifold pressure: for the advance map by the configuration's turbo switch alone
+// (there is one advance map, whichever injection map is tuned), for injection by the page's test.
 bool LoadByPressure(int kind) {
-    if (kind == kKindAdvance)
-        return IsMapTuning() ? (mtInfo.state & kStateByPressure) != 0 : TurboByte() != 0;
+    if (kind == kKindAdvance) return TurboByte() != 0;
     return ShownByPressure();
 }
 
@@ -299,6 +298,9 @@ bool LayoutTuneTable() {
         {M::NUMaValOrg, -720.0, 720.0, 1},
         {M::NUMaValTuned, -720.0, 720.0, 1},
         {M::NUMrpmMargin, 0, 20000, 0},
+        {M::NUMtolRpm, 0, 20000, 0},
+        {M::NUMtolFarf, 0, 100.0, 1},
+        {M::NUMtolPair, 0, 10000, 0},
         {M::NUMminTh2o, -30.0, 250.0, 1},
         {M::NUMmaxTh2o, -30.0, 250.0, 1},
         {M::NUMsollLambda1, 0, 1300.0, 1},
@@ -438,7 +440,7 @@ void MarkRunningCell(std::int16_t rpm, std::int16_t farf, std::int16_t pair) {
                        now.rowLo != lastMark.rowLo || now.rowHi != lastMark.rowHi;
     if (lastMark.on && (!now.on || moved)) PaintMark(lastMark, kind, false);
     if (now.on) PaintMark(now, kind, true);
-    if (fAutoScroll && now.on) {
+    if (fAutoScroll && !fAutoScrollHeld && now.on) {
         if (now.colHi > lastMark.colHi)
             ScrollToColumn(now.colHi + 4);
         else if (now.colLo < lastMark.colLo)

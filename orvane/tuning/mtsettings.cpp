@@ -9,6 +9,7 @@
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -18,29 +19,28 @@ namespace {
 
 namespace M = MAPS2;
 
-// The numerics of the record, in gathering order. A field with truncate set takes +0.5 and truncation,
-// giving 0 for a value of 0 or less; the others round half away from zero.
+// The numerics of the record, in gathering order. Each rounds half away from zero, held to its field's
+// type: an unsigned field takes 0 for a value of 0 or less.
 struct SettingsField {
     int control;
     std::size_t offset; // of the 16-bit field in MTSETTINGS
     double scale;
-    bool truncate;
 };
 
 constexpr SettingsField kFields[] = {
-    {M::NUMrpmMargin, offsetof(MTSETTINGS, rpmMargin), 1, true},
-    {M::NUMminTh2o, offsetof(MTSETTINGS, minTh2o), 10, false},
-    {M::NUMmaxTh2o, offsetof(MTSETTINGS, maxTh2o), 10, false},
-    {M::NUMtolRpm, offsetof(MTSETTINGS, tolRpm), 1, true},
-    {M::NUMtolFarf, offsetof(MTSETTINGS, tolFarf), 10, false},
-    {M::NUMtolPair, offsetof(MTSETTINGS, tolPair), 1, false},
-    {M::NUMsollLambda1, offsetof(MTSETTINGS, sollLambda) + 0, 10, false},
-    {M::NUMsollLambda2, offsetof(MTSETTINGS, sollLambda) + 2, 10, false},
-    {M::NUMsollLambda3, offsetof(MTSETTINGS, sollLambda) + 4, 10, false},
-    {M::NUMtolLambda, offsetof(MTSETTINGS, tolLambda), 10, false},
-    {M::NUMminTJ, offsetof(MTSETTINGS, minTj), 1000, false},
-    {M::NUMmaxTJ, offsetof(MTSETTINGS, maxTj), 1000, false},
-    {M::NUMmsCellHold, offsetof(MTSETTINGS, msCellHold), 1, false},
+    {M::NUMrpmMargin, offsetof(MTSETTINGS, rpmMargin), 1},
+    {M::NUMminTh2o, offsetof(MTSETTINGS, minTh2o), 10},
+    {M::NUMmaxTh2o, offsetof(MTSETTINGS, maxTh2o), 10},
+    {M::NUMtolRpm, offsetof(MTSETTINGS, tolRpm), 1},
+    {M::NUMtolFarf, offsetof(MTSETTINGS, tolFarf), 10},
+    {M::NUMtolPair, offsetof(MTSETTINGS, tolPair), 1},
+    {M::NUMsollLambda1, offsetof(MTSETTINGS, sollLambda) + 0, 10},
+    {M::NUMsollLambda2, offsetof(MTSETTINGS, sollLambda) + 2, 10},
+    {M::NUMsollLambda3, offsetof(MTSETTINGS, sollLambda) + 4, 10},
+    {M::NUMtolLambda, offsetof(MTSETTINGS, tolLambda), 10},
+    {M::NUMminTJ, offsetof(MTSETTINGS, minTj), 1000},
+    {M::NUMmaxTJ, offsetof(MTSETTINGS, maxTj), 1000},
+    {M::NUMmsCellHold, offsetof(MTSETTINGS, msCellHold), 1},
 };
 
 // The unsigned fields are shown as unsigned, the signed ones as signed.
@@ -52,9 +52,11 @@ std::uint16_t& FieldOf(MTSETTINGS& s, std::size_t offset) {
     return *reinterpret_cast<std::uint16_t*>(reinterpret_cast<unsigned char*>(&s) + offset);
 }
 
+// The control's value as its field's raw value, held to the field's own type: a signed field goes through
+// a signed 16-bit value, so a negative temperature never converts to an unsigned type directly.
 std::uint16_t RawOf(const SettingsField& f, double value) {
-    if (f.truncate) return value <= 0 ? 0 : static_cast<std::uint16_t>(std::trunc(value * f.scale + 0.5));
-    return static_cast<std::uint16_t>(RoundHalfAway(value * f.scale));
+    if (!IsUnsigned(f.offset)) return static_cast<std::uint16_t>(RawFromDisplay(value, f.scale));
+    return static_cast<std::uint16_t>(std::clamp(RoundHalfAway(value * f.scale), 0.0, 65535.0));
 }
 
 double ShownOf(const SettingsField& f, std::uint16_t raw) {
@@ -147,9 +149,12 @@ bool ScatterMtSettings() {
         if (SetCtrlVal(hMp2Panel, f.control, ShownOf(f, FieldOf(s, f.offset))) < 0) return false;
     }
     const bool fitted = (mtInfo.extDbw & 0x80) != 0;
-    return SelectLambdaSensor((mtInfo.flags & kMtFlagLambda2) != 0) &&
+    // While the ECU tunes it reports the choice in force; otherwise the record's own choice is shown, so
+    // a redraw never overwrites what the user picked or a settings file brought.
+    const std::uint8_t chosen = IsMapTuning() ? mtInfo.flags : mtSettings.flags;
+    return SelectLambdaSensor((chosen & kMtFlagLambda2) != 0) &&
            SetCtrlAttribute(hMp2Panel, M::TBselectEdbw, ATTR_DIMMED, fitted ? 0 : 1) >= 0 &&
-           SetCtrlVal(hMp2Panel, M::TBselectEdbw, (mtInfo.flags & kMtFlagExtDbw) ? 1 : 0) >= 0 &&
+           SetCtrlVal(hMp2Panel, M::TBselectEdbw, (chosen & kMtFlagExtDbw) ? 1 : 0) >= 0 &&
            SetCtrlVal(hMp2Panel, M::TBselectSingleMul, mtSettings.singleMul ? 1 : 0) >= 0 &&
            SetCtrlVal(hMp2Panel, M::TBmanPause, (mtInfo.state & kStatePaused) ? 1 : 0) >= 0 &&
            SetLambdaModeFromGains(static_cast<std::int32_t>(mtSettings.kp),

@@ -63,15 +63,17 @@ double GetAdvTuneStep();
 
 // ---- cylinders and manual controls (mtcontrols.cpp) ----
 extern std::uint8_t mtByPressure;
-extern std::uint8_t mtCylMask;  // bit 7 = cylinder 1
-extern std::uint8_t mtCylCount; // selected cylinders
-extern std::uint8_t fAutoScroll;
-extern std::uint8_t fTableClicked;
+extern std::uint8_t mtCylMask;       // bit 7 = cylinder 1
+extern std::uint8_t mtCylCount;      // selected cylinders
+extern std::uint8_t fAutoScroll;     // the user's choice (F12, TBautoScroll)
+extern std::uint8_t fTableClicked;   // the user clicked into the tuning table
+extern std::uint8_t fAutoScrollHeld; // a click into the table holds the scrolling while it has the focus
 void SetCylinderSelection(std::uint8_t mask, std::uint8_t byPressure);
 bool GetCylinderSelection();
 bool ShowCylinderSelection(std::uint8_t mask, std::uint8_t byPressure);
 void SetTableClicked(bool clicked);
 void SetAutoScroll(bool on);
+void HoldAutoScroll(bool held);
 bool CylinderSelected(int cylinder); // 1-based
 
 // ---- the page's drawing (mtpage.cpp) ----

@@ -262,7 +262,8 @@ bool OpenTuneValueDialog() {
     if (posMtvPanel.x != kUnplaced && (SetPanelAttribute(hMtvPanel, ATTR_TOP, posMtvPanel.y) < 0 ||
                                        SetPanelAttribute(hMtvPanel, ATTR_LEFT, posMtvPanel.x) < 0))
         return false;
-    if (InstallPopup(hMtvPanel) < 0) return false;
+    if (SetPanelAttribute(hMtvPanel, ATTR_WINDOW_ZOOM, zoomMtvPanel) < 0 || InstallPopup(hMtvPanel) < 0)
+        return false;
     dlg.done = false;
     while (!dlg.done)
         WaitSystemEvents();
@@ -338,8 +339,11 @@ int MapTuneEnabCellAll(int, int, int event, void*, int, int) {
 
 int DlgTuneMapVal(int, int control, int event, void*, int, int) {
     if (CheckfBusy()) return 0;
-    GetPanelAttribute(hMtvPanel, ATTR_TOP, &posMtvPanel.y);
-    GetPanelAttribute(hMtvPanel, ATTR_LEFT, &posMtvPanel.x);
+    GetPanelAttribute(hMtvPanel, ATTR_WINDOW_ZOOM, &zoomMtvPanel);
+    if (zoomMtvPanel == VAL_NO_ZOOM) {
+        GetPanelAttribute(hMtvPanel, ATTR_TOP, &posMtvPanel.y);
+        GetPanelAttribute(hMtvPanel, ATTR_LEFT, &posMtvPanel.x);
+    }
     bool ok = true;
     if (control == V::NSval && (event == EVENT_COMMIT || event == EVENT_VAL_CHANGED)) {
         ok = PreviewTuneValues();

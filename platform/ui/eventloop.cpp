@@ -121,6 +121,7 @@ int QuitUserInterface(int code) {
 
 int ProcessSystemEvents() {
     ui::EnsureApp();
+    const ui::PumpScope pump(ui::PumpScope::Kind::Operation);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return UIE_NoError;
@@ -128,6 +129,7 @@ int ProcessSystemEvents() {
 
 int WaitSystemEvents() {
     ui::EnsureApp();
+    const ui::PumpScope pump(ui::PumpScope::Kind::Wait);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return UIE_NoError;

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <vector>
 
 namespace ui {
 namespace {
@@ -61,8 +64,32 @@ int MouseEventOf(const QMouseEvent& e) {
 // A window that is no widget (the 3-D view) carries its control's tags itself; its keys go the same way.
 bool WindowKey(QObject* o, QEvent* e) {
     if (e->type() != QEvent::KeyPress || !o->property("uiPanel").isValid()) return false;
+    if (InOperationPump()) return true;
     const int key = KeyCodeOf(*static_cast<QKeyEvent*>(e));
     return key != 0 && UserKey(o->property("uiPanel").toInt(), o->property("uiControl").toInt(), key) != 0;
+}
+
+// An operation pumps events: the panels' widgets get no input now (see heldinput.cpp). A button's release
+// reaches the widget, and through it the callbacks, once the operation is over.
+bool HoldOrDrop(QWidget* w, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::MouseButtonRelease: {
+        std::shared_ptr<QEvent> release(static_cast<QMouseEvent*>(e)->clone());
+        HoldUntilDone([target = QPointer<QWidget>(w), release] {
+            if (target) QCoreApplication::sendEvent(target, release.get());
+        });
+        return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
 }
 
 class InputRouter : public QObject {
@@ -73,6 +100,7 @@ class InputRouter : public QObject {
     bool eventFilter(QObject* o, QEvent* e) override {
         if (!o->isWidgetType()) return WindowKey(o, e);
         auto* w = static_cast<QWidget*>(o);
+        if (InOperationPump() && OwnerOf(w).panel != 0) return HoldOrDrop(w, e);
         switch (e->type()) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease: {
@@ -93,6 +121,10 @@ class InputRouter : public QObject {
             return w == first && owner.panel != 0 && key != 0 &&
                    UserKey(owner.panel, owner.control, key) != 0;
         }
+        case QEvent::WindowActivate:
+            // Sent on to every child widget as well: only the window itself reports it.
+            if (w->isWindow()) WindowActivated(OwnerOf(w).panel);
+            return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             auto* me = static_cast<QMouseEvent*>(e);
@@ -162,13 +194,29 @@ int KeyCodeOf(const QKeyEvent& e) {
 int SendCtrlEvent(int panel, int control, int event, int data1, int data2) {
     const Control* c = FindControl(panel, control, nullptr);
     if (c == nullptr || c->callback == nullptr) return 0;
+    const CallbackScope running;
     return c->callback(panel, control, event, c->callbackData, data1, data2);
 }
 
 int SendPanelEvent(int panel, int event, int data1, int data2) {
     const Panel* p = FindPanel(panel);
     if (p == nullptr || p->callback == nullptr) return 0;
+    const CallbackScope running;
     return p->callback(panel, event, p->callbackData, data1, data2);
+}
+
+void WindowActivated(int panel) {
+    const Panel* p = FindPanel(panel);
+    if (p == nullptr || !p->window || !PanelShown(panel)) return;
+    // The window first, then every page shown inside it (a page's callback may change the records).
+    std::vector<int> shown{panel};
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (const int child : PanelHandles()) {
+            const Panel* c = FindPanel(child);
+            if (c->parent == shown[i] && !c->window && c->visible) shown.push_back(child);
+        }
+    for (const int handle : shown)
+        if (PanelShown(handle)) SendPanelEvent(handle, EVENT_GOT_FOCUS, 0, 0);
 }
 
 void InstallInputRouting() {

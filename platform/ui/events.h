@@ -32,8 +32,12 @@ void UserSelectTab(int panel, int control, int index);
 void UserSelectCell(int panel, int control, Point cell);
 // A cell edited by the user; false when the text is no number for a numeric cell.
 bool UserEditCell(int panel, int control, Point cell, const std::string& text);
-// EVENT_KEYPRESS to the control (0: none), then to its panel unless consumed; 1 when consumed.
+// EVENT_KEYPRESS to the control (0: none), then to its panel unless consumed; 1 when consumed. A function
+// key (F1..F12) goes the other way: to the panel first, then to the control unless consumed.
 int UserKey(int panel, int control, int key);
+// The window system made the panel's window the active one: EVENT_GOT_FOCUS to its panel callback,
+// then to those of the pages shown inside it.
+void WindowActivated(int panel);
 // The system asks the program to end: EVENT_END_TASK to the main callback; unless it returns 1, the event
 // loop ends with 0.
 void EndTask();

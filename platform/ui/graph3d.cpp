@@ -18,6 +18,7 @@
 #include <QtDataVisualization/Q3DTheme>
 #include <QtDataVisualization/QSurface3DSeries>
 #include <QtDataVisualization/QValue3DAxis>
+#include <QtDataVisualization/QValue3DAxisFormatter>
 #include <algorithm>
 #include <cmath>
 
@@ -38,17 +39,89 @@ bool Increasing(const std::vector<double>& v) {
     return v.size() >= 2 && std::adjacent_find(v.begin(), v.end(), std::greater_equal<>()) == v.end();
 }
 
-// A surface needs its grid lines in strictly rising order. Breakpoints that are not (all equal on a map
-// never set up, or out of order) are laid out by their index instead; the caption says so.
-struct AxisLayout {
-    std::vector<double> at;
-    QString title;
+// Ticks at given values with given labels, where the program names the values an axis labels; without
+// them the view's own ticks.
+class PairTicks : public QValue3DAxisFormatter {
+  public:
+    void Set(std::vector<float> at, QStringList labels) {
+        if (at == at_ && labels == labels_) return; // new labels make the view draw them again
+        at_ = std::move(at);
+        labels_ = std::move(labels);
+        markDirty(true);
+    }
+
+  protected:
+    QValue3DAxisFormatter* createNewInstance() const override { return new PairTicks; }
+    void populateCopy(QValue3DAxisFormatter& copy) const override {
+        QValue3DAxisFormatter::populateCopy(copy);
+        auto& ticks = static_cast<PairTicks&>(copy);
+        ticks.at_ = at_;
+        ticks.labels_ = labels_;
+    }
+    void recalculate() override {
+        if (at_.empty()) {
+            QValue3DAxisFormatter::recalculate();
+            return;
+        }
+        gridPositions().clear();
+        subGridPositions().clear();
+        labelPositions().clear();
+        labelStrings().clear();
+        const float lo = axis()->min(), span = axis()->max() - lo;
+        // A line at every value; a label at so many of them that they stay apart.
+        const std::size_t step = (at_.size() + kMaxLabels - 1) / kMaxLabels;
+        for (std::size_t k = 0; k < at_.size(); ++k) {
+            const float t = (at_[k] - lo) / span;
+            if (!(t >= 0 && t <= 1)) continue;
+            gridPositions() << t;
+            if (k % step == 0 || k + 1 == at_.size()) {
+                labelPositions() << t;
+                labelStrings() << labels_[static_cast<qsizetype>(k)];
+            }
+        }
+    }
+
+  private:
+    static constexpr std::size_t kMaxLabels = 8;
+    std::vector<float> at_;
+    QStringList labels_;
 };
-AxisLayout LayOut(const std::vector<double>& v, const std::string& name) {
-    if (Increasing(v)) return {v, ToQt(name)};
-    AxisLayout a{{}, ToQt(name) + QStringLiteral(" (by point number)")};
-    for (std::size_t i = 0; i < v.size(); ++i)
-        a.at.push_back(static_cast<double>(i));
+
+// How the view lays out a grid axis. It needs grid lines in strictly rising order and a rising range: with
+// those the axis shows the range it was given, ticked at its value pairs. Any other (all breakpoints
+// equal on a map never set up, out of order, or a range that falls) is laid out by point number over its
+// first to last point, each value pair labelling its point; the caption says so.
+struct AxisLayout {
+    std::vector<double> at; // the place of each grid line
+    double lo = 0, hi = 0;
+    QString title;
+    std::vector<float> ticks;
+    QStringList labels;
+};
+AxisLayout LayOut(const std::vector<double>& grid, const SurfaceAxis* axis, const std::string& name) {
+    AxisLayout a;
+    if (grid.empty()) return a;
+    const bool ranged = axis != nullptr && axis->ranged;
+    const std::vector<double> noPairs;
+    const std::vector<double>& pairs = axis != nullptr ? axis->pairs : noPairs;
+    if (Increasing(grid) && (!ranged || axis->min < axis->max)) {
+        a.at = grid;
+        a.lo = ranged ? axis->min : grid.front();
+        a.hi = ranged ? axis->max : grid.back();
+        a.title = ToQt(name);
+        for (const double v : pairs)
+            a.ticks.push_back(static_cast<float>(v));
+    } else {
+        for (std::size_t i = 0; i < grid.size(); ++i)
+            a.at.push_back(static_cast<double>(i));
+        a.lo = 0;
+        a.hi = static_cast<double>(grid.size() - 1);
+        a.title = ToQt(name) + QStringLiteral(" (by point number)");
+        for (std::size_t k = 0; k < pairs.size() && k < grid.size(); ++k)
+            a.ticks.push_back(static_cast<float>(k));
+    }
+    for (std::size_t k = 0; k < a.ticks.size(); ++k)
+        a.labels << QString::asprintf("%.6g", pairs[k]);
     return a;
 }
 
@@ -61,6 +134,16 @@ void SetAxis(QValue3DAxis* axis, const QString& title, double lo, double hi) {
     if (axis->title() != title) axis->setTitle(title);
     const auto low = static_cast<float>(lo), high = static_cast<float>(hi);
     if (axis->min() != low || axis->max() != high) axis->setRange(low, high);
+}
+
+void ShowGridAxis(QValue3DAxis* axis, const AxisLayout& a) {
+    if (a.at.empty()) return;
+    SetAxis(axis, a.title, a.lo, a.hi);
+    static_cast<PairTicks*>(axis->formatter())->Set(a.ticks, a.labels);
+}
+
+const SurfaceAxis* AxisAt(const Surface& s, std::size_t k) {
+    return k < s.axes.size() ? &s.axes[k] : nullptr;
 }
 
 Q3DSurface* ViewOf(const Control& c) {
@@ -98,6 +181,7 @@ void MakeView(Control& c) {
     for (QValue3DAxis* axis : {view->axisX(), view->axisY(), view->axisZ()}) {
         axis->setTitleVisible(true);
         axis->setLabelFormat(QStringLiteral("%.6g"));
+        axis->setFormatter(new PairTicks);
     }
     auto* series = new QSurface3DSeries;
     series->setDrawMode(QSurface3DSeries::DrawSurfaceAndWireframe);
@@ -140,17 +224,11 @@ void ShowSurfaceViews(Panel& p) {
         if (c->surface && c->widget && c->widget->layout() == nullptr) MakeView(*c);
 }
 
-// The axes: captions, and ranges from the first to the last grid line (the values' extremes upright).
+// The axes: captions, the grid axes as laid out, and the values' extremes upright.
 void ShowAxes(Q3DSurface& view, const Surface& s) {
-    const AxisLayout x = LayOut(s.x, s.xName);
-    const AxisLayout y = LayOut(s.y, s.yName);
     // The view's X runs across, its Y up (the values) and its Z into the screen (our y).
-    if (!x.at.empty())
-        SetAxis(view.axisX(), x.title, std::min(x.at.front(), x.at.back()),
-                std::max(x.at.front(), x.at.back()));
-    if (!y.at.empty())
-        SetAxis(view.axisZ(), y.title, std::min(y.at.front(), y.at.back()),
-                std::max(y.at.front(), y.at.back()));
+    ShowGridAxis(view.axisX(), LayOut(s.x, AxisAt(s, 0), s.xName));
+    ShowGridAxis(view.axisZ(), LayOut(s.y, AxisAt(s, 1), s.yName));
     if (!s.z.empty()) {
         const auto [lo, hi] = std::minmax_element(s.z.begin(), s.z.end());
         SetAxis(view.axisY(), ToQt(s.zName), *lo, *hi);
@@ -165,8 +243,8 @@ void SyncSurface(Control& c) {
     Q3DSurface* view = ViewOf(c);
     if (view == nullptr) return;
     const Surface& s = *c.surface;
-    const AxisLayout x = LayOut(s.x, s.xName);
-    const AxisLayout y = LayOut(s.y, s.yName);
+    const AxisLayout x = LayOut(s.x, AxisAt(s, 0), s.xName);
+    const AxisLayout y = LayOut(s.y, AxisAt(s, 1), s.yName);
     const auto at = [&](int i, int j) {
         const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
         return QVector3D(static_cast<float>(x.at[ui]), static_cast<float>(s.z[ui * s.y.size() + uj]),
@@ -222,6 +300,103 @@ int PlotSurface3D(int panel, int control, std::span<const double> x, std::span<c
     s->row = std::clamp(s->row, 0, std::max(0, static_cast<int>(x.size()) - 1));
     s->column = std::clamp(s->column, 0, std::max(0, static_cast<int>(y.size()) - 1));
     ui::SyncSurface(*ui::FindControl(panel, control, nullptr));
+    return UIE_NoError;
+}
+
+namespace {
+
+// Axis number k (from 1) of a 3-D graph; null with status set when there is none.
+ui::SurfaceAxis* Axis3DOf(int panel, int control, int axis, int* status) {
+    ui::Surface* s = ui::SurfaceOf(panel, control, status);
+    if (s == nullptr) return nullptr;
+    if (axis < 1 || axis > static_cast<int>(s->axes.size())) {
+        *status = UIE_BadIndex;
+        return nullptr;
+    }
+    return &s->axes[static_cast<std::size_t>(axis - 1)];
+}
+
+// Value pair number k (from 1) of an axis; null with status set when there is none.
+double* PairOf(int panel, int control, int axis, int pair, int* status) {
+    ui::SurfaceAxis* a = Axis3DOf(panel, control, axis, status);
+    if (a == nullptr) return nullptr;
+    if (pair < 1 || pair > static_cast<int>(a->pairs.size())) {
+        *status = UIE_BadIndex;
+        return nullptr;
+    }
+    return &a->pairs[static_cast<std::size_t>(pair - 1)];
+}
+
+} // namespace
+
+int GetGraph3DAxisCount(int panel, int control, int* count) {
+    int status = 0;
+    const ui::Surface* s = ui::SurfaceOf(panel, control, &status);
+    if (s == nullptr) return status;
+    if (count == nullptr) return UIE_BadValue;
+    *count = static_cast<int>(s->axes.size());
+    return UIE_NoError;
+}
+
+int GetGraph3DValuePairCount(int panel, int control, int axis, int* count) {
+    int status = 0;
+    const ui::SurfaceAxis* a = Axis3DOf(panel, control, axis, &status);
+    if (a == nullptr) return status;
+    if (count == nullptr) return UIE_BadValue;
+    *count = static_cast<int>(a->pairs.size());
+    return UIE_NoError;
+}
+
+int SetGraph3DValuePair(int panel, int control, int axis, int pair, double value) {
+    int status = 0;
+    double* v = PairOf(panel, control, axis, pair, &status);
+    if (v == nullptr) return status;
+    if (!std::isfinite(value)) return UIE_BadValue;
+    *v = value;
+    return UIE_NoError;
+}
+
+int GetGraph3DValuePair(int panel, int control, int axis, int pair, double* value) {
+    int status = 0;
+    const double* v = PairOf(panel, control, axis, pair, &status);
+    if (v == nullptr) return status;
+    if (value == nullptr) return UIE_BadValue;
+    *value = *v;
+    return UIE_NoError;
+}
+
+int SetGraph3DAxisRange(int panel, int control, int axis, double min, double max) {
+    int status = 0;
+    ui::SurfaceAxis* a = Axis3DOf(panel, control, axis, &status);
+    if (a == nullptr) return status;
+    if (!std::isfinite(min) || !std::isfinite(max)) return UIE_BadValue;
+    a->ranged = true;
+    a->min = min;
+    a->max = max;
+    return UIE_NoError;
+}
+
+int GetGraph3DAxisRange(int panel, int control, int axis, double* min, double* max) {
+    int status = 0;
+    const ui::SurfaceAxis* a = Axis3DOf(panel, control, axis, &status);
+    if (a == nullptr) return status;
+    if (min == nullptr || max == nullptr) return UIE_BadValue;
+    *min = a->min;
+    *max = a->max;
+    return UIE_NoError;
+}
+
+int GetGraph3DPoint(int panel, int control, int i, int j, double* x, double* y, double* z) {
+    int status = 0;
+    const ui::Surface* s = ui::SurfaceOf(panel, control, &status);
+    if (s == nullptr) return status;
+    if (i < 0 || j < 0 || i >= static_cast<int>(s->x.size()) || j >= static_cast<int>(s->y.size()))
+        return UIE_BadIndex;
+    if (x == nullptr || y == nullptr || z == nullptr) return UIE_BadValue;
+    const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
+    *x = s->x[ui];
+    *y = s->y[uj];
+    *z = s->z[ui * s->y.size() + uj];
     return UIE_NoError;
 }
 

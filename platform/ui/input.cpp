@@ -97,11 +97,23 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
 }
 
 int UserKey(int panel, int control, int key) {
+    if (InOperationPump()) return 1; // dropped whole: see heldinput.cpp
+    // The function keys are the page's commands: its callback hears them first, whichever control has
+    // the focus (a control that consumes every key it types with would hide them), and the control gets
+    // those the page leaves.
+    const int bare = key & ~VAL_MODIFIER_MASK;
+    const bool functionKey = bare >= VAL_F1_VKEY && bare <= VAL_F1_VKEY + 11 * 0x100;
+    if (functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0) return 1;
     if (control != 0 && SendCtrlEvent(panel, control, EVENT_KEYPRESS, key, 0) != 0) return 1;
-    return SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0 ? 1 : 0;
+    return !functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0 ? 1 : 0;
 }
 
 int UserMouse(int panel, int control, int event, int x, int y) {
+    if (InOperationPump()) {
+        if (event == EVENT_LEFT_CLICK_UP || event == EVENT_RIGHT_CLICK_UP)
+            HoldUntilDone([=] { UserMouse(panel, control, event, x, y); });
+        return 1; // a press or a move: dropped whole
+    }
     NoteMouse(panel, x, y);
     return control != 0 ? SendCtrlEvent(panel, control, event, y, x) : SendPanelEvent(panel, event, y, x);
 }

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -103,9 +104,18 @@ struct Graph {
 // The plot area inside a graph control: fixed margins for the tick labels and the axis captions.
 inline constexpr int kPlotLeft = 64, kPlotTop = 12, kPlotRight = 28, kPlotBottom = 44;
 
+// An axis of a 3-D graph: its range as the program gave it (from min to max, which may fall) and its value
+// pairs, the values it labels.
+struct SurfaceAxis {
+    bool ranged = false; // a range was given; else the grid's extremes
+    double min = 0, max = 0;
+    std::vector<double> pairs;
+};
+
 struct Surface {
-    std::vector<double> x, y, z; // z[i * y.size() + j]
-    int row = 0, column = 0;     // the cursor
+    std::vector<double> x, y, z;   // z[i * y.size() + j]
+    std::vector<SurfaceAxis> axes; // X, Y, the values (as many as the resource gives)
+    int row = 0, column = 0;       // the cursor
     std::string xName, yName, zName;
     QPointer<QObject> view; // the 3-D window, once made
 };
@@ -171,7 +181,8 @@ struct Panel {
     // then on it shows as a dialog over its parent's window, not inside it).
     bool window = false;
     int activeCtrl = 0;
-    int scroll = 0; // vertical scroll offset asked for, applied whenever the panel shows
+    int scroll = 0;         // vertical scroll offset asked for, applied whenever the panel shows
+    int zoom = VAL_NO_ZOOM; // maximised or not, as a window
     std::vector<std::unique_ptr<Control>> controls; // resource order
     QPointer<QScrollArea> frame;                    // the window, or the area inside the parent
     QPointer<QWidget> canvas;                       // controls are placed on it
@@ -196,6 +207,8 @@ void PlaceFrame(Panel& p);
 // Takes a new size into the record (a resizable panel: never below its design size): its controls move
 // and stretch by their anchors, its resizable child panels grow with it. The frame is left to the caller.
 void ResizePanel(Panel& p, int w, int h);
+// Gives the window the record's zoom state (a child panel keeps it for when it becomes a popup).
+void ApplyZoom(Panel& p);
 // The panel the user or the program made active last.
 void SetActivePanelRecord(int panel);
 void SetActiveCtrlRecord(int panel, int control);
@@ -250,11 +263,41 @@ void SyncValue(Control& c);   // shows the value
 void SyncLook(Control& c);    // shows everything but the value
 void PlaceWidget(Control& c); // puts the widget and its caption at the record's place
 void SyncItems(Control& c);   // rebuilds list entries and tabs
+// The label showing a control's caption above or beside it, made once it has one; null while it has none
+// and for the kinds that show their caption themselves.
+QLabel* CaptionLabel(Control& c);
 
 // ---- events (events.cpp) ----
 // Calls the control's or panel's callback; 0 when it has none. Records may be gone afterwards.
 int SendCtrlEvent(int panel, int control, int event, int data1, int data2);
 int SendPanelEvent(int panel, int event, int data1, int data2);
+
+// ---- input during an operation (heldinput.cpp) ----
+// Lives while a callback runs; when the outermost ends, the input held meanwhile is delivered.
+class CallbackScope {
+  public:
+    CallbackScope();
+    ~CallbackScope();
+    CallbackScope(const CallbackScope&) = delete;
+    CallbackScope& operator=(const CallbackScope&) = delete;
+};
+// Lives while ProcessSystemEvents (an operation's pump when a callback runs) or WaitSystemEvents (a wait
+// for the user) runs.
+class PumpScope {
+  public:
+    enum class Kind { Operation, Wait };
+    explicit PumpScope(Kind kind);
+    ~PumpScope();
+    PumpScope(const PumpScope&) = delete;
+    PumpScope& operator=(const PumpScope&) = delete;
+
+  private:
+    bool outer_;
+};
+// An operation pumps events from inside a callback: user input to the panels is not taken now.
+bool InOperationPump();
+// Runs deliver once no callback runs any more (the end of a drag held during an operation).
+void HoldUntilDone(std::function<void()> deliver);
 
 // ---- timers (eventloop.cpp) ----
 void StartTimer(Control& c);

@@ -58,9 +58,12 @@ const std::string& ButtonText(const Control& c) {
 }
 
 void PlaceLabel(Control& c) {
-    if (!c.label) return;
-    c.label->setText(ToQt(c.caption));
-    c.label->adjustSize();
+    if (CaptionLabel(c) == nullptr) return;
+    // Measuring a caption lays its text out: only a new one needs it.
+    if (const QString caption = ToQt(c.caption); c.label->text() != caption || c.label->size().isEmpty()) {
+        c.label->setText(caption);
+        c.label->adjustSize();
+    }
     const int lh = c.label->height();
     const int lw = std::max(c.label->width(), c.kind == CTRL_LED ? 0 : c.w);
     if (c.kind == CTRL_LED)
@@ -73,9 +76,11 @@ void PlaceLabel(Control& c) {
 
 void ApplyColors(Control& c) {
     QPalette pal = c.widget->parentWidget()->palette();
+    // The text colour holds while the control is live; dimmed, it shows the style's dimmed text.
     if (c.textColor != kDefaultColor)
-        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-            pal.setColor(role, RgbColor(c.textColor));
+        for (const auto group : {QPalette::Active, QPalette::Inactive})
+            for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                pal.setColor(group, role, RgbColor(c.textColor));
     if (c.bgColor != kDefaultColor)
         for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
             pal.setColor(role, RgbColor(c.bgColor));
@@ -83,23 +88,26 @@ void ApplyColors(Control& c) {
         const int color = c.number != 0 ? c.onColor : c.offColor;
         if (color != kDefaultColor && color != VAL_BLACK) pal.setColor(QPalette::Button, RgbColor(color));
     }
-    c.widget->setPalette(pal);
+    // A palette or font set again, even an equal one, goes to every child of the widget: set only changes.
+    if (c.widget->palette() != pal) c.widget->setPalette(pal);
     c.widget->setAutoFillBackground(c.bgColor != kDefaultColor && c.kind == CTRL_TEXT_MSG);
     QFont font = c.widget->parentWidget()->font();
     font.setBold(c.bold);
     if (c.fontSize > 0) font.setPointSize(c.fontSize);
-    c.widget->setFont(font);
+    if (c.widget->font() != font) c.widget->setFont(font);
 }
 
 void ShowNumericLook(Control& c) {
     auto* s = static_cast<NumberBox*>(c.widget.data());
     const QSignalBlocker block(s);
-    s->setDecimals(c.hex ? 0 : c.precision);
+    // Each of these lays the box's text out again, even unchanged: only changes are passed on.
+    if (const int decimals = c.hex ? 0 : c.precision; s->decimals() != decimals) s->setDecimals(decimals);
     s->SetHex(c.hex);
-    s->setSingleStep(c.inc);
-    s->setAlignment(AlignOf(c.align));
-    s->setReadOnly(!c.IsHot());
-    s->setButtonSymbols(c.IsHot() ? QAbstractSpinBox::UpDownArrows : QAbstractSpinBox::NoButtons);
+    if (s->singleStep() != c.inc) s->setSingleStep(c.inc);
+    if (s->alignment() != AlignOf(c.align)) s->setAlignment(AlignOf(c.align));
+    if (s->isReadOnly() == c.IsHot()) s->setReadOnly(!c.IsHot());
+    const auto buttons = c.IsHot() ? QAbstractSpinBox::UpDownArrows : QAbstractSpinBox::NoButtons;
+    if (s->buttonSymbols() != buttons) s->setButtonSymbols(buttons);
     s->setFocusPolicy(c.IsHot() ? Qt::StrongFocus : Qt::NoFocus);
 }
 
@@ -135,10 +143,11 @@ void PlaceWidget(Control& c) {
 void SyncLook(Control& c) {
     if (!c.widget) return;
     QWidget* w = c.widget;
+    // Placed before it shows: a widget shown without a size of its own first measures its contents.
+    PlaceWidget(c);
     w->setVisible(c.visible);
     w->setEnabled(!c.dimmed);
     ApplyColors(c);
-    PlaceWidget(c);
     switch (c.kind) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
@@ -251,8 +260,9 @@ void SyncValue(Control& c) {
     case CTRL_NUMERIC: {
         // The range widens to show a value set outside it; the user still enters only values inside.
         auto* s = static_cast<QDoubleSpinBox*>(w);
-        s->setRange(std::max(std::min(c.min, c.number), -kSpinLimit),
-                    std::min(std::max(c.max, c.number), kSpinLimit));
+        const double low = std::max(std::min(c.min, c.number), -kSpinLimit);
+        const double high = std::min(std::max(c.max, c.number), kSpinLimit);
+        if (s->minimum() != low || s->maximum() != high) s->setRange(low, high);
         s->setValue(c.number);
         break;
     }

@@ -46,6 +46,7 @@ int InstallPopup(int panel) {
         p->x = owner->x() + (owner->width() - p->w) / 2;
         p->y = owner->y() + (owner->height() - p->h) / 2;
         ui::PlaceFrame(*p);
+        ui::ApplyZoom(*p);
     }
     p->frame->hide(); // modality changes only on a hidden window
     p->frame->setWindowModality(Qt::ApplicationModal);

@@ -6,6 +6,7 @@
 #include "platform/sys/textout.h"
 
 #include <QCloseEvent>
+#include <QLocale>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -32,6 +33,13 @@ class PanelFrame : public QScrollArea {
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
         SendPanelEvent(handle_, EVENT_CLOSE, 0, 0);
+    }
+    void changeEvent(QEvent* e) override {
+        // The user maximised the window or put it back: the record keeps it.
+        ui::Panel* p = FindPanel(handle_);
+        if (e->type() == QEvent::WindowStateChange && p != nullptr && p->window)
+            p->zoom = isMaximized() ? VAL_MAXIMIZE : VAL_NO_ZOOM;
+        QScrollArea::changeEvent(e);
     }
     void resizeEvent(QResizeEvent* e) override {
         ui::Panel* p = FindPanel(handle_);
@@ -79,7 +87,12 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     c->number = o.number.value_or(c->items.empty() ? 0 : c->items.front().value);
     c->text = d.kind == CTRL_TEXT_MSG ? d.caption : o.text.value_or("");
     if (d.kind == CTRL_GRAPH) c->graph = std::make_unique<Graph>();
-    if (d.kind == CTRL_GRAPH_3D) c->surface = std::make_unique<Surface>();
+    if (d.kind == CTRL_GRAPH_3D) {
+        c->surface = std::make_unique<Surface>();
+        const std::vector<int> pairs = o.pairs.value_or(std::vector<int>(3, 0));
+        for (const int n : pairs)
+            c->surface->axes.push_back({false, 0, 0, std::vector<double>(static_cast<std::size_t>(n), 0.0)});
+    }
     if (d.kind == CTRL_TABLE) {
         c->table = std::make_unique<Table>();
         Table& t = *c->table;
@@ -147,6 +160,11 @@ int SetPanelValue(Panel& p, int attribute, int value) {
         if (value < 0) return UIE_BadValue;
         p.scroll = value;
         ApplyScroll(p);
+        return UIE_NoError;
+    case ATTR_WINDOW_ZOOM:
+        if (value != VAL_NO_ZOOM && value != VAL_MAXIMIZE) return UIE_BadValue;
+        p.zoom = value;
+        ApplyZoom(p);
         return UIE_NoError;
     default:
         return UIE_BadAttribute;
@@ -218,6 +236,11 @@ void FitCanvas(Panel& p) {
             h = std::max(h, child->y + child->frame->height());
         }
     if (p.canvas->size() != QSize(w, h)) p.canvas->setFixedSize(w, h);
+}
+
+void ApplyZoom(Panel& p) {
+    // A hidden window takes the state when it shows; a child panel when it becomes a popup.
+    if (p.window) p.frame->setWindowState(p.zoom == VAL_MAXIMIZE ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
 void SetActivePanelRecord(int panel) {
@@ -327,6 +350,7 @@ int LoadPanel(int parentPanel, const char* fileName, int resourceId) {
     p.frame->setWidgetResizable(false);
     p.canvas = new QWidget;
     p.canvas->setProperty("uiPanel", p.handle);
+    p.canvas->setLocale(QLocale::c()); // numbers read and show with a point, whatever the user's locale
     p.frame->setWidget(p.canvas);
     p.frame->setProperty("uiPanel", p.handle);
     p.frame->setWindowTitle(ui::ToQt(p.title));
@@ -357,6 +381,7 @@ int DiscardPanel(int panel) {
 int DisplayPanel(int panel) {
     Panel* p = FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;
+    const bool appears = !p->visible && !p->window;
     p->visible = true;
     p->frame->show();
     p->frame->raise();
@@ -364,6 +389,9 @@ int DisplayPanel(int panel) {
     ui::ApplyScroll(*p);
     if (p->window) p->frame->activateWindow();
     ui::activePanel = panel;
+    // A page that comes on screen in its window has the focus now; a window hears of it when the window
+    // system activates it.
+    if (appears && ui::PanelShown(panel)) ui::SendPanelEvent(panel, EVENT_GOT_FOCUS, 0, 0);
     return UIE_NoError;
 }
 
@@ -433,6 +461,9 @@ int GetPanelAttribute(int panel, int attribute, int* value) {
         return UIE_NoError;
     case ATTR_VSCROLL_OFFSET:
         *value = p->frame->isVisible() ? p->frame->verticalScrollBar()->value() : p->scroll;
+        return UIE_NoError;
+    case ATTR_WINDOW_ZOOM:
+        *value = p->zoom;
         return UIE_NoError;
     default:
         return UIE_BadAttribute;

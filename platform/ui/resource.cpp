@@ -176,6 +176,12 @@ const std::array kOptions{
                    o.states = SplitBar(v);
                    if (o.states.size() != 2) throw Failure{"states= needs an off and an on text"};
                }},
+    OptionSpec{"pairs", Bit(CTRL_GRAPH_3D), false,
+               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
+                   o.pairs.emplace();
+                   for (const std::string& part : SplitBar(v))
+                       o.pairs->push_back(Integer(n, part, 0));
+               }},
     OptionSpec{"tabs", Bit(CTRL_TAB), false,
                [](Options& o, UiCtrlKind, std::string_view, std::string_view v) { o.tabs = SplitBar(v); }},
     OptionSpec{

@@ -32,19 +32,20 @@
 // radio     a number, one of items (or none)         items value indicator
 // deco      a frame, titled by its caption           -
 // graph     plots, cursors and axes (see userint.h)   -
-// graph3d   a surface with a cursor (see userint.h)   -
+// graph3d   a surface with a cursor (see userint.h)   pairs
 //
 // Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= labelwidth= (a table's
 // row-label column, in pixels, whatever its labels) maxlen= font= (integers;
 // font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."
 // (the last '=' of an item separates its value), tabs="A|B|C", states="Off|On" (a toggle
-// shows the state's text and its caption above it, like a numeric), and the flags hidden dimmed indicator
-// bold, and anchor= (every kind but timer): the panel edges the control keeps its distance to when the panel
-// grows, '|'-separated among left, right, top, bottom, or center for none. Held by both edges of a direction
-// it stretches, by one it stays beside that edge, by neither it stays centred. Defaults: anchor=left|top,
-// prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a numeric
-// is aligned right; a dimmed timer starts disabled. A table's prec, min, max, bold and textcolor are the
-// attributes of its cells. A control's caption shows above it (beside an LED; inside a button).
+// shows the state's text and its caption above it, like a numeric), pairs=32|20|0 (a 3-D graph's axes in
+// order, each with its number of value pairs; without it three axes without any), and the flags hidden dimmed
+// indicator bold, and anchor= (every kind but timer): the panel edges the control keeps its distance to when
+// the panel grows, '|'-separated among left, right, top, bottom, or center for none. Held by both edges of a
+// direction it stretches, by one it stays beside that edge, by neither it stays centred. Defaults:
+// anchor=left|top, prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a
+// numeric is aligned right; a dimmed timer starts disabled. A table's prec, min, max, bold and textcolor are
+// the attributes of its cells. A control's caption shows above it (beside an LED; inside a button).
 #pragma once
 
 #include "platform/ui/userint.h"
@@ -83,7 +84,8 @@ struct Options {
     Anchor anchor;
     std::vector<Item> items;
     std::vector<std::string> tabs;
-    std::vector<std::string> states; // a toggle's off and on texts
+    std::vector<std::string> states;       // a toggle's off and on texts
+    std::optional<std::vector<int>> pairs; // a 3-D graph: value pairs per axis
     bool hidden = false;
     bool dimmed = false;
     bool indicator = false;

@@ -193,6 +193,26 @@ int ResizeWindow(int panel, int w, int h) {
     return UIE_NoError;
 }
 
+int ZoomWindow(int panel, int zoom) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (!p->window) return kUnreachable;
+    if (zoom != VAL_NO_ZOOM && zoom != VAL_MAXIMIZE) return UIE_BadValue;
+    if (zoom == VAL_MAXIMIZE)
+        p->frame->showMaximized();
+    else
+        p->frame->showNormal();
+    QCoreApplication::processEvents();
+    return UIE_NoError;
+}
+
+int ActivateWindow(int panel) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    if (!ui::FindPanel(panel)->window) return kUnreachable;
+    ui::WindowActivated(panel);
+    return UIE_NoError;
+}
+
 int GrabPanelToPng(int panel, const char* path) {
     const ui::Panel* p = ui::FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;

@@ -19,7 +19,8 @@ int Click(int panel, int control);
 int SetValueAsUser(int panel, int control, double value);
 int SetValueAsUser(int panel, int control, const char* text);
 // EVENT_KEYPRESS (key code | modifiers) to the control (0: the panel alone), then to the panel unless
-// consumed. Returns 1 when consumed, 0 when not, or an error.
+// consumed (a function key: to the panel first, then to the control). Returns 1 when consumed, 0 when
+// not, or an error.
 int SendKey(int panel, int control, int key);
 // A mouse event at panel pixel (x, y) to the control (0: the panel); returns the callback's result.
 int SendMouse(int panel, int control, int event, int x, int y);
@@ -58,6 +59,14 @@ int DrawViewNow(int panel, int control);
 // fixed window keeps its size, a resizable one never gets smaller than its design). kUnreachable when the
 // panel is not a window on screen or a popup lies over it.
 int ResizeWindow(int panel, int w, int h);
+
+// The user maximises the window (VAL_MAXIMIZE) or puts it back (VAL_NO_ZOOM), as with its title bar's
+// button. kUnreachable as for ResizeWindow.
+int ZoomWindow(int panel, int zoom);
+
+// The user brings the panel's window to the front (clicks into it, switches to it): it becomes the active
+// window and it and the pages shown in it get EVENT_GOT_FOCUS. kUnreachable as for ResizeWindow.
+int ActivateWindow(int panel);
 
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);

@@ -42,7 +42,7 @@ enum UiEvent : int {
     EVENT_RIGHT_CLICK = 5,
     EVENT_RIGHT_DOUBLE_CLICK = 6,
     EVENT_KEYPRESS = 7,
-    EVENT_GOT_FOCUS = 8,
+    EVENT_GOT_FOCUS = 8, // panel callback: the page came on screen, or its window became the active one
     EVENT_LOST_FOCUS = 9,
     EVENT_CLOSE = 10,              // panel callback: the window's close box
     EVENT_END_TASK = 11,           // main callback: the system asks the program to end (SIGTERM)
@@ -164,6 +164,9 @@ enum UiAttribute : int {
     // graph cursors (SetCursorAttribute)
     ATTR_CURSOR_COLOR,
     ATTR_CURSOR_POINT_STYLE,
+    // panels: VAL_NO_ZOOM or VAL_MAXIMIZE, the window as the user left it; set while the panel is hidden
+    // or no window yet (a child panel before it shows as a popup), it holds when the window shows
+    ATTR_WINDOW_ZOOM,
 };
 
 enum UiConst : int {
@@ -178,6 +181,8 @@ enum UiConst : int {
     VAL_HOUR_GLASS_CURSOR = 1,
     VAL_SELECT_STATE = 0,
     VAL_EDIT_STATE = 1,
+    VAL_NO_ZOOM = 0,
+    VAL_MAXIMIZE = 1,
 };
 
 enum UiCtrlKind : int {
@@ -386,6 +391,18 @@ int GetRelativeMouseState(int panel, int control, int* x, int* y);
 // shown; where OpenGL is missing it shows a notice instead.
 int PlotSurface3D(int panel, int control, std::span<const double> x, std::span<const double> y,
                   std::span<const double> z);
+// Its axes, numbered from 1 (X, Y, the values; the resource gives how many and each one's number of value
+// pairs): a value pair is a value the axis labels, numbered from 1; the range runs from min to max as the
+// program gives it, a falling or empty one included. Both show with the next surface plotted. The view
+// draws an axis whose range or grid does not rise by point number, each point labelled with its value pair.
+int GetGraph3DAxisCount(int panel, int control, int* count);
+int GetGraph3DValuePairCount(int panel, int control, int axis, int* count);
+int SetGraph3DValuePair(int panel, int control, int axis, int pair, double value);
+int GetGraph3DValuePair(int panel, int control, int axis, int pair, double* value);
+int SetGraph3DAxisRange(int panel, int control, int axis, double min, double max);
+int GetGraph3DAxisRange(int panel, int control, int axis, double* min, double* max);
+// Grid point (i, j) of the surface: x[i], y[j] and the height over them.
+int GetGraph3DPoint(int panel, int control, int i, int j, double* x, double* y, double* z);
 int SetGraph3DCursor(int panel, int control, int row, int column);
 int GetGraph3DCursor(int panel, int control, int* row, int* column);
 // 1 when this display can draw the 3-D view, 0 when not.
@@ -416,7 +433,10 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, c
 int InstallMainCallback(MainCallbackPtr fn, void* callbackData, int invokeThreadSafe);
 int RunUserInterface(); // returns the code given to QuitUserInterface
 int QuitUserInterface(int code);
-int ProcessSystemEvents(); // every pending event, callbacks and timer ticks included
+// Every pending event, callbacks and timer ticks included. Called from inside a callback it is an
+// operation's pump: the panels take no user input then (a key, a click, a move is dropped whole), and a
+// mouse button's release is delivered once the callback has returned.
+int ProcessSystemEvents();
 // The same, but first sleeps until an event arrives: for a loop that waits for the user's answer.
 int WaitSystemEvents();
 int ProcessDrawEvents();     // repaints only: no user input and no timer callback runs inside it

@@ -117,7 +117,6 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
     case CTRL_NUMERIC: {
         auto* s = new NumberBox(canvas);
         s->setKeyboardTracking(false);
-        s->setLocale(QLocale::c());
         QObject::connect(s, &QDoubleSpinBox::valueChanged,
                          [panel, id](double v) { UserSetNumber(panel, id, v); });
         return s;
@@ -197,6 +196,17 @@ void Tag(QWidget* w, const Control& c) {
 
 } // namespace
 
+QLabel* CaptionLabel(Control& c) {
+    // Most controls never have a caption: their label is made only once there is one to show.
+    if (!c.label && !c.caption.empty() && c.widget && c.kind != CTRL_TEXT_MSG &&
+        c.kind != CTRL_COMMAND_BUTTON && !(c.kind == CTRL_TOGGLE_BUTTON && c.states.empty()) &&
+        c.kind != CTRL_PICTURE && c.kind != CTRL_DECORATION && c.kind != CTRL_TAB) {
+        c.label = new QLabel(c.widget->parentWidget());
+        Tag(c.label, c);
+    }
+    return c.label;
+}
+
 void CreateWidget(Panel& p, Control& c) {
     if (c.kind == CTRL_TIMER) {
         c.timer = new QTimer(p.canvas);
@@ -208,12 +218,6 @@ void CreateWidget(Panel& p, Control& c) {
     c.widget = MakeWidget(c, p.canvas);
     Tag(c.widget, c);
     if (c.kind == CTRL_DECORATION) c.widget->lower();
-    if (!c.label && c.kind != CTRL_TEXT_MSG && c.kind != CTRL_COMMAND_BUTTON &&
-        !(c.kind == CTRL_TOGGLE_BUTTON && c.states.empty()) && c.kind != CTRL_PICTURE &&
-        c.kind != CTRL_DECORATION && c.kind != CTRL_TAB) {
-        c.label = new QLabel(p.canvas);
-        Tag(c.label, c);
-    }
     SyncItems(c);
     SyncLook(c); // shows the widget unless the control is hidden
     SyncValue(c);

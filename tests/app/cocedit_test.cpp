@@ -43,6 +43,13 @@ struct CocEditTest : OrvaneTest {
         cfg.cocFile[0] = '\0';
         InitCocEditData();
         SetCocEditMode(1);
+        ZeroEcuAxes();
+    }
+
+    // The ECU's maps on the record's default axes (all 0), so that only what a test changes differs.
+    void ZeroEcuAxes() {
+        for (const ecusim::Store map : {ecusim::Store::CocA, ecusim::Store::CocB})
+            ecu.model.StoreBytes(map).assign(ecusim::kExtMiniMapSize, 0);
     }
     void TearDown() override {
         SetCocEditMode(0);
@@ -240,6 +247,7 @@ TEST_F(CocEditTest, ConversionQuestionYesTakesTheEcuAxesNoSendsNothing) {
     for (const Case c : {Case{"no", false}, Case{"yes", true}}) {
         SCOPED_TRACE(c.what);
         ecu.model = ecusim::MakeEcuModel("");
+        ZeroEcuAxes();
         SimLink& link = ConnectSimulator();
         InitCocEditData();
         cocEditData.mapA.cells[2][3] = 777;

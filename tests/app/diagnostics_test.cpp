@@ -55,6 +55,12 @@ struct DiagnosticsTest : OrvaneTest {
         return link;
     }
 
+    static double Shown(int control) {
+        double v = -1;
+        GetCtrlVal(hDgnPanel, control, &v);
+        return v;
+    }
+
     static void TypePassword(const char* text) {
         PasswordCtrl_SetAttribute(hDgnPanel, DIAGN::STRdgnPwd, ATTR_PASSWORD_VAL, text);
     }
@@ -105,6 +111,46 @@ TEST_F(DiagnosticsTest, StatusShowsTheLogAndAResetGoesOutOnce) {
     DgnTimer();
     EXPECT_EQ(RequestsOf(again, 0x10), (std::vector<Bytes>{{0}}));
     EXPECT_GT(ecu.model.diag.cntStarterIn, 0);
+}
+
+TEST_F(DiagnosticsTest, AResetNotYetSentStaysWithItsPageAndConnection) {
+    for (const OneShotLoss& c : kOneShotLosses) {
+        ConnectDiagnostics();
+        Click(hMainPanel, MAIN::CBdiag);
+        ASSERT_EQ(hCurPanel, hDgnPanel);
+        Click(hDgnPanel, DIAGN::CBstopCntReset);
+        c.act(*this);
+        Click(hMainPanel, MAIN::CBdiag);
+        SimLink& link = *static_cast<SimLink*>(ComLink());
+        link.requests.clear();
+        DgnTimer();
+        EXPECT_EQ(RequestsOf(link, 0x10).front(), Bytes{0}) << c.what;
+        CloseComPort();
+        DgnTimer();
+    }
+}
+
+TEST_F(DiagnosticsTest, ALostLinkShowsTheClearedParameters) {
+    struct Case {
+        const char* what;
+        void (*lose)(SimLink&);
+    };
+    const Case cases[] = {
+        {"the link closed", [](SimLink&) { CloseComPort(); }},
+        {"two failed polls", [](SimLink& link) { Spoil(link, 0x10, false); }},
+    };
+    for (const Case& c : cases) {
+        SimLink& link = ConnectDiagnostics();
+        ASSERT_EQ(Shown(DIAGN::TOGBfarf), 1) << "the ECU's channel is on";
+        ASSERT_NE(Shown(DIAGN::NUMrpmLimit), 0);
+        c.lose(link);
+        DgnTimer();
+        DgnTimer();
+        EXPECT_EQ(Shown(DIAGN::TOGBfarf), 0) << c.what;
+        EXPECT_EQ(Shown(DIAGN::NUMrpmLimit), 0) << c.what;
+        CloseComPort();
+        DgnTimer();
+    }
 }
 
 TEST_F(DiagnosticsTest, StatusFailuresAreToleratedOnceThenClear) {
@@ -265,4 +311,119 @@ TEST_F(DiagnosticsTest, ChannelResetButtonIsRedOnlyWhileInErrorAndOn) {
     DgnTimer();
     EXPECT_EQ(CtrlAttr(hDgnPanel, DIAGN::CBaux2ErrReset, ATTR_TEXT_BGCOLOR), normal);
     EXPECT_EQ(CtrlAttr(hDgnPanel, DIAGN::NUMaux2ADmin, ATTR_DIMMED), 1);
+}
+
+TEST_F(DiagnosticsTest, ParametersAreReadAgainWheneverThePageGetsTheFocus) {
+    ConnectDiagnostics();
+    HidePanel(hDgnPanel);
+    ecu.model.diag.rpmLimit = 7777; // changed by another tool meanwhile
+    Click(hMainPanel, MAIN::CBdiag);
+    ASSERT_EQ(hCurPanel, hDgnPanel);
+    EXPECT_EQ(diagParam.rpmLimit, 7777) << "read as the page came on screen";
+    ecu.model.diag.rpmLimit = 6666;
+    EXPECT_EQ(ActivateWindow(hMainPanel), 0); // back from another window
+    EXPECT_EQ(diagParam.rpmLimit, 6666);
+}
+
+TEST_F(DiagnosticsTest, PhysicalBoundsAreShownOverTheirChannelsScale) {
+    SimLink& link = ConnectDiagnostics("");
+    // Each channel's bounds in physical units, as the ECU computed them: distinct and below zero.
+    const auto physical = [](int i, int which) { return -(100 + 10 * i + which); };
+    link.tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd == 0x11 && reply && reply->data.size() == 148) {
+            for (int i = 0; i < 9; ++i) {
+                for (int which = 0; which < 3; ++which) {
+                    const auto word = static_cast<std::uint16_t>(physical(i, which));
+                    const std::size_t at = std::size_t{54} + 36 * static_cast<std::size_t>(which) + 2 * i;
+                    reply->data[at] = static_cast<std::uint8_t>(word >> 8);
+                    reply->data[at + 1] = static_cast<std::uint8_t>(word);
+                }
+            }
+        }
+        return reply;
+    };
+    ASSERT_TRUE(DiagParamExchange(0, 0, 0));
+    ASSERT_TRUE(DgnTimer());
+    struct Channel {
+        const char* key;
+        int min, max, recov;
+        double scale;
+    };
+    const Channel channels[] = {
+        {"farf", DIAGN::NUMfarfMin, DIAGN::NUMfarfMax, DIAGN::NUMfarfRecov, 10},
+        {"th2o", DIAGN::NUMth2oMin, DIAGN::NUMth2oMax, DIAGN::NUMth2oRecov, 10},
+        {"tair", DIAGN::NUMtairMin, DIAGN::NUMtairMax, DIAGN::NUMtairRecov, 10},
+        {"pBaro", DIAGN::NUMpBaroMin, DIAGN::NUMpBaroMax, DIAGN::NUMpBaroRecov, 1},
+        {"pVacu", DIAGN::NUMpVacuMin, DIAGN::NUMpVacuMax, DIAGN::NUMpVacuRecov, 1},
+        {"aux1", DIAGN::NUMaux1Min, DIAGN::NUMaux1Max, DIAGN::NUMaux1Recov, 10},
+        {"aux2", DIAGN::NUMaux2Min, DIAGN::NUMaux2Max, DIAGN::NUMaux2Recov, 10},
+        {"step", DIAGN::NUMstepMin, DIAGN::NUMstepMax, DIAGN::NUMstepRecov, 10},
+        {"vBat", DIAGN::NUMvBatMin, DIAGN::NUMvBatMax, DIAGN::NUMvBatRecov, 10},
+    };
+    for (int i = 0; i < 9; ++i) {
+        const Channel& c = channels[i];
+        const int controls[] = {c.min, c.max, c.recov};
+        for (int which = 0; which < 3; ++which) {
+            double shown = 0;
+            GetCtrlVal(hDgnPanel, controls[which], &shown);
+            EXPECT_NEAR(shown, physical(i, which) / c.scale, 1e-9) << c.key << " value " << which;
+        }
+    }
+}
+
+TEST_F(DiagnosticsTest, ParameterExchangeWaitsFiveSecondsForItsReply) {
+    SimLink& link = ConnectDiagnostics("");
+    struct Case {
+        double late; // seconds before the reply can be read
+        bool ok;
+    };
+    const Case cases[] = {{4.0, true}, {6.0, false}};
+    for (const Case& c : cases) {
+        link.replyDelay = c.late;
+        EXPECT_EQ(DiagParamExchange(0, 0, 0), c.ok) << "a reply " << c.late << " s late";
+    }
+    link.replyDelay = 0;
+}
+
+TEST_F(DiagnosticsTest, DefaultSequenceRunsTheProgressFromNoneOf52To52) {
+    SimLink& link = ConnectDiagnostics("");
+    // Parameters of which every one differs from its default: each of the 52 steps writes.
+    ecusim::DiagLog& d = ecu.model.diag;
+    d.kFlowCorrL = d.kFlowCorrH = 900;
+    d.fuelLoadMl = 5;
+    d.rpmLimit = d.throttleLimit = d.velWheelLimit = 1;
+    d.distLimit = 1;
+    d.maxErr.fill(1);
+    d.adMin.fill(1);
+    d.adMax.fill(1000);
+    d.adRecov.fill(100);
+    d.chanOffMask = 0;
+    d.autoReset = true;
+    ASSERT_TRUE(DiagParamExchange(0, 0, 0));
+    std::vector<int> shownAtWrite; // the progress bar as each write goes out
+    link.tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd == 0x11) {
+            int percent = -1;
+            GetCtrlVal(hMainPanel, MAIN::NSprogressBar, &percent);
+            shownAtWrite.push_back(percent);
+        }
+        return reply;
+    };
+    ASSERT_TRUE(SetDiagDefaults());
+    ASSERT_EQ(shownAtWrite.size(), 52u);
+    for (int n = 1; n <= 52; ++n)
+        EXPECT_EQ(shownAtWrite[n - 1], 100 * (n - 1) / 52) << "before step " << n;
+    int percent = -1;
+    GetCtrlVal(hMainPanel, MAIN::NSprogressBar, &percent);
+    EXPECT_EQ(percent, 100) << "52 of 52 after the last step";
+
+    // Already the defaults: nothing is written, and the bar still ends at 52 of 52.
+    SetProgressBar(0, 0);
+    shownAtWrite.clear();
+    ASSERT_TRUE(SetDiagDefaults());
+    EXPECT_TRUE(shownAtWrite.empty());
+    GetCtrlVal(hMainPanel, MAIN::NSprogressBar, &percent);
+    EXPECT_EQ(percent, 100);
+    EXPECT_EQ(CtrlAttr(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE), 1);
+    SetProgressBar(0, 0);
 }

@@ -30,6 +30,13 @@ struct LiveTest : OrvaneTest {
         ecusim::AdvanceEngine(ecu.model, 30.0); // warm, running, with a log to show
     }
 
+    // Live page 2 as a default ECU leaves it, for the tests after one that dimmed it otherwise.
+    void ShowDefaultEcuOnPage2() {
+        ecu.model = ecusim::MakeEcuModel("");
+        ConnectLive(1);
+        CloseComPort();
+    }
+
     // Connects and runs the refresh tick that reads the information records.
     SimLink& ConnectLive(std::uint8_t page = 0) {
         SimLink& link = ConnectSimulator();
@@ -201,6 +208,24 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
     EXPECT_EQ(LiveRequests(link).front(), (Bytes{0, 0, 0, 0}));
 }
 
+TEST_F(LiveTest, AnAdjustmentNotYetSentStaysWithItsPageAndConnection) {
+    for (const OneShotLoss& c : kOneShotLosses) {
+        ConnectLive(1);
+        Click(hMainPanel, MAIN::CBlive);
+        if (hCurPanel != hLv2Panel) SelectTab(hCurPanel, LIVE1::TPselectLive, 1);
+        ASSERT_EQ(hCurPanel, hLv2Panel);
+        ASSERT_EQ(SetValueAsUser(hLv2Panel, LIVE2::NSddgAdvBanco, 3.0), 0);
+        c.act(*this);
+        SimLink& link = *static_cast<SimLink*>(ComLink());
+        link.requests.clear();
+        LivTimer(0, 1);
+        EXPECT_EQ(LiveRequests(link).front(), (Bytes{0, 0, 0, 0})) << c.what;
+        Click(hMainPanel, MAIN::CBinfo);
+        CloseComPort();
+        LivTimer(0, 1);
+    }
+}
+
 TEST_F(LiveTest, OutputTestsAreOneFrameEachAndNeedTheLink) {
     popups.ExpectMessage();
     Click(hLv2Panel, LIVE2::CBtestInj3);
@@ -228,4 +253,141 @@ TEST_F(LiveTest, OutputTestsAreOneFrameEachAndNeedTheLink) {
     int state = -1;
     GetCtrlVal(hLv2Panel, LIVE2::TBtestAuxOut, &state);
     EXPECT_EQ(state, 0) << "with the engine running the test toggles snap back";
+}
+
+// Live page 2 by the outputs each cylinder is wired to: an entry out of its range (255, or a coil above
+// 1, an injector above 3) is no output.
+TEST_F(LiveTest, Page2DimsByTheOutputsOfEachCylinder) {
+    struct Group {
+        const char* what;
+        std::array<int, 4> controls; // cylinders 1..4
+        int rule;                    // 0: no low injector, 1: no high, 2: neither, 3: no coil
+    };
+    using namespace LIVE2;
+    const Group groups[] = {
+        {"low injection time", {NUMterog1L, NUMterog2L, NUMterog3L, NUMterog4L}, 0},
+        {"high injection time", {NUMterog1H, NUMterog2H, NUMterog3H, NUMterog4H}, 1},
+        {"low phase", {NUMfase1L, NUMfase2L, NUMfase3L, NUMfase4L}, 2},
+        {"high phase", {NUMfase1H, NUMfase2H, NUMfase3H, NUMfase4H}, 2},
+        {"bench injection", {NSkInjBanco1, NSkInjBanco2, NSkInjBanco3, NSkInjBanco4}, 2},
+        {"advance", {NUMteta1, NUMteta2, NUMteta3, NUMteta4}, 3},
+        {"dwell", {NUMdwell1, NUMdwell2, NUMdwell3, NUMdwell4}, 3},
+        {"bench advance", {NSddgAdvBanco1, NSddgAdvBanco2, NSddgAdvBanco3, NSddgAdvBanco4}, 3},
+        {"injection by pair", {LEDisJMMbyPair1, LEDisJMMbyPair2, LEDisJMMbyPair3, LEDisJMMbyPair4}, 3},
+    };
+    // coil, low and high injector of cylinders 1..4
+    const std::array<std::uint8_t, 4> coil = {0, 0, 0, 2};
+    const std::array<std::uint8_t, 4> low = {0, 1, 255, 255};
+    const std::array<std::uint8_t, 4> high = {4, 255, 255, 3};
+    const std::array<std::array<bool, 4>, 4> none = {{
+        {false, false, true, true},  // no low injector
+        {true, true, true, false},   // no high
+        {false, false, true, false}, // neither
+        {false, false, false, true}, // no coil
+    }};
+    for (int i = 0; i < 4; ++i) {
+        ecu.model.engInfo[8 + static_cast<std::size_t>(i)] = coil[static_cast<std::size_t>(i)];
+        ecu.model.engInfo[12 + static_cast<std::size_t>(i)] = low[static_cast<std::size_t>(i)];
+        ecu.model.engInfo[16 + static_cast<std::size_t>(i)] = high[static_cast<std::size_t>(i)];
+    }
+    ConnectLive(1);
+    for (const Group& g : groups)
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(CtrlAttr(hLv2Panel, g.controls[i], ATTR_DIMMED),
+                      none[static_cast<std::size_t>(g.rule)][i] ? 1 : 0)
+                << g.what << ", cylinder " << i + 1;
+    // Coil 1 and injector output 2 (the third) serve no cylinder.
+    const std::pair<int, int> outputs[] = {
+        {CBtestTrig1, 0},    {LEDisOverDwell1, 0}, {NUMextSparkOn1, 0},  {NUMextSparkOff1, 0},
+        {CBtestTrig2, 1},    {LEDisOverDwell2, 1}, {NUMextSparkOn2, 1},  {NUMextSparkOff2, 1},
+        {CBtestInj1, 0},     {LEDisOverInj1, 0},   {CBtestInj2, 0},      {LEDisOverInj2, 0},
+        {CBtestInj3, 1},     {LEDisOverInj3, 1},   {CBtestInj4, 0},      {LEDisOverInj4, 0},
+        {NSkInjRipBanco, 0}, {NSdegFaseBancoL, 0}, {NSdegFaseBancoH, 0},
+    };
+    for (const auto& [control, dimmed] : outputs)
+        EXPECT_EQ(CtrlAttr(hLv2Panel, control, ATTR_DIMMED), dimmed) << "control " << control;
+    CloseComPort();
+
+    // One bank only: the partition and the other bank's phase slide have nothing to act on.
+    struct Bank {
+        std::uint8_t lowEntry, highEntry;
+        int partition, phaseL, phaseH;
+    };
+    for (const Bank& b : {Bank{0, 255, 1, 0, 1}, Bank{255, 0, 1, 1, 0}}) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            ecu.model.engInfo[12 + i] = b.lowEntry;
+            ecu.model.engInfo[16 + i] = b.highEntry;
+        }
+        ConnectLive(1);
+        EXPECT_EQ(CtrlAttr(hLv2Panel, NSkInjRipBanco, ATTR_DIMMED), b.partition);
+        EXPECT_EQ(CtrlAttr(hLv2Panel, NSdegFaseBancoL, ATTR_DIMMED), b.phaseL);
+        EXPECT_EQ(CtrlAttr(hLv2Panel, NSdegFaseBancoH, ATTR_DIMMED), b.phaseH);
+        CloseComPort();
+    }
+    ShowDefaultEcuOnPage2();
+}
+
+// Live page 2 by what the ECU says it is equipped with.
+TEST_F(LiveTest, Page2DimsByTheEquipment) {
+    using namespace LIVE2;
+    const std::vector<int> actuator = {NUMpotStep, NUMpotStepAD, NUMextPercFaux, NUMextStepBpsAir,
+                                       NUMnormalStepCor};
+    const std::vector<int> inputs = {NUMfork,    NUMshock,   NUMforkAD,   NUMshockAD,
+                                     NUMuego1AD, NUMuego2AD, NUMrtcLevel, NUMrtcLevelAD};
+    const std::vector<int> driveByWire = {NUMegas,      NUMedbw1,       NUMegasAD_A,        NUMsollEdbw2,
+                                          NSedbwBanco1, LEDisEdbwFail1, LEDisBlippingEdbw2, NUMjTransAux,
+                                          NUMaTransAux, TMedbw};
+    struct Case {
+        const char* what;
+        std::size_t misc; // miscInfo byte set, or 99 for twaInfo byte 3
+        std::uint8_t value;
+        const std::vector<int>* controls;
+        std::vector<int> dimmed; // one per control
+    };
+    const std::vector<int> tc = {NUMtcLevel, LEDisTcOn};
+    const std::vector<int> cam = {NUMscamPuls, NUMscamErrs};
+    const std::vector<int> vcam = {LEDisVcam};
+    const Case cases[] = {
+        {"auxiliary throttle", 3, 1, &actuator, {0, 0, 0, 1, 1}},
+        {"stepper", 3, 3, &actuator, {0, 1, 1, 1, 0}},
+        {"by-pass air", 3, 4, &actuator, {0, 1, 1, 0, 1}},
+        {"no idle actuator", 3, 2, &actuator, {1, 1, 1, 1, 1}},
+        {"no analog inputs", 5, 0, &inputs, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"level sensor", 5, 2, &inputs, {1, 1, 1, 1, 1, 1, 0, 0}},
+        {"lambda sensors", 5, 3, &inputs, {1, 1, 1, 1, 0, 0, 1, 1}},
+        {"fork and shock", 5, 4, &inputs, {0, 0, 0, 0, 1, 1, 1, 1}},
+        {"inputs beyond the known", 5, 5, &inputs, {1, 1, 1, 1, 1, 1, 1, 1}},
+        {"no traction control", 14, 0, &tc, {1, 1}},
+        {"traction control", 14, 1, &tc, {0, 0}},
+        {"no drive-by-wire", 13, 0, &driveByWire, std::vector<int>(10, 1)},
+        {"drive-by-wire", 13, 1, &driveByWire, std::vector<int>(10, 0)},
+        {"no variable cam", 0, 0, &vcam, {1}},
+        {"variable cam", 0, 1, &vcam, {0}},
+        {"cam counters off", 99, 1, &cam, {1, 1}},
+        {"cam counters on", 99, 0, &cam, {0, 0}},
+    };
+    const auto miscInfo = ecu.model.miscInfo;
+    const auto twaInfo = ecu.model.twaInfo;
+    for (const Case& c : cases) {
+        ecu.model.miscInfo = miscInfo;
+        ecu.model.twaInfo = twaInfo;
+        if (c.misc == 99)
+            ecu.model.twaInfo[3] = c.value;
+        else
+            ecu.model.miscInfo[c.misc] = c.value;
+        ConnectLive(1);
+        for (std::size_t i = 0; i < c.controls->size(); ++i)
+            EXPECT_EQ(CtrlAttr(hLv2Panel, (*c.controls)[i], ATTR_DIMMED), c.dimmed[i]) << c.what << ", " << i;
+        CloseComPort();
+    }
+    for (const auto& [kind, label] : {std::pair{0, "Mil Lamp"}, std::pair{1, "Relais"}}) {
+        ecu.model.miscInfo = miscInfo;
+        ecu.model.miscInfo[12] = static_cast<std::uint8_t>(kind);
+        ConnectLive(1);
+        char text[32] = "";
+        GetCtrlAttribute(hLv2Panel, TBtestAuxOut, ATTR_LABEL_TEXT, text);
+        EXPECT_STREQ(text, label);
+        CloseComPort();
+    }
+    ShowDefaultEcuOnPage2();
 }

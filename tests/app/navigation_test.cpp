@@ -61,6 +61,25 @@ TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
     ScatterCaqPanel();
 }
 
+TEST_F(OrvaneTest, RefusedTabChangeLeavesTheTabLineOnThePageShown) {
+    uitest::Click(hMainPanel, MAIN::CBconfig);
+    uitest::SelectTab(hCurPanel, CONFIG1::TPselectConfig, 4);
+    ASSERT_EQ(hCurPanel, hCaqPanel);
+    ecuParData.canFrames[0] = ecuParData.canFrames[1] = 1 << 11 | 0x300; // duplicates: the warning comes
+    ScatterCaqPanel();
+    popups.AnswerConfirm(false);
+    uitest::SelectTab(hCaqPanel, CANACQ::TPselectConfig, 0);
+    ASSERT_EQ(hCurPanel, hCaqPanel) << "refused: the CAN page stays";
+    int tab = -1;
+    GetActiveTabPage(hCaqPanel, CANACQ::TPselectConfig, &tab);
+    EXPECT_EQ(tab, 4) << "the tab line shows the page on screen";
+    popups.AnswerConfirm(true);
+    uitest::SelectTab(hCaqPanel, CANACQ::TPselectConfig, 0); // the same tab again is a change
+    EXPECT_EQ(hCurPanel, hCg1Panel);
+    InitCaqData();
+    ScatterCaqPanel();
+}
+
 TEST_F(OrvaneTest, LeavingTheMapEditorHidesItsGraphs) {
     uitest::Click(hMainPanel, MAIN::CBmaps);
     ASSERT_EQ(hCurPanel, hMp1Panel);
@@ -80,6 +99,37 @@ TEST_F(OrvaneTest, ScrollToShowCtrlMovesOnlyWhatIsNeeded) {
     GetPanelAttribute(hCaqPanel, ATTR_VSCROLL_OFFSET, &offset);
     EXPECT_EQ(offset, 0);
     EXPECT_FALSE(ScrollToShowCtrl(hCaqPanel, 999)) << "no such control";
+}
+
+TEST_F(OrvaneTest, ScrollToShowCtrlScrollsUpOrDownJustEnough) {
+    // The CAN page is 700 pixels high; row 1's identifier lies at 58..75, and row 30's is moved below
+    // the page's bottom, to 800..817.
+    int top = 0;
+    GetCtrlAttribute(hCaqPanel, CANACQ::NUMcanId30, ATTR_TOP, &top);
+    SetCtrlAttribute(hCaqPanel, CANACQ::NUMcanId30, ATTR_TOP, 800);
+    struct Case {
+        const char* what;
+        int control;
+        int offset;
+        int expected;
+    };
+    const Case cases[] = {
+        {"above: its top comes to the top", CANACQ::NUMcanId1, 100, 58},
+        {"partly above", CANACQ::NUMcanId1, 60, 58},
+        {"below: its bottom comes to the bottom", CANACQ::NUMcanId30, 0, 117},
+        {"partly below", CANACQ::NUMcanId30, 110, 117},
+        {"just inside at the bottom", CANACQ::NUMcanId30, 117, 117},
+        {"just inside at the top", CANACQ::NUMcanId30, 800, 800},
+    };
+    for (const Case& c : cases) {
+        SetPanelAttribute(hCaqPanel, ATTR_VSCROLL_OFFSET, c.offset);
+        EXPECT_TRUE(ScrollToShowCtrl(hCaqPanel, c.control)) << c.what;
+        int offset = -1;
+        GetPanelAttribute(hCaqPanel, ATTR_VSCROLL_OFFSET, &offset);
+        EXPECT_EQ(offset, c.expected) << c.what;
+    }
+    SetCtrlAttribute(hCaqPanel, CANACQ::NUMcanId30, ATTR_TOP, top);
+    SetPanelAttribute(hCaqPanel, ATTR_VSCROLL_OFFSET, 0);
 }
 
 TEST_F(OrvaneTest, FailedFillIsReportedAndStillSwitches) {

@@ -28,13 +28,19 @@ inline std::string SettingsPath() {
     return std::string(dir) + "/dervalon.ini";
 }
 
+// Starts the program once per process, without a settings file.
+inline void StartOrvaneOnce() {
+    if (hMainPanel > 0) return;
+    std::remove(SettingsPath().c_str());
+    RegisterScreenCallbacks();
+    RegisterResource("screen.uir", kScreenUir);
+    ASSERT_TRUE(StartOrvane()) << GetLastLoadError();
+}
+
 struct OrvaneTest : testing::Test {
     static void SetUpTestSuite() {
         if (hMainPanel > 0) return;
-        std::remove(SettingsPath().c_str());
-        RegisterScreenCallbacks();
-        RegisterResource("screen.uir", kScreenUir);
-        ASSERT_TRUE(StartOrvane()) << GetLastLoadError();
+        StartOrvaneOnce();
         SuspendTimerCallbacks(); // the tests tick the main timer themselves
         DisplayPanel(hMainPanel);
     }
@@ -80,4 +86,19 @@ struct OrvaneTest : testing::Test {
 
     ecusim::EcuSim ecu;
     ScriptedPopups popups;
+};
+
+// What happens between a one-shot request (a bench adjustment, a reset action) and the next exchange
+// that would carry it: its page is left, or its link closed and opened again. Either way it is dropped.
+struct OneShotLoss {
+    const char* what;
+    void (*act)(OrvaneTest&);
+};
+inline constexpr OneShotLoss kOneShotLosses[] = {
+    {"the page left", [](OrvaneTest&) { uitest::Click(hMainPanel, MAIN::CBinfo); }},
+    {"the link closed and opened again",
+     [](OrvaneTest& t) {
+         CloseComPort();
+         AttachSimLink(t.ecu);
+     }},
 };

@@ -243,6 +243,17 @@ TEST_F(ParamsTest, CoCorrSensorChosenLastStays) {
     EXPECT_TRUE(popups.Records().empty());
 }
 
+TEST_F(ParamsTest, CoCorrPeriodIsTypedAndKeptInMilliseconds) {
+    MapWord(0x29B30) = static_cast<std::int16_t>(65535);
+    Show(hPr9Panel, ScatterPr9Panel);
+    EXPECT_EQ(Shown(hPr9Panel, PARM9::NUMmsCoc), 65.535);
+    ASSERT_TRUE(GatherPr9Panel());
+    EXPECT_EQ(static_cast<std::uint16_t>(MapWord(0x29B30)), 65535);
+    ASSERT_EQ(uitest::SetValueAsUser(hPr9Panel, PARM9::NUMmsCoc, 0.125), 0);
+    ASSERT_TRUE(GatherPr9Panel());
+    EXPECT_EQ(MapWord(0x29B30), 125);
+}
+
 TEST_F(ParamsTest, CoCorrBoxesOfForeignOrMissingCylindersAreCleared) {
     struct Case {
         const char* what;
@@ -502,6 +513,19 @@ TEST_F(ParamsTest, BlippingPolaritySwapsLabelsAndRanges) {
     EXPECT_EQ(CtrlAttr(hPr7Panel, PARM7::TMblip8, ATTR_DIMMED), 1);
 }
 
+TEST_F(ParamsTest, BlippingEnablesAreTruncated) {
+    ParByte(0x7B3) = 1;
+    ParByte(0x7C5) = 1;
+    InitPr7Data();
+    Show(hPr7Panel, ScatterPr7Panel);
+    const std::pair<double, std::uint8_t> cases[] = {{0.6, 0}, {0.99, 0}, {1.0, 1}, {1.4, 1}};
+    for (int i = 0; i < 4; ++i)
+        ASSERT_GE(SetTableCellVal(hPr7Panel, PARM7::TABblipEnable, MakePoint(i + 1, 1), cases[i].first), 0);
+    ASSERT_TRUE(GatherPr7Panel());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(MapByte(0x2A2F6 + i), cases[i].second) << cases[i].first;
+}
+
 TEST_F(ParamsTest, Misc2RelayAxisFollowsItsSource) {
     ParByte(0x7B5) = 1; // the auxiliary output is a relay ...
     ParByte(0x7B6) = 0; // ... switched by water temperature
@@ -514,6 +538,19 @@ TEST_F(ParamsTest, Misc2RelayAxisFollowsItsSource) {
     ASSERT_TRUE(GatherPr2Panel());
     EXPECT_EQ(MapWord(0x28CA8), -123);
     EXPECT_EQ(MapWord(0x29B4C), 350) << "the upper gas limit follows the lower";
+}
+
+TEST_F(ParamsTest, Misc2RelayBreakpointsReadBackInTheUnitShown) {
+    ParByte(0x7B5) = 1;
+    for (const std::uint8_t byRpm : {0, 1}) {
+        SCOPED_TRACE(int(byRpm));
+        ParByte(0x7B6) = byRpm;
+        MapWord(0x28CA8) = 850;
+        Show(hPr2Panel, ScatterPr2Panel);
+        ParByte(0x7B6) = byRpm ^ 1; // the relay's source changes on the configuration page
+        ASSERT_TRUE(GatherPr2Panel());
+        EXPECT_EQ(MapWord(0x28CA8), 850) << "the stored breakpoint is not rescaled";
+    }
 }
 
 // ---- Transient
@@ -561,6 +598,22 @@ TEST_F(ParamsTest, GearShiftFollowsTheGearMode) {
         EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::CBsetCentro1, ATTR_VISIBLE), c.learnVisible ? 1 : 0);
         EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::NUMshiftWidth3, ATTR_DIMMED), c.gear3On ? 0 : 1);
         EXPECT_EQ(CtrlAttr(hPr6Panel, PARM6::NUMmsShiftExit4, ATTR_DIMMED), c.gear4On ? 0 : 1);
+    }
+}
+
+TEST_F(ParamsTest, GearThresholdsReadBackInTheScaleShown) {
+    const std::pair<std::uint8_t, std::uint8_t> changes[] = {{2, 0}, {0, 2}}; // gear mode shown, then chosen
+    for (const auto& [shown, chosen] : changes) {
+        SCOPED_TRACE(int(shown));
+        InitPr6Data();
+        ParByte(0x7B0) = shown;
+        MapWord(0x29948) = 1023;
+        MapWord(0x29960) = 11;
+        Show(hPr6Panel, ScatterPr6Panel);
+        ParByte(0x7B0) = chosen;
+        ASSERT_TRUE(GatherPr6Panel());
+        EXPECT_EQ(MapWord(0x29948), 1023);
+        EXPECT_EQ(MapWord(0x29960), 11);
     }
 }
 

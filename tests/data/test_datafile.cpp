@@ -79,6 +79,7 @@ TEST_F(DataFileTest, StoreThenLoadGivesTheSameBytesAndNoUnsavedChanges) {
     EXPECT_TRUE(popups.Records().empty()) << popups.Report();
 }
 
+// The user's load asks; start-up's silent load takes the question as answered No.
 TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
     EcuParData file;
     FillSound(file, 2);
@@ -86,18 +87,28 @@ TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
     const std::string path = PathOf("old.ecd");
     Write(path, CopyOfBytes(file));
 
-    for (bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
+    struct Case {
+        std::uint8_t interactive;
+        bool yes;
+    };
+    for (const Case c : {Case{1, false}, Case{1, true}, Case{0, false}}) {
+        SCOPED_TRACE(testing::Message() << "interactive " << int{c.interactive} << ", yes " << c.yes);
+        const bool yes = c.yes;
         FillSound(ecuParData, 7);
         const EcuParData before = ecuParData;
         Remember(cfg.parFile, path);
         ShowConfigName("before", 1);
         ScriptedPopups script;
-        script.AnswerConfirm(yes);
-        EXPECT_TRUE(LoadEcu(0, 1));
+        if (c.interactive != 0) script.AnswerFile(path).AnswerConfirm(yes);
+        EXPECT_TRUE(LoadEcu(c.interactive, 1));
         ASSERT_TRUE(script.AllExpected()) << script.Report();
-        EXPECT_EQ(script.Records()[0].title, "Load ECU configuration data");
-        EXPECT_EQ(script.Records()[0].text, "Data stored by Orvane v1.12a\n\nLoad anyway?");
+        if (c.interactive != 0) {
+            ASSERT_EQ(script.Records().size(), 2u);
+            EXPECT_EQ(script.Records()[1].title, "Load ECU configuration data");
+            EXPECT_EQ(script.Records()[1].text, "Data stored by Orvane v1.12a\n\nLoad anyway?");
+        } else {
+            EXPECT_TRUE(script.Records().empty()) << script.Report();
+        }
         if (yes) {
             EXPECT_EQ(CheckDataHeader(ecuParData.header), 0); // stored again, it carries this version
             EXPECT_EQ(std::memcmp(ecuParData.notes, file.notes, sizeof file.notes), 0);
@@ -118,10 +129,12 @@ TEST_F(DataFileTest, HeaderCases) {
         std::size_t at;
         std::uint8_t value;
         bool loads;
+        std::uint8_t interactive;
     };
     const Case cases[] = {
-        {"only the suffix", 32, 'b', true},
-        {"another application", 0, 'K', false},
+        {"only the suffix", 32, 'b', true, 0},
+        {"another application", 0, 'K', false, 1},
+        {"another application at start-up", 0, 'K', false, 0}, // refused without a word
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -134,15 +147,18 @@ TEST_F(DataFileTest, HeaderCases) {
         const auto before = std::make_unique<EcuMapData>(ecuMapData);
         Remember(cfg.mapFile, path);
         ScriptedPopups script;
-        if (!c.loads) script.ExpectMessage();
-        EXPECT_TRUE(LoadEcu(0, 2));
+        if (c.interactive != 0) script.AnswerFile(path).ExpectMessage();
+        EXPECT_TRUE(LoadEcu(c.interactive, 2));
         ASSERT_TRUE(script.AllExpected()) << script.Report();
+        EXPECT_EQ(script.Records().size(), c.interactive != 0 ? 2u : 0u) << script.Report();
         if (c.loads) {
             EXPECT_EQ(std::memcmp(&ecuMapData, file.get(), sizeof ecuMapData), 0); // its own header kept
             EXPECT_STREQ(cfg.mapFile, path.c_str());
         } else {
-            EXPECT_EQ(script.Records()[0].title, "Load ECU mapping data");
-            EXPECT_EQ(script.Records()[0].text, "Invalid data!\nData stored by another application.");
+            if (c.interactive != 0) {
+                EXPECT_EQ(script.Records()[1].title, "Load ECU mapping data");
+                EXPECT_EQ(script.Records()[1].text, "Invalid data!\nData stored by another application.");
+            }
             EXPECT_EQ(std::memcmp(&ecuMapData, before.get(), sizeof ecuMapData), 0);
             EXPECT_STREQ(cfg.mapFile, "");
         }

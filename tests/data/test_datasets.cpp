@@ -101,17 +101,20 @@ TEST_F(DataSets, DamagedImagesAreRefused) {
     struct Corruption {
         const char* what;
         std::size_t at; // in the EcuImage: one bit flips there
+        bool resealed;  // the checksum made right again after the flip
     };
     const Corruption cases[] = {
-        {"length", 3},
-        {"end marker", 3072 - 1},
-        {"checksum", 5},
-        {"a data byte", 2000}, // the checksum no longer matches
+        {"length", 3, false},
+        {"end marker", 3072 - 1, false},
+        {"end marker under a right checksum", 3072 - 2, true},
+        {"checksum", 5, false},
+        {"a data byte", 2000, false}, // the checksum no longer matches
     };
     for (const Corruption& c : cases) {
         SCOPED_TRACE(c.what);
         ecu.model = ecusim::MakeEcuModel("");
         Store(ecusim::Store::Par)[c.at] ^= 0x01;
+        if (c.resealed) ecusim::SealImage(Store(ecusim::Store::Par));
         FillSound(ecuParData, 3);
         const EcuParData before = ecuParData;
         progress.clear();

@@ -18,6 +18,7 @@ std::uint16_t Word(const ecusim::Frame& f, std::size_t off) {
 
 TEST(SimEngine, StartsWarmsUpAndCounts) {
     ecusim::EcuModel model = ecusim::MakeEcuModel("");
+    model.StoreBytes(ecusim::Store::Slot1) = ecusim::MakeDefaultImage(ecusim::kMapImageSize, "empty");
     ecusim::AdvanceEngine(model, 0.5);
     EXPECT_FALSE(model.engine.running);
     ecusim::AdvanceEngine(model, 120.0);

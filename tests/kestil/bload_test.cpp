@@ -156,4 +156,19 @@ TEST_F(BloadTest, BlocksAreAcknowledgedOnlyInSequenceAfterTheErase) {
     EXPECT_TRUE(SendAndWait(BL_WRITE_BLOCK, block1, sizeof block1));
 }
 
+TEST_F(BloadTest, EraseWaitsLongerForItsReplyThanABlock) {
+    // A reply 3 s late: within the erase's 5.0 s, past the block's 2.5 s.
+    SimLink* link = ConnectBootSim(sim);
+    ASSERT_NE(link, nullptr);
+    link->replyDelay = 3.0;
+    EXPECT_TRUE(EraseArea(1));
+    for (std::uint8_t area = 2; area <= 7; ++area) {
+        link->replyDelay = 0;
+        ASSERT_TRUE(EraseArea(area));
+    }
+    link->replyDelay = 3.0;
+    const std::uint8_t block0[] = {0x00, 0x00, 'D', 'r'};
+    EXPECT_FALSE(SendAndWait(BL_WRITE_BLOCK, block0, sizeof block0));
+}
+
 } // namespace

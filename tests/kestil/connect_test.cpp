@@ -47,6 +47,76 @@ TEST_F(ConnectTest, FindsIdentifiesLosesAndFindsAgain) {
     EXPECT_TRUE(fBloadKnown) << "and identified again";
 }
 
+// Every reply of the in-process boot loader lost, as when the adapter is unplugged.
+SimLink& AttachSilentBootSim(ecusim::EcuSim& sim) {
+    SimLink& link = AttachBootSim(sim);
+    link.tamper = [](const ecusim::Frame&, std::optional<ecusim::Frame>) { return std::nullopt; };
+    return link;
+}
+
+TEST_F(ConnectTest, ThirdFailedTickClosesAndTheNextAttemptComesThreeTicksLater) {
+    const RuntimeDir noAdapter; // no boot loader listens where the attempt looks
+    AttachSilentBootSim(sim);
+    fBloadKnown = true;
+    Tick();
+    Tick();
+    ASSERT_TRUE(isComOpen);
+    EXPECT_EQ(linkCount, 2);
+    Tick();
+    ASSERT_FALSE(isComOpen);
+    EXPECT_EQ(linkCount, 2) << "the count of failures becomes the ticks to wait";
+    SetMainTitle("waiting");
+    Tick();
+    Tick();
+    EXPECT_EQ(Title(), "Kestil v3.0    <waiting>") << "no attempt on the first two ticks after";
+    EXPECT_EQ(linkCount, 0);
+    Tick();
+    EXPECT_EQ(Title(), "Kestil v3.0    <disconnected>") << "the attempt on the third";
+    EXPECT_EQ(linkCount, 2);
+}
+
+TEST_F(ConnectTest, PortRingColourShowsTheLinkAtTheStartOfTheTick) {
+    const RuntimeDir noAdapter;
+    struct Case {
+        const char* what;
+        bool open;
+        bool oldLoader;
+        std::uint8_t failures; // failed actions in a row before the tick; the tick's own one fails too
+        int colour;
+    };
+    const Case cases[] = {
+        {"closed", false, false, 0, 0xA0A0A0},
+        {"old boot loader", true, true, 0, 0x00FF00},
+        {"new boot loader", true, false, 0, 0x00FFFF},
+        {"closed by this tick's failure", true, false, 2, 0x00FFFF},
+    };
+    for (const Case& c : cases) {
+        ResetState();
+        if (c.open) AttachSilentBootSim(sim);
+        fOldBload = c.oldLoader;
+        fBloadKnown = true;
+        linkCount = c.failures;
+        SetCtrlAttribute(hMainPanel, KESTIL::RINGport, ATTR_TEXT_BGCOLOR, 0x123456);
+        Tick();
+        int colour = 0;
+        GetCtrlAttribute(hMainPanel, KESTIL::RINGport, ATTR_TEXT_BGCOLOR, &colour);
+        EXPECT_EQ(colour, c.colour) << c.what;
+    }
+}
+
+TEST_F(ConnectTest, DoneStaysTenSeconds) {
+    AttachBootSim(sim);
+    lastResult = RESULT_DONE;
+    const double shown = Timer();
+    MainTimer(hMainPanel, KESTIL::TIMtick, EVENT_NONE, nullptr, 0, 0);
+    const double cleared = tClearStatus;
+    EXPECT_GE(cleared, shown + 10.0);
+    EXPECT_LE(cleared, Timer() + 10.0);
+    MainTimer(hMainPanel, KESTIL::TIMtick, EVENT_NONE, nullptr, 0, 0);
+    EXPECT_EQ(Text(KESTIL::TMstatus), "Done!") << "still shown before its time";
+    EXPECT_EQ(tClearStatus, cleared);
+}
+
 TEST_F(ConnectTest, UnknownSystemTypeClosesAndRetriesAtOnce) {
     AttachBootSim(sim).tamper = [](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
         if (request.cmd == 2) return std::optional<ecusim::Frame>({2, {0x12, 0x34}, true});
@@ -75,6 +145,17 @@ TEST_F(ConnectTest, FirmwareBoxShowsNoApplicationAndLongRepliesWhole) {
     EXPECT_EQ(Text(KESTIL::TBOXfirmware), expected);
     EXPECT_TRUE(ShowBloadInfo());
     EXPECT_EQ(Title().size(), 200u);
+}
+
+TEST_F(ConnectTest, EachReplyTextEndsAtItsOwnNul) {
+    using namespace std::string_literals;
+    AttachBootSim(sim);
+    sim.boot.app = ecusim::AppInfo{"T484\0"s, 1, 13, "b\0x"s, "ecu\0sim"s, "\0factory"s};
+    sim.boot.name = "BOOT\0"s;
+    ASSERT_TRUE(ShowFirmwareInfo());
+    EXPECT_EQ(Text(KESTIL::TBOXfirmware), "T484 v1.13b\n(ecu - )");
+    ASSERT_TRUE(ShowBloadInfo());
+    EXPECT_EQ(Title(), "Kestil v3.0    <BOOT v2.4-0A1C>");
 }
 
 TEST_F(ConnectTest, FailedInformationLeavesWhatIsShown) {

@@ -4,6 +4,8 @@
 #include "kestilfixture.h"
 #include "platform/ui/uitest.h"
 
+#include <fcntl.h>
+
 namespace {
 
 struct ProgramTest : KestilFixture {
@@ -24,6 +26,16 @@ struct ProgramTest : KestilFixture {
         for (const Bytes& r : link->requests)
             if (r.size() >= 6 && r[2] == 6) blocks.emplace_back(r[4] << 8 | r[5], r.size() - 6);
         return blocks;
+    }
+    // The areas of the erase requests, in order.
+    std::vector<int> ErasedAreas() const {
+        std::vector<int> areas;
+        for (const Bytes& r : link->requests)
+            if (r[2] == 5) areas.push_back(r[4]);
+        return areas;
+    }
+    bool EndFrameSent() const {
+        return std::ranges::any_of(link->requests, [](const Bytes& r) { return r[2] == 6 && r.size() == 6; });
     }
     int Erases() const {
         return static_cast<int>(
@@ -191,6 +203,127 @@ TEST_F(ProgramTest, ProgressAndSpinnerDuringTheRun) {
     uitest::Click(hMainPanel, KESTIL::CBprogram);
     ASSERT_EQ(seen.size(), blocks + 1);
     EXPECT_EQ(seen[1].label, std::string(1, spinner[(blocks + start) % 4]));
+}
+
+// The descriptor through which the run reads its temporary copy; -1 while it has none open.
+int CopyDescriptor() {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(entry.path(), error);
+        if (!error && target.filename().string().starts_with("kestil-"))
+            return std::stoi(entry.path().filename().string());
+    }
+    return -1;
+}
+
+TEST_F(ProgramTest, ReadErrorOfTheCopyEndsTheRunWithoutTheEndFrame) {
+    const std::string path = files.WriteFirmware("image.kbf", "DrvlnTmk", 20000);
+    int blocks = 0;
+    link = ConnectBootSim(sim);
+    ASSERT_NE(link, nullptr);
+    link->tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (request.cmd == 6 && ++blocks == 2) {
+            // From here on every read of the copy fails, as on a disk that gives up.
+            const int fd = CopyDescriptor();
+            EXPECT_GE(fd, 0);
+            const int directory = ::open("/", O_RDONLY | O_DIRECTORY);
+            ::dup2(directory, fd);
+            ::close(directory);
+        }
+        return reply;
+    };
+    popups.AnswerFile(path);
+    uitest::Click(hMainPanel, KESTIL::CBprogram);
+    EXPECT_EQ(lastResult, RESULT_ERROR);
+    EXPECT_FALSE(EndFrameSent());
+    MainTimer(hMainPanel, KESTIL::TIMtick, EVENT_NONE, nullptr, 0, 0);
+    EXPECT_EQ(Text(KESTIL::TMstatus), "Programming error...");
+    EXPECT_EQ(files.CopiesLeft(), 0u);
+}
+
+TEST_F(ProgramTest, EraseFailingPartwayStopsThereAndSendsNoBlock) {
+    const std::string path = files.WriteFirmware("image.kbf", "DrvlnTmk", 3000);
+    link = ConnectBootSim(sim);
+    ASSERT_NE(link, nullptr);
+    link->tamper = [](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        // Area 4 answered with data where an empty reply is due: a wrong answer.
+        if (request.cmd == 5 && request.data == std::vector<std::uint8_t>{4})
+            return std::optional<ecusim::Frame>({5, {0xFF}, true});
+        return reply;
+    };
+    popups.AnswerFile(path);
+    uitest::Click(hMainPanel, KESTIL::CBprogram);
+    EXPECT_EQ(lastResult, RESULT_ERROR);
+    EXPECT_EQ(ErasedAreas(), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_TRUE(Blocks().empty());
+    EXPECT_EQ(files.CopiesLeft(), 0u);
+}
+
+TEST_F(ProgramTest, TimerTicksDuringTheRunSendNothing) {
+    const std::string path = files.WriteFirmware("image.kbf", "DrvlnTmk", 3000);
+    link = ConnectBootSim(sim);
+    ASSERT_NE(link, nullptr);
+    fBloadKnown = true;
+    SetCtrlAttribute(hMainPanel, KESTIL::TIMtick, ATTR_ENABLED, 1);
+    int blocks = 0;
+    int ticksRun = 0;
+    link->tamper = [&](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        // A tick that comes while the run pumps events after this block.
+        if (request.cmd == 6 && ++blocks == 2)
+            uitest::Later([&] { ticksRun += uitest::FireTimer(hMainPanel, KESTIL::TIMtick); });
+        return reply;
+    };
+    popups.AnswerFile(path);
+    uitest::Click(hMainPanel, KESTIL::CBprogram);
+    SetCtrlAttribute(hMainPanel, KESTIL::TIMtick, ATTR_ENABLED, 0);
+    ASSERT_EQ(lastResult, RESULT_DONE);
+    ASSERT_EQ(ticksRun, 1) << "the tick reached the timer's callback";
+    const auto first = std::ranges::find_if(link->requests, [](const Bytes& r) { return r[2] == 5; });
+    ASSERT_NE(first, link->requests.end());
+    for (auto r = first; r != link->requests.end(); ++r)
+        EXPECT_TRUE((*r)[2] == 5 || (*r)[2] == 6) << "command " << int{(*r)[2]} << " during the run";
+    EXPECT_TRUE(EndFrameSent());
+}
+
+TEST_F(ProgramTest, ButtonWithTheLinkClosedSaysSoAndAsksForNoFile) {
+    popups.ExpectMessage();
+    uitest::Click(hMainPanel, KESTIL::CBprogram);
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+    ASSERT_EQ(popups.Records().size(), 1u);
+    EXPECT_EQ(popups.Records()[0].title, "Firmware Programming");
+    EXPECT_EQ(popups.Records()[0].text, "Connection error...");
+    EXPECT_EQ(lastResult, RESULT_NONE);
+}
+
+TEST_F(ProgramTest, NoFileChosenStartsNoRun) {
+    const std::string missing = files.Write("gone.kbf", {});
+    std::filesystem::remove(missing);
+    struct Case {
+        const char* what;
+        std::function<void(ScriptedPopups&)> answer;
+    };
+    const Case cases[] = {
+        {"cancelled", [](ScriptedPopups& p) { p.CancelFile(); }},
+        {"a file that does not exist",
+         [&](ScriptedPopups& p) { p.AnswerFile(missing, VAL_NEW_FILE_SELECTED); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetState();
+        link = ConnectBootSim(sim);
+        ASSERT_NE(link, nullptr);
+        link->requests.clear();
+        SetCtrlVal(hMainPanel, KESTIL::TMstatus, "before");
+        c.answer(popups);
+        uitest::Click(hMainPanel, KESTIL::CBprogram);
+        EXPECT_TRUE(link->requests.empty()) << "nothing sent";
+        EXPECT_EQ(lastResult, RESULT_NONE);
+        EXPECT_FALSE(fProgramming);
+        EXPECT_FALSE(fUpdUfwVersion);
+        EXPECT_EQ(Text(KESTIL::TMstatus), "before");
+        EXPECT_STREQ(cfg.lastDir, "");
+    }
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
 } // namespace

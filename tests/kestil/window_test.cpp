@@ -1,6 +1,11 @@
 // The window: title, port selector and the requests to end, which wait while a run is under way.
 #include "kestilfixture.h"
+#include "orvane/core/settingsfile.h"
+#include "platform/sys/utility.h"
 #include "platform/ui/uitest.h"
+
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -61,6 +66,37 @@ TEST_F(WindowTest, PortChoiceDuringARunStaysOnThePortInUse) {
     GetCtrlVal(hMainPanel, KESTIL::RINGport, &port);
     EXPECT_EQ(port, -1);
     EXPECT_EQ(cfg.port, -1);
+}
+
+// The port field of the settings file as it lies on disk.
+std::int16_t PortInSettingsFile() {
+    char path[1100];
+    SettingsPath(path);
+    const std::vector<std::uint8_t> bytes = ReadAll(path);
+    if (bytes.size() != sizeof(ProgrammerCfg)) return 99;
+    ProgrammerCfg stored{};
+    std::memcpy(&stored, bytes.data(), sizeof stored);
+    return stored.port;
+}
+
+TEST_F(WindowTest, PortChoiceReopensTheLinkAndWritesThePortInUse) {
+    ecusim::EcuSim sim;
+    std::optional<SocketBootSim> server;
+    server.emplace(sim);
+    ASSERT_NE(ConnectBootSim(sim), nullptr); // an open link that the choice must close first
+    fBloadKnown = true;
+    SetSettingsPort(5);
+    ASSERT_EQ(uitest::SetValueAsUser(hMainPanel, KESTIL::RINGport, -1), 0);
+    EXPECT_TRUE(isComOpen) << "reopened on the adapter's socket";
+    EXPECT_EQ(cfg.port, -1);
+    EXPECT_EQ(PortInSettingsFile(), -1);
+    EXPECT_TRUE(fBloadKnown) << "the boot loader stays known";
+
+    server.reset();
+    ASSERT_EQ(uitest::SetValueAsUser(hMainPanel, KESTIL::RINGport, -1), 0);
+    EXPECT_FALSE(isComOpen);
+    EXPECT_EQ(cfg.port, 0) << "a failed open leaves no port";
+    EXPECT_EQ(PortInSettingsFile(), 0);
 }
 
 } // namespace

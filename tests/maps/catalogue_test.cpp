@@ -1,6 +1,7 @@
 #include "mapfixture.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 
 namespace {
@@ -68,6 +69,114 @@ TEST_F(Catalogue, RecordsMatchTheTables) {
         EXPECT_EQ(d->addOnly, r.addOnly);
         EXPECT_EQ(d->defaultCell, r.cell);
         EXPECT_EQ(d->inactiveWhen, r.inactiveWhen);
+    }
+}
+
+// Where each map lies in the mapping image, its axes and its default breakpoints with the load-axis
+// switches clear and set, and its value captions, through the current-map queries, for every map as the
+// catalogue's tables give them.
+TEST_F(Catalogue, EveryMapsStorageAxesAndCaptions) {
+    struct Axis {
+        const char* caption;
+        int decimals;
+        double min, max, scale;
+    };
+    constexpr Axis kSpeed{" EngineSpeed [rpm]", 0, 0, 20000, 1};
+    constexpr Axis kRevs{" Revolutions", 0, 0, 32767, 1};
+    constexpr Axis kVelocity{"Velocity [Km/h]", 0, 0, 500, 1};
+    constexpr Axis kThrottle{"Throttle [°]", 1, 0, 100, 10};
+    constexpr Axis kPressure{"Air Pressure [mBar]", 0, 0, 10000, 1};
+    constexpr Axis kWater{"Water Temperature [°C]", 1, -30, 250, 10};
+    struct Row {
+        int id;
+        std::ptrdiff_t block, x, y, z; // offsets in EcuMapData; z 0: none
+        Axis xAxis, yClear, ySet;      // Y with the map's switch byte 0 and not 0
+        std::int16_t yDefaultClear, yDefaultSet;
+        const char* plain;
+        const char* second; // the per-matrix caption of the second cylinder or gear (null: one matrix)
+    };
+    const Row rows[] = {
+        {1, 0x16B30, 0x17F30, 0x17F70, 0, kSpeed, kThrottle, kThrottle, 0, 0, "TerogBase [ms]",
+         "TerogBase(2) [ms]"},
+        {2, 0x17F98, 0x19398, 0x193D8, 0, kSpeed, kPressure, kPressure, 1000, 1000, "TerogBase [ms]",
+         "TerogBase(2) [ms]"},
+        {3, 0x19400, 0x19900, 0x19940, 0, kSpeed, kThrottle, kPressure, 0, 1000, "TetaBase [°]", nullptr},
+        {4, 0x26010, 0x26510, 0x26550, 0, kRevs, kWater, kWater, 0, 0, "KJCrank", nullptr},
+        {5, 0x19968, 0x1B768, 0x1B7A8, 0, kSpeed, kThrottle, kThrottle, 0, 0, "KJGear", "KJGear(2)"},
+        {6, 0x1B7D0, 0x1D5D0, 0x1D610, 0, kSpeed, kThrottle, kThrottle, 0, 0, "KAGear", "KAGear(2) [°]"},
+        {7, 0x25540, 0x25A40, 0x25A80, 0, kVelocity, kThrottle, kThrottle, 0, 0, "KJVel", nullptr},
+        {8, 0x25AA8, 0x25FA8, 0x25FE8, 0, kVelocity, kThrottle, kThrottle, 0, 0, "KAVel [°]", nullptr},
+        {9, 0x001D0, 0x0B5D0, 0x0B610, 0x0B638, kSpeed, kThrottle, kThrottle, 0, 0, "KJAcc",
+         "KJAcc(A7,G2) [°]"},
+        {10, 0x0B680, 0x16A80, 0x16AC0, 0x16AE8, kSpeed, kThrottle, kThrottle, 0, 0, "KAAcc",
+         "KAAcc(A7,G2) [°]"},
+        {11, 0x26578, 0x26A78, 0x26AB8, 0, kSpeed, kThrottle, kPressure, 0, 1000, "KJRipLow", nullptr},
+        {12, 0x26AE0, 0x26FE0, 0x27020, 0, kSpeed, kThrottle, kPressure, 0, 1000, "KJRipHigh", nullptr},
+        {13, 0x24FD8, 0x254D8, 0x25518, 0, kSpeed, kThrottle, kPressure, 0, 1000, "KJRipBase [%]", nullptr},
+        {14, 0x1D638, 0x1F438, 0x1F478, 0, kSpeed, kThrottle, kThrottle, 0, 0, "AuxThrottle [%]",
+         "AuxThrottle(gear2) [%]"},
+        {15, 0x1F4A0, 0x212A0, 0x212E0, 0, kSpeed, kThrottle, kPressure, 0, 1000, "PWM [%]",
+         "PWM(gear2) [%]"},
+        {16, 0x21308, 0x23108, 0x23148, 0, kSpeed, kThrottle, kThrottle, 0, 0, "Drive-by-Wire 1 [%]",
+         "Drive-by-Wire 1(gear2) [%]"},
+        {17, 0x23170, 0x24F70, 0x24FB0, 0, kSpeed, kThrottle, kThrottle, 0, 0, "Drive-by-Wire 2 [%]",
+         "Drive-by-Wire 2(gear2) [%]"},
+    };
+    const auto offset = [](const void* p) {
+        return static_cast<const std::uint8_t*>(p) - reinterpret_cast<const std::uint8_t*>(&ecuMapData);
+    };
+    const auto expectAxis = [](const Axis& a, const char* caption, int decimals, double min, double max,
+                               double scale) {
+        EXPECT_STREQ(caption, a.caption);
+        EXPECT_EQ(decimals, a.decimals);
+        EXPECT_EQ(min, a.min);
+        EXPECT_EQ(max, a.max);
+        EXPECT_EQ(scale, a.scale);
+    };
+    Cylinders() = 4;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "map " << r.id);
+        idCurMap = static_cast<std::uint8_t>(r.id);
+        const MapDesc& d = *CurMapDesc();
+        // The first matrix, then the second cylinder or gear (maps 9 and 10: of level 0, whose Z is 7).
+        CurMapInfo info{};
+        ASSERT_TRUE(GetCurMapInfo(&info));
+        EXPECT_EQ(offset(info.matrix), r.block);
+        EXPECT_EQ(offset(info.x), r.x);
+        EXPECT_EQ(offset(info.y), r.y);
+        EXPECT_EQ(info.z == nullptr ? 0 : offset(info.z), r.z);
+        EXPECT_EQ(info.zScale, 1);
+        if (d.selector != kNoSel) {
+            aCurMatSel[d.selector] = 1;
+            if (r.z != 0) Block(r.id).z[1][0] = 7;
+            ASSERT_TRUE(GetCurMapInfo(&info));
+            EXPECT_EQ(offset(info.matrix), r.block + (r.z != 0 ? 6 : 1) * 1280);
+            EXPECT_EQ(info.z == nullptr ? 0 : offset(info.z), r.z == 0 ? 0 : r.z + 12);
+        }
+        EXPECT_EQ(GetCurMapValLabel(), std::string(r.second != nullptr ? r.second : r.plain));
+        if (d.flagBit != 0) {
+            SetSingle(r.id, true);
+            EXPECT_EQ(GetCurMapValLabel(), std::string(r.plain));
+        }
+        // Both switch bytes clear, then the turbo byte alone, then the PWM-output-by-pressure byte alone:
+        // the Y axis and its default follow the map's own switch only.
+        for (const int byte : {0, 0x77D, 0x77E}) {
+            SCOPED_TRACE(testing::Message() << "switch byte " << byte);
+            Turbo() = byte == 0x77D ? 1 : 0;
+            ecuParData.b772[0x77E - 0x772] = byte == 0x77E ? 1 : 0;
+            const bool set = byte != 0 && byte == (r.id == 15 ? 0x77E : 0x77D);
+            const Axis& y = set ? r.ySet : r.yClear;
+            CurMapAttr a{};
+            ASSERT_TRUE(GetCurMapAttribute(&a));
+            ASSERT_TRUE(GetCurMapInfo(&info));
+            expectAxis(r.xAxis, GetCurMapXlabel(), a.xDecimals, a.xMin, a.xMax, info.xScale);
+            expectAxis(y, GetCurMapYlabel(), a.yDecimals, a.yMin, a.yMax, info.yScale);
+            InitMp1Data(static_cast<std::uint8_t>(r.id));
+            EXPECT_TRUE(AllEqual(Block(r.id).x, kMapCols, 0));
+            EXPECT_TRUE(AllEqual(Block(r.id).y, kMapRows, set ? r.yDefaultSet : r.yDefaultClear));
+        }
+        Turbo() = 0;
+        ecuParData.b772[0x77E - 0x772] = 0;
     }
 }
 

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -40,6 +43,37 @@ TEST_F(Graph2D, CursorCellIsSharedByTableGraphAndPlot) {
     // '+' in the plot steps the cell under its cursor.
     EXPECT_EQ(uitest::SendKey(hPltPanel, PLOT::Graph3D, '+'), 1);
     EXPECT_EQ(Shown()[4][9], RawValue(4, 9) + 1);
+}
+
+// Whatever moves the table to another cell (a map, a matrix or a level chosen), the 3-D cursor goes
+// with it, also while the 2-D graph is closed: its keys act on the cell the user sees.
+TEST_F(Graph2D, PlotCursorFollowsEveryChangeOfTheCurrentCell) {
+    struct Case {
+        const char* what;
+        int map;
+        std::function<int()> change;
+    };
+    const Case cases[] = {
+        {"tab", 1, [] { return uitest::SelectTab(hMp1Panel, MAPS1::TPselectMap, 4); }},
+        {"gear", 5, [] { return uitest::SetValueAsUser(hMp1Panel, MAPS1::NUMcylGear, 3); }},
+        {"level", 9, [] { return uitest::SetValueAsUser(hMp1Panel, MAPS1::RBbpz, 2); }},
+    };
+    for (const bool graphUp : {true, false}) {
+        ASSERT_TRUE(ShowGrpPanel(graphUp));
+        for (const Case& c : cases) {
+            ShowMap(c.map);
+            ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(4, 9)), 0) << c.what;
+            ASSERT_EQ(PlotCursor(), (Point{9, 4})) << c.what;
+            ASSERT_GE(c.change(), 0) << c.what;
+            ASSERT_EQ(ActiveCell(), At(0, 0)) << c.what;
+            EXPECT_EQ(PlotCursor(), (Point{0, 0})) << c.what << (graphUp ? "" : ", 2-D graph closed");
+        }
+    }
+    // '+' in the 3-D window then steps the cell the table shows.
+    const std::int16_t before = Shown()[0][0];
+    EXPECT_EQ(uitest::SendKey(hPltPanel, PLOT::Graph3D, '+'), 1);
+    EXPECT_EQ(Shown()[0][0], before + 1);
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
 TEST_F(Graph2D, ArrowsStopAtTheEdgesOfTheMatrix) {
@@ -330,6 +364,59 @@ TEST_F(Graph2D, ScaleLimitsAreTheUsersOnlyWithoutAutoScale) {
     EXPECT_EQ(max, 16000.0);
 }
 
+std::pair<double, double> AxisRange(int axis) {
+    int mode = 0;
+    std::pair<double, double> r;
+    EXPECT_GE(GetAxisScalingMode(hGrpPanel, GRAPH::Graph2D, axis, &mode, &r.first, &r.second), 0);
+    return r;
+}
+
+// In column mode the line runs over the Y breakpoints: the cursor's own value at either limit of the
+// matrix still gets one more display unit of axis, wherever the cursor is.
+TEST_F(Graph2D, AutoScaleInColumnModeAroundACursorOnALimit) {
+    struct Case {
+        int cursor; // raw value at the cursor cell (row 7, column 11); the matrix spans 2345 .. 12345
+        double min, max;
+    };
+    const Case cases[] = {{5000, 2, 13}, {12345, 2, 13}, {13000, 2, 14}, {2000, 1, 13}, {2345, 2, 13}};
+    ASSERT_EQ(uitest::Click(hGrpPanel, GRAPH::TBselectAxis), 0);
+    ASSERT_EQ(isRowMode, 0);
+    for (const Case& c : cases) {
+        std::fill_n(&Shown()[0][0], kMapRows * kMapCols, std::int16_t{2345});
+        Shown()[19][0] = 12345;
+        Shown()[7][11] = static_cast<std::int16_t>(c.cursor);
+        ASSERT_TRUE(ScatterMp1Panel());
+        ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(7, 11)), 0);
+        ASSERT_EQ(CursorIndex(), 7);
+        EXPECT_EQ(AxisRange(VAL_LEFT_YAXIS), std::make_pair(c.min, c.max)) << c.cursor;
+        EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(0.0, 95.0)) << c.cursor; // the Y breakpoints
+        EXPECT_EQ(Value(GRAPH::NUMminScaleX), 0.0);
+        EXPECT_EQ(Value(GRAPH::NUMmaxScaleX), 95.0);
+    }
+}
+
+// In column mode the X-axis limits are the Y breakpoints' range: auto-scale puts that limit back, and
+// without auto-scale an edit changes it and leaves the speed range alone.
+TEST_F(Graph2D, ScaleLimitsInColumnModeAreTheYBreakpoints) {
+    ASSERT_EQ(uitest::Click(hGrpPanel, GRAPH::TBselectAxis), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMminScaleX, 20.0), 0);
+    EXPECT_EQ(Value(GRAPH::NUMminScaleX), 0.0);
+    EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(0.0, 95.0));
+    ASSERT_EQ(uitest::Click(hGrpPanel, GRAPH::CBautoScale), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMminScaleX, 20.0), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMmaxScaleX, 60.0), 0);
+    EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(20.0, 60.0));
+    EXPECT_EQ(yAxisMin, 20.0);
+    EXPECT_EQ(yAxisMax, 60.0);
+    EXPECT_EQ(xAxisMin, 500.0);
+    EXPECT_EQ(xAxisMax, 16000.0);
+    // An edited value axis holds in column mode too, and a redraw keeps the user's limits.
+    ASSERT_EQ(uitest::SetValueAsUser(hGrpPanel, GRAPH::NUMmaxScaleY, 9.0), 0);
+    ASSERT_TRUE(ScatterMp1Panel());
+    EXPECT_EQ(AxisRange(VAL_LEFT_YAXIS).second, 9.0);
+    EXPECT_EQ(AxisRange(VAL_XAXIS), std::make_pair(20.0, 60.0));
+}
+
 TEST_F(Graph2D, HelpKeyShowsTheHelpText) {
     popups.ExpectMessage();
     EXPECT_EQ(GraphKey(VAL_F1_VKEY), 1);
@@ -353,6 +440,107 @@ TEST_F(GraphWindows, PlotWithoutOpenGLLeavesTheEditorWorking) {
     EXPECT_EQ(PlotCursor(), (Point{3, 3}));
     EXPECT_EQ(uitest::SendKey(hPltPanel, PLOT::Graph3D, '+'), 1);
     EXPECT_EQ(Shown()[3][3], RawValue(3, 3) + 1);
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+}
+
+// On a single-matrix map every change of the drag is aligned over the other matrices, with the progress
+// bar; the button let go meanwhile still ends the drag.
+TEST_F(Graph2D, ReleaseDuringTheAlignmentOfADragStepEndsTheDrag) {
+    SetSingle(1, true);
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(3, 5)), 0);
+    const Point start = PixelOf(5);
+    const Point to{start.x, start.y - 40};
+    EXPECT_EQ(Mouse(EVENT_LEFT_CLICK, start), 1);
+    uitest::Later([&] { Mouse(EVENT_LEFT_CLICK_UP, to); });
+    EXPECT_EQ(Mouse(EVENT_MOUSE_POINTER_MOVE, to), 1);
+    ProcessSystemEvents();
+    const std::int16_t dragged = Shown()[3][5];
+    EXPECT_NE(dragged, RawValue(3, 5));
+    int color = 0;
+    ASSERT_GE(GetCursorAttribute(hGrpPanel, GRAPH::Graph2D, 1, ATTR_CURSOR_COLOR, &color), 0);
+    EXPECT_EQ(color, VAL_YELLOW) << "the drag is over";
+    EXPECT_EQ(Mouse(EVENT_MOUSE_POINTER_MOVE, {to.x, to.y - 40}), 0); // no button held: a plain move
+    EXPECT_EQ(Shown()[3][5], dragged);
+    SetSingle(1, false);
+}
+
+} // namespace
+
+namespace {
+
+using Plot3DData = GraphWindows;
+
+double PairOf(int axis, int pair) {
+    double v = 0;
+    EXPECT_GE(GetGraph3DValuePair(hPltPanel, PLOT::Graph3D, axis, pair, &v), 0);
+    return v;
+}
+
+std::pair<double, double> RangeOf(int axis) {
+    std::pair<double, double> r;
+    EXPECT_GE(GetGraph3DAxisRange(hPltPanel, PLOT::Graph3D, axis, &r.first, &r.second), 0);
+    return r;
+}
+
+// The surface over X (speed) and Y (throttle), each grid point the cell of its column and row; the axes
+// carry the breakpoints at their value pairs and run from the first breakpoint to the last.
+TEST_F(Plot3DData, PlotGetsTheCurrentMatrixAndItsBreakpoints) {
+    ecuMapData.map1.cells[2][7][11] = 4321; // cylinder 3
+    ASSERT_EQ(uitest::SetValueAsUser(hMp1Panel, MAPS1::NUMcylGear, 3), 0);
+    for (int i = 0; i < kMapCols; ++i)
+        for (int j = 0; j < kMapRows; ++j) {
+            double x = 0, y = 0, z = 0;
+            ASSERT_GE(GetGraph3DPoint(hPltPanel, PLOT::Graph3D, i, j, &x, &y, &z), 0);
+            EXPECT_DOUBLE_EQ(x, 500.0 * (i + 1));
+            EXPECT_DOUBLE_EQ(y, 5.0 * j);
+            EXPECT_DOUBLE_EQ(z, (i == 11 && j == 7 ? 4321 : RawValue(j, i)) / 1000.0) << i << "," << j;
+        }
+    for (int k = 1; k <= kMapCols; ++k)
+        EXPECT_DOUBLE_EQ(PairOf(1, k), 500.0 * k);
+    for (int k = 1; k <= kMapRows; ++k)
+        EXPECT_DOUBLE_EQ(PairOf(2, k), 5.0 * (k - 1));
+    EXPECT_EQ(RangeOf(1), std::make_pair(500.0, 16000.0));
+    EXPECT_EQ(RangeOf(2), std::make_pair(0.0, 95.0));
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_XNAME), " EngineSpeed [rpm]");
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_YNAME), "Throttle [°]");
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_ZNAME), "TerogBase(3) [ms]");
+    // Breakpoints that fall, or that are all equal, still give the range from the first to the last.
+    for (int i = 0; i < kMapCols; ++i)
+        ecuMapData.map1.x[i] = static_cast<std::int16_t>(16000 - 500 * i);
+    std::fill_n(ecuMapData.map1.y, kMapRows, std::int16_t{300});
+    ASSERT_TRUE(ScatterPltPanel());
+    EXPECT_EQ(RangeOf(1), std::make_pair(16000.0, 500.0));
+    EXPECT_EQ(RangeOf(2), std::make_pair(30.0, 30.0));
+    EXPECT_DOUBLE_EQ(PairOf(1, 2), 15500);
+    EXPECT_DOUBLE_EQ(PairOf(2, 20), 30);
+}
+
+// The plot starts only on a graph of three axes, 32 value pairs on X and 20 on Y; before its first
+// redraw the axes are captioned "bp_X", "bp_Y", "bp_Z".
+TEST_F(Plot3DData, SetUpChecksTheGraphsAxes) {
+    const std::string screen(kScreenUir);
+    const std::string good = "pairs=32|20|0";
+    ASSERT_NE(screen.find(good), std::string::npos);
+    for (const char* bad : {"pairs=31|20|0", "pairs=33|20|0", "pairs=32|19|0", "pairs=32|20"}) {
+        std::string text = screen;
+        text.replace(text.find(good), good.size(), bad);
+        RegisterResource("screen.uir", text);
+        ScriptedPopups refusal;
+        refusal.ExpectMessage();
+        ReleasePltPanel();
+        EXPECT_FALSE(InitPltPanel()) << bad;
+        EXPECT_EQ(hPltPanel, -1) << bad;
+        ASSERT_EQ(refusal.Records().size(), 1u) << bad;
+        EXPECT_EQ(refusal.Records()[0].title, "3D Plot Panel");
+        EXPECT_EQ(refusal.Records()[0].text, "Some error occurred...");
+    }
+    RegisterResource("screen.uir", kScreenUir);
+    ASSERT_TRUE(InitPltPanel());
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_XNAME), "bp_X");
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_YNAME), "bp_Y");
+    EXPECT_EQ(TextAttr(hPltPanel, PLOT::Graph3D, ATTR_ZNAME), "bp_Z");
+    ASSERT_TRUE(ScatterPltPanel()); // for the tests after this one
+    ASSERT_TRUE(ShowPltPanel(true));
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 

@@ -1,4 +1,5 @@
 #include "orvane/maps/mapval.h"
+
 #include "pagefixture.h"
 #include "platform/ui/popup_script.h"
 
@@ -83,10 +84,22 @@ TEST_F(EditMap, OpensOnTheMapsDefaultOperation) {
     };
     const Case cases[] = {
         {1, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Cylinders"},
+        {2, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Cylinders"},
         {3, MAPVAL::RBadd, -30, 30, "[deg]", false, ""},
+        {4, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
         {5, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Gears"},
+        {6, MAPVAL::RBadd, -30, 30, "[deg]", true, "All Gears"},
+        {7, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
+        {8, MAPVAL::RBadd, -30, 30, "[deg]", false, ""},
+        {9, MAPVAL::RBpercAdd, -100, 100, "[%]", true, "All Gears"},
+        {10, MAPVAL::RBadd, -30, 30, "[deg]", true, "All Gears"},
+        {11, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
+        {12, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
         {13, MAPVAL::RBpercAdd, -100, 100, "[%]", false, ""},
+        {14, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
+        {15, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
         {16, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
+        {17, MAPVAL::RBadd, -100, 100, "[%]", true, "All Gears"},
     };
     for (const Case& c : cases) {
         ShowMap(c.map);
@@ -190,6 +203,97 @@ TEST_F(EditMap, PreviewChangesTheTableOnlyAndCancelTakesItBack) {
     EXPECT_TRUE(mapValContext.done);
     EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(0, 0)), 2.0);
     EXPECT_EQ(Shown()[0][0], 2000);
+}
+
+// A preview over a block of three rows and four columns: every cell of the block shows the result for its
+// own value, in its own place; the cells around the block and the data image stay as they were.
+TEST_F(EditMap, PreviewOfABlockShowsEachCellInItsPlace) {
+    const auto raw = [](int r, int c) { return static_cast<std::int16_t>(1000 + 100 * r + 10 * c); };
+    for (int r = 0; r < kMapRows; ++r)
+        for (int c = 0; c < kMapCols; ++c)
+            Shown()[r][c] = raw(r, c);
+    ASSERT_TRUE(ScatterMp1Panel());
+    struct Case {
+        int op;
+        double value;
+        double (*shown)(std::int16_t raw); // display units
+    };
+    const Case cases[] = {
+        {MAPVAL::RBadd, 0.25, [](std::int16_t v) { return v / 1000.0 + 0.25; }},
+        {MAPVAL::RBpercAdd, 10, [](std::int16_t v) { return v * 1.1 / 1000.0; }},
+        {MAPVAL::RBset, 2.5, [](std::int16_t) { return 2.5; }},
+    };
+    const Rect block{3, 2, 3, 4}; // matrix rows 1 .. 3, columns 1 .. 4
+    for (const Case& c : cases) {
+        Open(block);
+        if (c.op != GetMapValMode()) {
+            ASSERT_EQ(uitest::Click(hMpvPanel, c.op), 0);
+        }
+        ASSERT_EQ(uitest::SetValueAsUser(hMpvPanel, MAPVAL::NSval, c.value), 0);
+        for (int r = 0; r <= 4; ++r)
+            for (int col = 0; col <= 5; ++col) {
+                const bool inside = r >= 1 && r <= 3 && col >= 1 && col <= 4;
+                EXPECT_NEAR(Cell(MAPS1::TABmatrix, At(r, col)),
+                            inside ? c.shown(raw(r, col)) : raw(r, col) / 1000.0, 1e-9)
+                    << "op " << c.op << ", cell " << r << "," << col;
+                EXPECT_EQ(Shown()[r][col], raw(r, col));
+            }
+        ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::CBcancel), 0);
+        ASSERT_GE(RemovePopup(0), 0);
+    }
+}
+
+// The page opens the dialog on a right click on the map table and on Ctrl+Enter in it: the table is
+// gathered first (a typed cell counts, falling breakpoints are repaired), the dialog shows the selected
+// block, and what the user applies there lands in the map.
+TEST_F(EditMap, OpensFromTheMapTableByRightClickAndCtrlEnter) {
+    struct Case {
+        const char* what;
+        int (*open)();
+    };
+    const Case cases[] = {
+        {"right click",
+         [] {
+             Point at;
+             EXPECT_GE(uitest::GetTableCellPoint(hMp1Panel, MAPS1::TABmatrix, At(2, 3), &at), 0);
+             return uitest::SendMouse(hMp1Panel, MAPS1::TABmatrix, EVENT_RIGHT_CLICK, at.x, at.y);
+         }},
+        {"Ctrl+Enter",
+         [] { return uitest::SendKey(hMp1Panel, MAPS1::TABmatrix, VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::fill_n(&Shown()[0][0], kMapRows * kMapCols, std::int16_t{1000});
+        ecuMapData.map1.x[5] = 900;
+        ecuMapData.map1.x[6] = 800; // falls: the gather before the dialog raises it
+        ASSERT_TRUE(ScatterMp1Panel());
+        ASSERT_GE(SetTableCellVal(hMp1Panel, MAPS1::TABmatrix, At(2, 3), 2.0), 0); // typed, not yet gathered
+        ASSERT_GE(SetActiveTableCell(hMp1Panel, MAPS1::TABmatrix, At(2, 3)), 0);
+        ASSERT_GE(SetTableSelection(hMp1Panel, MAPS1::TABmatrix, {At(2, 3).y, At(2, 3).x, 2, 3}), 0);
+        bool shown = false;
+        Rect block;
+        uitest::Later([&] {
+            shown = uitest::IsPopupInstalled(hMpvPanel);
+            block = mapValContext.selection;
+            if (shown && GetMapValMode() == MAPVAL::RBpercAdd &&
+                uitest::SetValueAsUser(hMpvPanel, MAPVAL::NSval, 50) == 0)
+                uitest::Click(hMpvPanel, MAPVAL::CBapply);
+            mapValContext.done = true; // never leaves the dialog's loop waiting
+        });
+        EXPECT_EQ(c.open(), 1);
+        ProcessSystemEvents(); // the user's turn, had no dialog waited for it
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(uitest::IsPopupInstalled(hMpvPanel));
+        EXPECT_EQ(block, (Rect{At(2, 3).y, At(2, 3).x, 2, 3}));
+        EXPECT_EQ(ecuMapData.map1.x[6], 900);
+        for (int r = 1; r <= 4; ++r)
+            for (int col = 2; col <= 6; ++col) {
+                const bool inside = r >= 2 && r <= 3 && col >= 3 && col <= 5;
+                const int before = r == 2 && col == 3 ? 2000 : 1000;
+                EXPECT_EQ(Shown()[r][col], inside ? before * 3 / 2 : before) << r << "," << col;
+            }
+    }
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 
 TEST_F(EditMap, EscapeCancels) {

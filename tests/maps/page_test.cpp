@@ -313,3 +313,25 @@ TEST_F(MapEditor, TimerIsThePing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MapEditor, KeysPressedWhileASingleMatrixMapAlignsAllCount) {
+    SetSingle(1, true); // every step copies the first matrix over the others, with the progress bar
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(7, 9)), 0);
+    Shown()[7][9] = 2345;
+    ASSERT_TRUE(ScatterMp1Panel());
+    // Two more quick presses come while the first one's change is being aligned.
+    int pressed = 0;
+    uitest::Later([&] {
+        for (int i = 0; i < 2; ++i)
+            pressed += uitest::SendKey(hMp1Panel, MAPS1::TABmatrix, '+');
+    });
+    EXPECT_EQ(uitest::SendKey(hMp1Panel, MAPS1::TABmatrix, '+'), 1);
+    ProcessSystemEvents();
+    EXPECT_EQ(pressed, 2);
+    EXPECT_EQ(Shown()[7][9], 2348) << "one step a press";
+    SetSingle(1, false);
+}
+
+} // namespace

@@ -20,6 +20,8 @@ struct EventRecord {
 // Every callback of sample.uir appends here; a test may add a reaction.
 extern std::vector<EventRecord> events;
 extern std::function<int(const EventRecord&)> reaction;
+// The main panel's callback of sample.uir, for a panel that a test gives the same recording.
+int MainPanelCb(int panel, int event, void* callbackData, int eventData1, int eventData2);
 
 class UiTest : public testing::Test {
   protected:

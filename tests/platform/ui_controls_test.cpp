@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QImage>
+#include <QLocale>
 
 namespace {
 
@@ -26,6 +28,18 @@ TEST_F(UiTest, NumericKeepsTheExactDoubleAndShowsItRounded) {
     GetCtrlVal(main, MAINP::NUMval, &v);
     EXPECT_EQ(v, 100.0);
     EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), 1u);
+}
+
+// Numbers show with a decimal point whatever the user's locale: a panel loaded under a comma locale too.
+TEST_F(UiTest, NumericShowsAPointUnderACommaLocale) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const int panel = LoadPanel(0, "sample.uir", MAINP::id);
+    QLocale::setDefault(before);
+    ASSERT_GT(panel, 0) << GetLastLoadError();
+    ASSERT_EQ(SetCtrlVal(panel, MAINP::NUMval, 12.3456789), 0);
+    EXPECT_EQ(WidgetOf<QDoubleSpinBox>(panel, MAINP::NUMval)->text(), "12.35");
+    DiscardPanel(panel);
 }
 
 TEST_F(UiTest, IntegerReadsRoundAndRefuseWhatDoesNotFit) {
@@ -113,6 +127,24 @@ TEST_F(UiTest, DimmedHiddenAndIndicatorControlsTakeNoClicks) {
     SetCtrlAttribute(main, MAINP::TBon, ATTR_CTRL_MODE, VAL_INDICATOR);
     EXPECT_EQ(uitest::Click(main, MAINP::TBon), uitest::kUnreachable);
     EXPECT_TRUE(events.empty());
+}
+
+// What a numeric shows, as the screen would.
+QImage LookOf(int panel, int control) {
+    QWidget* w = ui::FindControl(panel, control, nullptr)->widget;
+    return w->grab().toImage();
+}
+
+TEST_F(UiTest, DimmedNumericLooksDimmedWhateverItsTextColour) {
+    SetCtrlVal(main, MAINP::NUMval, 88.88);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_DIMMED, 1);
+    const QImage dimmedPlain = LookOf(main, MAINP::NUMval);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_TEXT_COLOR, VAL_RED);
+    EXPECT_EQ(LookOf(main, MAINP::NUMval), dimmedPlain);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_DIMMED, 0);
+    const QImage liveRed = LookOf(main, MAINP::NUMval);
+    SetCtrlAttribute(main, MAINP::NUMval, ATTR_TEXT_COLOR, VAL_BLACK);
+    EXPECT_NE(LookOf(main, MAINP::NUMval), liveRed); // live, the colour shows
 }
 
 TEST_F(UiTest, ChildPanelScrollsInsideItsParent) {

@@ -6,11 +6,23 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QTimer>
 #include <csignal>
 
 namespace {
+
+// Counts the events of one type that reach the objects it is installed on.
+struct EventCounter : QObject {
+    explicit EventCounter(QEvent::Type t) : type(t) {}
+    QEvent::Type type;
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == type) ++count;
+        return false;
+    }
+};
 
 TEST_F(UiTest, CloseBoxAsksThePanelAndNeverClosesByItself) {
     EXPECT_EQ(uitest::ClosePanel(main), 0);
@@ -26,6 +38,26 @@ TEST_F(UiTest, KeysGoToTheControlThenThePanelUnlessConsumed) {
     EXPECT_EQ(events.size(), 1u);
     EXPECT_EQ(uitest::SendKey(main, MAINP::NUMval, 'a' | VAL_MENUKEY_MODIFIER), 0);
     EXPECT_EQ(Of(0, EVENT_KEYPRESS).size(), 1u);
+}
+
+TEST_F(UiTest, FunctionKeysReachThePanelFirstWhicheverControlHasTheFocus) {
+    const int f5 = VAL_F1_VKEY + 0x400;
+    bool panelTakes = true;
+    reaction = [&](const EventRecord& e) {
+        return e.control != 0 || panelTakes ? 1 : 0;
+    }; // the control eats all
+    EXPECT_EQ(uitest::SendKey(main, MAINP::TABgrid, f5 | VAL_SHIFT_MODIFIER), 1);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_KEYPRESS, f5 | VAL_SHIFT_MODIFIER, 0}}));
+    events.clear();
+    panelTakes = false;
+    EXPECT_EQ(uitest::SendKey(main, MAINP::TABgrid, f5), 1);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_KEYPRESS, f5, 0},
+                                                {main, MAINP::TABgrid, EVENT_KEYPRESS, f5, 0}}))
+        << "left by the panel: the control's";
+    events.clear();
+    EXPECT_EQ(uitest::SendKey(main, MAINP::TABgrid, 'x'), 1);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, MAINP::TABgrid, EVENT_KEYPRESS, 'x', 0}}))
+        << "any other key: the control's alone";
 }
 
 struct KeyCase {
@@ -95,6 +127,51 @@ int EndTaskCallback(int, int, int event, void*, int, int) {
     return endTaskAnswer;
 }
 
+TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt) {
+    ProcessSystemEvents(); // nothing pending from the set-up
+    events.clear();
+    // The user types into the name field and, while the operation below runs, presses a key on the
+    // numeric and lets go of the mouse button over the table (the end of a drag).
+    QWidget* name = ui::FindControl(main, MAINP::STRname, nullptr)->widget;
+    QCoreApplication::postEvent(name, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    QWidget* toggle = ui::FindControl(main, MAINP::TBon, nullptr)->widget;
+    EventCounter spy(QEvent::MouseButtonRelease);
+    toggle->installEventFilter(&spy);
+    QCoreApplication::postEvent(toggle, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(5, 5),
+                                                        toggle->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
+    int keyResult = -1;
+    int releasesInOperation = -1;
+    std::size_t seenInOperation = 0;
+    uitest::Later([&] {
+        keyResult = uitest::SendKey(main, MAINP::NUMval, '+');
+        uitest::SendMouse(main, MAINP::TABgrid, EVENT_LEFT_CLICK_UP, 40, 150);
+    });
+    reaction = [&](const EventRecord& e) {
+        if (e.control == MAINP::CBgo && e.event == EVENT_COMMIT) {
+            ProcessSystemEvents(); // the operation lets the window repaint
+            seenInOperation = events.size();
+            releasesInOperation = spy.count;
+        }
+        return 0;
+    };
+    ASSERT_EQ(uitest::Click(main, MAINP::CBgo), 0);
+    EXPECT_EQ(keyResult, 1) << "the key is gone: nothing else may take it";
+    EXPECT_EQ(seenInOperation, 2u) << "no callback ran inside the operation";
+    EXPECT_EQ(events.back(), (EventRecord{main, MAINP::TABgrid, EVENT_LEFT_CLICK_UP, 150, 40}))
+        << "the release, once the operation was over";
+    EXPECT_EQ(Of(MAINP::NUMval, EVENT_KEYPRESS).size(), 0u);
+    EXPECT_EQ(Of(MAINP::STRname, EVENT_VAL_CHANGED).size(), 0u);
+    char text[16] = "?";
+    GetCtrlVal(main, MAINP::STRname, text);
+    EXPECT_STREQ(text, "") << "the widget did not take the key either";
+    EXPECT_EQ(releasesInOperation, 0);
+    EXPECT_EQ(spy.count, 1) << "the widget's release, once the operation was over";
+    ProcessSystemEvents(); // outside an operation, input flows again
+    EXPECT_EQ(uitest::SendKey(main, MAINP::NUMval, '+'), 0);
+    EXPECT_EQ(Of(MAINP::NUMval, EVENT_KEYPRESS).size(), 1u);
+}
+
 TEST_F(UiTest, SigtermBecomesEndTaskWhileTheLoopRuns) {
     InstallMainCallback(EndTaskCallback, nullptr, 0);
     endTaskCalls = 0;
@@ -121,6 +198,51 @@ TEST_F(UiTest, ModalPopupBlocksTheOtherPanels) {
     EXPECT_EQ(uitest::Click(main, MAINP::CBgo), 0);
     EXPECT_EQ(events.front(), (EventRecord{dlg, DLG::CBok, EVENT_LEFT_CLICK, 22, 50}));
     EXPECT_EQ(events.back(), (EventRecord{main, MAINP::CBgo, EVENT_COMMIT, 0, 0}));
+    DiscardPanel(dlg);
+}
+
+TEST_F(UiTest, PageComingOnScreenAndItsActivatedWindowGetTheFocus) {
+    const int page = LoadPanel(main, "sample.uir", CHILD::id);
+    ASSERT_GT(page, 0);
+    InstallPanelCallback(page, MainPanelCb, nullptr);
+    const std::vector<EventRecord> focusOfPage{{page, 0, EVENT_GOT_FOCUS, 0, 0}};
+    DisplayPanel(page);
+    EXPECT_EQ(events, focusOfPage);
+    DisplayPanel(page); // already on screen: nothing new
+    EXPECT_EQ(events, focusOfPage);
+
+    events.clear();
+    EXPECT_EQ(uitest::ActivateWindow(main), 0);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_GOT_FOCUS, 0, 0}, focusOfPage[0]}));
+    events.clear();
+    QEvent activate(QEvent::WindowActivate); // as the window system reports it
+    QCoreApplication::sendEvent(ui::FindPanel(main)->frame, &activate);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_GOT_FOCUS, 0, 0}, focusOfPage[0]}));
+
+    events.clear();
+    HidePanel(page);
+    EXPECT_EQ(uitest::ActivateWindow(main), 0);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, 0, EVENT_GOT_FOCUS, 0, 0}})) << "a hidden page";
+    DiscardPanel(page);
+}
+
+TEST_F(UiTest, WindowZoomIsKeptInTheRecordAndShownWhenTheWindowShows) {
+    const int dlg = LoadPanel(0, "sample.uir", DLG::id);
+    int zoom = -1;
+    GetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, &zoom);
+    EXPECT_EQ(zoom, VAL_NO_ZOOM);
+    ASSERT_EQ(SetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, VAL_MAXIMIZE), 0); // set while hidden
+    ASSERT_EQ(InstallPopup(dlg), 0);
+    EXPECT_TRUE(ui::FindPanel(dlg)->frame->isMaximized());
+    EXPECT_EQ(uitest::ZoomWindow(dlg, VAL_NO_ZOOM), 0); // the user puts it back
+    GetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, &zoom);
+    EXPECT_EQ(zoom, VAL_NO_ZOOM);
+    EXPECT_FALSE(ui::FindPanel(dlg)->frame->isMaximized());
+    EXPECT_EQ(uitest::ZoomWindow(dlg, VAL_MAXIMIZE), 0);
+    GetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, &zoom);
+    EXPECT_EQ(zoom, VAL_MAXIMIZE);
+    EXPECT_EQ(SetPanelAttribute(dlg, ATTR_WINDOW_ZOOM, 7), UIE_BadValue);
+    RemovePopup(0);
     DiscardPanel(dlg);
 }
 
@@ -157,24 +279,16 @@ TEST_F(UiTest, ControlHiddenInTheResourceStaysHiddenWhenItsPanelShows) {
 
 namespace {
 
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 TEST_F(UiTest, DrawingPumpPaintsWhatChanged) {
     ProcessSystemEvents(); // the window is painted once
-    PaintCounter counter;
+    EventCounter counter(QEvent::Paint);
     QWidget* numeric = ui::FindControl(main, MAINP::NUMval, nullptr)->widget;
     numeric->installEventFilter(&counter);
     ProcessDrawEvents();
-    EXPECT_EQ(counter.paints, 0) << "nothing changed, nothing painted";
+    EXPECT_EQ(counter.count, 0) << "nothing changed, nothing painted";
     SetCtrlVal(main, MAINP::NUMval, 42.0);
     ProcessDrawEvents();
-    EXPECT_GT(counter.paints, 0);
+    EXPECT_GT(counter.count, 0);
     numeric->removeEventFilter(&counter);
 }
 

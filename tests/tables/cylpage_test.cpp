@@ -82,6 +82,21 @@ TEST_F(CylPages, TheRingOffersTheConfiguredCylindersAndSwitchingStoresTheShownOn
     EXPECT_DOUBLE_EQ(Cell(hIj1Panel, INJ1::TABmapKjUserCyl, At(0, 0)), 0.7);
 }
 
+TEST_F(CylPages, ASwitchWhoseReadBackRepairsStillShowsTheChosenCylinder) {
+    for (int c = 0; c < 16; ++c)
+        ecuMapData.injTrims.x[c] = static_cast<std::int16_t>(1000 * (c + 1));
+    ecuMapData.injTrims.cells[2][0][0] = 1300;
+    ASSERT_TRUE(ScatterIj1Panel());
+    SetCell(hIj1Panel, INJ1::TABmapKjUserCyl, {4, 1}, 1500);   // a breakpoint below its left neighbour
+    SetCell(hIj1Panel, INJ1::TABmapKjUserCyl, At(0, 0), 1.25); // typed into cylinder 1's matrix
+    ASSERT_EQ(uitest::SetValueAsUser(hIj1Panel, INJ1::RINGcylUser, 2), 0);
+    EXPECT_EQ(ecuMapData.injTrims.x[2], 2000) << "the repair was made";
+    EXPECT_EQ(ecuMapData.injTrims.cells[0][0][0], 1250) << "cylinder 1 kept its edit";
+    EXPECT_EQ(ecuMapData.injTrims.cells[2][0][0], 1300);
+    EXPECT_EQ(RingValue(), 2);
+    EXPECT_DOUBLE_EQ(Cell(hIj1Panel, INJ1::TABmapKjUserCyl, At(0, 0)), 1.3) << "cylinder 3 is shown";
+}
+
 TEST_F(CylPages, TheCylinderShownStaysOneThatIsConfigured) {
     ecuMapData.injTrims.cells[3][0][0] = 1400;
     ecuMapData.injTrims.cells[1][0][0] = 1200;
@@ -167,6 +182,22 @@ TEST_F(CylPages, StepModeLeavesTheSelectorBreakpointsAndTheirValues) {
     ASSERT_TRUE(GatherIj1Panel());
     EXPECT_EQ(ecuMapData.injCorr[3].x[1], 900);
     EXPECT_EQ(ecuMapData.injCorr[3].values[1], 100);
+}
+
+TEST_F(CylPages, SelectorBreakpointsReadBackAsTheyWereShown) {
+    for (int page : {hIj1Panel, hAdvPanel}) {
+        Curve16& selector = page == hIj1Panel ? ecuMapData.injCorr[3] : ecuMapData.advCorr[3];
+        bool (*scatter)() = page == hIj1Panel ? ScatterIj1Panel : ScatterAdvPanel;
+        bool (*gather)() = page == hIj1Panel ? GatherIj1Panel : GatherAdvPanel;
+        for (int i = 0; i < 16; ++i)
+            selector.x[i] = static_cast<std::int16_t>(100 * i);
+        MaxRtcSteps() = 4; // in steps: the breakpoints are not on screen ...
+        ASSERT_TRUE(scatter());
+        MaxRtcSteps() = 255; // ... and the configuration turns to volts before the read-back
+        EXPECT_TRUE(gather());
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(selector.x[i], 100 * i) << i;
+    }
 }
 
 TEST_F(CylPages, FreshImagesShowTheDefaults) {

@@ -31,12 +31,12 @@ struct Procedures : TablePages {
     static void Calibrate(std::vector<int> buttons) {
         // The last press ends the calibration, so nothing is left to run once this returns.
         std::function<void(std::size_t)> press = [&](std::size_t i) {
-            EXPECT_EQ(uitest::Click(hLnrGasPanel, buttons[i]), 0);
+            EXPECT_EQ(uitest::Click(hLrtPanel, buttons[i]), 0);
             if (i + 1 < buttons.size()) uitest::Later([&, i] { press(i + 1); });
         };
         uitest::Later([&] { press(0); });
         EXPECT_EQ(uitest::Click(hLn1Panel, LNR1::CBcalibrationFarf), 0);
-        EXPECT_FALSE(uitest::IsPopupInstalled(hLnrGasPanel));
+        EXPECT_FALSE(uitest::IsPopupInstalled(hLrtPanel));
     }
 };
 
@@ -166,11 +166,11 @@ TEST_F(Procedures, AFailedReadingKeepsTheStep) {
         ecu.model.throttleReads = 0; // the script starts again at idle
     };
     uitest::Later([&] {
-        EXPECT_EQ(uitest::Click(hLnrGasPanel, LNRGAS::CBset), 0); // fails: the step stays
+        EXPECT_EQ(uitest::Click(hLrtPanel, LNRGAS::CBset), 0); // fails: the step stays
         answerAgain();
         uitest::Later([&] {
-            EXPECT_EQ(uitest::Click(hLnrGasPanel, LNRGAS::CBset), 0);                         // idle
-            uitest::Later([&] { EXPECT_EQ(uitest::Click(hLnrGasPanel, LNRGAS::CBset), 0); }); // full open
+            EXPECT_EQ(uitest::Click(hLrtPanel, LNRGAS::CBset), 0);                         // idle
+            uitest::Later([&] { EXPECT_EQ(uitest::Click(hLrtPanel, LNRGAS::CBset), 0); }); // full open
         });
     });
     EXPECT_EQ(uitest::Click(hLn1Panel, LNR1::CBcalibrationFarf), 0);

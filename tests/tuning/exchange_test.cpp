@@ -1,64 +1,18 @@
 // The tuning exchange driven through the program against the simulated ECU: the sub-frames on the wire,
 // the ECU's cell reports in the maps, the settings files and the closed-link stop.
-#include "../app/orvanefixture.h"
+#include "orvane/core/blocks.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/navigation.h"
 #include "orvane/core/settings.h"
+#include "orvane/maps/map1.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 #include "platform/ui/popup.h"
+#include "tuningfixture.h"
 
 #include <filesystem>
 #include <fstream>
-
-namespace {
-
-struct TuningTest : OrvaneTest {
-    void SetUp() override {
-        OrvaneTest::SetUp();
-        ecuParData.b6E0[2] = 4; // four cylinders
-        std::memset(&ecuMapData.map1, 0, sizeof ecuMapData.map1);
-        std::memset(&ecuMapData.map3, 0, sizeof ecuMapData.map3);
-        isTuningManual = 1;
-        isTuningAuto = 0;
-        InitMtData();
-        ScatterMp2Panel();
-        Mp2Timer(); // the page sees the link closed: every state of a connection is dropped
-    }
-
-    // The data of the command-9 frames sent since the mark.
-    static std::vector<std::vector<std::uint8_t>> TuningFrames(const SimLink& link, std::size_t from = 0) {
-        std::vector<std::vector<std::uint8_t>> out;
-        for (std::size_t i = from; i < link.requests.size(); ++i)
-            if (link.requests[i][2] == CMD_MAP_TUNING) out.push_back(link.requests[i]);
-        return out;
-    }
-
-    // Connects and runs the first tick, answering No to the synchronisation question.
-    SimLink& Open() {
-        SimLink& link = ConnectSimulator();
-        popups.AnswerConfirm(false);
-        Mp2Timer();
-        return link;
-    }
-};
-
-std::vector<std::uint8_t> InfoWith(std::uint8_t state, std::initializer_list<std::array<int, 4>> cells) {
-    std::vector<std::uint8_t> b(kMtInfoSize);
-    b[30] = state;
-    std::size_t i = 0;
-    for (const auto& [kind, row, col, value] : cells) {
-        const int word = kind << 12 | col << 6 | row;
-        b[34 + 4 * i] = static_cast<std::uint8_t>(word >> 8);
-        b[35 + 4 * i] = static_cast<std::uint8_t>(word);
-        b[36 + 4 * i] = static_cast<std::uint8_t>(value >> 8);
-        b[37 + 4 * i] = static_cast<std::uint8_t>(value);
-        ++i;
-    }
-    return b;
-}
-
-} // namespace
+#include <set>
 
 TEST_F(TuningTest, IdlePollAndManualStartByteForByte) {
     SimLink& link = Open();
@@ -345,4 +299,179 @@ TEST_F(TuningTest, ValueDialogSendsTheSelectedCellsOfTheSelectedCylinders) {
     EXPECT_EQ(ecuMapData.map1.cells[0][2][2], 32000);
     EXPECT_EQ(ecuMapData.map1.cells[0][2][3], 30000) << "only the active cell";
     EXPECT_EQ(ecuMapData.map1.cells[2][2][2], 0);
+}
+
+TEST_F(TuningTest, FunctionKeysWorkWhileTheTableHasTheFocus) {
+    uitest::Click(hMainPanel, MAIN::CBmaps);
+    uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+    ASSERT_EQ(hCurPanel, hMp2Panel);
+    // The switch read the configuration pages back: four cylinders again, the first one's injection shown.
+    ecuParData.b6E0[2] = 4;
+    ASSERT_EQ(uitest::SetValueAsUser(hMp2Panel, MAPS2::RINGmapType, 1), 0);
+    ASSERT_TRUE(ScatterMp2Panel());
+    ASSERT_EQ(CtrlAttr(hMp2Panel, MAPS2::TABmatrix, ATTR_DIMMED), 0);
+    SetCtrlVal(hMp2Panel, MAPS2::NUMjStep, 0.01);
+    SetCtrlVal(hMp2Panel, MAPS2::NSjTuneCor, 1.0);
+    SetCylinderSelection(0x80, 0);
+    mtAdjust = {};
+    EXPECT_EQ(uitest::SendKey(hMp2Panel, MAPS2::TABmatrix, VAL_F1_VKEY + 0x200), 1); // F3
+    EXPECT_EQ(mtAdjust.value, 1010);
+    const std::uint8_t scroll = fAutoScroll;
+    EXPECT_EQ(uitest::SendKey(hMp2Panel, MAPS2::TABmatrix, VAL_F1_VKEY + 0xB00), 1); // F12
+    EXPECT_NE(fAutoScroll, scroll);
+    popups.ExpectMessage();
+    EXPECT_EQ(uitest::SendKey(hMp2Panel, MAPS2::TABmatrix, VAL_F1_VKEY), 1);
+    ASSERT_FALSE(popups.Records().empty());
+    EXPECT_EQ(popups.Records().back().title, "Map Tuning - Help");
+    uitest::Click(hMainPanel, MAIN::CBinfo);
+}
+
+TEST_F(TuningTest, StopStaysRaisedUntilTheEcuReportsOff) {
+    SimLink& link = StartManual({MAPS2::TBcyl1});
+    RequestMtAdjust({1100, 0x80, 0}, kReqInjAdjust);
+    RaiseMtRequest(kReqStop); // Off pressed while an adjustment is pending
+    std::size_t mark = link.requests.size();
+    Mp2Timer();
+    auto frames = TuningFrames(link, mark);
+    ASSERT_EQ(frames.size(), 1U);
+    EXPECT_EQ(frames[0][1], kMtAdjustSize) << "the adjustment takes the tick";
+    ASSERT_TRUE(IsMapTuning());
+    mark = link.requests.size();
+    Mp2Timer();
+    frames = TuningFrames(link, mark);
+    ASSERT_GE(frames.size(), 1U);
+    EXPECT_EQ(DataOf(frames[0]), std::vector<std::uint8_t>{3}) << "the stop goes out on the next tick";
+    EXPECT_EQ(TuningStateNow(), kTsOff);
+    mark = link.requests.size();
+    Mp2Timer();
+    frames = TuningFrames(link, mark);
+    ASSERT_EQ(frames.size(), 1U);
+    EXPECT_EQ(DataOf(frames[0]), std::vector<std::uint8_t>{1}) << "once off, the stop is done";
+}
+
+TEST_F(TuningTest, LockedEcuDropsModeAndFreezeRequestsAndGetsNoSettings) {
+    const char password[] = "abc";
+    std::copy(password, password + 3, ecu.model.password.begin());
+    SimLink& link = ConnectSimulator(); // nobody logged in: the ECU reports itself locked
+    ASSERT_EQ(TuningStateNow(), kTsLocked);
+    SetCtrlVal(hMp2Panel, MAPS2::TBcyl1, 1);
+    RaiseMtRequest(kReqManual | kReqAuto | kReqInjFreeze | kReqAdvFreeze | kReqResync);
+    Mp2Timer(); // a locked ECU is never asked about loading its data: no popup is scripted
+    EXPECT_EQ(CtrlText(hMp2Panel, MAPS2::TMstatus), "ECU locked");
+    ecu.model.unlocked = true; // the user logs in
+    Mp2Timer();
+    Mp2Timer();
+    for (const auto& f : TuningFrames(link))
+        EXPECT_EQ(DataOf(f), std::vector<std::uint8_t>{1}) << "only polls, no mode, settings or freeze frame";
+    EXPECT_EQ(TuningStateNow(), kTsOff);
+    EXPECT_FALSE(ecu.model.tuning);
+}
+
+TEST_F(TuningTest, FreezeFramesCarryTheCorrectionLastReported) {
+    SimLink& link = StartManual({MAPS2::TBcyl1, MAPS2::TBcyl3});
+    EditInfo(link, [](std::vector<std::uint8_t>& info) {
+        PutBE16(info, 22, 1234); // injection ratio x1000
+        PutBE16(info, 26, -25);  // advance offset x10
+    });
+    Mp2Timer();
+    struct Case {
+        MtRequest request;
+        std::vector<std::uint8_t> data;
+    } cases[] = {
+        {kReqInjFreeze, {0x04, 0xD2, 0xA0, 0, 0, 0}}, // ratio, cylinders 1 and 3
+        {kReqAdvFreeze, {0xFF, 0xE7, 0, 0, 0, 0}},    // offset, mask 0
+    };
+    for (const Case& c : cases) {
+        RaiseMtRequest(c.request);
+        const std::size_t mark = link.requests.size();
+        Mp2Timer();
+        const auto frames = TuningFrames(link, mark);
+        ASSERT_EQ(frames.size(), 1U);
+        EXPECT_EQ(DataOf(frames[0]), c.data);
+    }
+}
+
+TEST_F(TuningTest, PauseResetsTheCorrectionAtOnceThenSendsThePause) {
+    SimLink& link = Open();
+    SetCtrlVal(hMp2Panel, MAPS2::TBmanPause, 1);
+    ManPause(hMp2Panel, MAPS2::TBmanPause, EVENT_COMMIT, nullptr, 0, 0);
+    Mp2Timer();
+    for (const auto& f : TuningFrames(link))
+        EXPECT_NE(f[1], kMtAdjustSize) << "no pause outside manual tuning";
+
+    RunManual({MAPS2::TBcyl2});
+    std::size_t mark = link.requests.size();
+    SetCtrlVal(hMp2Panel, MAPS2::TBmanPause, 1);
+    ManPause(hMp2Panel, MAPS2::TBmanPause, EVENT_COMMIT, nullptr, 0, 0);
+    auto frames = TuningFrames(link, mark);
+    ASSERT_EQ(frames.size(), 2U) << "the reset goes out from the callback";
+    EXPECT_EQ(DataOf(frames[0]), (std::vector<std::uint8_t>{0x03, 0xE8, 0x40, 0})) << "ratio 1.000";
+    EXPECT_EQ(DataOf(frames[1]), (std::vector<std::uint8_t>{0, 0, 0, 0})) << "advance offset 0";
+    mark = link.requests.size();
+    Mp2Timer();
+    frames = TuningFrames(link, mark);
+    ASSERT_GE(frames.size(), 1U);
+    EXPECT_EQ(DataOf(frames[0]), (std::vector<std::uint8_t>{0x03, 0xE8, 0x40, 1})) << "then the pause";
+    EXPECT_TRUE(ecu.model.tune.paused);
+
+    mark = link.requests.size();
+    EXPECT_TRUE(ResetTuningAdjust());
+    frames = TuningFrames(link, mark);
+    ASSERT_EQ(frames.size(), 2U);
+    EXPECT_EQ(DataOf(frames[0]), (std::vector<std::uint8_t>{0x03, 0xE8, 0x40, 0}));
+    EXPECT_EQ(DataOf(frames[1]), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(mtAdjust.value, 0);
+    EXPECT_EQ(mtAdjust.cylMask, 0) << "the frame is left neutral";
+    EXPECT_FALSE(ecu.model.tune.paused);
+}
+
+TEST_F(TuningTest, TuneRowsGoOutUnderTheirMapsSelectors) {
+    SimLink& link = Open();
+    std::int16_t row[kTuneCols] = {};
+    row[0] = -300;
+    row[31] = 0x1234;
+    struct Case {
+        int kind, row;
+        bool sent;
+        std::array<std::uint8_t, 4> selector;
+    } cases[] = {
+        {kKindAdvance, 7, true, {3, 8, 7, 0}},
+        {2, 19, true, {3, 7, 19, 1}},
+        {5, 0, false, {}},
+    };
+    for (const Case& c : cases) {
+        const std::size_t mark = link.requests.size();
+        EXPECT_EQ(SendTuneRow(c.kind, c.row, row), c.sent) << c.kind;
+        if (!c.sent) {
+            EXPECT_EQ(link.requests.size(), mark) << "no traffic for another kind";
+            continue;
+        }
+        ASSERT_EQ(link.requests.size(), mark + 1);
+        const std::vector<std::uint8_t> data = DataOf(link.requests[mark]);
+        EXPECT_EQ(link.requests[mark][2], CMD_SET_VALUES);
+        ASSERT_EQ(data.size(), 4U + 64U);
+        EXPECT_TRUE(std::equal(c.selector.begin(), c.selector.end(), data.begin()));
+        EXPECT_EQ(data[4], 0xFE); // -300 big-endian
+        EXPECT_EQ(data[5], 0xD4);
+        EXPECT_EQ(data[66], 0x12);
+        EXPECT_EQ(data[67], 0x34);
+    }
+    Mp2Timer();
+    EXPECT_EQ(ecuMapData.map3.cells[7][0], -300) << "the advance row came back into the advance map";
+}
+
+TEST_F(TuningTest, LoadQuestionReadsConfigurationMappingAndInjectionOnYes) {
+    for (const bool yes : {true, false}) {
+        SimLink& link = ConnectSimulator();
+        popups.AnswerConfirm(yes);
+        ASSERT_TRUE(Mp2Timer());
+        std::set<int> areas;
+        for (const auto& f : link.requests)
+            if (f[2] == CMD_READ_BLOCK) areas.insert(f[7] << 8 | f[8]);
+        const std::set<int> expected =
+            yes ? std::set<int>{AREA_PAR, AREA_MAP_TUNING, AREA_TUNING_4X_BLOCK} : std::set<int>{};
+        EXPECT_EQ(areas, expected) << (yes ? "Yes: not the advance map" : "No loads nothing");
+        CloseComPort();
+        Mp2Timer();
+    }
 }

@@ -14,6 +14,12 @@ namespace {
 constexpr std::size_t kMap1 = 40 + 0x16B30; // the four-matrix map by throttle in the mapping image
 
 struct SimTuning : testing::Test {
+    // The runs start from an empty map, so that every cell they touch shows.
+    SimTuning() {
+        ecu.sim.model.StoreBytes(ecu.sim.model.tuningSlot) =
+            ecusim::MakeDefaultImage(ecusim::kMapImageSize, "empty");
+    }
+
     SimClient ecu;
     std::map<int, std::int16_t> reported; // (kind << 16 | row << 8 | col) -> last value reported
 

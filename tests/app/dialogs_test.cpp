@@ -1,0 +1,183 @@
+// Every dialog of the resource that the program shows as a popup leaves by its close box and by Escape
+// as by its Cancel button.
+#include "orvanefixture.h"
+
+#include "orvane/core/ecuselect.h"
+#include "orvane/core/protect.h"
+#include "orvane/maps/map1.h"
+#include "orvane/maps/mapval.h"
+#include "orvane/tables/tables.h"
+#include "orvane/tuning/map2.h"
+#include "orvane/tuning/mtstate.h"
+
+#include <QTimer>
+#include <functional>
+#include <set>
+#include <sstream>
+
+namespace {
+
+// The panels whose callback is the generic one: every popup of the program and the windows that keep
+// their own rules (the main window, the two graphs).
+std::set<std::string> GenericPanelsOfTheResource() {
+    std::set<std::string> names;
+    std::istringstream lines(kScreenUir);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string word, name, id, callback;
+        if (!(words >> word >> name >> id) || word != "panel") continue;
+        std::getline(words, callback, '"');
+        std::getline(words, callback, '"'); // the title
+        words >> callback;
+        if (callback == "DlgGenericPanel") names.insert(name);
+    }
+    return names;
+}
+
+// Right-clicks a table cell with a one-cell selection on it: the page opens its value dialog.
+void RightClickCell(int panel, int control, Point cell) {
+    SetActiveTableCell(panel, control, cell);
+    SetTableSelection(panel, control, Rect{cell.y, cell.x, 1, 1});
+    Point pixel{};
+    ASSERT_EQ(uitest::GetTableCellPoint(panel, control, cell, &pixel), 0);
+    uitest::SendMouse(panel, control, EVENT_RIGHT_CLICK, pixel.x, pixel.y);
+}
+
+struct Dialog {
+    const char* name;
+    const int* panel;
+    int cancel;
+    std::function<void()> prepare; // brings the program to where the user opens the dialog
+    std::function<void()> open;    // returns once the dialog is closed (the password dialog: at once)
+};
+
+void NoPreparation() {}
+
+struct PopupsTest : OrvaneTest {
+    bool synchronisationAsked = false;
+
+    // The popups with the way the program opens each.
+    std::vector<Dialog> Dialogs() {
+        return {
+            {"PWD", &hPwdPanel, PWD::CBcancel, NoPreparation, [] { DlgProtection(1); }},
+            {"ECUSELZ", &hEcuPanel, ECUSELZ::CBcancel, NoPreparation, [] { SelectEcuData(1); }},
+            {"INJVAL", &hIj1Vpanel, INJVAL::CBcancel,
+             [] {
+                 uitest::Click(hMainPanel, MAIN::CBinj);
+                 if (hCurPanel != hIj1Panel) uitest::SelectTab(hCurPanel, INJ2::TPselectInj, 0);
+             },
+             [] {
+                 RightClickCell(hIj1Panel, INJ1::TABmapKjUserCyl, {2, 2});
+             }},
+            {"ADVVAL", &hAdvVpanel, ADVVAL::CBcancel, [] { uitest::Click(hMainPanel, MAIN::CBadv); },
+             [] {
+                 RightClickCell(hAdvPanel, ADV::TABmapKaUserCyl, {2, 2});
+             }},
+            {"LNRGAS", &hLrtPanel, LNRGAS::CBcancel,
+             [this] {
+                 ConnectSimulator(); // the calibration needs the ECU
+                 uitest::Click(hMainPanel, MAIN::CBlineariz);
+                 if (hCurPanel != hLn1Panel) uitest::SelectTab(hCurPanel, LNR2::TPselectLnr, 0);
+             },
+             [] { uitest::Click(hLn1Panel, LNR1::CBcalibrationFarf); }},
+            {"MAPVAL", &hMpvPanel, MAPVAL::CBcancel,
+             [] {
+                 uitest::Click(hMainPanel, MAIN::CBmaps);
+                 if (hCurPanel == hMp2Panel) uitest::Click(hMp2Panel, MAPS2::CBexitAutoMaps); // the editor
+             },
+             [] {
+                 RightClickCell(hMp1Panel, MAPS1::TABmatrix, {3, 3});
+             }},
+            {"TUNEMAPVAL", &hMtvPanel, TUNEMAPVAL::CBcancel,
+             [this] {
+                 uitest::Click(hMainPanel, MAIN::CBmaps);
+                 uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+                 if (!synchronisationAsked) popups.AnswerConfirm(false); // the first tuning tick asks
+                 synchronisationAsked = true;
+                 ConnectSimulator(); // the dialog changes cells in the ECU while it tunes
+                 SetCtrlVal(hMp2Panel, MAPS2::TBcyl1, 1);
+                 RaiseMtRequest(kReqManual);
+                 Mp2Timer();
+                 Mp2Timer();
+                 ASSERT_TRUE(IsMapTuning());
+             },
+             [] {
+                 RightClickCell(hMp2Panel, MAPS2::TABmatrix, {3, 4});
+             }},
+        };
+    }
+};
+
+TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxAndByEscapeAsByCancel) {
+    const std::vector<Dialog> dialogs = Dialogs();
+    std::set<std::string> covered{"MAIN", "GRAPH", "PLOT"}; // Escape does nothing there; tested elsewhere
+    for (const Dialog& d : dialogs)
+        covered.insert(d.name);
+    ASSERT_EQ(covered, GenericPanelsOfTheResource()) << "a popup without a case here";
+
+    const std::pair<const char*, std::function<void(int)>> ways[] = {
+        {"close box", [](int panel) { EXPECT_EQ(uitest::ClosePanel(panel), 0); }},
+        {"Escape", [](int panel) { EXPECT_EQ(uitest::SendKey(panel, 0, VAL_ESC_VKEY), 1) << "consumed"; }},
+    };
+    for (const Dialog& d : dialogs)
+        for (const auto& [way, act] : ways) {
+            SCOPED_TRACE(std::string(d.name) + ", " + way);
+            bool shown = false, stuck = false;
+            // Only where the way fails: Cancel ends the dialog's wait, so that the next case can run.
+            QTimer rescue;
+            rescue.setSingleShot(true);
+            rescue.callOnTimeout([&] {
+                stuck = true;
+                uitest::Click(*d.panel, d.cancel);
+            });
+            d.prepare();
+            uitest::Later([&, act = act] {
+                shown = uitest::IsPopupInstalled(*d.panel);
+                act(*d.panel);
+                rescue.start(5000);
+            });
+            d.open();
+            for (int i = 0; i < 3 && uitest::IsPopupInstalled(*d.panel); ++i)
+                ProcessSystemEvents();
+            rescue.stop();
+            EXPECT_TRUE(shown);
+            EXPECT_FALSE(stuck);
+            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+            if (isComOpen) {
+                CloseComPort(); // a tuning run ends with the link
+                Mp2Timer();
+            }
+            uitest::Click(hMainPanel, MAIN::CBinfo);
+        }
+}
+
+} // namespace
+
+TEST_F(PopupsTest, ValueDialogsReopenAsZoomedAsTheUserLeftThem) {
+    for (const Dialog& d : Dialogs()) {
+        if (!std::set<std::string>{"INJVAL", "ADVVAL", "MAPVAL", "TUNEMAPVAL"}.contains(d.name)) continue;
+        SCOPED_TRACE(d.name);
+        // Opens the dialog, notes its zoom state as it shows, lets the user zoom it (or not), cancels.
+        const auto visit = [&](int leaveAs) {
+            int shownAs = -1;
+            d.prepare();
+            uitest::Later([&] {
+                GetPanelAttribute(*d.panel, ATTR_WINDOW_ZOOM, &shownAs);
+                EXPECT_EQ(uitest::ZoomWindow(*d.panel, leaveAs), 0);
+                uitest::Click(*d.panel, d.cancel);
+            });
+            d.open();
+            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+            if (isComOpen) {
+                CloseComPort();
+                Mp2Timer();
+            }
+            uitest::Click(hMainPanel, MAIN::CBinfo);
+            return shownAs;
+        };
+        EXPECT_EQ(visit(VAL_MAXIMIZE), VAL_NO_ZOOM);
+        EXPECT_EQ(visit(VAL_NO_ZOOM), VAL_MAXIMIZE) << "left maximised: opens maximised";
+        EXPECT_EQ(visit(VAL_MAXIMIZE), VAL_NO_ZOOM); // the place of the normal window is known now
+        EXPECT_EQ(visit(VAL_NO_ZOOM), VAL_MAXIMIZE) << "placed, and still maximised";
+    }
+}
