@@ -8,6 +8,7 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
+#include "orvane/core/byteorder.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/pages.h"
 #include "orvane/params/params.h"
@@ -17,6 +18,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,23 @@ struct PageLayout : OrvaneTest {
 
 TEST_F(PageLayout, EveryPageFitsAtBothSizes) {
     const std::vector<std::string> faults = EveryPageFaults("");
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// The simulator's data sets as a tuner receives them: real engine speeds, temperatures and gains.
+TEST_F(PageLayout, EveryPageFitsWithTheSimulatorsDataSets) {
+    const auto take = [](auto& data, auto image, const std::vector<std::uint8_t>& stored) {
+        ASSERT_EQ(stored.size(), sizeof image);
+        std::memcpy(&image, stored.data(), sizeof image);
+        if constexpr (sizeof image == sizeof(EcuParImage))
+            ConvertParImage(image);
+        else
+            ConvertMapImage(image);
+        data = image.data;
+    };
+    take(ecuParData, EcuParImage{}, ecu.model.StoreBytes(ecusim::Store::Par));
+    take(ecuMapData, EcuMapImage{}, ecu.model.StoreBytes(ecusim::Store::Slot1));
+    const std::vector<std::string> faults = EveryPageFaults(", simulator's data");
     EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
 }
 
