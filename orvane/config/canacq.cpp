@@ -79,9 +79,11 @@ bool LoadCanLabels() {
     for (int row = 1; row <= kRows && ok; ++row) {
         std::array<char, kLineLength + 1> line{};
         const bool read = ReadLabelLine(file, line);
+        // Identifiers read in hexadecimal, as the CAN identifiers of configuration page 2 do.
         ok = SetRowLabels(row, read ? line.data() : "") &&
              SetCtrlAttribute(hCaqPanel, RowControl(row, 0), ATTR_MIN_VALUE, 256.0) >= 0 &&
-             SetCtrlAttribute(hCaqPanel, RowControl(row, 0), ATTR_MAX_VALUE, 2047.0) >= 0;
+             SetCtrlAttribute(hCaqPanel, RowControl(row, 0), ATTR_MAX_VALUE, 2047.0) >= 0 &&
+             SetCtrlAttribute(hCaqPanel, RowControl(row, 0), ATTR_HEX_FORMAT, 1) >= 0;
     }
     if (file != nullptr) std::fclose(file);
     return ok;

@@ -9,6 +9,8 @@
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
+#include <string>
+
 int hCg3Panel = 0;
 
 namespace {
@@ -50,10 +52,18 @@ bool LabelTables() {
         if (SetTableRowAttribute(hCg3Panel, TABdwell, r, ATTR_LABEL_TEXT, "") < 0 ||
             SetTableRowAttribute(hCg3Panel, TABdwell, r, ATTR_USE_LABEL_TEXT, 1) < 0)
             return false;
-    if (SetTableColumnAttribute(hCg3Panel, TABdwell, 1, ATTR_LABEL_TEXT, "[RPM]") < 0 ||
-        SetTableColumnAttribute(hCg3Panel, TABdwell, 1, ATTR_USE_LABEL_TEXT, 1) < 0)
-        return false;
-    return SetTableCellAttribute(hCg3Panel, TABdwell, MakePoint(1, 1), ATTR_CELL_DIMMED, 1) >= 0;
+    // Column 1 holds the engine-speed axis; the dwell columns count the voltage breakpoints from 1.
+    for (int c = 1; c <= 17; ++c) {
+        const std::string label = c == 1 ? "[RPM]" : std::to_string(c - 1);
+        if (SetTableColumnAttribute(hCg3Panel, TABdwell, c, ATTR_LABEL_TEXT, label.c_str()) < 0 ||
+            SetTableColumnAttribute(hCg3Panel, TABdwell, c, ATTR_USE_LABEL_TEXT, 1) < 0)
+            return false;
+    }
+    // The corner between the two axes holds nothing: an empty text cell, not a number.
+    const Point corner = MakePoint(1, 1);
+    return SetTableCellAttribute(hCg3Panel, TABdwell, corner, ATTR_CELL_TYPE, VAL_CELL_STRING) >= 0 &&
+           SetTableCellAttribute(hCg3Panel, TABdwell, corner, ATTR_CELL_MODE, VAL_INDICATOR) >= 0 &&
+           SetTableCellVal(hCg3Panel, TABdwell, corner, "") >= 0;
 }
 
 // The cells of the three tables: numeric, with their decimals and ranges.

@@ -29,7 +29,7 @@ constexpr int kMarkTrackedColor = 0xFFCFCF; // the running cell, tracked
 constexpr int kMatchColor = 0x00FF00;
 constexpr int kTrackColors[] = {0, 0xC0FFC0, 0x00E0FF, 0x80A0FF}; // modes 1..3; 0 is the normal background
 
-constexpr int kColumnWidth = 48; // pixels of a column of the tuning table
+constexpr int kColumnWidth = 50; // pixels of a column of the tuning table: "32.000" at its font
 constexpr int kScrollMargin = 5; // pixels kept beside a cell scrolled into view
 
 int normalCellColor = VAL_WHITE; // the table's cell background in the resource

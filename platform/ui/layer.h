@@ -64,6 +64,7 @@ struct Table {
     Point active{1, 1};
     Rect selection{};
     bool rowLabels = true;
+    int rowLabelWidth = 0; // pixels; 0: as wide as its labels
     bool colLabels = true;
     Cell& At(int row, int col) { return cells[static_cast<std::size_t>(row * cols + col)]; } // 0-based
 };

@@ -118,6 +118,7 @@ void ShowTableLook(Control& c) {
                                        QAbstractItemView::AnyKeyPressed
                                  : QAbstractItemView::NoEditTriggers);
     v->verticalHeader()->setVisible(t.rowLabels);
+    if (t.rowLabelWidth > 0) v->verticalHeader()->setFixedWidth(t.rowLabelWidth);
     v->horizontalHeader()->setVisible(t.colLabels);
     for (int i = 0; i < t.cols; ++i) {
         const Line& l = t.colLines[static_cast<std::size_t>(i)];

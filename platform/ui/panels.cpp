@@ -106,6 +106,7 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
         t.cells.assign(static_cast<std::size_t>(t.rows * t.cols), t.defaults);
         t.rowLines.resize(static_cast<std::size_t>(t.rows));
         t.colLines.assign(static_cast<std::size_t>(t.cols), Line{"", false, o.colwidth.value_or(0), true});
+        t.rowLabelWidth = o.labelwidth.value_or(0);
     }
     return c;
 }

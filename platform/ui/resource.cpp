@@ -194,6 +194,10 @@ const std::array kOptions{
                [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
                    o.colwidth = Integer(n, v, 1);
                }},
+    OptionSpec{"labelwidth", Bit(CTRL_TABLE), false,
+               [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
+                   o.labelwidth = Integer(n, v, 1);
+               }},
     OptionSpec{
         "maxlen", kTextKinds, false,
         [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.maxlen = Integer(n, v, 0); }},

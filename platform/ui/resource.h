@@ -28,13 +28,14 @@
 // picture   no value (commit on click)               indicator
 // timer     ticks every interval seconds             interval (required)
 // tab       the index of the selected tab            tabs value
-// table     values in cells                          rows cols colwidth prec min max indicator bold ...
+// table     values in cells                          rows cols colwidth labelwidth prec min max indicator ...
 // radio     a number, one of items (or none)         items value indicator
 // deco      a frame, titled by its caption           -
 // graph     plots, cursors and axes (see userint.h)   -
 // graph3d   a surface with a cursor (see userint.h)   pairs
 //
-// Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= maxlen= font= (integers;
+// Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= labelwidth= (a table's
+// row-label column, in pixels, whatever its labels) maxlen= font= (integers;
 // font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."
 // (the last '=' of an item separates its value), tabs="A|B|C", states="Off|On" (a toggle
 // shows the state's text and its caption above it, like a numeric), pairs=32|20|0 (a 3-D graph's axes in
@@ -78,7 +79,7 @@ struct Options {
     std::optional<double> min, max, inc, interval;
     std::optional<double> number;    // value= of a kind that holds a number
     std::optional<std::string> text; // value= of a kind that holds a text
-    std::optional<int> prec, rows, cols, colwidth, maxlen, font, oncolor, textcolor;
+    std::optional<int> prec, rows, cols, colwidth, labelwidth, maxlen, font, oncolor, textcolor;
     std::optional<Align> align;
     Anchor anchor;
     std::vector<Item> items;

@@ -418,6 +418,15 @@ int SetTableColumnAttribute(int panel, int control, int column, int attribute, c
     return value == nullptr ? UIE_BadValue
                             : ui::SetLineAttr(panel, control, false, column, attribute, 0, value);
 }
+int GetTableColumnAttribute(int panel, int control, int column, int attribute, std::span<char> value) {
+    const TableRef r = GetTable(panel, control);
+    if (!r.table) return r.status;
+    if (attribute != ATTR_LABEL_TEXT) return UIE_BadAttribute;
+    if (column < 1 || column > r.table->cols) return UIE_BadIndex;
+    const QString shown =
+        r.control->model->headerData(column - 1, Qt::Horizontal, Qt::DisplayRole).toString();
+    return CopyText(ui::FromQt(shown), value) ? UIE_NoError : UIE_BadValue;
+}
 
 int SetActiveTableCell(int panel, int control, Point cell) {
     const TableRef r = GetTable(panel, control);

@@ -35,10 +35,12 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return cell.type == VAL_CELL_NUMERIC ? FormatNumber(cell.number, cell.precision) : ToQt(cell.text);
+    // A dimmed cell greys its text and its ground alike, whatever colours it has: a blank cell looks
+    // dimmed too.
     case Qt::ForegroundRole:
         return cell.dimmed || c->dimmed ? QColor(0xA0, 0xA0, 0xA0) : RgbColor(cell.textColor);
     case Qt::BackgroundRole:
-        return RgbColor(cell.bgColor);
+        return cell.dimmed || c->dimmed ? QColor(0xEE, 0xEE, 0xEE) : RgbColor(cell.bgColor);
     case Qt::FontRole:
         return cell.bold ? QVariant(bold_) : QVariant();
     case Qt::TextAlignmentRole:

@@ -334,6 +334,8 @@ int SetTableRowAttribute(int panel, int control, int row, int attribute, int val
 int SetTableRowAttribute(int panel, int control, int row, int attribute, const char* value);
 int SetTableColumnAttribute(int panel, int control, int column, int attribute, int value);
 int SetTableColumnAttribute(int panel, int control, int column, int attribute, const char* value);
+// The text a column's header shows (ATTR_LABEL_TEXT only): its label when it uses one, else its number.
+int GetTableColumnAttribute(int panel, int control, int column, int attribute, std::span<char> value);
 int SetActiveTableCell(int panel, int control, Point cell);
 int GetActiveTableCell(int panel, int control, Point* cell);
 int SetTableSelection(int panel, int control, Rect range); // an empty Rect{} clears the selection

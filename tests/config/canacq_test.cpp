@@ -1,4 +1,5 @@
 #include "configfixture.h"
+#include "platform/ui/layoutcheck.h"
 
 #include <cstdio>
 #include <fstream>
@@ -64,6 +65,25 @@ TEST_F(ConfigTest, LabelsFileFieldsMissingFieldsAndOverlongLines) {
     std::remove("canlabel.ini");
     ASSERT_TRUE(LoadCanLabels());
     EXPECT_EQ(CtrlText(hCaqPanel, Label(1, 0)), "?") << "without the file every label is \"?\"";
+}
+
+// A labels file of real signal names: every label shows whole in its row, and the identifiers read in
+// hexadecimal as on configuration page 2.
+TEST_F(ConfigTest, RealLabelsShowWholeAndIdentifiersReadAsOnPageTwo) {
+    {
+        std::ofstream f("canlabel.ini");
+        for (int row = 1; row <= 70; ++row)
+            f << "Engine temperature;Throttle position;Lambda 2 heater;Oil pressure\n";
+    }
+    ASSERT_TRUE(LoadCanLabels());
+    std::remove("canlabel.ini");
+    ProcessSystemEvents();
+    for (const std::string& fault : uitest::LayoutFaults(hCaqPanel))
+        ADD_FAILURE() << fault;
+    EXPECT_EQ(CtrlAttr(hCaqPanel, NUMcanId1, ATTR_HEX_FORMAT), 1);
+    EXPECT_EQ(CtrlAttr(hCaqPanel, NUMcanId70, ATTR_HEX_FORMAT),
+              CtrlAttr(hCg2Panel, CONFIG2::NUMidExtCor3CAN, ATTR_HEX_FORMAT));
+    ASSERT_TRUE(LoadCanLabels());
 }
 
 } // namespace

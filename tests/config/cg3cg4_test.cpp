@@ -113,4 +113,24 @@ TEST_F(ConfigTest, DwellVoltageAndPickUpAxesTakeTheRunningMaximum) {
     EXPECT_DOUBLE_EQ(shown, 0.1) << "the page shows the repair";
 }
 
+// The dwell table's axes: column 1 holds the engine speeds under "[RPM]", the dwell columns count the
+// voltage breakpoints 1..16, and the corner between the axes is empty.
+TEST_F(ConfigTest, DwellTableNumbersItsVoltageColumnsFromOne) {
+    ASSERT_TRUE(ScatterCg3Panel());
+    const auto label = [](int column) {
+        char text[64] = "";
+        GetTableColumnAttribute(hCg3Panel, CONFIG3::TABdwell, column, ATTR_LABEL_TEXT, std::span<char>(text));
+        return std::string(text);
+    };
+    EXPECT_EQ(label(1), "[RPM]");
+    EXPECT_EQ(label(2), "1");
+    EXPECT_EQ(label(17), "16");
+    int type = -1;
+    ASSERT_EQ(GetTableCellAttribute(hCg3Panel, CONFIG3::TABdwell, MakePoint(1, 1), ATTR_CELL_TYPE, &type), 0);
+    EXPECT_EQ(type, VAL_CELL_STRING);
+    char corner[16] = "x";
+    ASSERT_EQ(GetTableCellVal(hCg3Panel, CONFIG3::TABdwell, MakePoint(1, 1), std::span<char>(corner)), 0);
+    EXPECT_STREQ(corner, "");
+}
+
 } // namespace

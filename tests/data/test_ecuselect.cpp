@@ -1,6 +1,10 @@
 #include "appfixture.h"
 #include "orvane/core/ecuselect.h"
+#include "platform/ui/layoutcheck.h"
 #include "platform/ui/uitest.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -62,6 +66,20 @@ TEST_F(EcuSelectTest, EachModeOffersItsButtons) {
         EXPECT_EQ(Choose(c.mode, c.control, &clickable), c.choice) << int(c.mode) << " " << c.control;
         EXPECT_EQ(clickable, c.offered) << int(c.mode) << " " << c.control;
         EXPECT_FALSE(uitest::IsPopupInstalled(hEcuPanel));
+    }
+}
+
+// Each mode shows its own buttons in the same places: those it shows lie clear of one another and fit.
+TEST_F(EcuSelectTest, EachModeLaysOutItsButtons) {
+    for (const std::uint8_t mode : {1, 2}) {
+        std::vector<std::string> faults{"not shown"};
+        uitest::Later([&faults] {
+            faults = uitest::LayoutFaults(hEcuPanel);
+            uitest::Click(hEcuPanel, ECUSELZ::CBcancel);
+        });
+        EXPECT_EQ(SelectEcuData(mode), 0);
+        for (const std::string& f : faults)
+            ADD_FAILURE() << "mode " << int{mode} << ": " << f;
     }
 }
 

@@ -74,6 +74,14 @@ TEST_F(TableTest, PerCellAttributesReachTheView) {
     EXPECT_EQ(model->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
     EXPECT_TRUE(model->index(1, 6).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(model->flags(model->index(2, 3)) & Qt::ItemIsEditable); // dimmed
+    // A dimmed cell's ground is greyed like its text, so that an empty one looks dimmed as well.
+    const auto ground = [this](int row, int col) {
+        return model->index(row, col).data(Qt::BackgroundRole).value<QColor>();
+    };
+    EXPECT_NE(ground(2, 3), ground(2, 4));
+    ASSERT_EQ(SetCtrlAttribute(main, MAINP::TABgrid, ATTR_DIMMED, 1), 0);
+    EXPECT_EQ(ground(2, 4), ground(2, 3)) << "a dimmed table greys every cell";
+    SetCtrlAttribute(main, MAINP::TABgrid, ATTR_DIMMED, 0);
     EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, MakePoint(4, 3), "5"), uitest::kUnreachable);
 }
 

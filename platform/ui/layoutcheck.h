@@ -1,0 +1,23 @@
+// What a reader would find wrong on a panel as it shows now: boxes that leave the panel, overlap or
+// cross a frame's border, and content that does not fit its box (a numeric's widest value by its range
+// and decimals, a table column's widest value by its cells' formats, a table that needs a scroll bar at
+// its size, a text message, a frame title, a ring item, a button or toggle text), measured with the font
+// the control draws with. Only controls visible now count. Part of the test and tool layer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace uitest {
+
+struct LayoutBox {
+    std::string name; // the control's constant name; its caption as "NAME:caption"
+    int x, y, w, h;   // in the panel
+};
+
+// Every visible control's box and caption box, in resource order.
+std::vector<LayoutBox> LayoutBoxes(int panel);
+// One line per fault, naming the control(s).
+std::vector<std::string> LayoutFaults(int panel);
+
+} // namespace uitest

@@ -1,0 +1,198 @@
+// Every page of the program as a tuner meets it, filled by its own code (ranges and formats come from
+// the pages' field tables), at the main window's design size and maximised: nothing overlaps, and every
+// value its range can take, every caption and every cell fits its box. Pages that show other controls or
+// texts by mode or by configuration are checked in each: the tuning page in manual and automatic tuning,
+// every page with an external drive-by-wire and both CO-correction maps on, and with the traction
+// selector read in steps. With ORVANE_SHOT_DIR set, each page is also written there as a PNG of the main
+// window, at each size, to be looked at.
+#include "orvanefixture.h"
+
+#include "orvane/config/config.h"
+#include "orvane/core/byteorder.h"
+#include "orvane/core/fields.h"
+#include "orvane/core/pages.h"
+#include "orvane/params/params.h"
+#include "orvane/tables/tables.h"
+#include "orvane/tuning/map2.h"
+#include "platform/ui/layoutcheck.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kDesignW = 1100, kDesignH = 760;        // the main window as designed
+constexpr int kMaximisedW = 1920, kMaximisedH = 1040; // maximised on a 1920x1080 screen
+
+struct PageLayout : OrvaneTest {
+    void SetUp() override {
+        OrvaneTest::SetUp();
+        par = ecuParData;
+        map = ecuMapData;
+    }
+
+    void TearDown() override {
+        ecuParData = par;
+        ecuMapData = map;
+        SetTuningPageMode(false, false);
+        ScatterAllPanels();
+        uitest::ResizeWindow(hMainPanel, kDesignW, kDesignH);
+        OrvaneTest::TearDown();
+    }
+
+    // The faults of one page shown alone in the main window, at both sizes, each named by the page.
+    static std::vector<std::string> FaultsOf(int panel, const std::string& name) {
+        std::vector<std::string> all;
+        DisplayPanel(panel);
+        for (const auto& [w, h] : {std::pair{kDesignW, kDesignH}, std::pair{kMaximisedW, kMaximisedH}}) {
+            EXPECT_EQ(uitest::ResizeWindow(hMainPanel, w, h), 0);
+            ProcessSystemEvents();
+            const std::string shown = name + "@" + std::to_string(w);
+            for (const std::string& f : uitest::LayoutFaults(panel))
+                all.push_back(shown + ": " + f);
+            if (const char* dir = std::getenv("ORVANE_SHOT_DIR")) {
+                const std::string path = std::string(dir) + "/" + shown + ".png";
+                EXPECT_EQ(uitest::GrabPanelToPng(hMainPanel, path.c_str()), 0);
+            }
+        }
+        HidePanel(panel);
+        EXPECT_EQ(uitest::ResizeWindow(hMainPanel, kDesignW, kDesignH), 0);
+        return all;
+    }
+
+    // The faults of every page (the popups are no pages), filled from the data sets on hand.
+    static std::vector<std::string> EveryPageFaults(const std::string& setting) {
+        EXPECT_TRUE(ScatterAllPanels());
+        std::vector<std::string> faults;
+        for (const Page& page : Pages().pages) {
+            if (page.timer == nullptr) continue;
+            const std::vector<std::string> found = FaultsOf(*page.handle, Title(*page.handle) + setting);
+            faults.insert(faults.end(), found.begin(), found.end());
+        }
+        return faults;
+    }
+
+    static std::string Title(int panel) {
+        char title[256] = "";
+        GetPanelAttribute(panel, ATTR_TITLE, title);
+        return title;
+    }
+
+    static std::string Joined(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const std::string& l : lines)
+            text += l + "\n";
+        return text;
+    }
+
+    EcuParData par{};
+    EcuMapData map{};
+};
+
+TEST_F(PageLayout, EveryPageFitsAtBothSizes) {
+    const std::vector<std::string> faults = EveryPageFaults("");
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// The simulator's data sets as a tuner receives them: real engine speeds, temperatures and gains.
+TEST_F(PageLayout, EveryPageFitsWithTheSimulatorsDataSets) {
+    const auto take = [](auto& data, auto image, const std::vector<std::uint8_t>& stored) {
+        ASSERT_EQ(stored.size(), sizeof image);
+        std::memcpy(&image, stored.data(), sizeof image);
+        if constexpr (sizeof image == sizeof(EcuParImage))
+            ConvertParImage(image);
+        else
+            ConvertMapImage(image);
+        data = image.data;
+    };
+    take(ecuParData, EcuParImage{}, ecu.model.StoreBytes(ecusim::Store::Par));
+    take(ecuMapData, EcuMapImage{}, ecu.model.StoreBytes(ecusim::Store::Slot1));
+    const std::vector<std::string> faults = EveryPageFaults(", simulator's data");
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// An external drive-by-wire control names its throttle references on the cut-off and CO-correction
+// pages with their longest texts.
+TEST_F(PageLayout, EveryPageFitsWithExternalDriveByWire) {
+    WriteField(Image::Par, 0x7B3, Raw::U8, 1);       // external drive-by-wire control on
+    ecuMapData.b29B3C[0] = ecuMapData.b29B3C[1] = 1; // both CO-correction maps on a sensor, no cylinder
+    const std::vector<std::string> faults = EveryPageFaults(", external drive-by-wire");
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// A traction-control selector read in steps: its curve on the injection and advance pages shows a row
+// without values and dims the steps beyond the configured ones.
+TEST_F(PageLayout, EveryPageFitsWithASelectorInSteps) {
+    WriteField(Image::Par, 0x781, Raw::U8, 6); // six selector steps
+    const std::vector<std::string> faults = EveryPageFaults(", selector in steps");
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// Manual and automatic tuning each show their own controls in the lower part of the tuning page.
+TEST_F(PageLayout, TuningPageFitsInEachMode) {
+    ASSERT_TRUE(ScatterAllPanels());
+    std::vector<std::string> faults;
+    for (const auto& [automatic, mode] : {std::pair{false, "manual"}, std::pair{true, "automatic"}}) {
+        SetTuningPageMode(automatic, !automatic);
+        ASSERT_TRUE(ScatterMp2Panel());
+        const std::vector<std::string> found = FaultsOf(hMp2Panel, std::string("Map Tuning, ") + mode);
+        faults.insert(faults.end(), found.begin(), found.end());
+    }
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// Captions that name a group of controls read as the pages give them: a heading on two lines, a table's
+// own name, and two words each of its own.
+TEST_F(PageLayout, GroupCaptionsReadAsThePagesGiveThem) {
+    struct Caption {
+        const int* panel;
+        int control;
+        const char* text;
+    };
+    const Caption kCaptions[] = {
+        {&hCg1Panel, CONFIG1::TMjmmTitle, "Injection Mapping Mode\nThrottle Thresholds"},
+        {&hCg3Panel, CONFIG3::TABdwell, "Dwell Time"},
+        {&hPr3Panel, PARM3::TMspark, "Spark"},
+        {&hPr3Panel, PARM3::TMadvance, "Advance"},
+    };
+    for (const Caption& c : kCaptions) {
+        char text[128] = "";
+        ASSERT_EQ(GetCtrlAttribute(*c.panel, c.control, ATTR_LABEL_TEXT, std::span<char>(text)), 0) << c.text;
+        EXPECT_STREQ(text, c.text);
+    }
+}
+
+// The correction curves of the injection and advance pages stand column under column, whatever the
+// width of their row labels ("[mBar]" against "k").
+TEST_F(PageLayout, CorrectionCurvesLineUp) {
+    WriteField(Image::Par, 0x781, Raw::U8, 6); // a selector in steps: its curve is live too
+    ASSERT_TRUE(ScatterAllPanels());
+    struct Curves {
+        const int* panel;
+        std::array<int, 4> tables;
+    };
+    const Curves kPages[] = {
+        {&hIj1Panel, {INJ1::TABkjTair, INJ1::TABkjTh2o, INJ1::TABkjPbaro, INJ1::TABkjRtc}},
+        {&hAdvPanel, {ADV::TABkaTair, ADV::TABkaTh2o, ADV::TABkaPbaro, ADV::TABkaRtc}},
+    };
+    for (const Curves& page : kPages) {
+        DisplayPanel(*page.panel);
+        ProcessSystemEvents();
+        for (const int column : {1, 16}) {
+            Point first{};
+            ASSERT_EQ(uitest::GetTableCellPoint(*page.panel, page.tables[0], MakePoint(column, 2), &first),
+                      0);
+            for (const int table : page.tables) {
+                Point at{};
+                ASSERT_EQ(uitest::GetTableCellPoint(*page.panel, table, MakePoint(column, 2), &at), 0);
+                EXPECT_EQ(at.x, first.x) << Title(*page.panel) << " table " << table << " column " << column;
+            }
+        }
+        HidePanel(*page.panel);
+    }
+}
+
+} // namespace

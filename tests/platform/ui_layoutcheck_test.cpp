@@ -1,0 +1,91 @@
+// The layout check: what it reports about a panel as it shows now, measured in the font drawn with.
+#include "platform/ui/layoutcheck.h"
+#include "platform/ui/userint.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// One panel of each case, from a resource of its own: a control with its neighbours as given.
+int LoadCase(const std::string& controls, const std::string& size = "400x200") {
+    static int n = 0;
+    const std::string file = "layoutcase" + std::to_string(++n) + ".uir";
+    RegisterResource(file, "panel CASE 1 \"Case\" - " + size + " resizable\n" + controls);
+    const int panel = LoadPanel(0, file.c_str(), 1);
+    EXPECT_GT(panel, 0) << GetLastLoadError();
+    DisplayPanel(panel);
+    ProcessSystemEvents();
+    return panel;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\n";
+    return text;
+}
+
+struct Case {
+    const char* what;
+    const char* controls;
+    const char* fault; // a part of the one fault expected; null: none
+};
+
+TEST(LayoutCheck, ReportsWhatAReaderWouldSeeCut) {
+    const Case kCases[] = {
+        {"a numeric wide enough for its range", " 2 NUM numeric \"\" - 10,10,90,24 min=-30 max=30 prec=1\n",
+         nullptr},
+        {"a numeric too narrow for its widest value, the sign counted",
+         " 2 NUM numeric \"\" - 10,10,40,24 min=-3000 max=30 prec=1\n", "NUM: \"-3000.0\" does not fit"},
+        {"a table column too narrow for five digits",
+         " 2 TAB table \"\" - 10,10,300,60 rows=2 cols=4 colwidth=24 min=0 max=20000\n",
+         "TAB: \"20000\" does not fit 4 column(s)"},
+        {"a table that hides its last row behind a scroll bar",
+         " 2 TAB table \"\" - 10,10,300,50 rows=4 cols=2 colwidth=60\n",
+         "TAB hides rows behind a scroll bar"},
+        {"a table that stretches sideways may scroll sideways at its design size",
+         " 2 TAB table \"\" - 10,10,200,80 rows=2 cols=8 colwidth=60 anchor=left|right|top\n", nullptr},
+        {"a text message longer than its box",
+         " 2 TM textmsg \"External Throttle Reference by Drive by Wire 1\" - 10,10,120,20\n",
+         "TM: \"External Throttle Reference by Drive by Wire 1\" does not fit"},
+        {"a text message of two lines in the height of one",
+         " 2 TM textmsg \"Injection Mapping Mode\\nThrottle Thresholds\" - 10,10,200,16\n",
+         "TM: its lines do not fit its height"},
+        {"a ring item wider than the ring",
+         " 2 RING ring \"\" - 10,10,70,24 items=\"Off=0|Speed by Limits=1\"\n",
+         "RING: \"Speed by Limits\" does not fit"},
+        {"a toggle whose longer state does not fit",
+         " 2 TB toggle \"\" - 10,10,60,24 states=\"Off|External Grip\"\n",
+         "TB: \"External Grip\" does not fit"},
+        {"two captions side by side",
+         " 2 A numeric \"Threshold [deg]\" - 10,40,40,24\n 3 B numeric \"Gain\" - 60,40,40,24\n",
+         "A:caption overlaps B:caption"},
+        {"a caption's trailing blanks take no room",
+         " 2 A numeric \"Gain      \" - 10,40,36,24\n 3 B numeric \"Decay\" - 50,40,60,24\n", nullptr},
+    };
+    for (const Case& c : kCases) {
+        const int panel = LoadCase(c.controls);
+        const std::vector<std::string> faults = uitest::LayoutFaults(panel);
+        if (c.fault == nullptr) {
+            EXPECT_TRUE(faults.empty()) << c.what << ":\n" << Joined(faults);
+        } else {
+            ASSERT_EQ(faults.size(), 1u) << c.what << ":\n" << Joined(faults);
+            EXPECT_NE(faults[0].find(c.fault), std::string::npos) << c.what << ": " << faults[0];
+        }
+        DiscardPanel(panel);
+    }
+}
+
+// Only what shows counts: a control hidden in one mode overlaps nothing in it.
+TEST(LayoutCheck, HiddenControlsOverlapNothing) {
+    const int panel = LoadCase(" 2 A numeric \"\" - 10,10,80,24\n 3 B numeric \"\" - 50,10,80,24\n");
+    EXPECT_EQ(uitest::LayoutFaults(panel).size(), 1u);
+    SetCtrlAttribute(panel, 3, ATTR_VISIBLE, 0);
+    EXPECT_TRUE(uitest::LayoutFaults(panel).empty());
+    DiscardPanel(panel);
+}
+
+} // namespace
