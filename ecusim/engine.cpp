@@ -306,8 +306,11 @@ void HoldEngineInCell(EcuModel& model, int row, int col, double rpm, double thro
 }
 
 void AdvanceEngine(EcuModel& model, double dtS) {
-    for (double left = dtS; left > 0.0; left -= kStepS)
-        Step(model, std::min(left, kStepS));
+    // equal steps: a sliver of a step left over would read as a standstill of the rates
+    if (dtS <= 0.0) return;
+    const double steps = std::ceil(dtS / kStepS);
+    for (double i = 0.0; i < steps; ++i)
+        Step(model, dtS / steps);
 }
 
 void AdvanceEngineToNow(EcuModel& model) {
@@ -315,6 +318,7 @@ void AdvanceEngineToNow(EcuModel& model) {
         std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     if (model.engine.wallS >= 0.0) AdvanceEngine(model, std::min(now - model.engine.wallS, kMaxCatchUpS));
     model.engine.wallS = now;
+    RunOnMaps(model); // the maps or the corrections may have changed since the last step
 }
 
 } // namespace ecusim

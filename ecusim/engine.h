@@ -98,7 +98,8 @@ double ThrottleForPressure(double mapKpa);
 // Moves the model on by dt seconds: speeds, temperatures, pulse counters, lambda, and the injection time
 // and advance read from the mapping slot the ECU runs on; the diagnostic log counts along.
 void AdvanceEngine(EcuModel& model, double dtS);
-// Advances the model to the wall clock: by the time passed since the last call (at most a second).
+// Advances the model to the wall clock: by the time passed since the last call (at most a second); its
+// injection, advance and lambda are then those of the maps and corrections as they stand.
 void AdvanceEngineToNow(EcuModel& model);
 
 } // namespace ecusim
