@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -51,16 +52,35 @@ bool SendPaced(int fd, std::span<const std::uint8_t> bytes, Clock::time_point st
 
 } // namespace
 
-int ListenUnixSocket(const std::string& path) {
-    sockaddr_un addr{};
+namespace {
+
+bool FillAddress(sockaddr_un& addr, const std::string& path) {
     addr.sun_family = AF_UNIX;
-    if (path.size() >= sizeof addr.sun_path) return -1;
+    if (path.size() >= sizeof addr.sun_path) return false;
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+} // namespace
+
+// The socket is bound and listening under a temporary name before it takes its own: a client that sees
+// the path can connect at once, and a stale socket file is replaced in the same step.
+int ListenUnixSocket(const std::string& path) {
+    const std::string temporary = path + ".new" + std::to_string(::getpid());
+    sockaddr_un addr{};
+    if (!FillAddress(addr, temporary)) return -1;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
-    ::unlink(path.c_str());
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 4) != 0) {
+    ::unlink(temporary.c_str());
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
         ::close(fd);
+        return -1;
+    }
+    if (::listen(fd, 4) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
