@@ -249,9 +249,12 @@ void SyncValue(Control& c) {
         break;
     case CTRL_NUMERIC: {
         // The range widens to show a value set outside it; the user still enters only values inside.
+        // Setting a range re-reads the box's text, which costs more than the value itself: a page that
+        // shows new values many times a second sets it only when it changes.
         auto* s = static_cast<QDoubleSpinBox*>(w);
-        s->setRange(std::max(std::min(c.min, c.number), -kSpinLimit),
-                    std::min(std::max(c.max, c.number), kSpinLimit));
+        const double lo = std::max(std::min(c.min, c.number), -kSpinLimit);
+        const double hi = std::min(std::max(c.max, c.number), kSpinLimit);
+        if (s->minimum() != lo || s->maximum() != hi) s->setRange(lo, hi);
         s->setValue(c.number);
         break;
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -26,6 +27,7 @@ class ServedSim : public testing::Test {
         listener_ = ecusim::ListenUnixSocket(Path());
         ASSERT_GE(listener_, 0);
         options_.stop = &stop_;
+        options_.pace = Paced();
         thread_ = std::thread([this] { ecusim::ServeClients(listener_, sim_, options_); });
     }
     void TearDown() override {
@@ -39,6 +41,7 @@ class ServedSim : public testing::Test {
     }
 
     std::string Path() const { return dir_ + "/sim.sock"; }
+    virtual bool Paced() const { return false; }
 
     // A client connection, read with a time limit so that a missing reply fails instead of hanging.
     int Connect() {
@@ -120,6 +123,26 @@ TEST_F(ServedSim, NextClientIsAnsweredInStepAfterOneThatHung) {
         std::uint8_t byte = 0;
         EXPECT_LE(::recv(hung, &byte, 1, 0), 0) << "the old connection was closed";
         ::shutdown(next, SHUT_RDWR);
+    }
+}
+
+class PacedSim : public ServedSim {
+  protected:
+    bool Paced() const override { return true; }
+};
+
+// Paced, a reply is never whole before the request and the reply have both crossed the wire, 11 bits a
+// byte at 312500 baud, however promptly the simulator answers.
+TEST_F(PacedSim, AReplyTakesTheWireTimeOfBothFrames) {
+    const int fd = Connect();
+    for (int i = 0; i < 20; ++i) {
+        const auto sentAt = std::chrono::steady_clock::now();
+        Send(fd, kVersionRequest);
+        const std::optional<ecusim::Frame> reply = Receive(fd);
+        const auto took = std::chrono::steady_clock::now() - sentAt;
+        ASSERT_TRUE(reply);
+        const std::size_t bytes = kVersionRequest.size() + ecusim::EncodeFrame(0x01, reply->data).size();
+        EXPECT_GE(took, std::chrono::nanoseconds(35200) * bytes) << "exchange " << i;
     }
 }
 
