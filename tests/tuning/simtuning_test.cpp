@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <map>
 
 namespace {
@@ -53,6 +54,24 @@ struct SimTuning : testing::Test {
         return Note(Decode(ecu.Exchange(CMD_MAP_TUNING, frame)));
     }
 
+    // An automatic run of cylinders 1 and 2 over the cells given (row, column, track mode), toward the
+    // air/fuel set-point and within the tolerance given (x10).
+    void StartAutomatic(std::initializer_list<std::array<int, 3>> cells, std::int16_t setpoint,
+                        std::int16_t tolerance) {
+        MTSETTINGS s{.sollLambda = {setpoint, setpoint, setpoint},
+                     .tolLambda = tolerance,
+                     .minTj = 1000,
+                     .maxTj = 32000,
+                     .cylMask = 0xC0,
+                     .kp = 65536,
+                     .step = 100};
+        for (const auto& [row, col, mode] : cells)
+            SetTrackMode(s, row, col, mode);
+        std::array<std::uint8_t, kMtAutoSize> frame{};
+        EncodeMtSettings(s, frame);
+        ASSERT_TRUE(ecu.Exchange(CMD_MAP_TUNING, frame));
+    }
+
     MtInfoFrame Note(const MtInfoFrame& f) {
         for (const MtCellUpdate& c : f.cells)
             if (c.kind != 0) reported[c.kind << 16 | c.row << 8 | c.col] = static_cast<std::int16_t>(c.value);
@@ -63,19 +82,7 @@ struct SimTuning : testing::Test {
 } // namespace
 
 TEST_F(SimTuning, AutomaticRunConvergesTrackedCellsOnly) {
-    MTSETTINGS s{};
-    SetTrackMode(s, 2, 4, 1);
-    SetTrackMode(s, 7, 10, 2);
-    s.sollLambda[0] = s.sollLambda[1] = s.sollLambda[2] = 125;
-    s.tolLambda = 2;
-    s.minTj = 1000;
-    s.maxTj = 32000;
-    s.kp = 65536;
-    s.step = 100;
-    s.cylMask = 0xC0; // cylinders 1 and 2
-    std::array<std::uint8_t, kMtAutoSize> frame{};
-    EncodeMtSettings(s, frame);
-    ASSERT_TRUE(ecu.Exchange(CMD_MAP_TUNING, frame));
+    StartAutomatic({{2, 4, 1}, {7, 10, 2}}, 125, 2);
     MtInfoFrame last{};
     for (int i = 0; i < 300; ++i)
         last = Poll();
@@ -114,18 +121,7 @@ TEST_F(SimTuning, RowWritesAreReportedAtMostThirtyTwoAReply) {
 
 TEST_F(SimTuning, AutomaticRunMovesALeanCellToItsNeedAndLambdaToItsSetPoint) {
     LayInjectionMap(ecu.sim.model, 4500);
-    MTSETTINGS s{};
-    SetTrackMode(s, 8, 10, 1); // 40 deg, 6000 rpm
-    s.sollLambda[0] = 132;     // air/fuel 13.2: lambda 0.9
-    s.tolLambda = 1;
-    s.minTj = 1000;
-    s.maxTj = 32000;
-    s.kp = 65536;
-    s.step = 100;
-    s.cylMask = 0xC0;
-    std::array<std::uint8_t, kMtAutoSize> frame{};
-    EncodeMtSettings(s, frame);
-    Send(frame);
+    StartAutomatic({{8, 10, 1}}, 132, 1); // 40 deg, 6000 rpm toward air/fuel 13.2: lambda 0.9
     const MtInfoFrame first = Poll();
     EXPECT_EQ(first.rpm, 6000) << "the engine is held in the tracked cell";
     EXPECT_EQ(first.farf, 400);
