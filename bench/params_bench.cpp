@@ -1,6 +1,7 @@
 // The parameter pages: one scatter and gather of each page (the page switch and the gather-all step do
 // both), which must stay well under a frame (16 ms); and a CO-correction receive and send of both maps
-// against the simulator program, compared with the wire time of the bytes they move.
+// against the simulator program, paced (compared with the wire time of the bytes they move) and unpaced
+// (the program's own share).
 #include "orvane/core/mainwin.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
@@ -73,7 +74,7 @@ void BM_CocTransfer(benchmark::State& state) {
         state.SkipWithError("the pages did not load");
         return;
     }
-    Simulator sim(true);
+    Simulator sim(state.range(1) != 0);
     CountingLink* link = sim.Connect();
     if (link == nullptr) {
         state.SkipWithError("the simulator does not answer");
@@ -100,9 +101,11 @@ void BM_CocTransfer(benchmark::State& state) {
     CloseComPort();
 }
 BENCHMARK(BM_CocTransfer)
-    ->ArgName("send")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"send", "paced"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
     ->Iterations(10)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -14,6 +14,9 @@ namespace {
 
 constexpr std::size_t kStatusSize = 92;
 constexpr std::size_t kParamSize = 148;
+// The distance limit counts tens of kilometres (the page shows it x10 under "Distance [km]"), the
+// distance metres.
+constexpr double kMetresPerLimitUnit = 10000.0;
 
 // Bit of channel i in the pair of flag bytes: throttle..manifold are bits 4..0 of the first byte,
 // aux1..battery bits 7..4 of the second.
@@ -64,7 +67,7 @@ std::vector<std::uint8_t> EncodeStatus(const DiagLog& d) {
     PutBE32(&r[12], Seconds(d.distM));
     PutBE16(&r[16], d.maxValRpm);
     PutBE16(&r[18], d.cntOverRev);
-    PutBE16(&r[20], d.distLimit != 0 && d.distM >= d.distLimit * 10.0 ? 1 : 0);
+    PutBE16(&r[20], d.distLimit != 0 && d.distM >= d.distLimit * kMetresPerLimitUnit ? 1 : 0);
     PutBE32(&r[24], Seconds(d.onTimeUserS));
     PutBE32(&r[28], Seconds(d.distUserM));
     PutBE32(&r[32], Seconds(d.fuelConsMl));

@@ -14,10 +14,16 @@ constexpr double kCrankAtS = 1.0;  // the engine is first cranked this long afte
 constexpr double kCrankForS = 0.6; // ... for this long before it fires
 constexpr double kCycleS = 24.0;   // its own cycle: idle, rev up, cruise, back to idle
 constexpr double kIdleRpm = 1150.0;
-constexpr double kRpmTau = 0.6;      // seconds the crankshaft takes to follow its target
-constexpr double kWheelTeeth = 58.0; // 60-2 wheel
-constexpr double kStepS = 0.05;      // the model moves in steps no longer than this
-constexpr double kMaxCatchUpS = 1.0; // a longer pause between polls is not caught up
+constexpr double kRpmTau = 0.6;               // seconds the crankshaft takes to follow its target
+constexpr double kWheelTeeth = 58.0;          // 60-2 wheel
+constexpr double kStepS = 0.05;               // the model moves in steps no longer than this
+constexpr double kMaxCatchUpS = 1.0;          // a longer pause between polls is not caught up
+constexpr double kIdlePressureKpa = 28.0;     // manifold pressure with the throttle closed
+constexpr double kPressurePerPct = 0.9;       // ... rising with the opening
+constexpr double kCutOffThrottlePct = 3.0;    // the fuel is cut below this opening ...
+constexpr double kCutOffAboveIdleRpm = 800.0; // ... this far above idle
+constexpr double kShortestInjMs = 0.1;
+constexpr double kLambdaMin = 0.6, kLambdaMax = 1.6; // the lambda sensor's span
 
 // Throttle opening of the engine's own cycle at cycle time t.
 double CycleThrottle(double t) {
@@ -72,9 +78,13 @@ MapView MapAt(const std::vector<std::uint8_t>& image, std::size_t offset, std::s
     return {base, base + matrices * kMatrixBytes, base + matrices * kMatrixBytes + 64};
 }
 
-// Injection time the engine needs for lambda 1 at its operating point, ms.
-double NeededInjMs(const EngineState& e) {
-    return 0.9 + 7.5 * e.mapKpa / 100.0 * (1.0 + std::max(0.0, 60.0 - e.waterC) / 200.0);
+// The fuel the engine truly needs for lambda 1 at its operating point, as an injection time at neutral
+// trims: it grows with the manifold pressure, the filling peaks in the upper mid range, and a little
+// unevenness is left for a tuner to find.
+double TrueNeedMs(double rpm, double mapKpa) {
+    const double peak = (rpm - 7000.0) / 4000.0;
+    const double filling = 0.85 + 0.2 * std::exp(-peak * peak) + 0.03 * std::sin(rpm / 900.0);
+    return 0.9 + 7.5 * mapKpa / 100.0 * filling;
 }
 
 // The A/D reading (0..1023) of each diagnosed channel; aux2 has nothing connected and reads 0.
@@ -146,15 +156,79 @@ void DescribeEngine(EcuModel& model) {
 
 void SteerEngine(EngineState& engine, double rpm, double throttlePct) {
     engine.steered = true;
+    engine.heldRow = engine.heldCol = -1;
     engine.steerRpm = std::max(0.0, rpm);
     engine.steerThrottlePct = std::clamp(throttlePct, 0.0, 100.0);
 }
 
 void ReleaseEngine(EngineState& engine) {
     engine.steered = false;
+    engine.heldRow = engine.heldCol = -1;
+}
+
+double ThrottleForPressure(double mapKpa) {
+    return std::clamp((mapKpa - kIdlePressureKpa) / kPressurePerPct, 0.0, 100.0);
 }
 
 namespace {
+
+// Manifold pressure of the running engine at its throttle opening.
+double PressureAt(const EngineState& e) {
+    return std::min(e.baroKpa, kIdlePressureKpa + e.throttlePct * kPressurePerPct);
+}
+
+// The cell of a matrix the engine runs in: the one it is held in, else the bilinear lookup.
+double CellAt(const EngineState& e, const MapView& map, double x, double y) {
+    if (e.heldRow < 0) return Lookup(map, x, y);
+    return Cell(map.cells, static_cast<std::size_t>(e.heldRow * 32 + e.heldCol));
+}
+
+// Injection, advance and lambda at the present operating point, from the maps of the slot the ECU runs
+// on, its trims, the bench adjustment and a manual tuning correction.
+void RunOnMaps(EcuModel& model) {
+    EngineState& e = model.engine;
+    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    const bool turbo = model.ParByte(kParTurboEnable) != 0;
+    const bool byPressure = turbo || (model.tuning && (model.tune.flags & 0x01) != 0);
+    const bool manual = model.tuning && !model.tuningAuto;
+    e.cutOff = e.running && e.throttlePct < kCutOffThrottlePct && e.rpm > kIdleRpm + kCutOffAboveIdleRpm;
+    e.kAirTemp = 1.0 - (e.airC - 20.0) * 0.002;
+    e.kWaterTemp = 1.0 + std::max(0.0, 60.0 - e.waterC) / 200.0;
+    const double trims = e.kAirTemp * e.kWaterTemp;
+    const double neededMs = TrueNeedMs(e.rpm, e.mapKpa) * trims;
+    const bool fires = (e.running || e.cranking) && !e.cutOff;
+
+    const MapView injection = MapAt(image, byPressure ? kMap2Offset : kMap1Offset, 4);
+    const double load = byPressure ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
+    const std::size_t cylinders = std::clamp<std::size_t>(model.ParByte(kParCylinders), 1, 4);
+    double injected = 0.0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const MapView matrix{injection.cells + i * 20 * 32 * 2, injection.x, injection.y};
+        const double cellMs = CellAt(e, matrix, e.rpm, load) / 1000.0;
+        // a cell the engine is held in for tuning injects as it stands (at least the injectors' shortest
+        // opening), so that the run sees how far it is off; elsewhere an empty cell is closed-loop
+        e.baseInjMs[i] = e.heldRow >= 0 ? std::max(cellMs, kShortestInjMs)
+                         : cellMs > 0.0 ? cellMs
+                                        : neededMs / trims / e.lambdaTarget;
+        const double correction =
+            manual && (model.tune.ratioMask & (0x80 >> i)) != 0 ? model.tune.ratio / 1000.0 : 1.0;
+        e.cylInjMs[i] =
+            fires ? e.baseInjMs[i] * trims * e.bench.kInj / 1000.0 * e.bench.kInjCyl[i] / 1000.0 * correction
+                  : 0.0;
+        if (i < cylinders) injected += e.cylInjMs[i] / static_cast<double>(cylinders);
+    }
+    e.injMs = injected;
+
+    const double advLoad = turbo ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
+    const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, advLoad) / 10.0;
+    e.baseAdvanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;
+    e.advanceDeg = e.baseAdvanceDeg + (manual ? model.tune.advOffset / 10.0 : 0.0);
+    // the sensor reads its lean end on air alone, and nothing while the engine stands
+    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
+    e.lambda = e.injMs > 0.0 ? std::clamp(neededMs / e.injMs + wobble, kLambdaMin, kLambdaMax)
+               : e.running   ? kLambdaMax
+                             : 0.0;
+}
 
 // One small step of the model.
 void Step(EcuModel& model, double dt) {
@@ -191,7 +265,7 @@ void Step(EcuModel& model, double dt) {
     e.throttlePct = Approach(e.throttlePct, throttleTarget, dt, 0.2);
     e.rpm = Approach(e.rpm, rpmTarget, dt, kRpmTau);
     e.dRpm = (e.rpm - prevRpm) / dt;
-    e.mapKpa = std::min(e.baroKpa, e.running ? 28.0 + e.throttlePct * 0.9 : e.baroKpa);
+    e.mapKpa = e.running ? PressureAt(e) : e.baroKpa;
 
     e.waterC = Approach(e.waterC, e.running ? 88.0 : e.airC, dt, 180.0);
     e.airC = Approach(e.airC, e.running ? 32.0 : 20.0, dt, 400.0);
@@ -211,26 +285,32 @@ void Step(EcuModel& model, double dt) {
     e.wheelPulses += static_cast<std::uint32_t>(std::lround(revs * kWheelTeeth));
     e.camPulses = static_cast<std::uint32_t>(e.revolutions / 2.0);
 
-    // injection and advance come from the mapping slot the ECU runs on; an empty cell leaves the ECU's
-    // own closed loop in charge, which holds lambda on its set-point
-    const std::vector<std::uint8_t>& image = model.StoreBytes(Store::Slot1);
-    const double neededMs = NeededInjMs(e);
-    const double cellMs = Lookup(MapAt(image, kMap1Offset, 4), e.rpm, e.throttlePct * 10.0) / 1000.0;
-    const double baseMs = cellMs > 0.0 ? cellMs : neededMs / e.lambdaTarget;
-    e.injMs = e.running || e.cranking ? baseMs * e.bench.kInj / 1000.0 : 0.0;
-    const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, e.throttlePct * 10.0) / 10.0;
-    e.advanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;
-    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
-    e.lambda = e.injMs > 0.0 ? std::clamp(neededMs / e.injMs + wobble, 0.6, 1.6) : 0.0;
-
+    RunOnMaps(model);
     CountDiagnostics(model.diag, e, dt, prevRpm);
 }
 
 } // namespace
 
+void HoldEngineInCell(EcuModel& model, int row, int col, double rpm, double throttlePct) {
+    EngineState& e = model.engine;
+    SteerEngine(e, std::max(rpm, kIdleRpm), throttlePct); // held running, never below its idle speed
+    e.heldRow = row;
+    e.heldCol = col;
+    e.rpm = e.steerRpm;
+    e.throttlePct = e.steerThrottlePct;
+    e.dRpm = 0.0;
+    e.cranking = false;
+    e.running = true;
+    e.mapKpa = PressureAt(e);
+    RunOnMaps(model);
+}
+
 void AdvanceEngine(EcuModel& model, double dtS) {
-    for (double left = dtS; left > 0.0; left -= kStepS)
-        Step(model, std::min(left, kStepS));
+    // equal steps: a sliver of a step left over would read as a standstill of the rates
+    if (dtS <= 0.0) return;
+    const double steps = std::ceil(dtS / kStepS);
+    for (double i = 0.0; i < steps; ++i)
+        Step(model, dtS / steps);
 }
 
 void AdvanceEngineToNow(EcuModel& model) {
@@ -238,6 +318,7 @@ void AdvanceEngineToNow(EcuModel& model) {
         std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     if (model.engine.wallS >= 0.0) AdvanceEngine(model, std::min(now - model.engine.wallS, kMaxCatchUpS));
     model.engine.wallS = now;
+    RunOnMaps(model); // the maps or the corrections may have changed since the last step
 }
 
 } // namespace ecusim

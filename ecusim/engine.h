@@ -4,10 +4,15 @@
 //
 // Steering: SteerEngine(model.engine, rpm, throttlePct) holds the engine at that operating point (the
 // model moves towards it at its own pace, so read rpm and throttlePct back to see where it stands) until
-// ReleaseEngine hands it back to its own idle-and-rev cycle. lambda follows the mixture: the injection
-// time the engine needs at its operating point over the time injected, which comes from the cell of
-// map 1 (injection by throttle, slot 1) under the operating point. Where that cell is 0 the ECU's own
-// closed loop injects for lambdaTarget, so an untuned map reads on target and a tuned cell moves lambda.
+// ReleaseEngine hands it back to its own idle-and-rev cycle.
+//
+// The engine runs on the maps of the mapping slot the ECU tunes: each cylinder injects the cell of its
+// matrix of the injection map (by throttle, or by manifold pressure with the turbo enabled or while map
+// tuning works on that map) under the operating point, times the temperature trims, the bench factors
+// and a manual tuning correction; the advance comes from the advance map. lambda follows the mixture:
+// the fuel the engine truly needs at its operating point (hidden from the workbench: a cell set lean or
+// rich reads so) over the fuel injected. Where a cell is 0 the ECU's own closed loop injects for
+// lambdaTarget, so an untuned map reads on target.
 #pragma once
 
 #include <array>
@@ -36,19 +41,25 @@ struct OutputTests {
 };
 
 struct EngineState {
-    double timeS = 0.0;        // model time since start-up
-    double wallS = -1.0;       // wall clock of the last advance to now (-1: none yet)
-    double rpm = 0.0;          // crankshaft speed
-    double throttlePct = 0.0;  // throttle opening, 0..100 %
-    double mapKpa = 100.0;     // manifold absolute pressure
-    double baroKpa = 100.0;    // ambient pressure
-    double waterC = 20.0;      // coolant temperature
-    double airC = 20.0;        // intake air temperature
-    double batteryV = 12.6;    // supply voltage
-    double lambda = 1.0;       // measured lambda
-    double lambdaTarget = 1.0; // lambda set-point
-    double injMs = 0.0;        // injection time
-    double advanceDeg = 0.0;   // ignition advance
+    double timeS = 0.0;                // model time since start-up
+    double wallS = -1.0;               // wall clock of the last advance to now (-1: none yet)
+    double rpm = 0.0;                  // crankshaft speed
+    double throttlePct = 0.0;          // throttle opening, 0..100 %
+    double mapKpa = 100.0;             // manifold absolute pressure
+    double baroKpa = 100.0;            // ambient pressure
+    double waterC = 20.0;              // coolant temperature
+    double airC = 20.0;                // intake air temperature
+    double batteryV = 12.6;            // supply voltage
+    double lambda = 1.0;               // measured lambda
+    double lambdaTarget = 1.0;         // lambda set-point
+    double injMs = 0.0;                // injection time, the mean of the cylinders in use
+    std::array<double, 4> baseInjMs{}; // per cylinder: the map's cell (or the closed loop's time), ms
+    std::array<double, 4> cylInjMs{};  // per cylinder: the time injected, trims and corrections applied
+    double kAirTemp = 1.0;             // injection trims for the air and the water temperature
+    double kWaterTemp = 1.0;
+    bool cutOff = false;         // closed throttle at speed: no fuel
+    double baseAdvanceDeg = 0.0; // ignition advance of the map and the bench adjustment
+    double advanceDeg = 0.0;     // ... with a manual tuning correction: the advance fired
     std::uint32_t wheelPulses = 0;
     std::uint32_t camPulses = 0;
     int gear = 0; // 0 neutral
@@ -64,6 +75,7 @@ struct EngineState {
     bool steered = false; // map tuning holds the operating point
     double steerRpm = 0.0;
     double steerThrottlePct = 0.0;
+    int heldRow = -1, heldCol = -1; // the injection map's cell the engine is held in (-1: none)
 
     BenchAdjust bench;
     OutputTests tests;
@@ -75,12 +87,19 @@ struct EngineState {
 void DescribeEngine(EcuModel& model);
 // Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
 void SteerEngine(EngineState& engine, double rpm, double throttlePct);
+// Holds the engine at once in cell (row, col) of the injection map, running at that cell's breakpoints
+// rpm (at least its idle speed) and throttle, as a bench dyno drives it there, and works out its
+// injection, advance and lambda.
+void HoldEngineInCell(EcuModel& model, int row, int col, double rpm, double throttlePct);
 // Back to the engine's own cycle.
 void ReleaseEngine(EngineState& engine);
+// The throttle opening (%) at which the manifold reads mapKpa.
+double ThrottleForPressure(double mapKpa);
 // Moves the model on by dt seconds: speeds, temperatures, pulse counters, lambda, and the injection time
 // and advance read from the mapping slot the ECU runs on; the diagnostic log counts along.
 void AdvanceEngine(EcuModel& model, double dtS);
-// Advances the model to the wall clock: by the time passed since the last call (at most a second).
+// Advances the model to the wall clock: by the time passed since the last call (at most a second); its
+// injection, advance and lambda are then those of the maps and corrections as they stand.
 void AdvanceEngineToNow(EcuModel& model);
 
 } // namespace ecusim

@@ -47,11 +47,12 @@ void FillInjection(Record& r, const EngineState& e) {
     r.I16(22, std::max(0.0, e.dRpm) / 50.0); // external-throttle transients grow with the rev-up
     r.I16(28, std::max(0.0, e.dRpm) / 100.0);
     const BenchAdjust& b = e.bench;
-    for (std::size_t i = 0; i < 4; ++i)
-        r.U16(40 + 2 * i, e.injMs * 1000.0 * b.kInjCyl[i] / 1000.0);
-    r.Each(48, e.injMs * 1000.0 / (b.kInj / 1000.0));
-    r.U16(56, 1000.0 - (e.airC - 20.0) * 2.0);
-    r.U16(58, 1000.0 + std::max(0.0, 60.0 - e.waterC) * 5.0);
+    for (std::size_t i = 0; i < 4; ++i) {
+        r.U16(40 + 2 * i, e.cylInjMs[i] * 1000.0);
+        r.U16(48 + 2 * i, e.baseInjMs[i] * 1000.0);
+    }
+    r.U16(56, e.kAirTemp * 1000.0);
+    r.U16(58, e.kWaterTemp * 1000.0);
     r.U16(60, 1000.0);
     for (std::size_t i = 0; i < 4; ++i)
         r.U16(62 + 2 * i, b.kInjCyl[i]);

@@ -33,6 +33,11 @@ inline constexpr std::size_t kMap3Offset = 0x19400; // one 20x32 matrix with its
 inline constexpr std::size_t kMap4Size = 5224;
 inline constexpr std::size_t kMapSize = 1384;
 
+// Configuration bytes the engine runs by (offsets in the configuration data image, after the prefix).
+inline constexpr std::size_t kParCylinders = 0x6E2;
+inline constexpr std::size_t kParTurboEnable = 0x77D; // nonzero: injection by manifold pressure
+inline constexpr std::size_t kParExtDbw = 0x7B3;      // nonzero: an external drive-by-wire is fitted
+
 // Where the ECU keeps its data: the configuration, the two mapping slots, the two CO-correction maps.
 enum class Store { Par, Slot1, Slot2, CocA, CocB, Count };
 
@@ -44,6 +49,7 @@ struct TuneState {
     std::uint8_t singleMul = 0;
     std::array<std::uint8_t, 200> settings{}; // the last Auto frame as received (big-endian)
     std::uint16_t ratio = 1000;               // manual injection correction x1000
+    std::uint8_t ratioMask = 0;               // the cylinders the injection correction applies to
     std::int16_t advOffset = 0;               // manual advance correction x10
     bool paused = false;
     unsigned step = 0;                                 // steps of the automatic run so far
@@ -92,6 +98,11 @@ struct EcuModel {
     std::int16_t stepCorrection = 0;
 
     std::vector<std::uint8_t>& StoreBytes(Store store) { return stores[static_cast<std::size_t>(store)]; }
+    const std::vector<std::uint8_t>& StoreBytes(Store store) const {
+        return stores[static_cast<std::size_t>(store)];
+    }
+    // A byte of the configuration data.
+    std::uint8_t ParByte(std::size_t offset) const { return StoreBytes(Store::Par).at(kPrefixSize + offset); }
 };
 
 // A model with its default data sets; password may be empty (no lock) and is cut to 15 characters.

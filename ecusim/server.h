@@ -16,7 +16,8 @@ struct ServeOptions {
     const std::atomic<bool>* stop = nullptr; // when set and true, serving ends within 0.2 s
 };
 
-// Listens at path, replacing a stale socket file; the descriptor, or -1.
+// Listens at path, replacing a stale socket file; the path appears only once it takes connections. The
+// descriptor, or -1.
 int ListenUnixSocket(const std::string& path);
 // Serves the clients of a listening socket until stop. One client is served at a time, and a new one
 // takes over from the one before (whose connection is closed), starting with an empty frame reader and no

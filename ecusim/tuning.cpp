@@ -17,9 +17,13 @@ constexpr int kRows = 20;
 constexpr int kCols = 32;
 constexpr unsigned kDwellSteps = 5; // steps the engine stays in one cell of an automatic run
 constexpr double kStoichAfr = 14.7;
+constexpr double kTransientRpmPerS = 500.0; // a faster change of speed is a transient
 
 // Offsets in the settings record.
 constexpr std::size_t kMaskB = 80;
+constexpr std::size_t kRpmMargin = 160;
+constexpr std::size_t kMinWater = 162;
+constexpr std::size_t kMaxWater = 164;
 constexpr std::size_t kSetpoints = 166;
 constexpr std::size_t kTolLambda = 172;
 constexpr std::size_t kMinTj = 174;
@@ -68,26 +72,21 @@ int TrackMode(const EcuModel& m, int row, int col) {
     return static_cast<int>(((a >> col) & 1U) * 2 + ((b >> col) & 1U));
 }
 
-// The injection time the engine really needs in a cell for its set-point: hidden from the workbench,
-// rising with speed and load, with a little unevenness a tuner has to find.
-double TrueNeed(int row, int col) {
-    return 1500.0 + 180.0 * col + 220.0 * row + 400.0 * std::sin(0.9 * row + 0.5 * col);
+// A breakpoint of the map under tuning: axis 0 the engine speed (32), axis 1 the load (20); matrix -1 is
+// the advance map, whose axes are its own.
+double Breakpoint(EcuModel& m, int matrix, int axis, int i) {
+    const std::size_t axes =
+        matrix < 0 ? kPrefixSize + kMap3Offset + kRows * kCols * 2
+                   : kPrefixSize + (ByPressure(m) ? kMap2Offset : kMap1Offset) + 4 * kRows * kCols * 2;
+    const std::size_t at = axes + (axis == 0 ? 0 : 2 * kCols) + 2 * static_cast<std::size_t>(i);
+    return static_cast<std::int16_t>(GetBE16(TunedImage(m).data() + at));
 }
 
-// The engine's operating point moved onto a cell of the map's axes, and held there against its own cycle
-// until the run ends.
+// The engine held on the breakpoints of a cell of the injection map, against its own cycle, until the
+// run ends.
 void PlaceEngine(EcuModel& m, int row, int col) {
-    const std::uint8_t* image = TunedImage(m).data();
-    const std::size_t axes =
-        kPrefixSize + (ByPressure(m) ? kMap2Offset : kMap1Offset) + 4 * kRows * kCols * 2;
-    m.engine.rpm = static_cast<std::int16_t>(GetBE16(image + axes + 2 * static_cast<std::size_t>(col)));
-    const double load =
-        static_cast<std::int16_t>(GetBE16(image + axes + 2 * kCols + 2 * static_cast<std::size_t>(row)));
-    if (ByPressure(m))
-        m.engine.mapKpa = load / 10.0;
-    else
-        m.engine.throttlePct = load / 10.0;
-    SteerEngine(m.engine, m.engine.rpm, m.engine.throttlePct);
+    const double load = Breakpoint(m, 0, 1, row) / 10.0;
+    HoldEngineInCell(m, row, col, Breakpoint(m, 0, 0, col), ByPressure(m) ? ThrottleForPressure(load) : load);
 }
 
 // The selected cylinders' matrices.
@@ -114,14 +113,12 @@ void AutoStep(EcuModel& m) {
     if (m.tune.step++ % kDwellSteps == 0 && m.tune.step > 1) m.tune.walk = (m.tune.walk + 1) % tracked.size();
     m.tune.walk %= tracked.size();
     const auto [row, col, mode] = tracked[m.tune.walk];
-    PlaceEngine(m, row, col);
-    const int cyl = FirstCylinder(m);
-    const double cell = std::max<double>(Cell(m, cyl, row, col), 100.0);
     const double targetAfr =
         static_cast<std::int16_t>(SettingU16(m, kSetpoints + 2 * static_cast<std::size_t>(mode - 1))) / 10.0;
-    const double afr = std::min(targetAfr * TrueNeed(row, col) / cell, 25.0);
-    m.engine.lambda = afr / kStoichAfr;
     m.engine.lambdaTarget = targetAfr / kStoichAfr;
+    PlaceEngine(m, row, col);
+    const double cell = std::max<double>(Cell(m, FirstCylinder(m), row, col), 100.0);
+    const double afr = m.engine.lambda * kStoichAfr;
     const double tolerance = static_cast<std::int16_t>(SettingU16(m, kTolLambda)) / 10.0;
     if (std::abs(afr - targetAfr) <= tolerance) return;
     const double gain = std::clamp(
@@ -137,24 +134,20 @@ void AutoStep(EcuModel& m) {
     m.tune.freezing = true;
 }
 
-// The cell the engine runs in now, by its speed and load on the map's axes.
-std::array<int, 2> RunningCell(EcuModel& m) {
-    const std::uint8_t* image = TunedImage(m).data();
-    const std::size_t axes =
-        kPrefixSize + (ByPressure(m) ? kMap2Offset : kMap1Offset) + 4 * kRows * kCols * 2;
-    const auto nearest = [&](std::size_t at, int n, double v) {
+// The cell the engine runs in now, by its speed and load on the axes of the map: the injection map under
+// tuning, or the advance map (matrix -1), whose load axis is the pressure only with the turbo enabled.
+std::array<int, 2> RunningCell(EcuModel& m, int matrix) {
+    const auto nearest = [&](int axis, int n, double v) {
         int best = 0;
-        for (int i = 1; i < n; ++i) {
-            const double bi =
-                static_cast<std::int16_t>(GetBE16(image + at + 2 * static_cast<std::size_t>(i)));
-            const double bb =
-                static_cast<std::int16_t>(GetBE16(image + at + 2 * static_cast<std::size_t>(best)));
-            if (std::abs(bi - v) < std::abs(bb - v)) best = i;
-        }
+        for (int i = 1; i < n; ++i)
+            if (std::abs(Breakpoint(m, matrix, axis, i) - v) <
+                std::abs(Breakpoint(m, matrix, axis, best) - v))
+                best = i;
         return best;
     };
-    const double load = ByPressure(m) ? m.engine.mapKpa * 10.0 : m.engine.throttlePct * 10.0;
-    return {nearest(axes + 2 * kCols, kRows, load), nearest(axes, kCols, m.engine.rpm)};
+    const bool byPressure = matrix < 0 ? m.ParByte(kParTurboEnable) != 0 : ByPressure(m);
+    const double load = byPressure ? m.engine.mapKpa * 10.0 : m.engine.throttlePct * 10.0;
+    return {nearest(1, kRows, load), nearest(0, kCols, m.engine.rpm)};
 }
 
 std::uint8_t StateByte(const EcuModel& m) {
@@ -174,6 +167,28 @@ std::uint8_t StateByte(const EcuModel& m) {
     return state;
 }
 
+// The conditions that keep a cell from being tuned, as the engine stands now: more fuel than a cycle has
+// time for, the water outside the settings' span, the speed off the map's axis (by more than the
+// settings' margin), a transient, cranking, the fuel cut.
+std::uint8_t Conditions(EcuModel& m) {
+    const EngineState& e = m.engine;
+    const auto setting = [&](std::size_t at) { return static_cast<std::int16_t>(SettingU16(m, at)); };
+    const double cycleMs = e.rpm > 0.0 ? 120000.0 / e.rpm : 0.0;
+    const double longest = *std::max_element(e.cylInjMs.begin(), e.cylInjMs.end());
+    const double water = e.waterC * 10.0;
+    const double margin = SettingU16(m, kRpmMargin);
+    const bool rpmOff = e.running && (e.rpm < Breakpoint(m, 0, 0, 0) - margin ||
+                                      e.rpm > Breakpoint(m, 0, 0, kCols - 1) + margin);
+    std::uint8_t c = 0;
+    if (e.running && longest > cycleMs) c |= 0x80;
+    if (water < setting(kMinWater) || water > setting(kMaxWater)) c |= 0x40;
+    if (rpmOff) c |= 0x20;
+    if (std::abs(e.dRpm) > kTransientRpmPerS) c |= 0x10;
+    if (e.cranking) c |= 0x08;
+    if (e.cutOff) c |= 0x02;
+    return c;
+}
+
 std::vector<std::uint8_t> InfoReply(EcuModel& m) {
     std::vector<std::uint8_t> r(kInfoSize);
     const EngineState& e = m.engine;
@@ -186,10 +201,12 @@ std::vector<std::uint8_t> InfoReply(EcuModel& m) {
     PutBE16(&r[10], static_cast<std::uint16_t>(autoRun ? std::lround(e.lambdaTarget * kStoichAfr * 10) : -1));
     PutBE16(&r[12], static_cast<std::uint16_t>(std::lround(e.waterC * 10)));
     for (std::size_t i = 0; i < 4; ++i)
-        PutBE16(&r[14 + 2 * i], static_cast<std::uint16_t>(std::lround(e.injMs * 1000)));
+        PutBE16(&r[14 + 2 * i], static_cast<std::uint16_t>(std::lround(e.baseInjMs[i] * 1000)));
     PutBE16(&r[22], m.tune.ratio);
-    PutBE16(&r[24], static_cast<std::uint16_t>(std::lround(e.advanceDeg * 10)));
+    PutBE16(&r[24], static_cast<std::uint16_t>(std::lround(e.baseAdvanceDeg * 10)));
     PutBE16(&r[26], static_cast<std::uint16_t>(m.tune.advOffset));
+    r[28] = Conditions(m);
+    r[29] = m.ParByte(kParExtDbw) != 0 ? 0x80 : 0;
     r[30] = StateByte(m);
     r[31] = m.tune.flags;
     r[32] = m.tune.cylMask;
@@ -224,7 +241,6 @@ std::array<std::uint8_t, 200> DefaultSettings() {
 
 Reply Request(EcuModel& m, std::uint8_t code) {
     if (code == 2) {
-        if (m.tune.settings == std::array<std::uint8_t, 200>{}) m.tune.settings = DefaultSettings();
         return std::vector<std::uint8_t>(m.tune.settings.begin(), m.tune.settings.end());
     }
     if (code == 3) {
@@ -248,16 +264,20 @@ void Start(EcuModel& m, bool automatic, std::uint8_t flags, std::uint8_t cylMask
     m.tune.cylMask = cylMask;
 }
 
+// The correction goes into the running cell and leaves the live correction neutral, so that the engine
+// injects and fires as before.
 void Freeze(EcuModel& m, std::span<const std::uint8_t> f) {
-    const auto [row, col] = RunningCell(m);
+    const auto [row, col] = RunningCell(m, f[2] != 0 ? 0 : -1);
     const std::uint16_t value = GetBE16(f.data());
     if (f[2] != 0) {
+        m.tune.ratio = 1000;
         for (int i = 0; i < 4; ++i)
             if (f[2] & (0x80 >> i))
                 SetCell(
                     m, i, row, col,
                     static_cast<std::int16_t>(std::clamp(Cell(m, i, row, col) * value / 1000L, 0L, 32000L)));
     } else {
+        m.tune.advOffset = 0;
         SetCell(m, -1, row, col,
                 static_cast<std::int16_t>(
                     std::clamp(Cell(m, -1, row, col) + static_cast<std::int16_t>(value), -7200, 7200)));
@@ -268,6 +288,8 @@ void Freeze(EcuModel& m, std::span<const std::uint8_t> f) {
 } // namespace
 
 Reply MapTuning(EcuModel& m, std::span<const std::uint8_t> request) {
+    if (m.tune.settings == std::array<std::uint8_t, 200>{}) m.tune.settings = DefaultSettings();
+    AdvanceEngineToNow(m);
     if (IsProtected(m) && request.size() != 1) return InfoReply(m);
     switch (request.size()) {
     case 1:
@@ -286,17 +308,20 @@ Reply MapTuning(EcuModel& m, std::span<const std::uint8_t> request) {
         break;
     case 4:
         if (m.tuning && !m.tuningAuto) {
-            if (request[2] != 0)
+            if (request[2] != 0) {
                 m.tune.ratio = std::min<std::uint16_t>(GetBE16(request.data()), 2000);
-            else
+                m.tune.ratioMask = request[2];
+            } else {
                 m.tune.advOffset = static_cast<std::int16_t>(
                     std::clamp<int>(static_cast<std::int16_t>(GetBE16(request.data())), -300, 300));
+            }
             m.tune.paused = request[3] != 0;
         }
         break;
     default:
         return std::nullopt;
     }
+    AdvanceEngineToNow(m); // the engine under the new settings
     return InfoReply(m);
 }
 

@@ -259,6 +259,8 @@ void SyncValue(Control& c) {
         break;
     case CTRL_NUMERIC: {
         // The range widens to show a value set outside it; the user still enters only values inside.
+        // Setting a range re-reads the box's text, which costs more than the value itself: a page that
+        // shows new values many times a second sets it only when it changes.
         auto* s = static_cast<QDoubleSpinBox*>(w);
         const double low = std::max(std::min(c.min, c.number), -kSpinLimit);
         const double high = std::min(std::max(c.max, c.number), kSpinLimit);

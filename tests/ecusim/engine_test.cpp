@@ -73,6 +73,27 @@ TEST(SimLive, RecordsHaveTheirSizesAndReportTheAdjustment) {
     EXPECT_EQ(Word(*body, 36), 50);
 }
 
+TEST(SimLive, InjectionComesFromTheMapAndLambdaFromHowFarItIsOffTheNeed) {
+    SimClient client;
+    ecusim::EcuModel& model = client.sim.model;
+    ecusim::AdvanceEngine(model, 5.0);
+    ecusim::SteerEngine(model.engine, 6000.0, 40.0);
+    ecusim::AdvanceEngine(model, 10.0);
+    const auto afrWithCells = [&](std::int16_t cellUs) {
+        LayMap(model, 0x16B30, 4, cellUs, 1000, 500, 50); // injection by throttle: 1000.. rpm, 0.. deg
+        const auto injection = client.Exchange(0x06, Bytes{0, 0, 0, 0});
+        EXPECT_EQ(Word(*injection, 48), cellUs) << "the base injection time is the cell";
+        const double trims = Word(*injection, 56) / 1000.0 * Word(*injection, 58) / 1000.0;
+        EXPECT_NEAR(Word(*injection, 40), cellUs * trims, cellUs * 0.002)
+            << "the injected time carries the trims";
+        return Word(*client.Exchange(0x06, Bytes{2, 0, 0, 0}), 26) / 10.0;
+    };
+    const double lean = afrWithCells(4000);
+    const double rich = afrWithCells(8000);
+    EXPECT_GT(lean, 14.7) << "too short a cell reads lean";
+    EXPECT_NEAR(lean / rich, 2.0, 0.1) << "twice the fuel, half the air/fuel ratio";
+}
+
 TEST(SimLive, OutputTestsAnswerWithNoData) {
     SimClient client;
     const auto pulse = client.Exchange(0x0A, Bytes{3, 0});
@@ -110,6 +131,18 @@ TEST(SimDiagnostics, ResetsNeedThePasswordWhereGuarded) {
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->data, Bytes{1});
     EXPECT_EQ(client.Exchange(0x13, Bytes{1, 'n', 'e', 'w', 0, 0, 0, 0, 0})->data, Bytes{1});
+}
+
+TEST(SimDiagnostics, TheDistanceWarningComesAtTheLimitInKilometres) {
+    SimClient client;
+    client.sim.model.diag.distLimit = 500; // the page shows 5000 km
+    const auto warned = [&](double metres) {
+        client.sim.model.diag.distM = metres;
+        return Word(*client.Exchange(0x10, Bytes{0}), 20) != 0;
+    };
+    EXPECT_FALSE(warned(5000.0));
+    EXPECT_FALSE(warned(4999999.0));
+    EXPECT_TRUE(warned(5000000.0));
 }
 
 TEST(SimDiagnostics, EveryParameterRequestReturnsTheWholeRecord) {

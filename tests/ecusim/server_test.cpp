@@ -1,11 +1,15 @@
 // The simulator on its socket as clients come and go: each connection starts afresh, and a new client
-// takes the line over from one that hangs.
+// takes the line over from one that hangs. The socket path appears only when it takes connections.
 #include "ecusim/server.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <set>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -23,6 +27,7 @@ class ServedSim : public testing::Test {
         listener_ = ecusim::ListenUnixSocket(Path());
         ASSERT_GE(listener_, 0);
         options_.stop = &stop_;
+        options_.pace = Paced();
         thread_ = std::thread([this] { ecusim::ServeClients(listener_, sim_, options_); });
     }
     void TearDown() override {
@@ -36,6 +41,7 @@ class ServedSim : public testing::Test {
     }
 
     std::string Path() const { return dir_ + "/sim.sock"; }
+    virtual bool Paced() const { return false; }
 
     // A client connection, read with a time limit so that a missing reply fails instead of hanging.
     int Connect() {
@@ -118,6 +124,67 @@ TEST_F(ServedSim, NextClientIsAnsweredInStepAfterOneThatHung) {
         EXPECT_LE(::recv(hung, &byte, 1, 0), 0) << "the old connection was closed";
         ::shutdown(next, SHUT_RDWR);
     }
+}
+
+class PacedSim : public ServedSim {
+  protected:
+    bool Paced() const override { return true; }
+};
+
+// Paced, a reply is never whole before the request and the reply have both crossed the wire, 11 bits a
+// byte at 312500 baud, however promptly the simulator answers.
+TEST_F(PacedSim, AReplyTakesTheWireTimeOfBothFrames) {
+    const int fd = Connect();
+    for (int i = 0; i < 20; ++i) {
+        const auto sentAt = std::chrono::steady_clock::now();
+        Send(fd, kVersionRequest);
+        const std::optional<ecusim::Frame> reply = Receive(fd);
+        const auto took = std::chrono::steady_clock::now() - sentAt;
+        ASSERT_TRUE(reply);
+        const std::size_t bytes = kVersionRequest.size() + ecusim::EncodeFrame(0x01, reply->data).size();
+        EXPECT_GE(took, std::chrono::nanoseconds(35200) * bytes) << "exchange " << i;
+    }
+}
+
+// A client that waits for the path to appear must find it listening: the path is never created as a
+// socket not yet listening, but moved into place over a stale one, and nothing else is left behind.
+TEST(SimSocket, ThePathAppearsOnlyOnceItListens) {
+    char dir[] = "/tmp/ecusim-listen-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/sim.sock";
+    const int stale = ecusim::ListenUnixSocket(path);
+    ASSERT_GE(stale, 0);
+    ::close(stale); // its file stays behind
+
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir, IN_CREATE | IN_MOVED_TO), 0);
+    const int listener = ecusim::ListenUnixSocket(path);
+    ASSERT_GE(listener, 0);
+    std::set<std::string> created, movedIn;
+    alignas(inotify_event) char events[4096];
+    const ssize_t n = ::read(watch, events, sizeof events);
+    for (ssize_t at = 0; at < n;) {
+        const auto* e = reinterpret_cast<const inotify_event*>(events + at);
+        ((e->mask & IN_CREATE) != 0 ? created : movedIn).insert(e->len > 0 ? e->name : "");
+        at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+    }
+    EXPECT_EQ(created.count("sim.sock"), 0U) << "never there before it listens";
+    EXPECT_EQ(movedIn.count("sim.sock"), 1U);
+
+    const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+    EXPECT_EQ(::connect(client, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"sim.sock"});
+    ::close(client);
+    ::close(listener);
+    ::close(watch);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -62,3 +62,30 @@ struct SimClient {
         return out;
     }
 };
+
+// A 20x32 map of the slot the ECU runs on, laid out for a test: every cell of its matrices set to cell,
+// the engine-speed axis rising from rpm0 by rpmStep, the load axis from 0 by loadStep (raw units).
+inline void LayMap(ecusim::EcuModel& model, std::size_t offset, int matrices, std::int16_t cell, int rpm0,
+                   int rpmStep, int loadStep) {
+    std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    std::uint8_t* map = image.data() + ecusim::kPrefixSize + offset;
+    const auto put = [&map](std::size_t i, int v) {
+        ecusim::PutBE16(map + 2 * i, static_cast<std::uint16_t>(v));
+    };
+    const std::size_t cells = static_cast<std::size_t>(matrices) * 20 * 32;
+    for (std::size_t i = 0; i < cells; ++i)
+        put(i, cell);
+    for (int c = 0; c < 32; ++c)
+        put(cells + static_cast<std::size_t>(c), rpm0 + rpmStep * c);
+    for (int r = 0; r < 20; ++r)
+        put(cells + 32 + static_cast<std::size_t>(r), loadStep * r);
+    ecusim::SealImage(image);
+}
+
+// A cell of a map laid out as above.
+inline std::int16_t MapCell(ecusim::EcuModel& model, std::size_t offset, int matrix, int row, int col) {
+    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    return static_cast<std::int16_t>(
+        ecusim::GetBE16(image.data() + ecusim::kPrefixSize + offset +
+                        static_cast<std::size_t>((matrix * 20 + row) * 32 + col) * 2));
+}

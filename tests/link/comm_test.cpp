@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char** environ;
 
@@ -195,6 +196,27 @@ TEST_F(CommOnOffTest, WatchdogClosesTheLinkOnTheSixthSilentTick) {
     EXPECT_EQ(Text(MAIN::TMversion), sim.model.versionText) << "the version text stays";
 }
 
+// Whether the program started as pid answers a version request at socket within bound: on a loaded
+// machine (or under a sanitizer) it may take seconds to come up; false at once when it exited.
+bool AnswersWithin(pid_t pid, const std::string& socket, std::chrono::seconds bound) {
+    const Bytes request = Frame(0x01, {});
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (std::chrono::steady_clock::now() < end) {
+        if (::waitpid(pid, nullptr, WNOHANG) == pid) return false;
+        if (const auto link = OpenSocketLink(socket.c_str(), 100);
+            link && link->Write(request) == static_cast<int>(request.size())) {
+            ecusim::FrameParser parser;
+            std::uint8_t byte = 0;
+            while (std::chrono::steady_clock::now() < end && link->Read(std::span(&byte, 1)) == 1) {
+                parser.Push(std::span(&byte, 1));
+                if (parser.Next()) return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
 // The ecusim program, as a user runs it, on the socket where the program looks for the adapter.
 TEST_F(CommOnOffTest, ConnectsToTheSimulatorProgram) {
     const std::string socket = SimulatorSocketPath();
@@ -205,9 +227,7 @@ TEST_F(CommOnOffTest, ConnectsToTheSimulatorProgram) {
                     password.data(), abc.data(),          nullptr};
     pid_t pid = -1;
     ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
-    for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(AnswersWithin(pid, socket, std::chrono::seconds(60))) << "the simulator program came up";
 
     Toggle();
     EXPECT_EQ(isComOpen, 1);

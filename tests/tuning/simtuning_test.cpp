@@ -1,5 +1,6 @@
 // The simulated ECU's map tuning: an automatic run converges the tracked cells and leaves the rest;
-// row writes and manual freezes are reported back in Info.
+// row writes and manual freezes are reported back in Info. The engine runs on the map under tuning, so a
+// cell set off what the engine needs reads so in lambda until it is tuned; Info tells the conditions.
 #include "../ecusim/simclient.h"
 #include "orvane/tuning/mtrecords.h"
 
@@ -7,11 +8,32 @@
 
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <map>
 
 namespace {
 
 constexpr std::size_t kMap1 = 40 + 0x16B30; // the four-matrix map by throttle in the mapping image
+constexpr std::size_t kInjByThrottle = 0x16B30, kAdvance = 0x19400; // offsets in the data image
+
+// The injection map by throttle as a plausible engine's: 1000..16500 rpm by 500, 0..95 deg by 5, every
+// cell at cellUs.
+void LayInjectionMap(ecusim::EcuModel& model, std::int16_t cellUs) {
+    LayMap(model, kInjByThrottle, 4, cellUs, 1000, 500, 50);
+}
+
+// The engine warmed up (or not) and held by the bench at an operating point.
+void RunAt(ecusim::EcuModel& model, double rpm, double throttlePct, double warmUpS = 5.0) {
+    ecusim::AdvanceEngine(model, warmUpS);
+    ecusim::SteerEngine(model.engine, rpm, throttlePct);
+    ecusim::AdvanceEngine(model, 10.0);
+}
+
+MtInfoFrame Decode(const std::optional<ecusim::Frame>& reply) {
+    EXPECT_TRUE(reply && reply->data.size() == kMtInfoSize);
+    if (!reply || reply->data.size() != kMtInfoSize) return {};
+    return DecodeMtInfo(std::span<const std::uint8_t, kMtInfoSize>(reply->data.data(), kMtInfoSize));
+}
 
 struct SimTuning : testing::Test {
     // The runs start from an empty map, so that every cell they touch shows.
@@ -31,10 +53,32 @@ struct SimTuning : testing::Test {
 
     MtInfoFrame Poll() {
         const std::uint8_t code = 1;
-        const auto reply = ecu.Exchange(CMD_MAP_TUNING, std::span(&code, 1));
-        EXPECT_TRUE(reply && reply->data.size() == kMtInfoSize);
-        const MtInfoFrame f =
-            DecodeMtInfo(std::span<const std::uint8_t, kMtInfoSize>(reply->data.data(), kMtInfoSize));
+        return Note(Decode(ecu.Exchange(CMD_MAP_TUNING, std::span(&code, 1))));
+    }
+
+    MtInfoFrame Send(std::span<const std::uint8_t> frame) {
+        return Note(Decode(ecu.Exchange(CMD_MAP_TUNING, frame)));
+    }
+
+    // An automatic run of cylinders 1 and 2 over the cells given (row, column, track mode), toward the
+    // air/fuel set-point and within the tolerance given (x10).
+    void StartAutomatic(std::initializer_list<std::array<int, 3>> cells, std::int16_t setpoint,
+                        std::int16_t tolerance) {
+        MTSETTINGS s{.sollLambda = {setpoint, setpoint, setpoint},
+                     .tolLambda = tolerance,
+                     .minTj = 1000,
+                     .maxTj = 32000,
+                     .cylMask = 0xC0,
+                     .kp = 65536,
+                     .step = 100};
+        for (const auto& [row, col, mode] : cells)
+            SetTrackMode(s, row, col, mode);
+        std::array<std::uint8_t, kMtAutoSize> frame{};
+        EncodeMtSettings(s, frame);
+        ASSERT_TRUE(ecu.Exchange(CMD_MAP_TUNING, frame));
+    }
+
+    MtInfoFrame Note(const MtInfoFrame& f) {
         for (const MtCellUpdate& c : f.cells)
             if (c.kind != 0) reported[c.kind << 16 | c.row << 8 | c.col] = static_cast<std::int16_t>(c.value);
         return f;
@@ -44,19 +88,7 @@ struct SimTuning : testing::Test {
 } // namespace
 
 TEST_F(SimTuning, AutomaticRunConvergesTrackedCellsOnly) {
-    MTSETTINGS s{};
-    SetTrackMode(s, 2, 4, 1);
-    SetTrackMode(s, 7, 10, 2);
-    s.sollLambda[0] = s.sollLambda[1] = s.sollLambda[2] = 125;
-    s.tolLambda = 2;
-    s.minTj = 1000;
-    s.maxTj = 32000;
-    s.kp = 65536;
-    s.step = 100;
-    s.cylMask = 0xC0; // cylinders 1 and 2
-    std::array<std::uint8_t, kMtAutoSize> frame{};
-    EncodeMtSettings(s, frame);
-    ASSERT_TRUE(ecu.Exchange(CMD_MAP_TUNING, frame));
+    StartAutomatic({{2, 4, 1}, {7, 10, 2}}, 125, 2);
     MtInfoFrame last{};
     for (int i = 0; i < 300; ++i)
         last = Poll();
@@ -91,4 +123,108 @@ TEST_F(SimTuning, RowWritesAreReportedAtMostThirtyTwoAReply) {
     EXPECT_EQ(reported.size(), 64U) << "the rest came with the next reply";
     EXPECT_EQ(reported[2 << 16 | 1 << 8 | 31], 32);
     EXPECT_EQ(StoredCell(0, 1, 31), 32);
+}
+
+TEST_F(SimTuning, AutomaticRunMovesALeanCellToItsNeedAndLambdaToItsSetPoint) {
+    LayInjectionMap(ecu.sim.model, 4500);
+    StartAutomatic({{8, 10, 1}}, 132, 1); // 40 deg, 6000 rpm toward air/fuel 13.2: lambda 0.9
+    const MtInfoFrame first = Poll();
+    EXPECT_EQ(first.rpm, 6000) << "the engine is held in the tracked cell";
+    EXPECT_EQ(first.farf, 400);
+    ASSERT_GT(first.lambda1, 160) << "the cell is lean for this engine";
+    // The engine's need follows from the reading: lambda = fuel needed / fuel injected.
+    const double needUs = 4500.0 * first.lambda1 / 147.0;
+    MtInfoFrame last{};
+    for (int i = 0; i < 100; ++i)
+        last = Poll();
+    const std::int16_t cell = StoredCell(0, 8, 10);
+    EXPECT_NEAR(cell, needUs * 147.0 / 132.0, needUs * 0.03) << "the cell holds what the engine needs";
+    EXPECT_EQ(StoredCell(1, 8, 10), cell);
+    EXPECT_EQ(last.baseTj[0], static_cast<std::uint16_t>(cell)) << "the engine injects the tuned cell";
+    EXPECT_NEAR(last.lambda1, 132, 3) << "lambda reached its set-point";
+    EXPECT_EQ(last.setpoint, 132);
+    EXPECT_EQ(StoredCell(0, 8, 11), 4500) << "an untracked cell stays";
+}
+
+TEST_F(SimTuning, ManualCorrectionMovesLambdaAndAFreezeKeepsIt) {
+    ecusim::EcuModel& model = ecu.sim.model;
+    LayInjectionMap(model, 4500);
+    RunAt(model, 6000.0, 40.0);
+    const std::uint8_t manual[12] = {0, 0xC0, 0, 0, 0, 200, 0, 50, 0, 50, 0, 0};
+    const MtInfoFrame before = Send(manual);
+    ASSERT_GT(before.lambda1, 160) << "lean";
+    const auto ratio = static_cast<std::uint16_t>(std::lround(1000.0 * before.lambda1 / 147.0));
+    const std::uint8_t adjust[4] = {static_cast<std::uint8_t>(ratio >> 8), static_cast<std::uint8_t>(ratio),
+                                    0xC0, 0};
+    const MtInfoFrame corrected = Send(adjust);
+    EXPECT_EQ(corrected.injRatio, ratio);
+    EXPECT_EQ(corrected.baseTj[0], 4500) << "the correction is not in the cell yet";
+    EXPECT_NEAR(corrected.lambda1, 147, 4) << "the correction brought lambda to 1";
+
+    const std::uint8_t freeze[6] = {adjust[0], adjust[1], 0xC0, 0, 0, 0};
+    const MtInfoFrame frozen = Send(freeze);
+    const auto cell = static_cast<std::int16_t>(4500 * ratio / 1000);
+    EXPECT_EQ(StoredCell(0, 8, 10), cell) << "frozen into the running cell";
+    EXPECT_EQ(StoredCell(1, 8, 10), cell);
+    EXPECT_EQ((reported[2 << 16 | 8 << 8 | 10]), cell);
+    EXPECT_EQ(frozen.injRatio, 1000) << "the correction now lies in the cell";
+    EXPECT_NEAR(Poll().lambda1, 147, 4) << "and lambda stays where the correction put it";
+}
+
+TEST_F(SimTuning, AdvanceFreezeFindsItsCellOnTheAdvanceMapsAxes) {
+    ecusim::EcuModel& model = ecu.sim.model;
+    LayInjectionMap(model, 4500);
+    LayMap(model, kAdvance, 1, 200, 0, 250, 25); // 20.0 deg; 0..7750 rpm by 250, 0..47.5 deg by 2.5
+    RunAt(model, 6000.0, 40.0);
+    const std::uint8_t manual[12] = {0, 0xC0, 0, 0, 0, 200, 0, 50, 0, 50, 0, 0};
+    EXPECT_EQ(Send(manual).baseAdv, 200) << "the engine fires the advance map";
+    const std::uint8_t freeze[6] = {0, 15, 0, 0, 0, 0}; // +1.5 deg
+    Send(freeze);
+    EXPECT_EQ(MapCell(model, kAdvance, 0, 16, 24), 215) << "6000 rpm, 40 deg on the advance map's axes";
+    EXPECT_EQ(MapCell(model, kAdvance, 0, 8, 10), 200) << "not the injection map's cell";
+    EXPECT_EQ((reported[1 << 16 | 16 << 8 | 24]), 215);
+}
+
+TEST(SimTuningInfo, ConditionsFollowTheEngineAndTheConfiguration) {
+    struct Case {
+        const char* what;
+        void (*run)(ecusim::EcuModel&);
+        std::uint8_t conditions;
+    };
+    const Case cases[] = {
+        {"cranking, cold", [](ecusim::EcuModel& m) { ecusim::AdvanceEngine(m, 1.2); },
+         kCondCranking | kCondTh2o},
+        {"warm, steady in the map", [](ecusim::EcuModel& m) { RunAt(m, 6000.0, 40.0, 1000.0); }, 0},
+        {"closed throttle from speed",
+         [](ecusim::EcuModel& m) {
+             RunAt(m, 8000.0, 40.0, 1000.0);
+             ecusim::SteerEngine(m.engine, 1150.0, 0.0);
+             ecusim::AdvanceEngine(m, 0.6);
+         },
+         kCondCutOff | kCondTransient},
+        {"over the map's speed", [](ecusim::EcuModel& m) { RunAt(m, 17500.0, 40.0, 1000.0); }, kCondRpm},
+        {"longer than a cycle",
+         [](ecusim::EcuModel& m) {
+             LayInjectionMap(m, 20000);
+             RunAt(m, 8000.0, 40.0, 1000.0);
+         },
+         kCondOverInj},
+    };
+    for (const Case& c : cases) {
+        SimClient ecu;
+        LayInjectionMap(ecu.sim.model, 4500);
+        c.run(ecu.sim.model);
+        const std::uint8_t poll = 1;
+        EXPECT_EQ(Decode(ecu.Exchange(CMD_MAP_TUNING, std::span(&poll, 1))).conditions, c.conditions)
+            << c.what;
+    }
+    for (const std::uint8_t fitted : {0, 1}) {
+        SimClient ecu;
+        std::vector<std::uint8_t>& par = ecu.sim.model.StoreBytes(ecusim::Store::Par);
+        par[40 + 0x7B3] = fitted;
+        ecusim::SealImage(par);
+        const std::uint8_t poll = 1;
+        EXPECT_EQ(Decode(ecu.Exchange(CMD_MAP_TUNING, std::span(&poll, 1))).extDbw, fitted ? 0x80 : 0)
+            << "external drive-by-wire " << int(fitted);
+    }
 }
