@@ -5,6 +5,10 @@
 #include "orvane/live/liverec.h"
 #include "platform/ui/userint.h"
 
+#include <cstdint>
+#include <limits>
+#include <utility>
+
 namespace {
 
 const std::uint8_t* RecordOf(Rec rec) {
@@ -34,12 +38,30 @@ double RawOf(const ShownField& f) {
     return LiveU16(record, f.offset);
 }
 
-void ShowScaled(int panel, int control, double raw, int scale, int precision) {
+// A value whose scale follows the configuration: its range and decimals follow with it.
+void ShowScaled(int panel, int control, Type type, double raw, int scale, int precision) {
+    RangeByType(panel, control, type, scale);
     SetCtrlAttribute(panel, control, ATTR_PRECISION, precision);
     SetCtrlVal(panel, control, raw / scale);
 }
 
 } // namespace
+
+void RangeByType(int panel, int control, Type type, double scale) {
+    int kind = 0; // a slide's range is the adjustment it offers, not its field's
+    if (GetCtrlAttribute(panel, control, ATTR_CTRL_TYPE, &kind) < 0 || kind != CTRL_NUMERIC) return;
+    using I16 = std::numeric_limits<std::int16_t>;
+    const auto [low, high] = type == Type::I16  ? std::pair<double, double>{I16::min(), I16::max()}
+                             : type == Type::U8 ? std::pair<double, double>{0, UINT8_MAX}
+                                                : std::pair<double, double>{0, UINT16_MAX};
+    SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, low / scale);
+    SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, high / scale);
+}
+
+void RangeFields(int panel, std::span<const ShownField> fields) {
+    for (const ShownField& f : fields)
+        RangeByType(panel, f.control, f.type, f.scale);
+}
 
 void ShowFields(int panel, std::span<const ShownField> fields) {
     for (const ShownField& f : fields)
@@ -54,16 +76,17 @@ void ShowLeds(int panel, std::span<const ShownLed> leds) {
 void ShowCommonValues(int panel, const CommonControls& c) {
     const std::uint8_t* l2 = liveData2.data();
     if (miscInfo[13] && miscInfo[7])
-        ShowScaled(panel, c.farf, LiveU16(l2, 48), 1, 0); // the level switch in place of the throttle
+        ShowScaled(panel, c.farf, Type::U16, LiveU16(l2, 48), 1,
+                   0); // the level switch in place of the throttle
     else
-        ShowScaled(panel, c.farf, LiveI16(l2, 2), 10, 1);
+        ShowScaled(panel, c.farf, Type::I16, LiveI16(l2, 2), 10, 1);
     const bool auxThrottle = miscInfo[3] == 1;
     SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, auxThrottle ? "Auxiliary Throttle" : "Num Step");
-    ShowScaled(panel, c.potStep, LiveI16(l2, 42), auxThrottle ? 10 : 1, auxThrottle ? 1 : 0);
+    ShowScaled(panel, c.potStep, Type::I16, LiveI16(l2, 42), auxThrottle ? 10 : 1, auxThrottle ? 1 : 0);
     if (miscInfo[4])
-        ShowScaled(panel, c.rtcLevel, LiveI16(l2, 46), 1, 0);
+        ShowScaled(panel, c.rtcLevel, Type::I16, LiveI16(l2, 46), 1, 0);
     else
-        ShowScaled(panel, c.rtcLevel, LiveI16(l2, 46), 1000, 3);
+        ShowScaled(panel, c.rtcLevel, Type::I16, LiveI16(l2, 46), 1000, 3);
 
     const std::uint16_t slot = LiveU16(l2, 50);
     SetCtrlVal(panel, c.mappa, slot + 1);

@@ -186,7 +186,7 @@ TEST_F(PageLayout, ParameterPagesAreHeadedLeftAndRight) {
     };
     for (const Heading& page : kPages) {
         const int p = *page.panel;
-        int tabBottom = attribute(p, 2, ATTR_TOP) + attribute(p, 2, ATTR_HEIGHT);
+        const int tabBottom = attribute(p, 2, ATTR_TOP) + attribute(p, 2, ATTR_HEIGHT);
         for (const int control : {page.left, page.right}) {
             char text[64] = "";
             ASSERT_EQ(GetCtrlAttribute(p, control, ATTR_LABEL_TEXT, std::span<char>(text)), 0) << Title(p);

@@ -273,4 +273,32 @@ TEST_F(LiveFieldsTest, EveryControlShowsItsFieldOverItsScale) {
     }
 }
 
+// Each value field's numeric is laid out for all its field can hold: the field's type over its scale.
+TEST_F(LiveFieldsTest, EveryNumericIsRangedByItsFieldsTypeOverItsScale) {
+    miscInfo[3] = 1; // the idle air by an auxiliary throttle, as the table above has it
+    ASSERT_TRUE(ScatterLv1Panel() && ScatterLv2Panel()); // the values whose scale follows the configuration
+    miscInfo[3] = 0;
+    const std::pair<const char*, int> pages[] = {{"LIVE1", hLv1Panel}, {"LIVE2", hLv2Panel}};
+    for (const auto& [pageName, panel] : pages) {
+        const std::map<std::string, int> ids = ControlIds(pageName);
+        for (const Field& f : kFields) {
+            if (f.kind == Kind::Ad) continue;
+            const double low = f.kind == Kind::I16 ? -32768 : 0;
+            const double high = f.kind == Kind::I16 ? 32767 : f.kind == Kind::U8 ? 255 : 65535;
+            for (int k = 0; k < f.count; ++k) {
+                const auto id = ids.find(ElementName(f.control, k));
+                int kind = 0;
+                if (id == ids.end() || GetCtrlAttribute(panel, id->second, ATTR_CTRL_TYPE, &kind) < 0 ||
+                    kind != CTRL_NUMERIC)
+                    continue;
+                double min = 0, max = 0;
+                GetCtrlAttribute(panel, id->second, ATTR_MIN_VALUE, &min);
+                GetCtrlAttribute(panel, id->second, ATTR_MAX_VALUE, &max);
+                EXPECT_DOUBLE_EQ(min, low / f.scale) << pageName << "." << id->first;
+                EXPECT_DOUBLE_EQ(max, high / f.scale) << pageName << "." << id->first;
+            }
+        }
+    }
+}
+
 } // namespace
