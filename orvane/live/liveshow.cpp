@@ -5,6 +5,7 @@
 #include "orvane/live/liverec.h"
 #include "platform/ui/userint.h"
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -38,11 +39,17 @@ double RawOf(const ShownField& f) {
     return LiveU16(record, f.offset);
 }
 
-// A value whose scale follows the configuration: its range and decimals follow with it.
-void ShowScaled(int panel, int control, Type type, double raw, int scale, int precision) {
-    RangeByType(panel, control, type, scale);
-    SetCtrlAttribute(panel, control, ATTR_PRECISION, precision);
-    SetCtrlVal(panel, control, raw / scale);
+// The values whose field and scale follow the configuration, each with its decimals.
+std::array<std::pair<ShownField, int>, 3> ScaledValues(const CommonControls& c) {
+    const bool levelSwitch = miscInfo[13] && miscInfo[7]; // the level switch in place of the throttle
+    const bool auxThrottle = miscInfo[3] == 1;
+    using Shown = std::pair<ShownField, int>;
+    return {
+        levelSwitch ? Shown{{c.farf, Rec::L2, 48, Type::U16, 1}, 0}
+                    : Shown{{c.farf, Rec::L2, 2, Type::I16, 10}, 1},
+        Shown{{c.potStep, Rec::L2, 42, Type::I16, std::uint16_t(auxThrottle ? 10 : 1)}, auxThrottle ? 1 : 0},
+        miscInfo[4] ? Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1}, 0}
+                    : Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1000}, 3}};
 }
 
 } // namespace
@@ -63,6 +70,13 @@ void RangeFields(int panel, std::span<const ShownField> fields) {
         RangeByType(panel, f.control, f.type, f.scale);
 }
 
+void RangeCommonValues(int panel, const CommonControls& c) {
+    for (const auto& [field, decimals] : ScaledValues(c)) {
+        RangeByType(panel, field.control, field.type, field.scale);
+        SetCtrlAttribute(panel, field.control, ATTR_PRECISION, decimals);
+    }
+}
+
 void ShowFields(int panel, std::span<const ShownField> fields) {
     for (const ShownField& f : fields)
         SetCtrlVal(panel, f.control, RawOf(f) / f.scale);
@@ -74,20 +88,12 @@ void ShowLeds(int panel, std::span<const ShownLed> leds) {
 }
 
 void ShowCommonValues(int panel, const CommonControls& c) {
-    const std::uint8_t* l2 = liveData2.data();
-    if (miscInfo[13] && miscInfo[7])
-        ShowScaled(panel, c.farf, Type::U16, LiveU16(l2, 48), 1,
-                   0); // the level switch in place of the throttle
-    else
-        ShowScaled(panel, c.farf, Type::I16, LiveI16(l2, 2), 10, 1);
-    const bool auxThrottle = miscInfo[3] == 1;
-    SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, auxThrottle ? "Auxiliary Throttle" : "Num Step");
-    ShowScaled(panel, c.potStep, Type::I16, LiveI16(l2, 42), auxThrottle ? 10 : 1, auxThrottle ? 1 : 0);
-    if (miscInfo[4])
-        ShowScaled(panel, c.rtcLevel, Type::I16, LiveI16(l2, 46), 1, 0);
-    else
-        ShowScaled(panel, c.rtcLevel, Type::I16, LiveI16(l2, 46), 1000, 3);
+    RangeCommonValues(panel, c);
+    SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, miscInfo[3] == 1 ? "Auxiliary Throttle" : "Num Step");
+    for (const auto& [field, decimals] : ScaledValues(c))
+        SetCtrlVal(panel, field.control, RawOf(field) / field.scale);
 
+    const std::uint8_t* l2 = liveData2.data();
     const std::uint16_t slot = LiveU16(l2, 50);
     SetCtrlVal(panel, c.mappa, slot + 1);
     Dim(panel, c.ecuMap1, slot != 0);

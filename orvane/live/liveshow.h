@@ -40,6 +40,8 @@ void RangeFields(int panel, std::span<const ShownField> fields);
 void RangeByType(int panel, int control, Type type, double scale);
 void ShowFields(int panel, std::span<const ShownField> fields);
 void ShowLeds(int panel, std::span<const ShownLed> leds);
+// The range and decimals of the throttle, actuator and level values, which follow the configuration.
+void RangeCommonValues(int panel, const CommonControls& c);
 // Throttle, actuator, level, map slot and gear values, and the data-set names with the inactive slot's
 // name dimmed.
 void ShowCommonValues(int panel, const CommonControls& c);
