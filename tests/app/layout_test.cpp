@@ -203,9 +203,8 @@ TEST_F(PageLayout, ParameterPagesAreHeadedLeftAndRight) {
 
 // Maps that the page lays out whole show their last row and column inside their box at the design size.
 TEST_F(PageLayout, WholeMapsShowTheirLastCellAtTheDesignSize) {
+    WriteField(Image::Map, 0x29997, Raw::U8, 0x80); // the neutral adjustments on: their maps not dimmed
     ASSERT_TRUE(ScatterAllPanels());
-    SetCtrlVal(hPr6Panel, PARM6::TBneutAdjEnab, 1); // the neutral maps in use, not dimmed
-    ASSERT_TRUE(GatherPr6Panel() && ScatterPr6Panel());
     struct Whole {
         const int* panel;
         int table;

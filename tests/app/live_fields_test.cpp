@@ -4,6 +4,7 @@
 #include "orvanefixture.h"
 
 #include "orvane/live/live.h"
+#include "orvane/live/liveshow.h"
 #include "platform/ui/resource.h"
 
 #include <array>
@@ -275,12 +276,15 @@ TEST_F(LiveFieldsTest, EveryControlShowsItsFieldOverItsScale) {
 
 // Each value field's numeric is laid out for all its field can hold: the field's type over its scale.
 TEST_F(LiveFieldsTest, EveryNumericIsRangedByItsFieldsTypeOverItsScale) {
-    miscInfo[3] = 1; // the idle air by an auxiliary throttle, as the table above has it
-    ASSERT_TRUE(ScatterLv1Panel() && ScatterLv2Panel()); // the values whose scale follows the configuration
-    miscInfo[3] = 0;
     const std::pair<const char*, int> pages[] = {{"LIVE1", hLv1Panel}, {"LIVE2", hLv2Panel}};
     for (const auto& [pageName, panel] : pages) {
         const std::map<std::string, int> ids = ControlIds(pageName);
+        // the values whose scale follows the configuration, with the idle air by an auxiliary throttle as
+        // the table above has it
+        miscInfo[3] = 1;
+        RangeCommonValues(panel,
+                          {ids.at("NUMfarf"), ids.at("NUMpotStep"), ids.at("NUMrtcLevel"), 0, 0, 0, 0, 0});
+        miscInfo[3] = 0;
         for (const Field& f : kFields) {
             if (f.kind == Kind::Ad) continue;
             const double low = f.kind == Kind::I16 ? -32768 : 0;
