@@ -267,6 +267,8 @@ constexpr int kDriveByWire[] = {LIVE1::NUMcmdEdbw1,       LIVE1::NUMcmdEdbw2, LI
 
 bool InitLv1Panel(int parent) {
     if (!LoadPage(parent, LIVE1::id, hLv1Panel)) return false;
+    RangeFields(hLv1Panel, kFields);
+    RangeCommonValues(hLv1Panel, kCommon);
     ShowRecordSizes(hLv1Panel, {LIVE1::NUMsizeofLiveData0, LIVE1::NUMsizeofLiveData1,
                                 LIVE1::NUMsizeofLiveData2, LIVE1::NUMsizeofLiveData3});
     return true;

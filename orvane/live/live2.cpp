@@ -336,6 +336,10 @@ bool RunOutputTest(int control) {
 
 bool InitLv2Panel(int parent) {
     if (!LoadPage(parent, LIVE2::id, hLv2Panel)) return false;
+    RangeFields(hLv2Panel, kFields);
+    RangeCommonValues(hLv2Panel, kCommon);
+    for (const int transient : {LIVE2::NUMjTrans, LIVE2::NUMaTrans, LIVE2::NUMjTransAux, LIVE2::NUMaTransAux})
+        RangeByType(hLv2Panel, transient, Type::I16, 10);
     if (GetCtrlAttribute(hLv2Panel, LIVE2::NUMfarfAD, ATTR_TEXT_COLOR, &adTextColour) < 0) return false;
     ShowRecordSizes(hLv2Panel, {LIVE2::NUMsizeofLiveData0, LIVE2::NUMsizeofLiveData1,
                                 LIVE2::NUMsizeofLiveData2, LIVE2::NUMsizeofLiveData3});

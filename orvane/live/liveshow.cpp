@@ -5,6 +5,11 @@
 #include "orvane/live/liverec.h"
 #include "platform/ui/userint.h"
 
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
 namespace {
 
 const std::uint8_t* RecordOf(Rec rec) {
@@ -34,12 +39,43 @@ double RawOf(const ShownField& f) {
     return LiveU16(record, f.offset);
 }
 
-void ShowScaled(int panel, int control, double raw, int scale, int precision) {
-    SetCtrlAttribute(panel, control, ATTR_PRECISION, precision);
-    SetCtrlVal(panel, control, raw / scale);
+// The values whose field and scale follow the configuration, each with its decimals.
+std::array<std::pair<ShownField, int>, 3> ScaledValues(const CommonControls& c) {
+    const bool levelSwitch = miscInfo[13] && miscInfo[7]; // the level switch in place of the throttle
+    const bool auxThrottle = miscInfo[3] == 1;
+    using Shown = std::pair<ShownField, int>;
+    return {
+        levelSwitch ? Shown{{c.farf, Rec::L2, 48, Type::U16, 1}, 0}
+                    : Shown{{c.farf, Rec::L2, 2, Type::I16, 10}, 1},
+        Shown{{c.potStep, Rec::L2, 42, Type::I16, std::uint16_t(auxThrottle ? 10 : 1)}, auxThrottle ? 1 : 0},
+        miscInfo[4] ? Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1}, 0}
+                    : Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1000}, 3}};
 }
 
 } // namespace
+
+void RangeByType(int panel, int control, Type type, double scale) {
+    int kind = 0; // a slide's range is the adjustment it offers, not its field's
+    if (GetCtrlAttribute(panel, control, ATTR_CTRL_TYPE, &kind) < 0 || kind != CTRL_NUMERIC) return;
+    using I16 = std::numeric_limits<std::int16_t>;
+    const auto [low, high] = type == Type::I16  ? std::pair<double, double>{I16::min(), I16::max()}
+                             : type == Type::U8 ? std::pair<double, double>{0, UINT8_MAX}
+                                                : std::pair<double, double>{0, UINT16_MAX};
+    SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, low / scale);
+    SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, high / scale);
+}
+
+void RangeFields(int panel, std::span<const ShownField> fields) {
+    for (const ShownField& f : fields)
+        RangeByType(panel, f.control, f.type, f.scale);
+}
+
+void RangeCommonValues(int panel, const CommonControls& c) {
+    for (const auto& [field, decimals] : ScaledValues(c)) {
+        RangeByType(panel, field.control, field.type, field.scale);
+        SetCtrlAttribute(panel, field.control, ATTR_PRECISION, decimals);
+    }
+}
 
 void ShowFields(int panel, std::span<const ShownField> fields) {
     for (const ShownField& f : fields)
@@ -52,19 +88,12 @@ void ShowLeds(int panel, std::span<const ShownLed> leds) {
 }
 
 void ShowCommonValues(int panel, const CommonControls& c) {
-    const std::uint8_t* l2 = liveData2.data();
-    if (miscInfo[13] && miscInfo[7])
-        ShowScaled(panel, c.farf, LiveU16(l2, 48), 1, 0); // the level switch in place of the throttle
-    else
-        ShowScaled(panel, c.farf, LiveI16(l2, 2), 10, 1);
-    const bool auxThrottle = miscInfo[3] == 1;
-    SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, auxThrottle ? "Auxiliary Throttle" : "Num Step");
-    ShowScaled(panel, c.potStep, LiveI16(l2, 42), auxThrottle ? 10 : 1, auxThrottle ? 1 : 0);
-    if (miscInfo[4])
-        ShowScaled(panel, c.rtcLevel, LiveI16(l2, 46), 1, 0);
-    else
-        ShowScaled(panel, c.rtcLevel, LiveI16(l2, 46), 1000, 3);
+    RangeCommonValues(panel, c);
+    SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, miscInfo[3] == 1 ? "Auxiliary Throttle" : "Num Step");
+    for (const auto& [field, decimals] : ScaledValues(c))
+        SetCtrlVal(panel, field.control, RawOf(field) / field.scale);
 
+    const std::uint8_t* l2 = liveData2.data();
     const std::uint16_t slot = LiveU16(l2, 50);
     SetCtrlVal(panel, c.mappa, slot + 1);
     Dim(panel, c.ecuMap1, slot != 0);

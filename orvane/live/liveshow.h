@@ -34,8 +34,14 @@ struct CommonControls {
     int ecuMap1, ecuMap2, ecuPar;
 };
 
+// Gives each numeric the range of its field's type over its scale: all it can ever show, which its box
+// is laid out and checked for.
+void RangeFields(int panel, std::span<const ShownField> fields);
+void RangeByType(int panel, int control, Type type, double scale);
 void ShowFields(int panel, std::span<const ShownField> fields);
 void ShowLeds(int panel, std::span<const ShownLed> leds);
+// The range and decimals of the throttle, actuator and level values, which follow the configuration.
+void RangeCommonValues(int panel, const CommonControls& c);
 // Throttle, actuator, level, map slot and gear values, and the data-set names with the inactive slot's
 // name dimmed.
 void ShowCommonValues(int panel, const CommonControls& c);

@@ -264,6 +264,15 @@ std::vector<LayoutBox> LayoutBoxes(int panel) {
     return out;
 }
 
+std::vector<std::string> UnrangedNumerics(int panel) {
+    std::vector<std::string> names;
+    if (const ui::Panel* p = ui::FindPanel(panel))
+        for (const auto& c : p->controls)
+            if (c->kind == CTRL_NUMERIC && c->visible && (!std::isfinite(c->min) || !std::isfinite(c->max)))
+                names.push_back(c->name);
+    return names;
+}
+
 std::vector<std::string> LayoutFaults(int panel) {
     const ui::Panel* p = ui::FindPanel(panel);
     if (p == nullptr) return {"no such panel"};

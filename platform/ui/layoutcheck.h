@@ -17,7 +17,10 @@ struct LayoutBox {
 
 // Every visible control's box and caption box, in resource order.
 std::vector<LayoutBox> LayoutBoxes(int panel);
-// One line per fault, naming the control(s).
+// One line per fault, naming the control(s). A numeric without a range is measured by the value it holds.
 std::vector<std::string> LayoutFaults(int panel);
+// The visible numerics that have no range: what they can show is known only to the program, which gives
+// an indicator its field's range (its type over its divisor) so that its box is checked against all of it.
+std::vector<std::string> UnrangedNumerics(int panel);
 
 } // namespace uitest

@@ -53,6 +53,8 @@ struct PageLayout : OrvaneTest {
             const std::string shown = name + "@" + std::to_string(w);
             for (const std::string& f : uitest::LayoutFaults(panel))
                 all.push_back(shown + ": " + f);
+            for (const std::string& n : uitest::UnrangedNumerics(panel))
+                all.push_back(shown + ": " + n + " has no range to be laid out for");
             if (const char* dir = std::getenv("ORVANE_SHOT_DIR")) {
                 const std::string path = std::string(dir) + "/" + shown + ".png";
                 EXPECT_EQ(uitest::GrabPanelToPng(hMainPanel, path.c_str()), 0);
@@ -162,6 +164,75 @@ TEST_F(PageLayout, GroupCaptionsReadAsThePagesGiveThem) {
         char text[128] = "";
         ASSERT_EQ(GetCtrlAttribute(*c.panel, c.control, ATTR_LABEL_TEXT, std::span<char>(text)), 0) << c.text;
         EXPECT_STREQ(text, c.text);
+    }
+}
+
+// Every parameter page is headed "Parameters" in bold, at the left and at the right under its tab bar,
+// as the injection pages are headed by their own names.
+TEST_F(PageLayout, ParameterPagesAreHeadedLeftAndRight) {
+    struct Heading {
+        const int* panel;
+        int left, right;
+    };
+    const Heading kPages[] = {
+        {&hPr1Panel, PARM1::TMparams1, PARM1::TMparams2}, {&hPr2Panel, PARM2::TMparams1, PARM2::TMparams2},
+        {&hPr3Panel, PARM3::TMparams1, PARM3::TMparams2}, {&hPr4Panel, PARM4::TMparams1, PARM4::TMparams2},
+        {&hPr5Panel, PARM5::TMparams1, PARM5::TMparams2}, {&hPr6Panel, PARM6::TMparams1, PARM6::TMparams2},
+        {&hPr7Panel, PARM7::TMparams1, PARM7::TMparams2}, {&hPr8Panel, PARM8::TMparams1, PARM8::TMparams2},
+        {&hPr9Panel, PARM9::TMparams1, PARM9::TMparams2}, {&hPr10Panel, PARM10::TMparams1, PARM10::TMparams2},
+    };
+    const auto attribute = [](int panel, int control, int which) {
+        int value = -1;
+        EXPECT_EQ(GetCtrlAttribute(panel, control, which, &value), 0);
+        return value;
+    };
+    for (const Heading& page : kPages) {
+        const int p = *page.panel;
+        const int tabBottom = attribute(p, 2, ATTR_TOP) + attribute(p, 2, ATTR_HEIGHT);
+        for (const int control : {page.left, page.right}) {
+            char text[64] = "";
+            ASSERT_EQ(GetCtrlAttribute(p, control, ATTR_LABEL_TEXT, std::span<char>(text)), 0) << Title(p);
+            EXPECT_STREQ(text, "Parameters") << Title(p);
+            EXPECT_EQ(attribute(p, control, ATTR_TEXT_BOLD), 1) << Title(p);
+            EXPECT_GE(attribute(p, control, ATTR_TOP), tabBottom) << Title(p);
+        }
+        EXPECT_EQ(attribute(p, page.left, ATTR_TOP), attribute(p, page.right, ATTR_TOP)) << Title(p);
+        EXPECT_LT(attribute(p, page.left, ATTR_LEFT), attribute(p, page.right, ATTR_LEFT)) << Title(p);
+    }
+}
+
+// Maps that the page lays out whole show their last row and column inside their box at the design size.
+TEST_F(PageLayout, WholeMapsShowTheirLastCellAtTheDesignSize) {
+    WriteField(Image::Map, 0x29997, Raw::U8, 0x80); // the neutral adjustments on: their maps not dimmed
+    ASSERT_TRUE(ScatterAllPanels());
+    struct Whole {
+        const int* panel;
+        int table;
+        Point last;
+    };
+    const Whole kTables[] = {
+        {&hPr6Panel, PARM6::TABmapInjNeut, MakePoint(17, 9)},
+        {&hPr6Panel, PARM6::TABmapAdvNeut, MakePoint(17, 9)},
+        {&hPr1Panel, PARM1::TABidlSetPoint, MakePoint(10, 4)},
+    };
+    for (const Whole& t : kTables) {
+        DisplayPanel(*t.panel);
+        ASSERT_EQ(uitest::ResizeWindow(hMainPanel, kDesignW, kDesignH), 0);
+        ProcessSystemEvents();
+        int left = 0, top = 0, width = 0, height = 0;
+        GetCtrlAttribute(*t.panel, t.table, ATTR_LEFT, &left);
+        GetCtrlAttribute(*t.panel, t.table, ATTR_TOP, &top);
+        GetCtrlAttribute(*t.panel, t.table, ATTR_WIDTH, &width);
+        GetCtrlAttribute(*t.panel, t.table, ATTR_HEIGHT, &height);
+        Point at{};
+        ASSERT_EQ(uitest::GetTableCellPoint(*t.panel, t.table, t.last, &at), 0);
+        EXPECT_LT(at.x, left + width) << Title(*t.panel) << " table " << t.table;
+        EXPECT_LT(at.y, top + height) << Title(*t.panel) << " table " << t.table;
+        int scroll = -1;
+        SetCtrlAttribute(*t.panel, t.table, ATTR_HSCROLL_OFFSET, 10000);
+        GetCtrlAttribute(*t.panel, t.table, ATTR_HSCROLL_OFFSET, &scroll);
+        EXPECT_EQ(scroll, 0) << Title(*t.panel) << " table " << t.table << " scrolls sideways";
+        HidePanel(*t.panel);
     }
 }
 

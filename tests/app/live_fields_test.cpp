@@ -4,6 +4,7 @@
 #include "orvanefixture.h"
 
 #include "orvane/live/live.h"
+#include "orvane/live/liveshow.h"
 #include "platform/ui/resource.h"
 
 #include <array>
@@ -270,6 +271,37 @@ TEST_F(LiveFieldsTest, EveryControlShowsItsFieldOverItsScale) {
             CloseComPort();
         }
         HidePanel(page.panel);
+    }
+}
+
+// Each value field's numeric is laid out for all its field can hold: the field's type over its scale.
+TEST_F(LiveFieldsTest, EveryNumericIsRangedByItsFieldsTypeOverItsScale) {
+    const std::pair<const char*, int> pages[] = {{"LIVE1", hLv1Panel}, {"LIVE2", hLv2Panel}};
+    for (const auto& [pageName, panel] : pages) {
+        const std::map<std::string, int> ids = ControlIds(pageName);
+        // the values whose scale follows the configuration, with the idle air by an auxiliary throttle as
+        // the table above has it
+        miscInfo[3] = 1;
+        RangeCommonValues(panel,
+                          {ids.at("NUMfarf"), ids.at("NUMpotStep"), ids.at("NUMrtcLevel"), 0, 0, 0, 0, 0});
+        miscInfo[3] = 0;
+        for (const Field& f : kFields) {
+            if (f.kind == Kind::Ad) continue;
+            const double low = f.kind == Kind::I16 ? -32768 : 0;
+            const double high = f.kind == Kind::I16 ? 32767 : f.kind == Kind::U8 ? 255 : 65535;
+            for (int k = 0; k < f.count; ++k) {
+                const auto id = ids.find(ElementName(f.control, k));
+                int kind = 0;
+                if (id == ids.end() || GetCtrlAttribute(panel, id->second, ATTR_CTRL_TYPE, &kind) < 0 ||
+                    kind != CTRL_NUMERIC)
+                    continue;
+                double min = 0, max = 0;
+                GetCtrlAttribute(panel, id->second, ATTR_MIN_VALUE, &min);
+                GetCtrlAttribute(panel, id->second, ATTR_MAX_VALUE, &max);
+                EXPECT_DOUBLE_EQ(min, low / f.scale) << pageName << "." << id->first;
+                EXPECT_DOUBLE_EQ(max, high / f.scale) << pageName << "." << id->first;
+            }
+        }
     }
 }
 

@@ -88,4 +88,12 @@ TEST(LayoutCheck, HiddenControlsOverlapNothing) {
     DiscardPanel(panel);
 }
 
+// What an indicator without a range can show is known only to its program: such numerics are named.
+TEST(LayoutCheck, NamesTheNumericsWithoutARange) {
+    const int panel = LoadCase(" 2 A numeric \"\" - 10,10,80,24 indicator\n"
+                               " 3 B numeric \"\" - 10,50,80,24 indicator min=-3276.8 max=3276.7\n");
+    EXPECT_EQ(uitest::UnrangedNumerics(panel), std::vector<std::string>{"A"});
+    DiscardPanel(panel);
+}
+
 } // namespace
