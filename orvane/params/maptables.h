@@ -6,6 +6,7 @@
 #include "orvane/core/ecuimage.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/repairs.h"
+#include "orvane/tables/tablefields.h"
 #include "platform/ui/userint.h"
 
 #include <cstddef>
@@ -47,16 +48,9 @@ inline bool HideTableLabels(int panel, int control) {
 }
 
 // A table of value rows over one breakpoint row: its rows named, its columns not numbered.
-inline bool LabelTableRows(int panel, int control, std::initializer_list<const char*> labels) {
-    if (SetCtrlAttribute(panel, control, ATTR_COLUMN_LABELS_VISIBLE, 0) < 0) return false;
-    int row = 1;
-    for (const char* label : labels) {
-        if (SetTableRowAttribute(panel, control, row, ATTR_USE_LABEL_TEXT, 1) < 0 ||
-            SetTableRowAttribute(panel, control, row, ATTR_LABEL_TEXT, label) < 0)
-            return false;
-        ++row;
-    }
-    return true;
+inline bool LabelValueRows(int panel, int control, std::initializer_list<const char*> labels) {
+    return SetCtrlAttribute(panel, control, ATTR_COLUMN_LABELS_VISIBLE, 0) >= 0 &&
+           LabelTableRows(panel, control, labels);
 }
 
 // The corner cell of a map table (row 1, column 1) holds a caption, not a value.

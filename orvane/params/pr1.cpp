@@ -313,10 +313,10 @@ void InitPr1Data() {
 
 bool InitPr1Panel(int parent) {
     if (!LoadPage(parent, PARM1::id, hPr1Panel) ||
-        !LabelTableRows(hPr1Panel, PARM1::TABpreInj, {"[°C]", "[ms]"}) ||
-        !LabelTableRows(hPr1Panel, PARM1::TABidlSetPoint,
+        !LabelValueRows(hPr1Panel, PARM1::TABpreInj, {"[°C]", "[ms]"}) ||
+        !LabelValueRows(hPr1Panel, PARM1::TABidlSetPoint,
                         {"Water T. [°C]", "Idling [rpm]", "Step Normal [%]", "Step Start [%]"}) ||
-        !LabelTableRows(hPr1Panel, PARM1::TABstarterSoll, {"Water T. [°C]", "Throttle Position [deg]"}))
+        !LabelValueRows(hPr1Panel, PARM1::TABstarterSoll, {"Water T. [°C]", "Throttle Position [deg]"}))
         return false;
     InitPr1Data();
     return true;

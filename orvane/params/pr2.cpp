@@ -118,7 +118,7 @@ void InitPr2Data() {
 
 bool InitPr2Panel(int parent) {
     if (!LoadPage(parent, PARM2::id, hPr2Panel) || !HideTableLabels(hPr2Panel, PARM2::TABbpsAirStep) ||
-        !LabelTableRows(hPr2Panel, PARM2::TABrelaisOut, {"[rpm]", "Output"}) ||
+        !LabelValueRows(hPr2Panel, PARM2::TABrelaisOut, {"[rpm]", "Output"}) ||
         SetCtrlAttribute(hPr2Panel, PARM2::TABbpsAirCtrlByGear, ATTR_COLUMN_LABELS_VISIBLE, 1) < 0)
         return false;
     InitPr2Data();

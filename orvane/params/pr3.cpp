@@ -141,9 +141,9 @@ bool InitPr3Panel(int parent) {
     const std::initializer_list<const char*> kLimitRows = {"Activation Limits Lower [rpm]",
                                                            "Activation Limits Upper [rpm]"};
     if (!LoadPage(parent, PARM3::id, hPr3Panel) || !HideTableLabels(hPr3Panel, PARM3::TABlaunchVel) ||
-        !LabelTableRows(hPr3Panel, PARM3::TABlaunchInj, kLimitRows) ||
-        !LabelTableRows(hPr3Panel, PARM3::TABlaunchAdv, kLimitRows) ||
-        !LabelTableRows(hPr3Panel, PARM3::TABlaunchPwm, kLimitRows))
+        !LabelValueRows(hPr3Panel, PARM3::TABlaunchInj, kLimitRows) ||
+        !LabelValueRows(hPr3Panel, PARM3::TABlaunchAdv, kLimitRows) ||
+        !LabelValueRows(hPr3Panel, PARM3::TABlaunchPwm, kLimitRows))
         return false;
     InitPr3Data();
     return true;

@@ -192,9 +192,9 @@ bool InitPr4Panel(int parent) {
     const std::initializer_list<const char*> rows = {
         "Speed [rpm]",          "Throttle [deg]",       "K-Injection [Cyl. 1]", "K-Injection [Cyl. 2]",
         "K-Injection [Cyl. 3]", "K-Injection [Cyl. 4]", "Advance Offset [deg]", "Exit Time [ms]"};
-    if (!LoadPage(parent, PARM4::id, hPr4Panel) || !LabelTableRows(hPr4Panel, PARM4::TABcutOffCor1, rows) ||
-        !LabelTableRows(hPr4Panel, PARM4::TABcutOffCor2, rows) ||
-        !LabelTableRows(hPr4Panel, PARM4::TABenableCutOff, {"Cyl. 1", "Cyl. 2", "Cyl. 3", "Cyl. 4"}) ||
+    if (!LoadPage(parent, PARM4::id, hPr4Panel) || !LabelValueRows(hPr4Panel, PARM4::TABcutOffCor1, rows) ||
+        !LabelValueRows(hPr4Panel, PARM4::TABcutOffCor2, rows) ||
+        !LabelValueRows(hPr4Panel, PARM4::TABenableCutOff, {"Cyl. 1", "Cyl. 2", "Cyl. 3", "Cyl. 4"}) ||
         SetCtrlAttribute(hPr4Panel, PARM4::TABenableCutOff, ATTR_COLUMN_LABELS_VISIBLE, 1) < 0)
         return false;
     for (int g = 1; g <= kGears; ++g) {

@@ -130,12 +130,12 @@ void InitPr7Data() {
 
 bool InitPr7Panel(int parent) {
     if (!LoadPage(parent, PARM7::id, hPr7Panel) ||
-        !LabelTableRows(hPr7Panel, PARM7::TABblipEnable, {"Up", "Down"}) ||
-        !LabelTableRows(hPr7Panel, PARM7::TABblipUshiftThr, {"Up"}) ||
-        !LabelTableRows(hPr7Panel, PARM7::TABblipDshiftThr, {"Down"}) ||
-        !LabelTableRows(hPr7Panel, PARM7::TABblipTargetDbw1,
+        !LabelValueRows(hPr7Panel, PARM7::TABblipEnable, {"Up", "Down"}) ||
+        !LabelValueRows(hPr7Panel, PARM7::TABblipUshiftThr, {"Up"}) ||
+        !LabelValueRows(hPr7Panel, PARM7::TABblipDshiftThr, {"Down"}) ||
+        !LabelValueRows(hPr7Panel, PARM7::TABblipTargetDbw1,
                         {"[rpm]", "[deg] 1", "[deg] 2", "[deg] 3", "[deg] 4", "[deg] 5"}) ||
-        !LabelTableRows(hPr7Panel, PARM7::TABblipTargetDbw2,
+        !LabelValueRows(hPr7Panel, PARM7::TABblipTargetDbw2,
                         {"[rpm]", "[deg] 1", "[deg] 2", "[deg] 3", "[deg] 4", "[deg] 5"}))
         return false;
     // The per-gear tables keep their column numbers: they are the gears.

@@ -183,6 +183,9 @@ class Checker {
 
     void CheckTable(const ui::Control& c) {
         auto* view = static_cast<QTableView*>(c.widget.data());
+        // The view lays out its cells and sets its scroll ranges later, from the event loop; the check
+        // reads them as they will be drawn, however busy the loop was.
+        view->doItemsLayout();
         const ui::Table& t = *c.table;
         QFont bold = view->font();
         bold.setBold(true);
