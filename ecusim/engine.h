@@ -81,9 +81,10 @@ struct EngineState {
     OutputTests tests;
 };
 
-// Fills the information records (value blocks 7,1 / 7,2 / 7,3) with the engine's configuration: four
-// cylinders on low injectors 1..4 and two wasted-spark coils, a 60-2 wheel with a cam sensor, a stepper
-// idle actuator, drive-by-wire and traction control.
+// Fills the information records (value blocks 7,1 / 7,2 / 7,3) from the configuration data set: the
+// cylinders with their coil and injector outputs (a second injector each where the injection kind has
+// one), the toothed wheel, the auxiliary output's kind and the external drive-by-wire; besides, a stepper
+// idle actuator and traction control.
 void DescribeEngine(EcuModel& model);
 // Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
 void SteerEngine(EngineState& engine, double rpm, double throttlePct);

@@ -35,6 +35,13 @@ inline constexpr std::size_t kMapSize = 1384;
 
 // Configuration bytes the engine runs by (offsets in the configuration data image, after the prefix).
 inline constexpr std::size_t kParCylinders = 0x6E2;
+inline constexpr std::size_t kParInjectionKind = 0x6E0; // 1 and 2: two injectors a cylinder
+inline constexpr std::size_t kParTriggers = 0x6CA;      // per cylinder 1..4: its coil output, 0xFF none
+inline constexpr std::size_t kParInjectors1 = 0x6CE;    // ... its first injector output
+inline constexpr std::size_t kParInjectors2 = 0x6D2;    // ... its second injector output
+inline constexpr std::size_t kParWheel = 0x6ED; // teeth, missing teeth, two revolutions, cam flag, ...
+inline constexpr std::size_t kParWheelSize = 6;
+inline constexpr std::size_t kParAuxOutRelay = 0x7B5; // nonzero: the auxiliary output is a relay
 inline constexpr std::size_t kParTurboEnable = 0x77D; // nonzero: injection by manifold pressure
 inline constexpr std::size_t kParExtDbw = 0x7B3;      // nonzero: an external drive-by-wire is fitted
 

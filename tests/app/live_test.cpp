@@ -130,6 +130,7 @@ TEST_F(LiveTest, CaptionsScalesAndDimmingFollowTheConfiguration) {
         {"analog level switch", 17, 4, "LevelSW [AD]", "Num Step", 0},
     };
     for (const Case& c : cases) {
+        ecu.model.miscInfo[13] = 1; // a level switch counts only with an external drive-by-wire
         ecu.model.miscInfo[7] = c.levelSwitch;
         ecu.model.miscInfo[3] = c.actuator;
         ConnectLive();
@@ -141,13 +142,16 @@ TEST_F(LiveTest, CaptionsScalesAndDimmingFollowTheConfiguration) {
         EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMpotStep, ATTR_PRECISION), c.stepPrecision) << c.what;
         CloseComPort();
     }
-    // the simulated engine: four cylinders on low injectors only
+    // the simulated engine: two cylinders, each with a low and a high injector
     ConnectLive();
-    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1H, ATTR_DIMMED), 1);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1H, ATTR_DIMMED), 0);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog2L, ATTR_DIMMED), 0);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog3L, ATTR_DIMMED), 1);
     EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMkInjRip4H, ATTR_DIMMED), 1);
-    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1L, ATTR_DIMMED), 0);
     EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMkInjRip1, ATTR_DIMMED), 0) << "both-bank controls stay bright";
-    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::LEDisOverInj4, ATTR_DIMMED), 0);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMkInjRip3, ATTR_DIMMED), 1);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::LEDisOverInj4, ATTR_DIMMED), 0)
+        << "the second injector of cylinder 2";
     CloseComPort();
     LivTimer(1, 0);
     EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1L, ATTR_DIMMED), 1) << "no link: no cylinder has outputs";
