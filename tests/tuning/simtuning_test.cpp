@@ -146,6 +146,17 @@ TEST_F(SimTuning, AutomaticRunMovesALeanCellToItsNeedAndLambdaToItsSetPoint) {
     EXPECT_EQ(StoredCell(0, 8, 11), 4500) << "an untracked cell stays";
 }
 
+// On a closed throttle at speed the fuel is cut: lambda reads air alone, and the cell is not tuned on it.
+TEST_F(SimTuning, AutomaticRunLeavesACellWhereTheFuelIsCut) {
+    LayInjectionMap(ecu.sim.model, 4500);
+    StartAutomatic({{0, 10, 1}}, 147, 1); // 0 deg, 6000 rpm
+    MtInfoFrame last{};
+    for (int i = 0; i < 100; ++i)
+        last = Poll();
+    EXPECT_EQ(last.conditions & kCondCutOff, kCondCutOff);
+    EXPECT_EQ(StoredCell(0, 0, 10), 4500);
+}
+
 TEST_F(SimTuning, ManualCorrectionMovesLambdaAndAFreezeKeepsIt) {
     ecusim::EcuModel& model = ecu.sim.model;
     LayInjectionMap(model, 4500);
