@@ -232,6 +232,7 @@ void RunOnMaps(EcuModel& model) {
     const bool fires = (e.running || e.cranking) && !e.cutOff;
 
     const MapView injection = MapAt(image, byPressure ? kMap2Offset : kMap1Offset, 4);
+    const double advLoad = turbo ? e.mapKpa * 10.0 : e.throttlePct * 10.0; // maps 3 and 13
     const double load = byPressure ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
     const std::size_t cylinders = CylindersInUse(model);
     double injected = 0.0;
@@ -251,8 +252,11 @@ void RunOnMaps(EcuModel& model) {
         if (i < cylinders) injected += e.cylInjMs[i] / static_cast<double>(cylinders);
     }
     e.injMs = injected;
+    // with two injectors a cylinder the partition map shares the time out, by the advance map's load
+    const bool partitioned = model.ParByte(kParInjectionKind) == 1;
+    const double lowPct = partitioned ? Lookup(MapAt(image, kMap13Offset, 1), e.rpm, advLoad) / 10.0 : 100.0;
+    e.lowShare = std::clamp((lowPct * 10.0 + e.bench.kRip) / 1000.0, 0.0, 1.0);
 
-    const double advLoad = turbo ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
     const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, advLoad) / 10.0;
     e.baseAdvanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;
     e.advanceDeg = e.baseAdvanceDeg + (manual ? model.tune.advOffset / 10.0 : 0.0);

@@ -55,6 +55,7 @@ struct EngineState {
     double injMs = 0.0;                // injection time, the mean of the cylinders in use
     std::array<double, 4> baseInjMs{}; // per cylinder: the map's cell (or the closed loop's time), ms
     std::array<double, 4> cylInjMs{};  // per cylinder: the time injected, trims and corrections applied
+    double lowShare = 1.0;             // the low injectors' share of it (two injectors a cylinder)
     double kAirTemp = 1.0;             // injection trims for the air and the water temperature
     double kWaterTemp = 1.0;
     bool cutOff = false;         // closed throttle at speed: no fuel
