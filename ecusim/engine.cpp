@@ -38,8 +38,9 @@ double Approach(double value, double target, double dt, double tau) {
 // A 20x32 matrix of signed cells with its axes, big-endian, as the ECU keeps it.
 struct MapView {
     const std::uint8_t* cells; // cells[row][col]
-    const std::uint8_t* x;     // 32 breakpoints
-    const std::uint8_t* y;     // 20 breakpoints
+    const std::uint8_t* x;     // cols breakpoints
+    const std::uint8_t* y;     // rows breakpoints
+    std::size_t rows = 20, cols = 32;
 };
 
 std::int16_t Cell(const std::uint8_t* p, std::size_t i) {
@@ -58,7 +59,7 @@ std::pair<std::size_t, double> Bracket(const std::uint8_t* axis, std::size_t n, 
 
 // The ECU's bilinear lookup at (x, y) in raw axis units.
 double Lookup(const MapView& map, double x, double y) {
-    constexpr std::size_t kCols = 32, kRows = 20;
+    const std::size_t kCols = map.cols, kRows = map.rows;
     const auto [c, fx] = Bracket(map.x, kCols, x);
     const auto [r, fy] = Bracket(map.y, kRows, y);
     const std::size_t c1 = std::min(c + 1, kCols - 1), r1 = std::min(r + 1, kRows - 1);
@@ -74,6 +75,12 @@ MapView MapAt(const std::vector<std::uint8_t>& image, std::size_t offset, std::s
     const std::uint8_t* base = image.data() + kPrefixSize + offset;
     constexpr std::size_t kMatrixBytes = 20 * 32 * 2;
     return {base, base + matrices * kMatrixBytes, base + matrices * kMatrixBytes + 64};
+}
+
+// An 8 x 16 table over engine speed and throttle with its axes (the injection phases).
+MapView MiniMapAt(const std::vector<std::uint8_t>& image, std::size_t offset) {
+    const std::uint8_t* base = image.data() + kPrefixSize + offset;
+    return {base, base + 8 * 16 * 2, base + 8 * 16 * 2 + 32, 8, 16};
 }
 
 // Where this engine's need strays from how the maps expect it to fill: a spot in the cruise range where it
@@ -256,6 +263,9 @@ void RunOnMaps(EcuModel& model) {
     const bool partitioned = model.ParByte(kParInjectionKind) == 1;
     const double lowPct = partitioned ? Lookup(MapAt(image, kMap13Offset, 1), e.rpm, advLoad) / 10.0 : 100.0;
     e.lowShare = std::clamp((lowPct * 10.0 + e.bench.kRip) / 1000.0, 0.0, 1.0);
+    const double throttle = e.throttlePct * 10.0;
+    e.phaseLowDeg = Lookup(MiniMapAt(image, kPhaseLowOffset), e.rpm, throttle);
+    e.phaseHighDeg = partitioned ? Lookup(MiniMapAt(image, kPhaseHighOffset), e.rpm, throttle) : 0.0;
 
     const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, advLoad) / 10.0;
     e.baseAdvanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;

@@ -56,6 +56,8 @@ struct EngineState {
     std::array<double, 4> baseInjMs{}; // per cylinder: the map's cell (or the closed loop's time), ms
     std::array<double, 4> cylInjMs{};  // per cylinder: the time injected, trims and corrections applied
     double lowShare = 1.0;             // the low injectors' share of it (two injectors a cylinder)
+    double phaseLowDeg = 0.0;          // injection phases of the low and the high injectors, of the
+    double phaseHighDeg = 0.0;         // 720-degree cycle
     double kAirTemp = 1.0;             // injection trims for the air and the water temperature
     double kWaterTemp = 1.0;
     bool cutOff = false;         // closed throttle at speed: no fuel

@@ -69,8 +69,10 @@ void FillInjection(Record& r, const EngineState& e) {
     for (const std::size_t off : {172, 174, 176})
         r.U16(off, 1000.0);
     r.U16(202, (14.0 - e.batteryV) * 80.0 + 900.0);
-    r.Each(214, 3600.0 + b.phaseL * 10.0, true);
-    r.Each(230, 360.0, true);
+    r.Each(214, (e.phaseLowDeg + b.phaseL) * 10.0, true);
+    r.Each(222, (e.phaseHighDeg + b.phaseH) * 10.0, true);
+    r.Each(230, e.phaseLowDeg, true);
+    r.Each(238, e.phaseHighDeg, true);
     r.I16(246, b.phaseL);
     r.I16(248, b.phaseH);
 }

@@ -29,8 +29,10 @@ inline constexpr unsigned kThrottleStepReads = 4;
 // Map blocks inside the mapping data image (offsets from the start of the data image, after the prefix).
 inline constexpr std::size_t kMap1Offset = 0x16B30; // four 20x32 matrices with shared axes
 inline constexpr std::size_t kMap2Offset = 0x17F98;
-inline constexpr std::size_t kMap3Offset = 0x19400;  // one 20x32 matrix with its axes
-inline constexpr std::size_t kMap13Offset = 0x24FD8; // the low injectors' share, one 20x32 matrix
+inline constexpr std::size_t kMap3Offset = 0x19400;     // one 20x32 matrix with its axes
+inline constexpr std::size_t kMap13Offset = 0x24FD8;    // the low injectors' share, one 20x32 matrix
+inline constexpr std::size_t kPhaseLowOffset = 0x28468; // 8x16 tables of the injection phases
+inline constexpr std::size_t kPhaseHighOffset = 0x28598;
 inline constexpr std::size_t kMap4Size = 5224;
 inline constexpr std::size_t kMapSize = 1384;
 
