@@ -5,6 +5,7 @@
 
 #include "ecusim/commands.h"
 #include "orvane/live/live.h"
+#include "orvane/live/liverec.h"
 
 #include <cstdlib>
 
@@ -199,9 +200,8 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
         {LIVE2::NSddgAdvBanco, -2.25, 10, 0xFFE9}, {LIVE2::NSdegFaseBancoL, 0, 7, 0},
         {LIVE2::NSedbwBanco2, 12.4, 17, 124},
     };
-    ecu.model.miscInfo[13] = 1; // the throttle bodies' slides are live only with an external drive-by-wire
-    ConnectLive(1);
-    CloseComPort();
+    miscInfo[13] = 1; // the throttle bodies' slides are live only with an external drive-by-wire
+    DimLv2Controls();
     for (const Case& c : cases) {
         ASSERT_EQ(SetValueAsUser(hLv2Panel, c.control, c.value), 0) << c.control;
         EXPECT_EQ(benchAdjustCode, c.code) << c.control;
