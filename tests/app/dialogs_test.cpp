@@ -56,6 +56,17 @@ void NoPreparation() {}
 struct PopupsTest : OrvaneTest {
     bool synchronisationAsked = false;
 
+    // Tuning against the simulator showed the ECU's data-set names and left the map group on the tuning
+    // page: the next test starts where start-up leaves the program.
+    void TearDown() override {
+        uitest::Click(hMainPanel, MAIN::CBmaps);
+        if (hCurPanel == hMp2Panel) uitest::Click(hMp2Panel, MAPS2::CBexitAutoMaps);
+        uitest::Click(hMainPanel, MAIN::CBinfo);
+        ShowConfigName("", kParKind);
+        ShowConfigName("", kMapKind);
+        OrvaneTest::TearDown();
+    }
+
     // The popups with the way the program opens each.
     std::vector<Dialog> Dialogs() {
         return {

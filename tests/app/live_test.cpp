@@ -231,6 +231,9 @@ TEST_F(LiveTest, AnAdjustmentNotYetSentStaysWithItsPageAndConnection) {
         CloseComPort();
         LivTimer(0, 1);
     }
+    Click(hMainPanel, MAIN::CBlive); // the live pages open on page 1 again, as at start-up
+    SelectTab(hCurPanel, LIVE2::TPselectLive, 0);
+    Click(hMainPanel, MAIN::CBinfo);
 }
 
 TEST_F(LiveTest, OutputTestsAreOneFrameEachAndNeedTheLink) {
