@@ -200,7 +200,9 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
         {LIVE2::NSddgAdvBanco, -2.25, 10, 0xFFE9}, {LIVE2::NSdegFaseBancoL, 0, 7, 0},
         {LIVE2::NSedbwBanco2, 12.4, 17, 124},
     };
-    miscInfo[13] = 1; // the throttle bodies' slides are live only with an external drive-by-wire
+    // every slide live: four cylinders with both injectors and a coil each, an external drive-by-wire
+    engInfo = {0, 4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 1, 2, 3, 0, 1, 2, 3};
+    miscInfo[13] = 1;
     DimLv2Controls();
     for (const Case& c : cases) {
         ASSERT_EQ(SetValueAsUser(hLv2Panel, c.control, c.value), 0) << c.control;
