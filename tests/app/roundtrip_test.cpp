@@ -82,6 +82,8 @@ struct RoundTripTest : OrvaneTest {
             SetCurMatSel(s, savedSel[s]);
         ScatterAllPanels();
         InitEcuRefData();
+        ShowConfigName("", kParKind); // the data sets received named themselves in the main window
+        ShowConfigName("", kMapKind);
         OrvaneTest::TearDown();
     }
 
