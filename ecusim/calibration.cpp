@@ -1,5 +1,6 @@
 #include "ecusim/calibration.h"
 
+#include "ecusim/filling.h"
 #include "ecusim/imagewriter.h"
 #include "ecusim/parameters.h"
 
@@ -16,12 +17,7 @@ namespace {
 // The engine.
 constexpr double kIdleRpm = 1000;
 constexpr double kRevLimit = 12000;
-constexpr double kBaseMs = 0.9;       // injector opening time
-constexpr double kMsPerBar = 7.5;     // injection time per bar of manifold pressure, for lambda 1
-constexpr double kIdleKpa = 28;       // manifold pressure with the throttle shut
-constexpr double kKpaPerDeg = 0.9;    // ... rising with the throttle opening
-constexpr double kAmbientKpa = 101.3; // ... up to the ambient pressure
-constexpr double kPi = 3.14159265358979;
+constexpr double kAmbientKpa = 100; // the pressure the maps are calibrated at
 
 constexpr int kCols = 32, kRows = 20;
 
@@ -42,11 +38,7 @@ double PressureAt(int row) {
 
 // The manifold pressure the throttle lets in [bar].
 double BarOfThrottle(double deg) {
-    return std::min(kAmbientKpa, kIdleKpa + kKpaPerDeg * deg) / 100;
-}
-// The cylinders fill best in the middle of the speed range, where the engine makes its torque.
-double Filling(double rpm) {
-    return 1 + 0.1 * std::sin(kPi * (rpm - kIdleRpm) / (kRevLimit - kIdleRpm));
+    return ManifoldKpa(deg, kAmbientKpa) / 100;
 }
 // Load from throttle opening: the air flow saturates well before the throttle is wide open.
 double LoadOfThrottle(double deg) {
@@ -105,7 +97,7 @@ void FillMaps(const ImageWriter& w, const Tune& t) {
     // 1, 2: base injection time for lambda 1, by throttle and by manifold pressure, a little more on
     // cylinder 2.
     const auto injection = [&](double bar, double rpm, int cylinder) {
-        return (kBaseMs + kMsPerBar * bar) * Filling(rpm) * t.richness * (1 + 0.015 * cylinder);
+        return InjectionForLambdaOne(rpm, bar) * t.richness * (1 + 0.015 * cylinder);
     };
     FillMap(w, 0x16B30, 4, RpmAxis, ThrottleAxis, 1000, 0, 32,
             [&](int m, double x, double y) { return injection(BarOfThrottle(Deg(y)), x, m); });

@@ -1,5 +1,6 @@
 #include "ecusim/engine.h"
 
+#include "ecusim/filling.h"
 #include "ecusim/model.h"
 
 #include <algorithm>
@@ -15,11 +16,8 @@ constexpr double kCrankForS = 0.6; // ... for this long before it fires
 constexpr double kCycleS = 24.0;   // its own cycle: idle, rev up, cruise, back to idle
 constexpr double kIdleRpm = 1150.0;
 constexpr double kRpmTau = 0.6;               // seconds the crankshaft takes to follow its target
-constexpr double kWheelTeeth = 58.0;          // 60-2 wheel
 constexpr double kStepS = 0.05;               // the model moves in steps no longer than this
 constexpr double kMaxCatchUpS = 1.0;          // a longer pause between polls is not caught up
-constexpr double kIdlePressureKpa = 28.0;     // manifold pressure with the throttle closed
-constexpr double kPressurePerPct = 0.9;       // ... rising with the opening
 constexpr double kCutOffThrottlePct = 3.0;    // the fuel is cut below this opening ...
 constexpr double kCutOffAboveIdleRpm = 800.0; // ... this far above idle
 constexpr double kShortestInjMs = 0.1;
@@ -40,8 +38,9 @@ double Approach(double value, double target, double dt, double tau) {
 // A 20x32 matrix of signed cells with its axes, big-endian, as the ECU keeps it.
 struct MapView {
     const std::uint8_t* cells; // cells[row][col]
-    const std::uint8_t* x;     // 32 breakpoints
-    const std::uint8_t* y;     // 20 breakpoints
+    const std::uint8_t* x;     // cols breakpoints
+    const std::uint8_t* y;     // rows breakpoints
+    std::size_t rows = 20, cols = 32;
 };
 
 std::int16_t Cell(const std::uint8_t* p, std::size_t i) {
@@ -60,7 +59,7 @@ std::pair<std::size_t, double> Bracket(const std::uint8_t* axis, std::size_t n, 
 
 // The ECU's bilinear lookup at (x, y) in raw axis units.
 double Lookup(const MapView& map, double x, double y) {
-    constexpr std::size_t kCols = 32, kRows = 20;
+    const std::size_t kCols = map.cols, kRows = map.rows;
     const auto [c, fx] = Bracket(map.x, kCols, x);
     const auto [r, fy] = Bracket(map.y, kRows, y);
     const std::size_t c1 = std::min(c + 1, kCols - 1), r1 = std::min(r + 1, kRows - 1);
@@ -78,13 +77,31 @@ MapView MapAt(const std::vector<std::uint8_t>& image, std::size_t offset, std::s
     return {base, base + matrices * kMatrixBytes, base + matrices * kMatrixBytes + 64};
 }
 
+// An 8 x 16 table over engine speed and throttle with its axes (the injection phases).
+MapView MiniMapAt(const std::vector<std::uint8_t>& image, std::size_t offset) {
+    const std::uint8_t* base = image.data() + kPrefixSize + offset;
+    return {base, base + 8 * 16 * 2, base + 8 * 16 * 2 + 32, 8, 16};
+}
+
+// Where this engine's need strays from how the maps expect it to fill: a spot in the cruise range where it
+// runs lean on its map and one near the top of the rev-up where it runs rich, each a few cells wide.
+struct Stray {
+    double rpm, bar; // its centre
+    double share;    // more (+) or less (-) fuel than the maps give there
+};
+constexpr Stray kStrays[] = {{3500.0, 0.50, 0.07}, {6000.0, 0.80, -0.06}};
+constexpr double kStrayRpmWidth = 700.0, kStrayBarWidth = 0.08;
+
 // The fuel the engine truly needs for lambda 1 at its operating point, as an injection time at neutral
-// trims: it grows with the manifold pressure, the filling peaks in the upper mid range, and a little
-// unevenness is left for a tuner to find.
+// trims: what the calibrated maps give, but for the spots where this engine is off them.
 double TrueNeedMs(double rpm, double mapKpa) {
-    const double peak = (rpm - 7000.0) / 4000.0;
-    const double filling = 0.85 + 0.2 * std::exp(-peak * peak) + 0.03 * std::sin(rpm / 900.0);
-    return 0.9 + 7.5 * mapKpa / 100.0 * filling;
+    const double bar = mapKpa / 100.0;
+    double stray = 1.0;
+    for (const Stray& s : kStrays) {
+        const double dr = (rpm - s.rpm) / kStrayRpmWidth, db = (bar - s.bar) / kStrayBarWidth;
+        stray += s.share * std::exp(-(dr * dr + db * db));
+    }
+    return kInjectorDeadMs + (InjectionForLambdaOne(rpm, bar) - kInjectorDeadMs) * stray;
 }
 
 // The A/D reading (0..1023) of each diagnosed channel; aux2 has nothing connected and reads 0.
@@ -115,7 +132,7 @@ void CheckChannels(DiagLog& log, const EngineState& e) {
     }
 }
 
-void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prevRpm) {
+void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prevRpm, std::size_t cylinders) {
     if (std::floor(e.timeS) != std::floor(e.timeS - dt)) CheckChannels(log, e);
     if (!e.running) return;
     log.onTimeS += dt;
@@ -127,18 +144,27 @@ void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prev
     if (e.rpm > log.rpmLimit && prevRpm <= log.rpmLimit) ++log.cntOverRev;
     if (e.throttlePct * 10.0 > log.throttleLimit) log.timeOverThrottleS += dt;
     log.maxValRpm = std::max(log.maxValRpm, static_cast<std::uint16_t>(std::lround(e.rpm)));
-    // four injectors, each open injMs per two revolutions, at about 4 ml a second of open time
-    log.fuelConsMl += 4.0 * e.injMs / 1000.0 * e.rpm / 120.0 * dt * 4.0 * log.kFlowCorrL / 1000.0;
+    // each cylinder's injectors open injMs in all per two revolutions, at about 4 ml a second of open time
+    log.fuelConsMl += static_cast<double>(cylinders) * e.injMs / 1000.0 * e.rpm / 120.0 * dt * 4.0 *
+                      log.kFlowCorrL / 1000.0;
 }
 
 } // namespace
 
 void DescribeEngine(EcuModel& model) {
-    model.engInfo = {0,   4,   0,   60, 0, 2, 0, 0, // engine words: cylinders, teeth, missing teeth
-                     0,   1,   1,   0,              // coil of cylinders 1..4 (wasted spark 1-4, 2-3)
-                     0,   1,   2,   3,              // low injector of cylinders 1..4
-                     255, 255, 255, 255};           // no high injectors
-    model.twaInfo = {60, 2, 1, 0, 0, 1, 0, 0};
+    const auto par = [&](std::size_t offset, std::size_t i = 0) { return model.ParByte(offset + i); };
+    const std::uint8_t cylinders = par(kParCylinders), kind = par(kParInjectionKind);
+    const bool twoInjectors = kind == 1 || kind == 2;
+    model.engInfo = {0, cylinders, 0, par(kParWheel), 0, par(kParWheel, 1), 0, kind}; // engine words
+    for (std::size_t i = 0; i < 4; ++i) {
+        const bool fitted = i < cylinders;
+        model.engInfo[8 + i] = fitted ? par(kParTriggers, i) : 0xFF;
+        model.engInfo[12 + i] = fitted ? par(kParInjectors1, i) : 0xFF;
+        model.engInfo[16 + i] = fitted && twoInjectors ? par(kParInjectors2, i) : 0xFF;
+    }
+    model.twaInfo = {};
+    for (std::size_t i = 0; i < kParWheelSize; ++i)
+        model.twaInfo[i] = par(kParWheel, i);
     model.miscInfo = {1, // variable cam
                       0, // wheel speed from the rear wheel
                       0, //
@@ -147,10 +173,12 @@ void DescribeEngine(EcuModel& model) {
                       3, // analog inputs: both lambda sensors
                       0, // gear sensor: index and position
                       0, // no level switch
-                      0, 0, 0,
-                      1,  // speed/rpm ratio
-                      0,  // aux output is the MIL lamp
-                      1,  // drive-by-wire
+                      0,
+                      0,
+                      0,
+                      1, // speed/rpm ratio
+                      static_cast<std::uint8_t>(par(kParAuxOutRelay) != 0),
+                      static_cast<std::uint8_t>(par(kParExtDbw) != 0),
                       1}; // traction control
 }
 
@@ -167,14 +195,26 @@ void ReleaseEngine(EngineState& engine) {
 }
 
 double ThrottleForPressure(double mapKpa) {
-    return std::clamp((mapKpa - kIdlePressureKpa) / kPressurePerPct, 0.0, 100.0);
+    return std::clamp((mapKpa - kIdleKpa) / kKpaPerPct, 0.0, 100.0);
 }
 
 namespace {
 
+std::size_t CylindersInUse(const EcuModel& model) {
+    return std::clamp<std::size_t>(model.ParByte(kParCylinders), 1, 4);
+}
+
+// The teeth of the configured wheel that pass a revolution: the missing ones do not, and a wheel on the
+// cam turns once every two revolutions.
+double TeethPerRevolution(const EcuModel& model) {
+    const int teeth = model.ParByte(kParWheel), missing = model.ParByte(kParWheel + 1);
+    const bool onCam = model.ParByte(kParWheel + 2) != 0;
+    return std::max(0, teeth - missing) / (onCam ? 2.0 : 1.0);
+}
+
 // Manifold pressure of the running engine at its throttle opening.
 double PressureAt(const EngineState& e) {
-    return std::min(e.baroKpa, kIdlePressureKpa + e.throttlePct * kPressurePerPct);
+    return ManifoldKpa(e.throttlePct, e.baroKpa);
 }
 
 // The cell of a matrix the engine runs in: the one it is held in, else the bilinear lookup.
@@ -199,8 +239,9 @@ void RunOnMaps(EcuModel& model) {
     const bool fires = (e.running || e.cranking) && !e.cutOff;
 
     const MapView injection = MapAt(image, byPressure ? kMap2Offset : kMap1Offset, 4);
+    const double advLoad = turbo ? e.mapKpa * 10.0 : e.throttlePct * 10.0; // maps 3 and 13
     const double load = byPressure ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
-    const std::size_t cylinders = std::clamp<std::size_t>(model.ParByte(kParCylinders), 1, 4);
+    const std::size_t cylinders = CylindersInUse(model);
     double injected = 0.0;
     for (std::size_t i = 0; i < 4; ++i) {
         const MapView matrix{injection.cells + i * 20 * 32 * 2, injection.x, injection.y};
@@ -218,8 +259,14 @@ void RunOnMaps(EcuModel& model) {
         if (i < cylinders) injected += e.cylInjMs[i] / static_cast<double>(cylinders);
     }
     e.injMs = injected;
+    // with two injectors a cylinder the partition map shares the time out, by the advance map's load
+    const bool partitioned = model.ParByte(kParInjectionKind) == 1;
+    const double lowPct = partitioned ? Lookup(MapAt(image, kMap13Offset, 1), e.rpm, advLoad) / 10.0 : 100.0;
+    e.lowShare = std::clamp((lowPct * 10.0 + e.bench.kRip) / 1000.0, 0.0, 1.0);
+    const double throttle = e.throttlePct * 10.0;
+    e.phaseLowDeg = Lookup(MiniMapAt(image, kPhaseLowOffset), e.rpm, throttle);
+    e.phaseHighDeg = partitioned ? Lookup(MiniMapAt(image, kPhaseHighOffset), e.rpm, throttle) : 0.0;
 
-    const double advLoad = turbo ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
     const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, advLoad) / 10.0;
     e.baseAdvanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;
     e.advanceDeg = e.baseAdvanceDeg + (manual ? model.tune.advOffset / 10.0 : 0.0);
@@ -282,11 +329,11 @@ void Step(EcuModel& model, double dt) {
 
     const double revs = e.rpm / 60.0 * dt;
     e.revolutions += revs;
-    e.wheelPulses += static_cast<std::uint32_t>(std::lround(revs * kWheelTeeth));
+    e.wheelPulses += static_cast<std::uint32_t>(std::lround(revs * TeethPerRevolution(model)));
     e.camPulses = static_cast<std::uint32_t>(e.revolutions / 2.0);
 
     RunOnMaps(model);
-    CountDiagnostics(model.diag, e, dt, prevRpm);
+    CountDiagnostics(model.diag, e, dt, prevRpm, CylindersInUse(model));
 }
 
 } // namespace

@@ -55,6 +55,9 @@ struct EngineState {
     double injMs = 0.0;                // injection time, the mean of the cylinders in use
     std::array<double, 4> baseInjMs{}; // per cylinder: the map's cell (or the closed loop's time), ms
     std::array<double, 4> cylInjMs{};  // per cylinder: the time injected, trims and corrections applied
+    double lowShare = 1.0;             // the low injectors' share of it (two injectors a cylinder)
+    double phaseLowDeg = 0.0;          // injection phases of the low and the high injectors, of the
+    double phaseHighDeg = 0.0;         // 720-degree cycle
     double kAirTemp = 1.0;             // injection trims for the air and the water temperature
     double kWaterTemp = 1.0;
     bool cutOff = false;         // closed throttle at speed: no fuel
@@ -81,9 +84,10 @@ struct EngineState {
     OutputTests tests;
 };
 
-// Fills the information records (value blocks 7,1 / 7,2 / 7,3) with the engine's configuration: four
-// cylinders on low injectors 1..4 and two wasted-spark coils, a 60-2 wheel with a cam sensor, a stepper
-// idle actuator, drive-by-wire and traction control.
+// Fills the information records (value blocks 7,1 / 7,2 / 7,3) from the configuration data set: the
+// cylinders with their coil and injector outputs (a second injector each where the injection kind has
+// one), the toothed wheel, the auxiliary output's kind and the external drive-by-wire; besides, a stepper
+// idle actuator and traction control.
 void DescribeEngine(EcuModel& model);
 // Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
 void SteerEngine(EngineState& engine, double rpm, double throttlePct);

@@ -48,7 +48,8 @@ void FillInjection(Record& r, const EngineState& e) {
     r.I16(28, std::max(0.0, e.dRpm) / 100.0);
     const BenchAdjust& b = e.bench;
     for (std::size_t i = 0; i < 4; ++i) {
-        r.U16(40 + 2 * i, e.cylInjMs[i] * 1000.0);
+        r.U16(32 + 2 * i, e.cylInjMs[i] * (1.0 - e.lowShare) * 1000.0);
+        r.U16(40 + 2 * i, e.cylInjMs[i] * e.lowShare * 1000.0);
         r.U16(48 + 2 * i, e.baseInjMs[i] * 1000.0);
     }
     r.U16(56, e.kAirTemp * 1000.0);
@@ -57,8 +58,8 @@ void FillInjection(Record& r, const EngineState& e) {
     for (std::size_t i = 0; i < 4; ++i)
         r.U16(62 + 2 * i, b.kInjCyl[i]);
     r.U16(70, b.kInj);
-    r.Each(72, 1000.0 + b.kRip);
-    r.Each(80, 1000.0 + b.kRip);
+    r.Each(72, e.lowShare * 1000.0);
+    r.Each(80, e.lowShare * 1000.0);
     r.I16(104, b.kRip);
     r.Each(106, 1000.0);
     r.Each(114, 0.0);
@@ -68,8 +69,10 @@ void FillInjection(Record& r, const EngineState& e) {
     for (const std::size_t off : {172, 174, 176})
         r.U16(off, 1000.0);
     r.U16(202, (14.0 - e.batteryV) * 80.0 + 900.0);
-    r.Each(214, 3600.0 + b.phaseL * 10.0, true);
-    r.Each(230, 360.0, true);
+    r.Each(214, (e.phaseLowDeg + b.phaseL) * 10.0, true);
+    r.Each(222, (e.phaseHighDeg + b.phaseH) * 10.0, true);
+    r.Each(230, e.phaseLowDeg, true);
+    r.Each(238, e.phaseHighDeg, true);
     r.I16(246, b.phaseL);
     r.I16(248, b.phaseH);
 }

@@ -99,6 +99,7 @@ void ResetStores(EcuModel& model) {
     CalibrateMapping(model.StoreBytes(Store::Slot2), 2);
     CalibrateCoCorrection(model.StoreBytes(Store::CocA), 0);
     CalibrateCoCorrection(model.StoreBytes(Store::CocB), 1);
+    DescribeEngine(model);
     model.write.reset();
 }
 
@@ -106,7 +107,6 @@ EcuModel MakeEcuModel(const std::string& password) {
     EcuModel model;
     std::copy_n(password.begin(), std::min(password.size(), kPasswordSize), model.password.begin());
     ResetStores(model);
-    DescribeEngine(model);
     model.diag = MakeDiagLog(kDefaultDiagPassword);
     return model;
 }

@@ -29,12 +29,22 @@ inline constexpr unsigned kThrottleStepReads = 4;
 // Map blocks inside the mapping data image (offsets from the start of the data image, after the prefix).
 inline constexpr std::size_t kMap1Offset = 0x16B30; // four 20x32 matrices with shared axes
 inline constexpr std::size_t kMap2Offset = 0x17F98;
-inline constexpr std::size_t kMap3Offset = 0x19400; // one 20x32 matrix with its axes
+inline constexpr std::size_t kMap3Offset = 0x19400;     // one 20x32 matrix with its axes
+inline constexpr std::size_t kMap13Offset = 0x24FD8;    // the low injectors' share, one 20x32 matrix
+inline constexpr std::size_t kPhaseLowOffset = 0x28468; // 8x16 tables of the injection phases
+inline constexpr std::size_t kPhaseHighOffset = 0x28598;
 inline constexpr std::size_t kMap4Size = 5224;
 inline constexpr std::size_t kMapSize = 1384;
 
 // Configuration bytes the engine runs by (offsets in the configuration data image, after the prefix).
 inline constexpr std::size_t kParCylinders = 0x6E2;
+inline constexpr std::size_t kParInjectionKind = 0x6E0; // 1 and 2: two injectors a cylinder
+inline constexpr std::size_t kParTriggers = 0x6CA;      // per cylinder 1..4: its coil output, 0xFF none
+inline constexpr std::size_t kParInjectors1 = 0x6CE;    // ... its first injector output
+inline constexpr std::size_t kParInjectors2 = 0x6D2;    // ... its second injector output
+inline constexpr std::size_t kParWheel = 0x6ED; // teeth, missing teeth, two revolutions, cam flag, ...
+inline constexpr std::size_t kParWheelSize = 6;
+inline constexpr std::size_t kParAuxOutRelay = 0x7B5; // nonzero: the auxiliary output is a relay
 inline constexpr std::size_t kParTurboEnable = 0x77D; // nonzero: injection by manifold pressure
 inline constexpr std::size_t kParExtDbw = 0x7B3;      // nonzero: an external drive-by-wire is fitted
 

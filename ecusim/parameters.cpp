@@ -235,6 +235,8 @@ void FillParameters(const ImageWriter& w, int slot) {
     FillTransientLevels(w, 0x299B0);
     FillTransientLevels(w, 0x29A1A);
     FillBlipTargets(w);
+    // Misc. 2: the auxiliary output, configured as switched by engine speed, closes from 9000 rpm up.
+    FillCurve(w, 0x28C88, Rpm16, [](double rpm) { return rpm >= 9000 ? 1 : 0; });
     if (slot == 2) w.Words(0x29B7A + 12, {kRevLimit + 200}); // the second slot revs a little higher
 }
 

@@ -102,7 +102,8 @@ int FirstCylinder(const EcuModel& m) {
 }
 
 // One step of an automatic run: the engine dwells in each tracked cell in turn; while lambda misses the
-// cell's set-point the cell moves toward what the engine needs, by the gains the workbench sent.
+// cell's set-point the cell moves toward what the engine needs, by the gains the workbench sent. A cell
+// where the fuel is cut (closed throttle at speed) reads air alone and is left as it is.
 void AutoStep(EcuModel& m) {
     std::vector<std::array<int, 3>> tracked;
     for (int r = 0; r < kRows; ++r)
@@ -117,6 +118,7 @@ void AutoStep(EcuModel& m) {
         static_cast<std::int16_t>(SettingU16(m, kSetpoints + 2 * static_cast<std::size_t>(mode - 1))) / 10.0;
     m.engine.lambdaTarget = targetAfr / kStoichAfr;
     PlaceEngine(m, row, col);
+    if (m.engine.cutOff) return;
     const double cell = std::max<double>(Cell(m, FirstCylinder(m), row, col), 100.0);
     const double afr = m.engine.lambda * kStoichAfr;
     const double tolerance = static_cast<std::int16_t>(SettingU16(m, kTolLambda)) / 10.0;

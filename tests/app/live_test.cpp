@@ -5,6 +5,7 @@
 
 #include "ecusim/commands.h"
 #include "orvane/live/live.h"
+#include "orvane/live/liverec.h"
 
 #include <cstdlib>
 
@@ -130,6 +131,7 @@ TEST_F(LiveTest, CaptionsScalesAndDimmingFollowTheConfiguration) {
         {"analog level switch", 17, 4, "LevelSW [AD]", "Num Step", 0},
     };
     for (const Case& c : cases) {
+        ecu.model.miscInfo[13] = 1; // a level switch counts only with an external drive-by-wire
         ecu.model.miscInfo[7] = c.levelSwitch;
         ecu.model.miscInfo[3] = c.actuator;
         ConnectLive();
@@ -141,13 +143,16 @@ TEST_F(LiveTest, CaptionsScalesAndDimmingFollowTheConfiguration) {
         EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMpotStep, ATTR_PRECISION), c.stepPrecision) << c.what;
         CloseComPort();
     }
-    // the simulated engine: four cylinders on low injectors only
+    // the simulated engine: two cylinders, each with a low and a high injector
     ConnectLive();
-    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1H, ATTR_DIMMED), 1);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1H, ATTR_DIMMED), 0);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog2L, ATTR_DIMMED), 0);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog3L, ATTR_DIMMED), 1);
     EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMkInjRip4H, ATTR_DIMMED), 1);
-    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1L, ATTR_DIMMED), 0);
     EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMkInjRip1, ATTR_DIMMED), 0) << "both-bank controls stay bright";
-    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::LEDisOverInj4, ATTR_DIMMED), 0);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMkInjRip3, ATTR_DIMMED), 1);
+    EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::LEDisOverInj4, ATTR_DIMMED), 0)
+        << "the second injector of cylinder 2";
     CloseComPort();
     LivTimer(1, 0);
     EXPECT_EQ(CtrlAttr(hLv1Panel, LIVE1::NUMterog1L, ATTR_DIMMED), 1) << "no link: no cylinder has outputs";
@@ -195,6 +200,10 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
         {LIVE2::NSddgAdvBanco, -2.25, 10, 0xFFE9}, {LIVE2::NSdegFaseBancoL, 0, 7, 0},
         {LIVE2::NSedbwBanco2, 12.4, 17, 124},
     };
+    // every slide live: four cylinders with both injectors and a coil each, an external drive-by-wire
+    engInfo = {0, 4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 1, 2, 3, 0, 1, 2, 3};
+    miscInfo[13] = 1;
+    DimLv2Controls();
     for (const Case& c : cases) {
         ASSERT_EQ(SetValueAsUser(hLv2Panel, c.control, c.value), 0) << c.control;
         EXPECT_EQ(benchAdjustCode, c.code) << c.control;
@@ -224,6 +233,9 @@ TEST_F(LiveTest, AnAdjustmentNotYetSentStaysWithItsPageAndConnection) {
         CloseComPort();
         LivTimer(0, 1);
     }
+    Click(hMainPanel, MAIN::CBlive); // the live pages open on page 1 again, as at start-up
+    SelectTab(hCurPanel, LIVE2::TPselectLive, 0);
+    Click(hMainPanel, MAIN::CBinfo);
 }
 
 TEST_F(LiveTest, OutputTestsAreOneFrameEachAndNeedTheLink) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -84,14 +86,50 @@ TEST(SimLive, InjectionComesFromTheMapAndLambdaFromHowFarItIsOffTheNeed) {
         const auto injection = client.Exchange(0x06, Bytes{0, 0, 0, 0});
         EXPECT_EQ(Word(*injection, 48), cellUs) << "the base injection time is the cell";
         const double trims = Word(*injection, 56) / 1000.0 * Word(*injection, 58) / 1000.0;
-        EXPECT_NEAR(Word(*injection, 40), cellUs * trims, cellUs * 0.002)
-            << "the injected time carries the trims";
+        EXPECT_NEAR(Word(*injection, 32) + Word(*injection, 40), cellUs * trims, cellUs * 0.002)
+            << "the injected time, high and low injectors together, carries the trims";
         return Word(*client.Exchange(0x06, Bytes{2, 0, 0, 0}), 26) / 10.0;
     };
     const double lean = afrWithCells(4000);
     const double rich = afrWithCells(8000);
     EXPECT_GT(lean, 14.7) << "too short a cell reads lean";
     EXPECT_NEAR(lean / rich, 2.0, 0.1) << "twice the fuel, half the air/fuel ratio";
+}
+
+// Two injectors a cylinder: the low injectors' share of the time comes from the partition map at the
+// operating point, the rest goes to the high injectors, each set at the phase of its own phase map; with
+// single injection the low ones take it all.
+TEST(SimLive, DoubleInjectionSharesTheTimeByThePartitionMap) {
+    SimClient client;
+    ecusim::EcuModel& model = client.sim.model;
+    ecusim::AdvanceEngine(model, 5.0);
+    std::vector<std::uint8_t>& slot = model.StoreBytes(ecusim::Store::Slot1);
+    for (std::size_t k = 0; k < 128; ++k) { // both phase maps level: 250 and 400 degrees
+        ecusim::PutBE16(&slot.at(ecusim::kPrefixSize + 0x28468 + 2 * k), 250);
+        ecusim::PutBE16(&slot.at(ecusim::kPrefixSize + 0x28598 + 2 * k), 400);
+    }
+    const auto phases = [&] {
+        const auto live = client.Exchange(0x06, Bytes{0, 0, 0, 0});
+        return std::array<std::uint16_t, 4>{Word(*live, 214), Word(*live, 222), Word(*live, 230),
+                                            Word(*live, 238)};
+    };
+    const auto shares = [&](double rpm, double throttlePct) {
+        ecusim::SteerEngine(model.engine, rpm, throttlePct);
+        ecusim::AdvanceEngine(model, 10.0);
+        const auto live = client.Exchange(0x06, Bytes{0, 0, 0, 0});
+        const double high = Word(*live, 32), low = Word(*live, 40);
+        EXPECT_NEAR(high + low, model.engine.cylInjMs[0] * 1000.0, 1.0);
+        EXPECT_NEAR(Word(*live, 72) / 10.0, 100.0 * low / (high + low), 0.2) << "the partition shown";
+        return low / (high + low);
+    };
+    EXPECT_NEAR(shares(1150.0, 2.0), 1.0, 0.001) << "the low injectors alone at idle";
+    EXPECT_EQ(phases(), (std::array<std::uint16_t, 4>{2500, 4000, 250, 400}));
+    const double top = shares(11000.0, 90.0);
+    EXPECT_GT(top, 0.1);
+    EXPECT_LT(top, 0.5) << "the high injectors take over with speed and load";
+    model.StoreBytes(ecusim::Store::Par).at(ecusim::kPrefixSize + 0x6E0) = 0; // single injection
+    EXPECT_NEAR(shares(11000.0, 90.0), 1.0, 0.001);
+    EXPECT_EQ(phases(), (std::array<std::uint16_t, 4>{2500, 0, 250, 0})) << "no high injectors";
 }
 
 TEST(SimLive, OutputTestsAnswerWithNoData) {

@@ -146,6 +146,17 @@ TEST_F(SimTuning, AutomaticRunMovesALeanCellToItsNeedAndLambdaToItsSetPoint) {
     EXPECT_EQ(StoredCell(0, 8, 11), 4500) << "an untracked cell stays";
 }
 
+// On a closed throttle at speed the fuel is cut: lambda reads air alone, and the cell is not tuned on it.
+TEST_F(SimTuning, AutomaticRunLeavesACellWhereTheFuelIsCut) {
+    LayInjectionMap(ecu.sim.model, 4500);
+    StartAutomatic({{0, 10, 1}}, 147, 1); // 0 deg, 6000 rpm
+    MtInfoFrame last{};
+    for (int i = 0; i < 100; ++i)
+        last = Poll();
+    EXPECT_EQ(last.conditions & kCondCutOff, kCondCutOff);
+    EXPECT_EQ(StoredCell(0, 0, 10), 4500);
+}
+
 TEST_F(SimTuning, ManualCorrectionMovesLambdaAndAFreezeKeepsIt) {
     ecusim::EcuModel& model = ecu.sim.model;
     LayInjectionMap(model, 4500);
@@ -227,4 +238,46 @@ TEST(SimTuningInfo, ConditionsFollowTheEngineAndTheConfiguration) {
         EXPECT_EQ(Decode(ecu.Exchange(CMD_MAP_TUNING, std::span(&poll, 1))).extDbw, fitted ? 0x80 : 0)
             << "external drive-by-wire " << int(fitted);
     }
+}
+
+// The simulator's own data sets: over the engine's idle, rev-up and cruise cycle lambda sits near its
+// set-point, but for the few cells where this engine is off its map (lean in the cruise, rich near the
+// top of the rev-up). The live record and the tuning Info read the same.
+TEST(SimBench, DefaultMapsRunNearTheSetPointWithAFewCellsOff) {
+    SimClient ecu;
+    const ecusim::EngineState& e = ecu.sim.model.engine;
+    const std::uint8_t live2[] = {2, 0, 0, 0}, poll = 1;
+    int firing = 0, near = 0, lean = 0, rich = 0;
+    for (int i = 0; i < 600; ++i) { // two cycles and a bit, sampled ten times a second
+        ecusim::AdvanceEngine(ecu.sim.model, 0.1);
+        const auto live = ecu.Exchange(0x06, live2);
+        ASSERT_TRUE(live);
+        const double afr = ecusim::GetBE16(&live->data.at(26)) / 10.0;
+        EXPECT_NEAR(Decode(ecu.Exchange(CMD_MAP_TUNING, std::span(&poll, 1))).lambda1 / 10.0, afr, 0.15);
+        if (!e.running || e.cutOff) continue;
+        ++firing;
+        EXPECT_NEAR(afr, 14.7, 14.7 * 0.12) << "at " << e.rpm << " rpm, " << e.throttlePct << " %";
+        near += std::abs(afr - 14.7) <= 14.7 * 0.03;
+        lean += afr > 14.7 * 1.04;
+        rich += afr < 14.7 * 0.96;
+    }
+    ASSERT_GT(firing, 400);
+    EXPECT_GT(near, firing * 6 / 10) << "mostly on target";
+    EXPECT_GT(lean, 10) << "a lean spot to tune";
+    EXPECT_GT(rich, 5) << "a rich spot to tune";
+}
+
+// An automatic run on the simulator's own map finds the lean cruise cell lean and tunes it to the need.
+TEST_F(SimTuning, AutomaticRunOnTheDefaultMapTunesItsLeanCell) {
+    ecusim::ResetStores(ecu.sim.model);
+    const std::int16_t before = StoredCell(0, 9, 7);
+    StartAutomatic({{9, 7, 1}}, 147, 1); // 25 deg, 3500 rpm, toward lambda 1
+    const MtInfoFrame first = Poll();
+    ASSERT_EQ(first.rpm, 3500);
+    EXPECT_GT(first.lambda1, 152) << "the engine runs lean there";
+    MtInfoFrame last{};
+    for (int i = 0; i < 100; ++i)
+        last = Poll();
+    EXPECT_GT(StoredCell(0, 9, 7), before * 1.03) << "the cell grew toward the need";
+    EXPECT_NEAR(last.lambda1, 147, 2) << "lambda reached its set-point";
 }
