@@ -49,6 +49,7 @@ int SetNumberAttr(Control& c, int attribute, double v) {
     };
     const auto number = [&](double& field, std::initializer_list<UiCtrlKind> kinds) {
         if (!Is(c, kinds)) return UIE_BadAttribute;
+        if (field == v) return UIE_NoError; // pages set their ranges again on every fill
         field = v;
         SyncLook(c);
         SyncValue(c);
@@ -105,6 +106,7 @@ int SetNumberAttr(Control& c, int attribute, double v) {
     case ATTR_PRECISION:
         if (!Is(c, {CTRL_NUMERIC, CTRL_NUMERIC_SLIDE})) return UIE_BadAttribute;
         if (v < 0 || v > 15) return UIE_BadValue;
+        if (c.precision == static_cast<int>(v)) return UIE_NoError;
         c.precision = static_cast<int>(v);
         SyncLook(c);
         SyncValue(c);
