@@ -99,12 +99,12 @@ void FillMaps(const ImageWriter& w, const Tune& t) {
     const auto injection = [&](double bar, double rpm, int cylinder) {
         return InjectionForLambdaOne(rpm, bar) * t.richness * (1 + 0.015 * cylinder);
     };
-    FillMap(w, 0x16B30, 4, RpmAxis, ThrottleAxis, 1000, 0, 32,
+    FillMap(w, kMap1Offset, 4, RpmAxis, ThrottleAxis, 1000, 0, 32,
             [&](int m, double x, double y) { return injection(BarOfThrottle(Deg(y)), x, m); });
-    FillMap(w, 0x17F98, 4, RpmAxis, PressureAxis, 1000, 0, 32,
+    FillMap(w, kMap2Offset, 4, RpmAxis, PressureAxis, 1000, 0, 32,
             [&](int m, double x, double y) { return injection(y / 1000, x, m); });
     // 3: advance, rising with speed and falling with load.
-    FillMap(w, 0x19400, 1, RpmAxis, ThrottleAxis, 10, -72, 72, [&](int, double x, double y) {
+    FillMap(w, kMap3Offset, 1, RpmAxis, ThrottleAxis, 10, -72, 72, [&](int, double x, double y) {
         return 14 + 26 * std::pow(SpeedShare(x), 0.7) - 10 * LoadOfThrottle(Deg(y)) + t.advance;
     });
     // 4: cranking enrichment, large on a cold engine and fading over the first revolutions.
@@ -139,7 +139,7 @@ void FillMaps(const ImageWriter& w, const Tune& t) {
             [](int, double x, double) { return 0.98 + 0.03 * SpeedShare(x); });
     // 13: the share of the low injectors [%], all of the fuel at low speed and load, giving way to the
     // high injectors as speed and load rise.
-    FillMap(w, 0x24FD8, 1, RpmAxis, ThrottleAxis, 10, 0, 100, [](int, double x, double y) {
+    FillMap(w, kMap13Offset, 1, RpmAxis, ThrottleAxis, 10, 0, 100, [](int, double x, double y) {
         return 100 *
                (1 - std::clamp(1.2 * (SpeedShare(x) - 0.3) + 0.4 * LoadOfThrottle(Deg(y)) - 0.1, 0.0, 0.85));
     });
@@ -205,9 +205,9 @@ void FillCorrections(const ImageWriter& w) {
 
 // The injection phases of the low and high injectors [deg], later with speed.
 void FillPhases(const ImageWriter& w) {
-    FillSpeedThrottleTable(w, 0x28468, 1,
+    FillSpeedThrottleTable(w, kPhaseLowOffset, 1,
                            [](int, double rpm, double deg) { return 300 + rpm / 47 - deg / 33; });
-    FillSpeedThrottleTable(w, 0x28598, 1,
+    FillSpeedThrottleTable(w, kPhaseHighOffset, 1,
                            [](int, double rpm, double deg) { return 360 + rpm / 35 - deg / 33; });
 }
 

@@ -220,7 +220,7 @@ double PressureAt(const EngineState& e) {
 // The cell of a matrix the engine runs in: the one it is held in, else the bilinear lookup.
 double CellAt(const EngineState& e, const MapView& map, double x, double y) {
     if (e.heldRow < 0) return Lookup(map, x, y);
-    return Cell(map.cells, static_cast<std::size_t>(e.heldRow * 32 + e.heldCol));
+    return Cell(map.cells, static_cast<std::size_t>(e.heldRow * map.cols + e.heldCol));
 }
 
 // Injection, advance and lambda at the present operating point, from the maps of the slot the ECU runs
@@ -229,7 +229,8 @@ void RunOnMaps(EcuModel& model) {
     EngineState& e = model.engine;
     const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
     const bool turbo = model.ParByte(kParTurboEnable) != 0;
-    const bool byPressure = turbo || (model.tuning && (model.tune.flags & 0x01) != 0);
+    // While it tunes, the engine runs on the injection map the tuning works on; else turbo decides.
+    const bool byPressure = model.tuning ? (model.tune.flags & 0x01) != 0 : turbo;
     const bool manual = model.tuning && !model.tuningAuto;
     e.cutOff = e.running && e.throttlePct < kCutOffThrottlePct && e.rpm > kIdleRpm + kCutOffAboveIdleRpm;
     e.kAirTemp = 1.0 - (e.airC - 20.0) * 0.002;

@@ -88,17 +88,32 @@ std::vector<std::uint8_t> MakeDefaultImage(std::size_t size, const char* name) {
     return image;
 }
 
+namespace {
+
+// The data sets every simulated ECU starts from: the same for every model, so calculated once.
+const EcuModel& PristineStores() {
+    static const EcuModel pristine = [] {
+        EcuModel m;
+        for (const DefaultStore& d : kDefaults) {
+            m.StoreBytes(d.store) =
+                d.name != nullptr ? MakeDefaultImage(d.size, d.name) : std::vector<std::uint8_t>(d.size);
+        }
+        FillDefaultConfiguration(m.StoreBytes(Store::Par));
+        CalibrateSensors(m.StoreBytes(Store::Par));
+        CalibrateMapping(m.StoreBytes(Store::Slot1), 1);
+        CalibrateMapping(m.StoreBytes(Store::Slot2), 2);
+        CalibrateCoCorrection(m.StoreBytes(Store::CocA), 0);
+        CalibrateCoCorrection(m.StoreBytes(Store::CocB), 1);
+        return m;
+    }();
+    return pristine;
+}
+
+} // namespace
+
 void ResetStores(EcuModel& model) {
-    for (const DefaultStore& d : kDefaults) {
-        model.StoreBytes(d.store) =
-            d.name != nullptr ? MakeDefaultImage(d.size, d.name) : std::vector<std::uint8_t>(d.size);
-    }
-    FillDefaultConfiguration(model.StoreBytes(Store::Par));
-    CalibrateSensors(model.StoreBytes(Store::Par));
-    CalibrateMapping(model.StoreBytes(Store::Slot1), 1);
-    CalibrateMapping(model.StoreBytes(Store::Slot2), 2);
-    CalibrateCoCorrection(model.StoreBytes(Store::CocA), 0);
-    CalibrateCoCorrection(model.StoreBytes(Store::CocB), 1);
+    for (const DefaultStore& d : kDefaults)
+        model.StoreBytes(d.store) = PristineStores().StoreBytes(d.store);
     DescribeEngine(model);
     model.write.reset();
 }
