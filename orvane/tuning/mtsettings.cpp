@@ -1,15 +1,14 @@
 // The tracking settings record: defaults, the copy between record and controls, the settings callback,
 // and the lambda-mode slider with the manual step fields.
 #include "orvane/core/ecudata.h"
+#include "orvane/core/fieldvalue.h"
 #include "orvane/core/maintimer.h"
-#include "orvane/maps/cellcalc.h"
 #include "orvane/tuning/gains.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -55,14 +54,12 @@ std::uint16_t& FieldOf(MTSETTINGS& s, std::size_t offset) {
 // The control's value as its field's raw value, held to the field's own type: a signed field goes through
 // a signed 16-bit value, so a negative temperature never converts to an unsigned type directly.
 std::uint16_t RawOf(const SettingsField& f, double value) {
-    if (!IsUnsigned(f.offset)) return static_cast<std::uint16_t>(RawFromDisplay(value, f.scale));
-    return static_cast<std::uint16_t>(std::clamp(RoundHalfAway(value * f.scale), 0.0, 65535.0));
+    return static_cast<std::uint16_t>(
+        StoredValue(value, f.scale, IsUnsigned(f.offset) ? Raw::U16 : Raw::I16));
 }
 
 double ShownOf(const SettingsField& f, std::uint16_t raw) {
-    return (IsUnsigned(f.offset) ? static_cast<double>(raw)
-                                 : static_cast<double>(static_cast<std::int16_t>(raw))) /
-           f.scale;
+    return ShownValue(IsUnsigned(f.offset) ? raw : static_cast<std::int16_t>(raw), f.scale);
 }
 
 std::uint8_t SetBit(std::uint8_t flags, std::uint8_t bit, bool on) {

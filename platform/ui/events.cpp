@@ -64,7 +64,6 @@ int MouseEventOf(const QMouseEvent& e) {
 // A window that is no widget (the 3-D view) carries its control's tags itself; its keys go the same way.
 bool WindowKey(QObject* o, QEvent* e) {
     if (e->type() != QEvent::KeyPress || !o->property("uiPanel").isValid()) return false;
-    if (InOperationPump()) return true;
     const int key = KeyCodeOf(*static_cast<QKeyEvent*>(e));
     return key != 0 && UserKey(o->property("uiPanel").toInt(), o->property("uiControl").toInt(), key) != 0;
 }
@@ -209,9 +208,10 @@ void WindowActivated(int panel) {
     const Panel* p = FindPanel(panel);
     if (p == nullptr || !p->window || !PanelShown(panel)) return;
     // The window first, then every page shown inside it (a page's callback may change the records).
+    const std::vector<int> all = PanelHandles();
     std::vector<int> shown{panel};
     for (std::size_t i = 0; i < shown.size(); ++i)
-        for (const int child : PanelHandles()) {
+        for (const int child : all) {
             const Panel* c = FindPanel(child);
             if (c->parent == shown[i] && !c->window && c->visible) shown.push_back(child);
         }

@@ -225,10 +225,10 @@ void ShowSurfaceViews(Panel& p) {
 }
 
 // The axes: captions, the grid axes as laid out, and the values' extremes upright.
-void ShowAxes(Q3DSurface& view, const Surface& s) {
+void ShowAxes(Q3DSurface& view, const Surface& s, const AxisLayout& x, const AxisLayout& y) {
     // The view's X runs across, its Y up (the values) and its Z into the screen (our y).
-    ShowGridAxis(view.axisX(), LayOut(s.x, AxisAt(s, 0), s.xName));
-    ShowGridAxis(view.axisZ(), LayOut(s.y, AxisAt(s, 1), s.yName));
+    ShowGridAxis(view.axisX(), x);
+    ShowGridAxis(view.axisZ(), y);
     if (!s.z.empty()) {
         const auto [lo, hi] = std::minmax_element(s.z.begin(), s.z.end());
         SetAxis(view.axisY(), ToQt(s.zName), *lo, *hi);
@@ -236,7 +236,10 @@ void ShowAxes(Q3DSurface& view, const Surface& s) {
 }
 
 void SyncSurfaceLook(Control& c) {
-    if (Q3DSurface* view = ViewOf(c)) ShowAxes(*view, *c.surface);
+    if (Q3DSurface* view = ViewOf(c)) {
+        const Surface& s = *c.surface;
+        ShowAxes(*view, s, LayOut(s.x, AxisAt(s, 0), s.xName), LayOut(s.y, AxisAt(s, 1), s.yName));
+    }
 }
 
 void SyncSurface(Control& c) {
@@ -271,7 +274,7 @@ void SyncSurface(Control& c) {
         }
         proxy->resetArray(rows);
     }
-    ShowAxes(*view, s);
+    ShowAxes(*view, s, x, y);
     ShowCursor(c);
 }
 

@@ -107,7 +107,7 @@ inline constexpr int kPlotLeft = 64, kPlotTop = 12, kPlotRight = 28, kPlotBottom
 // An axis of a 3-D graph: its range as the program gave it (from min to max, which may fall) and its value
 // pairs, the values it labels.
 struct SurfaceAxis {
-    bool ranged = false; // a range was given; else the grid's extremes
+    bool ranged = false; // a range was given; until then 0, 0, and the view shows the grid's extremes
     double min = 0, max = 0;
     std::vector<double> pairs;
 };

@@ -393,7 +393,8 @@ int PlotSurface3D(int panel, int control, std::span<const double> x, std::span<c
                   std::span<const double> z);
 // Its axes, numbered from 1 (X, Y, the values; the resource gives how many and each one's number of value
 // pairs): a value pair is a value the axis labels, numbered from 1; the range runs from min to max as the
-// program gives it, a falling or empty one included. Both show with the next surface plotted. The view
+// program gives it, a falling or empty one included. The X and Y axes show both with the next surface
+// plotted; the values' axis shows the values' extremes. The view
 // draws an axis whose range or grid does not rise by point number, each point labelled with its value pair.
 int GetGraph3DAxisCount(int panel, int control, int* count);
 int GetGraph3DValuePairCount(int panel, int control, int axis, int* count);
