@@ -281,3 +281,17 @@ TEST_F(SimTuning, AutomaticRunOnTheDefaultMapTunesItsLeanCell) {
     EXPECT_GT(StoredCell(0, 9, 7), before * 1.03) << "the cell grew toward the need";
     EXPECT_NEAR(last.lambda1, 147, 2) << "lambda reached its set-point";
 }
+
+// With the turbo on, a run by throttle tunes the map by throttle, and the engine runs on that map while it
+// does: the lean cell still converges.
+TEST_F(SimTuning, AutomaticRunByThrottleOnATurboEngineTunesTheMapItRunsOn) {
+    ecu.sim.model.StoreBytes(ecusim::Store::Par).at(ecusim::kPrefixSize + ecusim::kParTurboEnable) = 1;
+    LayInjectionMap(ecu.sim.model, 4500);
+    StartAutomatic({{8, 10, 1}}, 132, 1);
+    ASSERT_GT(Poll().lambda1, 160) << "the cell is lean for this engine";
+    MtInfoFrame last{};
+    for (int i = 0; i < 100; ++i)
+        last = Poll();
+    EXPECT_NE(StoredCell(0, 8, 10), 4500) << "the cell was tuned";
+    EXPECT_NEAR(last.lambda1, 132, 3) << "lambda reached its set-point on the map tuned";
+}
