@@ -14,9 +14,7 @@ namespace ecusim {
 
 namespace {
 
-// The engine.
-constexpr double kIdleRpm = 1000;
-constexpr double kRevLimit = 12000;
+// The engine as the maps are calibrated for it.
 constexpr double kAmbientKpa = 100; // the pressure the maps are calibrated at
 
 constexpr int kCols = 32, kRows = 20;
@@ -30,7 +28,7 @@ constexpr char kEngineNote[] =
 constexpr std::array<double, kRows> kThrottleDeg = {0,  2,  4,  6,  8,  10, 13, 16, 20, 25,
                                                     30, 36, 42, 50, 58, 66, 75, 84, 92, 100};
 double RpmAt(int col) {
-    return kIdleRpm + std::round(col * (kRevLimit - kIdleRpm) / (kCols - 1) / 50) * 50;
+    return kAxisStartRpm + std::round(col * (kRevLimit - kAxisStartRpm) / (kCols - 1) / 50) * 50;
 }
 double PressureAt(int row) {
     return 200 + 50.0 * row; // mbar
@@ -43,9 +41,6 @@ double BarOfThrottle(double deg) {
 // Load from throttle opening: the air flow saturates well before the throttle is wide open.
 double LoadOfThrottle(double deg) {
     return (1 - std::exp(-deg / 22)) / (1 - std::exp(-100.0 / 22));
-}
-double SpeedShare(double rpm) {
-    return (rpm - kIdleRpm) / (kRevLimit - kIdleRpm);
 }
 
 // The calibration of one slot: the second is 4 % richer and 1.5 degrees more advanced.
@@ -160,15 +155,8 @@ void FillMaps(const ImageWriter& w, const Tune& t) {
 }
 
 // The 8 x 16 tables over speed and throttle (trims, phases).
-constexpr std::array<double, 8> kTrimThrottleDeg = {0, 5, 10, 20, 35, 50, 75, 100};
-double TrimRpm(int c) {
-    return kIdleRpm + 700 * c;
-}
-double TrimThrottle(int r) {
-    return kTrimThrottleDeg[static_cast<std::size_t>(r)] * 10;
-}
 void FillSpeedThrottleTable(const ImageWriter& w, std::size_t offset, int matrices, const CellOf& cell) {
-    FillGrid(w, {offset, matrices, 8, 16}, TrimRpm, TrimThrottle, cell);
+    FillGrid(w, {offset, matrices, 8, 16}, Rpm16, Throttle8, cell);
 }
 
 // Breakpoints of the correction curves.

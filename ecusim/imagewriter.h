@@ -5,6 +5,7 @@
 #include "ecusim/model.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,21 @@
 #include <string_view>
 
 namespace ecusim {
+
+// The engine-speed span the maps' speed axes cover, and where an engine speed lies in it (0 to 1).
+inline constexpr double kAxisStartRpm = 1000, kRevLimit = 12000;
+inline double SpeedShare(double rpm) {
+    return (rpm - kAxisStartRpm) / (kRevLimit - kAxisStartRpm);
+}
+
+// The axes of the small tables over speed and throttle: 16 engine speeds, 8 throttle openings (x10).
+inline double Rpm16(int c) {
+    return kAxisStartRpm + 700 * c;
+}
+inline constexpr std::array<double, 8> kThrottle8 = {0, 50, 100, 200, 350, 500, 750, 1000};
+inline double Throttle8(int r) {
+    return kThrottle8[static_cast<std::size_t>(r)];
+}
 
 struct ImageWriter {
     std::span<std::uint8_t> bytes;

@@ -9,8 +9,6 @@ namespace ecusim {
 
 namespace {
 
-constexpr double kRevLimit = 12000;
-
 // Fields written one by one or as short rows.
 struct Row {
     std::size_t offset;
@@ -96,19 +94,9 @@ const Row kBlipBypass[] = {
     {0x29B50, {100, 100, 90, 80, 70, 60, 50, 200, 180, 160, 140, 120, 100, 80}},
 };
 
-double Rpm16(int c) {
-    return 1000 + 700 * c;
-}
-constexpr std::array<double, 8> kThrottle8 = {0, 50, 100, 200, 350, 500, 750, 1000};
 constexpr std::array<double, 10> kThrottle10 = {0, 50, 100, 150, 200, 300, 400, 550, 750, 1000};
-double Throttle8(int r) {
-    return kThrottle8[static_cast<std::size_t>(r)];
-}
 double Throttle10(int r) {
     return kThrottle10[static_cast<std::size_t>(r)];
-}
-double Share(double rpm) {
-    return (rpm - 1000) / (kRevLimit - 1000);
 }
 
 void FillMiniMaps(const ImageWriter& w) {
@@ -116,14 +104,14 @@ void FillMiniMaps(const ImageWriter& w) {
         FillGrid(w, {offset, 1, 8, 16}, Rpm16, Throttle8, cell);
     };
     // Neutral gear: a touch leaner and later; anti-lag: cuts at low speed, strong retard.
-    mini(0x27E78, [](int, double rpm, double deg) { return 1000 - 20 * (1 - Share(rpm)) - deg / 50; });
-    mini(0x27FA8, [](int, double rpm, double) { return -20 * (1 - Share(rpm)); });
-    mini(0x280D8, [](int, double rpm, double) { return std::round(4 * (1 - Share(rpm))); });
-    mini(0x28208, [](int, double rpm, double) { return std::round(6 * (1 - Share(rpm))); });
-    mini(0x28338, [](int, double rpm, double deg) { return -200 + 100 * Share(rpm) - deg / 20; });
+    mini(0x27E78, [](int, double rpm, double deg) { return 1000 - 20 * (1 - SpeedShare(rpm)) - deg / 50; });
+    mini(0x27FA8, [](int, double rpm, double) { return -20 * (1 - SpeedShare(rpm)); });
+    mini(0x280D8, [](int, double rpm, double) { return std::round(4 * (1 - SpeedShare(rpm))); });
+    mini(0x28208, [](int, double rpm, double) { return std::round(6 * (1 - SpeedShare(rpm))); });
+    mini(0x28338, [](int, double rpm, double deg) { return -200 + 100 * SpeedShare(rpm) - deg / 20; });
     // Traction control: less fuel and a retard as the throttle opens.
     FillGrid(w, {0x27B90, 1, 10, 16}, Rpm16, Throttle10,
-             [](int, double rpm, double deg) { return 1000 - deg / 10 * (0.5 + Share(rpm)); });
+             [](int, double rpm, double deg) { return 1000 - deg / 10 * (0.5 + SpeedShare(rpm)); });
     FillGrid(w, {0x27D04, 1, 10, 16}, Rpm16, Throttle10, [](int, double, double deg) { return -deg / 10; });
 }
 
@@ -167,7 +155,7 @@ void FillCorrectionRows(const ImageWriter& w) {
     for (int c = 0; c < 32; ++c) {
         const std::size_t k = 2 * static_cast<std::size_t>(c);
         const double rpm = 1000 + 350 * c;
-        const double s = Share(rpm);
+        const double s = SpeedShare(rpm);
         w.Word(0x286C8 + k, 1000 - 600 * s);
         w.Word(0x28708 + k, 800 - 500 * s);
         w.Word(0x28748 + k, rpm);
@@ -205,7 +193,7 @@ void FillBlipTargets(const ImageWriter& w) {
 
 void FillCoCorrectionMap(const ImageWriter& w, std::size_t offset, int map) {
     FillGrid(w, {offset, 1, 10, 16}, Rpm16, Throttle10, [map](int, double rpm, double deg) {
-        return 1000 + (map == 0 ? 8 : -6) * (1 - Share(rpm)) - deg / 200;
+        return 1000 + (map == 0 ? 8 : -6) * (1 - SpeedShare(rpm)) - deg / 200;
     });
 }
 
