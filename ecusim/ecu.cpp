@@ -53,7 +53,15 @@ Reply EcuSim::Answer(const Frame& frame, const char*& name) {
         const BootCommand* command = FindBootCommand(frame.cmd);
         if (command == nullptr) return std::nullopt;
         name = command->name;
-        return command->handle(boot, frame.data);
+        Reply reply = command->handle(boot, frame.data);
+        // A new application runs from here on; one without a header leaves the ECU as it was.
+        if (imagesAdopted_ != boot.imagesWritten) {
+            imagesAdopted_ = boot.imagesWritten;
+            if (const std::optional<AppInfo> app =
+                    ReadAppHeader(std::span(boot.programmed).subspan(kFirmwareTagSize)))
+                AdoptApplication(model, *app);
+        }
+        return reply;
     }
     const Command* command = FindCommand(frame.cmd);
     if (command == nullptr) return std::nullopt;

@@ -49,6 +49,7 @@ class EcuSim {
                                       std::span<const std::uint8_t> reply);
 
     FrameParser parser_;
+    unsigned imagesAdopted_ = 0; // the boot loader's images the ECU has taken its identity from
     unsigned flaky_ = 0;
     unsigned pollReplies_ = 0;
 };
