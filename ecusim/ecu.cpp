@@ -4,6 +4,7 @@
 #include "orvane/core/ecucmds.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ecusim {
 
@@ -56,13 +57,8 @@ Reply EcuSim::Answer(const Frame& frame, const char*& name) {
         if (command == nullptr) return std::nullopt;
         name = command->name;
         Reply reply = command->handle(boot, frame.data);
-        // A new application runs from here on; one without a header leaves the ECU as it was.
-        if (imagesAdopted_ != boot.imagesWritten) {
-            imagesAdopted_ = boot.imagesWritten;
-            if (const std::optional<AppInfo> app =
-                    ReadAppHeader(std::span(boot.programmed).subspan(kFirmwareTagSize)))
-                AdoptApplication(model, *app);
-        }
+        // A new application runs from here on; an image without a header leaves the ECU as it was.
+        if (boot.newApplication) AdoptApplication(model, *std::exchange(boot.newApplication, std::nullopt));
         return reply;
     }
     const Command* command = FindCommand(frame.cmd);

@@ -62,7 +62,6 @@ class EcuSim {
     static Spoil NextReply(FlakyReplies& replies);
 
     FrameParser parser_;
-    unsigned imagesAdopted_ = 0; // the boot loader's images the ECU has taken its identity from
     FlakyReplies polls_;
     FlakyReplies transfers_;
 };
