@@ -44,6 +44,16 @@ struct HeldData {
     const CocEditRecord coc = cocEditData;
 };
 
+// Runs the command; its one message reports the failure.
+void ExpectFailure(const TransferCommand& c) {
+    ScriptedPopups script;
+    script.ExpectMessage();
+    c.run();
+    ASSERT_TRUE(script.AllExpected()) << script.Report();
+    EXPECT_EQ(script.Records()[0].title, c.title);
+    EXPECT_EQ(script.Records()[0].text, "Some error occurred...");
+}
+
 // The simulator's CO-correction maps on the edit data's default axes, so that a send asks nothing.
 void ZeroCocAxes(ecusim::EcuSim& sim) {
     for (const ecusim::Store map : {ecusim::Store::CocA, ecusim::Store::CocB})
@@ -194,12 +204,7 @@ TEST_F(OrvaneTest, SpoiledTransferRepliesFailTheReceiveAndChangeNothing) {
         for (const char* spoiled : {"broken", "lost"}) {
             SCOPED_TRACE(spoiled);
             Tick(); // enables the button the last receive dimmed
-            ScriptedPopups script;
-            script.ExpectMessage();
-            c.run();
-            ASSERT_TRUE(script.AllExpected()) << script.Report();
-            EXPECT_EQ(script.Records()[0].title, c.title);
-            EXPECT_EQ(script.Records()[0].text, "Some error occurred...");
+            ExpectFailure(c);
             held.ExpectUnchanged();
         }
         CloseComPort();
@@ -225,12 +230,7 @@ TEST_F(OrvaneTest, ASpoiledTransferReplyFailsTheSend) {
         AttachSimLink(flaky);
         Tick();
         fRefreshLive = 0;
-        ScriptedPopups script;
-        script.ExpectMessage();
-        c.run();
-        ASSERT_TRUE(script.AllExpected()) << script.Report();
-        EXPECT_EQ(script.Records()[0].title, c.title);
-        EXPECT_EQ(script.Records()[0].text, "Some error occurred...");
+        ExpectFailure(c);
         EXPECT_EQ(fRefreshLive, 0) << "the live pages are not refreshed for a failed send";
         held.ExpectUnchanged();
         CloseComPort();
