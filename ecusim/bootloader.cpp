@@ -98,7 +98,8 @@ Reply Finish(BootLoader& boot) {
         return std::nullopt;
     boot.programmed = std::move(boot.received);
     boot.received.clear();
-    boot.app = ReadAppHeader(std::span(boot.programmed).subspan(kFirmwareTagSize));
+    boot.newApplication = ReadAppHeader(std::span(boot.programmed).subspan(kFirmwareTagSize));
+    boot.app = boot.newApplication.value_or(AppInfo{.name = "?"});
     boot.erased = 0; // written flash must be erased again before the next image
     boot.nextBlock = 0;
     return std::vector<std::uint8_t>{};

@@ -33,6 +33,8 @@ struct BootLoader {
     std::vector<std::uint8_t> received;   // the image written so far, tag included
     std::uint16_t nextBlock = 0;          // the number the next block must carry
     std::vector<std::uint8_t> programmed; // the last image written whole, tag included
+    // The application of an image just written whole, from its header, until the ECU takes it over.
+    std::optional<AppInfo> newApplication;
 };
 
 using BootHandler = Reply (*)(BootLoader& boot, std::span<const std::uint8_t> request);

@@ -89,10 +89,9 @@ void FillAccelerationLevels(const ImageWriter& w, std::size_t zOffset) {
 }
 
 void FillMaps(const ImageWriter& w, const Tune& t) {
-    // 1, 2: base injection time for lambda 1, by throttle and by manifold pressure, a little more on
-    // cylinder 2.
+    // 1, 2: base injection time for lambda 1, by throttle and by manifold pressure, each cylinder's own.
     const auto injection = [&](double bar, double rpm, int cylinder) {
-        return InjectionForLambdaOne(rpm, bar) * t.richness * (1 + 0.015 * cylinder);
+        return InjectionForLambdaOne(rpm, bar) * t.richness * CylinderShare(cylinder);
     };
     FillMap(w, kMap1Offset, 4, RpmAxis, ThrottleAxis, 1000, 0, 32,
             [&](int m, double x, double y) { return injection(BarOfThrottle(Deg(y)), x, m); });

@@ -12,6 +12,8 @@
 
 namespace ecusim {
 
+struct AppInfo;
+
 using Reply = std::optional<std::vector<std::uint8_t>>;
 using Handler = Reply (*)(EcuModel& model, std::span<const std::uint8_t> request);
 
@@ -48,6 +50,10 @@ Reply DiagPassword(EcuModel& model, std::span<const std::uint8_t> request);     
 // values.cpp
 Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1E
 Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request); // 0x1F
+
+// identity.cpp: the ECU becomes the application the boot loader has written: its version text, firmware
+// name and protocol version come from the application's header.
+void AdoptApplication(EcuModel& model, const AppInfo& app);
 
 // password.cpp: the login keys carry the password's characters in either layout.
 bool KeysMatch(const EcuModel& model, std::span<const std::uint8_t> keys);

@@ -4,6 +4,7 @@
 #include "orvane/core/ecucmds.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ecusim {
 
@@ -39,7 +40,9 @@ constexpr std::size_t kLoggedBytes = 16; // a long payload is shown by its first
 
 } // namespace
 
-EcuSim::EcuSim(const EcuOptions& options) : model(MakeEcuModel(options.password)), flaky_(options.flaky) {
+EcuSim::EcuSim(const EcuOptions& options)
+    : model(MakeEcuModel(options.password)), polls_{options.flaky, true}, transfers_{options.flakyTransfers,
+                                                                                     false} {
     model.shortAcks = options.shortAcks;
     model.throttleSteps = options.throttleSteps;
     model.diag = MakeDiagLog(options.diagPassword.c_str());
@@ -53,7 +56,10 @@ Reply EcuSim::Answer(const Frame& frame, const char*& name) {
         const BootCommand* command = FindBootCommand(frame.cmd);
         if (command == nullptr) return std::nullopt;
         name = command->name;
-        return command->handle(boot, frame.data);
+        Reply reply = command->handle(boot, frame.data);
+        // A new application runs from here on; an image without a header leaves the ECU as it was.
+        if (boot.newApplication) AdoptApplication(model, *std::exchange(boot.newApplication, std::nullopt));
+        return reply;
     }
     const Command* command = FindCommand(frame.cmd);
     if (command == nullptr) return std::nullopt;
@@ -83,22 +89,31 @@ void EcuSim::NewConnection() {
     model.write.reset();
 }
 
+EcuSim::Spoil EcuSim::NextReply(FlakyReplies& replies) {
+    if (replies.every == 0 || ++replies.count % replies.every != 0) return Spoil::None;
+    return (replies.count / replies.every % 2 == 1) == replies.lostFirst ? Spoil::Lost : Spoil::Broken;
+}
+
 std::vector<std::uint8_t> EcuSim::Deliver(const Frame& frame, const char* name,
                                           std::span<const std::uint8_t> reply) {
     std::vector<std::uint8_t> encoded =
         EncodeFrame(Frame{frame.cmd, {reply.begin(), reply.end()}, frame.boot});
     const bool poll = !frame.boot && (frame.cmd == CMD_LIVE_DATA || frame.cmd == CMD_DIAG_STATUS ||
                                       frame.cmd == CMD_DIAG_PARAM);
-    if (flaky_ == 0 || !poll || ++pollReplies_ % flaky_ != 0) {
-        LogFrame("->", frame, name, reply);
-        return encoded;
-    }
-    if (pollReplies_ / flaky_ % 2 == 1) {
+    const bool transfer = !frame.boot && (frame.cmd == CMD_WRITE_BEGIN || frame.cmd == CMD_WRITE_BLOCK ||
+                                          frame.cmd == CMD_READ_BLOCK);
+    switch (poll ? NextReply(polls_) : transfer ? NextReply(transfers_) : Spoil::None) {
+    case Spoil::None:
+        break;
+    case Spoil::Lost:
         LogFrame("--", frame, name, {});
         return {};
+    case Spoil::Broken:
+        LogFrame("-x", frame, name, reply);
+        encoded.back() = static_cast<std::uint8_t>(encoded.back() ^ 0xFF);
+        return encoded;
     }
-    LogFrame("-x", frame, name, reply);
-    encoded.back() = static_cast<std::uint8_t>(encoded.back() ^ 0xFF);
+    LogFrame("->", frame, name, reply);
     return encoded;
 }
 

@@ -22,6 +22,10 @@ struct EcuOptions {
     // Every flaky-th reply to a poll (live data, diagnostics) is lost, the next such one arrives with a
     // broken checksum, and so on by turns; 0: never.
     unsigned flaky = 0;
+    // Every flakyTransfers-th reply to a block transfer (write begin, write block, read block) arrives with
+    // a broken checksum, the next such one is lost, and so on by turns; 0: never. A broken reply comes
+    // first, since a lost write acknowledgement keeps the workbench waiting for its reply time.
+    unsigned flakyTransfers = 0;
 };
 
 class EcuSim {
@@ -44,13 +48,22 @@ class EcuSim {
     void LogFrame(const char* direction, const Frame& frame, const char* name,
                   std::span<const std::uint8_t> data) const;
 
-    // The frame of a reply as it leaves, after the flaky option has had its say; empty: dropped.
+    // The frame of a reply as it leaves, after the flaky options have had their say; empty: dropped.
     std::vector<std::uint8_t> Deliver(const Frame& frame, const char* name,
                                       std::span<const std::uint8_t> reply);
 
+    // Replies of one kind that a flaky option spoils: every every-th of them, by turns lost and broken.
+    struct FlakyReplies {
+        unsigned every = 0; // 0: none
+        bool lostFirst = true;
+        unsigned count = 0; // replies of the kind so far
+    };
+    enum class Spoil { None, Lost, Broken };
+    static Spoil NextReply(FlakyReplies& replies);
+
     FrameParser parser_;
-    unsigned flaky_ = 0;
-    unsigned pollReplies_ = 0;
+    FlakyReplies polls_;
+    FlakyReplies transfers_;
 };
 
 } // namespace ecusim

@@ -92,16 +92,17 @@ struct Stray {
 constexpr Stray kStrays[] = {{3500.0, 0.50, 0.07}, {6000.0, 0.80, -0.06}};
 constexpr double kStrayRpmWidth = 700.0, kStrayBarWidth = 0.08;
 
-// The fuel the engine truly needs for lambda 1 at its operating point, as an injection time at neutral
-// trims: what the calibrated maps give, but for the spots where this engine is off them.
-double TrueNeedMs(double rpm, double mapKpa) {
+// The fuel a cylinder of the engine truly needs for lambda 1 at its operating point, as an injection time
+// at neutral trims: what the calibrated maps give, but for the spots where this engine is off them.
+double TrueNeedMs(double rpm, double mapKpa, int cylinder) {
     const double bar = mapKpa / 100.0;
     double stray = 1.0;
     for (const Stray& s : kStrays) {
         const double dr = (rpm - s.rpm) / kStrayRpmWidth, db = (bar - s.bar) / kStrayBarWidth;
         stray += s.share * std::exp(-(dr * dr + db * db));
     }
-    return kInjectorDeadMs + (InjectionForLambdaOne(rpm, bar) - kInjectorDeadMs) * stray;
+    return (kInjectorDeadMs + (InjectionForLambdaOne(rpm, bar) - kInjectorDeadMs) * stray) *
+           CylinderShare(cylinder);
 }
 
 // The A/D reading (0..1023) of each diagnosed channel; aux2 has nothing connected and reads 0.
@@ -236,17 +237,24 @@ void RunOnMaps(EcuModel& model) {
     e.kAirTemp = 1.0 - (e.airC - 20.0) * 0.002;
     e.kWaterTemp = 1.0 + std::max(0.0, 60.0 - e.waterC) / 200.0;
     const double trims = e.kAirTemp * e.kWaterTemp;
-    const double neededMs = TrueNeedMs(e.rpm, e.mapKpa) * trims;
     const bool fires = (e.running || e.cranking) && !e.cutOff;
+    // a sensor reads its lean end on air alone, and nothing while the engine stands
+    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
+    const auto sensed = [&](double neededMs, double injectedMs) {
+        return injectedMs > 0.0 ? std::clamp(neededMs / injectedMs + wobble, kLambdaMin, kLambdaMax)
+               : e.running      ? kLambdaMax
+                                : 0.0;
+    };
 
     const MapView injection = MapAt(image, byPressure ? kMap2Offset : kMap1Offset, 4);
     const double advLoad = turbo ? e.mapKpa * 10.0 : e.throttlePct * 10.0; // maps 3 and 13
     const double load = byPressure ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
     const std::size_t cylinders = CylindersInUse(model);
-    double injected = 0.0;
+    double injected = 0.0, needed = 0.0;
     for (std::size_t i = 0; i < 4; ++i) {
         const MapView matrix{injection.cells + i * 20 * 32 * 2, injection.x, injection.y};
         const double cellMs = CellAt(e, matrix, e.rpm, load) / 1000.0;
+        const double neededMs = TrueNeedMs(e.rpm, e.mapKpa, static_cast<int>(i)) * trims;
         // a cell the engine is held in for tuning injects as it stands (at least the injectors' shortest
         // opening), so that the run sees how far it is off; elsewhere an empty cell is closed-loop
         e.baseInjMs[i] = e.heldRow >= 0 ? std::max(cellMs, kShortestInjMs)
@@ -257,7 +265,11 @@ void RunOnMaps(EcuModel& model) {
         e.cylInjMs[i] =
             fires ? e.baseInjMs[i] * trims * e.bench.kInj / 1000.0 * e.bench.kInjCyl[i] / 1000.0 * correction
                   : 0.0;
-        if (i < cylinders) injected += e.cylInjMs[i] / static_cast<double>(cylinders);
+        e.cylLambda[i] = i < cylinders ? sensed(neededMs, e.cylInjMs[i]) : 0.0;
+        if (i < cylinders) {
+            injected += e.cylInjMs[i] / static_cast<double>(cylinders);
+            needed += neededMs / static_cast<double>(cylinders);
+        }
     }
     e.injMs = injected;
     // with two injectors a cylinder the partition map shares the time out, by the advance map's load
@@ -271,11 +283,7 @@ void RunOnMaps(EcuModel& model) {
     const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, advLoad) / 10.0;
     e.baseAdvanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;
     e.advanceDeg = e.baseAdvanceDeg + (manual ? model.tune.advOffset / 10.0 : 0.0);
-    // the sensor reads its lean end on air alone, and nothing while the engine stands
-    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
-    e.lambda = e.injMs > 0.0 ? std::clamp(neededMs / e.injMs + wobble, kLambdaMin, kLambdaMax)
-               : e.running   ? kLambdaMax
-                             : 0.0;
+    e.lambda = sensed(needed, e.injMs); // the exhaust of all the cylinders mixed
 }
 
 // One small step of the model.

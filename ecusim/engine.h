@@ -11,8 +11,9 @@
 // tuning works on that map) under the operating point, times the temperature trims, the bench factors
 // and a manual tuning correction; the advance comes from the advance map. lambda follows the mixture:
 // the fuel the engine truly needs at its operating point (hidden from the workbench: a cell set lean or
-// rich reads so) over the fuel injected. Where a cell is 0 the ECU's own closed loop injects for
-// lambdaTarget, so an untuned map reads on target.
+// rich reads so) over the fuel injected, of each cylinder (whose needs differ a little, as the calibrated
+// maps do) and of them all. Where a cell is 0 the ECU's own closed loop injects for lambdaTarget, so an
+// untuned map reads on target.
 #pragma once
 
 #include <array>
@@ -50,7 +51,8 @@ struct EngineState {
     double waterC = 20.0;              // coolant temperature
     double airC = 20.0;                // intake air temperature
     double batteryV = 12.6;            // supply voltage
-    double lambda = 1.0;               // measured lambda
+    double lambda = 1.0;               // measured lambda, of all the cylinders' exhaust
+    std::array<double, 4> cylLambda{}; // per cylinder: lambda of its own exhaust; 0 for one not fitted
     double lambdaTarget = 1.0;         // lambda set-point
     double injMs = 0.0;                // injection time, the mean of the cylinders in use
     std::array<double, 4> baseInjMs{}; // per cylinder: the map's cell (or the closed loop's time), ms

@@ -29,4 +29,9 @@ inline double InjectionForLambdaOne(double rpm, double manifoldBar) {
     return kInjectorDeadMs + kMsPerBar * manifoldBar * Filling(rpm);
 }
 
+// The cylinders differ a little: each one (0 the first) takes a little more fuel than the one before.
+inline double CylinderShare(int cylinder) {
+    return 1.0 + 0.015 * cylinder;
+}
+
 } // namespace ecusim

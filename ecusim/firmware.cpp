@@ -64,9 +64,9 @@ std::vector<std::uint8_t> MakeFirmwareFile(std::string_view tag, std::span<const
     return file;
 }
 
-AppInfo ReadAppHeader(std::span<const std::uint8_t> image) {
+std::optional<AppInfo> ReadAppHeader(std::span<const std::uint8_t> image) {
     if (image.size() < kAppHeaderSize || std::memcmp(image.data(), kMagic, sizeof kMagic) != 0)
-        return {.name = "?"};
+        return std::nullopt;
     std::size_t at = sizeof kMagic;
     AppInfo app;
     app.name = GetText(image.subspan(at, kNameField));

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,7 +43,7 @@ std::uint16_t TagSystemType(std::span<const std::uint8_t> tag);
 std::vector<std::uint8_t> MakeFirmwareImage(const AppInfo& app, std::size_t imageSize);
 // A whole firmware file: tag, the block for a "Tmk" tag, the image.
 std::vector<std::uint8_t> MakeFirmwareFile(std::string_view tag, std::span<const std::uint8_t> image);
-// The application of an image as the simulated boot loader reads it; a name of "?" without a header.
-AppInfo ReadAppHeader(std::span<const std::uint8_t> image);
+// The application of an image as its header gives it; nullopt for an image without one.
+std::optional<AppInfo> ReadAppHeader(std::span<const std::uint8_t> image);
 
 } // namespace ecusim

@@ -30,6 +30,9 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "                  (default \"service\"; \"\" leaves the diagnostics open)\n"
                           "  --flaky N       lose every N-th poll reply, break the checksum of the next\n"
                           "                  N-th, and so on by turns\n"
+                          "  --flaky-transfers N  break the checksum of every N-th reply to a block\n"
+                          "                  transfer (Send, Receive, CO-correction maps), lose the next\n"
+                          "                  N-th, and so on by turns\n"
                           "  --log           write every frame seen and answered to stderr\n"
                           "  --boot-type T   system type of the boot loader: 5600 (default) or 5534\n"
                           "  --boot-old-ping the boot loader answers only the old, bare ping\n"
@@ -73,6 +76,8 @@ int main(int argc, char** argv) {
             ecu.diagPassword = argv[++i];
         } else if (arg == "--flaky" && hasValue) {
             ecu.flaky = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--flaky-transfers" && hasValue) {
+            ecu.flakyTransfers = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--log") {
             log = true;
         } else if (arg == "--boot-type" && hasValue &&

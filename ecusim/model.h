@@ -76,7 +76,11 @@ struct PendingWrite {
 };
 
 struct EcuModel {
+    // Who the ECU is: its version text, and the firmware name and protocol version its Ping reports. An
+    // application written through the boot loader brings its own.
     std::string versionText = "ECUSIM T484 v1.13";
+    std::string firmwareName = "T484";
+    std::uint16_t protocolVersion = 0x010D;
     std::uint8_t variant = 0;
     std::array<std::uint8_t, kPasswordSize> password{}; // all zero: no password
     bool unlocked = false;                              // a Ping carried the keys of the password

@@ -95,15 +95,10 @@ template <typename Fn> void ForEachCylinder(const EcuModel& m, Fn fn) {
         if (m.tune.cylMask & (0x80 >> i)) fn(i);
 }
 
-int FirstCylinder(const EcuModel& m) {
-    for (int i = 0; i < 4; ++i)
-        if (m.tune.cylMask & (0x80 >> i)) return i;
-    return 0;
-}
-
-// One step of an automatic run: the engine dwells in each tracked cell in turn; while lambda misses the
-// cell's set-point the cell moves toward what the engine needs, by the gains the workbench sent. A cell
-// where the fuel is cut (closed throttle at speed) reads air alone and is left as it is.
+// One step of an automatic run: the engine dwells in each tracked cell in turn; while a selected
+// cylinder's lambda misses the cell's set-point, that cylinder's cell moves from its own value toward what
+// the cylinder needs, by the gains the workbench sent. A cell where the fuel is cut (closed throttle at
+// speed) reads air alone and is left as it is, and so is the cell of a cylinder the engine does not have.
 void AutoStep(EcuModel& m) {
     std::vector<std::array<int, 3>> tracked;
     for (int r = 0; r < kRows; ++r)
@@ -119,21 +114,23 @@ void AutoStep(EcuModel& m) {
     m.engine.lambdaTarget = targetAfr / kStoichAfr;
     PlaceEngine(m, row, col);
     if (m.engine.cutOff) return;
-    const double cell = std::max<double>(Cell(m, FirstCylinder(m), row, col), 100.0);
-    const double afr = m.engine.lambda * kStoichAfr;
     const double tolerance = static_cast<std::int16_t>(SettingU16(m, kTolLambda)) / 10.0;
-    if (std::abs(afr - targetAfr) <= tolerance) return;
     const double gain = std::clamp(
         GetBE32(m.tune.settings.data() + kKp) / 10000.0 * SettingU16(m, kStep) / 2000.0, 0.02, 1.0);
-    const double estimate = cell * afr / targetAfr;
     const double lo = static_cast<std::int16_t>(SettingU16(m, kMinTj));
     const double hi = std::max<double>(lo, static_cast<std::int16_t>(SettingU16(m, kMaxTj)));
-    const auto value =
-        static_cast<std::int16_t>(std::lround(std::clamp(cell + gain * (estimate - cell), lo, hi)));
     const int r = row, c = col; // a lambda may not capture structured bindings with every compiler
-    ForEachCylinder(m, [&](int matrix) { SetCell(m, matrix, r, c, value); });
-    SealImage(TunedImage(m));
-    m.tune.freezing = true;
+    ForEachCylinder(m, [&](int cylinder) {
+        const double lambda = m.engine.cylLambda[static_cast<std::size_t>(cylinder)];
+        const double afr = lambda * kStoichAfr;
+        if (lambda <= 0.0 || std::abs(afr - targetAfr) <= tolerance) return;
+        const double cell = std::max<double>(Cell(m, cylinder, r, c), 100.0);
+        const double estimate = cell * afr / targetAfr;
+        SetCell(m, cylinder, r, c,
+                static_cast<std::int16_t>(std::lround(std::clamp(cell + gain * (estimate - cell), lo, hi))));
+        m.tune.freezing = true;
+    });
+    if (m.tune.freezing) SealImage(TunedImage(m));
 }
 
 // The cell the engine runs in now, by its speed and load on the axes of the map: the injection map under

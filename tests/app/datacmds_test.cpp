@@ -4,12 +4,60 @@
 #include "orvane/config/config.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
+#include "orvane/params/cocedit.h"
 
 namespace {
 
 // Chooses a data set in the popup that the command is about to show.
 void Choose(int control) {
     uitest::Later([control] { uitest::Click(hEcuPanel, control); });
+}
+
+// A transfer as the user starts it, and the title of the message that reports it.
+struct TransferCommand {
+    const char* what;
+    void (*run)();
+    const char* title;
+};
+template <int kButton, int kChoice> void ClickWithChoice() {
+    Choose(kChoice);
+    uitest::Click(hMainPanel, kButton);
+}
+
+// What a failed transfer must leave as it was: both images, the CO-correction edit data, the shown names.
+struct HeldData {
+    HeldData() {
+        GatherAllPanels(); // what a command reads back from the pages first
+        ShowConfigName("bench", 1);
+        ShowConfigName("track", 2);
+    }
+    void ExpectUnchanged() const {
+        EXPECT_EQ(std::memcmp(&ecuParData, par.get(), sizeof ecuParData), 0);
+        EXPECT_EQ(std::memcmp(&ecuMapData, map.get(), sizeof ecuMapData), 0);
+        EXPECT_EQ(std::memcmp(&cocEditData, &coc, sizeof coc), 0);
+        EXPECT_EQ(OrvaneTest::CtrlText(hMainPanel, MAIN::TMecuParName), "bench");
+        EXPECT_EQ(OrvaneTest::CtrlText(hMainPanel, MAIN::TMecuMapName), "track");
+        EXPECT_EQ(OrvaneTest::CtrlAttr(hMainPanel, MAIN::NSprogressBar, ATTR_VISIBLE), 0);
+    }
+    const std::unique_ptr<EcuParData> par = std::make_unique<EcuParData>(ecuParData);
+    const std::unique_ptr<EcuMapData> map = std::make_unique<EcuMapData>(ecuMapData);
+    const CocEditRecord coc = cocEditData;
+};
+
+// Runs the command; its one message reports the failure.
+void ExpectFailure(const TransferCommand& c) {
+    ScriptedPopups script;
+    script.ExpectMessage();
+    c.run();
+    ASSERT_TRUE(script.AllExpected()) << script.Report();
+    EXPECT_EQ(script.Records()[0].title, c.title);
+    EXPECT_EQ(script.Records()[0].text, "Some error occurred...");
+}
+
+// The simulator's CO-correction maps on the edit data's default axes, so that a send asks nothing.
+void ZeroCocAxes(ecusim::EcuSim& sim) {
+    for (const ecusim::Store map : {ecusim::Store::CocA, ecusim::Store::CocB})
+        sim.model.StoreBytes(map).assign(ecusim::kExtMiniMapSize, 0);
 }
 
 } // namespace
@@ -134,4 +182,57 @@ TEST_F(OrvaneTest, LinkDyingMidTransferChangesNothing) {
     }
     ShowConfigName("", 1);
     ShowConfigName("", 2);
+}
+
+// The simulator spoils every third reply of a block transfer, the first such one broken and the next one
+// lost: each receive fails with its message, never "Done!", and leaves the images, the CO-correction edit
+// data and the shown names as they were.
+TEST_F(OrvaneTest, SpoiledTransferRepliesFailTheReceiveAndChangeNothing) {
+    const TransferCommand commands[] = {
+        {"configuration", ClickWithChoice<MAIN::CBreceive, ECUSELZ::CBparData>, "Receive"},
+        {"mapping slot 1", ClickWithChoice<MAIN::CBreceive, ECUSELZ::CBmapData1>, "Receive"},
+        {"CO-correction maps", [] { ReceiveCocEditMap(); }, "Receive CO-Correction Edit Data"},
+    };
+    for (const TransferCommand& c : commands) {
+        SCOPED_TRACE(c.what);
+        InitCocEditData();
+        cocEditData.mapA.cells[0][0] = 1234;
+        const HeldData held;
+        ecusim::EcuSim flaky({.flakyTransfers = 3});
+        AttachSimLink(flaky);
+        Tick();
+        for (const char* spoiled : {"broken", "lost"}) {
+            SCOPED_TRACE(spoiled);
+            Tick(); // enables the button the last receive dimmed
+            ExpectFailure(c);
+            held.ExpectUnchanged();
+        }
+        CloseComPort();
+    }
+    InitCocEditData();
+}
+
+// The simulator breaks the checksum of the fifth reply of a block transfer: an acknowledgement of a data
+// set's block, or of the first CO-correction map's begin (after the reads of the ECU's copies). The send
+// fails with its message, never "Done!".
+TEST_F(OrvaneTest, ASpoiledTransferReplyFailsTheSend) {
+    const TransferCommand commands[] = {
+        {"configuration", ClickWithChoice<MAIN::CBsend, ECUSELZ::CBparData>, "Send"},
+        {"mapping slot 1", ClickWithChoice<MAIN::CBsend, ECUSELZ::CBmapData1>, "Send"},
+        {"CO-correction maps", [] { SendCocEditMap(); }, "Send CO-Correction Edit Data"},
+    };
+    for (const TransferCommand& c : commands) {
+        SCOPED_TRACE(c.what);
+        InitCocEditData();
+        const HeldData held;
+        ecusim::EcuSim flaky({.flakyTransfers = 5});
+        ZeroCocAxes(flaky);
+        AttachSimLink(flaky);
+        Tick();
+        fRefreshLive = 0;
+        ExpectFailure(c);
+        EXPECT_EQ(fRefreshLive, 0) << "the live pages are not refreshed for a failed send";
+        held.ExpectUnchanged();
+        CloseComPort();
+    }
 }

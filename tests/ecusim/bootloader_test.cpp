@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -87,6 +91,50 @@ TEST(SimBootLoader, InstallsOnlyAWholeImageForItsSystemType) {
     EXPECT_EQ(Ask(sim, 3, {1}), (Bytes{0x00, 0x04, 0x00, 0x02, 'b'}));
     EXPECT_EQ(Ask(sim, 3, {4}), Bytes({'t', 'w', 'o'}));
     EXPECT_FALSE(Ask(sim, 6, Block(0, copy("DvlTmk55")))) << "written flash must be erased again";
+}
+
+// The ECU's version text and Ping reply (protocol version, firmware name), as the workbench reads them.
+std::pair<std::string, Bytes> Identity(ecusim::EcuSim& sim) {
+    ecusim::FrameParser parser;
+    parser.Push(sim.Feed(ecusim::EncodeFrame(0x01, {})));
+    parser.Push(sim.Feed(ecusim::EncodeFrame(0x03, Bytes(30, 0))));
+    const std::optional<ecusim::Frame> version = parser.Next();
+    const std::optional<ecusim::Frame> ping = parser.Next();
+    if (!version || !ping || ping->data.size() != 12) return {};
+    return {std::string(version->data.begin(), version->data.end()),
+            Bytes(ping->data.begin(), ping->data.begin() + 10)};
+}
+
+// Once a whole image is written, the ECU is the application in its header, until it starts again; an
+// image without the header leaves the ECU as it was.
+TEST(SimBootLoader, TheEcuIsTheApplicationLastWritten) {
+    const Bytes factoryPing = {0x01, 0x0D, 'T', '4', '8', '4', 0, 0, 0, 0};
+    struct Case {
+        const char* what;
+        Bytes image;
+        std::string version;
+        Bytes ping;
+    };
+    const Case cases[] = {
+        {"with a header", ecusim::MakeFirmwareImage({"SAMPLE 5600", 2, 0, "s", "one", "two"}, 1000),
+         "SAMPLE 5600 v2.0s", Bytes{0x02, 0x00, 'S', 'A', 'M', 'P', 'L', 'E', ' ', '5'}},
+        {"with a header of this monitor's firmware",
+         ecusim::MakeFirmwareImage({"T484", 1, 13, "", "", ""}, 300), "T484 v1.13", factoryPing},
+        {"without a header", Bytes(1000, 0x5A), "ECUSIM T484 v1.13", factoryPing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecusim::EcuSim sim;
+        ASSERT_EQ(Identity(sim), std::pair("ECUSIM T484 v1.13"s, factoryPing));
+        for (std::uint8_t area = 1; area <= 7; ++area)
+            ASSERT_TRUE(Ask(sim, 5, {area}));
+        Bytes copy = {'D', 'r', 'v', 'l', 'n', 'T', 'm', 'k'};
+        copy.insert(copy.end(), c.image.begin(), c.image.end());
+        ASSERT_TRUE(WriteCopy(sim, copy));
+        EXPECT_EQ(Identity(sim), std::pair(c.version, c.ping));
+        sim.NewConnection();
+        EXPECT_EQ(Identity(sim).first, c.version) << "a new connection is the same ECU";
+    }
 }
 
 } // namespace

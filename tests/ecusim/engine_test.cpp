@@ -1,6 +1,6 @@
 // The simulated engine and the commands that report it: live records of their exact sizes with the bench
 // adjustment applied, output tests, the diagnostic log with its resets, parameters and password, and the
-// option that spoils poll replies now and then.
+// options that spoil poll and block-transfer replies now and then.
 #include "ecusim/commands.h"
 #include "simclient.h"
 
@@ -214,4 +214,35 @@ TEST(SimOptions, FlakyRepliesAreLostOrBrokenByTurns) {
     ecusim::FrameParser parser;
     parser.Push(broken);
     EXPECT_FALSE(parser.Next()) << "the fourth has a broken checksum";
+}
+
+// Each option spoils its own kind of reply and leaves the other's alone: the polls' option loses first,
+// the block transfers' breaks first.
+TEST(SimOptions, FlakyPollsAndFlakyTransfersSpoilTheirOwnReplies) {
+    enum Got { Good, Lost, Broken };
+    const auto got = [](const Bytes& encoded) {
+        ecusim::FrameParser parser;
+        parser.Push(encoded);
+        return encoded.empty() ? Lost : parser.Next() ? Good : Broken;
+    };
+    const Bytes live = {3, 0, 0, 0}, begin = {0, 0, 0x0C, 0, 0, 1}, read = {0, 0, 0, 0, 0, 1, 16};
+    struct Case {
+        const char* what;
+        ecusim::EcuOptions options;
+        std::array<Got, 4> polls, transfers;
+    };
+    const Case cases[] = {
+        {"polls", {.flaky = 2}, {Good, Lost, Good, Broken}, {Good, Good, Good, Good}},
+        {"transfers", {.flakyTransfers = 2}, {Good, Good, Good, Good}, {Good, Broken, Good, Lost}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecusim::EcuSim sim(c.options);
+        const Bytes transfers[] = {ecusim::EncodeFrame(0x04, begin), ecusim::EncodeFrame(0x05, Bytes(255, 7)),
+                                   ecusim::EncodeFrame(0x08, read), ecusim::EncodeFrame(0x08, read)};
+        for (std::size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(got(sim.Feed(ecusim::EncodeFrame(0x06, live))), c.polls[i]) << "poll " << i;
+            EXPECT_EQ(got(sim.Feed(transfers[i])), c.transfers[i]) << "transfer " << i;
+        }
+    }
 }

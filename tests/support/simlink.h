@@ -1,5 +1,6 @@
 // The in-process simulated ECU as the program's byte link, with a record of every request frame and a
-// hook that may change or drop a reply (to play an ECU that misbehaves).
+// hook that may change or drop a reply (to play an ECU that misbehaves). Without the hook the replies
+// arrive byte for byte as the simulator sends them.
 #pragma once
 
 #include "ecusim/ecu.h"
@@ -32,20 +33,19 @@ struct SimLink : ByteLink {
         if (writesLeft == 0) return -1;
         if (writesLeft > 0) --writesLeft;
         requests.emplace_back(data.begin(), data.end());
-        ecusim::FrameParser replies;
-        replies.Push(sim.Feed(data));
-        std::optional<ecusim::Frame> reply = replies.Next();
+        std::vector<std::uint8_t> bytes = sim.Feed(data); // as the simulator sends them, spoiled or not
         if (tamper) {
+            ecusim::FrameParser replies;
+            replies.Push(bytes);
+            std::optional<ecusim::Frame> reply = replies.Next();
             ecusim::FrameParser request;
             request.Push(data);
             if (const std::optional<ecusim::Frame> frame = request.Next())
                 reply = tamper(*frame, std::move(reply));
+            bytes = reply ? ecusim::EncodeFrame(*reply) : std::vector<std::uint8_t>{};
         }
         replyAt = Timer() + replyDelay;
-        if (reply) {
-            const std::vector<std::uint8_t> bytes = ecusim::EncodeFrame(*reply);
-            rx.insert(rx.end(), bytes.begin(), bytes.end());
-        }
+        rx.insert(rx.end(), bytes.begin(), bytes.end());
         return static_cast<int>(data.size());
     }
 
