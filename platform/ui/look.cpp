@@ -114,12 +114,9 @@ void ShowNumericLook(Control& c) {
 void ShowTableLook(Control& c) {
     auto* v = static_cast<QTableView*>(c.widget.data());
     const Table& t = *c.table;
-    // A cell is typed into, or opened with the edit key. A double click on a table the program listens to
-    // is the program's (it marks or learns the cell): it opens no editor there.
-    QAbstractItemView::EditTriggers edit =
-        QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
-    if (c.callback == nullptr) edit |= QAbstractItemView::DoubleClicked;
-    v->setEditTriggers(c.IsHot() ? edit : QAbstractItemView::NoEditTriggers);
+    v->setEditTriggers(c.IsHot() ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                       QAbstractItemView::AnyKeyPressed
+                                 : QAbstractItemView::NoEditTriggers);
     v->verticalHeader()->setVisible(t.rowLabels);
     if (t.rowLabelWidth > 0) v->verticalHeader()->setFixedWidth(t.rowLabelWidth);
     v->horizontalHeader()->setVisible(t.colLabels);

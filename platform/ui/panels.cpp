@@ -418,7 +418,6 @@ int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr fn, void* callba
     if (c == nullptr) return status;
     c->callback = fn;
     c->callbackData = callbackData;
-    if (c->kind == CTRL_TABLE) ui::SyncLook(*c); // its cells open on a double click only while nobody listens
     return UIE_NoError;
 }
 

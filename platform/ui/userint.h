@@ -338,9 +338,8 @@ int SetTableColumnAttribute(int panel, int control, int column, int attribute, c
 int GetTableColumnAttribute(int panel, int control, int column, int attribute, std::span<char> value);
 // The active cell is the cell the keys act on. Moved by the program, it takes a selection of the old active
 // cell alone along (a block stays selected); while nothing is selected the view shows it selected.
-// A double click on a table with a callback reaches the callback (EVENT_LEFT_DOUBLE_CLICK) and opens no
-// cell editor there: a cell is typed into or opened with the edit key, and by a double click only on a
-// table that has no callback.
+// A double click on a cell reaches the table's callback (EVENT_LEFT_DOUBLE_CLICK) first; it opens the
+// cell's editor only when the callback leaves it (returns 0).
 int SetActiveTableCell(int panel, int control, Point cell);
 int GetActiveTableCell(int panel, int control, Point* cell);
 int SetTableSelection(int panel, int control, Rect range); // an empty Rect{} clears the selection

@@ -58,6 +58,8 @@ QWidget* MakeTable(Control& c, QWidget* canvas) {
     view->setModel(c.model);
     view->setItemDelegate(new CellDelegate(view));
     view->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed);
     view->verticalHeader()->setDefaultSectionSize(19);
     view->verticalHeader()->setMinimumSectionSize(16);
     view->horizontalHeader()->setDefaultSectionSize(56);
