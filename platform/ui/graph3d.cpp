@@ -208,7 +208,11 @@ void MakeView(Control& c) {
         sc->surface->column = at.x();
         SendCtrlEvent(panel, id, EVENT_CURSOR_CHANGE, at.y(), at.x());
     });
-    layout->addWidget(QWidget::createWindowContainer(view, holder));
+    QWidget* container = QWidget::createWindowContainer(view, holder);
+    container->setFocusPolicy(Qt::StrongFocus);
+    holder->setFocusProxy(container);
+    layout->addWidget(container);
+    container->setFocus();
     c.surface->view = view;
     SyncSurface(c);
 }

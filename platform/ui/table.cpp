@@ -278,16 +278,19 @@ QTableView* ViewOf(const Control& c) {
 
 } // namespace
 
-// The view follows the record's active cell and selection.
+// The view follows the record's active cell and selection. With nothing selected it shows the active cell
+// selected: the cell that the keys change stands out, also while another window has the keyboard.
 void ShowTableCursor(Control& c) {
     const Quiet quiet;
     QTableView* v = ViewOf(c);
     const Table& t = *c.table;
-    if (CellInside(t, t.active))
+    const bool onCell = CellInside(t, t.active);
+    if (onCell)
         v->selectionModel()->setCurrentIndex(c.model->index(t.active.y - 1, t.active.x - 1),
                                              QItemSelectionModel::NoUpdate);
     v->selectionModel()->clearSelection();
-    if (const std::optional<Bounds> b = Resolve(t, t.selection); b && t.selection != Rect{})
+    const Rect shown = t.selection != Rect{} || !onCell ? t.selection : Rect{t.active.y, t.active.x, 1, 1};
+    if (const std::optional<Bounds> b = Resolve(t, shown); b && shown != Rect{})
         v->selectionModel()->select(
             QItemSelection(c.model->index(b->top, b->left), c.model->index(b->bottom, b->right)),
             QItemSelectionModel::Select);
@@ -432,7 +435,11 @@ int SetActiveTableCell(int panel, int control, Point cell) {
     const TableRef r = GetTable(panel, control);
     if (!r.table) return r.status;
     if (!ui::CellInside(*r.table, cell)) return UIE_BadIndex;
-    r.table->active = cell;
+    // The cell shown selected is the cell the keys change: a selection of the active cell alone moves
+    // with it, a block the user selected stays.
+    ui::Table& t = *r.table;
+    if (t.selection == Rect{t.active.y, t.active.x, 1, 1}) t.selection = {cell.y, cell.x, 1, 1};
+    t.active = cell;
     ui::ShowTableCursor(*r.control);
     return UIE_NoError;
 }

@@ -6,10 +6,13 @@
 #include "platform/ui/tablemodel.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollArea>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
+#include <cstdlib>
 
 namespace uitest {
 namespace {
@@ -121,8 +124,18 @@ int ReachableCell(int panel, int control, Point cell) {
 
 int SelectTableCell(int panel, int control, Point cell) {
     if (const int s = ReachableCell(panel, control, cell); s != UIE_NoError) return s;
+    // The view makes the clicked cell the active one, then the only selected one.
     ui::UserSelectCell(panel, control, cell);
-    return UIE_NoError;
+    return SetTableSelection(panel, control, {cell.y, cell.x, 1, 1});
+}
+
+int DragTableSelection(int panel, int control, Point from, Point to) {
+    if (const int s = ReachableCell(panel, control, to); s != UIE_NoError) return s;
+    if (const int s = SelectTableCell(panel, control, from); s != UIE_NoError) return s;
+    ui::UserSelectCell(panel, control, to);
+    return SetTableSelection(panel, control,
+                             {std::min(from.y, to.y), std::min(from.x, to.x), std::abs(to.y - from.y) + 1,
+                              std::abs(to.x - from.x) + 1});
 }
 
 int EditTableCell(int panel, int control, Point cell, const char* text) {
@@ -144,6 +157,24 @@ int OpenTableCellEditor(int panel, int control, Point cell) {
     QWidget* editor = view->indexWidget(index);
     if (editor == nullptr) return kUnreachable;
     editor->setFocus();
+    return UIE_NoError;
+}
+
+int DoubleClickTableCell(int panel, int control, Point cell) {
+    if (const int s = ReachableCell(panel, control, cell); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    auto* view = static_cast<QTableView*>(c->widget.data());
+    const QModelIndex index = c->model->index(cell.y - 1, cell.x - 1);
+    view->scrollTo(index);
+    QWidget* port = view->viewport();
+    const QPointF at = view->visualRect(index).center();
+    const QPointF global = port->mapToGlobal(at);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent e(type, at, global, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(port, &e);
+    }
     return UIE_NoError;
 }
 

@@ -30,15 +30,22 @@ int FireTimer(int panel, int control);
 int ClosePanel(int panel);
 // A tab clicked: EVENT_ACTIVE_TAB_CHANGE (old, new).
 int SelectTab(int panel, int control, int index);
-// A table cell clicked: EVENT_ACTIVE_CELL_CHANGE (row, column) when it changes the active cell.
+// A table cell clicked: EVENT_ACTIVE_CELL_CHANGE (row, column) when it changes the active cell; the cell
+// is then the only one selected.
 int SelectTableCell(int panel, int control, Point cell);
+// The mouse dragged over a table from one cell to another: the first is clicked, the active cell follows
+// the mouse to the last, and the block between them is selected.
+int DragTableSelection(int panel, int control, Point from, Point to);
 // A table cell typed into: EVENT_VAL_CHANGED and EVENT_COMMIT (row, column). UIE_BadValue when the text
 // is no number for a numeric cell (the cell keeps its value).
 int EditTableCell(int panel, int control, Point cell, const char* text);
-// A table cell double-clicked: its editor opens and has the keyboard focus (the table is in its edit
-// state until CloseTableCellEditor).
+// The user starts typing into a table cell (the edit key): its editor opens and has the keyboard focus
+// (the table is in its edit state until CloseTableCellEditor).
 int OpenTableCellEditor(int panel, int control, Point cell);
 void CloseTableCellEditor(int panel, int control);
+// A table cell double-clicked with the mouse, delivered the way the display delivers it (scrolled into
+// view first).
+int DoubleClickTableCell(int panel, int control, Point cell);
 // The panel pixel at the centre of a cell (the panel must be on screen).
 int GetTableCellPoint(int panel, int control, Point cell, Point* pixel);
 // The system asks the program to end (as SIGTERM does while the event loop runs).
@@ -54,6 +61,14 @@ int PressKeyInView(int panel, int control, int key);
 int PickSurfacePoint(int panel, int control, int row, int column);
 // Draws one frame of the 3-D view now, at its size on screen, as the display would on its next frame.
 int DrawViewNow(int panel, int control);
+
+// The keyboard as the display delivers it: a key typed (an ASCII character or an arrow key, with modifier
+// bits) goes to what has the keyboard focus now. kUnreachable when nothing has it.
+int TypeKey(int key);
+// The display makes the panel's window the active one (the user clicks into it or switches to it, or the
+// window has just opened), and this waits for that, up to a few seconds; kUnreachable when it does not
+// happen. The callbacks hear of it as the display reports it.
+int FocusWindow(int panel);
 
 // The user sizes a window on screen (drags its border, maximises it): it takes w x h within its limits (a
 // fixed window keeps its size, a resizable one never gets smaller than its design). kUnreachable when the

@@ -1,9 +1,14 @@
-// The test driver's way into the 3-D graph's own window, which is no widget of the panel.
+// The test driver's way in as the display delivers input: the keyboard, and the 3-D graph's own window,
+// which is no widget of the panel.
 #include "platform/ui/layer.h"
 #include "platform/ui/uitest.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
+#include <QScrollArea>
+#include <QThread>
+#include <QWidget>
 #include <QtDataVisualization/Q3DSurface>
 #include <QtDataVisualization/QSurface3DSeries>
 #include <array>
@@ -16,11 +21,8 @@ Q3DSurface* ViewOf(int panel, int control) {
     return c != nullptr && c->surface ? qobject_cast<Q3DSurface*>(c->surface->view.data()) : nullptr;
 }
 
-} // namespace
-
-int PressKeyInView(int panel, int control, int key) {
-    Q3DSurface* view = ViewOf(panel, control);
-    if (view == nullptr) return UIE_BadControl;
+// The press of a key code (an ASCII character or an arrow key, with modifier bits) as the display sends it.
+QKeyEvent KeyPressOf(int key) {
     struct Arrow {
         int code, qt;
     };
@@ -39,9 +41,40 @@ int PressKeyInView(int panel, int control, int key) {
             qtKey = a.qt;
             text.clear();
         }
-    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+    return QKeyEvent(QEvent::KeyPress, qtKey, mods, text);
+}
+
+} // namespace
+
+int PressKeyInView(int panel, int control, int key) {
+    Q3DSurface* view = ViewOf(panel, control);
+    if (view == nullptr) return UIE_BadControl;
+    QKeyEvent press = KeyPressOf(key);
     QCoreApplication::sendEvent(view, &press);
     return UIE_NoError;
+}
+
+int TypeKey(int key) {
+    QObject* focus = QGuiApplication::focusObject();
+    if (focus == nullptr) return kUnreachable;
+    QKeyEvent press = KeyPressOf(key);
+    QCoreApplication::sendEvent(focus, &press);
+    return UIE_NoError;
+}
+
+int FocusWindow(int panel) {
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    QWidget* window = p->frame->window();
+    if (!window->isVisible()) return kUnreachable;
+    window->activateWindow();
+    // The display answers when it has done it: a moment later on a real one.
+    const QDeadlineTimer deadline(5000);
+    while (QApplication::activeWindow() != window && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    return QApplication::activeWindow() == window ? UIE_NoError : kUnreachable;
 }
 
 int PickSurfacePoint(int panel, int control, int row, int column) {

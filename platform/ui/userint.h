@@ -336,6 +336,10 @@ int SetTableColumnAttribute(int panel, int control, int column, int attribute, i
 int SetTableColumnAttribute(int panel, int control, int column, int attribute, const char* value);
 // The text a column's header shows (ATTR_LABEL_TEXT only): its label when it uses one, else its number.
 int GetTableColumnAttribute(int panel, int control, int column, int attribute, std::span<char> value);
+// The active cell is the cell the keys act on. Moved by the program, it takes a selection of the old active
+// cell alone along (a block stays selected); while nothing is selected the view shows it selected.
+// A double click on a cell reaches the table's callback (EVENT_LEFT_DOUBLE_CLICK) first; it opens the
+// cell's editor only when the callback leaves it (returns 0).
 int SetActiveTableCell(int panel, int control, Point cell);
 int GetActiveTableCell(int panel, int control, Point* cell);
 int SetTableSelection(int panel, int control, Rect range); // an empty Rect{} clears the selection
@@ -387,8 +391,9 @@ int GetRelativeMouseState(int panel, int control, int* x, int* y);
 // A 3-D graph shows one surface over a grid: x (nx values) by y (ny values), z[i * ny + j] the height
 // over (x[i], y[j]). Its one cursor sits on grid point (row i, column j); the setter clamps into the
 // grid. The user moving the cursor sends EVENT_CURSOR_CHANGE to the control callback; key presses in the
-// 3-D window arrive as EVENT_KEYPRESS like any other window's. The view is made when its panel is first
-// shown; where OpenGL is missing it shows a notice instead.
+// 3-D window arrive as EVENT_KEYPRESS like any other window's: the view has the keyboard whenever its
+// window is the active one, from the time it opens. The view is made when its panel is first shown; where
+// OpenGL is missing it shows a notice instead.
 int PlotSurface3D(int panel, int control, std::span<const double> x, std::span<const double> y,
                   std::span<const double> z);
 // Its axes, numbered from 1 (X, Y, the values; the resource gives how many and each one's number of value

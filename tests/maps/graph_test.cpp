@@ -1,4 +1,5 @@
 #include "graphfixture.h"
+#include "orvane/maps/mapval.h"
 #include "platform/ui/uitest.h"
 
 #include <algorithm>
@@ -96,6 +97,61 @@ TEST_F(Graph2D, ArrowsStopAtTheEdgesOfTheMatrix) {
         EXPECT_EQ(uitest::SendKey(hPltPanel, PLOT::Graph3D, c.key), 1);
         EXPECT_EQ(ActiveCell(), At(c.to.y, c.to.x)) << c.from.x << "," << c.from.y;
     }
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+}
+
+// The graphs move the table's cursor cell: the cell the table shows selected goes with it and is the one
+// '+' changes. A block the user selected stays, and the Edit-Map dialog works on it.
+TEST_F(Graph2D, SelectedCellIsTheCursorCellWhicheverWindowMovesIt) {
+    struct Case {
+        const char* what;
+        Point from; // matrix column, row clicked first
+        std::function<void()> move;
+        Point to;
+    };
+    const Case cases[] = {
+        {"3-D arrows",
+         {9, 4},
+         [] {
+             uitest::SendKey(hPltPanel, PLOT::Graph3D, VAL_RIGHT_ARROW_VKEY);
+             uitest::SendKey(hPltPanel, PLOT::Graph3D, VAL_UP_ARROW_VKEY);
+         },
+         {10, 5}},
+        {"2-D arrows",
+         {9, 4},
+         [] {
+             GraphKey(VAL_LEFT_ARROW_VKEY);
+             GraphKey(VAL_DOWN_ARROW_VKEY);
+         },
+         {8, 3}},
+        {"2-D click on another point", {9, 4}, [] { Mouse(EVENT_LEFT_CLICK, PixelOf(14)); }, {14, 4}},
+        {"2-D box",
+         {9, 4},
+         [] {
+             Mouse(EVENT_RIGHT_CLICK, {PixelOf(11).x - 2, PixelOf(11).y + 30});
+             Mouse(EVENT_RIGHT_CLICK_UP, {PixelOf(13).x + 2, PixelOf(13).y - 30});
+         },
+         {11, 4}},
+        {"graph tick off the breakpoint row", {9, -1}, [] { GrpTimer(); }, {9, 0}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(c.from.y, c.from.x)), 0) << c.what;
+        c.move();
+        const Point cell = At(c.to.y, c.to.x);
+        ASSERT_EQ(ActiveCell(), cell) << c.what;
+        Rect selected;
+        ASSERT_GE(GetTableSelection(hMp1Panel, MAPS1::TABmatrix, &selected), 0);
+        EXPECT_EQ(selected, (Rect{cell.y, cell.x, 1, 1})) << c.what;
+        const std::int16_t before = Shown()[c.to.y][c.to.x];
+        EXPECT_EQ(uitest::SendKey(hMp1Panel, MAPS1::TABmatrix, '+'), 1) << c.what;
+        EXPECT_EQ(Shown()[c.to.y][c.to.x], before + 1) << c.what;
+    }
+    const Rect block{At(2, 3).y, At(2, 3).x, 4, 5};
+    ASSERT_GE(uitest::DragTableSelection(hMp1Panel, MAPS1::TABmatrix, At(2, 3), At(5, 7)), 0);
+    EXPECT_EQ(GraphKey(VAL_RIGHT_ARROW_VKEY), 1); // the graph redraws and makes its cursor cell active
+    EXPECT_EQ(ActiveCell(), At(5, 8));
+    ASSERT_TRUE(TakeMapValSelection());
+    EXPECT_EQ(mapValContext.selection, block);
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 }
 

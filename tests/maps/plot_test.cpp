@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace {
@@ -50,11 +51,47 @@ TEST_F(Plot3D, PickingAPointMovesTableAndGraph) {
     ASSERT_EQ(uitest::PickSurfacePoint(hPltPanel, PLOT::Graph3D, 17, 12), 0);
     EXPECT_EQ(PlotCursor(), (Point{17, 12}));
     EXPECT_EQ(ActiveCell(), At(12, 17));
+    Rect selected;
+    ASSERT_GE(GetTableSelection(hMp1Panel, MAPS1::TABmatrix, &selected), 0);
+    EXPECT_EQ(selected, (Rect{At(12, 17).y, At(12, 17).x, 1, 1})) << "the picked cell is the one shown";
     EXPECT_EQ(curCol, 17);
     EXPECT_EQ(curRow, 12);
     // The 2-D graph's moves put the 3-D cursor on the same cell.
     EXPECT_EQ(GraphKey(VAL_LEFT_ARROW_VKEY), 1);
     EXPECT_EQ(PlotCursor(), (Point{16, 12}));
+}
+
+// The keys typed go to the plot as soon as its window opens or is the active window again: no click into
+// the plot first.
+TEST_F(Plot3D, OpenedOrActivatedPlotHasTheKeyboard) {
+    struct Case {
+        const char* what;
+        std::function<void()> bring; // the plot's window comes to the front
+        int arrow;
+        Point to; // matrix column, row
+    };
+    const Case cases[] = {
+        {"opened by its button",
+         [] {
+             ASSERT_TRUE(ShowPltPanel(false));
+             ASSERT_EQ(uitest::Click(hMp1Panel, MAPS1::CBgraph3D), 0);
+         },
+         VAL_RIGHT_ARROW_VKEY,
+         {10, 4}},
+        {"activated again after the map table had the keyboard",
+         [] { ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0); },
+         VAL_UP_ARROW_VKEY,
+         {10, 5}},
+    };
+    ASSERT_GE(uitest::SelectTableCell(hMp1Panel, MAPS1::TABmatrix, At(4, 9)), 0);
+    for (const Case& c : cases) {
+        c.bring();
+        ASSERT_EQ(uitest::FocusWindow(hPltPanel), 0) << c.what;
+        ASSERT_EQ(uitest::TypeKey(c.arrow), 0) << c.what;
+        ASSERT_EQ(uitest::TypeKey('+'), 0) << c.what;
+        EXPECT_EQ(ActiveCell(), At(c.to.y, c.to.x)) << c.what;
+        EXPECT_EQ(Shown()[c.to.y][c.to.x], RawValue(c.to.y, c.to.x) + 1) << c.what;
+    }
 }
 
 TEST_F(Plot3D, AxesThatAreFlatOrOutOfOrderStillDraw) {

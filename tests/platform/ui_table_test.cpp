@@ -8,7 +8,9 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QValidator>
+#include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -162,6 +164,66 @@ TEST_F(TableTest, UserEditAndActiveCellReachTheCallback) {
     EXPECT_EQ(cell, MakePoint(2, 3));
     GetTableCellFromPoint(main, MAINP::TABgrid, MakePoint(5, 5), &cell);
     EXPECT_EQ(cell, MakePoint(0, 0));
+}
+
+// The program moves the active cell (a cursor of another window went elsewhere): the cell the user sees
+// selected is the one the keys change, unless the user selected a block.
+TEST_F(TableTest, ProgramMovingTheActiveCellTakesASingleSelectedCellAlong) {
+    auto* view = static_cast<QTableView*>(ui::FindControl(main, MAINP::TABgrid, nullptr)->widget.data());
+    struct Case {
+        const char* what;
+        Rect before;    // the selection before the move (the user clicked (3, 4) first)
+        Rect selection; // the selection after the active cell went to (7, 9)
+        Rect shown;     // what the view shows selected then
+    };
+    const Case cases[] = {
+        {"the clicked cell", MakeRect(4, 3, 1, 1), MakeRect(9, 7, 1, 1), MakeRect(9, 7, 1, 1)},
+        {"a block", MakeRect(2, 2, 4, 5), MakeRect(2, 2, 4, 5), MakeRect(2, 2, 4, 5)},
+        {"nothing", Rect{}, Rect{}, MakeRect(9, 7, 1, 1)},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(uitest::SelectTableCell(main, MAINP::TABgrid, MakePoint(3, 4)), 0);
+        ASSERT_EQ(SetTableSelection(main, MAINP::TABgrid, c.before), 0);
+        ASSERT_EQ(SetActiveTableCell(main, MAINP::TABgrid, MakePoint(7, 9)), 0);
+        Rect selection{};
+        GetTableSelection(main, MAINP::TABgrid, &selection);
+        EXPECT_EQ(selection, c.selection) << c.what;
+        const QModelIndexList shown = view->selectionModel()->selectedIndexes();
+        ASSERT_FALSE(shown.isEmpty()) << c.what;
+        const auto [top, bottom] = std::minmax_element(shown.begin(), shown.end(), [](auto& a, auto& b) {
+            return std::pair(a.row(), a.column()) < std::pair(b.row(), b.column());
+        });
+        EXPECT_EQ(MakeRect(top->row() + 1, top->column() + 1, bottom->row() - top->row() + 1,
+                           bottom->column() - top->column() + 1),
+                  c.shown)
+            << c.what;
+        EXPECT_EQ(shown.size(), c.shown.height * c.shown.width) << c.what;
+        EXPECT_EQ(view->currentIndex(), model->index(8, 6)) << c.what;
+    }
+}
+
+// A double click the program takes for itself (it marks or learns the cell) opens no editor; one it
+// leaves opens the cell as the user asked.
+TEST_F(TableTest, DoubleClickOpensTheCellOnlyWhenTheProgramLeavesIt) {
+    struct Case {
+        const char* what;
+        int answer; // what the callback answers the double click with
+        int state;  // the table's run state after it
+    };
+    const Case cases[] = {
+        {"consumed", 1, VAL_SELECT_STATE},
+        {"left to the table", 0, VAL_EDIT_STATE},
+    };
+    for (const Case& c : cases) {
+        reaction = [&c](const EventRecord& e) { return e.event == EVENT_LEFT_DOUBLE_CLICK ? c.answer : 0; };
+        events.clear();
+        ASSERT_EQ(uitest::DoubleClickTableCell(main, MAINP::TABgrid, MakePoint(4, 6)), 0) << c.what;
+        EXPECT_EQ(Of(MAINP::TABgrid, EVENT_LEFT_DOUBLE_CLICK).size(), 1u) << c.what;
+        int state = -1;
+        GetCtrlAttribute(main, MAINP::TABgrid, ATTR_TABLE_RUN_STATE, &state);
+        EXPECT_EQ(state, c.state) << c.what;
+        uitest::CloseTableCellEditor(main, MAINP::TABgrid);
+    }
 }
 
 TEST_F(TableTest, RowsInsertedAndDeletedKeepTheirCells) {

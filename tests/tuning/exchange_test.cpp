@@ -265,6 +265,31 @@ TEST_F(TuningTest, DoubleClicksCycleTheTrackModes) {
     EXPECT_EQ(TrackModeOf(mtSettings, 0, 0), first) << "outside automatic mode nothing changes";
 }
 
+// A double click on the tuning tables marks cells for tracking and nothing else: no cell editor opens
+// that the next key typed would go into.
+TEST_F(TuningTest, DoubleClickOnTheTablesOnlyMarksCells) {
+    ShowAutomaticPage();
+    struct Case {
+        const char* what;
+        int table;
+        Point cell;
+        int row, col; // a cell of the map under tuning that the click marks
+    };
+    const Case cases[] = {
+        {"matrix cell", MAPS2::TABmatrix, {5, 4}, 2, 4},
+        {"load breakpoint", MAPS2::TABbpy, {1, 7}, 6, 20},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(TrackModeOf(mtSettings, c.row, c.col), 0) << c.what;
+        ASSERT_EQ(uitest::DoubleClickTableCell(hMp2Panel, c.table, c.cell), 0) << c.what;
+        EXPECT_NE(TrackModeOf(mtSettings, c.row, c.col), 0) << c.what;
+        int state = -1;
+        GetCtrlAttribute(hMp2Panel, c.table, ATTR_TABLE_RUN_STATE, &state);
+        EXPECT_EQ(state, VAL_SELECT_STATE) << c.what;
+        uitest::CloseTableCellEditor(hMp2Panel, c.table);
+    }
+}
+
 TEST_F(TuningTest, PopupOfATickDoesNotRunANestedTick) {
     SimLink& link = ConnectSimulator();
     int nested = 0;
