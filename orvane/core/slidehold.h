@@ -8,7 +8,8 @@
 
 struct SlideHold {
     bool held = false;
-    std::uint32_t carrier = 0; // the exchange that takes the change to the ECU (the page's own count)
+    std::uint32_t carrier = 0; // the exchange that takes the change to the ECU, by the page's own count
+                               // (the live requests, the tuning ticks)
 };
 
 // The user changed the control; the change goes out with exchange number carrier.
