@@ -247,11 +247,7 @@ TEST_F(LiveTest, KeysOnABenchSlideAreNotLostToTheReadBack) {
         {"advance, a key a tick", LIVE2::NSddgAdvBanco, &up, 1, 2.5, adv, 25},
         {"advance, two keys a tick", LIVE2::NSddgAdvBanco, &up, 2, 2.5, adv, 25},
     };
-    const auto shown = [](int slide) {
-        double v = 0;
-        GetCtrlVal(hLv2Panel, slide, &v);
-        return v;
-    };
+    const auto shown = [](int control) { return CtrlNumber(hLv2Panel, control); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ecu.model.engine.bench = {};

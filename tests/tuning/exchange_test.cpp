@@ -311,11 +311,7 @@ TEST_F(TuningTest, KeysOnTheCorrectionsAreNotLostToTheReadBack) {
          true},
         {"F7 and F6, two keys a tick, late ECU", MAPS2::NSaTuneCor, &advance, 2, 1, 1.5, offset, 15, true},
     };
-    const auto shown = [](int control) {
-        double v = 0;
-        GetCtrlVal(hMp2Panel, control, &v);
-        return v;
-    };
+    const auto shown = [](int control) { return CtrlNumber(hMp2Panel, control); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const int slide = c.inEcu == +ratio ? MAPS2::NSjTuneCor : MAPS2::NSaTuneCor;
