@@ -1,6 +1,7 @@
 // The data-file loader fed arbitrary files of either kind, as the start-up load and the Load button read
 // them. The first byte picks the kind, whether the file is cut or padded to the image's size (so that the
-// header checks see it) and how a version question is answered.
+// header checks see it), whether the load is start-up's silent one or the one that asks, and how a
+// version question is answered.
 #include "orvane/core/datafile.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/settings.h"
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     CopyText(path, kind == kMapKind ? std::span<char>(cfg.mapFile) : std::span<char>(cfg.parFile));
-    LoadEcu(0, kind);
+    LoadEcu((data[0] & 8) != 0 ? kLoadRemembered : kLoadSilently, kind);
     std::remove(path.c_str());
     return 0;
 }

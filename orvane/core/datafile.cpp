@@ -122,12 +122,13 @@ bool StoreEcu(const char* givenPath, std::uint16_t kind) {
     return true;
 }
 
-bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
+bool LoadEcu(std::uint8_t mode, std::uint16_t kind) {
     const FileKind* found = FindKind(kind);
     if (found == nullptr) return false;
     const FileKind& k = *found;
+    const bool speaks = mode != kLoadSilently;
     Path path{};
-    if (interactive != 0) {
+    if (mode == kLoadChosen) {
         Path proposed{};
         CopyText(RememberedPath(k.remembered), proposed);
         if (proposed[0] == '\0')
@@ -148,9 +149,9 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
     case FILE_OK:
         break;
     case FILE_SIZE_ERROR:
-        // Not one of our images. Only a load the user asked for says so; either way the path is forgotten,
-        // so that start-up does not refuse the same file again every time.
-        if (interactive != 0) {
+        // Not one of our images. Only a load that speaks says so; either way the path is forgotten, so that
+        // start-up does not refuse the same file again every time.
+        if (speaks) {
             HeaderMessagePopup(k.loadTitle, szForeignData);
             RememberFile(k.remembered, "");
             return true;
@@ -168,14 +169,17 @@ bool LoadEcu(std::uint8_t interactive, std::uint16_t kind) {
     case -3:
         std::memcpy(k.image.data(), k.fileBuffer.data(), k.image.size());
         break;
-    // Start-up loads without a word: a file that needs the question is taken as answered No.
+    // Another application's or another version's file needs the user's word: a silent load leaves it
+    // remembered and unloaded for the load that asks.
     case -1:
-        if (interactive != 0) HeaderMessagePopup(k.loadTitle, szForeignData);
+        if (!speaks) return false;
+        HeaderMessagePopup(k.loadTitle, szForeignData);
         Forget(k);
         return true;
     default: {
+        if (!speaks) return false;
         const std::string question = "Data stored by " + DataHeaderText(header) + "\n\nLoad anyway?";
-        if (interactive == 0 || !HeaderConfirmPopup(k.loadTitle, question.c_str())) {
+        if (!HeaderConfirmPopup(k.loadTitle, question.c_str())) {
             Forget(k);
             return true;
         }

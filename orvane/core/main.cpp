@@ -14,14 +14,31 @@
 #include "platform/ui/userint.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
+// Whether start-up loaded the remembered data file of each kind (configuration, mapping).
+bool lastFileLoaded[2] = {};
+
 // Loads the last data file of a kind without asking. Only a file that is adopted shows its name (the load
-// shows it); a refused or unreadable one leaves the name empty.
+// shows it); a file left for the user's word or an unreadable one leaves the name empty.
 void LoadLastDataFile(std::uint8_t kind) {
     ShowConfigName("", kind);
-    LoadEcu(0, kind);
+    lastFileLoaded[kind - 1] = LoadEcu(kLoadSilently, kind);
+}
+
+// A remembered file that start-up left unloaded but remembered waits for the user's word, asked for as
+// Load asks; the pages then show what the images hold.
+void AskAboutLastDataFiles() {
+    constexpr std::pair<std::uint16_t, RememberedFile> kKinds[] = {{kParKind, RememberedFile::Configuration},
+                                                                   {kMapKind, RememberedFile::Mapping}};
+    bool asked = false;
+    for (const auto& [kind, file] : kKinds) {
+        if (lastFileLoaded[kind - 1] || RememberedPath(file)[0] == '\0') continue;
+        asked = LoadEcu(kLoadRemembered, kind) || asked;
+    }
+    if (asked) ScatterAllPanels();
 }
 
 void SetMainTitle() {
@@ -70,9 +87,14 @@ void StopOrvane() {
     ReleasePltPanel();
 }
 
+void ShowOrvane() {
+    DisplayPanel(hCurPanel);
+    AskAboutLastDataFiles();
+}
+
 int OrvaneMain() {
     if (!StartOrvane()) return -1;
-    DisplayPanel(hCurPanel);
+    ShowOrvane();
     RunUserInterface();
     StopOrvane();
     return 0;

@@ -22,8 +22,12 @@ void SetCurPanel(int panel);
 // The program: 0 after a normal end of the event loop, -1 when start-up fails.
 int OrvaneMain();
 // Start-up up to the event loop: every panel loaded, settings read, last files loaded, pages filled.
-// False when a panel cannot be loaded; nothing is shown then.
+// False when a panel cannot be loaded; nothing is shown then. Nothing is asked: a remembered file that
+// needs the user's word stays remembered and unloaded for ShowOrvane.
 bool StartOrvane();
+// Shows the main window, then asks about the remembered files start-up left unloaded (another version's
+// or another application's), as the Load button asks.
+void ShowOrvane();
 // Shutdown after the event loop: link closed, settings written, 3-D plot released.
 void StopOrvane();
 

@@ -6,6 +6,7 @@
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
+#include "orvane/core/slidehold.h"
 #include "orvane/live/live.h"
 #include "orvane/live/liverec.h"
 #include "orvane/live/liveshow.h"
@@ -43,12 +44,6 @@ constexpr ShownField kFields[] = {
     {LIVE2::NUMterog2L, Rec::L0, 42, Type::U16, 1000},
     {LIVE2::NUMterog3L, Rec::L0, 44, Type::U16, 1000},
     {LIVE2::NUMterog4L, Rec::L0, 46, Type::U16, 1000},
-    {LIVE2::NSkInjBanco1, Rec::L0, 62, Type::U16, 1000},
-    {LIVE2::NSkInjBanco2, Rec::L0, 64, Type::U16, 1000},
-    {LIVE2::NSkInjBanco3, Rec::L0, 66, Type::U16, 1000},
-    {LIVE2::NSkInjBanco4, Rec::L0, 68, Type::U16, 1000},
-    {LIVE2::NSkInjBanco, Rec::L0, 70, Type::U16, 1000},
-    {LIVE2::NSkInjRipBanco, Rec::L0, 104, Type::I16, 10},
     {LIVE2::NUMfase1L, Rec::L0, 214, Type::I16, 10},
     {LIVE2::NUMfase2L, Rec::L0, 216, Type::I16, 10},
     {LIVE2::NUMfase3L, Rec::L0, 218, Type::I16, 10},
@@ -57,17 +52,10 @@ constexpr ShownField kFields[] = {
     {LIVE2::NUMfase2H, Rec::L0, 224, Type::I16, 10},
     {LIVE2::NUMfase3H, Rec::L0, 226, Type::I16, 10},
     {LIVE2::NUMfase4H, Rec::L0, 228, Type::I16, 10},
-    {LIVE2::NSdegFaseBancoL, Rec::L0, 246, Type::I16, 1},
-    {LIVE2::NSdegFaseBancoH, Rec::L0, 248, Type::I16, 1},
     {LIVE2::NUMteta1, Rec::L1, 0, Type::I16, 10},
     {LIVE2::NUMteta2, Rec::L1, 2, Type::I16, 10},
     {LIVE2::NUMteta3, Rec::L1, 4, Type::I16, 10},
     {LIVE2::NUMteta4, Rec::L1, 6, Type::I16, 10},
-    {LIVE2::NSddgAdvBanco1, Rec::L1, 16, Type::I16, 10},
-    {LIVE2::NSddgAdvBanco2, Rec::L1, 18, Type::I16, 10},
-    {LIVE2::NSddgAdvBanco3, Rec::L1, 20, Type::I16, 10},
-    {LIVE2::NSddgAdvBanco4, Rec::L1, 22, Type::I16, 10},
-    {LIVE2::NSddgAdvBanco, Rec::L1, 24, Type::I16, 10},
     {LIVE2::NUMdwell1, Rec::L1, 100, Type::U16, 1000},
     {LIVE2::NUMdwell2, Rec::L1, 100, Type::U16, 1000},
     {LIVE2::NUMdwell3, Rec::L1, 100, Type::U16, 1000},
@@ -81,7 +69,6 @@ constexpr ShownField kFields[] = {
     {LIVE2::NUMextKdwell1, Rec::L1, 110, Type::U16, 1},
     {LIVE2::NUMextKdwell2, Rec::L1, 112, Type::U16, 1},
     {LIVE2::NUMextKpwmOut, Rec::L1, 114, Type::I16, 10},
-    {LIVE2::NSpwmOutBanco, Rec::L1, 124, Type::I16, 10},
     {LIVE2::NUMnormalStepCor, Rec::L1, 126, Type::I16, 1},
     {LIVE2::NUMtcLevel, Rec::L1, 132, Type::U16, 1},
     {LIVE2::NUMth2o, Rec::L2, 6, Type::I16, 10},
@@ -110,8 +97,6 @@ constexpr ShownField kFields[] = {
     {LIVE2::NUMcor2Edbw2, Rec::L3, 28, Type::I16, 10},
     {LIVE2::NUMcmdEdbw1, Rec::L3, 30, Type::U16, 10},
     {LIVE2::NUMcmdEdbw2, Rec::L3, 32, Type::U16, 10},
-    {LIVE2::NSedbwBanco1, Rec::L3, 34, Type::I16, 10},
-    {LIVE2::NSedbwBanco2, Rec::L3, 36, Type::I16, 10},
 };
 
 constexpr ShownLed kLeds[] = {
@@ -175,32 +160,60 @@ constexpr AdControl kAdControls[] = {
     {LIVE2::NUMpotStepAD, 40, false}, {LIVE2::NUMrtcLevelAD, 44, false}, {LIVE2::NUMvBatAD, 52, false},
 };
 
-// A bench slide: its adjustment code, how its value is encoded, and the number beside it that shows it.
+// A bench slide: the field the ECU reports the adjustment in force by (its scale also encodes the value
+// sent), the number beside it that repeats it, and its adjustment code. The unsigned ones are factors.
 struct BenchSlide {
-    int control;
+    ShownField field;
     int readout;
     std::uint8_t code;
-    std::uint16_t scale;
     bool isSigned;
 };
 constexpr BenchSlide kBenchSlides[] = {
-    {LIVE2::NSkInjBanco, LIVE2::NUMshowkInjBanco, 2, 1000, false},
-    {LIVE2::NSkInjBanco1, LIVE2::NUMshowkInjBanco1, 3, 1000, false},
-    {LIVE2::NSkInjBanco2, LIVE2::NUMshowkInjBanco2, 4, 1000, false},
-    {LIVE2::NSkInjBanco3, LIVE2::NUMshowkInjBanco3, 5, 1000, false},
-    {LIVE2::NSkInjBanco4, LIVE2::NUMshowkInjBanco4, 6, 1000, false},
-    {LIVE2::NSdegFaseBancoL, LIVE2::NUMshowdegFaseBancoL, 7, 1, true},
-    {LIVE2::NSdegFaseBancoH, LIVE2::NUMshowdegFaseBancoH, 8, 1, true},
-    {LIVE2::NSkInjRipBanco, LIVE2::NUMshowkInjRipBanco, 9, 10, true},
-    {LIVE2::NSddgAdvBanco, LIVE2::NUMshowddgAdvBanco, 10, 10, true},
-    {LIVE2::NSddgAdvBanco1, LIVE2::NUMshowddgAdvBanco1, 11, 10, true},
-    {LIVE2::NSddgAdvBanco2, LIVE2::NUMshowddgAdvBanco2, 12, 10, true},
-    {LIVE2::NSddgAdvBanco3, LIVE2::NUMshowddgAdvBanco3, 13, 10, true},
-    {LIVE2::NSddgAdvBanco4, LIVE2::NUMshowddgAdvBanco4, 14, 10, true},
-    {LIVE2::NSpwmOutBanco, LIVE2::NUMshowpwmOutBanco, 15, 10, true},
-    {LIVE2::NSedbwBanco1, LIVE2::NUMshowedbwBanco1, 16, 10, true},
-    {LIVE2::NSedbwBanco2, LIVE2::NUMshowedbwBanco2, 17, 10, true},
+    {{LIVE2::NSkInjBanco, Rec::L0, 70, Type::U16, 1000}, LIVE2::NUMshowkInjBanco, 2, false},
+    {{LIVE2::NSkInjBanco1, Rec::L0, 62, Type::U16, 1000}, LIVE2::NUMshowkInjBanco1, 3, false},
+    {{LIVE2::NSkInjBanco2, Rec::L0, 64, Type::U16, 1000}, LIVE2::NUMshowkInjBanco2, 4, false},
+    {{LIVE2::NSkInjBanco3, Rec::L0, 66, Type::U16, 1000}, LIVE2::NUMshowkInjBanco3, 5, false},
+    {{LIVE2::NSkInjBanco4, Rec::L0, 68, Type::U16, 1000}, LIVE2::NUMshowkInjBanco4, 6, false},
+    {{LIVE2::NSdegFaseBancoL, Rec::L0, 246, Type::I16, 1}, LIVE2::NUMshowdegFaseBancoL, 7, true},
+    {{LIVE2::NSdegFaseBancoH, Rec::L0, 248, Type::I16, 1}, LIVE2::NUMshowdegFaseBancoH, 8, true},
+    {{LIVE2::NSkInjRipBanco, Rec::L0, 104, Type::I16, 10}, LIVE2::NUMshowkInjRipBanco, 9, true},
+    {{LIVE2::NSddgAdvBanco, Rec::L1, 24, Type::I16, 10}, LIVE2::NUMshowddgAdvBanco, 10, true},
+    {{LIVE2::NSddgAdvBanco1, Rec::L1, 16, Type::I16, 10}, LIVE2::NUMshowddgAdvBanco1, 11, true},
+    {{LIVE2::NSddgAdvBanco2, Rec::L1, 18, Type::I16, 10}, LIVE2::NUMshowddgAdvBanco2, 12, true},
+    {{LIVE2::NSddgAdvBanco3, Rec::L1, 20, Type::I16, 10}, LIVE2::NUMshowddgAdvBanco3, 13, true},
+    {{LIVE2::NSddgAdvBanco4, Rec::L1, 22, Type::I16, 10}, LIVE2::NUMshowddgAdvBanco4, 14, true},
+    {{LIVE2::NSpwmOutBanco, Rec::L1, 124, Type::I16, 10}, LIVE2::NUMshowpwmOutBanco, 15, true},
+    {{LIVE2::NSedbwBanco1, Rec::L3, 34, Type::I16, 10}, LIVE2::NUMshowedbwBanco1, 16, true},
+    {{LIVE2::NSedbwBanco2, Rec::L3, 36, Type::I16, 10}, LIVE2::NUMshowedbwBanco2, 17, true},
 };
+
+// The slides that no rule of the configuration dims.
+constexpr int kSlidesForAnyEngine[] = {LIVE2::NSkInjBanco, LIVE2::NSddgAdvBanco, LIVE2::NSpwmOutBanco};
+
+// Each slide keeps the user's value until its record was read after the request that took it along.
+std::array<SlideHold, std::size(kBenchSlides)> benchHolds;
+
+// The adjustment that changes nothing: a factor of 1, an offset of 0.
+double Neutral(const BenchSlide& s) {
+    return s.isSigned ? 0.0 : 1.0;
+}
+
+// What the slide shows: with the link closed the neutral adjustment, while the user's last change is not
+// yet reported back the user's value (left as it is), else what the ECU reports.
+void ShowBenchSlide(int p, const BenchSlide& slide, SlideHold& hold) {
+    if (!isComOpen) {
+        hold = {};
+        SetCtrlVal(p, slide.field.control, Neutral(slide));
+    } else if (!SlideHeld(hold, liveRecordRequest[static_cast<std::size_t>(slide.field.rec)])) {
+        SetCtrlVal(p, slide.field.control, ShownValue(slide.field));
+    }
+    double v = 0;
+    int dimmed = 0;
+    GetCtrlVal(p, slide.field.control, &v);
+    GetCtrlAttribute(p, slide.field.control, ATTR_DIMMED, &dimmed);
+    SetCtrlVal(p, slide.readout, v);
+    Dim(p, slide.readout, dimmed != 0);
+}
 
 // An output test: its code, and whether the value is the toggle's state.
 struct OutputTest {
@@ -315,8 +328,9 @@ void ShowAnalog(int p) {
 // The slide's value as the ECU takes it: unsigned factors rounded, signed values rounded half away
 // from zero and kept as a 16-bit two's-complement word.
 std::uint16_t EncodeBenchValue(const BenchSlide& s, double v) {
-    if (!s.isSigned) return static_cast<std::uint16_t>(static_cast<long>(v * s.scale + 0.5));
-    const double x = v > 0 ? v * s.scale + 0.5 : v * s.scale - 0.5;
+    const double scale = s.field.scale;
+    if (!s.isSigned) return static_cast<std::uint16_t>(static_cast<long>(v * scale + 0.5));
+    const double x = v > 0 ? v * scale + 0.5 : v * scale - 0.5;
     return static_cast<std::uint16_t>(static_cast<std::int16_t>(std::trunc(x)));
 }
 
@@ -378,6 +392,12 @@ void DimLv2Controls() {
     Dim(p, LIVE2::NUMtcLevel, miscInfo[14] == 0);
     Dim(p, LIVE2::LEDisTcOn, miscInfo[14] == 0);
     DimAll(p, kDriveByWire, miscInfo[13] == 0);
+    // With the link closed there is nothing to adjust: every slide is dimmed, and the configuration's
+    // dimming comes back with the link.
+    DimAll(p, kSlidesForAnyEngine, !isComOpen);
+    if (!isComOpen)
+        for (const BenchSlide& slide : kBenchSlides)
+            Dim(p, slide.field.control, true);
 }
 
 bool ScatterLv2Panel() {
@@ -392,14 +412,8 @@ bool ScatterLv2Panel() {
     ShowTransients(p);
     ShowAnalog(p);
     ShowCommonValues(p, kCommon);
-    for (const BenchSlide& slide : kBenchSlides) {
-        double v = 0;
-        int dimmed = 0;
-        GetCtrlVal(p, slide.control, &v);
-        GetCtrlAttribute(p, slide.control, ATTR_DIMMED, &dimmed);
-        SetCtrlVal(p, slide.readout, v);
-        Dim(p, slide.readout, dimmed != 0);
-    }
+    for (std::size_t i = 0; i < std::size(kBenchSlides); ++i)
+        ShowBenchSlide(p, kBenchSlides[i], benchHolds[i]);
     char module[32];
     std::snprintf(module, sizeof module, "M%03d v%u.%u", LiveU16(liveData3.data(), 38), liveData3[40],
                   liveData3[41]);
@@ -409,7 +423,8 @@ bool ScatterLv2Panel() {
 
 int SetBancoAdjust(int panel, int control, int event, void*, int, int) {
     if (CheckfBusy() || (event != EVENT_COMMIT && event != EVENT_VAL_CHANGED)) return 0;
-    const auto* slide = std::ranges::find(kBenchSlides, control, &BenchSlide::control);
+    const auto* slide =
+        std::ranges::find(kBenchSlides, control, [](const BenchSlide& s) { return s.field.control; });
     if (slide == std::end(kBenchSlides)) {
         SetBenchAdjust(0, 0);
         return 0;
@@ -417,6 +432,7 @@ int SetBancoAdjust(int panel, int control, int event, void*, int, int) {
     double v = 0;
     GetCtrlVal(panel, control, &v);
     SetBenchAdjust(slide->code, EncodeBenchValue(*slide, v));
+    HoldSlide(benchHolds[static_cast<std::size_t>(slide - std::begin(kBenchSlides))], liveRequests + 1);
     return 0;
 }
 

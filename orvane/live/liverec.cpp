@@ -26,6 +26,8 @@ std::uint8_t benchAdjustCode = 0;
 std::uint16_t benchAdjustValue = 0;
 std::uint8_t liveIndex = 0;
 std::uint8_t liveErrCount = 0;
+std::uint32_t liveRequests = 0;
+std::array<std::uint32_t, 4> liveRecordRequest{};
 
 namespace {
 
@@ -85,6 +87,7 @@ bool LiveExchange() {
     const std::uint8_t request[4] = {index, benchAdjustCode, static_cast<std::uint8_t>(benchAdjustValue >> 8),
                                      static_cast<std::uint8_t>(benchAdjustValue)};
     TxCommand(CMD_LIVE_DATA, request, sizeof request);
+    ++liveRequests;
     SetBenchAdjust(0, 0); // sent exactly once, whatever the reply
     std::array<std::uint8_t, kMaxFrameData> scratch{};
     std::uint8_t len = 0;
@@ -92,6 +95,7 @@ bool LiveExchange() {
     if (RxResponse(CMD_LIVE_DATA, scratch.data(), size, &len) != 0 || len != size) return false;
     std::copy_n(scratch.begin(), size, slot.record.begin());
     slot.unpack();
+    liveRecordRequest[index] = liveRequests;
     liveIndex = static_cast<std::uint8_t>((index + 1) % 4);
     return true;
 }

@@ -34,6 +34,10 @@ extern std::uint16_t benchAdjustValue;
 void SetBenchAdjust(std::uint8_t code, std::uint16_t value);
 extern std::uint8_t liveIndex;    // the live record asked for next
 extern std::uint8_t liveErrCount; // consecutive failed live exchanges
+// Live requests sent so far, and for each record the request whose reply it last came from: the page tells
+// by them whether a record was read after a given request.
+extern std::uint32_t liveRequests;
+extern std::array<std::uint32_t, 4> liveRecordRequest;
 
 // Fields of a record in host order.
 std::uint16_t LiveU16(const std::uint8_t* record, std::size_t offset);

@@ -77,9 +77,13 @@ void RangeCommonValues(int panel, const CommonControls& c) {
     }
 }
 
+double ShownValue(const ShownField& field) {
+    return RawOf(field) / field.scale;
+}
+
 void ShowFields(int panel, std::span<const ShownField> fields) {
     for (const ShownField& f : fields)
-        SetCtrlVal(panel, f.control, RawOf(f) / f.scale);
+        SetCtrlVal(panel, f.control, ShownValue(f));
 }
 
 void ShowLeds(int panel, std::span<const ShownLed> leds) {
@@ -91,7 +95,7 @@ void ShowCommonValues(int panel, const CommonControls& c) {
     RangeCommonValues(panel, c);
     SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, miscInfo[3] == 1 ? "Auxiliary Throttle" : "Num Step");
     for (const auto& [field, decimals] : ScaledValues(c))
-        SetCtrlVal(panel, field.control, RawOf(field) / field.scale);
+        SetCtrlVal(panel, field.control, ShownValue(field));
 
     const std::uint8_t* l2 = liveData2.data();
     const std::uint16_t slot = LiveU16(l2, 50);

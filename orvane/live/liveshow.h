@@ -38,6 +38,8 @@ struct CommonControls {
 // is laid out and checked for.
 void RangeFields(int panel, std::span<const ShownField> fields);
 void RangeByType(int panel, int control, Type type, double scale);
+// The field's value as its control shows it.
+double ShownValue(const ShownField& field);
 void ShowFields(int panel, std::span<const ShownField> fields);
 void ShowLeds(int panel, std::span<const ShownLed> leds);
 // The range and decimals of the throttle, actuator and level values, which follow the configuration.

@@ -23,6 +23,8 @@ std::uint8_t isTuningAuto = 0;
 std::uint8_t isTuningManual = 0;
 MtInfoFrame mtInfo{};
 MtAdjustFrame mtAdjust{};
+std::uint32_t mtTicks = 0;
+std::uint32_t mtInfoTick = 0;
 
 void SetTuningPageMode(bool automatic, bool manual) {
     isTuningAuto = automatic ? 1 : 0;
@@ -62,6 +64,7 @@ std::uint8_t TurboBit() {
 // Every good Info is adopted whole and its cell reports queued, so none is lost to a later reply.
 void AdoptInfo(std::span<const std::uint8_t, kMtInfoSize> reply) {
     mtInfo = DecodeMtInfo(reply);
+    mtInfoTick = mtTicks;
     for (const MtCellUpdate& cell : mtInfo.cells)
         if (cell.kind != 0) pendingCells.push_back(cell);
 }
@@ -403,6 +406,7 @@ bool ResetTuningAdjust() {
 bool Mp2Timer() {
     if (inMp2Timer) return true;
     inMp2Timer = true;
+    ++mtTicks;
     const bool ok = Mp2Tick();
     inMp2Timer = false;
     return ok;

@@ -2,6 +2,7 @@
 // Freeze request and the next tick sends it; only the pause talks to the ECU at once.
 #include "orvane/core/com.h"
 #include "orvane/core/maintimer.h"
+#include "orvane/core/slidehold.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/mapdesc.h"
 #include "orvane/tuning/map2.h"
@@ -51,18 +52,26 @@ int CountBits(std::uint8_t mask) {
     return n;
 }
 
-// The injection correction: ratio 0..2 sent x1000 with the cylinder mask.
+// The corrections the user changed last, kept in their controls until the ECU reports them back: the
+// next tick sends the change, a later one reads it back.
+SlideHold injHold, advHold;
+
+// The injection correction: ratio 0..2 sent x1000 with the cylinder mask, and shown as asked for.
 void RequestInjection(double ratio) {
     ratio = std::clamp(ratio, 0.0, 2.0);
+    SetCtrlVal(hMp2Panel, M::NSjTuneCor, ratio);
     RequestMtAdjust({static_cast<std::uint16_t>(std::trunc(ratio * 1000 + 0.5)), mtCylMask, 0},
                     kReqInjAdjust);
+    HoldSlide(injHold, mtTicks + 1);
 }
 
-// The advance correction: offset -30..30 degrees sent x10 with mask 0.
+// The advance correction: offset -30..30 degrees sent x10 with mask 0, and shown as asked for.
 void RequestAdvance(double offset) {
     offset = std::clamp(offset, -30.0, 30.0);
+    SetCtrlVal(hMp2Panel, M::NSaTuneCor, offset);
     RequestMtAdjust({static_cast<std::uint16_t>(static_cast<std::int16_t>(RoundHalfAway(offset * 10))), 0, 0},
                     kReqAdvAdjust);
+    HoldSlide(advHold, mtTicks + 1);
 }
 
 double SliderValue(int control) {
@@ -136,6 +145,12 @@ bool ShowCylinderSelection(std::uint8_t mask, std::uint8_t byPressure) {
         if (SetCtrlVal(hMp2Panel, kCylToggles[i], on ? 1 : 0) < 0) return false;
     }
     return true;
+}
+
+bool CorrectionHeld(int control) {
+    SlideHold& hold = control == M::NSjTuneCor ? injHold : advHold;
+    if (!isComOpen) hold = {}; // nothing is adjusted without the link
+    return SlideHeld(hold, mtInfoTick);
 }
 
 bool CylinderSelected(int cylinder) {

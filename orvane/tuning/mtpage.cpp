@@ -134,16 +134,18 @@ int ShownCylinder(int kind) {
     return 1;
 }
 
+// The corrections as the ECU reports them, but for one the user changed that the ECU has not reported back
+// yet: that one stays as the user left it.
 bool ShowCorrections(int kind) {
     const double base = mtInfo.baseTj[ShownCylinder(kind) - 1] / 1000.0;
     const double ratio = mtInfo.injRatio / 1000.0;
     const double adv = mtInfo.baseAdv / 10.0;
     const double offset = mtInfo.advOffset / 10.0;
     return SetCtrlVal(hMp2Panel, M::NUMjValOrg, base) >= 0 &&
-           SetCtrlVal(hMp2Panel, M::NSjTuneCor, ratio) >= 0 &&
+           (CorrectionHeld(M::NSjTuneCor) || SetCtrlVal(hMp2Panel, M::NSjTuneCor, ratio) >= 0) &&
            SetCtrlVal(hMp2Panel, M::NUMjValTuned, base * ratio) >= 0 &&
            SetCtrlVal(hMp2Panel, M::NUMaValOrg, adv) >= 0 &&
-           SetCtrlVal(hMp2Panel, M::NSaTuneCor, offset) >= 0 &&
+           (CorrectionHeld(M::NSaTuneCor) || SetCtrlVal(hMp2Panel, M::NSaTuneCor, offset) >= 0) &&
            SetCtrlVal(hMp2Panel, M::NUMaValTuned, adv + offset) >= 0;
 }
 

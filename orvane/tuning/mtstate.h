@@ -18,8 +18,10 @@ inline bool IsInjectionKind(int kind) {
 }
 
 // ---- the exchange (map2.cpp) ----
-extern MtInfoFrame mtInfo;     // the last good Info, host order
-extern MtAdjustFrame mtAdjust; // what the next Adjust sends
+extern MtInfoFrame mtInfo;       // the last good Info, host order
+extern MtAdjustFrame mtAdjust;   // what the next Adjust sends
+extern std::uint32_t mtTicks;    // exchange ticks run so far
+extern std::uint32_t mtInfoTick; // the tick mtInfo was read in
 
 enum MtRequest : unsigned {
     kReqManual = 1U << 0,
@@ -75,6 +77,9 @@ void SetTableClicked(bool clicked);
 void SetAutoScroll(bool on);
 void HoldAutoScroll(bool held);
 bool CylinderSelected(int cylinder); // 1-based
+// NSjTuneCor or NSaTuneCor keeps the user's last change, not yet reported back by the ECU: the page
+// leaves it as it is instead of showing the reported correction.
+bool CorrectionHeld(int control);
 
 // ---- the page's drawing (mtpage.cpp) ----
 extern std::uint8_t mtLambda2; // lambda sensor 2 in use (SelectLambdaSensor)

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -187,6 +188,32 @@ int KeyCodeOf(const QKeyEvent& e) {
     if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() <= 0xFF &&
         text[0].unicode() != 0x7F)
         return text[0].unicode() | mods;
+    return 0;
+}
+
+int UserFocusKey(int panel, int control, int key) {
+    if (UserKey(panel, control, key) != 0) return 1;
+    const Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || c->widget == nullptr) return 0;
+    Qt::KeyboardModifiers mods;
+    if (key & VAL_SHIFT_MODIFIER) mods |= Qt::ShiftModifier;
+    if (key & VAL_MENUKEY_MODIFIER) mods |= Qt::ControlModifier;
+    if (key & VAL_ALT_MODIFIER) mods |= Qt::AltModifier;
+    const int code = key & ~VAL_MODIFIER_MASK;
+    const auto named = std::ranges::find(kKeys, code, &KeyMap::code);
+    int qtKey = 0;
+    QString text;
+    if (named != kKeys.end())
+        qtKey = named->qt;
+    else if (code >= VAL_F1_VKEY && code <= VAL_F1_VKEY + 11 * 0x100)
+        qtKey = Qt::Key_F1 + (code - VAL_F1_VKEY) / 0x100;
+    else {
+        text = QChar(code & VAL_ASCII_KEY_MASK);
+        qtKey = text.toUpper()[0].unicode();
+    }
+    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+    // Straight to the widget: the callbacks have heard the key already.
+    static_cast<QObject*>(c->widget.data())->event(&press);
     return 0;
 }
 

@@ -35,6 +35,9 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text);
 // EVENT_KEYPRESS to the control (0: none), then to its panel unless consumed; 1 when consumed. A function
 // key (F1..F12) goes the other way: to the panel first, then to the control unless consumed.
 int UserKey(int panel, int control, int key);
+// A key pressed while the control has the keyboard focus: UserKey, and a key it leaves is the widget's
+// own (a slide steps, a numeric counts). 1 when a callback consumed it.
+int UserFocusKey(int panel, int control, int key);
 // The window system made the panel's window the active one: EVENT_GOT_FOCUS to its panel callback,
 // then to those of the pages shown inside it.
 void WindowActivated(int panel);

@@ -81,6 +81,11 @@ int SendKey(int panel, int control, int key) {
     return s != UIE_NoError ? s : ui::UserKey(panel, control, key);
 }
 
+int PressKey(int panel, int control, int key) {
+    const int s = Reachable(panel, control, Need::Input);
+    return s != UIE_NoError ? s : ui::UserFocusKey(panel, control, key);
+}
+
 int SendMouse(int panel, int control, int event, int x, int y) {
     const int s = control == 0 ? PanelReachable(panel) : Reachable(panel, control, Need::Visible);
     return s != UIE_NoError ? s : ui::UserMouse(panel, control, event, x, y);

@@ -22,6 +22,10 @@ int SetValueAsUser(int panel, int control, const char* text);
 // consumed (a function key: to the panel first, then to the control). Returns 1 when consumed, 0 when
 // not, or an error.
 int SendKey(int panel, int control, int key);
+// A key pressed while the control has the keyboard focus: the callbacks hear it as with SendKey, and a key
+// they leave is the widget's own (a slide steps by its increment, by ten increments with Page Up or Page
+// Down). Returns 1 when a callback consumed it, 0 when the widget had it, or an error.
+int PressKey(int panel, int control, int key);
 // A mouse event at panel pixel (x, y) to the control (0: the panel); returns the callback's result.
 int SendMouse(int panel, int control, int event, int x, int y);
 // One timer tick now; 1 when the callback ran, 0 when the tick was dropped (suspended, disabled, running).

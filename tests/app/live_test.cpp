@@ -200,7 +200,9 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
         {LIVE2::NSddgAdvBanco, -2.25, 10, 0xFFE9}, {LIVE2::NSdegFaseBancoL, 0, 7, 0},
         {LIVE2::NSedbwBanco2, 12.4, 17, 124},
     };
-    // every slide live: four cylinders with both injectors and a coil each, an external drive-by-wire
+    // every slide live: the link open, four cylinders with both injectors and a coil each, an external
+    // drive-by-wire
+    ConnectLive(1);
     engInfo = {0, 4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 1, 2, 3, 0, 1, 2, 3};
     miscInfo[13] = 1;
     DimLv2Controls();
@@ -209,12 +211,117 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
         EXPECT_EQ(benchAdjustCode, c.code) << c.control;
         EXPECT_EQ(benchAdjustValue, c.word) << c.control;
     }
-    // chosen with the link closed, it never reaches the next ECU connected
+    // left unsent when the link closed, it never reaches the next ECU connected
+    CloseComPort();
     LivTimer(0, 1);
     EXPECT_EQ(benchAdjustCode, 0);
     SimLink& link = ConnectLive(1);
     LivTimer(0, 1);
     EXPECT_EQ(LiveRequests(link).front(), (Bytes{0, 0, 0, 0}));
+}
+
+// Keys pressed on a bench slide between live ticks, one or a few a tick: every step starts from the value
+// the user left on the slide, whichever records the ticks read back meanwhile, so that the ECU ends with
+// the sum of the steps and the slide shows it. A slide steps by its increment on an arrow key and by ten
+// increments on Page Up or Page Down.
+TEST_F(LiveTest, KeysOnABenchSlideAreNotLostToTheReadBack) {
+    constexpr int R = VAL_RIGHT_ARROW_VKEY, L = VAL_LEFT_ARROW_VKEY;
+    constexpr int U = VAL_PAGE_UP_VKEY, D = VAL_PAGE_DOWN_VKEY;
+    const std::vector<int> upAndBack = {R, R, R, R, R, U, U, D, D, D, L, L, L, L};
+    const std::vector<int> up = {R, R, R, R, R, U, U};
+    using Bench = ecusim::BenchAdjust;
+    struct Case {
+        const char* what;
+        int slide;
+        const std::vector<int>* keys;
+        int pressesPerTick;
+        double end;                 // neutral plus the steps
+        int (*inEcu)(const Bench&); // the adjustment the ECU holds, raw
+        int endRaw;
+    };
+    const auto kInj = [](const Bench& b) { return int{b.kInj}; };
+    const auto adv = [](const Bench& b) { return int{b.adv}; };
+    const Case cases[] = {
+        {"injection factor, a key a tick", LIVE2::NSkInjBanco, &upAndBack, 1, 0.991, kInj, 991},
+        {"injection factor, three keys a tick", LIVE2::NSkInjBanco, &upAndBack, 3, 0.991, kInj, 991},
+        {"advance, a key a tick", LIVE2::NSddgAdvBanco, &up, 1, 2.5, adv, 25},
+        {"advance, two keys a tick", LIVE2::NSddgAdvBanco, &up, 2, 2.5, adv, 25},
+    };
+    const auto shown = [](int control) { return CtrlNumber(hLv2Panel, control); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecu.model.engine.bench = {};
+        ConnectLive(1);
+        for (int tick = 0; tick < 2; ++tick) // a whole cycle: every slide shows the neutral adjustment
+            ASSERT_TRUE(LivTimer(0, 1));
+        ASSERT_DOUBLE_EQ(shown(c.slide), c.slide == LIVE2::NSkInjBanco ? 1.0 : 0.0);
+        int pressed = 0;
+        for (const int key : *c.keys) {
+            ASSERT_EQ(PressKey(hLv2Panel, c.slide, key), 0);
+            if (++pressed % c.pressesPerTick == 0) {
+                ASSERT_TRUE(LivTimer(0, 1));
+            }
+        }
+        for (int tick = 0; tick < 8 && c.inEcu(ecu.model.engine.bench) != c.endRaw; ++tick)
+            ASSERT_TRUE(LivTimer(0, 1));
+        EXPECT_EQ(c.inEcu(ecu.model.engine.bench), c.endRaw);
+        EXPECT_NEAR(shown(c.slide), c.end, 1e-9);
+        for (int tick = 0; tick < 3; ++tick) // read back again and again, it stays
+            ASSERT_TRUE(LivTimer(0, 1));
+        EXPECT_NEAR(shown(c.slide), c.end, 1e-9) << "the ECU's report";
+        CloseComPort();
+    }
+    ecu.model.engine.bench = {};
+}
+
+// With the link closed there is nothing to adjust: every bench slide and the number beside it shows the
+// neutral adjustment (a factor 1.000, an offset 0) and is dimmed, after a disconnection as at the start.
+TEST_F(LiveTest, BenchSlidesRestNeutralAndDimmedWithTheLinkClosed) {
+    using namespace LIVE2;
+    const std::pair<int, int> factors[] = {{NSkInjBanco, NUMshowkInjBanco},
+                                           {NSkInjBanco1, NUMshowkInjBanco1},
+                                           {NSkInjBanco2, NUMshowkInjBanco2},
+                                           {NSkInjBanco3, NUMshowkInjBanco3},
+                                           {NSkInjBanco4, NUMshowkInjBanco4}};
+    const std::pair<int, int> offsets[] = {
+        {NSdegFaseBancoL, NUMshowdegFaseBancoL}, {NSdegFaseBancoH, NUMshowdegFaseBancoH},
+        {NSkInjRipBanco, NUMshowkInjRipBanco},   {NSddgAdvBanco, NUMshowddgAdvBanco},
+        {NSddgAdvBanco1, NUMshowddgAdvBanco1},   {NSddgAdvBanco2, NUMshowddgAdvBanco2},
+        {NSddgAdvBanco3, NUMshowddgAdvBanco3},   {NSddgAdvBanco4, NUMshowddgAdvBanco4},
+        {NSpwmOutBanco, NUMshowpwmOutBanco},     {NSedbwBanco1, NUMshowedbwBanco1},
+        {NSedbwBanco2, NUMshowedbwBanco2}};
+    const auto expectNeutral = [&](const char* when) {
+        for (const auto& [list, neutral] : {std::pair{std::span<const std::pair<int, int>>(factors), 1.0},
+                                            std::pair{std::span<const std::pair<int, int>>(offsets), 0.0}})
+            for (const auto& [slide, readout] : list)
+                for (const int control : {slide, readout}) {
+                    double v = -1;
+                    GetCtrlVal(hLv2Panel, control, &v);
+                    EXPECT_DOUBLE_EQ(v, neutral) << when << ", control " << control;
+                    EXPECT_EQ(CtrlAttr(hLv2Panel, control, ATTR_DIMMED), 1)
+                        << when << ", control " << control;
+                }
+    };
+    LivTimer(0, 1);
+    expectNeutral("never connected");
+    ecu.model.miscInfo[13] = 1; // a drive-by-wire, so that its slides are live while connected
+    ConnectLive(1);
+    for (const auto& [slide, value] : {std::pair{NSkInjBanco, 1.2}, std::pair{NSedbwBanco1, 5.0}}) {
+        ASSERT_EQ(SetValueAsUser(hLv2Panel, slide, value), 0);
+        for (int tick = 0; tick < 2; ++tick)
+            ASSERT_TRUE(LivTimer(0, 1));
+    }
+    ASSERT_EQ(ecu.model.engine.bench.kInj, 1200);
+    ASSERT_EQ(ecu.model.engine.bench.edbw[0], 50);
+    ASSERT_EQ(CtrlAttr(hLv2Panel, NSkInjBanco, ATTR_DIMMED), 0);
+    ASSERT_EQ(Click(hMainPanel, MAIN::TBcom), 0); // Disconnect
+    ASSERT_FALSE(isComOpen);
+    LivTimer(0, 1);
+    expectNeutral("disconnected");
+    LivTimer(1, 1);
+    expectNeutral("disconnected, refreshed");
+    ecu.model.engine.bench = {};
+    ShowDefaultEcuOnPage2();
 }
 
 TEST_F(LiveTest, AnAdjustmentNotYetSentStaysWithItsPageAndConnection) {

@@ -86,6 +86,12 @@ struct OrvaneTest : testing::Test {
         return text;
     }
 
+    static double CtrlNumber(int panel, int control) {
+        double value = 0;
+        GetCtrlVal(panel, control, &value);
+        return value;
+    }
+
     static int CtrlAttr(int panel, int control, int attribute) {
         int value = -1;
         GetCtrlAttribute(panel, control, attribute, &value);

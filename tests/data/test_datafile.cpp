@@ -79,7 +79,13 @@ TEST_F(DataFileTest, StoreThenLoadGivesTheSameBytesAndNoUnsavedChanges) {
     EXPECT_TRUE(popups.Records().empty()) << popups.Report();
 }
 
-// The user's load asks; start-up's silent load takes the question as answered No.
+// How many popups a load shows before its own: the file dialog of a chosen file.
+std::size_t DialogsBefore(std::uint8_t mode) {
+    return mode == kLoadChosen ? 1 : 0;
+}
+
+// A file of another version: the loads that speak ask, Yes loads it under this version's header, No
+// forgets it; start-up's silent load leaves it unloaded and remembered, without a word.
 TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
     EcuParData file;
     FillSound(file, 2);
@@ -88,28 +94,29 @@ TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
     Write(path, CopyOfBytes(file));
 
     struct Case {
-        std::uint8_t interactive;
+        std::uint8_t mode;
         bool yes;
     };
-    for (const Case c : {Case{1, false}, Case{1, true}, Case{0, false}}) {
-        SCOPED_TRACE(testing::Message() << "interactive " << int{c.interactive} << ", yes " << c.yes);
-        const bool yes = c.yes;
+    for (const Case c : {Case{kLoadChosen, false}, Case{kLoadChosen, true}, Case{kLoadRemembered, false},
+                         Case{kLoadRemembered, true}, Case{kLoadSilently, false}}) {
+        SCOPED_TRACE(testing::Message() << "mode " << int{c.mode} << ", yes " << c.yes);
         FillSound(ecuParData, 7);
         const EcuParData before = ecuParData;
         Remember(cfg.parFile, path);
         ShowConfigName("before", 1);
         ScriptedPopups script;
-        if (c.interactive != 0) script.AnswerFile(path).AnswerConfirm(yes);
-        EXPECT_TRUE(LoadEcu(c.interactive, 1));
+        if (c.mode == kLoadChosen) script.AnswerFile(path);
+        if (c.mode != kLoadSilently) script.AnswerConfirm(c.yes);
+        EXPECT_EQ(LoadEcu(c.mode, 1), c.mode != kLoadSilently);
         ASSERT_TRUE(script.AllExpected()) << script.Report();
-        if (c.interactive != 0) {
-            ASSERT_EQ(script.Records().size(), 2u);
-            EXPECT_EQ(script.Records()[1].title, "Load ECU configuration data");
-            EXPECT_EQ(script.Records()[1].text, "Data stored by Orvane v1.12a\n\nLoad anyway?");
+        if (c.mode != kLoadSilently) {
+            ASSERT_EQ(script.Records().size(), DialogsBefore(c.mode) + 1);
+            EXPECT_EQ(script.Records().back().title, "Load ECU configuration data");
+            EXPECT_EQ(script.Records().back().text, "Data stored by Orvane v1.12a\n\nLoad anyway?");
         } else {
             EXPECT_TRUE(script.Records().empty()) << script.Report();
         }
-        if (yes) {
+        if (c.yes) {
             EXPECT_EQ(CheckDataHeader(ecuParData.header), 0); // stored again, it carries this version
             EXPECT_EQ(std::memcmp(ecuParData.notes, file.notes, sizeof file.notes), 0);
             EXPECT_STREQ(cfg.parFile, path.c_str());
@@ -117,8 +124,9 @@ TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
             EXPECT_FALSE(IsEcuDataChanged(1));
         } else {
             EXPECT_EQ(std::memcmp(&ecuParData, &before, sizeof before), 0);
-            EXPECT_STREQ(cfg.parFile, "");
-            EXPECT_EQ(ShownName(1), "");
+            const bool kept = c.mode == kLoadSilently; // waiting for the user's word
+            EXPECT_STREQ(cfg.parFile, kept ? path.c_str() : "");
+            EXPECT_EQ(ShownName(1), kept ? "before" : "");
         }
     }
 }
@@ -128,13 +136,15 @@ TEST_F(DataFileTest, HeaderCases) {
         const char* what;
         std::size_t at;
         std::uint8_t value;
+        std::uint8_t mode;
         bool loads;
-        std::uint8_t interactive;
+        bool refused; // with the message, and forgotten
     };
     const Case cases[] = {
-        {"only the suffix", 32, 'b', true, 0},
-        {"another application", 0, 'K', false, 1},
-        {"another application at start-up", 0, 'K', false, 0}, // refused without a word
+        {"only the suffix", 32, 'b', kLoadSilently, true, false},
+        {"another application, chosen", 0, 'K', kLoadChosen, false, true},
+        {"another application, remembered", 0, 'K', kLoadRemembered, false, true},
+        {"another application at start-up", 0, 'K', kLoadSilently, false, false}, // left for the user's word
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -147,21 +157,20 @@ TEST_F(DataFileTest, HeaderCases) {
         const auto before = std::make_unique<EcuMapData>(ecuMapData);
         Remember(cfg.mapFile, path);
         ScriptedPopups script;
-        if (c.interactive != 0) script.AnswerFile(path).ExpectMessage();
-        EXPECT_TRUE(LoadEcu(c.interactive, 2));
+        if (c.mode == kLoadChosen) script.AnswerFile(path);
+        if (c.refused) script.ExpectMessage();
+        EXPECT_EQ(LoadEcu(c.mode, 2), c.loads || c.refused);
         ASSERT_TRUE(script.AllExpected()) << script.Report();
-        EXPECT_EQ(script.Records().size(), c.interactive != 0 ? 2u : 0u) << script.Report();
-        if (c.loads) {
-            EXPECT_EQ(std::memcmp(&ecuMapData, file.get(), sizeof ecuMapData), 0); // its own header kept
-            EXPECT_STREQ(cfg.mapFile, path.c_str());
-        } else {
-            if (c.interactive != 0) {
-                EXPECT_EQ(script.Records()[1].title, "Load ECU mapping data");
-                EXPECT_EQ(script.Records()[1].text, "Invalid data!\nData stored by another application.");
-            }
-            EXPECT_EQ(std::memcmp(&ecuMapData, before.get(), sizeof ecuMapData), 0);
-            EXPECT_STREQ(cfg.mapFile, "");
+        EXPECT_EQ(script.Records().size(), DialogsBefore(c.mode) + (c.refused ? 1 : 0)) << script.Report();
+        if (c.refused) {
+            EXPECT_EQ(script.Records().back().title, "Load ECU mapping data");
+            EXPECT_EQ(script.Records().back().text, "Invalid data!\nData stored by another application.");
         }
+        if (c.loads)
+            EXPECT_EQ(std::memcmp(&ecuMapData, file.get(), sizeof ecuMapData), 0); // its own header kept
+        else
+            EXPECT_EQ(std::memcmp(&ecuMapData, before.get(), sizeof ecuMapData), 0);
+        EXPECT_STREQ(cfg.mapFile, c.refused ? "" : path.c_str());
     }
 }
 

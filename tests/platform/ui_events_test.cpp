@@ -60,6 +60,43 @@ TEST_F(UiTest, FunctionKeysReachThePanelFirstWhicheverControlHasTheFocus) {
         << "any other key: the control's alone";
 }
 
+// A key the callbacks leave is the focused widget's own: a slide steps by its increment (Page Up and Page
+// Down by ten), a numeric counts the same way; each step reaches the callbacks as the user's value.
+TEST_F(UiTest, KeysTheCallbacksLeaveMoveTheFocusedControl) {
+    struct Case {
+        int control;
+        double from;
+        int key;
+        double to;
+    };
+    const Case cases[] = {
+        {MAINP::NSlevel, 1.0, VAL_RIGHT_ARROW_VKEY, 1.001}, {MAINP::NSlevel, 1.0, VAL_LEFT_ARROW_VKEY, 0.999},
+        {MAINP::NSlevel, 1.0, VAL_PAGE_UP_VKEY, 1.01},      {MAINP::NSlevel, 1.0, VAL_PAGE_DOWN_VKEY, 0.99},
+        {MAINP::NSlevel, 2.0, VAL_RIGHT_ARROW_VKEY, 2.0},   {MAINP::NUMval, 5.0, VAL_UP_ARROW_VKEY, 6.0},
+        {MAINP::NUMval, 50.0, VAL_PAGE_DOWN_VKEY, 40.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "control " << c.control << ", key " << std::hex << c.key);
+        SetCtrlVal(main, c.control, c.from);
+        events.clear();
+        EXPECT_EQ(uitest::PressKey(main, c.control, c.key), 0);
+        double v = 0;
+        GetCtrlVal(main, c.control, &v);
+        EXPECT_NEAR(v, c.to, 1e-9);
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.front(), (EventRecord{main, c.control, EVENT_KEYPRESS, c.key, 0})) << "heard first";
+        EXPECT_EQ(Of(c.control, EVENT_COMMIT).size(), c.to != c.from ? 1u : 0u);
+    }
+    reaction = [](const EventRecord& e) { return e.event == EVENT_KEYPRESS ? 1 : 0; };
+    SetCtrlVal(main, MAINP::NSlevel, 1.0);
+    EXPECT_EQ(uitest::PressKey(main, MAINP::NSlevel, VAL_RIGHT_ARROW_VKEY), 1);
+    double v = 0;
+    GetCtrlVal(main, MAINP::NSlevel, &v);
+    EXPECT_EQ(v, 1.0) << "a key the callback consumed never reaches the widget";
+    SetCtrlAttribute(main, MAINP::NSlevel, ATTR_DIMMED, 1);
+    EXPECT_EQ(uitest::PressKey(main, MAINP::NSlevel, VAL_RIGHT_ARROW_VKEY), uitest::kUnreachable);
+}
+
 struct KeyCase {
     int qtKey;
     Qt::KeyboardModifiers mods;

@@ -336,6 +336,92 @@ TEST_F(TuningTest, ManualKeysStepTheCorrectionWithinItsLimits) {
     EXPECT_EQ(mtAdjust.value, 0) << "nothing to send outside manual mode";
 }
 
+// The manual corrections stepped by the user between ticks, a key every two ticks or a few keys a tick:
+// every step starts from the value the user left in the control, whichever Info the ticks read back
+// meanwhile (also from an ECU that answers an Adjust with the correction it held before), so that the ECU
+// ends with the sum of the steps and the control shows it. The function keys step by the page's steps;
+// the Ratio's own arrow keys by its increment, Page Up and Page Down by ten.
+TEST_F(TuningTest, KeysOnTheCorrectionsAreNotLostToTheReadBack) {
+    uitest::Click(hMainPanel, MAIN::CBmaps);
+    uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+    ASSERT_EQ(hCurPanel, hMp2Panel);
+    ecuParData.b6E0[2] = 4; // the switch read the configuration pages back
+    ASSERT_TRUE(ScatterMp2Panel());
+    SimLink& link = StartManual({MAPS2::TBcyl1});
+    ASSERT_EQ(uitest::SetValueAsUser(hMp2Panel, MAPS2::NUMjStep, 0.01), 0);
+    ASSERT_EQ(uitest::SetValueAsUser(hMp2Panel, MAPS2::NUMaStep, 0.5), 0);
+
+    constexpr int F2 = VAL_F1_VKEY + 0x100, F3 = VAL_F1_VKEY + 0x200;
+    constexpr int F6 = VAL_F1_VKEY + 0x500, F7 = VAL_F1_VKEY + 0x600;
+    constexpr int Up = VAL_UP_ARROW_VKEY, Down = VAL_DOWN_ARROW_VKEY;
+    constexpr int PgUp = VAL_PAGE_UP_VKEY, PgDn = VAL_PAGE_DOWN_VKEY;
+    const std::vector<int> injection = {F3, F3, F3, F2, F3, F3, F3};
+    const std::vector<int> ownKeys = {Up,   Up,   Up,   Up,   Up,   PgUp, PgUp,
+                                      PgDn, PgDn, PgDn, Down, Down, Down, Down};
+    const std::vector<int> advance = {F7, F7, F7, F6, F7};
+    const auto ratio = [](const ecusim::EcuModel& m) { return int{m.tune.ratio}; };
+    const auto offset = [](const ecusim::EcuModel& m) { return int{m.tune.advOffset}; };
+    // The ECU's late answer: an Adjust's reply carries the ratio and offset of the reply before it.
+    std::vector<std::uint8_t> held(4);
+    const auto lateEcu = [&held](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        if (!reply || reply->cmd != CMD_MAP_TUNING || reply->data.size() != kMtInfoSize) return reply;
+        std::uint8_t* ratioAndOffset[] = {&reply->data[22], &reply->data[23], &reply->data[26],
+                                          &reply->data[27]};
+        for (std::size_t i = 0; i < held.size(); ++i)
+            if (request.data.size() == kMtAdjustSize)
+                *ratioAndOffset[i] = held[i];
+            else
+                held[i] = *ratioAndOffset[i];
+        return reply;
+    };
+    struct Case {
+        const char* what;
+        int control; // the control with the keyboard focus
+        const std::vector<int>* keys;
+        int keysPerRound, ticksPerRound;
+        double end; // neutral plus the steps
+        int (*inEcu)(const ecusim::EcuModel&);
+        int endRaw;
+        bool late;
+    };
+    const Case cases[] = {
+        {"F3, a key every two ticks", MAPS2::NSjTuneCor, &injection, 1, 2, 1.05, ratio, 1050, false},
+        {"F3, two keys a tick", MAPS2::NSjTuneCor, &injection, 2, 1, 1.05, ratio, 1050, false},
+        {"F3 from the table, five keys a tick", MAPS2::TABmatrix, &injection, 5, 1, 1.05, ratio, 1050, false},
+        {"F3, a key a tick, late ECU", MAPS2::NSjTuneCor, &injection, 1, 1, 1.05, ratio, 1050, true},
+        {"the Ratio's own keys, three a tick, late ECU", MAPS2::NSjTuneCor, &ownKeys, 3, 1, 0.991, ratio, 991,
+         true},
+        {"F7 and F6, two keys a tick, late ECU", MAPS2::NSaTuneCor, &advance, 2, 1, 1.5, offset, 15, true},
+    };
+    const auto shown = [](int control) { return CtrlNumber(hMp2Panel, control); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int slide = c.inEcu == +ratio ? MAPS2::NSjTuneCor : MAPS2::NSaTuneCor;
+        ecu.model.tune.ratio = 1000;
+        ecu.model.tune.advOffset = 0;
+        link.tamper = c.late ? std::function(lateEcu) : nullptr;
+        Tick();
+        Tick();
+        ASSERT_DOUBLE_EQ(shown(slide), slide == MAPS2::NSjTuneCor ? 1.0 : 0.0);
+        int pressed = 0;
+        for (const int key : *c.keys) {
+            ASSERT_GE(uitest::PressKey(hMp2Panel, c.control, key), 0);
+            if (++pressed % c.keysPerRound != 0) continue;
+            for (int t = 0; t < c.ticksPerRound; ++t)
+                Tick();
+        }
+        for (int t = 0; t < 4 && c.inEcu(ecu.model) != c.endRaw; ++t)
+            Tick();
+        EXPECT_EQ(c.inEcu(ecu.model), c.endRaw);
+        for (int t = 0; t < 3; ++t) // read back again and again, it stays
+            Tick();
+        EXPECT_NEAR(shown(slide), c.end, 1e-9);
+    }
+    link.tamper = nullptr;
+    popups.AnswerConfirm(true); // leaving the page stops the manual tuning
+    uitest::Click(hMainPanel, MAIN::CBinfo);
+}
+
 TEST_F(TuningTest, ValueDialogSendsTheSelectedCellsOfTheSelectedCylinders) {
     Open();
     SetCtrlVal(hMp2Panel, MAPS2::TBcyl1, 1);
