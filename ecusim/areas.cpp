@@ -91,7 +91,7 @@ Reply WriteBlock(EcuModel& model, std::span<const std::uint8_t> request) {
     model.write.reset();
     if (area.isImage && !IsImageSound(data)) return std::nullopt;
     std::ranges::copy(data, AreaBytes(model, area.number).begin());
-    if (area.store == Store::Par) DescribeEngine(model); // the value blocks report the engine configured
+    if (area.isImage) DescribeEngine(model); // the value blocks report the engine as the data sets have it
     return Acknowledge(accepted);
 }
 

@@ -1,6 +1,7 @@
 #include "ecusim/engine.h"
 
 #include "ecusim/filling.h"
+#include "ecusim/lookup.h"
 #include "ecusim/model.h"
 
 #include <algorithm>
@@ -22,6 +23,13 @@ constexpr double kCutOffThrottlePct = 3.0;    // the fuel is cut below this open
 constexpr double kCutOffAboveIdleRpm = 800.0; // ... this far above idle
 constexpr double kShortestInjMs = 0.1;
 constexpr double kLambdaMin = 0.6, kLambdaMax = 1.6; // the lambda sensor's span
+// Revved up harder than this in the two lowest gears the rear wheel slips, a percent more for every
+// kSlipRpmPerSPerPct beyond.
+constexpr double kSlipFromRpmPerS = 500.0, kSlipRpmPerSPerPct = 100.0;
+// The pneumatic cam's thresholds in the configuration: engine speeds, upper and lower, then throttle
+// openings (x10).
+constexpr std::size_t kCamRpmUpper = 0x6FC, kCamRpmLower = 0x6FE, kCamThrottleUpper = 0x700,
+                      kCamThrottleLower = 0x702;
 
 // Throttle opening of the engine's own cycle at cycle time t.
 double CycleThrottle(double t) {
@@ -33,54 +41,6 @@ double CycleThrottle(double t) {
 
 double Approach(double value, double target, double dt, double tau) {
     return target + (value - target) * std::exp(-dt / tau);
-}
-
-// A 20x32 matrix of signed cells with its axes, big-endian, as the ECU keeps it.
-struct MapView {
-    const std::uint8_t* cells; // cells[row][col]
-    const std::uint8_t* x;     // cols breakpoints
-    const std::uint8_t* y;     // rows breakpoints
-    std::size_t rows = 20, cols = 32;
-};
-
-std::int16_t Cell(const std::uint8_t* p, std::size_t i) {
-    return static_cast<std::int16_t>(GetBE16(p + 2 * i));
-}
-
-// Index of the lower breakpoint and the fraction towards the next one, clamped to the axis.
-std::pair<std::size_t, double> Bracket(const std::uint8_t* axis, std::size_t n, double v) {
-    if (v <= Cell(axis, 0)) return {0, 0.0};
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        const double lo = Cell(axis, i), hi = Cell(axis, i + 1);
-        if (v < hi) return {i, hi > lo ? (v - lo) / (hi - lo) : 0.0};
-    }
-    return {n - 1, 0.0};
-}
-
-// The ECU's bilinear lookup at (x, y) in raw axis units.
-double Lookup(const MapView& map, double x, double y) {
-    const std::size_t kCols = map.cols, kRows = map.rows;
-    const auto [c, fx] = Bracket(map.x, kCols, x);
-    const auto [r, fy] = Bracket(map.y, kRows, y);
-    const std::size_t c1 = std::min(c + 1, kCols - 1), r1 = std::min(r + 1, kRows - 1);
-    const auto at = [&](std::size_t row, std::size_t col) {
-        return double(Cell(map.cells, row * kCols + col));
-    };
-    const double top = at(r, c) + (at(r, c1) - at(r, c)) * fx;
-    const double bottom = at(r1, c) + (at(r1, c1) - at(r1, c)) * fx;
-    return top + (bottom - top) * fy;
-}
-
-MapView MapAt(const std::vector<std::uint8_t>& image, std::size_t offset, std::size_t matrices) {
-    const std::uint8_t* base = image.data() + kPrefixSize + offset;
-    constexpr std::size_t kMatrixBytes = 20 * 32 * 2;
-    return {base, base + matrices * kMatrixBytes, base + matrices * kMatrixBytes + 64};
-}
-
-// An 8 x 16 table over engine speed and throttle with its axes (the injection phases).
-MapView MiniMapAt(const std::vector<std::uint8_t>& image, std::size_t offset) {
-    const std::uint8_t* base = image.data() + kPrefixSize + offset;
-    return {base, base + 8 * 16 * 2, base + 8 * 16 * 2 + 32, 8, 16};
 }
 
 // Where this engine's need strays from how the maps expect it to fill: a spot in the cruise range where it
@@ -166,21 +126,23 @@ void DescribeEngine(EcuModel& model) {
     model.twaInfo = {};
     for (std::size_t i = 0; i < kParWheelSize; ++i)
         model.twaInfo[i] = par(kParWheel, i);
-    model.miscInfo = {1, // variable cam
-                      0, // wheel speed from the rear wheel
-                      0, //
-                      3, // stepper idle actuator
-                      0, // level sensor in mm/1000
-                      3, // analog inputs: both lambda sensors
-                      0, // gear sensor: index and position
-                      0, // no level switch
+    // the equipment the data sets fit; the rest is fixed in this ECU
+    const std::uint8_t tractionControl = model.StoreBytes(model.tuningSlot).at(kPrefixSize + kMapTcEnable);
+    model.miscInfo = {par(kParCamType),
+                      par(kParVelocityByFront),
                       0,
+                      par(kParStepperType),
+                      0, // level sensor in mm/1000
+                      par(kParAnalogType),
+                      par(kParGearMode),
+                      par(kParLevelSwitch),
+                      0, // a shift switch, a neutral switch, a clutch switch
                       0,
                       0,
                       1, // speed/rpm ratio
                       static_cast<std::uint8_t>(par(kParAuxOutRelay) != 0),
                       static_cast<std::uint8_t>(par(kParExtDbw) != 0),
-                      1}; // traction control
+                      static_cast<std::uint8_t>(tractionControl != 0)};
 }
 
 void SteerEngine(EngineState& engine, double rpm, double throttlePct) {
@@ -224,66 +186,141 @@ double CellAt(const EngineState& e, const MapView& map, double x, double y) {
     return Cell(map.cells, static_cast<std::size_t>(e.heldRow * map.cols + e.heldCol));
 }
 
-// Injection, advance and lambda at the present operating point, from the maps of the slot the ECU runs
-// on, its trims, the bench adjustment and a manual tuning correction.
-void RunOnMaps(EcuModel& model) {
-    EngineState& e = model.engine;
-    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
-    const bool turbo = model.ParByte(kParTurboEnable) != 0;
-    // While it tunes, the engine runs on the injection map the tuning works on; else turbo decides.
-    const bool byPressure = model.tuning ? (model.tune.flags & 0x01) != 0 : turbo;
-    const bool manual = model.tuning && !model.tuningAuto;
-    e.cutOff = e.running && e.throttlePct < kCutOffThrottlePct && e.rpm > kIdleRpm + kCutOffAboveIdleRpm;
-    e.kAirTemp = 1.0 - (e.airC - 20.0) * 0.002;
-    e.kWaterTemp = 1.0 + std::max(0.0, 60.0 - e.waterC) / 200.0;
-    const double trims = e.kAirTemp * e.kWaterTemp;
-    const bool fires = (e.running || e.cranking) && !e.cutOff;
-    // a sensor reads its lean end on air alone, and nothing while the engine stands
-    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
-    const auto sensed = [&](double neededMs, double injectedMs) {
-        return injectedMs > 0.0 ? std::clamp(neededMs / injectedMs + wobble, kLambdaMin, kLambdaMax)
-               : e.running      ? kLambdaMax
-                                : 0.0;
-    };
+// A cylinder's injection: the times of its low and high injectors (dead times included) and the fuel
+// they deliver, as the time they stay open beyond what the engine's injectors truly take to open.
+struct Injection {
+    double lowMs = 0.0, highMs = 0.0, fuelMs = 0.0;
+};
 
-    const MapView injection = MapAt(image, byPressure ? kMap2Offset : kMap1Offset, 4);
-    const double advLoad = turbo ? e.mapKpa * 10.0 : e.throttlePct * 10.0; // maps 3 and 13
+// The time t (every factor applied) shared out between the low and the high injectors, each with its
+// factor and its dead time; truth holds the dead times the injectors really have.
+Injection ShareOut(double t, double lowShare, const Corrections& c, const Corrections& truth) {
+    const double low = t * lowShare * c.kLow, high = t * (1.0 - lowShare) * c.kHigh;
+    Injection inj;
+    if (low > 0.0) {
+        inj.lowMs = low + c.deadLowMs;
+        inj.fuelMs += std::max(0.0, inj.lowMs - truth.deadLowMs);
+    }
+    if (high > 0.0) {
+        inj.highMs = high + c.deadHighMs;
+        inj.fuelMs += std::max(0.0, inj.highMs - truth.deadHighMs);
+    }
+    return inj;
+}
+
+// The closed loop injects the fuel asked for, whatever the factors.
+Injection ClosedLoop(double fuelMs, double lowShare, const Corrections& truth) {
+    Corrections exact = truth;
+    exact.kLow = exact.kHigh = 1.0;
+    return ShareOut(fuelMs, lowShare, exact, truth);
+}
+
+// With two injectors a cylinder (partitioned): the low ones' share of the time, and the weight of both
+// sets' factors in the fuel, by the corrections c. A single injector takes it all as it is.
+double LowShare(const Corrections& c, bool partitioned, double bench) {
+    return partitioned ? std::clamp((c.lowPct * 10.0 + bench) / 1000.0, 0.0, 1.0) : 1.0;
+}
+double Mix(const Corrections& c, bool partitioned, double lowShare) {
+    return partitioned ? lowShare * c.kLow + (1.0 - lowShare) * c.kHigh : 1.0;
+}
+
+// What a lambda sensor reads of a mixture (0: no fuel): its lean end on air alone, nothing while the
+// engine stands.
+double Sensed(const EngineState& e, double mixture) {
+    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
+    return mixture > 0.0 ? std::clamp(mixture + wobble, kLambdaMin, kLambdaMax)
+           : e.running   ? kLambdaMax
+                         : 0.0;
+}
+
+// Each cylinder's injection at the present operating point, from the injection map of the slot the ECU
+// runs on, its corrections c, the bench adjustment and a manual tuning correction; truth holds the
+// corrections of the ECU's default data sets, which give what the engine needs with the base injection of
+// its own (TrueNeedMs). Returns the lambda the mixture makes, before the sensor has its say (0: no fuel).
+double InjectOnMaps(EcuModel& model, const Corrections& c, const Corrections& truth) {
+    EngineState& e = model.engine;
+    // While it tunes, the engine runs on the injection map the tuning works on; else turbo decides.
+    const bool byPressure =
+        model.tuning ? (model.tune.flags & 0x01) != 0 : model.ParByte(kParTurboEnable) != 0;
+    const bool manual = model.tuning && !model.tuningAuto;
+    const bool partitioned = model.ParByte(kParInjectionKind) == 1;
+    e.lowShare = LowShare(c, partitioned, e.bench.kRip);
+    const double trueShare = LowShare(truth, partitioned, 0.0);
+    const bool fires = (e.running || e.cranking) && !e.cutOff;
+    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    const std::size_t map = byPressure ? kMap2Offset : kMap1Offset;
     const double load = byPressure ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
     const std::size_t cylinders = CylindersInUse(model);
-    double injected = 0.0, needed = 0.0;
+    double injected = 0.0, needed = 0.0, delivered = 0.0;
     for (std::size_t i = 0; i < 4; ++i) {
-        const MapView matrix{injection.cells + i * 20 * 32 * 2, injection.x, injection.y};
-        const double cellMs = CellAt(e, matrix, e.rpm, load) / 1000.0;
-        const double neededMs = TrueNeedMs(e.rpm, e.mapKpa, static_cast<int>(i)) * trims;
+        const double cellMs = CellAt(e, MapAt(image, map, 4, i), e.rpm, load) / 1000.0;
+        const double neutralNeedMs = TrueNeedMs(e.rpm, e.mapKpa, static_cast<int>(i));
+        const double needMs = neutralNeedMs * InjectionFactor(truth, i) * Mix(truth, partitioned, trueShare);
         // a cell the engine is held in for tuning injects as it stands (at least the injectors' shortest
         // opening), so that the run sees how far it is off; elsewhere an empty cell is closed-loop
-        e.baseInjMs[i] = e.heldRow >= 0 ? std::max(cellMs, kShortestInjMs)
-                         : cellMs > 0.0 ? cellMs
-                                        : neededMs / trims / e.lambdaTarget;
+        const bool closedLoop = e.heldRow < 0 && cellMs <= 0.0;
+        e.baseInjMs[i] = closedLoop ? neutralNeedMs / e.lambdaTarget
+                                    : std::max(cellMs, e.heldRow >= 0 ? kShortestInjMs : 0.0);
         const double correction =
             manual && (model.tune.ratioMask & (0x80 >> i)) != 0 ? model.tune.ratio / 1000.0 : 1.0;
-        e.cylInjMs[i] =
-            fires ? e.baseInjMs[i] * trims * e.bench.kInj / 1000.0 * e.bench.kInjCyl[i] / 1000.0 * correction
-                  : 0.0;
-        e.cylLambda[i] = i < cylinders ? sensed(neededMs, e.cylInjMs[i]) : 0.0;
+        const double t = e.baseInjMs[i] * InjectionFactor(c, i) * e.bench.kInj / 1000.0 * e.bench.kInjCyl[i] /
+                         1000.0 * correction;
+        const Injection inj = !fires       ? Injection{}
+                              : closedLoop ? ClosedLoop(needMs / e.lambdaTarget, e.lowShare, truth)
+                                           : ShareOut(t, e.lowShare, c, truth);
+        e.lowInjMs[i] = inj.lowMs;
+        e.highInjMs[i] = inj.highMs;
+        e.cylInjMs[i] = inj.lowMs + inj.highMs;
+        e.cylLambda[i] = i < cylinders ? Sensed(e, inj.fuelMs > 0.0 ? needMs / inj.fuelMs : 0.0) : 0.0;
         if (i < cylinders) {
             injected += e.cylInjMs[i] / static_cast<double>(cylinders);
-            needed += neededMs / static_cast<double>(cylinders);
+            needed += needMs;
+            delivered += inj.fuelMs;
         }
     }
     e.injMs = injected;
-    // with two injectors a cylinder the partition map shares the time out, by the advance map's load
-    const bool partitioned = model.ParByte(kParInjectionKind) == 1;
-    const double lowPct = partitioned ? Lookup(MapAt(image, kMap13Offset, 1), e.rpm, advLoad) / 10.0 : 100.0;
-    e.lowShare = std::clamp((lowPct * 10.0 + e.bench.kRip) / 1000.0, 0.0, 1.0);
+    return delivered > 0.0 ? needed / delivered : 0.0;
+}
+
+// Injection, advance and lambda at the present operating point, from the data sets of the ECU (the maps
+// and corrections of the slot it runs on, the configuration), the bench adjustment and a manual tuning
+// correction.
+void RunOnMaps(EcuModel& model) {
+    EngineState& e = model.engine;
+    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    e.cutOff = e.running && e.throttlePct < kCutOffThrottlePct && e.rpm > kIdleRpm + kCutOffAboveIdleRpm;
+    e.corrections = CorrectionsAt(model.StoreBytes(Store::Par), image, e);
+    const Corrections& c = e.corrections;
+    const double mixture = InjectOnMaps(
+        model, c, CorrectionsAt(DefaultStoreBytes(Store::Par), DefaultStoreBytes(model.tuningSlot), e));
     const double throttle = e.throttlePct * 10.0;
+    const bool partitioned = model.ParByte(kParInjectionKind) == 1;
     e.phaseLowDeg = Lookup(MiniMapAt(image, kPhaseLowOffset), e.rpm, throttle);
     e.phaseHighDeg = partitioned ? Lookup(MiniMapAt(image, kPhaseHighOffset), e.rpm, throttle) : 0.0;
 
+    const double advLoad = model.ParByte(kParTurboEnable) != 0 ? e.mapKpa * 10.0 : throttle;
     const double cellDeg = Lookup(MapAt(image, kMap3Offset, 1), e.rpm, advLoad) / 10.0;
     e.baseAdvanceDeg = (cellDeg != 0.0 ? cellDeg : std::min(38.0, 8.0 + e.rpm / 400.0)) + e.bench.adv / 10.0;
+    const bool manual = model.tuning && !model.tuningAuto;
     e.advanceDeg = e.baseAdvanceDeg + (manual ? model.tune.advOffset / 10.0 : 0.0);
-    e.lambda = sensed(needed, e.injMs); // the exhaust of all the cylinders mixed
+    for (std::size_t i = 0; i < 4; ++i)
+        e.cylAdvanceDeg[i] = e.advanceDeg + e.bench.advCyl[i] / 10.0 + AdvanceCorrection(c, i);
+    e.lambda = Sensed(e, mixture); // the exhaust of all the cylinders mixed
+}
+
+// The variable cam: a pneumatic one engages above its upper engine speed and throttle and lets go below
+// either lower one; a kinematic one works whenever the engine runs.
+bool CamEngaged(const EcuModel& model, const EngineState& e) {
+    const std::uint8_t type = model.ParByte(kParCamType);
+    if (!e.running || (type != 1 && type != 2)) return false;
+    if (type == 2) return true;
+    const auto word = [&](std::size_t offset) {
+        return GetBE16(&model.StoreBytes(Store::Par).at(kPrefixSize + offset));
+    };
+    const double throttle = e.throttlePct * 10.0;
+    if (e.rpm >= word(kCamRpmUpper) && throttle >= word(kCamThrottleUpper)) return true;
+    if (e.rpm < word(kCamRpmLower) || throttle < word(kCamThrottleLower)) return false;
+    return e.camEngaged;
 }
 
 // One small step of the model.
@@ -335,6 +372,9 @@ void Step(EcuModel& model, double dt) {
     e.gear = gear;
     e.speedKmh = gear == 0 ? 0.0 : e.rpm / 1000.0 * (6.0 + 3.0 * gear);
     e.distanceM += e.speedKmh / 3.6 * dt;
+    e.slipPct = gear == 1 || gear == 2 ? std::max(0.0, e.dRpm - kSlipFromRpmPerS) / kSlipRpmPerSPerPct : 0.0;
+    e.rearSpeedKmh = e.speedKmh * (1.0 + e.slipPct / 100.0);
+    e.camEngaged = CamEngaged(model, e);
 
     const double revs = e.rpm / 60.0 * dt;
     e.revolutions += revs;
@@ -355,6 +395,8 @@ void HoldEngineInCell(EcuModel& model, int row, int col, double rpm, double thro
     e.rpm = e.steerRpm;
     e.throttlePct = e.steerThrottlePct;
     e.dRpm = 0.0;
+    e.slipPct = 0.0;
+    e.rearSpeedKmh = e.speedKmh;
     e.cranking = false;
     e.running = true;
     e.mapKpa = PressureAt(e);

@@ -6,15 +6,20 @@
 // model moves towards it at its own pace, so read rpm and throttlePct back to see where it stands) until
 // ReleaseEngine hands it back to its own idle-and-rev cycle.
 //
-// The engine runs on the maps of the mapping slot the ECU tunes: each cylinder injects the cell of its
-// matrix of the injection map (by throttle, or by manifold pressure with the turbo enabled or while map
-// tuning works on that map) under the operating point, times the temperature trims, the bench factors
-// and a manual tuning correction; the advance comes from the advance map. lambda follows the mixture:
-// the fuel the engine truly needs at its operating point (hidden from the workbench: a cell set lean or
-// rich reads so) over the fuel injected, of each cylinder (whose needs differ a little, as the calibrated
-// maps do) and of them all. Where a cell is 0 the ECU's own closed loop injects for lambdaTarget, so an
-// untuned map reads on target.
+// The engine runs on the data sets of the ECU: each cylinder injects the cell of its matrix of the
+// injection map of the slot it runs on (by throttle, or by manifold pressure with the turbo enabled or
+// while map tuning works on that map) under the operating point, times the corrections of the data sets
+// (see corrections.h), the bench factors and a manual tuning correction, shared out between its low and
+// high injectors, each with its dead time; the advance is the advance map's plus the advance corrections.
+// lambda follows the mixture: the fuel the engine truly needs at its operating point (hidden from the
+// workbench) over the fuel injected, of each cylinder (whose needs differ a little, as the calibrated maps
+// do) and of them all. It needs what the ECU's default data sets inject, but for a few cells
+// of the injection maps (a cell set lean or rich reads so): a correction changed from its calibration
+// changes the mixture as much. Where a cell is 0 the ECU's own closed loop injects for lambdaTarget, so
+// an untuned map reads on target.
 #pragma once
+
+#include "ecusim/corrections.h"
 
 #include <array>
 #include <cstdint>
@@ -56,20 +61,28 @@ struct EngineState {
     double lambdaTarget = 1.0;         // lambda set-point
     double injMs = 0.0;                // injection time, the mean of the cylinders in use
     std::array<double, 4> baseInjMs{}; // per cylinder: the map's cell (or the closed loop's time), ms
-    std::array<double, 4> cylInjMs{};  // per cylinder: the time injected, trims and corrections applied
+    std::array<double, 4> cylInjMs{};  // per cylinder: the time injected, corrections and dead times applied
     double lowShare = 1.0;             // the low injectors' share of it (two injectors a cylinder)
     double phaseLowDeg = 0.0;          // injection phases of the low and the high injectors, of the
     double phaseHighDeg = 0.0;         // 720-degree cycle
-    double kAirTemp = 1.0;             // injection trims for the air and the water temperature
-    double kWaterTemp = 1.0;
-    bool cutOff = false;         // closed throttle at speed: no fuel
-    double baseAdvanceDeg = 0.0; // ignition advance of the map and the bench adjustment
-    double advanceDeg = 0.0;     // ... with a manual tuning correction: the advance fired
+    bool cutOff = false;               // closed throttle at speed: no fuel
+    double baseAdvanceDeg = 0.0;       // ignition advance of the map and the bench adjustment
+    double advanceDeg = 0.0;           // ... with a manual tuning correction
     std::uint32_t wheelPulses = 0;
     std::uint32_t camPulses = 0;
     int gear = 0; // 0 neutral
     double speedKmh = 0.0;
     double distanceM = 0.0; // distance covered since start-up
+
+    // What the data sets make of the operating point: their corrections, each cylinder's injection
+    // shared out between its low and high injectors (dead times included) and its advance fired, every
+    // correction included; the variable cam engaged.
+    Corrections corrections;
+    std::array<double, 4> lowInjMs{}, highInjMs{};
+    std::array<double, 4> cylAdvanceDeg{};
+    bool camEngaged = false;
+    double rearSpeedKmh = 0.0; // the driven rear wheel (speedKmh is the front's), faster while it slips
+    double slipPct = 0.0;      // how much faster the rear wheel turns than the front one
 
     bool running = false; // the engine fires (it starts on its own a moment after start-up)
     bool cranking = false;
@@ -86,10 +99,11 @@ struct EngineState {
     OutputTests tests;
 };
 
-// Fills the information records (value blocks 7,1 / 7,2 / 7,3) from the configuration data set: the
-// cylinders with their coil and injector outputs (a second injector each where the injection kind has
-// one), the toothed wheel, the auxiliary output's kind and the external drive-by-wire; besides, a stepper
-// idle actuator and traction control.
+// Fills the information records (value blocks 7,1 / 7,2 / 7,3) from the data sets: the cylinders with
+// their coil and injector outputs (a second injector each where the injection kind has one), the toothed
+// wheel, the variable cam, the velocity reference, the idle-air actuator, the analog inputs, the gear
+// sensor, the level switch, the auxiliary output's kind and the external drive-by-wire of the
+// configuration; traction control as the mapping slot the engine runs on switches it.
 void DescribeEngine(EcuModel& model);
 // Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
 void SteerEngine(EngineState& engine, double rpm, double throttlePct);

@@ -1,6 +1,7 @@
 // Live data: command 0x06 returns one of the four live records of the running engine (and takes the bench
 // adjustment riding in the request), command 0x0A fires a one-shot output test.
 #include "ecusim/commands.h"
+#include "ecusim/outputs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,38 +38,43 @@ struct Record {
     }
 };
 
-void FillInjection(Record& r, const EngineState& e) {
+void FillInjection(Record& r, const EcuModel& model) {
+    const EngineState& e = model.engine;
+    const Corrections& c = e.corrections;
     r.U16(0, e.wheelPulses & 0xFFFF);
     r.U16(2, e.camPulses & 0xFFFF);
     r.U16(10, std::fmod(e.revolutions, 65536.0));
     r.U16(14, e.rpm);
     r.U16(16, e.rpm);
     r.I16(18, e.dRpm);
-    r.I16(22, std::max(0.0, e.dRpm) / 50.0); // external-throttle transients grow with the rev-up
-    r.I16(28, std::max(0.0, e.dRpm) / 100.0);
     const BenchAdjust& b = e.bench;
     for (std::size_t i = 0; i < 4; ++i) {
-        r.U16(32 + 2 * i, e.cylInjMs[i] * (1.0 - e.lowShare) * 1000.0);
-        r.U16(40 + 2 * i, e.cylInjMs[i] * e.lowShare * 1000.0);
+        r.U16(32 + 2 * i, e.highInjMs[i] * 1000.0);
+        r.U16(40 + 2 * i, e.lowInjMs[i] * 1000.0);
         r.U16(48 + 2 * i, e.baseInjMs[i] * 1000.0);
-    }
-    r.U16(56, e.kAirTemp * 1000.0);
-    r.U16(58, e.kWaterTemp * 1000.0);
-    r.U16(60, 1000.0);
-    for (std::size_t i = 0; i < 4; ++i)
         r.U16(62 + 2 * i, b.kInjCyl[i]);
+        r.U16(122 + 2 * i, c.inj.user[i] * 1000.0);
+    }
+    r.U16(56, c.inj.airTemp * 1000.0);
+    r.U16(58, c.inj.waterTemp * 1000.0);
+    r.U16(60, c.inj.baro * 1000.0);
     r.U16(70, b.kInj);
     r.Each(72, e.lowShare * 1000.0);
     r.Each(80, e.lowShare * 1000.0);
     r.I16(104, b.kRip);
-    r.Each(106, 1000.0);
-    r.Each(114, 0.0);
-    for (const std::size_t off : {122, 130, 132, 140, 148, 156, 164, 206})
+    r.Each(106, c.kLow * 1000.0);
+    r.Each(114, c.kHigh * 1000.0);
+    r.U16(130, c.kCrank * 1000.0);
+    r.Each(132, c.inj.gear * 1000.0);
+    r.Each(140, c.inj.acc * 1000.0);
+    r.Each(148, c.inj.vel * 1000.0);
+    r.Each(156, c.inj.tc * 1000.0);
+    for (const std::size_t off : {164, 206}) // no map-by-acceleration, no external factor
         r.Each(off, 1000.0);
-    r.U16(130, 1000.0);
-    for (const std::size_t off : {172, 174, 176})
+    for (const std::size_t off : {172, 174, 176}) // no speed limiter, no CO correction learned
         r.U16(off, 1000.0);
-    r.U16(202, (14.0 - e.batteryV) * 80.0 + 900.0);
+    r.U16(202, c.deadLowMs * 1000.0);
+    r.U16(204, c.deadHighMs * 1000.0);
     r.Each(214, (e.phaseLowDeg + b.phaseL) * 10.0, true);
     r.Each(222, (e.phaseHighDeg + b.phaseH) * 10.0, true);
     r.Each(230, e.phaseLowDeg, true);
@@ -77,45 +83,58 @@ void FillInjection(Record& r, const EngineState& e) {
     r.I16(248, b.phaseH);
 }
 
-void FillAdvance(Record& r, const EngineState& e, bool unprotected) {
+void FillAdvance(Record& r, const EcuModel& model, const Outputs& out) {
+    const EngineState& e = model.engine;
+    const Corrections& c = e.corrections;
     const BenchAdjust& b = e.bench;
     const double base = e.advanceDeg - b.adv / 10.0;
     for (std::size_t i = 0; i < 4; ++i) {
-        r.I16(0 + 2 * i, (e.advanceDeg + b.advCyl[i] / 10.0) * 10.0);
+        r.I16(0 + 2 * i, e.cylAdvanceDeg[i] * 10.0);
         r.I16(8 + 2 * i, base * 10.0);
         r.I16(16 + 2 * i, b.advCyl[i]);
+        r.I16(26 + 2 * i, c.adv.user[i] * 10.0);
     }
     r.I16(24, b.adv);
-    r.I16(36, std::max(0.0, 60.0 - e.waterC) / 10.0 * 10.0);
-    r.U16(100, e.running ? 2800.0 - (e.batteryV - 12.0) * 300.0 : 0.0);
-    r.I16(106, e.throttlePct * 10.0);
+    r.I16(34, c.adv.airTemp * 10.0);
+    r.I16(36, c.adv.waterTemp * 10.0);
+    r.I16(38, c.adv.baro * 10.0);
+    r.I16(40, c.pickUpDeg * 10.0);
+    r.Each(42, c.adv.gear * 10.0, true);
+    r.Each(50, c.adv.acc * 10.0, true);
+    r.Each(58, c.adv.vel * 10.0, true);
+    r.Each(66, c.adv.tc * 10.0, true);
+    r.U16(100, e.running || e.cranking ? c.dwellMs * 1000.0 : 0.0);
+    r.I16(106, out.auxThrottlePct * 10.0);
+    r.I16(108, out.bypassSteps);
     r.U16(110, 100.0);
     r.U16(112, 100.0);
-    r.I16(114, 500.0 + b.pwmOut);
-    r.U16(116, e.speedKmh);
+    r.I16(114, out.pwmPct * 10.0);
+    r.U16(116, e.rearSpeedKmh);
     r.U16(118, e.speedKmh);
     r.U16(120, std::fmod(e.distanceM / 100.0, 65536.0));
-    r.U16(122, 500.0 + b.pwmOut);
+    r.U16(122, std::clamp(out.pwmPct * 10.0 + b.pwmOut, 0.0, 1000.0));
     r.I16(124, b.pwmOut);
-    r.I16(126, e.running ? 4.0 * std::sin(e.timeS) : 0.0);
+    r.I16(126, model.stepCorrection);
     r.U16(128, e.rpm > 0.0 ? e.speedKmh * 1000.0 / e.rpm : 0.0);
-    r.U16(132, 3.0);
-    r.Bit(134, 7, unprotected);
+    r.U16(130, e.slipPct * 10.0);
+    r.U16(132, c.tcLevel);
+    r.Bit(134, 7, !IsProtected(model));
     r.Bit(134, 4, e.running);
     r.Bit(134, 3, e.running || e.cranking);
     r.Bit(134, 2, e.running || e.cranking);
     r.Bit(134, 1, e.cranking);
-    r.Bit(136, 0, true); // variable cam engaged
+    r.Bit(136, 0, e.camEngaged);
     r.Bit(138, 1, e.gear == 0);
     r.Bit(138, 4, e.cranking);
     r.Bit(138, 2, e.gear == 0);
     r.Bit(139, 7, e.running || e.cranking || e.tests.fuelPump);
     r.Bit(139, 5, e.tests.auxOut);
     r.Bit(139, 4, e.tests.fuelConsum);
-    r.Bit(140, 7, e.running);
+    r.Bit(140, 7, c.tcLevel > 0);
 }
 
-void FillAnalog(Record& r, const EngineState& e) {
+void FillAnalog(Record& r, const EcuModel& model, const Outputs& out) {
+    const EngineState& e = model.engine;
     r.Ad(0, e.throttlePct, 100.0);
     r.I16(2, e.throttlePct * 10.0);
     r.Ad(4, 150.0 - e.waterC, 190.0);
@@ -135,27 +154,41 @@ void FillAnalog(Record& r, const EngineState& e) {
     r.I16(30, e.lambda * kStoichAfr * 10.0);
     r.Ad(32, 0.0, 1.0);
     r.Ad(36, 0.0, 1.0);
-    r.Ad(40, 40.0, 255.0);
-    r.I16(42, e.running ? 40.0 - e.waterC / 4.0 : 40.0);
+    // the idle-air actuator: an auxiliary throttle's opening, else the stepper's steps
+    r.Ad(40, out.auxThrottlePct, 100.0);
+    r.I16(42, out.auxThrottlePct * 10.0 + out.idleSteps + out.bypassSteps);
     r.Ad(44, 0.0, 1.0);
-    r.U16(50, 0.0);
+    r.U16(50, model.tuningSlot == Store::Slot2 ? 1.0 : 0.0);
     r.Ad(52, e.batteryV, 20.0);
     r.I16(54, e.batteryV * 10.0);
 }
 
-void FillThrottleBodies(Record& r, const EngineState& e) {
-    const double pedal = e.throttlePct;
-    r.U16(0, 400.0 + pedal * 30.0);
-    r.U16(2, 200.0 + pedal * 15.0);
-    r.I16(4, pedal * 10.0);
+// An external drive-by-wire: the grip's two sensors and each body's two (one rising, one falling), read
+// through the end points of their calibration in the configuration; each body set by its map.
+void FillThrottleBodies(Record& r, const EcuModel& model, const Outputs& out) {
+    constexpr std::size_t kSensorEnds = 0x70C; // grip A, B, body 1 A, B, body 2 A, B: A/D at 0 and 100 %
+    const EngineState& e = model.engine;
     for (std::size_t body = 0; body < 2; ++body) {
-        const double pos = pedal + e.bench.edbw[body] / 10.0;
-        r.U16(6 + 6 * body, 300.0 + pos * 32.0);
-        r.U16(8 + 6 * body, 3800.0 - pos * 32.0);
+        r.I16(34 + 2 * body, e.bench.edbw[body]); // the adjustment the ECU holds, bodies or not
+        r.Bit(42 + body, 7, model.ParByte(kParExtDbw) == 0);
+    }
+    if (model.ParByte(kParExtDbw) == 0) return;
+    const auto ad = [&](std::size_t sensor, double pct) {
+        const std::uint8_t* ends = &model.StoreBytes(Store::Par).at(kPrefixSize + kSensorEnds + 4 * sensor);
+        const double lo = GetBE16(ends), hi = GetBE16(ends + 2);
+        return lo + (hi - lo) * std::clamp(pct, 0.0, 100.0) / 100.0;
+    };
+    const double grip = e.throttlePct;
+    r.U16(0, ad(0, grip));
+    r.U16(2, ad(1, grip));
+    r.I16(4, grip * 10.0);
+    for (std::size_t body = 0; body < 2; ++body) {
+        const double pos = out.bodySetPct[body] + e.bench.edbw[body] / 10.0;
+        r.U16(6 + 6 * body, ad(2 + 2 * body, pos));
+        r.U16(8 + 6 * body, ad(3 + 2 * body, pos));
         r.I16(10 + 6 * body, pos * 10.0);
-        r.I16(18 + 2 * body, pos * 10.0);
+        r.I16(18 + 2 * body, out.bodySetPct[body] * 10.0);
         r.I16(30 + 2 * body, 200.0 + pos * 5.0);
-        r.I16(34 + 2 * body, e.bench.edbw[body]);
         r.Bit(42 + body, 5, true);
         r.Bit(42 + body, 0, true);
     }
@@ -199,18 +232,19 @@ Reply ReadLiveData(EcuModel& model, std::span<const std::uint8_t> request) {
     if (!ApplyBenchAdjust(model.engine.bench, request[1], GetBE16(&request[2]))) return std::nullopt;
     AdvanceEngineToNow(model);
     Record r{std::vector<std::uint8_t>(kLiveSizes[request[0]])};
+    const Outputs out = OutputsAt(model);
     switch (request[0]) {
     case 0:
-        FillInjection(r, model.engine);
+        FillInjection(r, model);
         break;
     case 1:
-        FillAdvance(r, model.engine, !IsProtected(model));
+        FillAdvance(r, model, out);
         break;
     case 2:
-        FillAnalog(r, model.engine);
+        FillAnalog(r, model, out);
         break;
     default:
-        FillThrottleBodies(r, model.engine);
+        FillThrottleBodies(r, model, out);
         break;
     }
     return std::move(r.bytes);

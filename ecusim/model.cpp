@@ -111,9 +111,13 @@ const EcuModel& PristineStores() {
 
 } // namespace
 
+const std::vector<std::uint8_t>& DefaultStoreBytes(Store store) {
+    return PristineStores().StoreBytes(store);
+}
+
 void ResetStores(EcuModel& model) {
     for (const DefaultStore& d : kDefaults)
-        model.StoreBytes(d.store) = PristineStores().StoreBytes(d.store);
+        model.StoreBytes(d.store) = DefaultStoreBytes(d.store);
     DescribeEngine(model);
     model.write.reset();
 }

@@ -44,9 +44,18 @@ inline constexpr std::size_t kParInjectors1 = 0x6CE;    // ... its first injecto
 inline constexpr std::size_t kParInjectors2 = 0x6D2;    // ... its second injector output
 inline constexpr std::size_t kParWheel = 0x6ED; // teeth, missing teeth, two revolutions, cam flag, ...
 inline constexpr std::size_t kParWheelSize = 6;
-inline constexpr std::size_t kParAuxOutRelay = 0x7B5; // nonzero: the auxiliary output is a relay
-inline constexpr std::size_t kParTurboEnable = 0x77D; // nonzero: injection by manifold pressure
-inline constexpr std::size_t kParExtDbw = 0x7B3;      // nonzero: an external drive-by-wire is fitted
+inline constexpr std::size_t kParAuxOutRelay = 0x7B5;     // nonzero: the auxiliary output is a relay
+inline constexpr std::size_t kParTurboEnable = 0x77D;     // nonzero: injection by manifold pressure
+inline constexpr std::size_t kParExtDbw = 0x7B3;          // nonzero: an external drive-by-wire is fitted
+inline constexpr std::size_t kParCamType = 0x6F3;         // variable cam: 0 none, 1 pneumatic, 2 kinematic
+inline constexpr std::size_t kParStepperType = 0x7AF;     // idle-air actuator: 1 auxiliary throttle, 2 and 3
+                                                          // idle stepper, 4 engine brake by-pass air, 0 none
+inline constexpr std::size_t kParVelocityByFront = 0x77C; // nonzero: vehicle speed from the front wheel
+inline constexpr std::size_t kParAnalogType = 0x7B1;      // what the two auxiliary analog inputs measure
+inline constexpr std::size_t kParGearMode = 0x7B0;        // 2: the gear from the engine-wheel ratio
+inline constexpr std::size_t kParLevelSwitch = 0x782;     // 0 none, up to 16 its steps, else analog
+// Mapping bytes: traction control switched on (nonzero).
+inline constexpr std::size_t kMapTcEnable = 0x2A138;
 
 // Where the ECU keeps its data: the configuration, the two mapping slots, the two CO-correction maps.
 enum class Store { Par, Slot1, Slot2, CocA, CocB, Count };
@@ -123,6 +132,8 @@ struct EcuModel {
 EcuModel MakeEcuModel(const std::string& password);
 // Puts every stored data set back to the ECU's defaults and drops a write in progress.
 void ResetStores(EcuModel& model);
+// A data set as the ECU's defaults have it.
+const std::vector<std::uint8_t>& DefaultStoreBytes(Store store);
 bool IsProtected(const EcuModel& model);
 
 // A valid EcuImage of size bytes: this program family's data header, the end marker, the name and the

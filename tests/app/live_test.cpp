@@ -510,3 +510,65 @@ TEST_F(LiveTest, Page2DimsByTheEquipment) {
     }
     ShowDefaultEcuOnPage2();
 }
+
+// Both live pages against the data sets the ECU holds: the variable cam and traction control are dimmed
+// and dark while the configuration and the mapping leave them out, bright once they are fitted (the cam
+// then engaged while the engine runs; traction control acting only on a spinning wheel); on page 1 the
+// total advance is the base advance and every correction shown. With ORVANE_SHOT_DIR set, both pages are
+// written there at both sizes of the main window, to be looked at beside the configuration, injection,
+// advance and Traction Ctrl. pages filled from the same data sets.
+TEST_F(LiveTest, PagesShowTheEquipmentAndCorrectionsOfTheDataSets) {
+    using namespace LIVE1;
+    struct Case {
+        const char* what;
+        std::uint8_t camType, tractionControl;
+    };
+    const Case cases[] = {{"default", 0, 0}, {"cam-and-traction-control", 1, 1}};
+    for (const Case& c : cases) {
+        ecu.model.StoreBytes(ecusim::Store::Par).at(ecusim::kPrefixSize + 0x6F3) = c.camType;
+        ecu.model.StoreBytes(ecu.model.tuningSlot).at(ecusim::kPrefixSize + 0x2A138) = c.tractionControl;
+        ecusim::DescribeEngine(ecu.model); // as after the data sets were sent
+        ecusim::SteerEngine(ecu.model.engine, 4000.0, 40.0);
+        ecusim::AdvanceEngine(ecu.model, 10.0);
+        for (const std::uint8_t page : {0, 1}) {
+            const int panel = page == 0 ? hLv1Panel : hLv2Panel;
+            DisplayPanel(panel);
+            ConnectLive(page);
+            LivTimer(0, page);
+            LivTimer(0, page); // all four records read
+            const int vcam = page == 0 ? LEDisVcam : LIVE2::LEDisVcam;
+            const int tc = page == 0 ? LEDisTcOn : LIVE2::LEDisTcOn;
+            EXPECT_EQ(CtrlAttr(panel, vcam, ATTR_DIMMED), c.camType == 0) << c.what;
+            EXPECT_EQ(CtrlAttr(panel, tc, ATTR_DIMMED), c.tractionControl == 0) << c.what;
+            int lit = -1;
+            GetCtrlVal(panel, vcam, &lit);
+            EXPECT_EQ(lit, c.camType != 0) << c.what << ": engaged while the engine runs";
+            GetCtrlVal(panel, tc, &lit);
+            EXPECT_EQ(lit, 0) << c.what << ": the wheel does not spin at a steady 4000 rpm";
+            if (page == 0) {
+                double total = 0.0, sum = 0.0, v = 0.0;
+                GetCtrlVal(panel, NUMteta1, &total);
+                for (const int part :
+                     {NUMddgAdvBase1, NUMddgAdvUser1, NUMddgAdvTair, NUMddgAdvTh2o, NUMddgAdvPbaro,
+                      NUMddgAdvGear1, NUMddgAdvAcc1, NUMddgAdvVel1, NUMddgAdvTc1, NUMddgAdvMacc1,
+                      NUMddgAdvVelim, NUMddgAdvTrans1, NUMddgAdvExt1}) {
+                    GetCtrlVal(panel, part, &v);
+                    sum += v;
+                }
+                EXPECT_NEAR(total, sum, 0.45) << c.what << ": the total advance counts every correction";
+            }
+            if (const char* dir = std::getenv("ORVANE_SHOT_DIR")) {
+                for (const auto& [w, h] : {std::pair{1100, 760}, std::pair{1920, 1040}}) {
+                    ASSERT_EQ(ResizeWindow(hMainPanel, w, h), 0);
+                    ProcessSystemEvents();
+                    const std::string path = std::string(dir) + "/live" + std::to_string(page + 1) + "-" +
+                                             c.what + "-" + std::to_string(w) + ".png";
+                    EXPECT_EQ(GrabPanelToPng(hMainPanel, path.c_str()), 0);
+                }
+                ASSERT_EQ(ResizeWindow(hMainPanel, 1100, 760), 0);
+            }
+            CloseComPort();
+        }
+    }
+    ShowDefaultEcuOnPage2();
+}

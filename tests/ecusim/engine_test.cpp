@@ -2,6 +2,7 @@
 // adjustment applied, output tests, the diagnostic log with its resets, parameters and password, and the
 // options that spoil poll and block-transfer replies now and then.
 #include "ecusim/commands.h"
+#include "liverecord.h"
 #include "simclient.h"
 
 #include <gtest/gtest.h>
@@ -85,9 +86,10 @@ TEST(SimLive, InjectionComesFromTheMapAndLambdaFromHowFarItIsOffTheNeed) {
         LayMap(model, 0x16B30, 4, cellUs, 1000, 500, 50); // injection by throttle: 1000.. rpm, 0.. deg
         const auto injection = client.Exchange(0x06, Bytes{0, 0, 0, 0});
         EXPECT_EQ(Word(*injection, 48), cellUs) << "the base injection time is the cell";
-        const double trims = Word(*injection, 56) / 1000.0 * Word(*injection, 58) / 1000.0;
-        EXPECT_NEAR(Word(*injection, 32) + Word(*injection, 40), cellUs * trims, cellUs * 0.002)
-            << "the injected time, high and low injectors together, carries the trims";
+        const ComposedInjection composed = ComposeInjection(*injection, 0);
+        EXPECT_NEAR(Word(*injection, 32) + Word(*injection, 40), (composed.lowMs + composed.highMs) * 1000.0,
+                    cellUs * 0.005)
+            << "the injected time, high and low injectors together, carries the corrections shown";
         return Word(*client.Exchange(0x06, Bytes{2, 0, 0, 0}), 26) / 10.0;
     };
     const double lean = afrWithCells(4000);
@@ -119,8 +121,12 @@ TEST(SimLive, DoubleInjectionSharesTheTimeByThePartitionMap) {
         const auto live = client.Exchange(0x06, Bytes{0, 0, 0, 0});
         const double high = Word(*live, 32), low = Word(*live, 40);
         EXPECT_NEAR(high + low, model.engine.cylInjMs[0] * 1000.0, 1.0);
-        EXPECT_NEAR(Word(*live, 72) / 10.0, 100.0 * low / (high + low), 0.2) << "the partition shown";
-        return low / (high + low);
+        // each set's time without its dead time and its factor: the share of the cylinder's time
+        const double lowPart = low > 0.0 ? (low - Word(*live, 202)) / Word(*live, 106) : 0.0;
+        const double highPart = high > 0.0 ? (high - Word(*live, 204)) / Word(*live, 114) : 0.0;
+        EXPECT_NEAR(Word(*live, 72) / 10.0, 100.0 * lowPart / (highPart + lowPart), 0.2)
+            << "the partition shown";
+        return lowPart / (highPart + lowPart);
     };
     EXPECT_NEAR(shares(1150.0, 2.0), 1.0, 0.001) << "the low injectors alone at idle";
     EXPECT_EQ(phases(), (std::array<std::uint16_t, 4>{2500, 4000, 250, 400}));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct SimClient {
@@ -79,6 +80,17 @@ inline void LayMap(ecusim::EcuModel& model, std::size_t offset, int matrices, st
         put(cells + static_cast<std::size_t>(c), rpm0 + rpmStep * c);
     for (int r = 0; r < 20; ++r)
         put(cells + 32 + static_cast<std::size_t>(r), loadStep * r);
+    ecusim::SealImage(image);
+}
+
+// The mapping slot the ECU runs on with its injection and advance maps empty (every cell and breakpoint
+// 0), its corrections and parameters as calibrated.
+inline void EmptyMaps(ecusim::EcuModel& model, ecusim::Store slot) {
+    std::vector<std::uint8_t>& image = model.StoreBytes(slot);
+    for (const auto& [offset, size] : {std::pair{ecusim::kMap1Offset, ecusim::kMap4Size},
+                                       std::pair{ecusim::kMap2Offset, ecusim::kMap4Size},
+                                       std::pair{ecusim::kMap3Offset, ecusim::kMapSize}})
+        std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(ecusim::kPrefixSize + offset), size, 0);
     ecusim::SealImage(image);
 }
 

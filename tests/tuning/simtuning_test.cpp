@@ -36,11 +36,8 @@ MtInfoFrame Decode(const std::optional<ecusim::Frame>& reply) {
 }
 
 struct SimTuning : testing::Test {
-    // The runs start from an empty map, so that every cell they touch shows.
-    SimTuning() {
-        ecu.sim.model.StoreBytes(ecu.sim.model.tuningSlot) =
-            ecusim::MakeDefaultImage(ecusim::kMapImageSize, "empty");
-    }
+    // The runs start from empty maps, so that every cell they touch shows.
+    SimTuning() { EmptyMaps(ecu.sim.model, ecu.sim.model.tuningSlot); }
 
     SimClient ecu;
     std::map<int, std::int16_t> reported; // (kind << 16 | row << 8 | col) -> last value reported

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../app/orvanefixture.h"
+#include "../ecusim/simclient.h"
 #include "orvane/core/navigation.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
@@ -21,7 +22,7 @@ struct TuningTest : OrvaneTest {
         std::memset(&ecuMapData.map3, 0, sizeof ecuMapData.map3);
         for (const ecusim::Store slot :
              {ecusim::Store::Slot1, ecusim::Store::Slot2}) // the ECU's maps empty too
-            ecu.model.StoreBytes(slot) = ecusim::MakeDefaultImage(ecusim::kMapImageSize, "empty");
+            EmptyMaps(ecu.model, slot);
         isTuningManual = 1;
         isTuningAuto = 0;
         SelectLambdaSensor(false); // as at program start
