@@ -65,12 +65,17 @@ struct PageLayout : OrvaneTest {
         return all;
     }
 
-    // The faults of every page (the popups are no pages), filled from the data sets on hand.
+    // The faults of every page (the popups are no pages), filled from the data sets on hand, each by its
+    // own fill as well (the live pages too): what the program writes at run time, texts and captions, is
+    // what is checked.
     static std::vector<std::string> EveryPageFaults(const std::string& setting) {
         EXPECT_TRUE(ScatterAllPanels());
         std::vector<std::string> faults;
         for (const Page& page : Pages().pages) {
             if (page.timer == nullptr) continue;
+            if (page.scatter != nullptr) {
+                EXPECT_TRUE(page.scatter()) << Title(*page.handle);
+            }
             const std::vector<std::string> found = FaultsOf(*page.handle, Title(*page.handle) + setting);
             faults.insert(faults.end(), found.begin(), found.end());
         }
