@@ -129,7 +129,7 @@ TEST_F(UiTest, DimmedHiddenAndIndicatorControlsTakeNoClicks) {
     EXPECT_TRUE(events.empty());
 }
 
-// What a numeric shows, as the screen would.
+// What a control shows, as the screen would.
 QImage LookOf(int panel, int control) {
     QWidget* w = ui::FindControl(panel, control, nullptr)->widget;
     return w->grab().toImage();
@@ -145,6 +145,20 @@ TEST_F(UiTest, DimmedNumericLooksDimmedWhateverItsTextColour) {
     const QImage liveRed = LookOf(main, MAINP::NUMval);
     SetCtrlAttribute(main, MAINP::NUMval, ATTR_TEXT_COLOR, VAL_BLACK);
     EXPECT_NE(LookOf(main, MAINP::NUMval), liveRed); // live, the colour shows
+}
+
+// A toggle that is on shows its on colour while live; dimmed, it looks as dimmed as any button.
+TEST_F(UiTest, DimmedToggleLooksDimmedWhateverItsOnColour) {
+    SetCtrlVal(main, MAINP::TBon, 1);
+    SetCtrlAttribute(main, MAINP::TBon, ATTR_DIMMED, 1);
+    SetCtrlAttribute(main, MAINP::TBon, ATTR_ON_COLOR, VAL_GREEN);
+    const QImage dimmedGreen = LookOf(main, MAINP::TBon);
+    SetCtrlAttribute(main, MAINP::TBon, ATTR_ON_COLOR, VAL_RED);
+    EXPECT_EQ(LookOf(main, MAINP::TBon), dimmedGreen);
+    SetCtrlAttribute(main, MAINP::TBon, ATTR_DIMMED, 0);
+    const QImage liveRed = LookOf(main, MAINP::TBon);
+    SetCtrlAttribute(main, MAINP::TBon, ATTR_ON_COLOR, VAL_GREEN);
+    EXPECT_NE(LookOf(main, MAINP::TBon), liveRed); // live, the colour shows
 }
 
 TEST_F(UiTest, ChildPanelScrollsInsideItsParent) {
