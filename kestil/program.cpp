@@ -151,6 +151,8 @@ int Send(int, int, int event, void*, int, int) {
     {
         MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
         DimForRun(1);
+        // Whatever becomes of this file, the size of the run before is no longer what the window shows.
+        SetCtrlVal(hMainPanel, KESTIL::NUMprogress, 0.0);
         SetCtrlVal(hMainPanel, KESTIL::TMstatus, "Programming...");
         ProcessSystemEvents();
         RememberFirmwareDir(path);

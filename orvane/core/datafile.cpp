@@ -81,6 +81,15 @@ void ShowFileName(const FileKind& k, const char* path) {
     ShowConfigName(name.data(), static_cast<std::uint8_t>(k.kind));
 }
 
+// The refusal of a file whose header is ours but whose length is not the image's.
+const char szDataFileSize[] = "Invalid data!\nFile truncated or of the wrong size.";
+
+// Whether a file begins with this application's header, whatever its version.
+bool HeaderIsOurs(const char* path) {
+    DataHeader header;
+    return FileHeadToArray(path, BytesOf(header)) == FILE_OK && CheckDataHeader(header) != -1;
+}
+
 void Forget(const FileKind& k) {
     RememberFile(k.remembered, "");
     ShowConfigName("", static_cast<std::uint8_t>(k.kind));
@@ -149,11 +158,11 @@ bool LoadEcu(std::uint8_t mode, std::uint16_t kind) {
     case FILE_OK:
         break;
     case FILE_SIZE_ERROR:
-        // Not one of our images. Only a load that speaks says so; either way the path is forgotten, so that
-        // start-up does not refuse the same file again every time.
+        // Not one of our images. Only a load that speaks says why; either way name and path are forgotten,
+        // so that start-up does not refuse the same file again every time.
         if (speaks) {
-            HeaderMessagePopup(k.loadTitle, szForeignData);
-            RememberFile(k.remembered, "");
+            HeaderMessagePopup(k.loadTitle, HeaderIsOurs(path.data()) ? szDataFileSize : szForeignData);
+            Forget(k);
             return true;
         }
         [[fallthrough]];

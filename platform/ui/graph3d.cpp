@@ -1,6 +1,7 @@
 // The 3-D graph: a surface over a grid with one cursor, kept in the control's record and shown by a
 // Q3DSurface window inside the panel. The window is made when its panel is first shown, and only where
 // OpenGL works; elsewhere a notice stands in its place and the record works on.
+#include "platform/ui/axisticks.h"
 #include "platform/ui/layer.h"
 
 #include <QGuiApplication>
@@ -68,15 +69,16 @@ class PairTicks : public QValue3DAxisFormatter {
         labelPositions().clear();
         labelStrings().clear();
         const float lo = axis()->min(), span = axis()->max() - lo;
-        // A line at every value; a label at so many of them that they stay apart.
-        const std::size_t step = (at_.size() + kMaxLabels - 1) / kMaxLabels;
+        // A line at every value; a label, where it has one, at so many of them that they stay apart.
+        const std::vector<std::size_t> labelled = LabelledPoints(at_.size(), kMaxLabels);
         for (std::size_t k = 0; k < at_.size(); ++k) {
             const float t = (at_[k] - lo) / span;
             if (!(t >= 0 && t <= 1)) continue;
             gridPositions() << t;
-            if (k % step == 0 || k + 1 == at_.size()) {
+            const QString& label = labels_[static_cast<qsizetype>(k)];
+            if (!label.isEmpty() && std::ranges::binary_search(labelled, k)) {
                 labelPositions() << t;
-                labelStrings() << labels_[static_cast<qsizetype>(k)];
+                labelStrings() << label;
             }
         }
     }
@@ -228,14 +230,17 @@ void ShowSurfaceViews(Panel& p) {
         if (c->surface && c->widget && c->widget->layout() == nullptr) MakeView(*c);
 }
 
-// The axes: captions, the grid axes as laid out, and the values' extremes upright.
+// The axes: captions, the grid axes as laid out, and the values upright between round ticks.
 void ShowAxes(Q3DSurface& view, const Surface& s, const AxisLayout& x, const AxisLayout& y) {
     // The view's X runs across, its Y up (the values) and its Z into the screen (our y).
     ShowGridAxis(view.axisX(), x);
     ShowGridAxis(view.axisZ(), y);
     if (!s.z.empty()) {
         const auto [lo, hi] = std::minmax_element(s.z.begin(), s.z.end());
-        SetAxis(view.axisY(), ToQt(s.zName), *lo, *hi);
+        const ValueTicks ticks = RoundValueTicks(*lo, *hi);
+        SetAxis(view.axisY(), ToQt(s.zName), ticks.lo, ticks.hi);
+        static_cast<PairTicks*>(view.axisY()->formatter())
+            ->Set(std::vector<float>(ticks.at.begin(), ticks.at.end()), ticks.labels);
     }
 }
 

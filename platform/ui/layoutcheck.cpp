@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,9 +18,11 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
 #include <QTableView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace uitest {
 namespace {
@@ -28,31 +31,80 @@ namespace {
 constexpr int kLineEditMargins = 2 * 2 + 1;
 
 struct Box {
+    const ui::Control* control;
     std::string name;
     QRect rect;
     bool frame;
 };
 
-// The widest of the lines of a text, in the font.
-int TextWidth(const QFont& font, const QString& text) {
-    const QFontMetrics metrics(font);
-    int widest = 0;
+// The widest of the lines of a text, in the font, in fractions of a pixel.
+qreal LineWidth(const QFont& font, const QString& text) {
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
     for (const QString& line : text.split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(line));
     return widest;
+}
+
+// In whole pixels, as a label or a line edit lays its text out.
+int TextWidth(const QFont& font, const QString& text) {
+    return qRound(LineWidth(font, text));
+}
+
+// As an item view measures a cell's text: one any fraction of a pixel wider than its room is cut ("320…").
+int CellTextWidth(const QFont& font, const QString& text) {
+    return static_cast<int>(std::ceil(LineWidth(font, text)));
+}
+
+// Where a frame draws its title and the room inside its border line, in the panel. The style puts the
+// title above the line, which runs around the frame's contents as far out on every side as it does at the
+// left; what lies inside the frame stays off the line itself.
+struct FrameParts {
+    QRect inside, title;
+};
+FrameParts PartsOf(const ui::Control& c) {
+    auto* box = static_cast<QGroupBox*>(c.widget.data());
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.textAlignment = box->alignment();
+    option.lineWidth = 1;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QStyle* style = box->style();
+    const QRect contents =
+        style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, box);
+    const int inset = contents.x();
+    const QRect title = option.text.isEmpty() ? QRect()
+                                              : style->subControlRect(QStyle::CC_GroupBox, &option,
+                                                                      QStyle::SC_GroupBoxLabel, box);
+    const QPoint at(c.x, c.y);
+    return {contents.adjusted(1 - inset, 1 - inset, inset - 1, inset - 1).translated(at),
+            title.translated(at)};
 }
 
 std::vector<Box> BoxesOf(const ui::Panel& p) {
     std::vector<Box> boxes;
     for (const auto& c : p.controls) {
         if (!c->visible || c->kind == CTRL_TIMER || !c->widget) continue;
-        boxes.push_back({c->name, QRect(c->x, c->y, c->w, c->h), c->kind == CTRL_DECORATION});
+        if (c->kind == CTRL_DECORATION) {
+            // What lies inside a frame stays off its border and its title; the strip beside the title,
+            // above the border, is room of the panel's.
+            const FrameParts parts = PartsOf(*c);
+            boxes.push_back({c.get(), c->name, parts.inside, true});
+            if (!parts.title.isEmpty()) boxes.push_back({c.get(), c->name + ":title", parts.title, false});
+            continue;
+        }
+        boxes.push_back({c.get(), c->name, QRect(c->x, c->y, c->w, c->h), false});
         if (c->label && !c->caption.empty()) {
-            // A caption's trailing blanks show nothing: only its ink (and the control's width) counts.
             QRect r = c->label->geometry();
-            const int ink = TextWidth(c->label->font(), ui::ToQt(c->caption).trimmed());
-            if (c->kind != CTRL_LED) r.setWidth(std::min(r.width(), std::max(ink, c->w)));
-            boxes.push_back({c->name + ":caption", r, false});
+            if (c->kind != CTRL_LED) {
+                // A caption's trailing blanks show nothing: its ink counts, and a blank after it that keeps
+                // it apart from the next caption, or the control's width where that is more.
+                const QFont font = c->label->font();
+                const int ink = TextWidth(font, ui::ToQt(c->caption).trimmed());
+                r.setWidth(std::max(ink + TextWidth(font, QStringLiteral(" ")), c->w));
+            }
+            boxes.push_back({c.get(), c->name + ":caption", r, false});
         }
     }
     return boxes;
@@ -103,7 +155,7 @@ class Checker {
             if (!whole.contains(a.rect)) Fault(a.name + " lies outside the panel");
             for (std::size_t j = i + 1; j < boxes.size(); ++j) {
                 const Box& b = boxes[j];
-                if (!a.rect.intersects(b.rect)) continue;
+                if (a.control == b.control || !a.rect.intersects(b.rect)) continue;
                 if (a.frame != b.frame) {
                     const Box& frame = a.frame ? a : b;
                     const Box& inner = a.frame ? b : a;
@@ -224,14 +276,14 @@ class Checker {
                         : RangeTexts(cell.min, cell.max, cell.number,
                                      [&cell](double v) { return ui::FormatNumber(v, cell.precision); });
                 for (const QString& text : texts)
-                    if (TextWidth(f, text) > TextWidth(widestFont, widest)) {
+                    if (CellTextWidth(f, text) > CellTextWidth(widestFont, widest)) {
                         widest = text;
                         widestFont = f;
                     }
             }
-            if (TextWidth(widestFont, widest) > room) {
+            if (CellTextWidth(widestFont, widest) > room) {
                 cut.push_back(col + 1);
-                if (TextWidth(widestFont, widest) > TextWidth(cutFont, cutText)) {
+                if (CellTextWidth(widestFont, widest) > CellTextWidth(cutFont, cutText)) {
                     cutText = widest;
                     cutFont = widestFont;
                 }
@@ -240,7 +292,7 @@ class Checker {
         if (!cut.empty())
             Fault(c.name + ": \"" + ui::FromQt(cutText) + "\" does not fit " + std::to_string(cut.size()) +
                   " column(s), from column " + std::to_string(cut.front()) + " (" +
-                  std::to_string(TextWidth(cutFont, cutText) + margins) + " pixels wide in " +
+                  std::to_string(CellTextWidth(cutFont, cutText) + margins) + " pixels wide in " +
                   std::to_string(view->columnWidth(cut.front() - 1)) + ")");
         // A table that stretches with its window's width is laid out for the room a larger window gives:
         // at the design size it may scroll sideways. One that stretches with its height is a list, which

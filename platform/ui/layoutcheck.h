@@ -1,8 +1,9 @@
-// What a reader would find wrong on a panel as it shows now: boxes that leave the panel, overlap or
-// cross a frame's border, and content that does not fit its box (a numeric's widest value by its range
-// and decimals, a table column's widest value by its cells' formats, a table that needs a scroll bar at
-// its size, a text message, a frame title, a ring item, a button or toggle text), measured with the font
-// the control draws with. Only controls visible now count. Part of the test and tool layer.
+// What a reader would find wrong on a panel as it shows now: boxes that leave the panel, overlap, cross a
+// frame's border or lie over its title, captions that run into the next caption (a blank must part them),
+// and content that does not fit its box (a numeric's widest value by its range and decimals, a table
+// column's widest value by its cells' formats, a table that needs a scroll bar at its size, a text
+// message, a frame title, a ring item, a button or toggle text), measured with the font the control draws
+// with, as the widget measures it. Only controls visible now count. Part of the test and tool layer.
 #pragma once
 
 #include <string>
@@ -11,8 +12,8 @@
 namespace uitest {
 
 struct LayoutBox {
-    std::string name; // the control's constant name; its caption as "NAME:caption"
-    int x, y, w, h;   // in the panel
+    std::string name; // the control's constant name; its caption "NAME:caption", a frame's title "NAME:title"
+    int x, y, w, h;   // in the panel; a frame's box is the inside of its border
 };
 
 // Every visible control's box and caption box, in resource order.

@@ -84,9 +84,12 @@ void ApplyColors(Control& c) {
     if (c.bgColor != kDefaultColor)
         for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
             pal.setColor(role, RgbColor(c.bgColor));
+    // A toggle's state colour too: dimmed, it looks like any dimmed button.
     if (c.kind == CTRL_TOGGLE_BUTTON) {
         const int color = c.number != 0 ? c.onColor : c.offColor;
-        if (color != kDefaultColor && color != VAL_BLACK) pal.setColor(QPalette::Button, RgbColor(color));
+        if (color != kDefaultColor && color != VAL_BLACK)
+            for (const auto group : {QPalette::Active, QPalette::Inactive})
+                pal.setColor(group, QPalette::Button, RgbColor(color));
     }
     // A palette or font set again, even an equal one, goes to every child of the widget: set only changes.
     if (c.widget->palette() != pal) c.widget->setPalette(pal);

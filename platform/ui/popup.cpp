@@ -5,9 +5,12 @@
 #include "platform/ui/layer.h"
 #include "platform/ui/userint.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QScrollArea>
 
 namespace {
 
@@ -23,11 +26,44 @@ QString FileFilter(const PopupRequest& r) {
     return filter;
 }
 
+// The window a message belongs to: the popup on top, else the window of the panel at work.
+QWidget* OwnerWindow() {
+    const int top = ui::TopPopup();
+    const ui::Panel* p = ui::FindPanel(top != 0 ? top : GetActivePanel());
+    if (p != nullptr && p->frame->window()->isVisible()) return p->frame->window();
+    return QApplication::activeWindow();
+}
+
+// A window manager puts the window's icon and up to three buttons beside its title, each about as wide as
+// the title bar is high, and cuts a title that has no room left to "..".
+constexpr int kTitleBarButtons = 4 * 32;
+
+// As wide as its title needs beside the title bar's icon and buttons (the box widens itself for its text
+// only), and centred on the window it belongs to.
+void ShowMessage(const QString& title, const QString& text) {
+    QWidget* owner = OwnerWindow();
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, owner);
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarButtons;
+    auto* grid = static_cast<QGridLayout*>(box.layout());
+    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(),
+                  0, 1, grid->columnCount());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show(); // the box takes its final size as it shows
+    if (owner != nullptr) {
+        QRect place = box.frameGeometry();
+        place.moveCenter(owner->frameGeometry().center());
+        box.move(place.topLeft());
+    }
+    box.exec();
+}
+
 PopupAnswer ShowQtPopup(const PopupRequest& r) {
     const QString title = ui::ToQt(r.title);
     switch (r.kind) {
     case PopupKind::Message:
-        QMessageBox::information(nullptr, title, ui::ToQt(r.text));
+        ShowMessage(title, ui::ToQt(r.text));
         return {};
     case PopupKind::Confirm:
         return {QMessageBox::question(nullptr, title, ui::ToQt(r.text)) == QMessageBox::Yes ? 1 : 0, {}};

@@ -2,15 +2,17 @@
 // the pages' field tables), at the main window's design size and maximised: nothing overlaps, and every
 // value its range can take, every caption and every cell fits its box. Pages that show other controls or
 // texts by mode or by configuration are checked in each: the tuning page in manual and automatic tuning,
-// every page with an external drive-by-wire and both CO-correction maps on, and with the traction
-// selector read in steps. With ORVANE_SHOT_DIR set, each page is also written there as a PNG of the main
-// window, at each size, to be looked at.
+// every page with an external drive-by-wire and both CO-correction maps on, with the traction selector
+// read in steps, and with the captions the live pages give an ECU that reports all its equipment. With
+// ORVANE_SHOT_DIR set, each page is also written there as a PNG of the main window, at each size, to be
+// looked at.
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
 #include "orvane/core/byteorder.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/pages.h"
+#include "orvane/live/liverec.h"
 #include "orvane/params/params.h"
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
@@ -28,15 +30,20 @@ constexpr int kDesignW = 1100, kDesignH = 760;        // the main window as desi
 constexpr int kMaximisedW = 1920, kMaximisedH = 1040; // maximised on a 1920x1080 screen
 
 struct PageLayout : OrvaneTest {
+    // The live pages caption some controls by what the ECU reports of its equipment: each test starts
+    // from an ECU that reports none, whatever a test before left in the records.
     void SetUp() override {
         OrvaneTest::SetUp();
         par = ecuParData;
         map = ecuMapData;
+        misc = miscInfo;
+        miscInfo = {};
     }
 
     void TearDown() override {
         ecuParData = par;
         ecuMapData = map;
+        miscInfo = misc;
         SetTuningPageMode(false, false);
         ScatterAllPanels();
         uitest::ResizeWindow(hMainPanel, kDesignW, kDesignH);
@@ -65,12 +72,17 @@ struct PageLayout : OrvaneTest {
         return all;
     }
 
-    // The faults of every page (the popups are no pages), filled from the data sets on hand.
+    // The faults of every page (the popups are no pages), filled from the data sets on hand, each by its
+    // own fill as well (the live pages too): what the program writes at run time, texts and captions, is
+    // what is checked.
     static std::vector<std::string> EveryPageFaults(const std::string& setting) {
         EXPECT_TRUE(ScatterAllPanels());
         std::vector<std::string> faults;
         for (const Page& page : Pages().pages) {
             if (page.timer == nullptr) continue;
+            if (page.scatter != nullptr) {
+                EXPECT_TRUE(page.scatter()) << Title(*page.handle);
+            }
             const std::vector<std::string> found = FaultsOf(*page.handle, Title(*page.handle) + setting);
             faults.insert(faults.end(), found.begin(), found.end());
         }
@@ -92,6 +104,7 @@ struct PageLayout : OrvaneTest {
 
     EcuParData par{};
     EcuMapData map{};
+    MiscInfo misc{};
 };
 
 TEST_F(PageLayout, EveryPageFitsAtBothSizes) {
@@ -130,6 +143,18 @@ TEST_F(PageLayout, EveryPageFitsWithExternalDriveByWire) {
 TEST_F(PageLayout, EveryPageFitsWithASelectorInSteps) {
     WriteField(Image::Par, 0x781, Raw::U8, 6); // six selector steps
     const std::vector<std::string> faults = EveryPageFaults(", selector in steps");
+    EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// An ECU that reports an auxiliary throttle, a level switch read by A/D with an external drive-by-wire,
+// anti-lag, launch control, a speed limiter and a relay output: the live pages give those controls their
+// other captions.
+TEST_F(PageLayout, EveryPageFitsWithTheCaptionsOfAFullyEquippedEcu) {
+    miscInfo[3] = 1;                                             // auxiliary throttle
+    miscInfo[7] = 17;                                            // level switch by A/D ...
+    miscInfo[13] = 1;                                            // ... with an external drive-by-wire
+    miscInfo[8] = miscInfo[9] = miscInfo[10] = miscInfo[12] = 1; // anti-lag, launch, speed limiter, relay
+    const std::vector<std::string> faults = EveryPageFaults(", fully equipped ECU");
     EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
 }
 

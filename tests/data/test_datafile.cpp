@@ -174,9 +174,11 @@ TEST_F(DataFileTest, HeaderCases) {
     }
 }
 
-// A file of another size is no image of ours: refused, and the image stays as it was, even after a good
-// file of the same kind went through the file buffer. Its path is forgotten either way, so that start-up
-// does not refuse it again at every start; only a load the user asked for says so, and it keeps the name.
+// A file of another size than the image is refused, and the image stays as it was, even after a good file
+// of the same kind went through the file buffer. One whose header says it is ours was cut short or runs on,
+// and the message says so; any other is another application's. Name and path are forgotten together
+// either way, so that start-up does not refuse it again at every start; only a load the user asked for
+// says why.
 TEST_F(DataFileTest, WrongSizeIsRefusedAndForgotten) {
     EcuParData good;
     FillSound(good, 5);
@@ -185,13 +187,31 @@ TEST_F(DataFileTest, WrongSizeIsRefusedAndForgotten) {
     Remember(cfg.parFile, goodPath);
     ASSERT_TRUE(LoadEcu(0, 1));
 
-    Bytes whole = CopyOfBytes(good);
-    whole[100] ^= 0x55; // another file, so that stale bytes of the good one would show
+    Bytes ours = CopyOfBytes(good);
+    ours[100] ^= 0x55; // another file, so that stale bytes of the good one would show
+    Bytes foreign = ours;
+    foreign[0] = 'K'; // another application's name in the header
+    const std::string wrongSize = "Invalid data!\nFile truncated or of the wrong size.";
+    const std::string anotherApp = "Invalid data!\nData stored by another application.";
+    struct Case {
+        const char* what;
+        const Bytes& bytes;
+        std::size_t size;
+        const std::string& message;
+    };
+    const Case kCases[] = {
+        {"ours, one byte short", ours, sizeof good - 1, wrongSize},
+        {"ours, one byte more", ours, sizeof good + 1, wrongSize},
+        {"ours, its header alone", ours, sizeof good.header, wrongSize},
+        {"ours, cut inside its header", ours, sizeof good.header - 1, anotherApp},
+        {"empty", ours, 0, anotherApp},
+        {"another application's, one byte short", foreign, sizeof good - 1, anotherApp},
+    };
     for (const std::uint8_t interactive : {0, 1}) {
-        for (std::size_t size : {sizeof good - 1, sizeof good + 1, std::size_t{64}, std::size_t{0}}) {
-            SCOPED_TRACE(testing::Message() << "interactive " << int{interactive} << ", size " << size);
-            Bytes bytes = whole;
-            bytes.resize(size);
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(testing::Message() << c.what << ", interactive " << int{interactive});
+            Bytes bytes = c.bytes;
+            bytes.resize(c.size);
             const std::string path = PathOf("bad.ecd");
             Write(path, bytes);
             Remember(cfg.parFile, path);
@@ -201,11 +221,12 @@ TEST_F(DataFileTest, WrongSizeIsRefusedAndForgotten) {
             EXPECT_EQ(LoadEcu(interactive, 1), interactive != 0);
             ASSERT_TRUE(script.AllExpected()) << script.Report();
             if (interactive != 0) {
+                ASSERT_EQ(script.Records().size(), 2u) << script.Report();
                 EXPECT_EQ(script.Records()[1].title, "Load ECU configuration data");
-                EXPECT_EQ(script.Records()[1].text, "Invalid data!\nData stored by another application.");
+                EXPECT_EQ(script.Records()[1].text, c.message);
             }
             EXPECT_EQ(std::memcmp(&ecuParData, &good, sizeof good), 0);
-            EXPECT_EQ(ShownName(1), interactive != 0 ? "shown" : "");
+            EXPECT_EQ(ShownName(1), "");
             EXPECT_STREQ(cfg.parFile, "");
         }
     }

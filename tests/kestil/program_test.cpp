@@ -85,6 +85,7 @@ TEST_F(ProgramTest, WholeRunInstallsTheImageTheBootLoaderTakes) {
     }
 }
 
+// Refused before anything is erased, and the window no longer shows the size of the run before.
 TEST_F(ProgramTest, FilesThatCannotBeWholeAreRefusedBeforeAnythingIsErased) {
     std::vector<std::uint8_t> tmk = ecusim::MakeFirmwareFile("DrvlnTmk", FirmwareDir::Image(500));
     struct Case {
@@ -108,12 +109,17 @@ TEST_F(ProgramTest, FilesThatCannotBeWholeAreRefusedBeforeAnythingIsErased) {
          "Programming error..."},
         {"shorter than the tag", {tmk.begin(), tmk.begin() + 5}, RESULT_ERROR, "Programming error..."},
     };
+    const std::string good = files.Write("good.kbf", tmk);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ResetState();
         sim.boot = {};
+        ASSERT_EQ(Program(good), RESULT_DONE); // the window shows this run's size
+        ASSERT_GT(Progress(), 0.0);
+        sim.boot = {};
         EXPECT_EQ(Program(files.Write("bad.kbf", c.bytes)), c.result);
         EXPECT_EQ(Text(KESTIL::TMstatus), c.status);
+        EXPECT_EQ(Progress(), 0.0) << "the size of the run before is still shown";
         EXPECT_EQ(Erases(), 0);
         EXPECT_TRUE(sim.boot.app) << "the installed application is untouched";
         EXPECT_EQ(files.CopiesLeft(), 0u);

@@ -129,22 +129,38 @@ TEST_F(UiTest, DimmedHiddenAndIndicatorControlsTakeNoClicks) {
     EXPECT_TRUE(events.empty());
 }
 
-// What a numeric shows, as the screen would.
+// What a control shows, as the screen would.
 QImage LookOf(int panel, int control) {
     QWidget* w = ui::FindControl(panel, control, nullptr)->widget;
     return w->grab().toImage();
 }
 
-TEST_F(UiTest, DimmedNumericLooksDimmedWhateverItsTextColour) {
-    SetCtrlVal(main, MAINP::NUMval, 88.88);
-    SetCtrlAttribute(main, MAINP::NUMval, ATTR_DIMMED, 1);
-    const QImage dimmedPlain = LookOf(main, MAINP::NUMval);
-    SetCtrlAttribute(main, MAINP::NUMval, ATTR_TEXT_COLOR, VAL_RED);
-    EXPECT_EQ(LookOf(main, MAINP::NUMval), dimmedPlain);
-    SetCtrlAttribute(main, MAINP::NUMval, ATTR_DIMMED, 0);
-    const QImage liveRed = LookOf(main, MAINP::NUMval);
-    SetCtrlAttribute(main, MAINP::NUMval, ATTR_TEXT_COLOR, VAL_BLACK);
-    EXPECT_NE(LookOf(main, MAINP::NUMval), liveRed); // live, the colour shows
+// A colour the program gives a control shows while it is live; dimmed, the control looks as dimmed as any:
+// a numeric's text colour, a toggle's on colour.
+TEST_F(UiTest, DimmedControlLooksDimmedWhateverItsColour) {
+    struct Case {
+        const char* what;
+        int control;
+        double value;
+        int attribute, plain, coloured;
+    };
+    const Case kCases[] = {
+        {"numeric", MAINP::NUMval, 88.88, ATTR_TEXT_COLOR, VAL_BLACK, VAL_RED},
+        {"toggle, on", MAINP::TBon, 1, ATTR_ON_COLOR, VAL_GREEN, VAL_RED},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        SetCtrlVal(main, c.control, c.value);
+        SetCtrlAttribute(main, c.control, ATTR_DIMMED, 1);
+        SetCtrlAttribute(main, c.control, c.attribute, c.plain);
+        const QImage dimmedPlain = LookOf(main, c.control);
+        SetCtrlAttribute(main, c.control, c.attribute, c.coloured);
+        EXPECT_EQ(LookOf(main, c.control), dimmedPlain);
+        SetCtrlAttribute(main, c.control, ATTR_DIMMED, 0);
+        const QImage liveColoured = LookOf(main, c.control);
+        SetCtrlAttribute(main, c.control, c.attribute, c.plain);
+        EXPECT_NE(LookOf(main, c.control), liveColoured); // live, the colour shows
+    }
 }
 
 TEST_F(UiTest, ChildPanelScrollsInsideItsParent) {

@@ -65,6 +65,27 @@ TEST(LayoutCheck, ReportsWhatAReaderWouldSeeCut) {
          "A:caption overlaps B:caption"},
         {"a caption's trailing blanks take no room",
          " 2 A numeric \"Gain      \" - 10,40,36,24\n 3 B numeric \"Decay\" - 50,40,60,24\n", nullptr},
+        {"a caption wider than its box that runs into the next caption",
+         " 2 A numeric \"Decay [deg/s]\" - 10,40,80,24\n 3 B numeric \"Threshold [deg]\" - 94,40,90,24\n",
+         "A:caption overlaps B:caption"},
+        {"a caption wider than its box, a blank and more before the next",
+         " 2 A numeric \"Decay [deg/s]\" - 10,40,80,24\n 3 B numeric \"Threshold [deg]\" - 104,40,90,24\n",
+         nullptr},
+        {"a cell value a fraction of a pixel wider than its column",
+         " 2 TAB table \"\" - 10,10,300,60 rows=2 cols=4 colwidth=45 min=0 max=3200 prec=1 font=8\n",
+         "TAB: \"3200.0\" does not fit 4 column(s)"},
+        {"a text across the border under its frame's title",
+         " 2 F deco \"Drive-by-wire\" - 10,10,300,100\n 3 TM textmsg \"M007 v2.4\" - 200,23,90,15\n",
+         "TM crosses the border of F"},
+        {"a text beside its frame's title, above the border",
+         " 2 F deco \"Drive-by-wire\" - 10,10,300,100\n 3 TM textmsg \"M007 v2.4\" - 200,11,90,15\n",
+         nullptr},
+        {"a text over its frame's title",
+         " 2 F deco \"Drive-by-wire\" - 10,20,300,100\n 3 TM textmsg \"M007 v2.4\" - 20,12,90,15\n",
+         "F:title overlaps TM"},
+        {"a box on its frame's line",
+         " 2 F deco \"Sensors\" - 10,10,300,100\n 3 N numeric \"\" - 10,60,90,24\n",
+         "N crosses the border of F"},
     };
     for (const Case& c : kCases) {
         const int panel = LoadCase(c.controls);
@@ -72,8 +93,9 @@ TEST(LayoutCheck, ReportsWhatAReaderWouldSeeCut) {
         if (c.fault == nullptr) {
             EXPECT_TRUE(faults.empty()) << c.what << ":\n" << Joined(faults);
         } else {
-            ASSERT_EQ(faults.size(), 1u) << c.what << ":\n" << Joined(faults);
-            EXPECT_NE(faults[0].find(c.fault), std::string::npos) << c.what << ": " << faults[0];
+            EXPECT_EQ(faults.size(), 1u) << c.what << ":\n" << Joined(faults);
+            for (const std::string& f : faults)
+                EXPECT_NE(f.find(c.fault), std::string::npos) << c.what << ": " << f;
         }
         DiscardPanel(panel);
     }

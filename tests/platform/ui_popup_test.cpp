@@ -1,8 +1,16 @@
 // Popups answered by a script.
+#include "platform/ui/layer.h"
 #include "platform/ui/popup_script.h"
+#include "platform/ui/uitest.h"
 #include "tests/platform/fixture.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollArea>
 #include <array>
+#include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -51,6 +59,64 @@ TEST(UiPopups, ScriptsNestAndRestore) {
     }
     EXPECT_EQ(ConfirmPopup("a", "b"), 0);
     EXPECT_EQ(outer.UnexpectedCount(), 1);
+}
+
+// A message shown by the run-time itself: as wide as its title needs beside a title bar's icon and buttons
+// (a window manager cuts a title that has no room to ".."), as wide as its text, and centred on the window
+// it belongs to, the window of the panel at work or the popup over it, wherever that window stands.
+TEST_F(UiTest, MessageFitsItsTitleAndTextAndIsCentredOnItsWindow) {
+    const PopupHook none = SetPopupHook({}); // the run-time's own dialogs
+    const int dialog = LoadPanel(0, "sample.uir", DLG::id);
+    ASSERT_GT(dialog, 0);
+    struct Case {
+        const char* title;
+        const char* text;
+        bool overPopup;
+    };
+    const Case kCases[] = {
+        {"Receive", "Done!", false},
+        {"Load ECU mapping data", "Invalid data!\nData stored by another application.", false},
+        {"Send", "Done!", true},
+    };
+    SetPanelAttribute(main, ATTR_LEFT, 330);
+    SetPanelAttribute(main, ATTR_TOP, 210);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.title);
+        if (c.overPopup) {
+            SetPanelAttribute(dialog, ATTR_LEFT, 40);
+            SetPanelAttribute(dialog, ATTR_TOP, 30);
+            ASSERT_EQ(InstallPopup(dialog), 0);
+        }
+        const QWidget* owner = ui::FindPanel(c.overPopup ? dialog : main)->frame->window();
+        QRect shown;
+        QString title;
+        int labelRoom = 0, labelNeeds = 0;
+        std::function<void()> look = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return uitest::Later(look); // not up yet
+            shown = box->frameGeometry();
+            title = box->windowTitle();
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            labelRoom = label->width();
+            labelNeeds = label->sizeHint().width();
+            if (const char* dir = std::getenv("ORVANE_SHOT_DIR"))
+                box->grab().save(QString::fromLocal8Bit(dir) + "/message-" + title + ".png");
+            box->accept();
+        };
+        uitest::Later(look);
+        MessagePopup(c.title, c.text);
+        EXPECT_EQ(title, QString::fromUtf8(c.title));
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(shown.width(), QFontMetrics(bold).horizontalAdvance(title) + 100)
+            << "no room for the title";
+        EXPECT_GE(labelRoom, labelNeeds) << "the text is cut";
+        EXPECT_LE(std::abs(shown.center().x() - owner->frameGeometry().center().x()), 1);
+        EXPECT_LE(std::abs(shown.center().y() - owner->frameGeometry().center().y()), 1);
+        if (c.overPopup) RemovePopup(0);
+    }
+    DiscardPanel(dialog);
+    SetPopupHook(none);
 }
 
 } // namespace
