@@ -1,6 +1,5 @@
 #include "orvane/core/fields.h"
 
-#include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "platform/ui/userint.h"
@@ -10,13 +9,9 @@
 
 namespace {
 
-std::span<std::byte> BytesOfImage(Image image) {
-    return image == Image::Par ? BytesOf(ecuParData) : BytesOf(ecuMapData);
-}
-
 // The record a binding edits: its own one, else its image.
 std::span<std::byte> RecordOf(const FieldBinding& b) {
-    return b.record != nullptr ? b.record() : BytesOfImage(b.image);
+    return b.record != nullptr ? b.record() : ImageBytes(b.image);
 }
 
 // The bytes of one field, bounds-checked: the tables are checked at compile time, page state (a shift)
@@ -196,11 +191,11 @@ bool GatherOne(int panel, const FieldBinding& b) {
 } // namespace
 
 std::int64_t ReadField(Image image, std::size_t offset, Raw raw) {
-    return Read(BytesOfImage(image), offset, raw);
+    return Read(ImageBytes(image), offset, raw);
 }
 
 void WriteField(Image image, std::size_t offset, Raw raw, std::int64_t value) {
-    Write(BytesOfImage(image), offset, raw, value);
+    Write(ImageBytes(image), offset, raw, value);
 }
 
 void InitFields(FieldTable fields) {

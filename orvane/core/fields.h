@@ -7,14 +7,13 @@
 
 #include "orvane/core/fieldvalue.h"
 #include "orvane/core/imagefields.h"
+#include "orvane/core/imageview.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-
-enum class Image : std::uint8_t { Par, Map };
 
 enum class Show : std::uint8_t {
     Number, // numeric: raw / divisor
