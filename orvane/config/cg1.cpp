@@ -3,6 +3,7 @@
 // and the notes.
 #include "orvane/config/catalogue.h"
 #include "orvane/config/config.h"
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
@@ -20,11 +21,8 @@ namespace {
 using namespace CONFIG1;
 using enum Raw;
 
-constexpr std::size_t kCamType = 0x6F3;
 constexpr std::size_t kTransType = 0x6E1;
 constexpr std::size_t kFcInjection = 0x772;
-constexpr std::size_t kTurbo = 0x77D;
-constexpr std::size_t kAnalogType = 0x7B1;
 
 // The wheel ring holds the ring index; wheel record 49 has no entry, so the ring shows blank for it and
 // the gather keeps the image's wheel bytes until the user picks an entry.
@@ -34,7 +32,7 @@ constexpr FieldBinding kFields[] = {
     Text(TBOXnotes, 0x040, kNotesSize),
     Num(NUMcaletSmot, 0x6BE, I16, 10, -720, 720, 0),
     Num(NUMcamLimit, 0x6C0, U16, 1, 0, 20000, 0),
-    Ring(RINGidVcamType, kCamType, 0),
+    Ring(RINGidVcamType, kParCamType, 0),
     Num(NUMthrJMMsup, 0x6F6, I16, 10, 0, 100, 0),
     Num(NUMthrJMMinf, 0x6F8, I16, 10, 0, 100, 0),
     Num(NUMpercErrSync, 0x6F4, U16, 10, 0, 100, 0),
@@ -59,8 +57,8 @@ constexpr FieldBinding kFields[] = {
     Toggle(TBdropSwitchType, 0x778, 0),
     Toggle(TBdropSwitchOn, 0x779, 0),
     Toggle(TBshiftType, 0x77A, 0, 2),
-    Toggle(TBturboEnab, kTurbo, 0),
-    Toggle(TBpwmOutByPair, 0x77E, 0),
+    Toggle(TBturboEnab, kParTurboEnable, 0),
+    Toggle(TBpwmOutByPair, kParPwmOutByPair, 0),
     Toggle(TBantiLagOutput, 0x7B7, 0),
     Num(NUMfltDepthPvacu, 0x786, U16, 1, 1, 200, 100),
     Num(NUMthrCntShift, 0x784, U16, 1, 0, 1023, 0),
@@ -69,13 +67,6 @@ constexpr FieldBinding kFields[] = {
     Num(NUMmaxVarPhase, 0x7AC, I16, 10, 1, 720, 7200),
 };
 static_assert(CheckBindings(kFields));
-
-std::uint8_t Byte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
-std::uint16_t Word(std::size_t offset) {
-    return static_cast<std::uint16_t>(ReadField(Image::Par, offset, U16));
-}
 
 // The special wheels with code 0, 1 or 2 and the wheels without a cam sensor allow no pneumatic or
 // kinematic cam.
@@ -99,10 +90,10 @@ bool NoCam() {
     return !Pneumatic() && !Kinematic();
 }
 bool NoSmallFlow() {
-    return NoCam() || Byte(kFcInjection) != 0;
+    return NoCam() || ImageValue<std::uint8_t>(Image::Par, kFcInjection).value_or(0) != 0;
 }
 bool TurboOn() {
-    return Byte(kTurbo) != 0;
+    return TurboEnable() != 0;
 }
 bool NotHarley() {
     return !(WheelByte(0) == 0 && WheelByte(1) == 1);
@@ -117,7 +108,7 @@ bool NotDouble() {
     return InjectionKind() != 1;
 }
 bool NoShiftCount() {
-    return Byte(kAnalogType) != 0 && Byte(kAnalogType) != 2;
+    return AnalogType() != 0 && AnalogType() != 2;
 }
 bool Never() {
     return false;
@@ -179,43 +170,40 @@ std::uint16_t HighestTooth() {
     return 0;
 }
 
-// Repairs a byte code, a signed or an unsigned word pair in place; true when changed.
-template <class T, Raw R, class Repair> bool RepairAt(std::size_t offset, Repair repair) {
-    auto v = static_cast<T>(ReadField(Image::Par, offset, R));
-    if (!repair(v)) return false;
-    WriteField(Image::Par, offset, R, v);
-    return true;
+// An upper limit below its lower limit takes the lower's value; true when changed.
+template <class T> bool UpperNotBelowLower(std::size_t upper, std::size_t lower) {
+    const std::optional<T> low = ImageValue<T>(Image::Par, lower);
+    return low && RepairImageValue<T>(Image::Par, upper, [&](T& v) { return RaiseToLower(v, *low); });
 }
-template <class T, Raw R> bool UpperNotBelowLower(std::size_t upper, std::size_t lower) {
-    const auto low = static_cast<T>(ReadField(Image::Par, lower, R));
-    return RepairAt<T, R>(upper, [&](T& v) { return RaiseToLower(v, low); });
+// A value above its ceiling field takes the ceiling's value; true when changed.
+template <class T> bool NotAbove(std::size_t offset, std::size_t ceiling) {
+    const std::optional<T> top = ImageValue<T>(Image::Par, ceiling);
+    return top && RepairImageValue<T>(Image::Par, offset, [&](T& v) { return LowerToUpper(v, *top); });
+}
+// A byte code outside 0..last becomes 0; true when changed.
+bool CodeWithin(std::size_t offset, std::uint8_t last) {
+    return RepairImageValue<std::uint8_t>(
+        Image::Par, offset, [&](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, last, 0); });
 }
 
 } // namespace
 
 bool CheckCg1() {
     WriteField(Image::Par, 0x773, U8, 1); // the inductive trigger is fixed; not a change of the user's
-    bool changed = false;
-    changed |= RepairAt<std::uint8_t, U8>(
-        0x6E0, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 3, 0); });
-    changed |= RepairAt<std::uint8_t, U8>(
-        kCamType, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 2, 0); });
-    changed |= RepairAt<std::uint8_t, U8>(kCamType, [](std::uint8_t& v) {
+    bool changed = CodeWithin(kParInjectionKind, 3);
+    changed |= CodeWithin(kParCamType, 2);
+    changed |= RepairImageValue<std::uint8_t>(Image::Par, kParCamType, [](std::uint8_t& v) {
         return ResetWhen<std::uint8_t>(v, NoCamPossible() || (v == 2 && CylinderCount() != 1), 0);
     });
-    changed |= UpperNotBelowLower<std::int16_t, I16>(0x6F6, 0x6F8);
-    const auto onTime = static_cast<std::uint16_t>(Word(0x6DA));
-    changed |= RepairAt<std::uint16_t, U16>(0x6DC, [&](std::uint16_t& v) { return LowerToUpper(v, onTime); });
-    changed |= UpperNotBelowLower<std::uint16_t, U16>(0x6FC, 0x6FE);
-    changed |= UpperNotBelowLower<std::uint16_t, U16>(0x700, 0x702);
+    changed |= UpperNotBelowLower<std::int16_t>(0x6F6, 0x6F8);
+    changed |= NotAbove<std::uint16_t>(0x6DC, 0x6DA);
+    changed |= UpperNotBelowLower<std::uint16_t>(0x6FC, 0x6FE);
+    changed |= UpperNotBelowLower<std::uint16_t>(0x700, 0x702);
     const std::uint16_t highest = HighestTooth();
-    changed |=
-        RepairAt<std::uint16_t, U16>(0x704, [&](std::uint16_t& v) { return LowerToUpper(v, highest); });
-    const std::uint16_t cogUpper = Word(0x704);
-    changed |=
-        RepairAt<std::uint16_t, U16>(0x706, [&](std::uint16_t& v) { return LowerToUpper(v, cogUpper); });
-    changed |= RepairAt<std::uint8_t, U8>(
-        kTransType, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 2, 0); });
+    changed |= RepairImageValue<std::uint16_t>(Image::Par, 0x704,
+                                               [&](std::uint16_t& v) { return LowerToUpper(v, highest); });
+    changed |= NotAbove<std::uint16_t>(0x706, 0x704);
+    changed |= CodeWithin(kTransType, 2);
     return changed;
 }
 

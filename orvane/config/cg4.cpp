@@ -2,6 +2,7 @@
 // loops and limits, and the throttle references.
 #include "orvane/config/catalogue.h"
 #include "orvane/config/config.h"
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/page.h"
@@ -18,7 +19,6 @@ namespace {
 using namespace CONFIG4;
 using enum Raw;
 
-constexpr std::size_t kExtDbw = 0x7B3;
 constexpr std::size_t kLoop1 = 0x724, kLoop2 = 0x738;     // PID loop records, 20 bytes each
 constexpr std::size_t kLimits1 = 0x74C, kLimits2 = 0x756; // limit records, 10 bytes each
 
@@ -62,7 +62,7 @@ constexpr std::array<FieldBinding, 18> Body(const BodyControls& c, const BodyFie
 
 // The flag, the potentiometer pairs and the references, in the order the page shows them.
 constexpr std::array kCommonFields{
-    Toggle(TBextDbw, kExtDbw, 0),
+    Toggle(TBextDbw, kParExtDbw, 0),
     Ring(RINGtypePotGas, 0x7BC, 0),
     Num(NUMdblGasTol, 0x764, U16, 1, 0, 1023, 0),
     Num(NUMdblGasMaxWait, 0x76A, U16, 1, 0, 32767, 0),
@@ -72,12 +72,12 @@ constexpr std::array kCommonFields{
     Ring(RINGtypePotDbw2, 0x7BE, 0),
     Num(NUMdblDbw2Tol, 0x768, U16, 1, 0, 1023, 0),
     Num(NUMdblDbw2MaxWait, 0x76E, U16, 1, 0, 32767, 0),
-    Toggle(TBdbwRefCyl1, 0x7BF, 1),
-    Toggle(TBdbwRefCyl2, 0x7C0, 1),
-    Toggle(TBdbwRefCyl3, 0x7C1, 1),
-    Toggle(TBdbwRefCyl4, 0x7C2, 1),
-    Toggle(TBcutOffEgripRef, 0x7C3, 0),
-    Toggle(TBcocEgripRef, 0x7C4, 0),
+    Toggle(TBdbwRefCyl1, kParDbwRefCyl + 0, 1),
+    Toggle(TBdbwRefCyl2, kParDbwRefCyl + 1, 1),
+    Toggle(TBdbwRefCyl3, kParDbwRefCyl + 2, 1),
+    Toggle(TBdbwRefCyl4, kParDbwRefCyl + 3, 1),
+    Toggle(TBcutOffEgripRef, kParCutOffEgripRef, 0),
+    Toggle(TBcocEgripRef, kParCocEgripRef, 0),
 };
 
 constexpr auto kFields = JoinFields(
@@ -119,21 +119,13 @@ bool ConfigureCg4() {
 // Out-of-list codes in loaded or received data become 0.
 bool CheckCg4() {
     bool changed = false;
-    for (std::size_t offset : {0x7BC, 0x7BD, 0x7BE, 0x7B8, 0x7B9}) {
-        auto code = static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-        if (ResetOutside<std::uint8_t>(code, 0, 2, 0)) {
-            WriteField(Image::Par, offset, U8, code);
-            changed = true;
-        }
-    }
+    for (std::size_t offset : {0x7BC, 0x7BD, 0x7BE, 0x7B8, 0x7B9})
+        changed |= RepairImageValue<std::uint8_t>(
+            Image::Par, offset, [](std::uint8_t& code) { return ResetOutside<std::uint8_t>(code, 0, 2, 0); });
     return changed;
 }
 
 } // namespace
-
-std::uint8_t ExtDbw() {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, kExtDbw, U8));
-}
 
 void InitCg4Data() {
     InitFields(kFields);
