@@ -1,5 +1,6 @@
 // Misc. 1 parameter page: start and on/off thresholds, engine limits and calculations, wheels, idle
 // control, starter and injection-partition filters, and the reset of the normal step correction.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
@@ -133,23 +134,17 @@ static_assert(CheckBindings(kHead) && CheckBindings(kGasDuration) && CheckBindin
 
 // ---- the configuration the page follows ----------------------------------------------------------------
 
-std::uint8_t ParByte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
 bool Dbw() {
-    return ParByte(0x7B3) != 0;
+    return ExtDbw() != 0;
 }
 bool StepperIdling() {
-    return !Dbw() && ParByte(0x7AF) == 2;
+    return !Dbw() && StepperType() == 2;
 }
 bool StepperHarley() {
-    return !Dbw() && ParByte(0x7AF) == 3;
+    return !Dbw() && StepperType() == 3;
 }
 bool HarleyWheel() {
-    return ParByte(0x6ED) == 0 && ParByte(0x6EE) == 1;
-}
-int Cylinders() {
-    return ParByte(0x6E2);
+    return WheelByte(0) == 0 && WheelByte(1) == 1;
 }
 
 FieldTable GasField() {
@@ -159,10 +154,10 @@ using PartOf = FieldTable (*)();
 constexpr PartOf kOrder[] = {[] { return FieldTable(kHead); }, GasField, [] { return FieldTable(kTail); }};
 
 bool MecThresholdsOff() {
-    return !((HarleyWheel() && Cylinders() == 2) || (!HarleyWheel() && Cylinders() == 1));
+    return !((HarleyWheel() && CylinderCount() == 2) || (!HarleyWheel() && CylinderCount() == 1));
 }
 bool MecTeethOff() {
-    return HarleyWheel() || Cylinders() != 1;
+    return HarleyWheel() || CylinderCount() != 1;
 }
 bool IdleOff() {
     return !StepperHarley();
@@ -171,15 +166,14 @@ bool ThrottleThresholdsOff() {
     return !(StepperIdling() || Dbw());
 }
 bool FrontWheelOff() {
-    const bool camLimited =
-        ParByte(0x6EF) != 0 && ParByte(0x6F0) == 0 && ParByte(0x6F3) != 1 && ParByte(0x6F3) != 2;
-    return ParByte(0x77F) == 0 || camLimited;
+    const bool camLimited = WheelByte(2) != 0 && WheelByte(3) == 0 && CamType() != 1 && CamType() != 2;
+    return VelAntByHall() == 0 || camLimited;
 }
 bool StarterOff() {
     return !Dbw();
 }
 bool PartitionOff() {
-    return ParByte(0x6E0) != 1;
+    return InjectionKind() != 1;
 }
 bool Never() {
     return false;
@@ -257,9 +251,9 @@ std::span<std::uint16_t> UWords(std::size_t offset, std::size_t count) {
 // The highest tooth number of the wheel: the teeth less one, 17 on the 18-tooth wheel with one long gap,
 // none on the other special wheels.
 std::uint8_t HighestTooth() {
-    const std::uint8_t teeth = ParByte(0x6ED);
+    const std::uint8_t teeth = WheelByte(0);
     if (teeth > 0) return static_cast<std::uint8_t>(teeth - 1);
-    return ParByte(0x6EE) == 170 ? 17 : 0;
+    return WheelByte(1) == 170 ? 17 : 0;
 }
 
 // A wide result held within a signed word, so that no negation or difference wraps.

@@ -1,5 +1,6 @@
 // Misc. 2 parameter page: the engine brake control by by-pass air, and the switching curve of the
 // auxiliary output used as a relay.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
@@ -54,17 +55,14 @@ constexpr FieldBinding kRelayByWater[] = {
 };
 static_assert(CheckBindings(kRelayByRpm));
 
-std::uint8_t ParByte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
 bool RelayOff() {
-    return ParByte(0x7B5) == 0;
+    return AuxOutRelay() == 0;
 }
 bool RelayByWater() {
-    return !RelayOff() && ParByte(0x7B6) == 0;
+    return !RelayOff() && AuxOutByRpm() == 0;
 }
 bool BrakeOff() {
-    return ParByte(0x7AF) != 4;
+    return StepperType() != 4;
 }
 
 // The unit the relay breakpoints were last shown in: the table holds them so until the page is shown

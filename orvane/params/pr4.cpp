@@ -1,5 +1,6 @@
 // Cut Off parameter page: two cut-off correction sets of six gears each, one gear of each shown at a time,
 // the per-cylinder, per-gear enable flags and the thresholds of the special exit.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
@@ -69,27 +70,24 @@ constexpr FieldTable kParts[] = {kSet1, kSet2, kRest};
 
 // ---- the configuration the page follows ----------------------------------------------------------------
 
-std::uint8_t ParByte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
-bool ExtDbw() {
-    return ParByte(0x7B3) != 0;
+bool Dbw() {
+    return ExtDbw() != 0;
 }
 bool NoExtDbw() {
-    return !ExtDbw();
+    return !Dbw();
 }
 bool Absent(int cylinder) {
-    return ParByte(0x6E2) < cylinder;
+    return CylinderCount() < cylinder;
 }
 bool OnBody1(int cylinder) {
-    return ParByte(0x7BF + cylinder - 1) != 0;
+    return DbwRefCyl(cylinder) != 0;
 }
 // A cylinder's injection correction is edited in the set of its drive-by-wire body.
 template <int cylinder> bool Set1RowOff() {
-    return Absent(cylinder) || (ExtDbw() && !OnBody1(cylinder));
+    return Absent(cylinder) || (Dbw() && !OnBody1(cylinder));
 }
 template <int cylinder> bool Set2RowOff() {
-    return Absent(cylinder) || (ExtDbw() && OnBody1(cylinder));
+    return Absent(cylinder) || (Dbw() && OnBody1(cylinder));
 }
 template <int cylinder> bool EnableRowOff() {
     return Absent(cylinder);
@@ -120,9 +118,9 @@ constexpr RingItem kGearItems[] = {{"Gear 1", 0}, {"Gear 2", 1}, {"Gear 3", 2},
                                    {"Gear 4", 3}, {"Gear 5", 4}, {"Gear 6", 5}};
 
 std::array<const char*, 2> ReferenceTexts() {
-    if (ParByte(0x7B3) == 1 && ParByte(0x7C3) == 1)
+    if (ExtDbw() == 1 && CutOffEgripRef() == 1)
         return {"External Throttle Reference by Grip", "External Throttle Reference by Grip"};
-    if (!ExtDbw()) return {"Internal Throttle Reference", "... Disable ..."};
+    if (!Dbw()) return {"Internal Throttle Reference", "... Disable ..."};
     return {"External Throttle Reference by Drive by Wire 1",
             "External Throttle Reference by Drive by Wire 2"};
 }

@@ -1,6 +1,7 @@
 // Gear & Shift parameter page: gear-recognition and shift thresholds (learnt from the gear sensor on
 // request), the shift sequence, and the two neutral-gear adjustment maps. The gear mode of the
 // configuration decides what is shown and how the thresholds are scaled.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/adread.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
@@ -93,31 +94,31 @@ constexpr FieldBinding kRest[] = {
 static_assert(CheckBindings(kRest));
 
 // A gear mode outside 0..7 is shown as mode 0 ("Standard"); the configuration page repairs it to 0.
-int GearMode() {
-    const auto mode = static_cast<int>(ReadField(Image::Par, 0x7B0, U8));
+int ShownGearMode() {
+    const int mode = GearMode();
     return mode <= 7 ? mode : 0;
 }
 bool ModeTwo() {
-    return GearMode() == 2;
+    return ShownGearMode() == 2;
 }
 bool NotModeTwo() {
     return !ModeTwo();
 }
 bool Forced() {
-    return GearMode() >= 3;
+    return ShownGearMode() >= 3;
 }
 bool ForcedOrModeTwo() {
     return Forced() || ModeTwo();
 }
 bool NotModeOne() {
-    return GearMode() != 1;
+    return ShownGearMode() != 1;
 }
 bool NeutralOff() {
     return (ReadField(Image::Map, kFlags, U8) & kNeutAdj) == 0;
 }
 // With a forced gear only that gear's shift settings are used; gear 6 is never forced.
 template <int gear> bool GearOff() {
-    return Forced() && (gear == 6 || gear != GearMode() - 2);
+    return Forced() && (gear == 6 || gear != ShownGearMode() - 2);
 }
 
 // The scale the thresholds were last shown in: the controls hold them so until the page is shown

@@ -1,6 +1,7 @@
 // Blipping parameter page: activation limits, per-gear enables, shift-sensor thresholds with their
 // polarity, the command table and the two drive-by-wire target tables. Usable only with an external
 // drive-by-wire throttle and blipping enabled in the configuration.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
@@ -72,7 +73,7 @@ using PartOf = FieldTable (*)();
 constexpr PartOf kOrder[] = {[] { return FieldTable(kHead); }, Thresholds, [] { return FieldTable(kTail); }};
 
 bool PageOff() {
-    return !(ReadField(Image::Par, 0x7B3, U8) == 1 && ReadField(Image::Par, 0x7C5, U8) == 1);
+    return !(ExtDbw() == 1 && EnableBlipping() == 1);
 }
 
 constexpr CtrlRule kRules[] = {

@@ -1,5 +1,6 @@
 // CO-Corr. parameter page: the CO-correction function's limits and steps in the mapping image, and its two
 // maps, shown from the mapping image or, in edit mode, from the CO-correction edit data.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
@@ -34,17 +35,8 @@ int lastCommitted = 0; // the control of the last commit on the page
 
 // ---- the settings the page follows ---------------------------------------------------------------------
 
-std::uint8_t Cylinders() {
-    return ecuParData.b6E0[2];
-}
-std::uint8_t ExtDbw() {
-    return ecuParData.b7AE[5];
-}
-std::uint8_t DbwReference(int cylinder) { // 1..4
-    return ecuParData.b7AE[17 + cylinder - 1];
-}
 bool GripReference() {
-    return ExtDbw() == 1 && ecuParData.b7AE[22] == 1;
+    return ExtDbw() == 1 && CocEgripRef() == 1;
 }
 std::uint8_t& MapByPair() {
     return ecuMapData.b29B3C[10];
@@ -75,7 +67,7 @@ int FirstBox(int map) {
 bool Foreign(int map, int cylinder) {
     const int first = FirstBox(map);
     if (ExtDbw() == 0 || first == 0 || GripReference() || MapByPair() != 0) return false;
-    return DbwReference(cylinder) != DbwReference(first);
+    return DbwRefCyl(cylinder) != DbwRefCyl(first);
 }
 
 // ---- fields --------------------------------------------------------------------------------------------
@@ -179,7 +171,7 @@ constexpr PartOf kOrder[] = {
 // ---- dimming and texts ---------------------------------------------------------------------------------
 
 template <int map, int cylinder> bool BoxDimmed() {
-    return MapDisabled(map) || cylinder > Cylinders() || Foreign(map, cylinder) || EditMode();
+    return MapDisabled(map) || cylinder > CylinderCount() || Foreign(map, cylinder) || EditMode();
 }
 template <int map> bool TableDimmed() {
     return MapDisabled(map) && !EditMode();
@@ -213,7 +205,7 @@ const char* ReferenceText(int map) {
     if (ExtDbw() == 0) return "Internal Throttle Reference";
     const int first = FirstBox(map);
     if (first == 0) return "External Throttle Reference by Drive by Wire 1 or 2";
-    if (DbwReference(first) != 0) return "External Throttle Reference by Drive by Wire 1";
+    if (DbwRefCyl(first) != 0) return "External Throttle Reference by Drive by Wire 1";
     return "External Throttle Reference by Drive by Wire 2";
 }
 
@@ -240,7 +232,7 @@ bool ConfigurePr9() {
 bool RepairBoxes(int map) {
     bool changed = false;
     for (int n = 1; n <= 4; ++n)
-        if (Box(map, n) != 0 && (n > Cylinders() || Foreign(map, n))) {
+        if (Box(map, n) != 0 && (n > CylinderCount() || Foreign(map, n))) {
             Box(map, n) = 0;
             changed = true;
         }

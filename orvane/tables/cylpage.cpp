@@ -1,5 +1,6 @@
 #include "orvane/tables/cylpage.h"
 
+#include "orvane/config/configbytes.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
@@ -16,10 +17,6 @@ namespace {
 
 constexpr int kStepModeMaxSteps = 16; // more selector steps than this: the selector is read in volts
 constexpr char kNoSelection[] = "No selection...";
-
-std::uint8_t MaxRtcSteps() {
-    return ecuParData.b772[0x781 - 0x772];
-}
 
 constexpr RingItem kCylItems[] = {
     {"Cyl. 1", 0, [] { return ConfiguredCylinders() >= 1; }},
@@ -159,7 +156,7 @@ bool TakeSelection(const CylPageDesc& d) {
 } // namespace
 
 int ConfiguredCylinders() {
-    return std::min<int>(ecuParData.b6E0[0x6E2 - 0x6E0], kCylMatrices);
+    return std::min<int>(CylinderCount(), kCylMatrices);
 }
 
 bool SelectorInVolts() {

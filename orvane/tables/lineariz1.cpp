@@ -1,6 +1,7 @@
 // Linearization page 1: the sensor curves of the throttle, the temperatures, the manifold pressure and the
 // external drive-by-wire gas, and the A/D end points of the auxiliary throttle, the gas pedal and the two
 // throttle bodies. The procedures that fill these tables from the ECU are in lncalib.cpp.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
@@ -43,10 +44,10 @@ static_assert(CheckBindings(kFields));
 
 // The drive-by-wire master flag and the stepper type (1: auxiliary throttle) of the configuration.
 bool NoExternalDbw() {
-    return ecuParData.b7AE[0x7B3 - 0x7AE] == 0;
+    return ExtDbw() == 0;
 }
 bool NoAuxThrottle() {
-    return ecuParData.b7AE[0x7AF - 0x7AE] != 1;
+    return StepperType() != 1;
 }
 constexpr CtrlRule kRules[] = {
     {TABgas, ATTR_DIMMED, NoExternalDbw},   {TABeGas, ATTR_DIMMED, NoExternalDbw},

@@ -1,5 +1,6 @@
 // Linearization page 2: the sensor curves of the two auxiliary analog inputs (traction-control selector,
 // lambda sensors, fork and shock travel). Only the curves of the inputs' configured use are enabled.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/page.h"
@@ -36,9 +37,6 @@ constexpr FieldBinding kFields[] = {
 static_assert(CheckBindings(kFields));
 
 // The use of the auxiliary analog inputs (configuration page 2) and the selector's mode.
-std::uint8_t AnalogType() {
-    return ecuParData.b7AE[0x7B1 - 0x7AE];
-}
 constexpr CtrlRule kRules[] = {
     {TABrtc, ATTR_DIMMED, [] { return !((AnalogType() == 1 || AnalogType() == 2) && SelectorInVolts()); }},
     {TABuego1, ATTR_DIMMED, [] { return AnalogType() != 3; }},
