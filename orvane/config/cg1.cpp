@@ -7,6 +7,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -170,40 +171,24 @@ std::uint16_t HighestTooth() {
     return 0;
 }
 
-// An upper limit below its lower limit takes the lower's value; true when changed.
-template <class T> bool UpperNotBelowLower(std::size_t upper, std::size_t lower) {
-    const std::optional<T> low = ImageValue<T>(Image::Par, lower);
-    return low && RepairImageValue<T>(Image::Par, upper, [&](T& v) { return RaiseToLower(v, *low); });
-}
-// A value above its ceiling field takes the ceiling's value; true when changed.
-template <class T> bool NotAbove(std::size_t offset, std::size_t ceiling) {
-    const std::optional<T> top = ImageValue<T>(Image::Par, ceiling);
-    return top && RepairImageValue<T>(Image::Par, offset, [&](T& v) { return LowerToUpper(v, *top); });
-}
-// A byte code outside 0..last becomes 0; true when changed.
-bool CodeWithin(std::size_t offset, std::uint8_t last) {
-    return RepairImageValue<std::uint8_t>(
-        Image::Par, offset, [&](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, last, 0); });
-}
-
 } // namespace
 
 bool CheckCg1() {
     WriteField(Image::Par, 0x773, U8, 1); // the inductive trigger is fixed; not a change of the user's
-    bool changed = CodeWithin(kParInjectionKind, 3);
-    changed |= CodeWithin(kParCamType, 2);
+    bool changed = ResetOutsideAt<std::uint8_t>(Image::Par, kParInjectionKind, 0, 3, 0);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kParCamType, 0, 2, 0);
     changed |= RepairImageValue<std::uint8_t>(Image::Par, kParCamType, [](std::uint8_t& v) {
         return ResetWhen<std::uint8_t>(v, NoCamPossible() || (v == 2 && CylinderCount() != 1), 0);
     });
-    changed |= UpperNotBelowLower<std::int16_t>(0x6F6, 0x6F8);
-    changed |= NotAbove<std::uint16_t>(0x6DC, 0x6DA);
-    changed |= UpperNotBelowLower<std::uint16_t>(0x6FC, 0x6FE);
-    changed |= UpperNotBelowLower<std::uint16_t>(0x700, 0x702);
+    changed |= RaiseToLowerAt<std::int16_t>(Image::Par, 0x6F6, 0x6F8);
+    changed |= LowerToUpperAt<std::uint16_t>(Image::Par, 0x6DC, 0x6DA);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Par, 0x6FC, 0x6FE);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Par, 0x700, 0x702);
     const std::uint16_t highest = HighestTooth();
     changed |= RepairImageValue<std::uint16_t>(Image::Par, 0x704,
                                                [&](std::uint16_t& v) { return LowerToUpper(v, highest); });
-    changed |= NotAbove<std::uint16_t>(0x706, 0x704);
-    changed |= CodeWithin(kTransType, 2);
+    changed |= LowerToUpperAt<std::uint16_t>(Image::Par, 0x706, 0x704);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kTransType, 0, 2, 0);
     return changed;
 }
 

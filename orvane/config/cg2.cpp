@@ -7,6 +7,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
@@ -237,10 +238,8 @@ bool CheckCg2() {
                ResetWhen<std::uint8_t>(v, v <= 1 && !AnalogGearSensor(), 0) ||
                ResetWhen<std::uint8_t>(v, (v == 1 || v == 3) && BlippingByWire(), 0);
     });
-    changed |=
-        RepairByte(kParAnalogType, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 4, 0); });
-    changed |=
-        RepairByte(kRpmReference, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 2, 0); });
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kParAnalogType, 0, 4, 0);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kRpmReference, 0, 2, 0);
     changed |= RepairCanIds();
     changed |= RepairImageValue<std::uint16_t>(Image::Par, kScaleVelAnt, [](std::uint16_t& gain) {
         return ResetUnlessOneOf<std::uint16_t>(gain, {5, 10, 20}, 10);

@@ -5,6 +5,7 @@
 #include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
@@ -120,8 +121,7 @@ bool ConfigureCg4() {
 bool CheckCg4() {
     bool changed = false;
     for (std::size_t offset : {0x7BC, 0x7BD, 0x7BE, 0x7B8, 0x7B9})
-        changed |= RepairImageValue<std::uint8_t>(
-            Image::Par, offset, [](std::uint8_t& code) { return ResetOutside<std::uint8_t>(code, 0, 2, 0); });
+        changed |= ResetOutsideAt<std::uint8_t>(Image::Par, offset, 0, 2, 0);
     return changed;
 }
 

@@ -38,10 +38,3 @@ template <class T> std::optional<T> ImageValue(Image image, std::size_t offset) 
     std::memcpy(&value, bytes.data(), sizeof value);
     return value;
 }
-
-// Runs repair (bool(T&), true when it changed the value) on the value of T at offset in place; false, and
-// nothing repaired, when it does not lie in the image.
-template <class T, class Repair> bool RepairImageValue(Image image, std::size_t offset, Repair repair) {
-    const std::span<T> value = ImageSpan<T>(image, offset, 1);
-    return !value.empty() && repair(value[0]);
-}

@@ -3,8 +3,8 @@
 #include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -241,13 +241,6 @@ void WriteConstWords() {
 
 // ---- repairs ---------------------------------------------------------------------------------------------
 
-std::span<std::int16_t> Words(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + offset), count};
-}
-std::span<std::uint16_t> UWords(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::uint16_t*>(BytesOf(ecuMapData).data() + offset), count};
-}
-
 // The highest tooth number of the wheel: the teeth less one, 17 on the 18-tooth wheel with one long gap,
 // none on the other special wheels.
 std::uint8_t HighestTooth() {
@@ -262,33 +255,51 @@ std::int16_t ToWord(std::int32_t v) {
                                                               std::numeric_limits<std::int16_t>::max()));
 }
 
-} // namespace
-
-bool CheckPr1() {
-    bool changed = RepairAxis(Words(kPreInjAxis, 16), {AxisData{Words(kPreInjValue, 16), 1, 1, 0}});
-    std::int16_t& engOn = Words(kEngOn, 1)[0];
-    std::int16_t& startOn = Words(kStartMecOn, 1)[0];
-    std::int16_t& hys = Words(kStartMecHys, 1)[0];
-    changed |= RaiseToLower(engOn, Words(kEngOff, 1)[0]);
-    changed |= LowerToUpper(startOn, engOn);
+// The mechanical start at most engine on, and the start plus its hysteresis too.
+bool RepairMechanicalStart() {
+    static_assert(kStartMecHys == kStartMecOn + 2 && kEngOn == kStartMecOn + 4);
+    const std::span<std::int16_t> words = ImageSpan<std::int16_t>(Image::Map, kStartMecOn, 3);
+    if (words.empty()) return false;
+    std::int16_t& startOn = words[0];
+    std::int16_t& hys = words[1];
+    const std::int16_t engOn = words[2];
+    bool changed = LowerToUpper(startOn, engOn);
     if (std::int32_t{engOn} - hys < startOn) {
         hys = ToWord(std::int32_t{engOn} - startOn);
         changed = true;
     }
+    return changed;
+}
+
+// The idle speed offset never below the negated first idle set-point.
+bool RepairIdleOffset() {
+    const std::optional<std::int16_t> setPoint = ImageValue<std::int16_t>(Image::Map, kIdlRpm);
+    return setPoint && RepairImageValue<std::int16_t>(Image::Map, kDeltaRpmIdling, [&](std::int16_t& delta) {
+               const std::int32_t floor = -std::int32_t{*setPoint};
+               if (delta >= floor) return false;
+               delta = ToWord(floor);
+               return true;
+           });
+}
+
+} // namespace
+
+bool CheckPr1() {
+    bool changed = RepairAxis(ImageSpan<std::int16_t>(Image::Map, kPreInjAxis, 16),
+                              {AxisData{ImageSpan<std::int16_t>(Image::Map, kPreInjValue, 16), 1, 1, 0}});
+    changed |= RaiseToLowerAt<std::int16_t>(Image::Map, kEngOn, kEngOff);
+    changed |= RepairMechanicalStart();
     const std::uint8_t highest = HighestTooth();
-    std::uint8_t* bytes = reinterpret_cast<std::uint8_t*>(BytesOf(ecuMapData).data());
-    changed |= LowerToUpper(bytes[kSparkTooth], highest);
-    changed |= LowerToUpper(bytes[kPreloadTeeth], highest);
-    changed |= RepairAxis(Words(kIdlAxis, 10), {AxisData{Words(kIdlRpm, 30), 1, 3, 10}});
-    std::int16_t& delta = Words(kDeltaRpmIdling, 1)[0];
-    const std::int32_t floor = -std::int32_t{Words(kIdlRpm, 1)[0]};
-    if (delta < floor) {
-        delta = ToWord(floor);
-        changed = true;
-    }
-    changed |= RaiseToLower(UWords(kRpmMaxEnable, 1)[0], UWords(kRpmMinEnable, 1)[0]);
-    changed |= RaiseToLower(UWords(kMsMaxEnable, 1)[0], UWords(kMsMinEnable, 1)[0]);
-    changed |= RepairAxis(Words(kStarterAxis, 4), {AxisData{Words(kStarterValue, 4), 1, 1, 0}});
+    static_assert(kPreloadTeeth == kSparkTooth + 1);
+    for (std::uint8_t& tooth : ImageSpan<std::uint8_t>(Image::Map, kSparkTooth, 2))
+        changed |= LowerToUpper(tooth, highest);
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kIdlAxis, 10),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kIdlRpm, 30), 1, 3, 10}});
+    changed |= RepairIdleOffset();
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kRpmMaxEnable, kRpmMinEnable);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kMsMaxEnable, kMsMinEnable);
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kStarterAxis, 4),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kStarterValue, 4), 1, 1, 0}});
     return changed;
 }
 

@@ -2,8 +2,8 @@
 // auxiliary output used as a relay.
 #include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"
@@ -93,19 +93,16 @@ bool ConfigurePr2() {
     return true;
 }
 
-std::span<std::int16_t> MapWords(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + offset), count};
-}
-
 } // namespace
 
 bool CheckPr2() {
     bool changed =
-        RepairAxis(MapWords(kStepAxis, kStepPoints),
-                   {AxisData{MapWords(kStepCells, kStepRows * kStepPoints), 1, kStepRows, kStepPoints}});
-    std::uint16_t* limits = reinterpret_cast<std::uint16_t*>(BytesOf(ecuMapData).data() + kLimits);
-    changed |= RaiseToLower(limits[2], limits[1]);
-    changed |= RepairAxis(MapWords(kRelayAxis, 16), {AxisData{MapWords(kRelayValues, 16)}});
+        RepairAxis(ImageSpan<std::int16_t>(Image::Map, kStepAxis, kStepPoints),
+                   {AxisData{ImageSpan<std::int16_t>(Image::Map, kStepCells, kStepRows * kStepPoints), 1,
+                             kStepRows, kStepPoints}});
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kLimits + 4, kLimits + 2); // upper gas, lower gas
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kRelayAxis, 16),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kRelayValues, 16)}});
     return changed;
 }
 

@@ -2,8 +2,8 @@
 // the per-cylinder, per-gear enable flags and the thresholds of the special exit.
 #include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -148,7 +148,7 @@ bool ConfigurePr4() {
 // Point c of every row of a gear: the eight values that follow its speed.
 bool RepairSet(std::size_t set) {
     const auto words = [set](std::size_t offset, std::size_t count) {
-        return std::span(reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + set + offset), count);
+        return ImageSpan<std::int16_t>(Image::Map, set + offset, count);
     };
     bool changed = false;
     for (std::size_t g = 0; g < kGears; ++g) {

@@ -2,8 +2,8 @@
 // settings, eight threshold levels of gain and decay for rising and falling transients, and correction
 // tables by engine speed (and, for injection, by water temperature).
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"
@@ -120,21 +120,23 @@ bool ConfigurePr5() {
     return true;
 }
 
-std::span<std::int16_t> MapWords(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + offset), count};
+// The level arrays of a group: thresholds, gains and decays of one transient direction.
+std::span<std::int16_t> Levels(std::size_t at) {
+    return ImageSpan<std::int16_t>(Image::Map, at, kLevels);
 }
 
 // A threshold below the level under it takes that level's threshold, gain and decay.
 bool RepairLevels(std::size_t at) {
-    bool changed = RepairAxis(MapWords(at + kThrP, kLevels), {AxisData{MapWords(at + kGainP, kLevels)},
-                                                              AxisData{MapWords(at + kDecayP, kLevels)}});
-    changed |= RepairAxis(MapWords(at + kThrN, kLevels), {AxisData{MapWords(at + kGainN, kLevels)},
-                                                          AxisData{MapWords(at + kDecayN, kLevels)}});
+    bool changed =
+        RepairAxis(Levels(at + kThrP), {AxisData{Levels(at + kGainP)}, AxisData{Levels(at + kDecayP)}});
+    changed |=
+        RepairAxis(Levels(at + kThrN), {AxisData{Levels(at + kGainN)}, AxisData{Levels(at + kDecayN)}});
     return changed;
 }
 
 bool RepairTable(std::size_t at, std::size_t points) {
-    return RepairAxis(MapWords(at + 4 * points, points), {AxisData{MapWords(at, 2 * points), 1, 2, points}});
+    return RepairAxis(ImageSpan<std::int16_t>(Image::Map, at + 4 * points, points),
+                      {AxisData{ImageSpan<std::int16_t>(Image::Map, at, 2 * points), 1, 2, points}});
 }
 
 } // namespace

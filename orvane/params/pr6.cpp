@@ -7,6 +7,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -187,10 +188,8 @@ constexpr PageRefresh kNeutralRefresh{"Neutral Adjust Selection", GatherPr6Panel
 } // namespace
 
 bool CheckPr6() {
-    std::uint16_t* words = reinterpret_cast<std::uint16_t*>(BytesOf(ecuMapData).data());
-    bool changed = RaiseToLower(words[kDeltaSet / 2], words[kDeltaMarcia / 2]);
-    std::uint8_t& subst = reinterpret_cast<std::uint8_t*>(BytesOf(ecuMapData).data())[kSubstGear];
-    changed |= ResetOutside<std::uint8_t>(subst, 0, 7, 0);
+    bool changed = RaiseToLowerAt<std::uint16_t>(Image::Map, kDeltaSet, kDeltaMarcia);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Map, kSubstGear, 0, 7, 0);
     changed |= RepairMapAxes(ecuMapData.mapInjNeut);
     changed |= RepairMapAxes(ecuMapData.mapAdvNeut);
     return changed;

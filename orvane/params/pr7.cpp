@@ -3,8 +3,8 @@
 // drive-by-wire throttle and blipping enabled in the configuration.
 #include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"
@@ -115,9 +115,10 @@ constexpr PageRefresh kRefresh{"Parameters", GatherPr7Panel, ScatterPr7Panel, nu
 bool CheckPr7() {
     bool changed = false;
     for (const std::size_t at : {kTargets1, kTargets2}) {
-        std::int16_t* words = reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + at);
-        const std::span<std::int16_t> targets(words, kTargetRows * kTargetPoints);
-        const std::span<std::int16_t> axis(words + kTargetRows * kTargetPoints, kTargetPoints);
+        const std::span<std::int16_t> targets =
+            ImageSpan<std::int16_t>(Image::Map, at, kTargetRows * kTargetPoints);
+        const std::span<std::int16_t> axis =
+            ImageSpan<std::int16_t>(Image::Map, at + 2 * kTargetRows * kTargetPoints, kTargetPoints);
         changed |= RepairAxis(axis, {AxisData{targets, 1, kTargetRows, kTargetPoints}});
     }
     return changed;

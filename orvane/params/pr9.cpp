@@ -5,6 +5,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -242,16 +243,12 @@ bool RepairBoxes(int map) {
 } // namespace
 
 bool CheckPr9() {
-    std::uint16_t* w = ecuMapData.w29B24;
-    bool changed = RaiseToLower(w[1], w[0]);
-    changed |= RaiseToLower(w[3], w[2]);
-    auto* water = reinterpret_cast<std::int16_t*>(&w[4]);
-    changed |= RaiseToLower(water[1], water[0]);
-    const auto words = [](std::size_t offset) {
-        return std::span(reinterpret_cast<std::int16_t*>(reinterpret_cast<std::byte*>(&ecuMapData) + offset),
-                         8);
-    };
-    changed |= RepairAxis(words(kDelayX), {AxisData{words(kDelayValues), 1, 1, 0}});
+    // The limits pairwise, lower then upper: engine speed, load, water temperature (signed).
+    bool changed = RaiseToLowerAt<std::uint16_t>(Image::Map, kLimits + 2, kLimits);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kLimits + 6, kLimits + 4);
+    changed |= RaiseToLowerAt<std::int16_t>(Image::Map, kLimits + 10, kLimits + 8);
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kDelayX, 8),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kDelayValues, 8), 1, 1, 0}});
     changed |= ResetOutside<std::uint8_t>(Sensor(0), 0, 4, 0);
     changed |= RepairBoxes(0);
     changed |= RepairMapAxes(ecuMapData.cocMapA);

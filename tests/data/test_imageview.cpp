@@ -1,6 +1,7 @@
 // The bounds-checked image view: a run inside its image reads and repairs the image itself; a run that
 // would leave it reports the failure instead of reaching past it.
 #include "orvane/core/ecudata.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/imageview.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,29 @@ TEST_F(ImageViewTest, WordsAreViewedOnlyOnWordBoundaries) {
     ecuParData.b6CA[2] = 0x12;
     EXPECT_TRUE(ImageSpan<std::uint16_t>(Image::Par, 0x6CB, 1).empty());
     EXPECT_EQ(ImageValue<std::uint16_t>(Image::Par, 0x6CB), 0x1234);
+}
+
+// The repairs by offset change the image in place, and a limit that is not in the image repairs nothing.
+TEST_F(ImageViewTest, RepairsByOffsetWorkInPlaceOrNotAtAll) {
+    ecuMapData.w29B24[0] = 900; // lower
+    ecuMapData.w29B24[1] = 800; // upper
+    EXPECT_TRUE(RaiseToLowerAt<std::uint16_t>(Image::Map, 0x29B26, 0x29B24));
+    EXPECT_EQ(ecuMapData.w29B24[1], 900);
+    EXPECT_FALSE(RaiseToLowerAt<std::uint16_t>(Image::Map, 0x29B26, 0x29B24));
+
+    ecuMapData.w29B24[1] = 1000;
+    EXPECT_TRUE(LowerToUpperAt<std::uint16_t>(Image::Map, 0x29B26, 0x29B24));
+    EXPECT_EQ(ecuMapData.w29B24[1], 900);
+
+    ecuMapData.b29B3C[0] = 9;
+    EXPECT_TRUE(ResetOutsideAt<std::uint8_t>(Image::Map, 0x29B3C, 0, 4, 0));
+    EXPECT_EQ(ecuMapData.b29B3C[0], 0);
+
+    ecuParData.endMarker = 5;
+    EXPECT_FALSE(RaiseToLowerAt<std::uint16_t>(Image::Par, sizeof ecuParData - 2, sizeof ecuParData));
+    EXPECT_FALSE(LowerToUpperAt<std::uint16_t>(Image::Par, sizeof ecuParData, sizeof ecuParData - 2));
+    EXPECT_FALSE(ResetOutsideAt<std::uint16_t>(Image::Par, sizeof ecuParData - 1, 0, 1, 0));
+    EXPECT_EQ(ecuParData.endMarker, 5);
 }
 
 } // namespace
