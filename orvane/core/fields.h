@@ -24,6 +24,7 @@ enum class Show : std::uint8_t {
     Text,   // zero-terminated 8-bit text filling the field
     Cells,  // a block of table cells, each raw / divisor
     Custom, // read and written by the page's own functions (several fields behind one control)
+    Fixed,  // no control: the fill and the read-back write the default (a value the ECU expects)
 };
 
 struct FieldBinding {
@@ -37,7 +38,7 @@ struct FieldBinding {
     double divisor = 1;
     int decimals = 0;
     double min = 0, max = 0; // max < min: no range set
-    std::int64_t def = 0;    // written by InitFields (not for Text and Custom)
+    std::int64_t def = 0;    // written by InitFields (not for Text and Custom), and always for Fixed
     std::size_t size = 0;    // Text and Custom: bytes covered
     // Cells: the block's first cell (1-based), its size, and the image bytes between its rows and columns.
     int row = 1, col = 1, rows = 1, cols = 1;
@@ -173,6 +174,13 @@ constexpr FieldBinding Custom(int control, std::size_t offset, std::size_t size,
     return b;
 }
 
+// A field without a control that always holds value: every fill and read-back writes it.
+constexpr FieldBinding Fixed(std::size_t offset, Raw raw, std::int64_t value) {
+    FieldBinding b = Num(0, offset, raw, 1, 0, -1, value);
+    b.show = Show::Fixed;
+    return b;
+}
+
 // ---- the compile-time check ----------------------------------------------------------------------------
 
 namespace fieldcheck {
@@ -286,6 +294,36 @@ bool ScatterFields(int panel, FieldTable fields);
 // Reads every control back into its field; false at the first failing read (the fields before it are
 // stored, those after it are not).
 bool GatherFields(int panel, FieldTable fields);
+
+// ---- a page of fields ------------------------------------------------------------------------------------
+
+// One of a page's field tables: a fixed one, or one chosen by page state each time the page reaches it
+// (a format that follows another setting, the matrix of the gear shown).
+struct FieldPart {
+    FieldTable fixed;
+    FieldTable (*chosen)() = nullptr;
+};
+constexpr FieldPart Part(FieldTable fixed) {
+    return {fixed, nullptr};
+}
+constexpr FieldPart Part(FieldTable (*chosen)()) {
+    return {{}, chosen};
+}
+
+// A page built on the engine: its tables in the order it shows and reads them, the step that starts
+// every fill (dimming, captions, rings, and the page state its tables are chosen by; may be null), and
+// the check after every read-back (the page's repairs, true when they changed something; may be null).
+struct FieldPage {
+    int* panel;
+    std::span<const FieldPart> parts;
+    bool (*configure)() = nullptr;
+    bool (*check)() = nullptr;
+};
+// The configure step, every table's formats, then every field shown; false at the first failing step.
+bool ScatterFieldPage(const FieldPage& page);
+// Every field read back, then the check; a page the check changed is filled again and that result
+// returned. False at the first failing read (the fields before it are stored).
+bool GatherFieldPage(const FieldPage& page);
 
 // ---- dimming, visibility and rings that follow other settings ----------------------------------------
 

@@ -36,7 +36,8 @@ bool SingleInjectorSet() {
 }
 constexpr CtrlRule kRules[] = {{TABmapPhaseH, ATTR_DIMMED, SingleInjectorSet}};
 
-const FieldPage kPage = {&hIj2Panel, kFields, kRules, FixIj2Maps, FormatIj2Panel};
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hIj2Panel, kParts, FormatIj2Panel, FixIj2Maps};
 
 } // namespace
 
@@ -51,7 +52,7 @@ void InitIj2Data() {
     InitFields(kFields);
 }
 bool FormatIj2Panel() {
-    return FormatFieldPage(kPage);
+    return ApplyRules(hIj2Panel, kRules);
 }
 bool ScatterIj2Panel() {
     return ScatterFieldPage(kPage);

@@ -55,7 +55,8 @@ constexpr CtrlRule kRules[] = {
     {TABfaux, ATTR_DIMMED, NoAuxThrottle},  {CBcalibrationFarf, ATTR_DIMMED, [] { return isComOpen == 0; }},
 };
 
-const FieldPage kPage = {&hLn1Panel, kFields, kRules, FixLn1Curves, FormatLn1Panel};
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hLn1Panel, kParts, FormatLn1Panel, FixLn1Curves};
 
 struct TableLook {
     int control;
@@ -105,7 +106,7 @@ void InitLn1Data() {
     InitFields(kFields);
 }
 bool FormatLn1Panel() {
-    return FormatFieldPage(kPage);
+    return ApplyRules(hLn1Panel, kRules);
 }
 bool ScatterLn1Panel() {
     return ScatterFieldPage(kPage);

@@ -45,7 +45,8 @@ constexpr CtrlRule kRules[] = {
     {TABsosPos, ATTR_DIMMED, [] { return AnalogType() != 4; }},
 };
 
-const FieldPage kPage = {&hLn2Panel, kFields, kRules, FixLn2Curves, FormatLn2Panel};
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hLn2Panel, kParts, FormatLn2Panel, FixLn2Curves};
 
 struct CurveLook {
     int control;
@@ -69,7 +70,7 @@ void InitLn2Data() {
     InitFields(kFields);
 }
 bool FormatLn2Panel() {
-    return FormatFieldPage(kPage);
+    return ApplyRules(hLn2Panel, kRules);
 }
 bool ScatterLn2Panel() {
     return ScatterFieldPage(kPage);
