@@ -23,12 +23,6 @@ int hPr1Panel = 0;
 
 namespace {
 
-// Two words the ECU expects to hold these values whatever a file or a received image brought.
-constexpr std::size_t kConstWord1 = 0x29B6C;
-constexpr std::size_t kConstWord2 = 0x29B6E;
-constexpr std::int16_t kConstValue1 = 250;
-constexpr std::int16_t kConstValue2 = 3000;
-
 constexpr std::size_t kPreInjAxis = 0x28C68;
 constexpr std::size_t kPreInjValue = 0x28C48;
 constexpr std::size_t kEngOn = 0x29B76;
@@ -66,6 +60,9 @@ constexpr FieldBinding Gear(int control, std::size_t limits, int gear) {
 // In the order the page shows and reads them; the idle throttle threshold is kept apart (its format
 // follows the drive-by-wire flag).
 constexpr FieldBinding kHead[] = {
+    // Two words the ECU expects to hold these values whatever a file or a received image brought.
+    M(Fixed(0x29B6C, I16, 250)),
+    M(Fixed(0x29B6E, I16, 3000)),
     M(CellRow(PARM1::TABpreInj, 1, 1, 16, kPreInjAxis, I16, 10, -30, 250)),
     M(CellRow(PARM1::TABpreInj, 2, 1, 16, kPreInjValue, I16, 10, 0, 3200)),
     M(Num(PARM1::NUMthrRPMengOn, kEngOn, I16, 1, 0, 20000, 0)),
@@ -150,8 +147,7 @@ bool HarleyWheel() {
 FieldTable GasField() {
     return Dbw() ? FieldTable(kGasDuration) : FieldTable(kGasThrottle);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {[] { return FieldTable(kHead); }, GasField, [] { return FieldTable(kTail); }};
+constexpr FieldPart kParts[] = {Part(kHead), Part(GasField), Part(kTail)};
 
 bool MecThresholdsOff() {
     return !((HarleyWheel() && CylinderCount() == 2) || (!HarleyWheel() && CylinderCount() == 1));
@@ -229,14 +225,7 @@ bool ConfigurePr1() {
         SetCtrlAttribute(p, PARM1::NUMidlRpmThrOffs, ATTR_LABEL_TEXT,
                          dbw ? "Starting Offset [rpm]" : "Speed Threshold [rpm]") < 0)
         return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(p, part())) return false;
     return true;
-}
-
-void WriteConstWords() {
-    WriteField(Image::Map, kConstWord1, I16, kConstValue1);
-    WriteField(Image::Map, kConstWord2, I16, kConstValue2);
 }
 
 // ---- repairs ---------------------------------------------------------------------------------------------
@@ -305,6 +294,7 @@ bool CheckPr1() {
 
 namespace {
 
+const FieldPage kPage = {&hPr1Panel, kParts, ConfigurePr1, CheckPr1};
 constexpr PageRefresh kRefresh{"Parameters", GatherPr1Panel, ScatterPr1Panel};
 
 } // namespace
@@ -313,7 +303,6 @@ void InitPr1Data() {
     InitFields(kHead);
     InitFields(kGasThrottle);
     InitFields(kTail);
-    WriteConstWords();
 }
 
 bool InitPr1Panel(int parent) {
@@ -328,18 +317,11 @@ bool InitPr1Panel(int parent) {
 }
 
 bool ScatterPr1Panel() {
-    if (!ConfigurePr1()) return false;
-    WriteConstWords();
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr1Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr1Panel() {
-    WriteConstWords();
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr1Panel, part())) return false;
-    return !CheckPr1() || ScatterPr1Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr1Timer() {

@@ -72,8 +72,7 @@ bool relayShownByWater = false;
 FieldTable RelayFields() {
     return relayShownByWater ? FieldTable(kRelayByWater) : FieldTable(kRelayByRpm);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {[] { return FieldTable(kBrake); }, RelayFields};
+constexpr FieldPart kParts[] = {Part(kBrake), Part(RelayFields)};
 
 constexpr CtrlRule kRules[] = {
     {PARM2::TABbpsAirStep, ATTR_DIMMED, BrakeOff},    {PARM2::NUMbpsAirRpm, ATTR_DIMMED, BrakeOff},
@@ -84,14 +83,12 @@ constexpr CtrlRule kRules[] = {
 
 bool ConfigurePr2() {
     relayShownByWater = RelayByWater();
-    if (!ApplyRules(hPr2Panel, kRules) ||
-        SetTableRowAttribute(hPr2Panel, PARM2::TABrelaisOut, 1, ATTR_LABEL_TEXT,
-                             relayShownByWater ? "[°C]" : "[rpm]") < 0)
-        return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(hPr2Panel, part())) return false;
-    return true;
+    return ApplyRules(hPr2Panel, kRules) &&
+           SetTableRowAttribute(hPr2Panel, PARM2::TABrelaisOut, 1, ATTR_LABEL_TEXT,
+                                relayShownByWater ? "[°C]" : "[rpm]") >= 0;
 }
+
+const FieldPage kPage = {&hPr2Panel, kParts, ConfigurePr2, CheckPr2};
 
 } // namespace
 
@@ -121,16 +118,11 @@ bool InitPr2Panel(int parent) {
 }
 
 bool ScatterPr2Panel() {
-    if (!ConfigurePr2()) return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr2Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr2Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr2Panel, part())) return false;
-    return !CheckPr2() || ScatterPr2Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr2Timer() {

@@ -58,6 +58,7 @@ constexpr FieldBinding kFields[] = {
     M(Num(PARM3::NUMspeedLimKadv, 0x29B04, I16, 10, -30, 30, 0)),
 };
 static_assert(CheckBindings(kFields));
+constexpr FieldPart kParts[] = {Part(kFields)};
 
 std::uint8_t SpeedLimType() {
     return ImageValue<std::uint8_t>(Image::Map, kSpeedLimType).value_or(0);
@@ -106,9 +107,10 @@ constexpr CellRule kCellRules[] = {
 };
 
 bool ConfigurePr3() {
-    return ApplyRules(hPr3Panel, kRules) && ApplyCellRules(hPr3Panel, kCellRules) &&
-           ConfigureFields(hPr3Panel, kFields);
+    return ApplyRules(hPr3Panel, kRules) && ApplyCellRules(hPr3Panel, kCellRules);
 }
+
+const FieldPage kPage = {&hPr3Panel, kParts, ConfigurePr3, CheckPr3};
 
 constexpr PageRefresh kRefresh{"Miscellaneous 3 Parameters", GatherPr3Panel, ScatterPr3Panel};
 
@@ -146,12 +148,11 @@ bool InitPr3Panel(int parent) {
 }
 
 bool ScatterPr3Panel() {
-    return ConfigurePr3() && ScatterFields(hPr3Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr3Panel() {
-    if (!GatherFields(hPr3Panel, kFields)) return false;
-    return !CheckPr3() || ScatterPr3Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr3Timer() {

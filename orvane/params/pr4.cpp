@@ -66,7 +66,7 @@ constexpr FieldBinding kRest[] = {
 };
 static_assert(CheckBindings(kRest));
 
-constexpr FieldTable kParts[] = {kSet1, kSet2, kRest};
+constexpr FieldPart kParts[] = {Part(kSet1), Part(kSet2), Part(kRest)};
 
 // ---- the configuration the page follows ----------------------------------------------------------------
 
@@ -133,17 +133,18 @@ int FillGearCutOffRing2() {
     return FillRing(hPr4Panel, PARM4::RINGgearCutOff2, kGearItems) ? 0 : 1;
 }
 
+// The rings show the gears whose rows the tables show.
 bool ConfigurePr4() {
     const int p = hPr4Panel;
     const std::array<const char*, 2> texts = ReferenceTexts();
-    if (FillGearCutOffRing1() != 0 || FillGearCutOffRing2() != 0 || !ApplyRules(p, kRules) ||
-        !ApplyCellRules(p, kCellRules) || SetCtrlVal(p, PARM4::TMthrottleRefCutOff1, texts[0]) < 0 ||
-        SetCtrlVal(p, PARM4::TMthrottleRefCutOff2, texts[1]) < 0)
-        return false;
-    for (FieldTable part : kParts)
-        if (!ConfigureFields(p, part)) return false;
-    return true;
+    return FillGearCutOffRing1() == 0 && FillGearCutOffRing2() == 0 && ApplyRules(p, kRules) &&
+           ApplyCellRules(p, kCellRules) && SetCtrlVal(p, PARM4::TMthrottleRefCutOff1, texts[0]) >= 0 &&
+           SetCtrlVal(p, PARM4::TMthrottleRefCutOff2, texts[1]) >= 0 &&
+           SetCtrlVal(p, PARM4::RINGgearCutOff1, gearCutOff[0]) >= 0 &&
+           SetCtrlVal(p, PARM4::RINGgearCutOff2, gearCutOff[1]) >= 0;
 }
+
+const FieldPage kPage = {&hPr4Panel, kParts, ConfigurePr4, CheckPr4};
 
 // Point c of every row of a gear: the eight values that follow its speed.
 bool RepairSet(std::size_t set) {
@@ -206,18 +207,11 @@ bool InitPr4Panel(int parent) {
 }
 
 bool ScatterPr4Panel() {
-    if (!ConfigurePr4() || SetCtrlVal(hPr4Panel, PARM4::RINGgearCutOff1, gearCutOff[0]) < 0 ||
-        SetCtrlVal(hPr4Panel, PARM4::RINGgearCutOff2, gearCutOff[1]) < 0)
-        return false;
-    for (FieldTable part : kParts)
-        if (!ScatterFields(hPr4Panel, part)) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr4Panel() {
-    for (FieldTable part : kParts)
-        if (!GatherFields(hPr4Panel, part)) return false;
-    return !CheckPr4() || ScatterPr4Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr4Timer() {

@@ -105,7 +105,8 @@ constexpr auto kJbyRpm = CorrectionTable(PARM5::TABkJtransRPM, 0x286C8, 32, 1, 0
 constexpr auto kAbyRpm = CorrectionTable(PARM5::TABkAtransRPM, 0x28788, 32, 1, 0, 20000);
 constexpr auto kJbyWater = CorrectionTable(PARM5::TABkJtransTh2o, 0x28CC8, 16, 10, -30, 250);
 
-constexpr FieldTable kParts[] = {kInjectionFields, kAdvanceFields, kJbyRpm, kAbyRpm, kJbyWater};
+constexpr FieldPart kParts[] = {Part(kInjectionFields), Part(kAdvanceFields), Part(kJbyRpm), Part(kAbyRpm),
+                                Part(kJbyWater)};
 
 bool ConfigurePr5() {
     const int p = hPr5Panel;
@@ -115,10 +116,10 @@ bool ConfigurePr5() {
         SetCtrlAttribute(p, PARM5::NUMdecayJtransP_1, ATTR_LABEL_TEXT, "Decay [deg/s] ") < 0 ||
         SetCtrlAttribute(p, PARM5::NUMdecayJtransN_1, ATTR_LABEL_TEXT, "Decay [deg/s] ") < 0)
         return false;
-    for (FieldTable part : kParts)
-        if (!ConfigureFields(p, part)) return false;
     return true;
 }
+
+const FieldPage kPage = {&hPr5Panel, kParts, ConfigurePr5, CheckPr5};
 
 // The level arrays of a group: thresholds, gains and decays of one transient direction.
 std::span<std::int16_t> Levels(std::size_t at) {
@@ -151,8 +152,11 @@ bool CheckPr5() {
 }
 
 void InitPr5Data() {
-    for (FieldTable part : kParts)
-        InitFields(part);
+    InitFields(kInjectionFields);
+    InitFields(kAdvanceFields);
+    InitFields(kJbyRpm);
+    InitFields(kAbyRpm);
+    InitFields(kJbyWater);
 }
 
 bool InitPr5Panel(int parent) {
@@ -164,16 +168,11 @@ bool InitPr5Panel(int parent) {
 }
 
 bool ScatterPr5Panel() {
-    if (!ConfigurePr5()) return false;
-    for (FieldTable part : kParts)
-        if (!ScatterFields(hPr5Panel, part)) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr5Panel() {
-    for (FieldTable part : kParts)
-        if (!GatherFields(hPr5Panel, part)) return false;
-    return !CheckPr5() || ScatterPr5Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr5Timer() {

@@ -129,9 +129,7 @@ bool thresholdsShownInTenths = false;
 FieldTable ThresholdFields() {
     return thresholdsShownInTenths ? FieldTable(kTenths) : FieldTable(kCounts);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {ThresholdFields, [] { return FieldTable(kPerGear); },
-                             [] { return FieldTable(kRest); }};
+constexpr FieldPart kParts[] = {Part(ThresholdFields), Part(kPerGear), Part(kRest)};
 
 template <int gear> constexpr std::array<CtrlRule, 3> GearRules() {
     return {{{PARM6::NUMshiftWidth1 + gear - 1, ATTR_DIMMED, GearOff<gear>},
@@ -169,10 +167,10 @@ bool ConfigurePr6() {
         if (!ApplyRules(p, rules)) return false;
     for (const auto& rules : kThresholdRules)
         if (!ApplyRules(p, rules)) return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(p, part())) return false;
     return true;
 }
+
+const FieldPage kPage = {&hPr6Panel, kParts, ConfigurePr6, CheckPr6};
 
 // The threshold control a learn button fills.
 int LearnTarget(int button) {
@@ -210,16 +208,11 @@ bool InitPr6Panel(int parent) {
 }
 
 bool ScatterPr6Panel() {
-    if (!ConfigurePr6()) return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr6Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr6Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr6Panel, part())) return false;
-    return !CheckPr6() || ScatterPr6Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr6Timer() {

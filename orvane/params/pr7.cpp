@@ -69,8 +69,7 @@ bool Reversed() {
 FieldTable Thresholds() {
     return Reversed() ? FieldTable(kThresholdsReversed) : FieldTable(kThresholdsNormal);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {[] { return FieldTable(kHead); }, Thresholds, [] { return FieldTable(kTail); }};
+constexpr FieldPart kParts[] = {Part(kHead), Part(Thresholds), Part(kTail)};
 
 bool PageOff() {
     return !(ExtDbw() == 1 && EnableBlipping() == 1);
@@ -101,12 +100,17 @@ constexpr CtrlRule kRules[] = {
     {PARM7::TMblip8, ATTR_DIMMED, PageOff},
 };
 
+// The shift buttons' labels follow the polarity.
 bool ConfigurePr7() {
-    if (!ApplyRules(hPr7Panel, kRules)) return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(hPr7Panel, part())) return false;
-    return true;
+    const bool reversed = Reversed();
+    return ApplyRules(hPr7Panel, kRules) &&
+           SetCtrlAttribute(hPr7Panel, PARM7::CBblipUshift, ATTR_LABEL_TEXT,
+                            reversed ? "Active Lo" : "Active Hi") >= 0 &&
+           SetCtrlAttribute(hPr7Panel, PARM7::CBblipDshift, ATTR_LABEL_TEXT,
+                            reversed ? "Active Hi" : "Active Lo") >= 0;
 }
+
+const FieldPage kPage = {&hPr7Panel, kParts, ConfigurePr7, CheckPr7};
 
 constexpr PageRefresh kRefresh{"Parameters", GatherPr7Panel, ScatterPr7Panel, nullptr, true};
 
@@ -148,22 +152,11 @@ bool InitPr7Panel(int parent) {
 }
 
 bool ScatterPr7Panel() {
-    const bool reversed = Reversed();
-    if (!ConfigurePr7() ||
-        SetCtrlAttribute(hPr7Panel, PARM7::CBblipUshift, ATTR_LABEL_TEXT,
-                         reversed ? "Active Lo" : "Active Hi") < 0 ||
-        SetCtrlAttribute(hPr7Panel, PARM7::CBblipDshift, ATTR_LABEL_TEXT,
-                         reversed ? "Active Hi" : "Active Lo") < 0)
-        return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr7Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr7Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr7Panel, part())) return false;
-    return !CheckPr7() || ScatterPr7Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr7Timer() {

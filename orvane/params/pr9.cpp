@@ -163,10 +163,9 @@ FieldTable ByPairField() {
 template <int map> FieldTable MapFields() {
     return kMaps[map][EditMode() ? 1 : 0][ByPressure() ? 1 : 0];
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {
-    [] { return FieldTable(kRpmLimits); }, LoadLimits,   [] { return FieldTable(kParams); },   ByPairField,
-    [] { return FieldTable(kChoicesA); },  MapFields<0>, [] { return FieldTable(kChoicesB); }, MapFields<1>,
+constexpr FieldPart kParts[] = {
+    Part(kRpmLimits), Part(LoadLimits),   Part(kParams),   Part(ByPairField),
+    Part(kChoicesA),  Part(MapFields<0>), Part(kChoicesB), Part(MapFields<1>),
 };
 
 // ---- dimming and texts ---------------------------------------------------------------------------------
@@ -222,10 +221,10 @@ bool ConfigurePr9() {
         SetCtrlVal(p, PARM9::TMthrottleRefCocB, ReferenceText(1)) < 0 ||
         !SetMapCorner(p, PARM9::TABmapCocA, corner) || !SetMapCorner(p, PARM9::TABmapCocB, corner))
         return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(p, part())) return false;
     return true;
 }
+
+const FieldPage kPage = {&hPr9Panel, kParts, ConfigurePr9, CheckPr9};
 
 // ---- repairs ---------------------------------------------------------------------------------------------
 
@@ -285,16 +284,11 @@ bool InitPr9Panel(int parent) {
 }
 
 bool ScatterPr9Panel() {
-    if (!ConfigurePr9()) return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr9Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr9Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr9Panel, part())) return false;
-    return !CheckPr9() || ScatterPr9Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr9Timer() {

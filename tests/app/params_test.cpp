@@ -171,6 +171,11 @@ TEST_F(ParamsTest, Misc1FixedWordsAndToothCommit) {
     Show(hPr1Panel, ScatterPr1Panel);
     EXPECT_EQ(MapWord(0x29B6C), 250);
     EXPECT_EQ(MapWord(0x29B6E), 3000);
+    MapWord(0x29B6C) = 3;
+    MapWord(0x29B6E) = 4;
+    ASSERT_TRUE(GatherPr1Panel());
+    EXPECT_EQ(MapWord(0x29B6C), 250) << "the read-back writes them too";
+    EXPECT_EQ(MapWord(0x29B6E), 3000);
     ASSERT_EQ(uitest::SetValueAsUser(hPr1Panel, PARM1::NUMmecSparkTooth, 30), 0);
     EXPECT_EQ(MapByte(0x29B9D), 23) << "bounded at the commit";
     EXPECT_EQ(Shown(hPr1Panel, PARM1::NUMmecSparkTooth), 23);
