@@ -15,6 +15,8 @@
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
+#include <cmath>
+
 int hCg1Panel = 0;
 
 namespace {
@@ -25,11 +27,31 @@ using enum Raw;
 constexpr std::size_t kTransType = 0x6E1;
 constexpr std::size_t kFcInjection = 0x772;
 
+// The engine-type ring: the catalogue record the image holds, and the record chosen copied into it.
+double ReadEngType() {
+    return GetEngType();
+}
+void WriteEngType(double value) {
+    SetEngType(static_cast<std::uint8_t>(std::lround(value)));
+}
+
 // The wheel ring holds the ring index; wheel record 49 has no entry, so the ring shows blank for it and
 // the gather keeps the image's wheel bytes until the user picks an entry.
 constexpr int kNoWheelEntry = -1;
+double ReadWheel() {
+    const std::uint8_t wheel = GetQuadro();
+    return wheel < kTwaRingCount ? wheel : kNoWheelEntry;
+}
+void WriteWheel(double value) {
+    const long wheel = std::lround(value);
+    if (wheel >= 0 && wheel < static_cast<long>(kTwaRingCount)) SetTwa(static_cast<std::uint8_t>(wheel));
+}
 
+// The catalogue rings first: the engine record is scattered over the configuration block (0x6C2 ..
+// 0x6EC, around fields of this table), the wheel record is its six bytes.
 constexpr FieldBinding kFields[] = {
+    Custom(RINGengType, kParCylinders, 0, ReadEngType, WriteEngType),
+    Custom(RINGquadroSegnali, kParWheel, kParWheelBytes, ReadWheel, WriteWheel),
     Text(TBOXnotes, 0x040, kNotesSize),
     Num(NUMcaletSmot, 0x6BE, I16, 10, -720, 720, 0),
     Num(NUMcamLimit, 0x6C0, U16, 1, 0, 20000, 0),
@@ -159,9 +181,12 @@ bool FillCatalogueRings() {
 }
 
 bool ConfigureCg1() {
-    return FillCatalogueRings() && ConfigureFields(hCg1Panel, kFields) &&
-           FillRing(hCg1Panel, RINGidVcamType, kCamTypes) && ApplyRules(hCg1Panel, kRules);
+    return FillCatalogueRings() && FillRing(hCg1Panel, RINGidVcamType, kCamTypes) &&
+           ApplyRules(hCg1Panel, kRules);
 }
+
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hCg1Panel, kParts, ConfigureCg1, CheckCg1};
 
 // The highest tooth a cog limit may name.
 std::uint16_t HighestTooth() {
@@ -206,22 +231,11 @@ bool InitCg1Panel(int parent) {
 }
 
 bool ScatterCg1Panel() {
-    if (!ConfigureCg1()) return false;
-    if (SetCtrlVal(hCg1Panel, RINGengType, GetEngType()) < 0) return false;
-    const std::uint8_t wheel = GetQuadro();
-    if (SetCtrlVal(hCg1Panel, RINGquadroSegnali, wheel < kTwaRingCount ? wheel : kNoWheelEntry) < 0)
-        return false;
-    return ScatterFields(hCg1Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherCg1Panel() {
-    int engine = 0, wheel = 0;
-    if (GetCtrlVal(hCg1Panel, RINGengType, &engine) < 0) return false;
-    SetEngType(static_cast<std::uint8_t>(engine));
-    if (GetCtrlVal(hCg1Panel, RINGquadroSegnali, &wheel) < 0) return false;
-    if (wheel >= 0 && wheel < static_cast<int>(kTwaRingCount)) SetTwa(static_cast<std::uint8_t>(wheel));
-    if (!GatherFields(hCg1Panel, kFields)) return false;
-    return CheckCg1() ? ScatterCg1Panel() : true;
+    return GatherFieldPage(kPage);
 }
 
 bool Cg1Timer() {

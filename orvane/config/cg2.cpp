@@ -201,9 +201,12 @@ bool ConfigureCg2() {
     const char* minFastLabel = StepperType() == 1 ? "Fast Period [ms]" : "Min. Period [ms]";
     return FillStepperTypeRing() == 0 &&
            SetCtrlAttribute(hCg2Panel, NUMstepMinFast, ATTR_LABEL_TEXT, minFastLabel) >= 0 &&
-           ConfigureFields(hCg2Panel, kFields) && FillGearModeRing() == 0 && FillScaleVelAntRing() == 0 &&
-           FillAuxOutRing() == 0 && ApplyRules(hCg2Panel, kRules);
+           FillGearModeRing() == 0 && FillScaleVelAntRing() == 0 && FillAuxOutRing() == 0 &&
+           ApplyRules(hCg2Panel, kRules);
 }
+
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hCg2Panel, kParts, ConfigureCg2, CheckCg2};
 
 // A byte code repaired in place; true when changed.
 template <class Repair> bool RepairByte(std::size_t offset, Repair repair) {
@@ -267,12 +270,11 @@ bool InitCg2Panel(int parent) {
 }
 
 bool ScatterCg2Panel() {
-    return ConfigureCg2() && ScatterFields(hCg2Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherCg2Panel() {
-    if (!GatherFields(hCg2Panel, kFields)) return false;
-    return CheckCg2() ? ScatterCg2Panel() : true;
+    return GatherFieldPage(kPage);
 }
 
 bool Cg2Timer() {

@@ -109,7 +109,6 @@ const CtrlRule kRules[] = {
 };
 
 bool ConfigureCg4() {
-    if (!ConfigureFields(hCg4Panel, kFields)) return false;
     for (const FieldBinding& b : kFields)
         if (b.control != TBextDbw &&
             SetCtrlAttribute(hCg4Panel, b.control, ATTR_DIMMED, DbwOff() ? 1 : 0) < 0)
@@ -125,6 +124,9 @@ bool CheckCg4() {
     return changed;
 }
 
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hCg4Panel, kParts, ConfigureCg4, CheckCg4};
+
 } // namespace
 
 void InitCg4Data() {
@@ -138,12 +140,11 @@ bool InitCg4Panel(int parent) {
 }
 
 bool ScatterCg4Panel() {
-    return ConfigureCg4() && ScatterFields(hCg4Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherCg4Panel() {
-    if (!GatherFields(hCg4Panel, kFields)) return false;
-    return CheckCg4() ? ScatterCg4Panel() : true;
+    return GatherFieldPage(kPage);
 }
 
 bool Cg4Timer() {

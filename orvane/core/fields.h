@@ -39,7 +39,7 @@ struct FieldBinding {
     int decimals = 0;
     double min = 0, max = 0; // max < min: no range set
     std::int64_t def = 0;    // written by InitFields (not for Text and Custom), and always for Fixed
-    std::size_t size = 0;    // Text and Custom: bytes covered
+    std::size_t size = 0;    // Text and Custom: bytes covered (Custom: 0 for fields that do not lie together)
     // Cells: the block's first cell (1-based), its size, and the image bytes between its rows and columns.
     int row = 1, col = 1, rows = 1, cols = 1;
     std::size_t rowStride = 0, colStride = 0;
