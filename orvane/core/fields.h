@@ -2,7 +2,9 @@
 // list (control, image offset, raw type, divisor, range, default), and the engine writes the defaults,
 // sets the controls' formats, shows the fields and reads them back. The table is checked when it is
 // compiled: every binding must lie on fields of its width in the image layout, and no two bindings may
-// share a byte unless they are bit toggles of disjoint bits.
+// share a byte unless they are bit toggles of disjoint bits. A page is its tables, a configure step and a
+// check (FieldPage), and its fill and read-back are the engine's. Image bytes outside a table are reached
+// through the bounds-checked image view (imageview.h).
 #pragma once
 
 #include "orvane/core/fieldvalue.h"
