@@ -1,5 +1,6 @@
 #include "orvane/config/config.h"
 
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"

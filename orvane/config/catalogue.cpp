@@ -1,42 +1,47 @@
 #include "orvane/config/catalogue.h"
 
+#include "orvane/config/configbytes.h"
 #include "orvane/core/fields.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr std::size_t kCylinders = 0x6E2;
-constexpr std::size_t kKind = 0x6E0;
+using enum Raw;
+
 constexpr std::size_t kTdc = 0x6C2;
 constexpr std::size_t kTrigger = 0x6CA;
 constexpr std::size_t kInj1 = 0x6CE;
 constexpr std::size_t kInj2 = 0x6D2;
 constexpr std::size_t kSettings = 0x6E3;
-constexpr std::size_t kWheel = 0x6ED;
-constexpr std::size_t kCamType = 0x6F3;
 
 constexpr std::uint8_t N = 0xFF;
 
-std::uint8_t Byte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, Raw::U8));
-}
-void SetByte(std::size_t offset, std::uint8_t v) {
-    WriteField(Image::Par, offset, Raw::U8, v);
+// The runs of the engine record in the image beside its cylinders and injection kind; all empty when
+// they do not lie in it.
+struct EngineRecord {
+    std::span<std::uint16_t> tdc;
+    std::span<std::uint8_t> trigger;
+    std::span<std::int8_t> inj1, inj2;
+    std::span<std::uint8_t> settings;
+};
+EngineRecord ImageEngineRecord() {
+    const EngineRecord r{
+        ImageSpan<std::uint16_t>(Image::Par, kTdc, 4), ImageSpan<std::uint8_t>(Image::Par, kTrigger, 4),
+        ImageSpan<std::int8_t>(Image::Par, kInj1, 4), ImageSpan<std::int8_t>(Image::Par, kInj2, 4),
+        ImageSpan<std::uint8_t>(Image::Par, kSettings, 10)};
+    if (r.tdc.empty() || r.trigger.empty() || r.inj1.empty() || r.inj2.empty() || r.settings.empty())
+        return {};
+    return r;
 }
 
 bool Matches(const EngTypeDef& d) {
-    if (Byte(kCylinders) != d.cylinders || Byte(kKind) != d.kind) return false;
-    for (int i = 0; i < 4; ++i) {
-        if (ReadField(Image::Par, kTdc + 2 * i, Raw::U16) != d.tdc[i] || Byte(kTrigger + i) != d.trigger[i] ||
-            Byte(kInj1 + i) != static_cast<std::uint8_t>(d.inj1[i]) ||
-            Byte(kInj2 + i) != static_cast<std::uint8_t>(d.inj2[i]))
-            return false;
-    }
-    for (int i = 0; i < 10; ++i)
-        if (Byte(kSettings + i) != d.settings[i]) return false;
-    return true;
+    const EngineRecord r = ImageEngineRecord();
+    return CylinderCount() == d.cylinders && InjectionKind() == d.kind && std::ranges::equal(r.tdc, d.tdc) &&
+           std::ranges::equal(r.trigger, d.trigger) && std::ranges::equal(r.inj1, d.inj1) &&
+           std::ranges::equal(r.inj2, d.inj2) && std::ranges::equal(r.settings, d.settings);
 }
 
 const char* KindWord(std::uint8_t kind) {
@@ -122,22 +127,22 @@ const TwaDef twaDefs[kTwaCount] = {
 
 void SetEngType(std::uint8_t index) {
     const EngTypeDef& d = engTypeDefs[index < kEngTypeCount ? index : 0];
-    SetByte(kCylinders, d.cylinders);
-    SetByte(kKind, d.kind);
-    for (int i = 0; i < 4; ++i) {
-        WriteField(Image::Par, kTdc + 2 * i, Raw::U16, d.tdc[i]);
-        SetByte(kTrigger + i, d.trigger[i]);
-        SetByte(kInj1 + i, static_cast<std::uint8_t>(d.inj1[i]));
-        SetByte(kInj2 + i, static_cast<std::uint8_t>(d.inj2[i]));
+    WriteField(Image::Par, kParCylinders, U8, d.cylinders);
+    WriteField(Image::Par, kParInjectionKind, U8, d.kind);
+    for (std::size_t i = 0; i < 4; ++i) {
+        WriteField(Image::Par, kTdc + 2 * i, U16, d.tdc[i]);
+        WriteField(Image::Par, kTrigger + i, U8, d.trigger[i]);
+        WriteField(Image::Par, kInj1 + i, I8, d.inj1[i]);
+        WriteField(Image::Par, kInj2 + i, I8, d.inj2[i]);
     }
-    for (int i = 0; i < 10; ++i)
-        SetByte(kSettings + i, d.settings[i]);
+    for (std::size_t i = 0; i < 10; ++i)
+        WriteField(Image::Par, kSettings + i, U8, d.settings[i]);
 }
 
 void SetTwa(std::uint8_t index) {
     const TwaDef& d = twaDefs[index < kTwaCount ? index : 0];
-    for (int i = 0; i < 6; ++i)
-        SetByte(kWheel + i, d.bytes[i]);
+    for (int i = 0; i < kParWheelBytes; ++i)
+        WriteField(Image::Par, kParWheel + static_cast<std::size_t>(i), U8, d.bytes[i]);
 }
 
 std::uint8_t GetEngType() {
@@ -149,24 +154,11 @@ std::uint8_t GetEngType() {
 std::uint8_t GetQuadro() {
     for (std::uint8_t i = 1; i < kTwaCount; ++i) {
         bool same = true;
-        for (int b = 0; b < 6; ++b)
+        for (int b = 0; b < kParWheelBytes; ++b)
             same = same && WheelByte(b) == twaDefs[i].bytes[b];
         if (same) return i;
     }
     return 0;
-}
-
-std::uint8_t CylinderCount() {
-    return Byte(kCylinders);
-}
-std::uint8_t InjectionKind() {
-    return Byte(kKind);
-}
-std::uint8_t WheelByte(int i) {
-    return Byte(kWheel + static_cast<std::size_t>(i));
-}
-std::uint8_t CamType() {
-    return Byte(kCamType);
 }
 
 void EngineDescription(std::span<char> text) {
@@ -176,18 +168,19 @@ void EngineDescription(std::span<char> text) {
     const std::uint8_t kind = InjectionKind();
     const std::uint8_t cylinders = CylinderCount();
     Append(text, used, "%u cylinders - %s injector\n", unsigned{cylinders}, KindWord(kind));
-    // The count comes from the image: the walk never goes past the four cylinders the image holds.
-    for (unsigned i = 0; i < cylinders && i < 4; ++i) {
-        const unsigned tdc = static_cast<unsigned>(ReadField(Image::Par, kTdc + 2 * i, Raw::U16));
-        const int trigger = static_cast<std::int8_t>(Byte(kTrigger + i));
-        Append(text, used, "\nCyl %u --> TDC=%03u.%u  Trigger=%u  Injectors(%s)=", i + 1, tdc / 10, tdc % 10,
-               static_cast<unsigned>(trigger + 1), InjectorCaption(kind));
+    // The count comes from the image: the walk never goes past the cylinders the record holds.
+    const EngineRecord r = ImageEngineRecord();
+    for (std::size_t i = 0; i < cylinders && i < r.tdc.size(); ++i) {
+        const unsigned tdc = r.tdc[i];
+        const int trigger = static_cast<std::int8_t>(r.trigger[i]);
+        Append(text, used, "\nCyl %u --> TDC=%03u.%u  Trigger=%u  Injectors(%s)=", unsigned(i + 1), tdc / 10,
+               tdc % 10, static_cast<unsigned>(trigger + 1), InjectorCaption(kind));
         if (kind <= 3)
-            Append(text, used, "%u,", static_cast<unsigned>(static_cast<std::int8_t>(Byte(kInj1 + i)) + 1));
+            Append(text, used, "%u,", static_cast<unsigned>(r.inj1[i] + 1));
         else
             Append(text, used, "-,");
         if (kind == 1 || kind == 2)
-            Append(text, used, "%u", static_cast<unsigned>(static_cast<std::int8_t>(Byte(kInj2 + i)) + 1));
+            Append(text, used, "%u", static_cast<unsigned>(r.inj2[i] + 1));
         else
             Append(text, used, "-");
     }

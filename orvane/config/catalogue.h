@@ -39,9 +39,3 @@ std::uint8_t GetQuadro();
 // The popup texts of the right click on the rings, built from the image.
 void EngineDescription(std::span<char> text);
 void WheelDescription(std::span<char> text);
-
-// Image bytes the configuration pages read.
-std::uint8_t CylinderCount();  // +0x6E2
-std::uint8_t InjectionKind();  // +0x6E0
-std::uint8_t WheelByte(int i); // +0x6ED + i, i = 0..5
-std::uint8_t CamType();        // +0x6F3

@@ -3,15 +3,19 @@
 // and the notes.
 #include "orvane/config/catalogue.h"
 #include "orvane/config/config.h"
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
+
+#include <cmath>
 
 int hCg1Panel = 0;
 
@@ -20,21 +24,38 @@ namespace {
 using namespace CONFIG1;
 using enum Raw;
 
-constexpr std::size_t kCamType = 0x6F3;
 constexpr std::size_t kTransType = 0x6E1;
 constexpr std::size_t kFcInjection = 0x772;
-constexpr std::size_t kTurbo = 0x77D;
-constexpr std::size_t kAnalogType = 0x7B1;
+
+// The engine-type ring: the catalogue record the image holds, and the record chosen copied into it.
+double ReadEngType() {
+    return GetEngType();
+}
+void WriteEngType(double value) {
+    SetEngType(static_cast<std::uint8_t>(std::lround(value)));
+}
 
 // The wheel ring holds the ring index; wheel record 49 has no entry, so the ring shows blank for it and
 // the gather keeps the image's wheel bytes until the user picks an entry.
 constexpr int kNoWheelEntry = -1;
+double ReadWheel() {
+    const std::uint8_t wheel = GetQuadro();
+    return wheel < kTwaRingCount ? wheel : kNoWheelEntry;
+}
+void WriteWheel(double value) {
+    const long wheel = std::lround(value);
+    if (wheel >= 0 && wheel < static_cast<long>(kTwaRingCount)) SetTwa(static_cast<std::uint8_t>(wheel));
+}
 
+// The catalogue rings first: the engine record is scattered over the configuration block (0x6C2 ..
+// 0x6EC, around fields of this table), the wheel record is its six bytes.
 constexpr FieldBinding kFields[] = {
+    Custom(RINGengType, kParCylinders, 0, ReadEngType, WriteEngType),
+    Custom(RINGquadroSegnali, kParWheel, kParWheelBytes, ReadWheel, WriteWheel),
     Text(TBOXnotes, 0x040, kNotesSize),
     Num(NUMcaletSmot, 0x6BE, I16, 10, -720, 720, 0),
     Num(NUMcamLimit, 0x6C0, U16, 1, 0, 20000, 0),
-    Ring(RINGidVcamType, kCamType, 0),
+    Ring(RINGidVcamType, kParCamType, 0),
     Num(NUMthrJMMsup, 0x6F6, I16, 10, 0, 100, 0),
     Num(NUMthrJMMinf, 0x6F8, I16, 10, 0, 100, 0),
     Num(NUMpercErrSync, 0x6F4, U16, 10, 0, 100, 0),
@@ -59,8 +80,8 @@ constexpr FieldBinding kFields[] = {
     Toggle(TBdropSwitchType, 0x778, 0),
     Toggle(TBdropSwitchOn, 0x779, 0),
     Toggle(TBshiftType, 0x77A, 0, 2),
-    Toggle(TBturboEnab, kTurbo, 0),
-    Toggle(TBpwmOutByPair, 0x77E, 0),
+    Toggle(TBturboEnab, kParTurboEnable, 0),
+    Toggle(TBpwmOutByPair, kParPwmOutByPair, 0),
     Toggle(TBantiLagOutput, 0x7B7, 0),
     Num(NUMfltDepthPvacu, 0x786, U16, 1, 1, 200, 100),
     Num(NUMthrCntShift, 0x784, U16, 1, 0, 1023, 0),
@@ -69,13 +90,6 @@ constexpr FieldBinding kFields[] = {
     Num(NUMmaxVarPhase, 0x7AC, I16, 10, 1, 720, 7200),
 };
 static_assert(CheckBindings(kFields));
-
-std::uint8_t Byte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
-std::uint16_t Word(std::size_t offset) {
-    return static_cast<std::uint16_t>(ReadField(Image::Par, offset, U16));
-}
 
 // The special wheels with code 0, 1 or 2 and the wheels without a cam sensor allow no pneumatic or
 // kinematic cam.
@@ -99,10 +113,10 @@ bool NoCam() {
     return !Pneumatic() && !Kinematic();
 }
 bool NoSmallFlow() {
-    return NoCam() || Byte(kFcInjection) != 0;
+    return NoCam() || ImageValue<std::uint8_t>(Image::Par, kFcInjection).value_or(0) != 0;
 }
 bool TurboOn() {
-    return Byte(kTurbo) != 0;
+    return TurboEnable() != 0;
 }
 bool NotHarley() {
     return !(WheelByte(0) == 0 && WheelByte(1) == 1);
@@ -117,7 +131,7 @@ bool NotDouble() {
     return InjectionKind() != 1;
 }
 bool NoShiftCount() {
-    return Byte(kAnalogType) != 0 && Byte(kAnalogType) != 2;
+    return AnalogType() != 0 && AnalogType() != 2;
 }
 bool Never() {
     return false;
@@ -167,9 +181,12 @@ bool FillCatalogueRings() {
 }
 
 bool ConfigureCg1() {
-    return FillCatalogueRings() && ConfigureFields(hCg1Panel, kFields) &&
-           FillRing(hCg1Panel, RINGidVcamType, kCamTypes) && ApplyRules(hCg1Panel, kRules);
+    return FillCatalogueRings() && FillRing(hCg1Panel, RINGidVcamType, kCamTypes) &&
+           ApplyRules(hCg1Panel, kRules);
 }
+
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hCg1Panel, kParts, ConfigureCg1, CheckCg1};
 
 // The highest tooth a cog limit may name.
 std::uint16_t HighestTooth() {
@@ -179,43 +196,24 @@ std::uint16_t HighestTooth() {
     return 0;
 }
 
-// Repairs a byte code, a signed or an unsigned word pair in place; true when changed.
-template <class T, Raw R, class Repair> bool RepairAt(std::size_t offset, Repair repair) {
-    auto v = static_cast<T>(ReadField(Image::Par, offset, R));
-    if (!repair(v)) return false;
-    WriteField(Image::Par, offset, R, v);
-    return true;
-}
-template <class T, Raw R> bool UpperNotBelowLower(std::size_t upper, std::size_t lower) {
-    const auto low = static_cast<T>(ReadField(Image::Par, lower, R));
-    return RepairAt<T, R>(upper, [&](T& v) { return RaiseToLower(v, low); });
-}
-
 } // namespace
 
 bool CheckCg1() {
     WriteField(Image::Par, 0x773, U8, 1); // the inductive trigger is fixed; not a change of the user's
-    bool changed = false;
-    changed |= RepairAt<std::uint8_t, U8>(
-        0x6E0, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 3, 0); });
-    changed |= RepairAt<std::uint8_t, U8>(
-        kCamType, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 2, 0); });
-    changed |= RepairAt<std::uint8_t, U8>(kCamType, [](std::uint8_t& v) {
+    bool changed = ResetOutsideAt<std::uint8_t>(Image::Par, kParInjectionKind, 0, 3, 0);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kParCamType, 0, 2, 0);
+    changed |= RepairImageValue<std::uint8_t>(Image::Par, kParCamType, [](std::uint8_t& v) {
         return ResetWhen<std::uint8_t>(v, NoCamPossible() || (v == 2 && CylinderCount() != 1), 0);
     });
-    changed |= UpperNotBelowLower<std::int16_t, I16>(0x6F6, 0x6F8);
-    const auto onTime = static_cast<std::uint16_t>(Word(0x6DA));
-    changed |= RepairAt<std::uint16_t, U16>(0x6DC, [&](std::uint16_t& v) { return LowerToUpper(v, onTime); });
-    changed |= UpperNotBelowLower<std::uint16_t, U16>(0x6FC, 0x6FE);
-    changed |= UpperNotBelowLower<std::uint16_t, U16>(0x700, 0x702);
+    changed |= RaiseToLowerAt<std::int16_t>(Image::Par, 0x6F6, 0x6F8);
+    changed |= LowerToUpperAt<std::uint16_t>(Image::Par, 0x6DC, 0x6DA);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Par, 0x6FC, 0x6FE);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Par, 0x700, 0x702);
     const std::uint16_t highest = HighestTooth();
-    changed |=
-        RepairAt<std::uint16_t, U16>(0x704, [&](std::uint16_t& v) { return LowerToUpper(v, highest); });
-    const std::uint16_t cogUpper = Word(0x704);
-    changed |=
-        RepairAt<std::uint16_t, U16>(0x706, [&](std::uint16_t& v) { return LowerToUpper(v, cogUpper); });
-    changed |= RepairAt<std::uint8_t, U8>(
-        kTransType, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 2, 0); });
+    changed |= RepairImageValue<std::uint16_t>(Image::Par, 0x704,
+                                               [&](std::uint16_t& v) { return LowerToUpper(v, highest); });
+    changed |= LowerToUpperAt<std::uint16_t>(Image::Par, 0x706, 0x704);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kTransType, 0, 2, 0);
     return changed;
 }
 
@@ -233,22 +231,11 @@ bool InitCg1Panel(int parent) {
 }
 
 bool ScatterCg1Panel() {
-    if (!ConfigureCg1()) return false;
-    if (SetCtrlVal(hCg1Panel, RINGengType, GetEngType()) < 0) return false;
-    const std::uint8_t wheel = GetQuadro();
-    if (SetCtrlVal(hCg1Panel, RINGquadroSegnali, wheel < kTwaRingCount ? wheel : kNoWheelEntry) < 0)
-        return false;
-    return ScatterFields(hCg1Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherCg1Panel() {
-    int engine = 0, wheel = 0;
-    if (GetCtrlVal(hCg1Panel, RINGengType, &engine) < 0) return false;
-    SetEngType(static_cast<std::uint8_t>(engine));
-    if (GetCtrlVal(hCg1Panel, RINGquadroSegnali, &wheel) < 0) return false;
-    if (wheel >= 0 && wheel < static_cast<int>(kTwaRingCount)) SetTwa(static_cast<std::uint8_t>(wheel));
-    if (!GatherFields(hCg1Panel, kFields)) return false;
-    return CheckCg1() ? ScatterCg1Panel() : true;
+    return GatherFieldPage(kPage);
 }
 
 bool Cg1Timer() {

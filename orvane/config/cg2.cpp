@@ -3,9 +3,11 @@
 // blipping and the speed-rpm error check.
 #include "orvane/config/catalogue.h"
 #include "orvane/config/config.h"
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
@@ -21,35 +23,26 @@ namespace {
 using namespace CONFIG2;
 using enum Raw;
 
-constexpr std::size_t kStepperType = 0x7AF, kGearMode = 0x7B0, kAnalogType = 0x7B1, kRpmReference = 0x7B2;
-constexpr std::size_t kVelAntByHall = 0x77F, kScaleVelAnt = 0x7AA, kBlipping = 0x7C5;
-constexpr std::size_t kAuxOutRelay = 0x7B5, kAuxOutByRpm = 0x7B6;
+constexpr std::size_t kRpmReference = 0x7B2, kScaleVelAnt = 0x7AA;
 constexpr std::size_t kCanIds = 0x796;
 constexpr std::array<std::uint16_t, 10> kCanIdDefaults{0x300, 0x304, 0x310, 0x314, 0x318,
                                                        0x320, 0x324, 0x328, 0x32C, 0x330};
 
-std::uint8_t Byte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
-void SetByte(std::size_t offset, std::uint8_t v) {
-    WriteField(Image::Par, offset, U8, v);
-}
-
 // One ring for two bytes: 0 "Warning Lamp" = (relay 0, by rpm 1), 1 "Relais by RPM" = (1, 1),
 // 2 "Relais by Water Temp." = (1, 0).
 double ReadAuxOut() {
-    if (Byte(kAuxOutRelay) == 0) return 0;
-    return Byte(kAuxOutByRpm) != 0 ? 1 : 2;
+    if (AuxOutRelay() == 0) return 0;
+    return AuxOutByRpm() != 0 ? 1 : 2;
 }
 void WriteAuxOut(double value) {
     const int v = static_cast<int>(value);
-    SetByte(kAuxOutRelay, v == 0 ? 0 : 1);
-    SetByte(kAuxOutByRpm, v == 2 ? 0 : 1);
+    WriteField(Image::Par, kParAuxOutRelay, U8, v == 0 ? 0 : 1);
+    WriteField(Image::Par, kParAuxOutByRpm, U8, v == 2 ? 0 : 1);
 }
 
 // In the page's fill order.
 constexpr FieldBinding kFields[] = {
-    Ring(RINGstepperType, kStepperType, 0),
+    Ring(RINGstepperType, kParStepperType, 0),
     Num(NUMstepMinFast, 0x6B6, U16, 10, 0.1, 100, 10),
     Num(NUMstepSlow, 0x6B8, U16, 10, 0.1, 100, 10),
     Num(NUMstepFineTol, 0x6BA, U16, 1, 0, 1023, 0),
@@ -61,10 +54,10 @@ constexpr FieldBinding kFields[] = {
     Num(NUMsRpmMsErrDelay, 0x70A, U16, 1, 0, 32767, 0),
     Toggle(TBmapByFrontSpeed, 0x77C, 0),
     Toggle(TBfarfAuxHiTorque, 0x780, 0),
-    Ring(RINGgearMode, kGearMode, 0),
-    Ring(RINGanalogType, kAnalogType, 0),
+    Ring(RINGgearMode, kParGearMode, 0),
+    Ring(RINGanalogType, kParAnalogType, 0),
     Ring(RINGrpmReference, kRpmReference, 0),
-    Ring(RINGmaxRTCsteps, 0x781, 0),
+    Ring(RINGmaxRTCsteps, kParMaxRtcSteps, 0),
     Ring(RINGmaxLevelSWsteps, 0x782, 0),
     CellRow(TABfltDepthSpeedRpm, 1, 1, 7, 0x788, U16, 1, 1, 200).Default(100),
     Hex(NUMidLambda1CAN, kCanIds + 0, U16, 0x20, 0x7FF, 0x300),
@@ -78,17 +71,14 @@ constexpr FieldBinding kFields[] = {
     Hex(NUMidExtCor4CAN, kCanIds + 16, U16, 0x20, 0x7FF, 0x32C),
     Hex(NUMidExtDbwCorCAN, kCanIds + 18, U16, 0x20, 0x7FF, 0x330),
     Ring(RINGscaleVelAntCan, kScaleVelAnt, 10, U16),
-    Toggle(TBvelAntByHall, kVelAntByHall, 0),
-    Toggle(TBenableBlipping, kBlipping, 0),
-    Custom(RINGauxOut, kAuxOutRelay, 2, ReadAuxOut, WriteAuxOut),
+    Toggle(TBvelAntByHall, kParVelAntByHall, 0),
+    Toggle(TBenableBlipping, kParEnableBlipping, 0),
+    Custom(RINGauxOut, kParAuxOutRelay, 2, ReadAuxOut, WriteAuxOut),
 };
 static_assert(CheckBindings(kFields));
 
-std::uint8_t Stepper() {
-    return Byte(kStepperType);
-}
-std::uint8_t Analog() {
-    return Byte(kAnalogType);
+std::uint8_t RpmReference() {
+    return ImageValue<std::uint8_t>(Image::Par, kRpmReference).value_or(0);
 }
 bool DbwOn() {
     return ExtDbw() != 0;
@@ -97,10 +87,10 @@ bool DbwOff() {
     return !DbwOn();
 }
 bool BlippingByWire() {
-    return Byte(kBlipping) == 1 && ExtDbw() == 1;
+    return EnableBlipping() == 1 && ExtDbw() == 1;
 }
 bool AnalogGearSensor() {
-    return Analog() == 0 || Analog() == 1;
+    return AnalogType() == 0 || AnalogType() == 1;
 }
 bool PotentiometerOffered() {
     return AnalogGearSensor() && !BlippingByWire();
@@ -131,37 +121,37 @@ const RingItem kScaleVelAntItems[] = {{"0.5", 5}, {"1.0", 10}, {"2.0", 20}};
 const RingItem kAuxOut[] = {{"Warning Lamp", 0}, {"Relais by RPM", 1}, {"Relais by Water Temp.", 2}};
 
 bool NotAuxThrottle() {
-    return Stepper() != 1;
+    return StepperType() != 1;
 }
 bool MinFastDimmed() {
-    return Stepper() != 1 && Stepper() != 2;
+    return StepperType() != 1 && StepperType() != 2;
 }
 bool GainsDimmed() {
-    return Stepper() != 2 && Stepper() != 3 && !DbwOn();
+    return StepperType() != 2 && StepperType() != 3 && !DbwOn();
 }
 bool NotSpeedRpm() {
-    return Byte(kRpmReference) != 1;
+    return RpmReference() != 1;
 }
 bool AuxThrottle() {
-    return Stepper() == 1;
+    return StepperType() == 1;
 }
 bool NotEngineBrake() {
-    return Stepper() != 4;
+    return StepperType() != 4;
 }
 bool NoTcAnalog() {
-    return Analog() != 1 && Analog() != 2;
+    return AnalogType() != 1 && AnalogType() != 2;
 }
 bool LambdaFromAnalog() {
-    return Analog() == 3;
+    return AnalogType() == 3;
 }
 bool FrontByHall() {
-    return Byte(kVelAntByHall) != 0;
+    return VelAntByHall() != 0;
 }
 bool NoTractionControl() {
     return ecuMapData.tcEnable == 0;
 }
 bool NotCanRpm() {
-    return Byte(kRpmReference) != 2;
+    return RpmReference() != 2;
 }
 
 const CtrlRule kRules[] = {
@@ -208,19 +198,19 @@ int FillAuxOutRing() {
 }
 
 bool ConfigureCg2() {
-    const char* minFastLabel = Stepper() == 1 ? "Fast Period [ms]" : "Min. Period [ms]";
+    const char* minFastLabel = StepperType() == 1 ? "Fast Period [ms]" : "Min. Period [ms]";
     return FillStepperTypeRing() == 0 &&
            SetCtrlAttribute(hCg2Panel, NUMstepMinFast, ATTR_LABEL_TEXT, minFastLabel) >= 0 &&
-           ConfigureFields(hCg2Panel, kFields) && FillGearModeRing() == 0 && FillScaleVelAntRing() == 0 &&
-           FillAuxOutRing() == 0 && ApplyRules(hCg2Panel, kRules);
+           FillGearModeRing() == 0 && FillScaleVelAntRing() == 0 && FillAuxOutRing() == 0 &&
+           ApplyRules(hCg2Panel, kRules);
 }
+
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hCg2Panel, kParts, ConfigureCg2, CheckCg2};
 
 // A byte code repaired in place; true when changed.
 template <class Repair> bool RepairByte(std::size_t offset, Repair repair) {
-    std::uint8_t v = Byte(offset);
-    if (!repair(v)) return false;
-    SetByte(offset, v);
-    return true;
+    return RepairImageValue<std::uint8_t>(Image::Par, offset, repair);
 }
 
 // Of two equal identifiers the earlier is set to its default, one after the other in offset order.
@@ -242,29 +232,25 @@ bool RepairCanIds() {
 
 bool CheckCg2() {
     bool changed = false;
-    changed |= RepairByte(kStepperType, [](std::uint8_t& v) {
+    changed |= RepairByte(kParStepperType, [](std::uint8_t& v) {
         return ResetOutside<std::uint8_t>(v, 0, 4, 0) ||
                ResetWhen<std::uint8_t>(v, DbwOn() && v >= 1 && v <= 3, 0);
     });
-    changed |= RepairByte(kGearMode, [](std::uint8_t& v) {
+    changed |= RepairByte(kParGearMode, [](std::uint8_t& v) {
         return ResetOutside<std::uint8_t>(v, 0, 7, 0) ||
                ResetWhen<std::uint8_t>(v, v <= 1 && !AnalogGearSensor(), 0) ||
                ResetWhen<std::uint8_t>(v, (v == 1 || v == 3) && BlippingByWire(), 0);
     });
-    changed |=
-        RepairByte(kAnalogType, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 4, 0); });
-    changed |=
-        RepairByte(kRpmReference, [](std::uint8_t& v) { return ResetOutside<std::uint8_t>(v, 0, 2, 0); });
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kParAnalogType, 0, 4, 0);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Par, kRpmReference, 0, 2, 0);
     changed |= RepairCanIds();
-    auto gain = static_cast<std::uint16_t>(ReadField(Image::Par, kScaleVelAnt, U16));
-    if (ResetUnlessOneOf<std::uint16_t>(gain, {5, 10, 20}, 10)) {
-        WriteField(Image::Par, kScaleVelAnt, U16, gain);
-        changed = true;
-    }
-    changed |= RepairByte(kVelAntByHall,
+    changed |= RepairImageValue<std::uint16_t>(Image::Par, kScaleVelAnt, [](std::uint16_t& gain) {
+        return ResetUnlessOneOf<std::uint16_t>(gain, {5, 10, 20}, 10);
+    });
+    changed |= RepairByte(kParVelAntByHall,
                           [](std::uint8_t& v) { return ResetWhen<std::uint8_t>(v, HallImpossible(), 0); });
     if (!DbwOn()) {
-        SetByte(kBlipping, 0);
+        WriteField(Image::Par, kParEnableBlipping, U8, 0);
         changed = true; // the page is filled again after every gather while drive-by-wire is off
     }
     return changed;
@@ -284,12 +270,11 @@ bool InitCg2Panel(int parent) {
 }
 
 bool ScatterCg2Panel() {
-    return ConfigureCg2() && ScatterFields(hCg2Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherCg2Panel() {
-    if (!GatherFields(hCg2Panel, kFields)) return false;
-    return CheckCg2() ? ScatterCg2Panel() : true;
+    return GatherFieldPage(kPage);
 }
 
 bool Cg2Timer() {

@@ -66,10 +66,9 @@ bool LabelTables() {
            SetTableCellVal(hCg3Panel, TABdwell, corner, "") >= 0;
 }
 
-// The cells of the three tables: numeric, with their decimals and ranges.
-bool ConfigureCg3() {
-    return ConfigureFields(hCg3Panel, kFields);
-}
+// The cells of the three tables take their decimals and ranges from the fields: nothing else to set up.
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hCg3Panel, kParts, nullptr, CheckCg3};
 
 } // namespace
 
@@ -95,12 +94,11 @@ bool InitCg3Panel(int parent) {
 }
 
 bool ScatterCg3Panel() {
-    return ConfigureCg3() && ScatterFields(hCg3Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherCg3Panel() {
-    if (!GatherFields(hCg3Panel, kFields)) return false;
-    return CheckCg3() ? ScatterCg3Panel() : true;
+    return GatherFieldPage(kPage);
 }
 
 bool Cg3Timer() {

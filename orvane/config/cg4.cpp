@@ -2,8 +2,10 @@
 // loops and limits, and the throttle references.
 #include "orvane/config/catalogue.h"
 #include "orvane/config/config.h"
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
@@ -18,7 +20,6 @@ namespace {
 using namespace CONFIG4;
 using enum Raw;
 
-constexpr std::size_t kExtDbw = 0x7B3;
 constexpr std::size_t kLoop1 = 0x724, kLoop2 = 0x738;     // PID loop records, 20 bytes each
 constexpr std::size_t kLimits1 = 0x74C, kLimits2 = 0x756; // limit records, 10 bytes each
 
@@ -62,7 +63,7 @@ constexpr std::array<FieldBinding, 18> Body(const BodyControls& c, const BodyFie
 
 // The flag, the potentiometer pairs and the references, in the order the page shows them.
 constexpr std::array kCommonFields{
-    Toggle(TBextDbw, kExtDbw, 0),
+    Toggle(TBextDbw, kParExtDbw, 0),
     Ring(RINGtypePotGas, 0x7BC, 0),
     Num(NUMdblGasTol, 0x764, U16, 1, 0, 1023, 0),
     Num(NUMdblGasMaxWait, 0x76A, U16, 1, 0, 32767, 0),
@@ -72,12 +73,12 @@ constexpr std::array kCommonFields{
     Ring(RINGtypePotDbw2, 0x7BE, 0),
     Num(NUMdblDbw2Tol, 0x768, U16, 1, 0, 1023, 0),
     Num(NUMdblDbw2MaxWait, 0x76E, U16, 1, 0, 32767, 0),
-    Toggle(TBdbwRefCyl1, 0x7BF, 1),
-    Toggle(TBdbwRefCyl2, 0x7C0, 1),
-    Toggle(TBdbwRefCyl3, 0x7C1, 1),
-    Toggle(TBdbwRefCyl4, 0x7C2, 1),
-    Toggle(TBcutOffEgripRef, 0x7C3, 0),
-    Toggle(TBcocEgripRef, 0x7C4, 0),
+    Toggle(TBdbwRefCyl1, kParDbwRefCyl + 0, 1),
+    Toggle(TBdbwRefCyl2, kParDbwRefCyl + 1, 1),
+    Toggle(TBdbwRefCyl3, kParDbwRefCyl + 2, 1),
+    Toggle(TBdbwRefCyl4, kParDbwRefCyl + 3, 1),
+    Toggle(TBcutOffEgripRef, kParCutOffEgripRef, 0),
+    Toggle(TBcocEgripRef, kParCocEgripRef, 0),
 };
 
 constexpr auto kFields = JoinFields(
@@ -108,7 +109,6 @@ const CtrlRule kRules[] = {
 };
 
 bool ConfigureCg4() {
-    if (!ConfigureFields(hCg4Panel, kFields)) return false;
     for (const FieldBinding& b : kFields)
         if (b.control != TBextDbw &&
             SetCtrlAttribute(hCg4Panel, b.control, ATTR_DIMMED, DbwOff() ? 1 : 0) < 0)
@@ -119,21 +119,15 @@ bool ConfigureCg4() {
 // Out-of-list codes in loaded or received data become 0.
 bool CheckCg4() {
     bool changed = false;
-    for (std::size_t offset : {0x7BC, 0x7BD, 0x7BE, 0x7B8, 0x7B9}) {
-        auto code = static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-        if (ResetOutside<std::uint8_t>(code, 0, 2, 0)) {
-            WriteField(Image::Par, offset, U8, code);
-            changed = true;
-        }
-    }
+    for (std::size_t offset : {0x7BC, 0x7BD, 0x7BE, 0x7B8, 0x7B9})
+        changed |= ResetOutsideAt<std::uint8_t>(Image::Par, offset, 0, 2, 0);
     return changed;
 }
 
-} // namespace
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hCg4Panel, kParts, ConfigureCg4, CheckCg4};
 
-std::uint8_t ExtDbw() {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, kExtDbw, U8));
-}
+} // namespace
 
 void InitCg4Data() {
     InitFields(kFields);
@@ -146,12 +140,11 @@ bool InitCg4Panel(int parent) {
 }
 
 bool ScatterCg4Panel() {
-    return ConfigureCg4() && ScatterFields(hCg4Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherCg4Panel() {
-    if (!GatherFields(hCg4Panel, kFields)) return false;
-    return CheckCg4() ? ScatterCg4Panel() : true;
+    return GatherFieldPage(kPage);
 }
 
 bool Cg4Timer() {

@@ -39,9 +39,6 @@ bool CheckCg1();
 bool CheckCg2();
 bool CheckCg3();
 
-// The drive-by-wire master flag (+0x7B3), which many pages follow.
-std::uint8_t ExtDbw();
-
 // Reads "canlabel.ini" into the CAN page's labels and sets the identifier ranges.
 bool LoadCanLabels();
 // True when no two active CAN frames share an identifier.

@@ -1,6 +1,5 @@
 #include "orvane/core/fields.h"
 
-#include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "platform/ui/userint.h"
@@ -10,13 +9,9 @@
 
 namespace {
 
-std::span<std::byte> BytesOfImage(Image image) {
-    return image == Image::Par ? BytesOf(ecuParData) : BytesOf(ecuMapData);
-}
-
 // The record a binding edits: its own one, else its image.
 std::span<std::byte> RecordOf(const FieldBinding& b) {
-    return b.record != nullptr ? b.record() : BytesOfImage(b.image);
+    return b.record != nullptr ? b.record() : ImageBytes(b.image);
 }
 
 // The bytes of one field, bounds-checked: the tables are checked at compile time, page state (a shift)
@@ -152,6 +147,9 @@ bool ScatterOne(int panel, const FieldBinding& b) {
         return ScatterCells(panel, b);
     case Show::Custom:
         return SetCtrlVal(panel, b.control, b.read()) >= 0;
+    case Show::Fixed:
+        Write(RecordOf(b), at, b.raw, b.def);
+        return true;
     }
     return false;
 }
@@ -159,6 +157,10 @@ bool ScatterOne(int panel, const FieldBinding& b) {
 bool GatherOne(int panel, const FieldBinding& b) {
     const std::size_t at = BaseOf(b);
     if (b.show == Show::Cells) return GatherCells(panel, b);
+    if (b.show == Show::Fixed) {
+        Write(RecordOf(b), at, b.raw, b.def);
+        return true;
+    }
     if (b.show == Show::Text) {
         const std::span<std::byte> text = FieldBytes(RecordOf(b), at, b.size);
         return GetCtrlVal(panel, b.control,
@@ -188,6 +190,7 @@ bool GatherOne(int panel, const FieldBinding& b) {
         break;
     case Show::Text:
     case Show::Cells:
+    case Show::Fixed:
         break;
     }
     return true;
@@ -196,11 +199,11 @@ bool GatherOne(int panel, const FieldBinding& b) {
 } // namespace
 
 std::int64_t ReadField(Image image, std::size_t offset, Raw raw) {
-    return Read(BytesOfImage(image), offset, raw);
+    return Read(ImageBytes(image), offset, raw);
 }
 
 void WriteField(Image image, std::size_t offset, Raw raw, std::int64_t value) {
-    Write(BytesOfImage(image), offset, raw, value);
+    Write(ImageBytes(image), offset, raw, value);
 }
 
 void InitFields(FieldTable fields) {
@@ -239,6 +242,29 @@ bool GatherFields(int panel, FieldTable fields) {
     for (const FieldBinding& b : fields)
         if (!GatherOne(panel, b)) return false;
     return true;
+}
+
+namespace {
+
+FieldTable TableNow(const FieldPart& part) {
+    return part.chosen != nullptr ? part.chosen() : part.fixed;
+}
+
+} // namespace
+
+bool ScatterFieldPage(const FieldPage& page) {
+    if (page.configure != nullptr && !page.configure()) return false;
+    for (const FieldPart& part : page.parts)
+        if (!ConfigureFields(*page.panel, TableNow(part))) return false;
+    for (const FieldPart& part : page.parts)
+        if (!ScatterFields(*page.panel, TableNow(part))) return false;
+    return true;
+}
+
+bool GatherFieldPage(const FieldPage& page) {
+    for (const FieldPart& part : page.parts)
+        if (!GatherFields(*page.panel, TableNow(part))) return false;
+    return page.check == nullptr || !page.check() || ScatterFieldPage(page);
 }
 
 bool ApplyRules(int panel, std::span<const CtrlRule> rules) {

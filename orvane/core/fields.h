@@ -2,19 +2,20 @@
 // list (control, image offset, raw type, divisor, range, default), and the engine writes the defaults,
 // sets the controls' formats, shows the fields and reads them back. The table is checked when it is
 // compiled: every binding must lie on fields of its width in the image layout, and no two bindings may
-// share a byte unless they are bit toggles of disjoint bits.
+// share a byte unless they are bit toggles of disjoint bits. A page is its tables, a configure step and a
+// check (FieldPage), and its fill and read-back are the engine's. Image bytes outside a table are reached
+// through the bounds-checked image view (imageview.h).
 #pragma once
 
 #include "orvane/core/fieldvalue.h"
 #include "orvane/core/imagefields.h"
+#include "orvane/core/imageview.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-
-enum class Image : std::uint8_t { Par, Map };
 
 enum class Show : std::uint8_t {
     Number, // numeric: raw / divisor
@@ -25,6 +26,7 @@ enum class Show : std::uint8_t {
     Text,   // zero-terminated 8-bit text filling the field
     Cells,  // a block of table cells, each raw / divisor
     Custom, // read and written by the page's own functions (several fields behind one control)
+    Fixed,  // no control: the fill and the read-back write the default (a value the ECU expects)
 };
 
 struct FieldBinding {
@@ -38,8 +40,8 @@ struct FieldBinding {
     double divisor = 1;
     int decimals = 0;
     double min = 0, max = 0; // max < min: no range set
-    std::int64_t def = 0;    // written by InitFields (not for Text and Custom)
-    std::size_t size = 0;    // Text and Custom: bytes covered
+    std::int64_t def = 0;    // written by InitFields (not for Text and Custom), and always for Fixed
+    std::size_t size = 0;    // Text and Custom: bytes covered (Custom: 0 for fields that do not lie together)
     // Cells: the block's first cell (1-based), its size, and the image bytes between its rows and columns.
     int row = 1, col = 1, rows = 1, cols = 1;
     std::size_t rowStride = 0, colStride = 0;
@@ -174,6 +176,13 @@ constexpr FieldBinding Custom(int control, std::size_t offset, std::size_t size,
     return b;
 }
 
+// A field without a control that always holds value: every fill and read-back writes it.
+constexpr FieldBinding Fixed(std::size_t offset, Raw raw, std::int64_t value) {
+    FieldBinding b = Num(0, offset, raw, 1, 0, -1, value);
+    b.show = Show::Fixed;
+    return b;
+}
+
 // ---- the compile-time check ----------------------------------------------------------------------------
 
 namespace fieldcheck {
@@ -287,6 +296,36 @@ bool ScatterFields(int panel, FieldTable fields);
 // Reads every control back into its field; false at the first failing read (the fields before it are
 // stored, those after it are not).
 bool GatherFields(int panel, FieldTable fields);
+
+// ---- a page of fields ------------------------------------------------------------------------------------
+
+// One of a page's field tables: a fixed one, or one chosen by page state each time the page reaches it
+// (a format that follows another setting, the matrix of the gear shown).
+struct FieldPart {
+    FieldTable fixed;
+    FieldTable (*chosen)() = nullptr;
+};
+constexpr FieldPart Part(FieldTable fixed) {
+    return {fixed, nullptr};
+}
+constexpr FieldPart Part(FieldTable (*chosen)()) {
+    return {{}, chosen};
+}
+
+// A page built on the engine: its tables in the order it shows and reads them, the step that starts
+// every fill (dimming, captions, rings, and the page state its tables are chosen by; may be null), and
+// the check after every read-back (the page's repairs, true when they changed something; may be null).
+struct FieldPage {
+    int* panel;
+    std::span<const FieldPart> parts;
+    bool (*configure)() = nullptr;
+    bool (*check)() = nullptr;
+};
+// The configure step, every table's formats, then every field shown; false at the first failing step.
+bool ScatterFieldPage(const FieldPage& page);
+// Every field read back, then the check; a page the check changed is filled again and that result
+// returned. False at the first failing read (the fields before it are stored).
+bool GatherFieldPage(const FieldPage& page);
 
 // ---- dimming, visibility and rings that follow other settings ----------------------------------------
 

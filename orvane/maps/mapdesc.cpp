@@ -1,5 +1,6 @@
 #include "orvane/maps/mapdesc.h"
 
+#include "orvane/config/configbytes.h"
 #include "orvane/core/ecudata.h"
 
 #include <algorithm>
@@ -127,26 +128,6 @@ const std::array<MapDesc, kMapCount> kMaps{{
 }};
 // clang-format on
 
-// Configuration bytes read by the maps (offsets in EcuParData).
-std::uint8_t InjectionKind() {
-    return ecuParData.b6E0[0x6E0 - 0x6E0];
-}
-std::uint8_t CylinderByte() {
-    return ecuParData.b6E0[0x6E2 - 0x6E0];
-}
-std::uint8_t TurboEnable() {
-    return ecuParData.b772[0x77D - 0x772];
-}
-std::uint8_t PwmByPressure() {
-    return ecuParData.b772[0x77E - 0x772];
-}
-std::uint8_t StepperType() {
-    return ecuParData.b7AE[0x7AF - 0x7AE];
-}
-std::uint8_t ExtDriveByWire() {
-    return ecuParData.b7AE[0x7B3 - 0x7AE];
-}
-
 } // namespace
 
 const MapDesc* FindMapDesc(int id) {
@@ -160,19 +141,19 @@ bool ParCondHolds(ParCond cond) {
     case TurboOn:
         return TurboEnable() != 0;
     case PwmByPressureOn:
-        return PwmByPressure() != 0;
+        return PwmOutByPair() != 0;
     case InjKindNot1:
         return InjectionKind() != 1;
     case StepperNot1:
         return StepperType() != 1;
     case ExtDbwOff:
-        return ExtDriveByWire() == 0;
+        return ExtDbw() == 0;
     }
     return false;
 }
 
 int MapCylinders() {
-    return std::min<int>(CylinderByte(), kMaxCylinders);
+    return std::min<int>(CylinderCount(), kMaxCylinders);
 }
 
 const AxisDesc& XAxisOf(const MapDesc& d) {

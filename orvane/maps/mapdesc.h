@@ -33,14 +33,14 @@ enum class MatLayout : std::uint8_t {
     PerGearLevel, // 6 gears x 6 acceleration levels, with Z breakpoints per gear
 };
 
-// A condition on the configuration image, read at the moment it is asked.
+// A condition on the configuration settings (configbytes.h), read at the moment it is asked.
 enum class ParCond : std::uint8_t {
     Never,
-    TurboOn,         // 0x77D not 0
-    PwmByPressureOn, // 0x77E not 0
-    InjKindNot1,     // 0x6E0 not 1
-    StepperNot1,     // 0x7AF not 1 ("Auxiliary Throttle")
-    ExtDbwOff,       // 0x7B3 is 0
+    TurboOn,         // TurboEnable() not 0
+    PwmByPressureOn, // PwmOutByPair() not 0
+    InjKindNot1,     // InjectionKind() not 1
+    StepperNot1,     // StepperType() not 1 ("Auxiliary Throttle")
+    ExtDbwOff,       // ExtDbw() is 0
 };
 
 enum class XAxisKind : std::uint8_t { EngineSpeed, Revolutions, Velocity };

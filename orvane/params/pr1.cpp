@@ -1,9 +1,10 @@
 // Misc. 1 parameter page: start and on/off thresholds, engine limits and calculations, wheels, idle
 // control, starter and injection-partition filters, and the reset of the normal step correction.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -21,12 +22,6 @@
 int hPr1Panel = 0;
 
 namespace {
-
-// Two words the ECU expects to hold these values whatever a file or a received image brought.
-constexpr std::size_t kConstWord1 = 0x29B6C;
-constexpr std::size_t kConstWord2 = 0x29B6E;
-constexpr std::int16_t kConstValue1 = 250;
-constexpr std::int16_t kConstValue2 = 3000;
 
 constexpr std::size_t kPreInjAxis = 0x28C68;
 constexpr std::size_t kPreInjValue = 0x28C48;
@@ -65,6 +60,9 @@ constexpr FieldBinding Gear(int control, std::size_t limits, int gear) {
 // In the order the page shows and reads them; the idle throttle threshold is kept apart (its format
 // follows the drive-by-wire flag).
 constexpr FieldBinding kHead[] = {
+    // Two words the ECU expects to hold these values whatever a file or a received image brought.
+    M(Fixed(0x29B6C, I16, 250)),
+    M(Fixed(0x29B6E, I16, 3000)),
     M(CellRow(PARM1::TABpreInj, 1, 1, 16, kPreInjAxis, I16, 10, -30, 250)),
     M(CellRow(PARM1::TABpreInj, 2, 1, 16, kPreInjValue, I16, 10, 0, 3200)),
     M(Num(PARM1::NUMthrRPMengOn, kEngOn, I16, 1, 0, 20000, 0)),
@@ -133,36 +131,29 @@ static_assert(CheckBindings(kHead) && CheckBindings(kGasDuration) && CheckBindin
 
 // ---- the configuration the page follows ----------------------------------------------------------------
 
-std::uint8_t ParByte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
 bool Dbw() {
-    return ParByte(0x7B3) != 0;
+    return ExtDbw() != 0;
 }
 bool StepperIdling() {
-    return !Dbw() && ParByte(0x7AF) == 2;
+    return !Dbw() && StepperType() == 2;
 }
 bool StepperHarley() {
-    return !Dbw() && ParByte(0x7AF) == 3;
+    return !Dbw() && StepperType() == 3;
 }
 bool HarleyWheel() {
-    return ParByte(0x6ED) == 0 && ParByte(0x6EE) == 1;
-}
-int Cylinders() {
-    return ParByte(0x6E2);
+    return WheelByte(0) == 0 && WheelByte(1) == 1;
 }
 
 FieldTable GasField() {
     return Dbw() ? FieldTable(kGasDuration) : FieldTable(kGasThrottle);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {[] { return FieldTable(kHead); }, GasField, [] { return FieldTable(kTail); }};
+constexpr FieldPart kParts[] = {Part(kHead), Part(GasField), Part(kTail)};
 
 bool MecThresholdsOff() {
-    return !((HarleyWheel() && Cylinders() == 2) || (!HarleyWheel() && Cylinders() == 1));
+    return !((HarleyWheel() && CylinderCount() == 2) || (!HarleyWheel() && CylinderCount() == 1));
 }
 bool MecTeethOff() {
-    return HarleyWheel() || Cylinders() != 1;
+    return HarleyWheel() || CylinderCount() != 1;
 }
 bool IdleOff() {
     return !StepperHarley();
@@ -171,15 +162,14 @@ bool ThrottleThresholdsOff() {
     return !(StepperIdling() || Dbw());
 }
 bool FrontWheelOff() {
-    const bool camLimited =
-        ParByte(0x6EF) != 0 && ParByte(0x6F0) == 0 && ParByte(0x6F3) != 1 && ParByte(0x6F3) != 2;
-    return ParByte(0x77F) == 0 || camLimited;
+    const bool camLimited = WheelByte(2) != 0 && WheelByte(3) == 0 && CamType() != 1 && CamType() != 2;
+    return VelAntByHall() == 0 || camLimited;
 }
 bool StarterOff() {
     return !Dbw();
 }
 bool PartitionOff() {
-    return ParByte(0x6E0) != 1;
+    return InjectionKind() != 1;
 }
 bool Never() {
     return false;
@@ -235,31 +225,17 @@ bool ConfigurePr1() {
         SetCtrlAttribute(p, PARM1::NUMidlRpmThrOffs, ATTR_LABEL_TEXT,
                          dbw ? "Starting Offset [rpm]" : "Speed Threshold [rpm]") < 0)
         return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(p, part())) return false;
     return true;
-}
-
-void WriteConstWords() {
-    WriteField(Image::Map, kConstWord1, I16, kConstValue1);
-    WriteField(Image::Map, kConstWord2, I16, kConstValue2);
 }
 
 // ---- repairs ---------------------------------------------------------------------------------------------
 
-std::span<std::int16_t> Words(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + offset), count};
-}
-std::span<std::uint16_t> UWords(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::uint16_t*>(BytesOf(ecuMapData).data() + offset), count};
-}
-
 // The highest tooth number of the wheel: the teeth less one, 17 on the 18-tooth wheel with one long gap,
 // none on the other special wheels.
 std::uint8_t HighestTooth() {
-    const std::uint8_t teeth = ParByte(0x6ED);
+    const std::uint8_t teeth = WheelByte(0);
     if (teeth > 0) return static_cast<std::uint8_t>(teeth - 1);
-    return ParByte(0x6EE) == 170 ? 17 : 0;
+    return WheelByte(1) == 170 ? 17 : 0;
 }
 
 // A wide result held within a signed word, so that no negation or difference wraps.
@@ -268,38 +244,57 @@ std::int16_t ToWord(std::int32_t v) {
                                                               std::numeric_limits<std::int16_t>::max()));
 }
 
-} // namespace
-
-bool CheckPr1() {
-    bool changed = RepairAxis(Words(kPreInjAxis, 16), {AxisData{Words(kPreInjValue, 16), 1, 1, 0}});
-    std::int16_t& engOn = Words(kEngOn, 1)[0];
-    std::int16_t& startOn = Words(kStartMecOn, 1)[0];
-    std::int16_t& hys = Words(kStartMecHys, 1)[0];
-    changed |= RaiseToLower(engOn, Words(kEngOff, 1)[0]);
-    changed |= LowerToUpper(startOn, engOn);
+// The mechanical start at most engine on, and the start plus its hysteresis too.
+bool RepairMechanicalStart() {
+    static_assert(kStartMecHys == kStartMecOn + 2 && kEngOn == kStartMecOn + 4);
+    const std::span<std::int16_t> words = ImageSpan<std::int16_t>(Image::Map, kStartMecOn, 3);
+    if (words.empty()) return false;
+    std::int16_t& startOn = words[0];
+    std::int16_t& hys = words[1];
+    const std::int16_t engOn = words[2];
+    bool changed = LowerToUpper(startOn, engOn);
     if (std::int32_t{engOn} - hys < startOn) {
         hys = ToWord(std::int32_t{engOn} - startOn);
         changed = true;
     }
+    return changed;
+}
+
+// The idle speed offset never below the negated first idle set-point.
+bool RepairIdleOffset() {
+    const std::optional<std::int16_t> setPoint = ImageValue<std::int16_t>(Image::Map, kIdlRpm);
+    return setPoint && RepairImageValue<std::int16_t>(Image::Map, kDeltaRpmIdling, [&](std::int16_t& delta) {
+               const std::int32_t floor = -std::int32_t{*setPoint};
+               if (delta >= floor) return false;
+               delta = ToWord(floor);
+               return true;
+           });
+}
+
+} // namespace
+
+bool CheckPr1() {
+    bool changed = RepairAxis(ImageSpan<std::int16_t>(Image::Map, kPreInjAxis, 16),
+                              {AxisData{ImageSpan<std::int16_t>(Image::Map, kPreInjValue, 16), 1, 1, 0}});
+    changed |= RaiseToLowerAt<std::int16_t>(Image::Map, kEngOn, kEngOff);
+    changed |= RepairMechanicalStart();
     const std::uint8_t highest = HighestTooth();
-    std::uint8_t* bytes = reinterpret_cast<std::uint8_t*>(BytesOf(ecuMapData).data());
-    changed |= LowerToUpper(bytes[kSparkTooth], highest);
-    changed |= LowerToUpper(bytes[kPreloadTeeth], highest);
-    changed |= RepairAxis(Words(kIdlAxis, 10), {AxisData{Words(kIdlRpm, 30), 1, 3, 10}});
-    std::int16_t& delta = Words(kDeltaRpmIdling, 1)[0];
-    const std::int32_t floor = -std::int32_t{Words(kIdlRpm, 1)[0]};
-    if (delta < floor) {
-        delta = ToWord(floor);
-        changed = true;
-    }
-    changed |= RaiseToLower(UWords(kRpmMaxEnable, 1)[0], UWords(kRpmMinEnable, 1)[0]);
-    changed |= RaiseToLower(UWords(kMsMaxEnable, 1)[0], UWords(kMsMinEnable, 1)[0]);
-    changed |= RepairAxis(Words(kStarterAxis, 4), {AxisData{Words(kStarterValue, 4), 1, 1, 0}});
+    static_assert(kPreloadTeeth == kSparkTooth + 1);
+    for (std::uint8_t& tooth : ImageSpan<std::uint8_t>(Image::Map, kSparkTooth, 2))
+        changed |= LowerToUpper(tooth, highest);
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kIdlAxis, 10),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kIdlRpm, 30), 1, 3, 10}});
+    changed |= RepairIdleOffset();
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kRpmMaxEnable, kRpmMinEnable);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kMsMaxEnable, kMsMinEnable);
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kStarterAxis, 4),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kStarterValue, 4), 1, 1, 0}});
     return changed;
 }
 
 namespace {
 
+const FieldPage kPage = {&hPr1Panel, kParts, ConfigurePr1, CheckPr1};
 constexpr PageRefresh kRefresh{"Parameters", GatherPr1Panel, ScatterPr1Panel};
 
 } // namespace
@@ -308,7 +303,6 @@ void InitPr1Data() {
     InitFields(kHead);
     InitFields(kGasThrottle);
     InitFields(kTail);
-    WriteConstWords();
 }
 
 bool InitPr1Panel(int parent) {
@@ -323,18 +317,11 @@ bool InitPr1Panel(int parent) {
 }
 
 bool ScatterPr1Panel() {
-    if (!ConfigurePr1()) return false;
-    WriteConstWords();
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr1Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr1Panel() {
-    WriteConstWords();
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr1Panel, part())) return false;
-    return !CheckPr1() || ScatterPr1Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr1Timer() {

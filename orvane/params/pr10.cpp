@@ -49,7 +49,7 @@ constexpr FieldBinding kLevelTable[] = {
 };
 static_assert(offsetof(TcLevelRecord, w) == 0 && offsetof(TcLevelRecord, b) == 4 && kLevelSize == 20);
 
-constexpr FieldTable kParts[] = {kMaps, kLevelTable};
+constexpr FieldPart kParts[] = {Part(kMaps), Part(kLevelTable)};
 
 constexpr const char* kLevelHeaders[] = {"Inj.\n[%]",  "Inj\nOFF1",  "Inj\nON1",   "Inj\nOFF2", "Inj\nON2",
                                          "Inj\nOFF3",  "Inj\nON3",   "Inj\nOFF4",  "Inj\nON4",  "Adv.\n[%]",
@@ -67,11 +67,10 @@ constexpr CtrlRule kRules[] = {
 };
 
 bool ConfigurePr10() {
-    if (!ApplyRules(hPr10Panel, kRules)) return false;
-    for (FieldTable part : kParts)
-        if (!ConfigureFields(hPr10Panel, part)) return false;
-    return true;
+    return ApplyRules(hPr10Panel, kRules);
 }
+
+const FieldPage kPage = {&hPr10Panel, kParts, ConfigurePr10, CheckPr10};
 
 bool LabelLevelColumns() {
     int col = 1;
@@ -96,8 +95,8 @@ bool CheckPr10() {
 }
 
 void InitPr10Data() {
-    for (FieldTable part : kParts)
-        InitFields(part);
+    InitFields(kMaps);
+    InitFields(kLevelTable);
 }
 
 bool InitPr10Panel(int parent) {
@@ -109,16 +108,11 @@ bool InitPr10Panel(int parent) {
 }
 
 bool ScatterPr10Panel() {
-    if (!ConfigurePr10()) return false;
-    for (FieldTable part : kParts)
-        if (!ScatterFields(hPr10Panel, part)) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr10Panel() {
-    for (FieldTable part : kParts)
-        if (!GatherFields(hPr10Panel, part)) return false;
-    return !CheckPr10() || ScatterPr10Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr10Timer() {

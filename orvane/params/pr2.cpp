@@ -1,8 +1,9 @@
 // Misc. 2 parameter page: the engine brake control by by-pass air, and the switching curve of the
 // auxiliary output used as a relay.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"
@@ -54,17 +55,14 @@ constexpr FieldBinding kRelayByWater[] = {
 };
 static_assert(CheckBindings(kRelayByRpm));
 
-std::uint8_t ParByte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
 bool RelayOff() {
-    return ParByte(0x7B5) == 0;
+    return AuxOutRelay() == 0;
 }
 bool RelayByWater() {
-    return !RelayOff() && ParByte(0x7B6) == 0;
+    return !RelayOff() && AuxOutByRpm() == 0;
 }
 bool BrakeOff() {
-    return ParByte(0x7AF) != 4;
+    return StepperType() != 4;
 }
 
 // The unit the relay breakpoints were last shown in: the table holds them so until the page is shown
@@ -74,8 +72,7 @@ bool relayShownByWater = false;
 FieldTable RelayFields() {
     return relayShownByWater ? FieldTable(kRelayByWater) : FieldTable(kRelayByRpm);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {[] { return FieldTable(kBrake); }, RelayFields};
+constexpr FieldPart kParts[] = {Part(kBrake), Part(RelayFields)};
 
 constexpr CtrlRule kRules[] = {
     {PARM2::TABbpsAirStep, ATTR_DIMMED, BrakeOff},    {PARM2::NUMbpsAirRpm, ATTR_DIMMED, BrakeOff},
@@ -86,28 +83,23 @@ constexpr CtrlRule kRules[] = {
 
 bool ConfigurePr2() {
     relayShownByWater = RelayByWater();
-    if (!ApplyRules(hPr2Panel, kRules) ||
-        SetTableRowAttribute(hPr2Panel, PARM2::TABrelaisOut, 1, ATTR_LABEL_TEXT,
-                             relayShownByWater ? "[°C]" : "[rpm]") < 0)
-        return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(hPr2Panel, part())) return false;
-    return true;
+    return ApplyRules(hPr2Panel, kRules) &&
+           SetTableRowAttribute(hPr2Panel, PARM2::TABrelaisOut, 1, ATTR_LABEL_TEXT,
+                                relayShownByWater ? "[°C]" : "[rpm]") >= 0;
 }
 
-std::span<std::int16_t> MapWords(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + offset), count};
-}
+const FieldPage kPage = {&hPr2Panel, kParts, ConfigurePr2, CheckPr2};
 
 } // namespace
 
 bool CheckPr2() {
     bool changed =
-        RepairAxis(MapWords(kStepAxis, kStepPoints),
-                   {AxisData{MapWords(kStepCells, kStepRows * kStepPoints), 1, kStepRows, kStepPoints}});
-    std::uint16_t* limits = reinterpret_cast<std::uint16_t*>(BytesOf(ecuMapData).data() + kLimits);
-    changed |= RaiseToLower(limits[2], limits[1]);
-    changed |= RepairAxis(MapWords(kRelayAxis, 16), {AxisData{MapWords(kRelayValues, 16)}});
+        RepairAxis(ImageSpan<std::int16_t>(Image::Map, kStepAxis, kStepPoints),
+                   {AxisData{ImageSpan<std::int16_t>(Image::Map, kStepCells, kStepRows * kStepPoints), 1,
+                             kStepRows, kStepPoints}});
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kLimits + 4, kLimits + 2); // upper gas, lower gas
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kRelayAxis, 16),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kRelayValues, 16)}});
     return changed;
 }
 
@@ -126,16 +118,11 @@ bool InitPr2Panel(int parent) {
 }
 
 bool ScatterPr2Panel() {
-    if (!ConfigurePr2()) return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr2Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr2Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr2Panel, part())) return false;
-    return !CheckPr2() || ScatterPr2Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr2Timer() {

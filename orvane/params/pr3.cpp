@@ -1,8 +1,8 @@
 // Misc. 3 parameter page: the launch control (mode, wheel-speed reference, corrections, reference speeds
 // with activation limits, the engine limits of the second mode) and the speed limiter.
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"
@@ -58,28 +58,29 @@ constexpr FieldBinding kFields[] = {
     M(Num(PARM3::NUMspeedLimKadv, 0x29B04, I16, 10, -30, 30, 0)),
 };
 static_assert(CheckBindings(kFields));
+constexpr FieldPart kParts[] = {Part(kFields)};
 
-std::uint8_t& MapByte(std::size_t offset) {
-    return *reinterpret_cast<std::uint8_t*>(BytesOf(ecuMapData).data() + offset);
+std::uint8_t SpeedLimType() {
+    return ImageValue<std::uint8_t>(Image::Map, kSpeedLimType).value_or(0);
 }
-template <class T> std::span<T> MapWords(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<T*>(BytesOf(ecuMapData).data() + offset), count};
+std::uint8_t LaunchType() {
+    return ImageValue<std::uint8_t>(Image::Map, kLaunchType).value_or(0);
 }
 
 bool NoSpeedLimits() {
-    return MapByte(kSpeedLimType) != 1 && MapByte(kSpeedLimType) != 2;
+    return SpeedLimType() != 1 && SpeedLimType() != 2;
 }
 bool NoGearLimits() {
-    return MapByte(kSpeedLimType) != 3;
+    return SpeedLimType() != 3;
 }
 bool LimiterOff() {
-    return MapByte(kSpeedLimType) == 0;
+    return SpeedLimType() == 0;
 }
 bool NoWheelLaunch() {
-    return MapByte(kLaunchType) != 1;
+    return LaunchType() != 1;
 }
 bool NoJetSkiLaunch() {
-    return MapByte(kLaunchType) != 2;
+    return LaunchType() != 2;
 }
 
 constexpr CtrlRule kRules[] = {
@@ -106,30 +107,27 @@ constexpr CellRule kCellRules[] = {
 };
 
 bool ConfigurePr3() {
-    return ApplyRules(hPr3Panel, kRules) && ApplyCellRules(hPr3Panel, kCellRules) &&
-           ConfigureFields(hPr3Panel, kFields);
+    return ApplyRules(hPr3Panel, kRules) && ApplyCellRules(hPr3Panel, kCellRules);
 }
+
+const FieldPage kPage = {&hPr3Panel, kParts, ConfigurePr3, CheckPr3};
 
 constexpr PageRefresh kRefresh{"Miscellaneous 3 Parameters", GatherPr3Panel, ScatterPr3Panel};
 
 } // namespace
 
 bool CheckPr3() {
-    const std::span<std::int16_t> lim = MapWords<std::int16_t>(kSpeedLim, 6);
-    bool changed = RaiseToLower(lim[1], lim[0]);
-    changed |= RaiseToLower(lim[3], lim[2]);
-    changed |= RaiseToLower(lim[5], lim[4]);
-    changed |= ResetOutside<std::uint8_t>(MapByte(kSpeedLimType), 0, 3, 0);
-    changed |= ResetOutside<std::uint8_t>(MapByte(kLaunchType), 0, 2, 0);
+    bool changed = false;
+    for (std::size_t pair = 0; pair < 3; ++pair) // speed, gear 1, gear 2: each lower, then upper
+        changed |= RaiseToLowerAt<std::int16_t>(Image::Map, kSpeedLim + 4 * pair + 2, kSpeedLim + 4 * pair);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Map, kSpeedLimType, 0, 3, 0);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Map, kLaunchType, 0, 2, 0);
     // The six limit rows lie back to back after the first upper row: a reference speed drags them all.
-    changed |= RepairAxis(MapWords<std::int16_t>(kLaunchVel, 8),
-                          {AxisData{MapWords<std::int16_t>(kInjUp, 48), 1, 6, 8}});
-    for (const std::size_t up : {kInjUp, kAdvUp, kPwmUp}) {
-        const std::span<std::uint16_t> upper = MapWords<std::uint16_t>(up, 8);
-        const std::span<std::uint16_t> lower = MapWords<std::uint16_t>(up + kRowBytes, 8);
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kLaunchVel, 8),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kInjUp, 48), 1, 6, 8}});
+    for (const std::size_t up : {kInjUp, kAdvUp, kPwmUp})
         for (std::size_t k = 0; k < 8; ++k)
-            changed |= RaiseToLower(upper[k], lower[k]);
-    }
+            changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, up + 2 * k, up + kRowBytes + 2 * k);
     return changed;
 }
 
@@ -150,12 +148,11 @@ bool InitPr3Panel(int parent) {
 }
 
 bool ScatterPr3Panel() {
-    return ConfigurePr3() && ScatterFields(hPr3Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr3Panel() {
-    if (!GatherFields(hPr3Panel, kFields)) return false;
-    return !CheckPr3() || ScatterPr3Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr3Timer() {

@@ -1,8 +1,9 @@
 // Cut Off parameter page: two cut-off correction sets of six gears each, one gear of each shown at a time,
 // the per-cylinder, per-gear enable flags and the thresholds of the special exit.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -65,31 +66,28 @@ constexpr FieldBinding kRest[] = {
 };
 static_assert(CheckBindings(kRest));
 
-constexpr FieldTable kParts[] = {kSet1, kSet2, kRest};
+constexpr FieldPart kParts[] = {Part(kSet1), Part(kSet2), Part(kRest)};
 
 // ---- the configuration the page follows ----------------------------------------------------------------
 
-std::uint8_t ParByte(std::size_t offset) {
-    return static_cast<std::uint8_t>(ReadField(Image::Par, offset, U8));
-}
-bool ExtDbw() {
-    return ParByte(0x7B3) != 0;
+bool Dbw() {
+    return ExtDbw() != 0;
 }
 bool NoExtDbw() {
-    return !ExtDbw();
+    return !Dbw();
 }
 bool Absent(int cylinder) {
-    return ParByte(0x6E2) < cylinder;
+    return CylinderCount() < cylinder;
 }
 bool OnBody1(int cylinder) {
-    return ParByte(0x7BF + cylinder - 1) != 0;
+    return DbwRefCyl(cylinder) != 0;
 }
 // A cylinder's injection correction is edited in the set of its drive-by-wire body.
 template <int cylinder> bool Set1RowOff() {
-    return Absent(cylinder) || (ExtDbw() && !OnBody1(cylinder));
+    return Absent(cylinder) || (Dbw() && !OnBody1(cylinder));
 }
 template <int cylinder> bool Set2RowOff() {
-    return Absent(cylinder) || (ExtDbw() && OnBody1(cylinder));
+    return Absent(cylinder) || (Dbw() && OnBody1(cylinder));
 }
 template <int cylinder> bool EnableRowOff() {
     return Absent(cylinder);
@@ -120,9 +118,9 @@ constexpr RingItem kGearItems[] = {{"Gear 1", 0}, {"Gear 2", 1}, {"Gear 3", 2},
                                    {"Gear 4", 3}, {"Gear 5", 4}, {"Gear 6", 5}};
 
 std::array<const char*, 2> ReferenceTexts() {
-    if (ParByte(0x7B3) == 1 && ParByte(0x7C3) == 1)
+    if (ExtDbw() == 1 && CutOffEgripRef() == 1)
         return {"External Throttle Reference by Grip", "External Throttle Reference by Grip"};
-    if (!ExtDbw()) return {"Internal Throttle Reference", "... Disable ..."};
+    if (!Dbw()) return {"Internal Throttle Reference", "... Disable ..."};
     return {"External Throttle Reference by Drive by Wire 1",
             "External Throttle Reference by Drive by Wire 2"};
 }
@@ -135,22 +133,23 @@ int FillGearCutOffRing2() {
     return FillRing(hPr4Panel, PARM4::RINGgearCutOff2, kGearItems) ? 0 : 1;
 }
 
+// The rings show the gears whose rows the tables show.
 bool ConfigurePr4() {
     const int p = hPr4Panel;
     const std::array<const char*, 2> texts = ReferenceTexts();
-    if (FillGearCutOffRing1() != 0 || FillGearCutOffRing2() != 0 || !ApplyRules(p, kRules) ||
-        !ApplyCellRules(p, kCellRules) || SetCtrlVal(p, PARM4::TMthrottleRefCutOff1, texts[0]) < 0 ||
-        SetCtrlVal(p, PARM4::TMthrottleRefCutOff2, texts[1]) < 0)
-        return false;
-    for (FieldTable part : kParts)
-        if (!ConfigureFields(p, part)) return false;
-    return true;
+    return FillGearCutOffRing1() == 0 && FillGearCutOffRing2() == 0 && ApplyRules(p, kRules) &&
+           ApplyCellRules(p, kCellRules) && SetCtrlVal(p, PARM4::TMthrottleRefCutOff1, texts[0]) >= 0 &&
+           SetCtrlVal(p, PARM4::TMthrottleRefCutOff2, texts[1]) >= 0 &&
+           SetCtrlVal(p, PARM4::RINGgearCutOff1, gearCutOff[0]) >= 0 &&
+           SetCtrlVal(p, PARM4::RINGgearCutOff2, gearCutOff[1]) >= 0;
 }
+
+const FieldPage kPage = {&hPr4Panel, kParts, ConfigurePr4, CheckPr4};
 
 // Point c of every row of a gear: the eight values that follow its speed.
 bool RepairSet(std::size_t set) {
     const auto words = [set](std::size_t offset, std::size_t count) {
-        return std::span(reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + set + offset), count);
+        return ImageSpan<std::int16_t>(Image::Map, set + offset, count);
     };
     bool changed = false;
     for (std::size_t g = 0; g < kGears; ++g) {
@@ -208,18 +207,11 @@ bool InitPr4Panel(int parent) {
 }
 
 bool ScatterPr4Panel() {
-    if (!ConfigurePr4() || SetCtrlVal(hPr4Panel, PARM4::RINGgearCutOff1, gearCutOff[0]) < 0 ||
-        SetCtrlVal(hPr4Panel, PARM4::RINGgearCutOff2, gearCutOff[1]) < 0)
-        return false;
-    for (FieldTable part : kParts)
-        if (!ScatterFields(hPr4Panel, part)) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr4Panel() {
-    for (FieldTable part : kParts)
-        if (!GatherFields(hPr4Panel, part)) return false;
-    return !CheckPr4() || ScatterPr4Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr4Timer() {

@@ -2,8 +2,8 @@
 // settings, eight threshold levels of gain and decay for rising and falling transients, and correction
 // tables by engine speed (and, for injection, by water temperature).
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"
@@ -105,7 +105,8 @@ constexpr auto kJbyRpm = CorrectionTable(PARM5::TABkJtransRPM, 0x286C8, 32, 1, 0
 constexpr auto kAbyRpm = CorrectionTable(PARM5::TABkAtransRPM, 0x28788, 32, 1, 0, 20000);
 constexpr auto kJbyWater = CorrectionTable(PARM5::TABkJtransTh2o, 0x28CC8, 16, 10, -30, 250);
 
-constexpr FieldTable kParts[] = {kInjectionFields, kAdvanceFields, kJbyRpm, kAbyRpm, kJbyWater};
+constexpr FieldPart kParts[] = {Part(kInjectionFields), Part(kAdvanceFields), Part(kJbyRpm), Part(kAbyRpm),
+                                Part(kJbyWater)};
 
 bool ConfigurePr5() {
     const int p = hPr5Panel;
@@ -115,26 +116,28 @@ bool ConfigurePr5() {
         SetCtrlAttribute(p, PARM5::NUMdecayJtransP_1, ATTR_LABEL_TEXT, "Decay [deg/s] ") < 0 ||
         SetCtrlAttribute(p, PARM5::NUMdecayJtransN_1, ATTR_LABEL_TEXT, "Decay [deg/s] ") < 0)
         return false;
-    for (FieldTable part : kParts)
-        if (!ConfigureFields(p, part)) return false;
     return true;
 }
 
-std::span<std::int16_t> MapWords(std::size_t offset, std::size_t count) {
-    return {reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + offset), count};
+const FieldPage kPage = {&hPr5Panel, kParts, ConfigurePr5, CheckPr5};
+
+// The level arrays of a group: thresholds, gains and decays of one transient direction.
+std::span<std::int16_t> Levels(std::size_t at) {
+    return ImageSpan<std::int16_t>(Image::Map, at, kLevels);
 }
 
 // A threshold below the level under it takes that level's threshold, gain and decay.
 bool RepairLevels(std::size_t at) {
-    bool changed = RepairAxis(MapWords(at + kThrP, kLevels), {AxisData{MapWords(at + kGainP, kLevels)},
-                                                              AxisData{MapWords(at + kDecayP, kLevels)}});
-    changed |= RepairAxis(MapWords(at + kThrN, kLevels), {AxisData{MapWords(at + kGainN, kLevels)},
-                                                          AxisData{MapWords(at + kDecayN, kLevels)}});
+    bool changed =
+        RepairAxis(Levels(at + kThrP), {AxisData{Levels(at + kGainP)}, AxisData{Levels(at + kDecayP)}});
+    changed |=
+        RepairAxis(Levels(at + kThrN), {AxisData{Levels(at + kGainN)}, AxisData{Levels(at + kDecayN)}});
     return changed;
 }
 
 bool RepairTable(std::size_t at, std::size_t points) {
-    return RepairAxis(MapWords(at + 4 * points, points), {AxisData{MapWords(at, 2 * points), 1, 2, points}});
+    return RepairAxis(ImageSpan<std::int16_t>(Image::Map, at + 4 * points, points),
+                      {AxisData{ImageSpan<std::int16_t>(Image::Map, at, 2 * points), 1, 2, points}});
 }
 
 } // namespace
@@ -149,8 +152,11 @@ bool CheckPr5() {
 }
 
 void InitPr5Data() {
-    for (FieldTable part : kParts)
-        InitFields(part);
+    InitFields(kInjectionFields);
+    InitFields(kAdvanceFields);
+    InitFields(kJbyRpm);
+    InitFields(kAbyRpm);
+    InitFields(kJbyWater);
 }
 
 bool InitPr5Panel(int parent) {
@@ -162,16 +168,11 @@ bool InitPr5Panel(int parent) {
 }
 
 bool ScatterPr5Panel() {
-    if (!ConfigurePr5()) return false;
-    for (FieldTable part : kParts)
-        if (!ScatterFields(hPr5Panel, part)) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr5Panel() {
-    for (FieldTable part : kParts)
-        if (!GatherFields(hPr5Panel, part)) return false;
-    return !CheckPr5() || ScatterPr5Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr5Timer() {

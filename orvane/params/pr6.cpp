@@ -1,11 +1,13 @@
 // Gear & Shift parameter page: gear-recognition and shift thresholds (learnt from the gear sensor on
 // request), the shift sequence, and the two neutral-gear adjustment maps. The gear mode of the
 // configuration decides what is shown and how the thresholds are scaled.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/adread.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -93,31 +95,31 @@ constexpr FieldBinding kRest[] = {
 static_assert(CheckBindings(kRest));
 
 // A gear mode outside 0..7 is shown as mode 0 ("Standard"); the configuration page repairs it to 0.
-int GearMode() {
-    const auto mode = static_cast<int>(ReadField(Image::Par, 0x7B0, U8));
+int ShownGearMode() {
+    const int mode = GearMode();
     return mode <= 7 ? mode : 0;
 }
 bool ModeTwo() {
-    return GearMode() == 2;
+    return ShownGearMode() == 2;
 }
 bool NotModeTwo() {
     return !ModeTwo();
 }
 bool Forced() {
-    return GearMode() >= 3;
+    return ShownGearMode() >= 3;
 }
 bool ForcedOrModeTwo() {
     return Forced() || ModeTwo();
 }
 bool NotModeOne() {
-    return GearMode() != 1;
+    return ShownGearMode() != 1;
 }
 bool NeutralOff() {
     return (ReadField(Image::Map, kFlags, U8) & kNeutAdj) == 0;
 }
 // With a forced gear only that gear's shift settings are used; gear 6 is never forced.
 template <int gear> bool GearOff() {
-    return Forced() && (gear == 6 || gear != GearMode() - 2);
+    return Forced() && (gear == 6 || gear != ShownGearMode() - 2);
 }
 
 // The scale the thresholds were last shown in: the controls hold them so until the page is shown
@@ -127,9 +129,7 @@ bool thresholdsShownInTenths = false;
 FieldTable ThresholdFields() {
     return thresholdsShownInTenths ? FieldTable(kTenths) : FieldTable(kCounts);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {ThresholdFields, [] { return FieldTable(kPerGear); },
-                             [] { return FieldTable(kRest); }};
+constexpr FieldPart kParts[] = {Part(ThresholdFields), Part(kPerGear), Part(kRest)};
 
 template <int gear> constexpr std::array<CtrlRule, 3> GearRules() {
     return {{{PARM6::NUMshiftWidth1 + gear - 1, ATTR_DIMMED, GearOff<gear>},
@@ -167,10 +167,10 @@ bool ConfigurePr6() {
         if (!ApplyRules(p, rules)) return false;
     for (const auto& rules : kThresholdRules)
         if (!ApplyRules(p, rules)) return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(p, part())) return false;
     return true;
 }
+
+const FieldPage kPage = {&hPr6Panel, kParts, ConfigurePr6, CheckPr6};
 
 // The threshold control a learn button fills.
 int LearnTarget(int button) {
@@ -186,10 +186,8 @@ constexpr PageRefresh kNeutralRefresh{"Neutral Adjust Selection", GatherPr6Panel
 } // namespace
 
 bool CheckPr6() {
-    std::uint16_t* words = reinterpret_cast<std::uint16_t*>(BytesOf(ecuMapData).data());
-    bool changed = RaiseToLower(words[kDeltaSet / 2], words[kDeltaMarcia / 2]);
-    std::uint8_t& subst = reinterpret_cast<std::uint8_t*>(BytesOf(ecuMapData).data())[kSubstGear];
-    changed |= ResetOutside<std::uint8_t>(subst, 0, 7, 0);
+    bool changed = RaiseToLowerAt<std::uint16_t>(Image::Map, kDeltaSet, kDeltaMarcia);
+    changed |= ResetOutsideAt<std::uint8_t>(Image::Map, kSubstGear, 0, 7, 0);
     changed |= RepairMapAxes(ecuMapData.mapInjNeut);
     changed |= RepairMapAxes(ecuMapData.mapAdvNeut);
     return changed;
@@ -210,16 +208,11 @@ bool InitPr6Panel(int parent) {
 }
 
 bool ScatterPr6Panel() {
-    if (!ConfigurePr6()) return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr6Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr6Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr6Panel, part())) return false;
-    return !CheckPr6() || ScatterPr6Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr6Timer() {

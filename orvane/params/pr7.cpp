@@ -1,9 +1,10 @@
 // Blipping parameter page: activation limits, per-gear enables, shift-sensor thresholds with their
 // polarity, the command table and the two drive-by-wire target tables. Usable only with an external
 // drive-by-wire throttle and blipping enabled in the configuration.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"
@@ -68,11 +69,10 @@ bool Reversed() {
 FieldTable Thresholds() {
     return Reversed() ? FieldTable(kThresholdsReversed) : FieldTable(kThresholdsNormal);
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {[] { return FieldTable(kHead); }, Thresholds, [] { return FieldTable(kTail); }};
+constexpr FieldPart kParts[] = {Part(kHead), Part(Thresholds), Part(kTail)};
 
 bool PageOff() {
-    return !(ReadField(Image::Par, 0x7B3, U8) == 1 && ReadField(Image::Par, 0x7C5, U8) == 1);
+    return !(ExtDbw() == 1 && EnableBlipping() == 1);
 }
 
 constexpr CtrlRule kRules[] = {
@@ -100,12 +100,17 @@ constexpr CtrlRule kRules[] = {
     {PARM7::TMblip8, ATTR_DIMMED, PageOff},
 };
 
+// The shift buttons' labels follow the polarity.
 bool ConfigurePr7() {
-    if (!ApplyRules(hPr7Panel, kRules)) return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(hPr7Panel, part())) return false;
-    return true;
+    const bool reversed = Reversed();
+    return ApplyRules(hPr7Panel, kRules) &&
+           SetCtrlAttribute(hPr7Panel, PARM7::CBblipUshift, ATTR_LABEL_TEXT,
+                            reversed ? "Active Lo" : "Active Hi") >= 0 &&
+           SetCtrlAttribute(hPr7Panel, PARM7::CBblipDshift, ATTR_LABEL_TEXT,
+                            reversed ? "Active Hi" : "Active Lo") >= 0;
 }
+
+const FieldPage kPage = {&hPr7Panel, kParts, ConfigurePr7, CheckPr7};
 
 constexpr PageRefresh kRefresh{"Parameters", GatherPr7Panel, ScatterPr7Panel, nullptr, true};
 
@@ -114,9 +119,10 @@ constexpr PageRefresh kRefresh{"Parameters", GatherPr7Panel, ScatterPr7Panel, nu
 bool CheckPr7() {
     bool changed = false;
     for (const std::size_t at : {kTargets1, kTargets2}) {
-        std::int16_t* words = reinterpret_cast<std::int16_t*>(BytesOf(ecuMapData).data() + at);
-        const std::span<std::int16_t> targets(words, kTargetRows * kTargetPoints);
-        const std::span<std::int16_t> axis(words + kTargetRows * kTargetPoints, kTargetPoints);
+        const std::span<std::int16_t> targets =
+            ImageSpan<std::int16_t>(Image::Map, at, kTargetRows * kTargetPoints);
+        const std::span<std::int16_t> axis =
+            ImageSpan<std::int16_t>(Image::Map, at + 2 * kTargetRows * kTargetPoints, kTargetPoints);
         changed |= RepairAxis(axis, {AxisData{targets, 1, kTargetRows, kTargetPoints}});
     }
     return changed;
@@ -146,22 +152,11 @@ bool InitPr7Panel(int parent) {
 }
 
 bool ScatterPr7Panel() {
-    const bool reversed = Reversed();
-    if (!ConfigurePr7() ||
-        SetCtrlAttribute(hPr7Panel, PARM7::CBblipUshift, ATTR_LABEL_TEXT,
-                         reversed ? "Active Lo" : "Active Hi") < 0 ||
-        SetCtrlAttribute(hPr7Panel, PARM7::CBblipDshift, ATTR_LABEL_TEXT,
-                         reversed ? "Active Hi" : "Active Lo") < 0)
-        return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr7Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr7Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr7Panel, part())) return false;
-    return !CheckPr7() || ScatterPr7Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr7Timer() {

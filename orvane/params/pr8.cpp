@@ -37,6 +37,7 @@ constexpr FieldBinding kFields[] = {
     MapCells<MiniMap>(PARM8::TABmapAdvAls, kAdvAls, 10, -100, 100).InMap(),
 };
 static_assert(CheckBindings(kFields));
+constexpr FieldPart kParts[] = {Part(kFields)};
 
 bool Disabled() {
     return ecuMapData.b29C28[0] == 0;
@@ -50,7 +51,7 @@ constexpr CtrlRule kRules[] = {
 };
 
 bool ConfigurePr8() {
-    return ApplyRules(hPr8Panel, kRules) && ConfigureFields(hPr8Panel, kFields);
+    return ApplyRules(hPr8Panel, kRules);
 }
 
 } // namespace
@@ -64,6 +65,7 @@ bool CheckPr8() {
 
 namespace {
 
+const FieldPage kPage = {&hPr8Panel, kParts, ConfigurePr8, CheckPr8};
 constexpr PageRefresh kRefresh{"Anti-Lag Parameters", GatherPr8Panel, ScatterPr8Panel};
 
 } // namespace
@@ -81,12 +83,11 @@ bool InitPr8Panel(int parent) {
 }
 
 bool ScatterPr8Panel() {
-    return ConfigurePr8() && ScatterFields(hPr8Panel, kFields);
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr8Panel() {
-    if (!GatherFields(hPr8Panel, kFields)) return false;
-    return !CheckPr8() || ScatterPr8Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr8Timer() {

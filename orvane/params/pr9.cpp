@@ -1,9 +1,11 @@
 // CO-Corr. parameter page: the CO-correction function's limits and steps in the mapping image, and its two
 // maps, shown from the mapping image or, in edit mode, from the CO-correction edit data.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/imagerepairs.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"
@@ -34,17 +36,8 @@ int lastCommitted = 0; // the control of the last commit on the page
 
 // ---- the settings the page follows ---------------------------------------------------------------------
 
-std::uint8_t Cylinders() {
-    return ecuParData.b6E0[2];
-}
-std::uint8_t ExtDbw() {
-    return ecuParData.b7AE[5];
-}
-std::uint8_t DbwReference(int cylinder) { // 1..4
-    return ecuParData.b7AE[17 + cylinder - 1];
-}
 bool GripReference() {
-    return ExtDbw() == 1 && ecuParData.b7AE[22] == 1;
+    return ExtDbw() == 1 && CocEgripRef() == 1;
 }
 std::uint8_t& MapByPair() {
     return ecuMapData.b29B3C[10];
@@ -75,7 +68,7 @@ int FirstBox(int map) {
 bool Foreign(int map, int cylinder) {
     const int first = FirstBox(map);
     if (ExtDbw() == 0 || first == 0 || GripReference() || MapByPair() != 0) return false;
-    return DbwReference(cylinder) != DbwReference(first);
+    return DbwRefCyl(cylinder) != DbwRefCyl(first);
 }
 
 // ---- fields --------------------------------------------------------------------------------------------
@@ -170,16 +163,15 @@ FieldTable ByPairField() {
 template <int map> FieldTable MapFields() {
     return kMaps[map][EditMode() ? 1 : 0][ByPressure() ? 1 : 0];
 }
-using PartOf = FieldTable (*)();
-constexpr PartOf kOrder[] = {
-    [] { return FieldTable(kRpmLimits); }, LoadLimits,   [] { return FieldTable(kParams); },   ByPairField,
-    [] { return FieldTable(kChoicesA); },  MapFields<0>, [] { return FieldTable(kChoicesB); }, MapFields<1>,
+constexpr FieldPart kParts[] = {
+    Part(kRpmLimits), Part(LoadLimits),   Part(kParams),   Part(ByPairField),
+    Part(kChoicesA),  Part(MapFields<0>), Part(kChoicesB), Part(MapFields<1>),
 };
 
 // ---- dimming and texts ---------------------------------------------------------------------------------
 
 template <int map, int cylinder> bool BoxDimmed() {
-    return MapDisabled(map) || cylinder > Cylinders() || Foreign(map, cylinder) || EditMode();
+    return MapDisabled(map) || cylinder > CylinderCount() || Foreign(map, cylinder) || EditMode();
 }
 template <int map> bool TableDimmed() {
     return MapDisabled(map) && !EditMode();
@@ -213,7 +205,7 @@ const char* ReferenceText(int map) {
     if (ExtDbw() == 0) return "Internal Throttle Reference";
     const int first = FirstBox(map);
     if (first == 0) return "External Throttle Reference by Drive by Wire 1 or 2";
-    if (DbwReference(first) != 0) return "External Throttle Reference by Drive by Wire 1";
+    if (DbwRefCyl(first) != 0) return "External Throttle Reference by Drive by Wire 1";
     return "External Throttle Reference by Drive by Wire 2";
 }
 
@@ -229,10 +221,10 @@ bool ConfigurePr9() {
         SetCtrlVal(p, PARM9::TMthrottleRefCocB, ReferenceText(1)) < 0 ||
         !SetMapCorner(p, PARM9::TABmapCocA, corner) || !SetMapCorner(p, PARM9::TABmapCocB, corner))
         return false;
-    for (PartOf part : kOrder)
-        if (!ConfigureFields(p, part())) return false;
     return true;
 }
+
+const FieldPage kPage = {&hPr9Panel, kParts, ConfigurePr9, CheckPr9};
 
 // ---- repairs ---------------------------------------------------------------------------------------------
 
@@ -240,7 +232,7 @@ bool ConfigurePr9() {
 bool RepairBoxes(int map) {
     bool changed = false;
     for (int n = 1; n <= 4; ++n)
-        if (Box(map, n) != 0 && (n > Cylinders() || Foreign(map, n))) {
+        if (Box(map, n) != 0 && (n > CylinderCount() || Foreign(map, n))) {
             Box(map, n) = 0;
             changed = true;
         }
@@ -250,16 +242,12 @@ bool RepairBoxes(int map) {
 } // namespace
 
 bool CheckPr9() {
-    std::uint16_t* w = ecuMapData.w29B24;
-    bool changed = RaiseToLower(w[1], w[0]);
-    changed |= RaiseToLower(w[3], w[2]);
-    auto* water = reinterpret_cast<std::int16_t*>(&w[4]);
-    changed |= RaiseToLower(water[1], water[0]);
-    const auto words = [](std::size_t offset) {
-        return std::span(reinterpret_cast<std::int16_t*>(reinterpret_cast<std::byte*>(&ecuMapData) + offset),
-                         8);
-    };
-    changed |= RepairAxis(words(kDelayX), {AxisData{words(kDelayValues), 1, 1, 0}});
+    // The limits pairwise, lower then upper: engine speed, load, water temperature (signed).
+    bool changed = RaiseToLowerAt<std::uint16_t>(Image::Map, kLimits + 2, kLimits);
+    changed |= RaiseToLowerAt<std::uint16_t>(Image::Map, kLimits + 6, kLimits + 4);
+    changed |= RaiseToLowerAt<std::int16_t>(Image::Map, kLimits + 10, kLimits + 8);
+    changed |= RepairAxis(ImageSpan<std::int16_t>(Image::Map, kDelayX, 8),
+                          {AxisData{ImageSpan<std::int16_t>(Image::Map, kDelayValues, 8), 1, 1, 0}});
     changed |= ResetOutside<std::uint8_t>(Sensor(0), 0, 4, 0);
     changed |= RepairBoxes(0);
     changed |= RepairMapAxes(ecuMapData.cocMapA);
@@ -296,16 +284,11 @@ bool InitPr9Panel(int parent) {
 }
 
 bool ScatterPr9Panel() {
-    if (!ConfigurePr9()) return false;
-    for (PartOf part : kOrder)
-        if (!ScatterFields(hPr9Panel, part())) return false;
-    return true;
+    return ScatterFieldPage(kPage);
 }
 
 bool GatherPr9Panel() {
-    for (PartOf part : kOrder)
-        if (!GatherFields(hPr9Panel, part())) return false;
-    return !CheckPr9() || ScatterPr9Panel();
+    return GatherFieldPage(kPage);
 }
 
 bool Pr9Timer() {

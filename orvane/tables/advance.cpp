@@ -56,6 +56,12 @@ constexpr FieldBinding kAllOffsets[] = {
     MatrixCells(TABmapKaUserCyl, kOffsets, kDegrees, kCylMatrices).InMap()};
 static_assert(CheckBindings(kAllOffsets));
 
+// The selector breakpoints are on screen only while the selector is read in volts.
+FieldTable ShownSelectorX() {
+    return advState.selectorShownInVolts ? FieldTable(kSelectorX) : FieldTable();
+}
+constexpr FieldPart kParts[] = {Part(kFields), Part(ShownSelectorX)};
+
 int FillAdvCylRing();
 bool SetupAdvValDialog(std::uint8_t resetOption);
 bool OpenAdvValDialog();
@@ -68,6 +74,7 @@ const CylPageDesc kPage = {
     .fields = kFields,
     .rtcXField = kSelectorX,
     .allMatrices = kAllOffsets,
+    .parts = kParts,
     .curveTables = {{TABkaTair, "[°C]", "[°]"},
                     {TABkaTh2o, "[°C]", "[°]"},
                     {TABkaPbaro, "[mBar]", "[°]"},
@@ -86,6 +93,7 @@ const CylPageDesc kPage = {
     .options = {{-720, 720, 1, 0.1, "[°]"}, {-1440, 1440, 1, 0.1, "[°]"}, {-100, 100, 1, 0.1, "[%]"}},
     .state = advState,
     .format = FormatAdvPanel,
+    .fix = FixAdvData,
     .fillRing = FillAdvCylRing,
     .setupValDialog = SetupAdvValDialog,
     .openValDialog = OpenAdvValDialog,

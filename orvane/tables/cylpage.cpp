@@ -1,5 +1,6 @@
 #include "orvane/tables/cylpage.h"
 
+#include "orvane/config/configbytes.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
@@ -17,10 +18,6 @@ namespace {
 constexpr int kStepModeMaxSteps = 16; // more selector steps than this: the selector is read in volts
 constexpr char kNoSelection[] = "No selection...";
 
-std::uint8_t MaxRtcSteps() {
-    return ecuParData.b772[0x781 - 0x772];
-}
-
 constexpr RingItem kCylItems[] = {
     {"Cyl. 1", 0, [] { return ConfiguredCylinders() >= 1; }},
     {"Cyl. 2", 1, [] { return ConfiguredCylinders() >= 2; }},
@@ -36,8 +33,9 @@ void KeepCylinderValid(CylPageState& s) {
     if (s.curCyl >= count) s.curCyl = static_cast<std::uint8_t>(count > 0 ? count - 1 : 0);
 }
 
-// The selector curve: in volts a numeric breakpoint row over all 16 points; in steps a row without values
-// ("S") and only the configured steps enabled; dimmed without a selector.
+// The selector curve: in volts a numeric breakpoint row over all 16 points (its formats are its field
+// part's); in steps a row without values ("S") and only the configured steps enabled; dimmed without a
+// selector.
 bool LayoutSelectorCurve(const CylPageDesc& d) {
     const int p = *d.panel;
     const int steps = MaxRtcSteps();
@@ -53,7 +51,7 @@ bool LayoutSelectorCurve(const CylPageDesc& d) {
     for (int col = 1; col <= 16; ++col)
         if (SetTableColumnAttribute(p, table, col, ATTR_CELL_DIMMED, volts || col <= steps ? 0 : 1) < 0)
             return false;
-    return volts ? ConfigureFields(p, d.rtcXField) : BlankCells(p, table, xRow);
+    return volts || BlankCells(p, table, xRow);
 }
 
 CylMiniMaps& Maps(const CylPageDesc& d) {
@@ -159,7 +157,7 @@ bool TakeSelection(const CylPageDesc& d) {
 } // namespace
 
 int ConfiguredCylinders() {
-    return std::min<int>(ecuParData.b6E0[0x6E2 - 0x6E0], kCylMatrices);
+    return std::min<int>(CylinderCount(), kCylMatrices);
 }
 
 bool SelectorInVolts() {
@@ -178,7 +176,7 @@ bool FillCylRing(const CylPageDesc& d) {
 
 bool FormatCylPage(const CylPageDesc& d) {
     KeepCylinderValid(d.state);
-    return d.fillRing() == 0 && ConfigureFields(*d.panel, d.fields) && LayoutSelectorCurve(d);
+    return d.fillRing() == 0 && LayoutSelectorCurve(d) && SetCtrlVal(*d.panel, d.ring, d.state.curCyl) >= 0;
 }
 
 bool InitCylPage(const CylPageDesc& d) {
@@ -192,18 +190,12 @@ bool InitCylPage(const CylPageDesc& d) {
 }
 
 bool ScatterCylPage(const CylPageDesc& d) {
-    const int p = *d.panel;
-    return d.format() && ScatterFields(p, d.fields) &&
-           (!d.state.selectorShownInVolts || ScatterFields(p, d.rtcXField)) &&
-           SetCtrlVal(p, d.ring, d.state.curCyl) >= 0;
+    return ScatterFieldPage({d.panel, d.parts, d.format, d.fix});
 }
 
+// In step mode the selector's breakpoints are not on screen: what is stored stays.
 bool GatherCylPage(const CylPageDesc& d) {
-    const int p = *d.panel;
-    // In step mode the selector's breakpoints are not on screen: what is stored stays.
-    if (!GatherFields(p, d.fields) || (d.state.selectorShownInVolts && !GatherFields(p, d.rtcXField)))
-        return false;
-    return !FixCylPage(d) || ScatterCylPage(d);
+    return GatherFieldPage({d.panel, d.parts, d.format, d.fix});
 }
 
 bool FixCylPage(const CylPageDesc& d) {

@@ -52,6 +52,7 @@ struct CylPageDesc {
     FieldTable fields;                         // every field the page shows but the selector breakpoints
     FieldTable rtcXField;                      // the selector breakpoints (voltage mode only)
     FieldTable allMatrices;                    // the matrices of all cylinders, for their defaults
+    std::span<const FieldPart> parts;          // fields, then rtcXField while the selector is in volts
     CurveTable curveTables[kCorrectionCurves]; // in curve order, the selector's last
     CylMiniMaps EcuMapData::*maps;             // the matrices in the mapping image
     Curve16 (EcuMapData::*curves)[kCorrectionCurves]; // the curves, the selector's last
@@ -62,6 +63,7 @@ struct CylPageDesc {
     CylPageState& state;
     // The page's own steps (thin wrappers of the shared ones below), through which the shared code runs.
     bool (*format)();                           // FormatCylPage of this page
+    bool (*fix)();                              // FixCylPage of this page
     int (*fillRing)();                          // FillCylRing of this page; nonzero on failure
     bool (*setupValDialog)(std::uint8_t reset); // SetupCylValDialog of this page
     bool (*openValDialog)();                    // OpenCylValDialog of this page
@@ -71,7 +73,8 @@ struct CylPageDesc {
 bool InitCylPage(const CylPageDesc& d);
 // The ring offers the configured cylinders ("Cyl. 1" ...); false when a list call failed.
 bool FillCylRing(const CylPageDesc& d);
-// The table formats and dimming that start every fill, the ring filled first.
+// The ring, the cylinder shown and the selector's layout that start every fill, before the fields'
+// formats.
 bool FormatCylPage(const CylPageDesc& d);
 void InitCylData(const CylPageDesc& d);
 bool ScatterCylPage(const CylPageDesc& d);

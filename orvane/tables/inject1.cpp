@@ -54,6 +54,12 @@ constexpr FieldBinding kSelectorX[] = {CurveX(TABkjRtc, 1, Curve(3), kSelectorVo
 constexpr FieldBinding kAllTrims[] = {MatrixCells(TABmapKjUserCyl, kTrims, kFactor, kCylMatrices).InMap()};
 static_assert(CheckBindings(kAllTrims));
 
+// The selector breakpoints are on screen only while the selector is read in volts.
+FieldTable ShownSelectorX() {
+    return injState.selectorShownInVolts ? FieldTable(kSelectorX) : FieldTable();
+}
+constexpr FieldPart kParts[] = {Part(kFields), Part(ShownSelectorX)};
+
 int FillInjCylRing();
 bool SetupInjValDialog(std::uint8_t resetOption);
 bool OpenInjValDialog();
@@ -66,6 +72,7 @@ const CylPageDesc kPage = {
     .fields = kFields,
     .rtcXField = kSelectorX,
     .allMatrices = kAllTrims,
+    .parts = kParts,
     .curveTables = {{TABkjTair, "[°C]", "k"},
                     {TABkjTh2o, "[°C]", "k"},
                     {TABkjPbaro, "[mBar]", "k"},
@@ -84,6 +91,7 @@ const CylPageDesc kPage = {
     .options = {{0, 2, 3, 0.001, "[k]"}, {-2, 2, 3, 0.001, "[k]"}, {-100, 100, 1, 0.1, "[%]"}},
     .state = injState,
     .format = FormatIj1Panel,
+    .fix = FixInjData,
     .fillRing = FillInjCylRing,
     .setupValDialog = SetupInjValDialog,
     .openValDialog = OpenInjValDialog,

@@ -1,5 +1,6 @@
 // Injection page 2: the injection phase maps of the first and the second injector set, by engine speed
 // and throttle. The second map is dimmed unless the engine has a second injector set.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/page.h"
@@ -30,12 +31,13 @@ static_assert(CheckBindings(kFields));
 
 // Injection kinds "Double" (1) and "Compound" (2) have a second injector set.
 bool SingleInjectorSet() {
-    const std::uint8_t kind = ecuParData.b6E0[0];
+    const std::uint8_t kind = InjectionKind();
     return kind != 1 && kind != 2;
 }
 constexpr CtrlRule kRules[] = {{TABmapPhaseH, ATTR_DIMMED, SingleInjectorSet}};
 
-const FieldPage kPage = {&hIj2Panel, kFields, kRules, FixIj2Maps, FormatIj2Panel};
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hIj2Panel, kParts, FormatIj2Panel, FixIj2Maps};
 
 } // namespace
 
@@ -50,7 +52,7 @@ void InitIj2Data() {
     InitFields(kFields);
 }
 bool FormatIj2Panel() {
-    return FormatFieldPage(kPage);
+    return ApplyRules(hIj2Panel, kRules);
 }
 bool ScatterIj2Panel() {
     return ScatterFieldPage(kPage);

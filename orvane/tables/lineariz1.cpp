@@ -1,6 +1,7 @@
 // Linearization page 1: the sensor curves of the throttle, the temperatures, the manifold pressure and the
 // external drive-by-wire gas, and the A/D end points of the auxiliary throttle, the gas pedal and the two
 // throttle bodies. The procedures that fill these tables from the ECU are in lncalib.cpp.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
@@ -43,10 +44,10 @@ static_assert(CheckBindings(kFields));
 
 // The drive-by-wire master flag and the stepper type (1: auxiliary throttle) of the configuration.
 bool NoExternalDbw() {
-    return ecuParData.b7AE[0x7B3 - 0x7AE] == 0;
+    return ExtDbw() == 0;
 }
 bool NoAuxThrottle() {
-    return ecuParData.b7AE[0x7AF - 0x7AE] != 1;
+    return StepperType() != 1;
 }
 constexpr CtrlRule kRules[] = {
     {TABgas, ATTR_DIMMED, NoExternalDbw},   {TABeGas, ATTR_DIMMED, NoExternalDbw},
@@ -54,7 +55,8 @@ constexpr CtrlRule kRules[] = {
     {TABfaux, ATTR_DIMMED, NoAuxThrottle},  {CBcalibrationFarf, ATTR_DIMMED, [] { return isComOpen == 0; }},
 };
 
-const FieldPage kPage = {&hLn1Panel, kFields, kRules, FixLn1Curves, FormatLn1Panel};
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hLn1Panel, kParts, FormatLn1Panel, FixLn1Curves};
 
 struct TableLook {
     int control;
@@ -104,7 +106,7 @@ void InitLn1Data() {
     InitFields(kFields);
 }
 bool FormatLn1Panel() {
-    return FormatFieldPage(kPage);
+    return ApplyRules(hLn1Panel, kRules);
 }
 bool ScatterLn1Panel() {
     return ScatterFieldPage(kPage);

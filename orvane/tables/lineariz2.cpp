@@ -1,5 +1,6 @@
 // Linearization page 2: the sensor curves of the two auxiliary analog inputs (traction-control selector,
 // lambda sensors, fork and shock travel). Only the curves of the inputs' configured use are enabled.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/page.h"
@@ -36,9 +37,6 @@ constexpr FieldBinding kFields[] = {
 static_assert(CheckBindings(kFields));
 
 // The use of the auxiliary analog inputs (configuration page 2) and the selector's mode.
-std::uint8_t AnalogType() {
-    return ecuParData.b7AE[0x7B1 - 0x7AE];
-}
 constexpr CtrlRule kRules[] = {
     {TABrtc, ATTR_DIMMED, [] { return !((AnalogType() == 1 || AnalogType() == 2) && SelectorInVolts()); }},
     {TABuego1, ATTR_DIMMED, [] { return AnalogType() != 3; }},
@@ -47,7 +45,8 @@ constexpr CtrlRule kRules[] = {
     {TABsosPos, ATTR_DIMMED, [] { return AnalogType() != 4; }},
 };
 
-const FieldPage kPage = {&hLn2Panel, kFields, kRules, FixLn2Curves, FormatLn2Panel};
+constexpr FieldPart kParts[] = {Part(kFields)};
+const FieldPage kPage = {&hLn2Panel, kParts, FormatLn2Panel, FixLn2Curves};
 
 struct CurveLook {
     int control;
@@ -71,7 +70,7 @@ void InitLn2Data() {
     InitFields(kFields);
 }
 bool FormatLn2Panel() {
-    return FormatFieldPage(kPage);
+    return ApplyRules(hLn2Panel, kRules);
 }
 bool ScatterLn2Panel() {
     return ScatterFieldPage(kPage);

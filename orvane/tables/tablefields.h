@@ -69,20 +69,6 @@ constexpr FieldBinding MatrixCells(int control, std::size_t cells, CellFormat f,
 int ConfiguredCylinders();
 bool SelectorInVolts();
 
-// A page that is its field table, its dimming rules and the repair of its axes: the fill runs the page's
-// format step (FormatFieldPage: the fields' formats and the dimming) and shows the fields, the read-back
-// stores them, repairs, and fills the page again when the repair changed something (so that it shows).
-struct FieldPage {
-    int* panel;
-    FieldTable fields;
-    std::span<const CtrlRule> rules;
-    bool (*fix)();
-    bool (*format)();
-};
-bool FormatFieldPage(const FieldPage& page);
-bool ScatterFieldPage(const FieldPage& page);
-bool GatherFieldPage(const FieldPage& page);
-
 // Table looks shared by these pages: labelled rows, and breakpoint cells set apart from the values.
 bool LabelTableRows(int panel, int control, std::initializer_list<const char*> labels);
 bool LabelTableColumns(int panel, int control, std::initializer_list<const char*> labels);

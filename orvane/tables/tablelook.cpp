@@ -32,19 +32,6 @@ bool LabelTableColumns(int panel, int control, std::initializer_list<const char*
                       labels);
 }
 
-bool FormatFieldPage(const FieldPage& page) {
-    return ConfigureFields(*page.panel, page.fields) && ApplyRules(*page.panel, page.rules);
-}
-
-bool ScatterFieldPage(const FieldPage& page) {
-    return page.format() && ScatterFields(*page.panel, page.fields);
-}
-
-bool GatherFieldPage(const FieldPage& page) {
-    if (!GatherFields(*page.panel, page.fields)) return false;
-    return !page.fix() || ScatterFieldPage(page);
-}
-
 bool MarkBreakpointCells(int panel, int control, Rect cells) {
     return SetTableCellRangeAttribute(panel, control, cells, ATTR_TEXT_BGCOLOR, kBreakpointColor) >= 0 &&
            SetTableCellRangeAttribute(panel, control, cells, ATTR_TEXT_BOLD, 1) >= 0;

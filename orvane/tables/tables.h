@@ -18,7 +18,7 @@ bool InitIj2Panel(int parent);
 bool InitAdvPanel(int parent);
 bool InitLn1Panel(int parent);
 bool InitLn2Panel(int parent);
-// The table formats and dimming that start every fill.
+// The dimming and layout that start every fill, before the fields' formats.
 bool FormatIj1Panel();
 bool FormatIj2Panel();
 bool FormatAdvPanel();

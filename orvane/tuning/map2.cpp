@@ -3,6 +3,7 @@
 // when a tuning run starts or ends.
 #include "orvane/tuning/map2.h"
 
+#include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
@@ -58,7 +59,7 @@ bool Take(unsigned r) {
 }
 
 std::uint8_t TurboBit() {
-    return ecuParData.b772[0x77D - 0x772] & 1;
+    return TurboEnable() & 1;
 }
 
 // Every good Info is adopted whole and its cell reports queued, so none is lost to a later reply.

@@ -1,5 +1,6 @@
 // The tuning page's display: loading, the layout per map kind and mode, the table with its changed and
 // tracked cells, the status area with its lights, the dimming of each tick and the running-cell marker.
+#include "orvane/config/configbytes.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/page.h"
 #include "orvane/core/utils.h"
@@ -78,14 +79,10 @@ bool SetCellRange(int control, Rect cells, double min, double max, int decimals)
            SetTableCellRangeAttribute(hMp2Panel, control, cells, ATTR_PRECISION, decimals) >= 0;
 }
 
-std::uint8_t TurboByte() {
-    return ecuParData.b772[0x77D - 0x772];
-}
-
 // The load axis is manifold pressure: for the advance map by the configuration's turbo switch alone
 // (there is one advance map, whichever injection map is tuned), for injection by the page's test.
 bool LoadByPressure(int kind) {
-    if (kind == kKindAdvance) return TurboByte() != 0;
+    if (kind == kKindAdvance) return TurboEnable() != 0;
     return ShownByPressure();
 }
 

@@ -1,6 +1,6 @@
 // The tracking settings record: defaults, the copy between record and controls, the settings callback,
 // and the lambda-mode slider with the manual step fields.
-#include "orvane/core/ecudata.h"
+#include "orvane/config/configbytes.h"
 #include "orvane/core/fieldvalue.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/tuning/gains.h"
@@ -90,7 +90,7 @@ void SetMtTrackMode(int row, int col, int mode) {
 
 void InitMtData() {
     const LambdaGains gains = LambdaGainsAt(mtInternLimits, 0);
-    const std::uint8_t turbo = ecuParData.b772[0x77D - 0x772];
+    const std::uint8_t turbo = TurboEnable();
     mtSettings = MTSETTINGS{};
     mtSettings.rpmMargin = 150;
     mtSettings.minTh2o = 600;

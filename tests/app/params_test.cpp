@@ -171,6 +171,11 @@ TEST_F(ParamsTest, Misc1FixedWordsAndToothCommit) {
     Show(hPr1Panel, ScatterPr1Panel);
     EXPECT_EQ(MapWord(0x29B6C), 250);
     EXPECT_EQ(MapWord(0x29B6E), 3000);
+    MapWord(0x29B6C) = 3;
+    MapWord(0x29B6E) = 4;
+    ASSERT_TRUE(GatherPr1Panel());
+    EXPECT_EQ(MapWord(0x29B6C), 250) << "the read-back writes them too";
+    EXPECT_EQ(MapWord(0x29B6E), 3000);
     ASSERT_EQ(uitest::SetValueAsUser(hPr1Panel, PARM1::NUMmecSparkTooth, 30), 0);
     EXPECT_EQ(MapByte(0x29B9D), 23) << "bounded at the commit";
     EXPECT_EQ(Shown(hPr1Panel, PARM1::NUMmecSparkTooth), 23);
@@ -454,6 +459,58 @@ TEST_F(ParamsTest, Misc3ReferenceSpeedsDragTheirLimitsAndUpperFollowsLower) {
     EXPECT_EQ(MapWord(0x29ABA + 2 * 5), 3000) << "an upper limit below the lower takes it";
     EXPECT_EQ(MapByte(0x29B06), 0);
     EXPECT_EQ(MapByte(0x29AF0), 0);
+}
+
+// ---- limits kept in order
+// --------------------------------------------------------------------------------
+
+// An upper limit below its lower limit takes the lower's value, compared as its field's type; an upper
+// limit at or above the lower stays.
+TEST_F(ParamsTest, UpperLimitsBelowTheirLowerTakeIt) {
+    struct Case {
+        const char* name;
+        bool (*check)();
+        std::size_t upper, lower;
+        std::uint16_t upperRaw, lowerRaw, want;
+    };
+    const Case cases[] = {
+        {"CO-Corr. speed", CheckPr9, 0x29B26, 0x29B24, 4000, 5000, 5000},
+        {"CO-Corr. load, unsigned", CheckPr9, 0x29B2A, 0x29B28, 100, 0x9000, 0x9000},
+        {"CO-Corr. water, signed", CheckPr9, 0x29B2E, 0x29B2C, 100, 0xFF9C, 100},
+        {"CO-Corr. water below", CheckPr9, 0x29B2E, 0x29B2C, 0xFF38, 0xFF9C, 0xFF9C},
+        {"gear delta set", CheckPr6, 0x2997A, 0x29960, 10, 30, 30},
+        {"gear delta set above", CheckPr6, 0x2997A, 0x29960, 0x8000, 30, 0x8000},
+    };
+    for (const Case& c : cases) {
+        std::memset(&ecuMapData, 0, sizeof ecuMapData);
+        MapWord(c.upper) = static_cast<std::int16_t>(c.upperRaw);
+        MapWord(c.lower) = static_cast<std::int16_t>(c.lowerRaw);
+        EXPECT_EQ(c.check(), c.want != c.upperRaw) << c.name;
+        EXPECT_EQ(static_cast<std::uint16_t>(MapWord(c.upper)), c.want) << c.name;
+        EXPECT_EQ(static_cast<std::uint16_t>(MapWord(c.lower)), c.lowerRaw) << c.name;
+    }
+}
+
+// Each drive-by-wire target table's breakpoints rise; a point below its left neighbour takes it, and the
+// five target rows take that column.
+TEST_F(ParamsTest, BlippingTargetBreakpointsDragTheirColumns) {
+    for (const std::size_t table : {0x2A176, 0x2A236}) {
+        SCOPED_TRACE(table);
+        std::memset(&ecuMapData, 0, sizeof ecuMapData);
+        const std::size_t axis = table + 2 * 5 * 16;
+        for (int k = 0; k < 16; ++k)
+            MapWord(axis + 2 * k) = static_cast<std::int16_t>(1000 * (k + 1));
+        MapWord(axis + 2 * 3) = 500; // below point 2's 3000
+        for (int row = 0; row < 5; ++row) {
+            MapWord(table + 32 * row + 2 * 2) = static_cast<std::int16_t>(10 + row);
+            MapWord(table + 32 * row + 2 * 3) = 99;
+        }
+        EXPECT_TRUE(CheckPr7());
+        EXPECT_EQ(MapWord(axis + 2 * 3), 3000);
+        for (int row = 0; row < 5; ++row)
+            EXPECT_EQ(MapWord(table + 32 * row + 2 * 3), 10 + row) << "row " << row;
+        EXPECT_FALSE(CheckPr7()) << "a repaired table needs no second repair";
+    }
 }
 
 // ---- Cut Off

@@ -1,5 +1,6 @@
 #include "configfixture.h"
 #include "orvane/config/catalogue.h"
+#include "orvane/config/configbytes.h"
 
 namespace {
 
