@@ -7,7 +7,6 @@
 #include "orvane/core/settings.h"
 #include "orvane/maps/plot.h"
 #include "orvane/params/cocedit.h"
-#include "orvane/params/params.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
