@@ -2,8 +2,8 @@
 // do-nothing callback registered under every callback name the resource uses; sized W x H when given (a
 // resizable panel's controls follow by their anchors).
 #include "platform/ui/uitest.h"
-#include "platform/ui/uitool.h"
 #include "platform/ui/userint.h"
+#include "tools/uitool.h"
 
 #include <cstdio>
 #include <cstdlib>

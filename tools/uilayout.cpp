@@ -6,8 +6,8 @@
 // stretched by their anchors), printed as "PANEL@WxH". Exit status 1 when there is a fault.
 #include "platform/ui/layer.h"
 #include "platform/ui/layoutcheck.h"
-#include "platform/ui/uitool.h"
 #include "platform/ui/userint.h"
+#include "tools/uitool.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/ui/uitool.h"
+#include "tools/uitool.h"
 
 #include "platform/ui/userint.h"
 
