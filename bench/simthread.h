@@ -3,8 +3,8 @@
 #pragma once
 
 #include "ecusim/server.h"
-#include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
+#include "shared/portlink.h"
 
 #include <benchmark/benchmark.h>
 

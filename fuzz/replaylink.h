@@ -2,8 +2,8 @@
 // for, and the loop that keeps a reader reading from it until the bytes run out or the link closes.
 #pragma once
 
-#include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
+#include "shared/portlink.h"
 
 #include <algorithm>
 #include <array>

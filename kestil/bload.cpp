@@ -1,7 +1,7 @@
 #include "kestil/bload.h"
 
-#include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
+#include "shared/portlink.h"
 
 #include <algorithm>
 #include <array>

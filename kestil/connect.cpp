@@ -3,9 +3,9 @@
 #include "kestil/bload.h"
 #include "kestil/screen.h"
 #include "kestil/window.h"
-#include "orvane/core/portlink.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
+#include "shared/portlink.h"
 
 #include <algorithm>
 #include <array>

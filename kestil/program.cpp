@@ -6,8 +6,8 @@
 #include "kestil/screen.h"
 #include "kestil/settings.h"
 #include "kestil/window.h"
-#include "orvane/core/portlink.h"
 #include "platform/ui/userint.h"
+#include "shared/portlink.h"
 
 #include <array>
 #include <sys/stat.h>

@@ -1,9 +1,9 @@
 #include "kestil/settings.h"
 
 #include "kestil/firmware.h"
-#include "orvane/core/settingsfile.h"
 #include "platform/sys/textout.h"
 #include "platform/sys/utility.h"
+#include "shared/settingsfile.h"
 
 #include <array>
 #include <cstdio>

@@ -2,10 +2,10 @@
 
 #include "kestil/screen.h"
 #include "kestil/settings.h"
-#include "orvane/core/portlink.h"
-#include "orvane/core/portring.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
+#include "shared/portlink.h"
+#include "shared/portring.h"
 
 #include <cstdio>
 #include <string>

@@ -2,7 +2,7 @@
 // Frame on the wire: 0x55, len, cmd, len data bytes, sum of (len + cmd + data) modulo 256.
 #pragma once
 
-#include "orvane/core/portlink.h"
+#include "shared/portlink.h"
 
 #include <cstdint>
 #include <span>

@@ -2,10 +2,10 @@
 #include "orvane/core/com.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/portring.h"
 #include "orvane/core/settings.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
+#include "shared/portring.h"
 
 void InitPortList() {
     ClearListCtrl(hMainPanel, MAIN::RINGport);

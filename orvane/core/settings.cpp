@@ -1,11 +1,11 @@
 #include "orvane/core/settings.h"
 
-#include "orvane/core/settingsfile.h"
 #include "orvane/maps/mapval.h"
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "platform/sys/textout.h"
 #include "platform/sys/utility.h"
+#include "shared/settingsfile.h"
 
 #include <cstring>
 #include <span>

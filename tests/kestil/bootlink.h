@@ -4,8 +4,8 @@
 
 #include "ecusim/server.h"
 #include "kestil/bload.h"
-#include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
+#include "shared/portlink.h"
 #include "simlink.h"
 #include "wire.h"
 

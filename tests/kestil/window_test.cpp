@@ -1,8 +1,8 @@
 // The window: title, port selector and the requests to end, which wait while a run is under way.
 #include "kestilfixture.h"
-#include "orvane/core/settingsfile.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/uitest.h"
+#include "shared/settingsfile.h"
 
 #include <cstring>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "wire.h"
 
-#include "orvane/core/portlink.h"
 #include "platform/sys/bytelink.h"
+#include "shared/portlink.h"
 
 #include <gtest/gtest.h>
 

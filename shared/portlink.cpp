@@ -1,4 +1,4 @@
-#include "orvane/core/portlink.h"
+#include "shared/portlink.h"
 
 #include "platform/sys/bytelink.h"
 

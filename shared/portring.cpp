@@ -1,7 +1,7 @@
-#include "orvane/core/portring.h"
+#include "shared/portring.h"
 
-#include "orvane/core/portlink.h"
 #include "platform/ui/userint.h"
+#include "shared/portlink.h"
 
 namespace {
 
