@@ -3,7 +3,7 @@
 // of the automatic throttle calibration (two averaged readings of 4 samples) against the simulator,
 // paced at wire speed: 8 x (5 + 6) bytes x 11 bits / 312500 baud = 3.10 ms on the wire.
 #include "orvane/core/adread.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/tables/tables.h"
 #include "orvane/ui/screen.h"

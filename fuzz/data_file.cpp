@@ -3,7 +3,7 @@
 // header checks see it), whether the load is start-up's silent one or the one that asks, and how a
 // version question is answered.
 #include "orvane/core/datafile.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/settings.h"
 #include "platform/sys/textout.h"
 #include "platform/ui/popup.h"

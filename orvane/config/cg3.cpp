@@ -2,8 +2,8 @@
 // table, every axis kept non-decreasing.
 #include "orvane/config/config.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/images.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"

@@ -1,6 +1,8 @@
 #include "orvane/core/datafile.h"
+#include "orvane/core/dataheader.h"
 
 #include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"
 #include "orvane/core/utils.h"

@@ -2,7 +2,7 @@
 
 #include "orvane/core/byteorder.h"
 #include "orvane/core/dataheader.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/utils.h"
 
 #include <cstring>

@@ -1,5 +1,6 @@
 #include "orvane/core/ecudata.h"
 
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/params/cocedit.h"
 #include "platform/ui/userint.h"

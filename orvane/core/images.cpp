@@ -1,5 +1,5 @@
 // The two data images and their reference copies, held for the whole run.
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 
 #include <cstring>
 

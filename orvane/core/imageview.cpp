@@ -1,6 +1,6 @@
 #include "orvane/core/imageview.h"
 
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 
 std::span<std::byte> ImageBytes(Image image) {
     return image == Image::Par ? BytesOf(ecuParData) : BytesOf(ecuMapData);

@@ -1,7 +1,7 @@
 #include "orvane/core/com.h"
 #include "orvane/core/datafile.h"
 #include "orvane/core/dataheader.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/pages.h"
 #include "orvane/core/settings.h"

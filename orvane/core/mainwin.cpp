@@ -2,6 +2,7 @@
 
 #include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
+#include "orvane/core/images.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/pages.h"
 #include "orvane/core/protect.h"

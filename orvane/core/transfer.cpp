@@ -1,6 +1,9 @@
 #include "orvane/core/transfer.h"
 
+#include "orvane/core/dataheader.h"
+
 #include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 

@@ -1,6 +1,6 @@
 #include "orvane/maps/mapval.h"
 
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"

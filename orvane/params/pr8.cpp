@@ -2,8 +2,8 @@
 // time and throttle, and three tables over engine speed and throttle (injection cuts, spark cuts, advance
 // offset). The page never talks to the ECU.
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/images.h"
 #include "orvane/core/page.h"
 #include "orvane/core/repairs.h"
 #include "orvane/params/maptables.h"

@@ -3,7 +3,7 @@
 // is the advance page's own: its fields (tenths of a degree where the injection page has factors), units
 // and dialog options.
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/page.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"

@@ -1,7 +1,7 @@
 #include "orvane/tables/cylpage.h"
 
 #include "orvane/config/configbytes.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/page.h"

@@ -2,7 +2,7 @@
 // "Edit Injection" dialog. The page shape is shared with the advance page (cylpage.h); this file holds
 // what is the injection page's own: its fields, units and dialog options.
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/page.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"

@@ -4,7 +4,7 @@
 #include "orvane/config/configbytes.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/page.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"

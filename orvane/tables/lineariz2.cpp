@@ -2,7 +2,7 @@
 // lambda sensors, fork and shock travel). Only the curves of the inputs' configured use are enabled.
 #include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/page.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"

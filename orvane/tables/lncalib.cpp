@@ -5,7 +5,7 @@
 // Learning and interpolation write only the tables; the calibration writes the throttle breakpoints itself.
 #include "orvane/core/adread.h"
 #include "orvane/core/com.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/tables/sensorcal.h"

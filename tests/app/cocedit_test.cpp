@@ -4,6 +4,7 @@
 
 #include "ecusim/commands.h"
 #include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/settings.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"

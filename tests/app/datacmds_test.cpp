@@ -2,8 +2,8 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
+#include "orvane/core/images.h"
 #include "orvane/params/cocedit.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/navigation.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/live/live.h"

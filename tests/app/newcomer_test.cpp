@@ -1,7 +1,7 @@
 // What a newcomer's images hold: the program started without settings or data files, every field of every
 // editor page at the default its page gives it, read straight from the two images.
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/ui/screen.h"

@@ -5,7 +5,7 @@
 #include "ecusim/ecu.h"
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/ui/screen.h"

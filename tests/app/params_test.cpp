@@ -4,7 +4,7 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/catalogue.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"

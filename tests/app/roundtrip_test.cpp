@@ -4,8 +4,8 @@
 #include "orvanefixture.h"
 
 #include "orvane/core/byteorder.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/pages.h"
 #include "orvane/maps/curmap.h"

@@ -7,7 +7,8 @@
 // tuner's files.
 #include "ecusim/model.h"
 #include "orvane/core/byteorder.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/dataheader.h"
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"
 #include "orvane/ui/screen.h"

@@ -4,7 +4,7 @@
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/plot.h"
 
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/settings.h"
 
 #include <array>

@@ -4,8 +4,8 @@
 
 #include "../app/orvanefixture.h"
 #include "orvane/config/config.h"
-#include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/images.h"
 
 struct ConfigTest : OrvaneTest {
     void SetUp() override {

@@ -1,4 +1,5 @@
 #include "appfixture.h"
+#include "orvane/core/ecudata.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "orvane/core/datasets.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "simecu.h"
 #include "soundimage.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "mainwindow.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"
 #include "orvane/ui/screen.h"

@@ -1,7 +1,7 @@
 // The tuning exchange driven through the program against the simulated ECU: the sub-frames on the wire,
 // the ECU's cell reports in the maps, the settings files and the closed-link stop.
 #include "orvane/core/blocks.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/images.h"
 #include "orvane/core/navigation.h"
 #include "orvane/core/settings.h"
 #include "orvane/maps/map1.h"
