@@ -1,4 +1,4 @@
-// The ECU link: port list, opening and closing, and one frame out / one frame in.
+// The ECU link's frames: one frame out / one frame in, on the open port of portlink.h.
 // Frame on the wire: 0x55, len, cmd, len data bytes, sum of (len + cmd + data) modulo 256.
 #pragma once
 
@@ -10,13 +10,6 @@
 inline constexpr std::uint8_t kFrameStart = 0x55;
 inline constexpr int kFrameOverhead = 4; // start, len, cmd, sum
 inline constexpr int kMaxFrameData = 255;
-
-// Fills the main window's port ring and selects the item of cfg.port.
-void InitPortList();
-// Callback of the port ring: the choice goes to cfg.port and the settings file.
-int SetComPort(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-// Opens the port chosen in the ring; the outcome is isComOpen. Nothing when already open.
-void OpenComPort();
 
 // Sends one frame; true when it went out. len > 0 needs data.
 bool TxCommand(std::uint8_t cmd, const std::uint8_t* data, std::uint8_t len);

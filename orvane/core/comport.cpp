@@ -1,5 +1,5 @@
 // The port ring of the main window and the link opening that reads it.
-#include "orvane/core/com.h"
+#include "orvane/core/comport.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"

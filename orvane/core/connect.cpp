@@ -1,6 +1,7 @@
 #include "orvane/core/connect.h"
 
 #include "orvane/core/com.h"
+#include "orvane/core/comport.h"
 #include "orvane/core/dataheader.h"
 #include "orvane/core/ecucmds.h"
 #include "orvane/core/maintimer.h"

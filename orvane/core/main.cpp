@@ -1,4 +1,5 @@
 #include "orvane/core/com.h"
+#include "orvane/core/comport.h"
 #include "orvane/core/datafile.h"
 #include "orvane/core/dataheader.h"
 #include "orvane/core/images.h"

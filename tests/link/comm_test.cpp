@@ -4,6 +4,7 @@
 #include "ecusim/ecu.h"
 #include "mainwindow.h"
 #include "orvane/core/com.h"
+#include "orvane/core/comport.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/settings.h"
