@@ -2,9 +2,9 @@
 // the program's own link code (socket link, frames, block transfers) against the simulator program, with
 // and without its wire pacing. The wire limit is every frame byte, both ways, at 11 bits per byte and
 // 312500 baud.
-#include "orvane/core/byteorder.h"
-#include "orvane/core/com.h"
-#include "orvane/core/transfer.h"
+#include "orvane/core/logic/byteorder.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/ui/transfer.h"
 #include "simprocess.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // A cell change with the 2-D graph and the 3-D plot up: the map table, the graph's line and the 32 x 20
 // surface are redrawn and painted. Needs a display with OpenGL (run under Xvfb: Mesa's software renderer).
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"

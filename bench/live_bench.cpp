@@ -5,7 +5,7 @@
 // fetch the four records: requests 2 x 8 bytes a tick, replies (254 + 146) and (60 + 50) bytes, so a tick
 // carries 271 bytes on average, 9.54 ms of wire time (counter wire_ms). The window's repaint of the new
 // values is the event loop's work between ticks and is measured apart. Read the median of the repetitions.
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/live/live.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"

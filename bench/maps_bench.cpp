@@ -1,8 +1,8 @@
 // The map editor's table: a full redraw of the page (layout, 21 x 32 values, and the colour and weight of
 // every cell against the reference), and one key step of the active cell (read back, redraw, repaint).
 // Run headless; the window is painted into the offscreen platform's buffer as on a screen.
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/map1.h"
 #include "orvane/ui/screen.h"

@@ -2,7 +2,7 @@
 // both), which must stay well under a frame (16 ms); and a CO-correction receive and send of both maps
 // against the simulator program, paced (compared with the wire time of the bytes they move) and unpaced
 // (the program's own share).
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

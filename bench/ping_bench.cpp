@@ -1,7 +1,7 @@
 // One Ping round trip (30 key bytes out, 12 bytes back) through the program's own link code against the
 // in-process simulator on a socket, unpaced (the software's own cost) and paced (wire time at 312500
 // baud, 11 bits a byte: (34 + 16) bytes = 1.76 ms). Read the median of the repetitions.
-#include "orvane/core/connect.h"
+#include "orvane/core/ui/connect.h"
 #include "simthread.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // baud, both ways).
 #pragma once
 
-#include "orvane/core/com.h"
+#include "orvane/core/logic/com.h"
 #include "platform/sys/bytelink.h"
 
 #include <chrono>

@@ -2,7 +2,7 @@
 // fill and read-back of every page. Each run starts a fresh process (this program with --child); the
 // figures are the medians of the runs.
 #include "orvane/config/config.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 

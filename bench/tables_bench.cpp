@@ -2,9 +2,9 @@
 // tables, the configure step and the repairs), which a page switch does for every page; and the exchanges
 // of the automatic throttle calibration (two averaged readings of 4 samples) against the simulator,
 // paced at wire speed: 8 x (5 + 6) bytes x 11 bits / 312500 baud = 3.10 ms on the wire.
-#include "orvane/core/adread.h"
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/logic/adread.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/tables/tables.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"

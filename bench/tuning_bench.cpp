@@ -3,8 +3,8 @@
 // Before each tick (untimed) a row of 32 cells is written to the ECU, which then reports all 32 back.
 // Unpaced it is the software's own cost; paced, the wire time of the tick's bytes is 5 + 166 bytes at
 // 312500 baud, 11 bits a byte = 6.02 ms. Read the median of the repetitions.
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 #include "orvane/ui/screen.h"

@@ -1,7 +1,7 @@
 #include "ecusim/ecu.h"
 
 #include "ecusim/commands.h"
-#include "orvane/core/ecucmds.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,9 +2,9 @@
 // them. The first byte picks the kind, whether the file is cut or padded to the image's size (so that the
 // header checks see it), whether the load is start-up's silent one or the one that asks, and how a
 // version question is answered.
-#include "orvane/core/datafile.h"
-#include "orvane/core/images.h"
-#include "orvane/core/settings.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/datafile.h"
+#include "orvane/core/ui/settings.h"
 #include "platform/sys/textout.h"
 #include "platform/ui/popup.h"
 #include "platform/ui/userint.h"

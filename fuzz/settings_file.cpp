@@ -1,6 +1,6 @@
 // The settings file fed arbitrary bytes: whatever it holds, the remembered paths read from it end inside
 // their fields and the popup position stays on the screen.
-#include "orvane/core/settings.h"
+#include "orvane/core/ui/settings.h"
 #include "platform/sys/utility.h"
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The program's entry: its resource and callbacks are part of the program.
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 

@@ -1,7 +1,7 @@
 #include "orvane/config/catalogue.h"
 
 #include "orvane/config/configbytes.h"
-#include "orvane/core/fields.h"
+#include "orvane/core/ui/fields.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // Configuration page 3: the injection battery-offset table, the ignition dwell table and the pick-up
 // table, every axis kept non-decreasing.
 #include "orvane/config/config.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/logic/repairs.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 

@@ -1,6 +1,6 @@
 #include "orvane/config/configbytes.h"
 
-#include "orvane/core/imageview.h"
+#include "orvane/core/logic/imageview.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "orvane/live/diagnost.h"
 
-#include "orvane/core/com.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/maintimer.h"
-#include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
-#include "orvane/core/utils.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/utils.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 

@@ -1,7 +1,7 @@
 #include "orvane/live/diagrec.h"
 
-#include "orvane/core/byteorder.h"
-#include "orvane/core/com.h"
+#include "orvane/core/logic/byteorder.h"
+#include "orvane/core/logic/com.h"
 #include "orvane/live/diagnost.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // diagnostics password, which only the ECU knows.
 #pragma once
 
-#include "orvane/core/ecucmds.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <array>
 #include <cstddef>

@@ -1,12 +1,12 @@
 // Live page 2, the bench page: the live values in short, every analog channel as A/D value and
 // engineering value, the drive-by-wire module, the bench adjustments (carried by the next live request)
 // and the one-shot output tests (command 0x0A).
-#include "orvane/core/com.h"
-#include "orvane/core/ecucmds.h"
-#include "orvane/core/maintimer.h"
-#include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
-#include "orvane/core/slidehold.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/ecucmds.h"
+#include "orvane/core/logic/slidehold.h"
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/live/live.h"
 #include "orvane/live/liverec.h"
 #include "orvane/live/liveshow.h"

@@ -1,9 +1,9 @@
 #include "orvane/live/liverec.h"
 
-#include "orvane/core/byteorder.h"
-#include "orvane/core/com.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/values.h"
+#include "orvane/core/logic/byteorder.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/values.h"
+#include "orvane/core/ui/connect.h"
 #include "orvane/live/live.h"
 #include "platform/ui/userint.h"
 

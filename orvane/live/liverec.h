@@ -3,7 +3,7 @@
 // refresh ticks). Both live pages read them; the exchange below is their only writer.
 #pragma once
 
-#include "orvane/core/ecucmds.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "orvane/live/liveshow.h"
 
-#include "orvane/core/com.h"
-#include "orvane/core/connect.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/ui/connect.h"
 #include "orvane/live/liverec.h"
 #include "platform/ui/userint.h"
 

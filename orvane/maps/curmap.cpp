@@ -1,6 +1,6 @@
 #include "orvane/maps/curmap.h"
 
-#include "orvane/core/images.h"
+#include "orvane/core/logic/images.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // the cell arithmetic, the single-matrix alignment and the breakpoint repair. No user interface here.
 #pragma once
 
-#include "orvane/core/progress.h"
+#include "orvane/core/logic/progress.h"
 #include "orvane/maps/mapdesc.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "orvane/maps/graphedit.h"
 
-#include "orvane/core/maintimer.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/maps/cellkeys.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"

@@ -1,7 +1,7 @@
 #include "orvane/maps/mapdesc.h"
 
 #include "orvane/config/configbytes.h"
-#include "orvane/core/images.h"
+#include "orvane/core/logic/images.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 // inactive). Every other part of the map editor looks maps up here; none keeps a per-map switch.
 #pragma once
 
-#include "orvane/core/ecuimage.h"
+#include "orvane/core/logic/ecuimage.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "orvane/maps/maptable.h"
 
-#include "orvane/core/ecuimage.h"
+#include "orvane/core/logic/ecuimage.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"

@@ -3,7 +3,7 @@
 // of the map. The operation is named by the id of its radio button (MAPVAL::RBset .. MAPVAL::RBcopy).
 #pragma once
 
-#include "orvane/core/settings.h"
+#include "orvane/core/ui/settings.h"
 #include "orvane/maps/mapdesc.h"
 #include "platform/ui/userint.h"
 

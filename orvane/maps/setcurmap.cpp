@@ -1,6 +1,6 @@
 #include "orvane/maps/setcurmap.h"
 
-#include "orvane/core/maintimer.h"
+#include "orvane/core/ui/maintimer.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/map1.h"
 #include "platform/ui/userint.h"

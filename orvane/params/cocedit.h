@@ -3,7 +3,7 @@
 // file (".ced"), its own transfers, and a reference copy that tells whether it holds unsaved changes.
 #pragma once
 
-#include "orvane/core/ecuimage.h"
+#include "orvane/core/logic/ecuimage.h"
 
 #include <bit>
 #include <cstddef>

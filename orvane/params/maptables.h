@@ -3,9 +3,9 @@
 // cells below and right of them; and the breakpoint repair of such a map.
 #pragma once
 
-#include "orvane/core/ecuimage.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/ecuimage.h"
+#include "orvane/core/logic/repairs.h"
+#include "orvane/core/ui/fields.h"
 #include "orvane/tables/tablefields.h"
 #include "platform/ui/userint.h"
 

@@ -1,9 +1,9 @@
 // Traction Ctrl. parameter page: the traction-control enable, its injection-factor and advance-correction
 // maps over throttle and engine speed, and the 64 traction-control level records.
-#include "orvane/core/connect.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

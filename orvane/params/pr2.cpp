@@ -1,11 +1,11 @@
 // Misc. 2 parameter page: the engine brake control by by-pass air, and the switching curve of the
 // auxiliary output used as a relay.
 #include "orvane/config/configbytes.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/imagerepairs.h"
-#include "orvane/core/page.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/imagerepairs.h"
+#include "orvane/core/logic/repairs.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

@@ -1,10 +1,10 @@
 // Misc. 3 parameter page: the launch control (mode, wheel-speed reference, corrections, reference speeds
 // with activation limits, the engine limits of the second mode) and the speed limiter.
-#include "orvane/core/connect.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/imagerepairs.h"
-#include "orvane/core/page.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/imagerepairs.h"
+#include "orvane/core/logic/repairs.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

@@ -1,11 +1,11 @@
 // Transient parameter page: the injection and advance transient corrections, each with its filter
 // settings, eight threshold levels of gain and decay for rising and falling transients, and correction
 // tables by engine speed (and, for injection, by water temperature).
-#include "orvane/core/connect.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/imagerepairs.h"
-#include "orvane/core/page.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/imagerepairs.h"
+#include "orvane/core/logic/repairs.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

@@ -2,11 +2,11 @@
 // polarity, the command table and the two drive-by-wire target tables. Usable only with an external
 // drive-by-wire throttle and blipping enabled in the configuration.
 #include "orvane/config/configbytes.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/imagerepairs.h"
-#include "orvane/core/page.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/imagerepairs.h"
+#include "orvane/core/logic/repairs.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

@@ -1,11 +1,11 @@
 // Anti-Lag parameter page: the anti-lag enable, the repetition periods of the cut patterns, the activation
 // time and throttle, and three tables over engine speed and throttle (injection cuts, spark cuts, advance
 // offset). The page never talks to the ECU.
-#include "orvane/core/connect.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/logic/repairs.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

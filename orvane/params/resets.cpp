@@ -1,6 +1,6 @@
 #include "orvane/params/resets.h"
 
-#include "orvane/core/com.h"
+#include "orvane/core/logic/com.h"
 
 #include <initializer_list>
 

@@ -2,7 +2,7 @@
 // then 2) and the normal step correction. Both answer with an empty frame.
 #pragma once
 
-#include "orvane/core/ecucmds.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <cstdint>
 

@@ -2,9 +2,9 @@
 // "Edit Advance" dialog. The page shape is shared with injection page 1 (cylpage.h); this file holds what
 // is the advance page's own: its fields (tenths of a degree where the injection page has factors), units
 // and dialog options.
-#include "orvane/core/connect.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -4,8 +4,8 @@
 // it changed anything.
 #pragma once
 
-#include "orvane/core/ecuimage.h"
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/ecuimage.h"
+#include "orvane/core/logic/repairs.h"
 
 // A sensor linearization maps one reading to one value: there equal breakpoints take equal values
 // (EqualPoints::SameValues); correction curves allow a step.

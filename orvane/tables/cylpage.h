@@ -4,9 +4,9 @@
 // block of matrix cells. Each page describes itself once (CylPageDesc) and keeps its own state.
 #pragma once
 
-#include "orvane/core/ecuimage.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/settings.h"
+#include "orvane/core/logic/ecuimage.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/settings.h"
 #include "platform/ui/userint.h"
 
 #include <cstddef>

@@ -1,9 +1,9 @@
 // Injection page 1: the four injection correction curves and the per-cylinder injection trim, with the
 // "Edit Injection" dialog. The page shape is shared with the advance page (cylpage.h); this file holds
 // what is the injection page's own: its fields, units and dialog options.
-#include "orvane/core/connect.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -1,9 +1,9 @@
 // Injection page 2: the injection phase maps of the first and the second injector set, by engine speed
 // and throttle. The second map is dimmed unless the engine has a second injector set.
 #include "orvane/config/configbytes.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

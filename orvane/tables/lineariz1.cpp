@@ -2,10 +2,10 @@
 // external drive-by-wire gas, and the A/D end points of the auxiliary throttle, the gas pedal and the two
 // throttle bodies. The procedures that fill these tables from the ECU are in lncalib.cpp.
 #include "orvane/config/configbytes.h"
-#include "orvane/core/com.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

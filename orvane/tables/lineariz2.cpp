@@ -1,9 +1,9 @@
 // Linearization page 2: the sensor curves of the two auxiliary analog inputs (traction-control selector,
 // lambda sensors, fork and shock travel). Only the curves of the inputs' configured use are enabled.
 #include "orvane/config/configbytes.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -3,11 +3,11 @@
 // inner points of the throttle and gas curves on the line between their end columns), and the two-step
 // "Auto Calibration" that reads the idle and full-open throttle and spreads the throttle axis between them.
 // Learning and interpolation write only the tables; the calibration writes the throttle breakpoints itself.
-#include "orvane/core/adread.h"
-#include "orvane/core/com.h"
-#include "orvane/core/images.h"
-#include "orvane/core/maintimer.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/logic/adread.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/tables/sensorcal.h"
 #include "orvane/tables/tables.h"
 #include "orvane/ui/screen.h"

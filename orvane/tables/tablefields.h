@@ -3,8 +3,8 @@
 // 9 x 17 table (column breakpoints in row 1, row breakpoints in column 1, the cells from row 2, column 2).
 #pragma once
 
-#include "orvane/core/ecuimage.h"
-#include "orvane/core/fields.h"
+#include "orvane/core/logic/ecuimage.h"
+#include "orvane/core/ui/fields.h"
 #include "platform/ui/userint.h"
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // The injection pages, the advance page and the linearization pages.
 #pragma once
 
-#include "orvane/core/settings.h"
+#include "orvane/core/ui/settings.h"
 
 extern int hIj1Panel, hIj2Panel, hAdvPanel, hLn1Panel, hLn2Panel;
 extern int hIj1Vpanel, hAdvVpanel, hLrtPanel; // their value and calibration popups

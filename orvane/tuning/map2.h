@@ -1,7 +1,7 @@
 // The map-tuning page: the ECU's manual and automatic map tuning as the rest of the program sees it.
 #pragma once
 
-#include "orvane/core/settings.h"
+#include "orvane/core/ui/settings.h"
 
 #include <cstdint>
 

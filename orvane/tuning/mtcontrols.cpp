@@ -1,8 +1,8 @@
 // The mode buttons, the cylinder selection and the manual tuning controls: callbacks fill the Adjust or
 // Freeze request and the next tick sends it; only the pause talks to the ECU at once.
-#include "orvane/core/com.h"
-#include "orvane/core/maintimer.h"
-#include "orvane/core/slidehold.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/slidehold.h"
+#include "orvane/core/ui/maintimer.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/mapdesc.h"
 #include "orvane/tuning/map2.h"

@@ -1,8 +1,8 @@
 // Tracking settings files (".mtp"): the settings record byte for byte in host order, 200 bytes, no header.
 // The path of the last file stored or loaded is remembered in the program settings.
-#include "orvane/core/mainwin.h"
-#include "orvane/core/settings.h"
-#include "orvane/core/utils.h"
+#include "orvane/core/logic/utils.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/settings.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 #include "platform/sys/textout.h"

@@ -1,9 +1,9 @@
 // The tuning page's display: loading, the layout per map kind and mode, the table with its changed and
 // tracked cells, the status area with its lights, the dimming of each tick and the running-cell marker.
 #include "orvane/config/configbytes.h"
-#include "orvane/core/images.h"
-#include "orvane/core/page.h"
-#include "orvane/core/utils.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/logic/utils.h"
+#include "orvane/core/ui/page.h"
 #include "orvane/maps/mapcells.h"
 #include "orvane/maps/mapdesc.h"
 #include "orvane/tuning/gains.h"

@@ -1,6 +1,6 @@
 #include "orvane/tuning/mtrecords.h"
 
-#include "orvane/core/byteorder.h"
+#include "orvane/core/logic/byteorder.h"
 
 #include <cstring>
 

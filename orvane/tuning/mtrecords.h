@@ -3,7 +3,7 @@
 // copy to link order just before it goes out, so a frame sent twice goes out the same both times.
 #pragma once
 
-#include "orvane/core/ecucmds.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // The tracking settings record: defaults, the copy between record and controls, the settings callback,
 // and the lambda-mode slider with the manual step fields.
 #include "orvane/config/configbytes.h"
-#include "orvane/core/fieldvalue.h"
-#include "orvane/core/maintimer.h"
+#include "orvane/core/logic/fieldvalue.h"
+#include "orvane/core/ui/maintimer.h"
 #include "orvane/tuning/gains.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"

@@ -1,10 +1,10 @@
 // The tuning table under the user's hand: track modes by double click, cell values stepped with + and -
 // and edited by selection in the value dialog. Values go to the ECU row by row; the local maps change
 // only when the ECU reports the cells back.
-#include "orvane/core/maintimer.h"
-#include "orvane/core/mainwin.h"
-#include "orvane/core/utils.h"
-#include "orvane/core/values.h"
+#include "orvane/core/logic/utils.h"
+#include "orvane/core/logic/values.h"
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/mapcells.h"
 #include "orvane/tuning/map2.h"

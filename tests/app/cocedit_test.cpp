@@ -3,9 +3,9 @@
 #include "orvanefixture.h"
 
 #include "ecusim/commands.h"
-#include "orvane/core/ecudata.h"
-#include "orvane/core/images.h"
-#include "orvane/core/settings.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/ecudata.h"
+#include "orvane/core/ui/settings.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
 #include "orvane/params/resets.h"

@@ -2,8 +2,8 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
-#include "orvane/core/ecuselect.h"
-#include "orvane/core/images.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/ecuselect.h"
 #include "orvane/params/cocedit.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // as by its Cancel button.
 #include "orvanefixture.h"
 
-#include "orvane/core/ecuselect.h"
-#include "orvane/core/protect.h"
+#include "orvane/core/ui/ecuselect.h"
+#include "orvane/core/ui/protect.h"
 #include "orvane/maps/map1.h"
 #include "orvane/maps/mapval.h"
 #include "orvane/tables/tables.h"

@@ -9,9 +9,9 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
-#include "orvane/core/byteorder.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/logic/byteorder.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/pages.h"
 #include "orvane/live/liverec.h"
 #include "orvane/params/params.h"
 #include "orvane/tables/tables.h"

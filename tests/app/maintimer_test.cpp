@@ -1,8 +1,8 @@
 // The main timer: watchdog, connection light, transfer buttons, busy guard; the progress bar.
 #include "orvanefixture.h"
 
-#include "orvane/core/connect.h"
-#include "orvane/core/ecuselect.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/ecuselect.h"
 #include "orvane/live/live.h"
 
 #include <algorithm>

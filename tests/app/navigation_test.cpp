@@ -2,8 +2,8 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
-#include "orvane/core/images.h"
-#include "orvane/core/navigation.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/navigation.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/live/live.h"
 #include "orvane/maps/curmap.h"

@@ -1,8 +1,8 @@
 // What a newcomer's images hold: the program started without settings or data files, every field of every
 // editor page at the default its page gives it, read straight from the two images.
-#include "orvane/core/fields.h"
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/fields.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/ui/screen.h"
 #include "orvanefixture.h"

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "ecusim/ecu.h"
-#include "orvane/core/com.h"
-#include "orvane/core/connect.h"
-#include "orvane/core/images.h"
-#include "orvane/core/maintimer.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/popup_script.h"

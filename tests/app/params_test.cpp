@@ -4,8 +4,8 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/catalogue.h"
-#include "orvane/core/images.h"
-#include "orvane/core/maintimer.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/maintimer.h"
 #include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
 

@@ -1,8 +1,8 @@
 // The "Protection" dialog: login keys in both layouts, password change, and the messages.
 #include "orvanefixture.h"
 
-#include "orvane/core/ecucmds.h"
-#include "orvane/core/protect.h"
+#include "orvane/core/logic/ecucmds.h"
+#include "orvane/core/ui/protect.h"
 
 #include <vector>
 

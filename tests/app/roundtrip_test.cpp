@@ -3,11 +3,11 @@
 // is named with the field it changed.
 #include "orvanefixture.h"
 
-#include "orvane/core/byteorder.h"
-#include "orvane/core/ecuselect.h"
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/logic/byteorder.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/ecuselect.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/pages.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"

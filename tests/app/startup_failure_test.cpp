@@ -1,5 +1,5 @@
 // A resource that lacks one page's panel ends the start-up before anything is shown.
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/uitest.h"
 #include "platform/ui/userint.h"

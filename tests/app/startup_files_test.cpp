@@ -6,11 +6,11 @@
 // runs each of its start-ups in a process of its own, the simulator's data sets standing in for the
 // tuner's files.
 #include "ecusim/model.h"
-#include "orvane/core/byteorder.h"
-#include "orvane/core/dataheader.h"
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
-#include "orvane/core/settings.h"
+#include "orvane/core/logic/byteorder.h"
+#include "orvane/core/logic/dataheader.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/settings.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/popup_script.h"

@@ -4,8 +4,8 @@
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/plot.h"
 
-#include "orvane/core/images.h"
-#include "orvane/core/settings.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/settings.h"
 
 #include <array>
 #include <cstring>

@@ -4,8 +4,8 @@
 
 #include "../app/orvanefixture.h"
 #include "orvane/config/config.h"
-#include "orvane/core/fields.h"
-#include "orvane/core/images.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/fields.h"
 
 struct ConfigTest : OrvaneTest {
     void SetUp() override {

@@ -1,7 +1,7 @@
 // Data images that every reader accepts, for the tests of files and transfers.
 #pragma once
 
-#include "orvane/core/dataheader.h"
+#include "orvane/core/logic/dataheader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "orvane/core/byteorder.h"
+#include "orvane/core/logic/byteorder.h"
 
 #include <gtest/gtest.h>
 

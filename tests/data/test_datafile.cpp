@@ -1,6 +1,6 @@
 #include "appfixture.h"
-#include "orvane/core/datafile.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/ui/datafile.h"
+#include "orvane/core/ui/ecudata.h"
 #include "platform/sys/utility.h"
 #include "soundimage.h"
 

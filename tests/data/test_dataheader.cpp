@@ -1,4 +1,4 @@
-#include "orvane/core/dataheader.h"
+#include "orvane/core/logic/dataheader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Whole data sets on the link against the simulated ECU: frames, the checks of a received set, what
 // reaches the image in memory, progress and outcome.
-#include "orvane/core/utils.h"
+#include "orvane/core/logic/utils.h"
 #include "transferfixture.h"
 
 #include <memory>

@@ -1,5 +1,5 @@
 #include "appfixture.h"
-#include "orvane/core/ecudata.h"
+#include "orvane/core/ui/ecudata.h"
 
 namespace {
 

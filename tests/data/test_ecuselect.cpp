@@ -1,5 +1,5 @@
 #include "appfixture.h"
-#include "orvane/core/ecuselect.h"
+#include "orvane/core/ui/ecuselect.h"
 #include "platform/ui/layoutcheck.h"
 #include "platform/ui/uitest.h"
 

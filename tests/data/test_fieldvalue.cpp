@@ -1,4 +1,4 @@
-#include "orvane/core/fieldvalue.h"
+#include "orvane/core/logic/fieldvalue.h"
 
 #include <gtest/gtest.h>
 

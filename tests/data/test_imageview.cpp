@@ -1,8 +1,8 @@
 // The bounds-checked image view: a run inside its image reads and repairs the image itself; a run that
 // would leave it reports the failure instead of reaching past it.
-#include "orvane/core/imagerepairs.h"
-#include "orvane/core/images.h"
-#include "orvane/core/imageview.h"
+#include "orvane/core/logic/imagerepairs.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/logic/imageview.h"
 
 #include <gtest/gtest.h>
 

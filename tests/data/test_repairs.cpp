@@ -1,4 +1,4 @@
-#include "orvane/core/repairs.h"
+#include "orvane/core/logic/repairs.h"
 
 #include <gtest/gtest.h>
 

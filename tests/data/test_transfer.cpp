@@ -2,8 +2,8 @@
 // data sets' shown names, and the progress bar. What crosses the link is tested in test_datasets.cpp and
 // test_blocks.cpp.
 #include "appfixture.h"
-#include "orvane/core/maintimer.h"
-#include "orvane/core/transfer.h"
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/transfer.h"
 #include "simecu.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "orvane/core/utils.h"
+#include "orvane/core/logic/utils.h"
 
 #include <gtest/gtest.h>
 

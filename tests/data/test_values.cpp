@@ -1,5 +1,5 @@
-#include "orvane/core/com.h"
-#include "orvane/core/values.h"
+#include "orvane/core/logic/com.h"
+#include "orvane/core/logic/values.h"
 #include "simlink.h"
 
 #include <gtest/gtest.h>

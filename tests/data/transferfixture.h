@@ -2,8 +2,8 @@
 // recorded. No user interface.
 #pragma once
 
-#include "orvane/core/datasets.h"
-#include "orvane/core/images.h"
+#include "orvane/core/logic/datasets.h"
+#include "orvane/core/logic/images.h"
 #include "simecu.h"
 #include "soundimage.h"
 

@@ -1,7 +1,7 @@
 // Ping and the data-set names against a scripted ECU and the simulator.
 #include "ecusim/ecu.h"
 #include "linktest.h"
-#include "orvane/core/connect.h"
+#include "orvane/core/ui/connect.h"
 #include "orvane/tuning/map2.h"
 
 #include <algorithm>

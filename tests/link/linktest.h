@@ -1,7 +1,7 @@
 // Link tests run over both wires with a short read time-out, restored afterwards.
 #pragma once
 
-#include "orvane/core/com.h"
+#include "orvane/core/logic/com.h"
 #include "wire.h"
 
 #include <gtest/gtest.h>

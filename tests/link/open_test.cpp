@@ -1,7 +1,7 @@
 // Opening the link by port choice: a COM port by its label, the USB adapter replaced by the simulator
 // socket when no adapter is plugged in.
 #include "ecusim/server.h"
-#include "orvane/core/com.h"
+#include "orvane/core/logic/com.h"
 #include "platform/sys/bytelink.h"
 #include "wire.h"
 

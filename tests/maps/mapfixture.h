@@ -1,7 +1,7 @@
 // Blank images, every map at its defaults, and the current map and selectors at their start values.
 #pragma once
 
-#include "orvane/core/images.h"
+#include "orvane/core/logic/images.h"
 #include "orvane/maps/curmap.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "mapfixture.h"
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/maps/map1.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/popup_script.h"

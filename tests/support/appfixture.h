@@ -3,9 +3,9 @@
 #pragma once
 
 #include "mainwindow.h"
-#include "orvane/core/images.h"
-#include "orvane/core/mainwin.h"
-#include "orvane/core/settings.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/settings.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/userint.h"

@@ -4,7 +4,7 @@
 // stride shows.
 #pragma once
 
-#include "orvane/core/fields.h"
+#include "orvane/core/ui/fields.h"
 #include "platform/ui/userint.h"
 
 #include <gtest/gtest.h>

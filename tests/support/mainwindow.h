@@ -2,7 +2,7 @@
 // need the window's controls (data-set names, port ring, progress bar) without the whole start-up.
 #pragma once
 
-#include "orvane/core/mainwin.h"
+#include "orvane/core/ui/mainwin.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 

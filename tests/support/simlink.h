@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ecusim/ecu.h"
-#include "orvane/core/com.h"
+#include "orvane/core/logic/com.h"
 #include "platform/sys/bytelink.h"
 #include "platform/sys/utility.h"
 

@@ -1,6 +1,6 @@
 // A/D readings over the link: four samples averaged, the first bad sample ends the reading.
-#include "orvane/core/adread.h"
-#include "orvane/core/com.h"
+#include "orvane/core/logic/adread.h"
+#include "orvane/core/logic/com.h"
 #include "simlink.h"
 
 #include <gtest/gtest.h>

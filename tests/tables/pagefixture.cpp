@@ -1,7 +1,7 @@
 #include "pagefixture.h"
 
 #include "mainwindow.h"
-#include "orvane/core/com.h"
+#include "orvane/core/logic/com.h"
 #include "orvane/tables/tables.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/uitest.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ecusim/ecu.h"
-#include "orvane/core/images.h"
+#include "orvane/core/logic/images.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/userint.h"
 #include "simlink.h"

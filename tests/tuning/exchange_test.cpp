@@ -1,9 +1,9 @@
 // The tuning exchange driven through the program against the simulated ECU: the sub-frames on the wire,
 // the ECU's cell reports in the maps, the settings files and the closed-link stop.
-#include "orvane/core/blocks.h"
-#include "orvane/core/images.h"
-#include "orvane/core/navigation.h"
-#include "orvane/core/settings.h"
+#include "orvane/core/logic/blocks.h"
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/navigation.h"
+#include "orvane/core/ui/settings.h"
 #include "orvane/maps/map1.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"

@@ -5,7 +5,7 @@
 
 #include "../app/orvanefixture.h"
 #include "../ecusim/simclient.h"
-#include "orvane/core/navigation.h"
+#include "orvane/core/ui/navigation.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 

@@ -1,0 +1,34 @@
+#include "orvane/core/ui/ecudata.h"
+
+#include "orvane/core/logic/images.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/params/cocedit.h"
+#include "platform/ui/userint.h"
+
+#include <string>
+
+const char szForeignData[] = "Invalid data!\nData stored by another application.";
+
+// These popups can come in the middle of a transfer or a load: the wait cursor gives way while they ask.
+void HeaderMessagePopup(const char* title, const char* text) {
+    const MouseCursorScope pointer(VAL_DEFAULT_CURSOR);
+    MessagePopup(title, text);
+}
+
+bool HeaderConfirmPopup(const char* title, const char* text) {
+    const MouseCursorScope pointer(VAL_DEFAULT_CURSOR);
+    return ConfirmPopup(title, text) != 0;
+}
+
+bool DiscardNewEcuData() {
+    const bool parChanged = IsEcuDataChanged(kParKind);
+    const bool mapChanged = IsEcuDataChanged(kMapKind);
+    const bool cocChanged = NewCocEditData();
+    if (!parChanged && !mapChanged && !cocChanged) return true;
+    std::string text = "Updated ECU file data:";
+    if (parChanged) text += "\n- Configuration data";
+    if (mapChanged) text += "\n- Mapping data";
+    if (cocChanged) text += "\n- CO-Correction Edit data";
+    text += "\n\nExit without saving changes?";
+    return ConfirmPopup("Updated ECU file", text.c_str()) != 0;
+}

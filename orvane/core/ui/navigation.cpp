@@ -1,0 +1,223 @@
+#include "orvane/core/ui/navigation.h"
+
+#include "orvane/core/ui/maintimer.h"
+#include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/pages.h"
+#include "orvane/live/diagnost.h"
+#include "orvane/maps/map1.h"
+#include "orvane/tables/tables.h"
+#include "orvane/tuning/map2.h"
+#include "orvane/ui/screen.h"
+#include "platform/ui/userint.h"
+
+int lastInjPage = -1;
+int lastParmPage = -1;
+int lastLnrPage = -1;
+int lastCfgPage = -1;
+int lastLivePage = -1;
+int lastMapPage = -1;
+
+namespace {
+
+struct GroupMemory {
+    PageGroup group;
+    int* memory;
+    bool fillAlwaysSucceeds; // the live pages count as filled whatever their fill says
+};
+
+const GroupMemory kInjGroup{PageGroup::Injection, &lastInjPage, false};
+const GroupMemory kParmGroup{PageGroup::Parameters, &lastParmPage, false};
+const GroupMemory kLnrGroup{PageGroup::Linearizations, &lastLnrPage, false};
+const GroupMemory kCfgGroup{PageGroup::Configuration, &lastCfgPage, false};
+const GroupMemory kLiveGroup{PageGroup::Live, &lastLivePage, true};
+
+// False when the page shown must stay (the CAN warning may keep the CAN page).
+bool MayLeaveCurrentPage() {
+    const Page* page = FindPage(hCurPanel);
+    return page == nullptr || page->mayLeave == nullptr || page->mayLeave();
+}
+
+// Leaves the page shown for the target: asks the page first, then lets it tidy up (the map editor hides
+// its graphs; the tuning page refills the map editor).
+bool LeaveCurrentPage() {
+    if (!MayLeaveCurrentPage()) return false;
+    const Page* page = FindPage(hCurPanel);
+    if (page != nullptr && page->onLeave != nullptr) page->onLeave();
+    return true;
+}
+
+void ShowPage(int target) {
+    const int previous = hCurPanel;
+    DisplayPanel(target);
+    SetCurPanel(target);
+    if (previous != hMainPanel && previous != target) HidePanel(previous);
+}
+
+// The tab line of a page shows the page itself, so that a click on any other tab is a change.
+void SelectOwnTab(int panel) {
+    const Page* page = FindPage(panel);
+    if (page != nullptr && page->tabControl != 0)
+        SetActiveTabPage(panel, page->tabControl, IndexInGroup(page->group, panel));
+}
+
+void ReportSwitchError(bool error) {
+    if (error) MessagePopup("Panel Change", szGenericError);
+}
+
+// The common tail of every switch: read all pages back, fill the target, leave the page shown and
+// show the target. A failed gather or fill does not stop the switch; it is reported afterwards.
+template <typename Fill> void SwitchTo(int target, Fill fill) {
+    bool error = true;
+    if (GatherAllPanels()) error = !fill();
+    if (!LeaveCurrentPage()) {
+        SelectOwnTab(hCurPanel); // the page stays: its tab line must not show the tab clicked
+        return;
+    }
+    ShowPage(target);
+    ReportSwitchError(error);
+}
+
+bool NoFill() {
+    return true;
+}
+
+// Selects the page's own tab, then fills it.
+bool FillGroupPage(const GroupMemory& group, int index) {
+    const Page& page = GroupPage(group.group, index);
+    SetActiveTabPage(*page.handle, page.tabControl, index);
+    return page.scatter() || group.fillAlwaysSucceeds;
+}
+
+int GroupSwitch(const GroupMemory& group, int panel, int control, int event) {
+    if (CheckfBusy()) return 0;
+    const int size = GroupSize(group.group);
+    const int memoryIndex = IndexInGroup(group.group, *group.memory);
+    if (event == EVENT_COMMIT && panel == hMainPanel) {
+        int target;
+        if (memoryIndex < 0)
+            target = *GroupPage(group.group, 0).handle;
+        else if (*group.memory != hCurPanel)
+            target = *group.memory;
+        else
+            target = *GroupPage(group.group, (memoryIndex + 1) % size).handle;
+        if (target == hCurPanel || !AbortManualTuning()) return 0;
+        *group.memory = target;
+    } else if (event == EVENT_ACTIVE_TAB_CHANGE) {
+        int tab = -1;
+        GetActiveTabPage(panel, control, &tab);
+        if (tab >= 0 && tab < size) *group.memory = *GroupPage(group.group, tab).handle;
+        if (IndexInGroup(group.group, *group.memory) < 0) return 0;
+    } else {
+        return 0;
+    }
+    const int index = IndexInGroup(group.group, *group.memory);
+    SwitchTo(*group.memory, [&] { return FillGroupPage(group, index); });
+    return 0;
+}
+
+} // namespace
+
+int Injection(int panel, int control, int event, void*, int, int) {
+    return GroupSwitch(kInjGroup, panel, control, event);
+}
+int Parameters(int panel, int control, int event, void*, int, int) {
+    return GroupSwitch(kParmGroup, panel, control, event);
+}
+int Linearizations(int panel, int control, int event, void*, int, int) {
+    return GroupSwitch(kLnrGroup, panel, control, event);
+}
+int Configuration(int panel, int control, int event, void*, int, int) {
+    return GroupSwitch(kCfgGroup, panel, control, event);
+}
+int Live(int panel, int control, int event, void*, int, int) {
+    return GroupSwitch(kLiveGroup, panel, control, event);
+}
+
+int Advance(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hAdvPanel || !AbortManualTuning()) return 0;
+    SwitchTo(hAdvPanel, ScatterAdvPanel);
+    return 0;
+}
+
+int Diagnost(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hDgnPanel || !AbortManualTuning()) return 0;
+    SwitchTo(hDgnPanel, NoFill);
+    if (hCurPanel == hDgnPanel) SetCtrlVal(hDgnPanel, DIAGN::STRdgnPwd, "");
+    return 0;
+}
+
+int Info(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hMainPanel || !AbortManualTuning()) return 0;
+    const bool error = !GatherAllPanels();
+    if (!LeaveCurrentPage()) return 0;
+    HidePanel(hCurPanel);
+    SetCurPanel(hMainPanel);
+    ReportSwitchError(error);
+    return 0;
+}
+
+int Maps(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hMp1Panel) return 0;
+    if (hCurPanel == hMp2Panel) {
+        lastMapPage = hMp1Panel;
+        if (!AbortManualTuning()) return 0;
+    }
+    bool error = true;
+    if (GatherAllPanels()) {
+        if (lastMapPage != hMp2Panel) {
+            SetTuningPageMode(IsMapTuning(), false);
+            error = !ScatterMp1Panel();
+        } else {
+            error = !ScatterMp2Panel();
+        }
+    }
+    if (!MayLeaveCurrentPage()) return 0;
+    if (lastMapPage != hMp2Panel) lastMapPage = hMp1Panel;
+    if (lastMapPage == hMp2Panel) ScatterMp2Panel();
+    ShowPage(lastMapPage);
+    ReportSwitchError(error);
+    return 0;
+}
+
+namespace {
+
+// Shows the tuning page in automatic (1) or manual (0) mode.
+void ShowTuningPage(bool automatic) {
+    bool error = true;
+    if (GatherAllPanels()) {
+        SetTuningPageMode(automatic, !automatic);
+        lastMapPage = hMp2Panel;
+        error = !ScatterMp2Panel();
+    }
+    if (!LeaveCurrentPage()) return;
+    ShowPage(lastMapPage == hMp2Panel ? hMp2Panel : hMp1Panel);
+    ReportSwitchError(error);
+}
+
+} // namespace
+
+int MapsTuneAuto(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT || (hCurPanel == hMp2Panel && isTuningAuto)) return 0;
+    if (!AbortManualTuning()) return 0;
+    ShowTuningPage(true);
+    return 0;
+}
+
+int MapsTuneManual(int, int, int event, void*, int, int) {
+    if (CheckfBusy() || event != EVENT_COMMIT || (hCurPanel == hMp2Panel && isTuningManual)) return 0;
+    ShowTuningPage(false);
+    return 0;
+}
+
+bool ScrollToShowCtrl(int panel, int control) {
+    int top = 0, height = 0, offset = 0, panelHeight = 0;
+    if (GetCtrlAttribute(panel, control, ATTR_TOP, &top) < 0 ||
+        GetCtrlAttribute(panel, control, ATTR_HEIGHT, &height) < 0 ||
+        GetPanelAttribute(panel, ATTR_VSCROLL_OFFSET, &offset) < 0 ||
+        GetPanelAttribute(panel, ATTR_HEIGHT, &panelHeight) < 0)
+        return false;
+    if (top < offset) return SetPanelAttribute(panel, ATTR_VSCROLL_OFFSET, top) >= 0;
+    if (top + height > offset + panelHeight)
+        return SetPanelAttribute(panel, ATTR_VSCROLL_OFFSET, top + height - panelHeight) >= 0;
+    return true;
+}
