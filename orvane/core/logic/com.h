@@ -1,4 +1,4 @@
-// The ECU link's frames: one frame out / one frame in, on the open port of portlink.h.
+// The ECU link's frames: one frame out / one frame in, on the open port of shared/portlink.h.
 // Frame on the wire: 0x55, len, cmd, len data bytes, sum of (len + cmd + data) modulo 256.
 #pragma once
 

@@ -1,7 +1,7 @@
-// Part of the field engine (fields.h): the two data images as bounds-checked runs of bytes and words,
-// the one way to reach image bytes outside a page's field table (the pages' checks, the configuration
-// settings other pages follow). A run that would leave its image comes back empty and a value outside
-// it comes back as nothing: the caller sees the failure and touches nothing.
+// Part of the field engine (ui/fields.h), without user interface: the two data images as bounds-checked runs
+// of bytes and words, the one way to reach image bytes outside a page's field table (the pages' checks, the
+// configuration settings other pages follow). A run that would leave its image comes back empty and a value
+// outside it comes back as nothing: the caller sees the failure and touches nothing.
 #pragma once
 
 #include <cstddef>

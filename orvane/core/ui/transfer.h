@@ -1,6 +1,6 @@
-// The transfers of the program's commands: the data sets and bare map blocks of blocks.h and datasets.h
-// with the main window's progress bar, the data sets' shown names, and the messages about a received
-// data set's header.
+// The transfers of the program's commands: the data sets and bare map blocks of logic/blocks.h and
+// logic/datasets.h with the main window's progress bar, the data sets' shown names, and the messages about a
+// received data set's header.
 #pragma once
 
 #include "orvane/core/logic/blocks.h"
