@@ -4,6 +4,7 @@
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
 #include "orvane/core/ui/page.h"
+#include "orvane/core/ui/valuedialog.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/interp.h"
@@ -165,17 +166,6 @@ void Apply() {
     }
 }
 
-// The dialog's place while the program runs, taken whenever the user touches it.
-void RememberPlace() {
-    GetPanelAttribute(hMpvPanel, ATTR_WINDOW_ZOOM, &zoomMpvPanel);
-    if (zoomMpvPanel != VAL_NO_ZOOM) return; // a zoomed window's place is not the one to come back to
-    int top = 0;
-    int left = 0;
-    if (GetPanelAttribute(hMpvPanel, ATTR_TOP, &top) >= 0 &&
-        GetPanelAttribute(hMpvPanel, ATTR_LEFT, &left) >= 0)
-        posMpvPanel = {left, top};
-}
-
 struct ValueControl {
     double min;
     double max;
@@ -293,21 +283,13 @@ bool OpenMapValDialog() {
         MessagePopup(kTitle, "No selection...");
         return true;
     }
-    if (!SetupMapValDialog(true)) return false;
-    if (posMpvPanel.x != kUnplaced && (SetPanelAttribute(hMpvPanel, ATTR_TOP, posMpvPanel.y) < 0 ||
-                                       SetPanelAttribute(hMpvPanel, ATTR_LEFT, posMpvPanel.x) < 0))
-        return false;
-    if (SetPanelAttribute(hMpvPanel, ATTR_WINDOW_ZOOM, zoomMpvPanel) < 0 || InstallPopup(hMpvPanel) < 0)
-        return false;
-    mapValContext.done = false;
-    while (!mapValContext.done)
-        WaitSystemEvents();
-    return RemovePopup(0) >= 0;
+    return SetupMapValDialog(true) &&
+           RunValueDialog(hMpvPanel, posMpvPanel, zoomMpvPanel, mapValContext.done);
 }
 
 int DlgMapVal(int panel, int control, int event, void*, int, int) {
     if (CheckfBusy() || panel != hMpvPanel) return 0;
-    RememberPlace();
+    RememberValueDialogPlace(hMpvPanel, posMpvPanel, zoomMpvPanel);
     if (control == MAPVAL::NSval) {
         if ((event == EVENT_COMMIT || event == EVENT_VAL_CHANGED) && !Preview()) ReportError();
         return 0;

@@ -5,6 +5,7 @@
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
 #include "orvane/core/ui/page.h"
+#include "orvane/core/ui/valuedialog.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
@@ -110,22 +111,6 @@ bool Apply(const CylPageDesc& d) {
     EachSelectedCell(d, [&](std::int16_t& raw) { raw = ApplyCell(o, raw, s.valScale, s.valLo, s.valHi); });
     s.valDone = true; // the cells are stored: the dialog closes even if the table cannot show them
     return ScatterCylPage(d);
-}
-
-// The dialog's zoom state and, when it is not zoomed, its place while the program runs, taken whenever
-// the user touches it.
-bool RememberPlace(const CylPageDesc& d) {
-    int zoom = 0;
-    if (GetPanelAttribute(*d.valPanel, ATTR_WINDOW_ZOOM, &zoom) < 0) return false;
-    *d.state.zoom = zoom;
-    if (zoom != VAL_NO_ZOOM) return true;
-    int top = 0;
-    int left = 0;
-    if (GetPanelAttribute(*d.valPanel, ATTR_TOP, &top) < 0 ||
-        GetPanelAttribute(*d.valPanel, ATTR_LEFT, &left) < 0)
-        return false;
-    *d.state.pos = {left, top};
-    return true;
 }
 
 // The table's selection without the breakpoint row and column; the active cell alone when nothing or one
@@ -252,17 +237,7 @@ bool OpenCylValDialog(const CylPageDesc& d) {
         MessagePopup(d.valTitle, kNoSelection);
         return true;
     }
-    if (!d.setupValDialog(1)) return false;
-    const SettingsPoint& pos = *d.state.pos;
-    if (pos.x != kUnplaced && (SetPanelAttribute(*d.valPanel, ATTR_TOP, pos.y) < 0 ||
-                               SetPanelAttribute(*d.valPanel, ATTR_LEFT, pos.x) < 0))
-        return false;
-    if (SetPanelAttribute(*d.valPanel, ATTR_WINDOW_ZOOM, *d.state.zoom) < 0 || InstallPopup(*d.valPanel) < 0)
-        return false;
-    d.state.valDone = false;
-    while (!d.state.valDone)
-        WaitSystemEvents();
-    return RemovePopup(0) >= 0;
+    return d.setupValDialog(1) && RunValueDialog(*d.valPanel, *d.state.pos, *d.state.zoom, d.state.valDone);
 }
 
 bool SetupCylValDialog(const CylPageDesc& d, bool resetOption) {
@@ -288,7 +263,8 @@ bool SetupCylValDialog(const CylPageDesc& d, bool resetOption) {
 }
 
 int CylValDialogEvent(const CylPageDesc& d, int panel, int control, int event) {
-    if (CheckfBusy() || panel != *d.valPanel || !RememberPlace(d)) return 0;
+    if (CheckfBusy() || panel != *d.valPanel || !RememberValueDialogPlace(panel, *d.state.pos, *d.state.zoom))
+        return 0;
     bool ok = true;
     if (control == d.valNumber) {
         if (event != EVENT_COMMIT && event != EVENT_VAL_CHANGED) return 0;

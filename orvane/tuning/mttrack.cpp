@@ -5,6 +5,7 @@
 #include "orvane/core/logic/values.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/valuedialog.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/mapcells.h"
 #include "orvane/tuning/map2.h"
@@ -258,16 +259,7 @@ bool OpenTuneValueDialog() {
         MessagePopup(kTitle, "No selection...");
         return true;
     }
-    if (!InitTuneValueDialog(true)) return false;
-    if (posMtvPanel.x != kUnplaced && (SetPanelAttribute(hMtvPanel, ATTR_TOP, posMtvPanel.y) < 0 ||
-                                       SetPanelAttribute(hMtvPanel, ATTR_LEFT, posMtvPanel.x) < 0))
-        return false;
-    if (SetPanelAttribute(hMtvPanel, ATTR_WINDOW_ZOOM, zoomMtvPanel) < 0 || InstallPopup(hMtvPanel) < 0)
-        return false;
-    dlg.done = false;
-    while (!dlg.done)
-        WaitSystemEvents();
-    return RemovePopup(0) >= 0;
+    return InitTuneValueDialog(true) && RunValueDialog(hMtvPanel, posMtvPanel, zoomMtvPanel, dlg.done);
 }
 
 } // namespace
@@ -341,11 +333,7 @@ int MapTuneEnabCellAll(int, int, int event, void*, int, int) {
 
 int DlgTuneMapVal(int, int control, int event, void*, int, int) {
     if (CheckfBusy()) return 0;
-    GetPanelAttribute(hMtvPanel, ATTR_WINDOW_ZOOM, &zoomMtvPanel);
-    if (zoomMtvPanel == VAL_NO_ZOOM) {
-        GetPanelAttribute(hMtvPanel, ATTR_TOP, &posMtvPanel.y);
-        GetPanelAttribute(hMtvPanel, ATTR_LEFT, &posMtvPanel.x);
-    }
+    RememberValueDialogPlace(hMtvPanel, posMtvPanel, zoomMtvPanel);
     bool ok = true;
     if (control == V::NSval && (event == EVENT_COMMIT || event == EVENT_VAL_CHANGED)) {
         ok = PreviewTuneValues();
