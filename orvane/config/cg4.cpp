@@ -4,7 +4,7 @@
 #include "orvane/config/config.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/fields.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"

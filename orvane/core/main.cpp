@@ -3,7 +3,7 @@
 #include "orvane/core/dataheader.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/core/settings.h"
 #include "orvane/maps/plot.h"
 #include "orvane/params/cocedit.h"

@@ -3,7 +3,7 @@
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/live/live.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/tuning/map2.h"

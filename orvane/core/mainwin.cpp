@@ -3,7 +3,7 @@
 #include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/core/protect.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/mapval.h"

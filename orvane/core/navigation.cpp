@@ -2,7 +2,7 @@
 
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/maps/map1.h"
 #include "orvane/tables/tables.h"

@@ -2,9 +2,9 @@
 
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
 #include "orvane/core/utils.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"

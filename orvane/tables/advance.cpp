@@ -4,7 +4,7 @@
 // and dialog options.
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

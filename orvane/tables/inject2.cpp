@@ -2,7 +2,7 @@
 // and throttle. The second map is dimmed unless the engine has a second injector set.
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -2,7 +2,7 @@
 // lambda sensors, fork and shock travel). Only the curves of the inputs' configured use are enabled.
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

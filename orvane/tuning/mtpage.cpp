@@ -1,7 +1,7 @@
 // The tuning page's display: loading, the layout per map kind and mode, the table with its changed and
 // tracked cells, the status area with its lights, the dimming of each tick and the running-cell marker.
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/utils.h"
 #include "orvane/maps/mapcells.h"
 #include "orvane/maps/mapdesc.h"

@@ -10,7 +10,7 @@
 #include "orvane/config/config.h"
 #include "orvane/core/byteorder.h"
 #include "orvane/core/fields.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/params/params.h"
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"

@@ -3,7 +3,7 @@
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/core/protect.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/live/live.h"

@@ -1,4 +1,4 @@
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 
 const Page* FindPage(int panel) {
     for (const Page& p : Pages().pages)
