@@ -33,7 +33,8 @@ int NameControl(std::uint8_t kind) {
     return 0;
 }
 
-// Runs the operation of every page in the order even when one fails; true when all succeeded.
+// Runs the operation of every page in the order even when one fails; true when all succeeded. Every page
+// of the order has it (the table's compile-time check holds it).
 bool RunEvery(std::span<const std::uint8_t> order, bool (*Page::*op)()) {
     bool ok = true;
     for (std::uint8_t i : order)

@@ -1,15 +1,22 @@
 // The page registry: every page and popup the program loads at start-up, with its operations. Start-up,
 // the whole-program fill and read-back, the main timer and the navigation walk it; the core names no
-// page. The table itself lives in orvane/pages (one entry per page).
+// page. The table itself lives in orvane/pages/pagetable.cpp, checked at compile time by CheckPageTable.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
 // The navigation groups: the pages behind one main-window button, switched by a tab line.
 enum class PageGroup : std::uint8_t { None, Injection, Parameters, Linearizations, Configuration, Live };
 
+// A page is shown inside the main window, one at a time; a popup is loaded with the pages and shown over
+// them by its own command.
+enum class PanelKind : std::uint8_t { Page, Popup };
+
 struct Page {
+    PanelKind kind = PanelKind::Page;
     int* handle;
     bool (*init)(int parent);
     bool (*scatter)() = nullptr; // null: nothing to fill
@@ -40,3 +47,58 @@ int GroupSize(PageGroup group);
 const Page& GroupPage(PageGroup group, int index);
 // The tab index of panel in its group; -1 when panel is not one of the group's pages.
 int IndexInGroup(PageGroup group, int panel);
+
+// ---- the compile-time check ----------------------------------------------------------------------------
+
+namespace pagecheck {
+
+// Called only when a check fails, so that the compiler names the fault.
+void HandleOfNoEntry();
+void EntryNotLoadedExactlyOnceAtStartUp();
+void EntryInFillOrderWithoutFill();
+void EntryInReadBackOrderWithoutReadBack();
+void PopupWithPageOperations();
+void GroupPageWithoutTabControl();
+
+} // namespace pagecheck
+
+// The indices into pages of the entries whose handles order names, in that order; a handle of no entry
+// does not compile. The orders are written with the handles, so that they read as page names.
+template <std::size_t N>
+consteval std::array<std::uint8_t, N> PageOrder(std::span<const Page> pages, const int* const (&order)[N]) {
+    std::array<std::uint8_t, N> indices{};
+    for (std::size_t i = 0; i < N; ++i) {
+        std::size_t at = 0;
+        while (at < pages.size() && pages[at].handle != order[i])
+            ++at;
+        if (at == pages.size()) pagecheck::HandleOfNoEntry();
+        indices[i] = static_cast<std::uint8_t>(at);
+    }
+    return indices;
+}
+
+// True when start-up loads every entry exactly once, every entry of the fill and read-back orders has
+// that operation (so that they are called without a test), a popup has nothing but its Init, and every
+// page of a group has its tab control; a failure does not compile. Use: static_assert(CheckPageTable(...)).
+consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::uint8_t> initOrder,
+                              std::span<const std::uint8_t> scatterOrder,
+                              std::span<const std::uint8_t> gatherOrder) {
+    using namespace pagecheck;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        std::size_t loads = 0;
+        for (const std::uint8_t at : initOrder)
+            loads += at == i ? 1 : 0;
+        if (loads != 1) EntryNotLoadedExactlyOnceAtStartUp();
+        const Page& p = pages[i];
+        const bool popup = p.kind == PanelKind::Popup;
+        if (popup &&
+            (p.scatter || p.gather || p.timer || p.group != PageGroup::None || p.mayLeave || p.onLeave))
+            PopupWithPageOperations();
+        if (p.group != PageGroup::None && p.tabControl == 0) GroupPageWithoutTabControl();
+    }
+    for (const std::uint8_t at : scatterOrder)
+        if (pages[at].scatter == nullptr) EntryInFillOrderWithoutFill();
+    for (const std::uint8_t at : gatherOrder)
+        if (pages[at].gather == nullptr) EntryInReadBackOrderWithoutReadBack();
+    return true;
+}

@@ -1,4 +1,5 @@
-// Every page of the program: adding a page is one entry below (and its place in the orders).
+// Every page of the program: adding a page is one entry below and its place in the orders, which the
+// compile-time check holds to the entries.
 #include "orvane/config/config.h"
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
@@ -14,8 +15,6 @@
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
-
-#include <array>
 
 namespace {
 
@@ -50,85 +49,84 @@ bool Lv2Tick() {
     return LiveTick(1);
 }
 
-// Indices of the entries below, for the orders.
-enum Id : std::uint8_t {
-    Mp1,
-    Mp2,
-    Ij1,
-    Ij2,
-    Adv,
-    Pr1,
-    Pr2,
-    Pr3,
-    Pr4,
-    Pr5,
-    Pr6,
-    Pr7,
-    Pr8,
-    Pr9,
-    Pr10,
-    Ln1,
-    Ln2,
-    Cg1,
-    Cg2,
-    Cg3,
-    Cg4,
-    Caq,
-    Dgn,
-    Lv1,
-    Lv2,
-    Pwd,
-    Ecu,
-    kPageCount
-};
+// An editor page whose operations are all named after it (InitPr1Panel, ScatterPr1Panel, GatherPr1Panel,
+// Pr1Timer).
+#define ORVANE_EDITOR_PAGE(Name)                                                                             \
+    .handle = &h##Name##Panel, .init = Init##Name##Panel, .scatter = Scatter##Name##Panel,                   \
+    .gather = Gather##Name##Panel, .timer = Name##Timer
 
 // In tab order within each group.
-const std::array<Page, kPageCount> kPages{{
-    {&hMp1Panel, InitMp1Panel, ScatterMp1Panel, GatherMapEditor, Mp1Timer, None, 0, nullptr, LeaveMapEditor},
-    {&hMp2Panel, InitMp2Panel, ScatterMp2Panel, nullptr, Mp2Timer, None, 0, nullptr, LeaveTuningPage},
-    {&hIj1Panel, InitIj1Panel, ScatterIj1Panel, GatherIj1Panel, Ij1Timer, Injection, INJ1::TPselectInj},
-    {&hIj2Panel, InitIj2Panel, ScatterIj2Panel, GatherIj2Panel, Ij2Timer, Injection, INJ2::TPselectInj},
-    {&hAdvPanel, InitAdvPanel, ScatterAdvPanel, GatherAdvPanel, AdvTimer},
-    {&hPr1Panel, InitPr1Panel, ScatterPr1Panel, GatherPr1Panel, Pr1Timer, Parameters, PARM1::TPselectParm},
-    {&hPr2Panel, InitPr2Panel, ScatterPr2Panel, GatherPr2Panel, Pr2Timer, Parameters, PARM2::TPselectParm},
-    {&hPr3Panel, InitPr3Panel, ScatterPr3Panel, GatherPr3Panel, Pr3Timer, Parameters, PARM3::TPselectParm},
-    {&hPr4Panel, InitPr4Panel, ScatterPr4Panel, GatherPr4Panel, Pr4Timer, Parameters, PARM4::TPselectParm},
-    {&hPr5Panel, InitPr5Panel, ScatterPr5Panel, GatherPr5Panel, Pr5Timer, Parameters, PARM5::TPselectParm},
-    {&hPr6Panel, InitPr6Panel, ScatterPr6Panel, GatherPr6Panel, Pr6Timer, Parameters, PARM6::TPselectParm},
-    {&hPr7Panel, InitPr7Panel, ScatterPr7Panel, GatherPr7Panel, Pr7Timer, Parameters, PARM7::TPselectParm},
-    {&hPr8Panel, InitPr8Panel, ScatterPr8Panel, GatherPr8Panel, Pr8Timer, Parameters, PARM8::TPselectParm},
-    {&hPr9Panel, InitPr9Panel, ScatterPr9Panel, GatherPr9Panel, Pr9Timer, Parameters, PARM9::TPselectParm},
-    {&hPr10Panel, InitPr10Panel, ScatterPr10Panel, GatherPr10Panel, Pr10Timer, Parameters,
-     PARM10::TPselectParm},
-    {&hLn1Panel, InitLn1Panel, ScatterLn1Panel, GatherLn1Panel, Ln1Timer, Linearizations, LNR1::TPselectLnr},
-    {&hLn2Panel, InitLn2Panel, ScatterLn2Panel, GatherLn2Panel, Ln2Timer, Linearizations, LNR2::TPselectLnr},
-    {&hCg1Panel, InitCg1Panel, ScatterCg1Panel, GatherCg1Panel, Cg1Timer, Configuration,
-     CONFIG1::TPselectConfig},
-    {&hCg2Panel, InitCg2Panel, ScatterCg2Panel, GatherCg2Panel, Cg2Timer, Configuration,
-     CONFIG2::TPselectConfig},
-    {&hCg3Panel, InitCg3Panel, ScatterCg3Panel, GatherCg3Panel, Cg3Timer, Configuration,
-     CONFIG3::TPselectConfig},
-    {&hCg4Panel, InitCg4Panel, ScatterCg4Panel, GatherCg4Panel, Cg4Timer, Configuration,
-     CONFIG4::TPselectConfig},
-    {&hCaqPanel, InitCaqPanel, ScatterCaqPanel, GatherCaqPanel, CaqTimer, Configuration,
-     CANACQ::TPselectConfig, IgnoreCaqWarning},
-    {&hDgnPanel, InitDgnPanel, nullptr, nullptr, DgnTimer, None, 0, nullptr, LeaveDiagnostics},
-    {&hLv1Panel, InitLv1Panel, ScatterLv1Panel, nullptr, Lv1Tick, Live, LIVE1::TPselectLive},
-    {&hLv2Panel, InitLv2Panel, ScatterLv2Panel, nullptr, Lv2Tick, Live, LIVE2::TPselectLive, nullptr,
-     LeaveBenchPage},
-    {&hPwdPanel, InitPwdPanel},
-    {&hEcuPanel, InitEcuPanel},
-}};
+constexpr Page kPages[] = {
+    {.handle = &hMp1Panel,
+     .init = InitMp1Panel,
+     .scatter = ScatterMp1Panel,
+     .gather = GatherMapEditor,
+     .timer = Mp1Timer,
+     .onLeave = LeaveMapEditor},
+    {.handle = &hMp2Panel,
+     .init = InitMp2Panel,
+     .scatter = ScatterMp2Panel,
+     .timer = Mp2Timer,
+     .onLeave = LeaveTuningPage},
+    {ORVANE_EDITOR_PAGE(Ij1), .group = Injection, .tabControl = INJ1::TPselectInj},
+    {ORVANE_EDITOR_PAGE(Ij2), .group = Injection, .tabControl = INJ2::TPselectInj},
+    {ORVANE_EDITOR_PAGE(Adv)},
+    {ORVANE_EDITOR_PAGE(Pr1), .group = Parameters, .tabControl = PARM1::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr2), .group = Parameters, .tabControl = PARM2::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr3), .group = Parameters, .tabControl = PARM3::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr4), .group = Parameters, .tabControl = PARM4::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr5), .group = Parameters, .tabControl = PARM5::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr6), .group = Parameters, .tabControl = PARM6::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr7), .group = Parameters, .tabControl = PARM7::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr8), .group = Parameters, .tabControl = PARM8::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr9), .group = Parameters, .tabControl = PARM9::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Pr10), .group = Parameters, .tabControl = PARM10::TPselectParm},
+    {ORVANE_EDITOR_PAGE(Ln1), .group = Linearizations, .tabControl = LNR1::TPselectLnr},
+    {ORVANE_EDITOR_PAGE(Ln2), .group = Linearizations, .tabControl = LNR2::TPselectLnr},
+    {ORVANE_EDITOR_PAGE(Cg1), .group = Configuration, .tabControl = CONFIG1::TPselectConfig},
+    {ORVANE_EDITOR_PAGE(Cg2), .group = Configuration, .tabControl = CONFIG2::TPselectConfig},
+    {ORVANE_EDITOR_PAGE(Cg3), .group = Configuration, .tabControl = CONFIG3::TPselectConfig},
+    {ORVANE_EDITOR_PAGE(Cg4), .group = Configuration, .tabControl = CONFIG4::TPselectConfig},
+    {ORVANE_EDITOR_PAGE(Caq), .group = Configuration, .tabControl = CANACQ::TPselectConfig,
+     .mayLeave = IgnoreCaqWarning},
+    {.handle = &hDgnPanel, .init = InitDgnPanel, .timer = DgnTimer, .onLeave = LeaveDiagnostics},
+    {.handle = &hLv1Panel,
+     .init = InitLv1Panel,
+     .scatter = ScatterLv1Panel,
+     .timer = Lv1Tick,
+     .group = Live,
+     .tabControl = LIVE1::TPselectLive},
+    {.handle = &hLv2Panel,
+     .init = InitLv2Panel,
+     .scatter = ScatterLv2Panel,
+     .timer = Lv2Tick,
+     .group = Live,
+     .tabControl = LIVE2::TPselectLive,
+     .onLeave = LeaveBenchPage},
+    {.kind = PanelKind::Popup, .handle = &hPwdPanel, .init = InitPwdPanel},
+    {.kind = PanelKind::Popup, .handle = &hEcuPanel, .init = InitEcuPanel},
+};
 
-constexpr std::uint8_t kInitOrder[] = {Mp1,  Mp2, Ij1, Ij2, Adv, Pr1, Pr2, Pr3, Pr4, Pr5, Pr6, Pr7, Pr8, Pr9,
-                                       Pr10, Ln1, Ln2, Caq, Cg1, Cg2, Cg3, Cg4, Dgn, Lv1, Lv2, Pwd, Ecu};
+#undef ORVANE_EDITOR_PAGE
 
-constexpr std::uint8_t kScatterOrder[] = {Cg1, Cg2, Cg3, Cg4, Caq, Ln1, Ln2, Mp1, Mp2, Ij1, Ij2,
-                                          Adv, Pr1, Pr2, Pr3, Pr4, Pr5, Pr6, Pr7, Pr8, Pr9, Pr10};
+constexpr auto kInitOrder =
+    PageOrder(kPages, {&hMp1Panel,  &hMp2Panel, &hIj1Panel, &hIj2Panel, &hAdvPanel, &hPr1Panel, &hPr2Panel,
+                       &hPr3Panel,  &hPr4Panel, &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel,
+                       &hPr10Panel, &hLn1Panel, &hLn2Panel, &hCaqPanel, &hCg1Panel, &hCg2Panel, &hCg3Panel,
+                       &hCg4Panel,  &hDgnPanel, &hLv1Panel, &hLv2Panel, &hPwdPanel, &hEcuPanel});
+
+constexpr auto kScatterOrder = PageOrder(
+    kPages, {&hCg1Panel, &hCg2Panel, &hCg3Panel, &hCg4Panel, &hCaqPanel, &hLn1Panel, &hLn2Panel, &hMp1Panel,
+             &hMp2Panel, &hIj1Panel, &hIj2Panel, &hAdvPanel, &hPr1Panel, &hPr2Panel, &hPr3Panel, &hPr4Panel,
+             &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel, &hPr10Panel});
 
 // The read-back differs from the fill: the CAN page comes after the injection and advance pages.
-constexpr std::uint8_t kGatherOrder[] = {Cg1, Cg2, Cg3, Cg4, Mp1, Ij1, Ij2, Adv, Caq, Ln1, Ln2,
-                                         Pr1, Pr2, Pr3, Pr4, Pr5, Pr6, Pr7, Pr8, Pr9, Pr10};
+constexpr auto kGatherOrder =
+    PageOrder(kPages, {&hCg1Panel, &hCg2Panel, &hCg3Panel, &hCg4Panel, &hMp1Panel, &hIj1Panel, &hIj2Panel,
+                       &hAdvPanel, &hCaqPanel, &hLn1Panel, &hLn2Panel, &hPr1Panel, &hPr2Panel, &hPr3Panel,
+                       &hPr4Panel, &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel, &hPr10Panel});
+
+static_assert(CheckPageTable(kPages, kInitOrder, kScatterOrder, kGatherOrder));
 
 const PageRegistry kRegistry{kPages, kInitOrder, kScatterOrder, kGatherOrder};
 
