@@ -5,6 +5,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/loadpage.h"
+#include "orvane/core/navigation.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"
@@ -131,4 +132,8 @@ int AdvEdit(int panel, int control, int event, void*, int eventData1, int) {
 }
 int DlgAdvVal(int panel, int control, int event, void*, int, int) {
     return CylValDialogEvent(kPage, panel, control, event);
+}
+int Advance(int, int, int event, void*, int, int) {
+    SwitchToSinglePage(event, hAdvPanel, ScatterAdvPanel);
+    return 0;
 }
