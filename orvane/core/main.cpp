@@ -5,10 +5,6 @@
 #include "orvane/core/mainwin.h"
 #include "orvane/core/pageregistry.h"
 #include "orvane/core/settings.h"
-#include "orvane/maps/plot.h"
-#include "orvane/params/cocedit.h"
-#include "orvane/params/params.h"
-#include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
@@ -54,8 +50,7 @@ bool StartOrvane() {
     ScatterAllPanels();
     GatherAllPanels();
     InitEcuRefData();
-    LoadMtSettings(0);
-    LoadCocEditData(0);
+    StartFamilies();
 
     SetMainTitle();
     for (int control : kDebugFields)
@@ -67,7 +62,7 @@ bool StartOrvane() {
 void StopOrvane() {
     if (isComOpen) CloseComPort();
     WriteInitFile();
-    ReleasePltPanel();
+    StopFamilies();
 }
 
 int OrvaneMain() {

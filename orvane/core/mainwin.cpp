@@ -68,7 +68,7 @@ bool GatherAllPanels() {
 
 int Exit(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    if (!AbortManualTuning()) return 1;
+    if (!MayRunCommand()) return 1;
     // A page that cannot be read back must not hide the edits of the pages after it from the unsaved-data
     // question: every page that can be read is read, the failure is reported, then the question follows.
     if (!RunEvery(Pages().gatherOrder, &Page::gather)) MessagePopup("Quit Application", szGenericError);

@@ -3,7 +3,6 @@
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/pageregistry.h"
-#include "orvane/tuning/map2.h"
 #include "platform/ui/userint.h"
 
 int lastInjPage = -1;
@@ -96,7 +95,7 @@ int GroupSwitch(const GroupMemory& group, int panel, int control, int event) {
             target = *group.memory;
         else
             target = *GroupPage(group.group, (memoryIndex + 1) % size).handle;
-        if (target == hCurPanel || !AbortManualTuning()) return 0;
+        if (target == hCurPanel || !MayRunCommand()) return 0;
         *group.memory = target;
     } else if (event == EVENT_ACTIVE_TAB_CHANGE) {
         int tab = -1;
@@ -130,13 +129,13 @@ int Live(int panel, int control, int event, void*, int, int) {
 }
 
 bool SwitchToSinglePage(int event, int target, bool (*fill)()) {
-    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == target || !AbortManualTuning()) return false;
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == target || !MayRunCommand()) return false;
     SwitchTo(target, fill != nullptr ? fill : NoFill);
     return hCurPanel == target;
 }
 
 int Info(int, int, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hMainPanel || !AbortManualTuning()) return 0;
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hMainPanel || !MayRunCommand()) return 0;
     const bool error = !GatherAllPanels();
     if (!LeaveCurrentPage()) return 0;
     HidePanel(hCurPanel);

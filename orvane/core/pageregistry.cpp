@@ -28,3 +28,60 @@ int IndexInGroup(PageGroup group, int panel) {
     }
     return -1;
 }
+
+namespace {
+
+bool EveryFamilyAgrees(bool (*PageFamily::*hook)()) {
+    for (const PageFamily& f : Pages().families)
+        if (f.*hook != nullptr && !(f.*hook)()) return false;
+    return true;
+}
+
+void RunEveryFamily(void (*PageFamily::*hook)()) {
+    for (const PageFamily& f : Pages().families)
+        if (f.*hook != nullptr) (f.*hook)();
+}
+
+} // namespace
+
+bool MayRunCommand() {
+    return EveryFamilyAgrees(&PageFamily::mayRunCommand);
+}
+
+bool MayWriteConfiguration() {
+    return EveryFamilyAgrees(&PageFamily::mayWriteConfiguration);
+}
+
+bool IsEcuTuning() {
+    for (const PageFamily& f : Pages().families)
+        if (f.ecuTuning != nullptr && f.ecuTuning()) return true;
+    return false;
+}
+
+void TellPingFlags(std::uint8_t locked, std::uint8_t tuning, std::uint8_t automatic) {
+    for (const PageFamily& f : Pages().families)
+        if (f.pingFlags != nullptr) f.pingFlags(locked, tuning, automatic);
+}
+
+void TickFamilies() {
+    RunEveryFamily(&PageFamily::tick);
+}
+
+void TellSettingsRead() {
+    RunEveryFamily(&PageFamily::settingsRead);
+}
+
+void StartFamilies() {
+    RunEveryFamily(&PageFamily::start);
+}
+
+void StopFamilies() {
+    RunEveryFamily(&PageFamily::stop);
+}
+
+std::string UnsavedFamilyData() {
+    std::string lines;
+    for (const PageFamily& f : Pages().families)
+        if (f.unsaved != nullptr && f.unsaved()) lines += std::string("\n- ") + f.unsavedName;
+    return lines;
+}

@@ -1,12 +1,15 @@
-// The page registry: every page and popup the program loads at start-up, with its operations. Start-up,
-// the whole-program fill and read-back, the main timer and the navigation walk it; the core names no
-// page. The table itself lives in orvane/pages/pagetable.cpp, checked at compile time by CheckPageTable.
+// The page registry: every page and popup the program loads at start-up, with its operations, and what
+// each family of pages adds to the program's own steps. Start-up and shutdown, the settings read, the
+// whole-program fill and read-back, the main timer, Ping, the navigation, the data-set commands and Exit
+// walk it; the core names no page. The table itself lives in orvane/pages/pagetable.cpp, checked at
+// compile time by CheckPageTable.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 // The navigation groups: the pages behind one main-window button, switched by a tab line.
 enum class PageGroup : std::uint8_t { None, Injection, Parameters, Linearizations, Configuration, Live };
@@ -28,6 +31,28 @@ struct Page {
     void (*onLeave)() = nullptr;  // what leaving the page does (hide its graphs, ...)
 };
 
+// What a family of pages adds to the program's own steps; a null hook adds nothing. The families are
+// asked in the table's order.
+struct PageFamily {
+    // Asked before a page change from a main-window button, a data-set command, disconnecting and Exit:
+    // false (the user keeps a manual tuning running) leaves everything as it is.
+    bool (*mayRunCommand)() = nullptr;
+    // Asked before the configuration goes to a file or to the ECU: false ends the command silently.
+    bool (*mayWriteConfiguration)() = nullptr;
+    // The ECU is tuning its maps: the data-set buttons are dimmed, and a new connection shows the name of
+    // the data set under tuning.
+    bool (*ecuTuning)() = nullptr;
+    // The ECU's flags from every Ping reply: protected, tuning, tuning automatically.
+    void (*pingFlags)(std::uint8_t locked, std::uint8_t tuning, std::uint8_t automatic) = nullptr;
+    void (*tick)() = nullptr;         // every main-timer tick, before the page's exchange
+    void (*settingsRead)() = nullptr; // every read of the settings file
+    void (*start)() = nullptr;        // start-up, once the data images are the reference copies
+    void (*stop)() = nullptr;         // shutdown, once the settings are written
+    // Data of the family's own that Exit names in its question while unsaved() holds.
+    const char* unsavedName = nullptr;
+    bool (*unsaved)() = nullptr;
+};
+
 // The fixed orders, as indices into pages: start-up loads in initOrder (any failure ends the start-up),
 // the whole-program fill visits scatterOrder (going on past a failure), the read-back visits
 // gatherOrder (stopping at the first failure).
@@ -36,6 +61,7 @@ struct PageRegistry {
     std::span<const std::uint8_t> initOrder;
     std::span<const std::uint8_t> scatterOrder;
     std::span<const std::uint8_t> gatherOrder;
+    std::span<const PageFamily> families;
 };
 
 const PageRegistry& Pages();
@@ -47,6 +73,19 @@ int GroupSize(PageGroup group);
 const Page& GroupPage(PageGroup group, int index);
 // The tab index of panel in its group; -1 when panel is not one of the group's pages.
 int IndexInGroup(PageGroup group, int panel);
+
+// The families' hooks, each asked of every family that has it. MayRunCommand and MayWriteConfiguration
+// stop at the first family that refuses; IsEcuTuning holds when a family says so.
+bool MayRunCommand();
+bool MayWriteConfiguration();
+bool IsEcuTuning();
+void TellPingFlags(std::uint8_t locked, std::uint8_t tuning, std::uint8_t automatic);
+void TickFamilies();
+void TellSettingsRead();
+void StartFamilies();
+void StopFamilies();
+// One line "\n- name" for each family's data not saved; empty when there is none.
+std::string UnsavedFamilyData();
 
 // ---- the compile-time check ----------------------------------------------------------------------------
 

@@ -8,13 +8,17 @@
 #include "orvane/core/protect.h"
 #include "orvane/live/diagnost.h"
 #include "orvane/live/live.h"
+#include "orvane/live/liverec.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"
+#include "orvane/maps/mapval.h"
 #include "orvane/maps/plot.h"
+#include "orvane/params/cocedit.h"
 #include "orvane/params/params.h"
 #include "orvane/tables/tables.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
+#include "platform/ui/userint.h"
 
 namespace {
 
@@ -43,10 +47,30 @@ void LeaveDiagnostics() {
 }
 
 bool Lv1Tick() {
-    return LiveTick(0);
+    return LiveTick(LivTimer, 0);
 }
 bool Lv2Tick() {
-    return LiveTick(1);
+    return LiveTick(LivTimer, 1);
+}
+
+// The 2-D graph follows the map editor on every tick while it is up.
+void TickGraph() {
+    int graphVisible = 0;
+    if (GetPanelAttribute(hGrpPanel, ATTR_VISIBLE, &graphVisible) >= 0 && graphVisible) GrpTimer();
+}
+
+// The last tuning settings and CO-correction edit data are loaded at start-up without asking.
+void LoadLastMtSettings() {
+    LoadMtSettings(0);
+}
+void LoadLastCocEditData() {
+    LoadCocEditData(0);
+}
+
+// The places of the injection and advance value popups are kept only while the program runs.
+void ForgetTablePopupPlaces() {
+    ResetInjValuePopupPlace();
+    ResetAdvValuePopupPlace();
 }
 
 // An editor page whose operations are all named after it (InitPr1Panel, ScatterPr1Panel, GatherPr1Panel,
@@ -126,9 +150,28 @@ constexpr auto kGatherOrder =
                        &hAdvPanel, &hCaqPanel, &hLn1Panel, &hLn2Panel, &hPr1Panel, &hPr2Panel, &hPr3Panel,
                        &hPr4Panel, &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel, &hPr10Panel});
 
+// What each family adds to the program's steps, asked in this order.
+constexpr PageFamily kFamilies[] = {
+    // The tuning page: a running manual tuning goes on unless the user agrees to stop it; Ping reports
+    // the ECU's tuning state.
+    {.mayRunCommand = AbortManualTuning,
+     .ecuTuning = IsMapTuning,
+     .pingFlags = SetTuneStatusInfo,
+     .settingsRead = ResetMtvPlace,
+     .start = LoadLastMtSettings},
+    // The map editor: its 2-D graph, its Edit-Map dialog's place, its 3-D plot.
+    {.tick = TickGraph, .settingsRead = ResetMpvPlace, .stop = ReleasePltPanel},
+    // The injection and advance pages.
+    {.settingsRead = ForgetTablePopupPlaces},
+    // The CO-correction edit data of the parameter pages.
+    {.start = LoadLastCocEditData, .unsavedName = "CO-Correction Edit data", .unsaved = NewCocEditData},
+    // The CAN acquisition page: its warning about duplicate identifiers.
+    {.mayWriteConfiguration = IgnoreCaqWarning},
+};
+
 static_assert(CheckPageTable(kPages, kInitOrder, kScatterOrder, kGatherOrder));
 
-const PageRegistry kRegistry{kPages, kInitOrder, kScatterOrder, kGatherOrder};
+const PageRegistry kRegistry{kPages, kInitOrder, kScatterOrder, kGatherOrder, kFamilies};
 
 } // namespace
 
