@@ -1,15 +1,8 @@
 #include "orvane/core/mainwin.h"
 
 #include "orvane/core/ecudata.h"
-#include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/pageregistry.h"
-#include "orvane/core/protect.h"
-#include "orvane/maps/graph2d.h"
-#include "orvane/maps/mapval.h"
-#include "orvane/maps/plot.h"
-#include "orvane/tables/tables.h"
-#include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/textout.h"
 #include "platform/ui/userint.h"
@@ -84,32 +77,6 @@ int MainCallBack(int, int, int event, void*, int, int) {
     return 0;
 }
 
-namespace {
-
-// The cancel action of each dialog, reached by its close box and by Escape.
-struct DialogCancel {
-    const int* panel;
-    CtrlCallbackPtr callback;
-    int cancelControl;
-};
-
-const DialogCancel kDialogCancels[] = {
-    {&hPwdPanel, SetProtection, PWD::CBcancel},
-    {&hEcuPanel, DlgEcuDataSelection, ECUSELZ::CBcancel},
-    {&hMpvPanel, DlgMapVal, MAPVAL::CBcancel},
-    {&hMtvPanel, DlgTuneMapVal, TUNEMAPVAL::CBcancel},
-    // The value and calibration dialogs of the table pages have no other way out than Cancel either.
-    {&hIj1Vpanel, DlgInjVal, INJVAL::CBcancel},
-    {&hAdvVpanel, DlgAdvVal, ADVVAL::CBcancel},
-    {&hLrtPanel, SetAutoFarf, LNRGAS::CBcancel},
-};
-
-void HideGraphPanel(bool (*show)(bool), const char* title) {
-    if (!show(false)) MessagePopup(title, szGenericError);
-}
-
-} // namespace
-
 int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
     if (CheckfBusy()) return 0;
     const bool close = event == EVENT_CLOSE;
@@ -119,13 +86,13 @@ int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
         if (close) Exit(panel, MAIN::CBexit, EVENT_COMMIT, nullptr, 0, 0);
         return 0;
     }
-    for (const DialogCancel& d : kDialogCancels) {
-        if (*d.panel != panel) continue;
-        d.callback(panel, d.cancelControl, EVENT_COMMIT, nullptr, 0, 0);
+    const Dialog* dialog = FindDialog(panel);
+    if (dialog == nullptr) return 0;
+    if (dialog->cancel != nullptr) {
+        dialog->cancel(panel, dialog->cancelControl, EVENT_COMMIT, nullptr, 0, 0);
         return escape ? 1 : 0;
     }
-    if (close && panel == hPltPanel) HideGraphPanel(ShowPltPanel, "3D Graph");
-    if (close && panel == hGrpPanel) HideGraphPanel(ShowGrpPanel, "2D Graph");
+    if (close) dialog->close();
     return 0;
 }
 

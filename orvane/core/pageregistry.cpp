@@ -6,6 +6,12 @@ const Page* FindPage(int panel) {
     return nullptr;
 }
 
+const Dialog* FindDialog(int panel) {
+    for (const Dialog& d : Pages().dialogs)
+        if (*d.handle == panel) return &d;
+    return nullptr;
+}
+
 int GroupSize(PageGroup group) {
     int n = 0;
     for (const Page& p : Pages().pages)

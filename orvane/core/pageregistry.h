@@ -1,9 +1,11 @@
 // The page registry: every page and popup the program loads at start-up, with its operations, and what
-// each family of pages adds to the program's own steps. Start-up and shutdown, the settings read, the
-// whole-program fill and read-back, the main timer, Ping, the navigation, the data-set commands and Exit
-// walk it; the core names no page. The table itself lives in orvane/pages/pagetable.cpp, checked at
-// compile time by CheckPageTable.
+// each family of pages adds to the program's own steps, and the dialogs that the close box and Escape end.
+// Start-up and shutdown, the settings read, the whole-program fill and read-back, the main timer, Ping, the
+// navigation, the data-set commands and Exit walk it; the core names no page. The table itself lives in
+// orvane/pages/pagetable.cpp, checked at compile time by CheckPageTable.
 #pragma once
+
+#include "platform/ui/userint.h"
 
 #include <array>
 #include <cstddef>
@@ -53,6 +55,15 @@ struct PageFamily {
     bool (*unsaved)() = nullptr;
 };
 
+// A dialog that its close box or Escape ends. With cancel, both run the dialog's Cancel button (cancel with
+// a commit of cancelControl) and Escape is consumed; without, the close box alone runs close.
+struct Dialog {
+    const int* handle;
+    CtrlCallbackPtr cancel = nullptr;
+    int cancelControl = 0;
+    void (*close)() = nullptr;
+};
+
 // The fixed orders, as indices into pages: start-up loads in initOrder (any failure ends the start-up),
 // the whole-program fill visits scatterOrder (going on past a failure), the read-back visits
 // gatherOrder (stopping at the first failure).
@@ -62,12 +73,15 @@ struct PageRegistry {
     std::span<const std::uint8_t> scatterOrder;
     std::span<const std::uint8_t> gatherOrder;
     std::span<const PageFamily> families;
+    std::span<const Dialog> dialogs;
 };
 
 const PageRegistry& Pages();
 
 // The registered page whose panel handle is panel; null when none.
 const Page* FindPage(int panel);
+// The registered dialog whose panel handle is panel; null when none.
+const Dialog* FindDialog(int panel);
 // The pages of a group in tab order.
 int GroupSize(PageGroup group);
 const Page& GroupPage(PageGroup group, int index);
@@ -98,6 +112,7 @@ void EntryInFillOrderWithoutFill();
 void EntryInReadBackOrderWithoutReadBack();
 void PopupWithPageOperations();
 void GroupPageWithoutTabControl();
+void DialogWithoutOneWayOut();
 
 } // namespace pagecheck
 
@@ -139,5 +154,14 @@ consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::
         if (pages[at].scatter == nullptr) EntryInFillOrderWithoutFill();
     for (const std::uint8_t at : gatherOrder)
         if (pages[at].gather == nullptr) EntryInReadBackOrderWithoutReadBack();
+    return true;
+}
+
+// True when every dialog has either its Cancel button (with its control) or its close action; a failure
+// does not compile. Use: static_assert(CheckDialogTable(...)).
+consteval bool CheckDialogTable(std::span<const Dialog> dialogs) {
+    for (const Dialog& d : dialogs)
+        if ((d.cancel != nullptr) == (d.close != nullptr) || (d.cancel != nullptr && d.cancelControl == 0))
+            pagecheck::DialogWithoutOneWayOut();
     return true;
 }

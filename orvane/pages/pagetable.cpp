@@ -150,6 +150,28 @@ constexpr auto kGatherOrder =
                        &hAdvPanel, &hCaqPanel, &hLn1Panel, &hLn2Panel, &hPr1Panel, &hPr2Panel, &hPr3Panel,
                        &hPr4Panel, &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel, &hPr10Panel});
 
+// The graph windows are only closed: no Cancel, and Escape does nothing.
+void CloseGraph3d() {
+    if (!ShowPltPanel(false)) MessagePopup("3D Graph", szGenericError);
+}
+void CloseGraph2d() {
+    if (!ShowGrpPanel(false)) MessagePopup("2D Graph", szGenericError);
+}
+
+// The dialogs the close box and Escape end as their Cancel button does, and the graph windows.
+constexpr Dialog kDialogs[] = {
+    {.handle = &hPwdPanel, .cancel = SetProtection, .cancelControl = PWD::CBcancel},
+    {.handle = &hEcuPanel, .cancel = DlgEcuDataSelection, .cancelControl = ECUSELZ::CBcancel},
+    {.handle = &hMpvPanel, .cancel = DlgMapVal, .cancelControl = MAPVAL::CBcancel},
+    {.handle = &hMtvPanel, .cancel = DlgTuneMapVal, .cancelControl = TUNEMAPVAL::CBcancel},
+    // The value and calibration dialogs of the table pages have no other way out than Cancel either.
+    {.handle = &hIj1Vpanel, .cancel = DlgInjVal, .cancelControl = INJVAL::CBcancel},
+    {.handle = &hAdvVpanel, .cancel = DlgAdvVal, .cancelControl = ADVVAL::CBcancel},
+    {.handle = &hLrtPanel, .cancel = SetAutoFarf, .cancelControl = LNRGAS::CBcancel},
+    {.handle = &hPltPanel, .close = CloseGraph3d},
+    {.handle = &hGrpPanel, .close = CloseGraph2d},
+};
+
 // What each family adds to the program's steps, asked in this order.
 constexpr PageFamily kFamilies[] = {
     // The tuning page: a running manual tuning goes on unless the user agrees to stop it; Ping reports
@@ -170,8 +192,9 @@ constexpr PageFamily kFamilies[] = {
 };
 
 static_assert(CheckPageTable(kPages, kInitOrder, kScatterOrder, kGatherOrder));
+static_assert(CheckDialogTable(kDialogs));
 
-const PageRegistry kRegistry{kPages, kInitOrder, kScatterOrder, kGatherOrder, kFamilies};
+const PageRegistry kRegistry{kPages, kInitOrder, kScatterOrder, kGatherOrder, kFamilies, kDialogs};
 
 } // namespace
 
