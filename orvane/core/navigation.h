@@ -14,8 +14,8 @@ int Live(int panel, int control, int event, void* callbackData, int eventData1, 
 int Info(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 // The switch from a main-window button to a page outside the groups: nothing while busy, for another
-// event, when target is shown or when the tuning question keeps things as they are; else every page is
-// read back, fill (null: none) fills the target, and the target is shown. True when the target is shown
+// event, when target is shown or when a command may not run now (MayRunCommand); else every page is read
+// back, fill (null: none) fills the target, and the target is shown. True when the target is shown
 // afterwards.
 bool SwitchToSinglePage(int event, int target, bool (*fill)());
 

@@ -1,5 +1,7 @@
-// Every page of the program: adding a page is one entry below and its place in the orders, which the
-// compile-time check holds to the entries.
+// The page registry's table: every page and popup of the program with its place in the orders, the
+// dialogs that the close box and Escape end, and what each family of pages adds to the program's steps.
+// Adding a page is one entry and its place in the orders, which the compile-time checks hold to the
+// entries.
 #include "orvane/config/config.h"
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
