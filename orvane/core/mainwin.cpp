@@ -28,7 +28,7 @@ int NameControl(std::uint8_t kind) {
 
 // Runs the operation of every page in the order even when one fails; true when all succeeded. Every page
 // of the order has it (the table's compile-time check holds it).
-bool RunEvery(std::span<const std::uint8_t> order, bool (*Page::*op)()) {
+bool RunEvery(std::span<const std::uint8_t> order, PageOp Page::*op) {
     bool ok = true;
     for (std::uint8_t i : order)
         ok = (Pages().pages[i].*op)() && ok;
@@ -88,7 +88,7 @@ int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
     }
     const Dialog* dialog = FindDialog(panel);
     if (dialog == nullptr) return 0;
-    if (dialog->cancel != nullptr) {
+    if (dialog->cancel) {
         dialog->cancel(panel, dialog->cancelControl, EVENT_COMMIT, nullptr, 0, 0);
         return escape ? 1 : 0;
     }

@@ -7,7 +7,6 @@
 
 #include "platform/ui/userint.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -20,17 +19,31 @@ enum class PageGroup : std::uint8_t { None, Injection, Parameters, Linearization
 // them by its own command.
 enum class PanelKind : std::uint8_t { Page, Popup };
 
+// An operation of the table, or none. Whether it is given is a flag of its own, so that the compile-time
+// checks can test it in every build: a sanitizing build cannot compare a function's address with null
+// in a constant expression.
+template <typename Fn> struct TableFn {
+    Fn fn = nullptr;
+    bool given = false;
+    constexpr TableFn() = default;
+    constexpr TableFn(std::nullptr_t) {}
+    constexpr TableFn(Fn f) : fn(f), given(true) {}
+    constexpr explicit operator bool() const { return given; }
+    template <typename... Args> auto operator()(Args... args) const { return fn(args...); }
+};
+using PageOp = TableFn<bool (*)()>;
+
 struct Page {
     PanelKind kind = PanelKind::Page;
-    int* handle;
-    bool (*init)(int parent);
-    bool (*scatter)() = nullptr; // null: nothing to fill
-    bool (*gather)() = nullptr;  // null: nothing to read back
-    bool (*timer)() = nullptr;   // the exchange while the page is shown; null: the idle poll
+    int* handle = nullptr;
+    TableFn<bool (*)(int parent)> init;
+    PageOp scatter; // none: nothing to fill
+    PageOp gather;  // none: nothing to read back
+    PageOp timer;   // the exchange while the page is shown; none: the idle poll
     PageGroup group = PageGroup::None;
-    int tabControl = 0;           // the group's tab control on this page
-    bool (*mayLeave)() = nullptr; // false keeps the page shown (asked before leaving it)
-    void (*onLeave)() = nullptr;  // what leaving the page does (hide its graphs, ...)
+    int tabControl = 0;          // the group's tab control on this page
+    PageOp mayLeave;             // false keeps the page shown (asked before leaving it)
+    TableFn<void (*)()> onLeave; // what leaving the page does (hide its graphs, ...)
 };
 
 // What a family of pages adds to the program's own steps; a null hook adds nothing. The families are
@@ -58,10 +71,10 @@ struct PageFamily {
 // A dialog that its close box or Escape ends. With cancel, both run the dialog's Cancel button (cancel with
 // a commit of cancelControl) and Escape is consumed; without, the close box alone runs close.
 struct Dialog {
-    const int* handle;
-    CtrlCallbackPtr cancel = nullptr;
+    const int* handle = nullptr;
+    TableFn<CtrlCallbackPtr> cancel;
     int cancelControl = 0;
-    void (*close)() = nullptr;
+    TableFn<void (*)()> close;
 };
 
 // The fixed orders, as indices into pages: start-up loads in initOrder (any failure ends the start-up),
@@ -106,7 +119,7 @@ std::string UnsavedFamilyData();
 namespace pagecheck {
 
 // Called only when a check fails, so that the compiler names the fault.
-void HandleOfNoEntry();
+void EntryWithoutInit();
 void EntryNotLoadedExactlyOnceAtStartUp();
 void EntryInFillOrderWithoutFill();
 void EntryInReadBackOrderWithoutReadBack();
@@ -116,24 +129,10 @@ void DialogWithoutOneWayOut();
 
 } // namespace pagecheck
 
-// The indices into pages of the entries whose handles order names, in that order; a handle of no entry
-// does not compile. The orders are written with the handles, so that they read as page names.
-template <std::size_t N>
-consteval std::array<std::uint8_t, N> PageOrder(std::span<const Page> pages, const int* const (&order)[N]) {
-    std::array<std::uint8_t, N> indices{};
-    for (std::size_t i = 0; i < N; ++i) {
-        std::size_t at = 0;
-        while (at < pages.size() && pages[at].handle != order[i])
-            ++at;
-        if (at == pages.size()) pagecheck::HandleOfNoEntry();
-        indices[i] = static_cast<std::uint8_t>(at);
-    }
-    return indices;
-}
-
-// True when start-up loads every entry exactly once, every entry of the fill and read-back orders has
-// that operation (so that they are called without a test), a popup has nothing but its Init, and every
-// page of a group has its tab control; a failure does not compile. Use: static_assert(CheckPageTable(...)).
+// True when every entry has its Init (none: a row the table left out), start-up loads every entry exactly
+// once, every entry of the fill and read-back orders has that operation (so that they are called without
+// a test), a popup has nothing but its Init, and every page of a group has its tab control; a failure does
+// not compile. Use: static_assert(CheckPageTable(...)).
 consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::uint8_t> initOrder,
                               std::span<const std::uint8_t> scatterOrder,
                               std::span<const std::uint8_t> gatherOrder) {
@@ -144,6 +143,7 @@ consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::
             loads += at == i ? 1 : 0;
         if (loads != 1) EntryNotLoadedExactlyOnceAtStartUp();
         const Page& p = pages[i];
+        if (!p.init) EntryWithoutInit();
         const bool popup = p.kind == PanelKind::Popup;
         if (popup &&
             (p.scatter || p.gather || p.timer || p.group != PageGroup::None || p.mayLeave || p.onLeave))
@@ -151,9 +151,9 @@ consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::
         if (p.group != PageGroup::None && p.tabControl == 0) GroupPageWithoutTabControl();
     }
     for (const std::uint8_t at : scatterOrder)
-        if (pages[at].scatter == nullptr) EntryInFillOrderWithoutFill();
+        if (!pages[at].scatter) EntryInFillOrderWithoutFill();
     for (const std::uint8_t at : gatherOrder)
-        if (pages[at].gather == nullptr) EntryInReadBackOrderWithoutReadBack();
+        if (!pages[at].gather) EntryInReadBackOrderWithoutReadBack();
     return true;
 }
 
@@ -161,7 +161,7 @@ consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::
 // does not compile. Use: static_assert(CheckDialogTable(...)).
 consteval bool CheckDialogTable(std::span<const Dialog> dialogs) {
     for (const Dialog& d : dialogs)
-        if ((d.cancel != nullptr) == (d.close != nullptr) || (d.cancel != nullptr && d.cancelControl == 0))
+        if (static_cast<bool>(d.cancel) == static_cast<bool>(d.close) || (d.cancel && d.cancelControl == 0))
             pagecheck::DialogWithoutOneWayOut();
     return true;
 }

@@ -22,6 +22,8 @@
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
+#include <array>
+
 namespace {
 
 using enum PageGroup;
@@ -81,76 +83,102 @@ void ForgetTablePopupPlaces() {
     .handle = &h##Name##Panel, .init = Init##Name##Panel, .scatter = Scatter##Name##Panel,                   \
     .gather = Gather##Name##Panel, .timer = Name##Timer
 
-// In tab order within each group.
-constexpr Page kPages[] = {
-    {.handle = &hMp1Panel,
-     .init = InitMp1Panel,
-     .scatter = ScatterMp1Panel,
-     .gather = GatherMapEditor,
-     .timer = Mp1Timer,
-     .onLeave = LeaveMapEditor},
-    {.handle = &hMp2Panel,
-     .init = InitMp2Panel,
-     .scatter = ScatterMp2Panel,
-     .timer = Mp2Timer,
-     .onLeave = LeaveTuningPage},
-    {ORVANE_EDITOR_PAGE(Ij1), .group = Injection, .tabControl = INJ1::TPselectInj},
-    {ORVANE_EDITOR_PAGE(Ij2), .group = Injection, .tabControl = INJ2::TPselectInj},
-    {ORVANE_EDITOR_PAGE(Adv)},
-    {ORVANE_EDITOR_PAGE(Pr1), .group = Parameters, .tabControl = PARM1::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr2), .group = Parameters, .tabControl = PARM2::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr3), .group = Parameters, .tabControl = PARM3::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr4), .group = Parameters, .tabControl = PARM4::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr5), .group = Parameters, .tabControl = PARM5::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr6), .group = Parameters, .tabControl = PARM6::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr7), .group = Parameters, .tabControl = PARM7::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr8), .group = Parameters, .tabControl = PARM8::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr9), .group = Parameters, .tabControl = PARM9::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Pr10), .group = Parameters, .tabControl = PARM10::TPselectParm},
-    {ORVANE_EDITOR_PAGE(Ln1), .group = Linearizations, .tabControl = LNR1::TPselectLnr},
-    {ORVANE_EDITOR_PAGE(Ln2), .group = Linearizations, .tabControl = LNR2::TPselectLnr},
-    {ORVANE_EDITOR_PAGE(Cg1), .group = Configuration, .tabControl = CONFIG1::TPselectConfig},
-    {ORVANE_EDITOR_PAGE(Cg2), .group = Configuration, .tabControl = CONFIG2::TPselectConfig},
-    {ORVANE_EDITOR_PAGE(Cg3), .group = Configuration, .tabControl = CONFIG3::TPselectConfig},
-    {ORVANE_EDITOR_PAGE(Cg4), .group = Configuration, .tabControl = CONFIG4::TPselectConfig},
-    {ORVANE_EDITOR_PAGE(Caq), .group = Configuration, .tabControl = CANACQ::TPselectConfig,
-     .mayLeave = IgnoreCaqWarning},
-    {.handle = &hDgnPanel, .init = InitDgnPanel, .timer = DgnTimer, .onLeave = LeaveDiagnostics},
-    {.handle = &hLv1Panel,
-     .init = InitLv1Panel,
-     .scatter = ScatterLv1Panel,
-     .timer = Lv1Tick,
-     .group = Live,
-     .tabControl = LIVE1::TPselectLive},
-    {.handle = &hLv2Panel,
-     .init = InitLv2Panel,
-     .scatter = ScatterLv2Panel,
-     .timer = Lv2Tick,
-     .group = Live,
-     .tabControl = LIVE2::TPselectLive,
-     .onLeave = LeaveBenchPage},
-    {.kind = PanelKind::Popup, .handle = &hPwdPanel, .init = InitPwdPanel},
-    {.kind = PanelKind::Popup, .handle = &hEcuPanel, .init = InitEcuPanel},
+// The entries, in tab order within each group.
+enum Id : std::uint8_t {
+    Mp1,
+    Mp2,
+    Ij1,
+    Ij2,
+    Adv,
+    Pr1,
+    Pr2,
+    Pr3,
+    Pr4,
+    Pr5,
+    Pr6,
+    Pr7,
+    Pr8,
+    Pr9,
+    Pr10,
+    Ln1,
+    Ln2,
+    Cg1,
+    Cg2,
+    Cg3,
+    Cg4,
+    Caq,
+    Dgn,
+    Lv1,
+    Lv2,
+    Pwd,
+    Ecu,
+    kPageCount
 };
+
+constexpr std::array<Page, kPageCount> kPages = [] {
+    std::array<Page, kPageCount> t{};
+    t[Mp1] = {.handle = &hMp1Panel,
+              .init = InitMp1Panel,
+              .scatter = ScatterMp1Panel,
+              .gather = GatherMapEditor,
+              .timer = Mp1Timer,
+              .onLeave = LeaveMapEditor};
+    t[Mp2] = {.handle = &hMp2Panel,
+              .init = InitMp2Panel,
+              .scatter = ScatterMp2Panel,
+              .timer = Mp2Timer,
+              .onLeave = LeaveTuningPage};
+    t[Ij1] = {ORVANE_EDITOR_PAGE(Ij1), .group = Injection, .tabControl = INJ1::TPselectInj};
+    t[Ij2] = {ORVANE_EDITOR_PAGE(Ij2), .group = Injection, .tabControl = INJ2::TPselectInj};
+    t[Adv] = {ORVANE_EDITOR_PAGE(Adv)};
+    t[Pr1] = {ORVANE_EDITOR_PAGE(Pr1), .group = Parameters, .tabControl = PARM1::TPselectParm};
+    t[Pr2] = {ORVANE_EDITOR_PAGE(Pr2), .group = Parameters, .tabControl = PARM2::TPselectParm};
+    t[Pr3] = {ORVANE_EDITOR_PAGE(Pr3), .group = Parameters, .tabControl = PARM3::TPselectParm};
+    t[Pr4] = {ORVANE_EDITOR_PAGE(Pr4), .group = Parameters, .tabControl = PARM4::TPselectParm};
+    t[Pr5] = {ORVANE_EDITOR_PAGE(Pr5), .group = Parameters, .tabControl = PARM5::TPselectParm};
+    t[Pr6] = {ORVANE_EDITOR_PAGE(Pr6), .group = Parameters, .tabControl = PARM6::TPselectParm};
+    t[Pr7] = {ORVANE_EDITOR_PAGE(Pr7), .group = Parameters, .tabControl = PARM7::TPselectParm};
+    t[Pr8] = {ORVANE_EDITOR_PAGE(Pr8), .group = Parameters, .tabControl = PARM8::TPselectParm};
+    t[Pr9] = {ORVANE_EDITOR_PAGE(Pr9), .group = Parameters, .tabControl = PARM9::TPselectParm};
+    t[Pr10] = {ORVANE_EDITOR_PAGE(Pr10), .group = Parameters, .tabControl = PARM10::TPselectParm};
+    t[Ln1] = {ORVANE_EDITOR_PAGE(Ln1), .group = Linearizations, .tabControl = LNR1::TPselectLnr};
+    t[Ln2] = {ORVANE_EDITOR_PAGE(Ln2), .group = Linearizations, .tabControl = LNR2::TPselectLnr};
+    t[Cg1] = {ORVANE_EDITOR_PAGE(Cg1), .group = Configuration, .tabControl = CONFIG1::TPselectConfig};
+    t[Cg2] = {ORVANE_EDITOR_PAGE(Cg2), .group = Configuration, .tabControl = CONFIG2::TPselectConfig};
+    t[Cg3] = {ORVANE_EDITOR_PAGE(Cg3), .group = Configuration, .tabControl = CONFIG3::TPselectConfig};
+    t[Cg4] = {ORVANE_EDITOR_PAGE(Cg4), .group = Configuration, .tabControl = CONFIG4::TPselectConfig};
+    t[Caq] = {ORVANE_EDITOR_PAGE(Caq), .group = Configuration, .tabControl = CANACQ::TPselectConfig,
+              .mayLeave = IgnoreCaqWarning};
+    t[Dgn] = {.handle = &hDgnPanel, .init = InitDgnPanel, .timer = DgnTimer, .onLeave = LeaveDiagnostics};
+    t[Lv1] = {.handle = &hLv1Panel,
+              .init = InitLv1Panel,
+              .scatter = ScatterLv1Panel,
+              .timer = Lv1Tick,
+              .group = Live,
+              .tabControl = LIVE1::TPselectLive};
+    t[Lv2] = {.handle = &hLv2Panel,
+              .init = InitLv2Panel,
+              .scatter = ScatterLv2Panel,
+              .timer = Lv2Tick,
+              .group = Live,
+              .tabControl = LIVE2::TPselectLive,
+              .onLeave = LeaveBenchPage};
+    t[Pwd] = {.kind = PanelKind::Popup, .handle = &hPwdPanel, .init = InitPwdPanel};
+    t[Ecu] = {.kind = PanelKind::Popup, .handle = &hEcuPanel, .init = InitEcuPanel};
+    return t;
+}();
 
 #undef ORVANE_EDITOR_PAGE
 
-constexpr auto kInitOrder =
-    PageOrder(kPages, {&hMp1Panel,  &hMp2Panel, &hIj1Panel, &hIj2Panel, &hAdvPanel, &hPr1Panel, &hPr2Panel,
-                       &hPr3Panel,  &hPr4Panel, &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel,
-                       &hPr10Panel, &hLn1Panel, &hLn2Panel, &hCaqPanel, &hCg1Panel, &hCg2Panel, &hCg3Panel,
-                       &hCg4Panel,  &hDgnPanel, &hLv1Panel, &hLv2Panel, &hPwdPanel, &hEcuPanel});
+constexpr std::uint8_t kInitOrder[] = {Mp1,  Mp2, Ij1, Ij2, Adv, Pr1, Pr2, Pr3, Pr4, Pr5, Pr6, Pr7, Pr8, Pr9,
+                                       Pr10, Ln1, Ln2, Caq, Cg1, Cg2, Cg3, Cg4, Dgn, Lv1, Lv2, Pwd, Ecu};
 
-constexpr auto kScatterOrder = PageOrder(
-    kPages, {&hCg1Panel, &hCg2Panel, &hCg3Panel, &hCg4Panel, &hCaqPanel, &hLn1Panel, &hLn2Panel, &hMp1Panel,
-             &hMp2Panel, &hIj1Panel, &hIj2Panel, &hAdvPanel, &hPr1Panel, &hPr2Panel, &hPr3Panel, &hPr4Panel,
-             &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel, &hPr10Panel});
+constexpr std::uint8_t kScatterOrder[] = {Cg1, Cg2, Cg3, Cg4, Caq, Ln1, Ln2, Mp1, Mp2, Ij1, Ij2,
+                                          Adv, Pr1, Pr2, Pr3, Pr4, Pr5, Pr6, Pr7, Pr8, Pr9, Pr10};
 
 // The read-back differs from the fill: the CAN page comes after the injection and advance pages.
-constexpr auto kGatherOrder =
-    PageOrder(kPages, {&hCg1Panel, &hCg2Panel, &hCg3Panel, &hCg4Panel, &hMp1Panel, &hIj1Panel, &hIj2Panel,
-                       &hAdvPanel, &hCaqPanel, &hLn1Panel, &hLn2Panel, &hPr1Panel, &hPr2Panel, &hPr3Panel,
-                       &hPr4Panel, &hPr5Panel, &hPr6Panel, &hPr7Panel, &hPr8Panel, &hPr9Panel, &hPr10Panel});
+constexpr std::uint8_t kGatherOrder[] = {Cg1, Cg2, Cg3, Cg4, Mp1, Ij1, Ij2, Adv, Caq, Ln1, Ln2,
+                                         Pr1, Pr2, Pr3, Pr4, Pr5, Pr6, Pr7, Pr8, Pr9, Pr10};
 
 // The graph windows are only closed: no Cancel, and Escape does nothing.
 void CloseGraph3d() {
