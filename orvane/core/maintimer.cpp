@@ -32,7 +32,7 @@ bool IsLivePage(int panel) {
 // The periodic exchange of the page shown; a page without one (and the main window) pings.
 bool PageExchange() {
     const Page* page = FindPage(hCurPanel);
-    if (page != nullptr && page->timer) return page->timer();
+    if (page != nullptr && page->timer != nullptr) return page->timer();
     return Ping();
 }
 

@@ -88,7 +88,7 @@ int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
     }
     const Dialog* dialog = FindDialog(panel);
     if (dialog == nullptr) return 0;
-    if (dialog->cancel) {
+    if (dialog->cancel != nullptr) {
         dialog->cancel(panel, dialog->cancelControl, EVENT_COMMIT, nullptr, 0, 0);
         return escape ? 1 : 0;
     }

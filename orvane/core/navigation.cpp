@@ -29,13 +29,13 @@ const GroupMemory kLiveGroup{PageGroup::Live, &lastLivePage, true};
 
 bool MayLeaveCurrentPage() {
     const Page* page = FindPage(hCurPanel);
-    return page == nullptr || !page->mayLeave || page->mayLeave();
+    return page == nullptr || page->mayLeave == nullptr || page->mayLeave();
 }
 
 bool LeaveCurrentPage() {
     if (!MayLeaveCurrentPage()) return false;
     const Page* page = FindPage(hCurPanel);
-    if (page != nullptr && page->onLeave) page->onLeave();
+    if (page != nullptr && page->onLeave != nullptr) page->onLeave();
     return true;
 }
 

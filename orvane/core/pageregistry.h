@@ -29,6 +29,7 @@ template <typename Fn> struct TableFn {
     constexpr TableFn(std::nullptr_t) {}
     constexpr TableFn(Fn f) : fn(f), given(true) {}
     constexpr explicit operator bool() const { return given; }
+    friend constexpr bool operator==(const TableFn& op, std::nullptr_t) { return !op.given; }
     template <typename... Args> auto operator()(Args... args) const { return fn(args...); }
 };
 using PageOp = TableFn<bool (*)()>;
