@@ -1,8 +1,8 @@
-// The page registry: every page and popup the program loads at start-up, with its operations, and what
-// each family of pages adds to the program's own steps, and the dialogs that the close box and Escape end.
+// The page registry: every page and popup the program loads at start-up with its operations, the dialogs
+// that the close box and Escape end, and what each family of pages adds to the program's own steps.
 // Start-up and shutdown, the settings read, the whole-program fill and read-back, the main timer, Ping, the
 // navigation, the data-set commands and Exit walk it; the core names no page. The table itself lives in
-// orvane/pages/pagetable.cpp, checked at compile time by CheckPageTable.
+// orvane/pages/pagetable.cpp, checked at compile time by CheckPageTable and CheckDialogTable.
 #pragma once
 
 #include "platform/ui/userint.h"
