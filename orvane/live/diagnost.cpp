@@ -3,9 +3,10 @@
 #include "orvane/core/logic/com.h"
 #include "orvane/core/logic/utils.h"
 #include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/core/ui/page.h"
+#include "orvane/core/ui/navigation.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
@@ -370,5 +371,10 @@ int ConfigDgnPwd(int, int control, int event, void*, int, int) {
         ConfirmPassword(typed);
     else if (control == DIAGN::CBdgnPwdSet)
         ChangePassword(typed);
+    return 0;
+}
+
+int Diagnost(int, int, int event, void*, int, int) {
+    if (SwitchToSinglePage(event, hDgnPanel, nullptr)) SetCtrlVal(hDgnPanel, DIAGN::STRdgnPwd, "");
     return 0;
 }

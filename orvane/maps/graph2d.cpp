@@ -1,7 +1,7 @@
 #include "orvane/maps/graph2d.h"
 
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/core/ui/maintimer.h"
-#include "orvane/core/ui/page.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/map1.h"
 #include "orvane/maps/mapcells.h"

@@ -2,9 +2,9 @@
 
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/core/ui/page.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/cellkeys.h"
 #include "orvane/maps/curmap.h"

@@ -1,9 +1,9 @@
 #include "orvane/maps/mapval.h"
 
 #include "orvane/core/logic/images.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/core/ui/page.h"
 #include "orvane/core/ui/valuedialog.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/curmap.h"

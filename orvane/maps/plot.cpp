@@ -1,8 +1,8 @@
 #include "orvane/maps/plot.h"
 
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/core/ui/page.h"
 #include "orvane/maps/cellkeys.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"

@@ -6,7 +6,7 @@
 #include "orvane/core/logic/repairs.h"
 #include "orvane/core/ui/connect.h"
 #include "orvane/core/ui/fields.h"
-#include "orvane/core/ui/page.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

@@ -3,7 +3,7 @@
 // what is the injection page's own: its fields, units and dialog options.
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/connect.h"
-#include "orvane/core/ui/page.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -5,7 +5,7 @@
 #include "orvane/core/logic/com.h"
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/connect.h"
-#include "orvane/core/ui/page.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -3,7 +3,7 @@
 #include "orvane/config/configbytes.h"
 #include "orvane/core/logic/images.h"
 #include "orvane/core/logic/utils.h"
-#include "orvane/core/ui/page.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/maps/mapcells.h"
 #include "orvane/maps/mapdesc.h"
 #include "orvane/tuning/gains.h"

@@ -7,7 +7,7 @@
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/ecuselect.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/core/ui/pages.h"
+#include "orvane/core/ui/pageregistry.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/map1.h"

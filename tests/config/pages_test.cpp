@@ -1,7 +1,7 @@
 #include "configfixture.h"
 #include "orvane/config/catalogue.h"
 #include "orvane/core/logic/byteorder.h"
-#include "orvane/core/ui/pages.h"
+#include "orvane/core/ui/pageregistry.h"
 #include "platform/ui/layoutcheck.h"
 
 #include <cstdlib>

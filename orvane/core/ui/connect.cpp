@@ -6,7 +6,7 @@
 #include "orvane/core/ui/comport.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/tuning/map2.h"
+#include "orvane/core/ui/pageregistry.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
@@ -71,7 +71,7 @@ bool Ping() {
     if (IsForeignVariant(fwVariant)) return false;
     const std::uint8_t flags = reply[11];
     fEcuProtected = (flags & kFlagProtected) != 0;
-    SetTuneStatusInfo(fEcuProtected, (flags & kFlagTuning) != 0, (flags & kFlagAuto) != 0);
+    TellPingFlags(fEcuProtected, (flags & kFlagTuning) != 0, (flags & kFlagAuto) != 0);
     return true;
 }
 
@@ -107,7 +107,7 @@ int CommOnOff(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     GatherAllPanels();
     if (isComOpen) {
-        if (AbortManualTuning()) CloseComPort();
+        if (MayRunCommand()) CloseComPort();
         return 0;
     }
     OpenComPort();
@@ -124,7 +124,7 @@ int CommOnOff(int, int, int event, void*, int, int) {
         MessagePopup("Failure ECU connect", text);
         return 0;
     }
-    if (IsMapTuning()) {
+    if (IsEcuTuning()) {
         char name[256];
         if (GetEcuDataName(name, sizeof name, 8)) {
             ShowConfigName(name, 2);

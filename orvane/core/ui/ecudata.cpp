@@ -2,7 +2,7 @@
 
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/params/cocedit.h"
+#include "orvane/core/ui/pageregistry.h"
 #include "platform/ui/userint.h"
 
 #include <string>
@@ -23,12 +23,12 @@ bool HeaderConfirmPopup(const char* title, const char* text) {
 bool DiscardNewEcuData() {
     const bool parChanged = IsEcuDataChanged(kParKind);
     const bool mapChanged = IsEcuDataChanged(kMapKind);
-    const bool cocChanged = NewCocEditData();
-    if (!parChanged && !mapChanged && !cocChanged) return true;
+    const std::string othersChanged = UnsavedFamilyData();
+    if (!parChanged && !mapChanged && othersChanged.empty()) return true;
     std::string text = "Updated ECU file data:";
     if (parChanged) text += "\n- Configuration data";
     if (mapChanged) text += "\n- Mapping data";
-    if (cocChanged) text += "\n- CO-Correction Edit data";
+    text += othersChanged;
     text += "\n\nExit without saving changes?";
     return ConfirmPopup("Updated ECU file", text.c_str()) != 0;
 }

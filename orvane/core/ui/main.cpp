@@ -4,11 +4,8 @@
 #include "orvane/core/ui/comport.h"
 #include "orvane/core/ui/datafile.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/core/ui/pages.h"
+#include "orvane/core/ui/pageregistry.h"
 #include "orvane/core/ui/settings.h"
-#include "orvane/maps/plot.h"
-#include "orvane/params/cocedit.h"
-#include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
@@ -71,8 +68,7 @@ bool StartOrvane() {
     ScatterAllPanels();
     GatherAllPanels();
     InitEcuRefData();
-    LoadMtSettings(0);
-    LoadCocEditData(0);
+    StartFamilies();
 
     SetMainTitle();
     for (int control : kDebugFields)
@@ -84,7 +80,7 @@ bool StartOrvane() {
 void StopOrvane() {
     if (isComOpen) CloseComPort();
     WriteInitFile();
-    ReleasePltPanel();
+    StopFamilies();
 }
 
 void ShowOrvane() {

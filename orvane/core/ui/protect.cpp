@@ -4,9 +4,9 @@
 #include "orvane/core/logic/ecucmds.h"
 #include "orvane/core/logic/utils.h"
 #include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/loadpage.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
-#include "orvane/core/ui/page.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 

@@ -1,4 +1,4 @@
-#include "orvane/core/ui/page.h"
+#include "orvane/core/ui/loadpage.h"
 
 #include "platform/ui/userint.h"
 
