@@ -107,6 +107,45 @@ TEST_F(MapEditor, TypedValuesRoundToWholeRawUnits) {
     }
 }
 
+// What the user types is held to the range of the cell it goes into, on every table of the page: the cell
+// shows the bound and the map stores it. A comma is no decimal point: the entry is refused whole.
+TEST_F(MapEditor, TypedValuesAreHeldToTheCellsRange) {
+    struct Case {
+        int map;
+        int control;
+        Point cell;
+        const char* typed;
+        double shown;
+        std::int16_t raw;
+        std::int16_t& (*stored)(Point cell); // the raw value the cell stands for
+    };
+    const auto matrix = [](Point cell) -> std::int16_t& { return Shown()[cell.y - 2][cell.x - 1]; };
+    const auto x = [](Point cell) -> std::int16_t& { return Block(idCurMap).x[cell.x - 1]; };
+    const auto y = [](Point cell) -> std::int16_t& { return Block(idCurMap).y[cell.y - 1]; };
+    const auto z = [](Point cell) -> std::int16_t& { return Block(idCurMap).z[0][cell.y - 1]; };
+    const Case cases[] = {
+        {1, MAPS1::TABmatrix, At(4, 4), "40", 32, 32000, matrix},     // 0 .. 32 ms
+        {1, MAPS1::TABmatrix, At(4, 4), "-1", 0, 0, matrix},          // 0 .. 32 ms
+        {1, MAPS1::TABmatrix, At(4, 4), "1,5", 0, 0, matrix},         // refused: the cell stays
+        {3, MAPS1::TABmatrix, At(0, 9), "-800", -720, -7200, matrix}, // -720 .. 720 degrees
+        {5, MAPS1::TABmatrix, At(19, 31), "2.5", 2, 2000, matrix},    // 0 .. 2
+        {15, MAPS1::TABmatrix, At(1, 1), "150", 100, 1000, matrix},   // 0 .. 100 %
+        {7, MAPS1::TABmatrix, {3, 1}, "600", 500, 500, x},            // 0 .. 500 km/h
+        {1, MAPS1::TABmatrix, {32, 1}, "25000", 20000, 20000, x},     // 0 .. 20000 rpm
+        {4, MAPS1::TABbpy, {1, 2}, "-40", -30, -300, y},              // -30 .. 250 degrees C
+        {2, MAPS1::TABbpy, {1, 20}, "12000", 10000, 10000, y},        // 0 .. 10000 mBar
+        {9, MAPS1::TABbpz, {1, 6}, "40000", 32767, 32767, z},         // the Z axis' 16 bits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "map " << c.map << " typed " << c.typed);
+        ShowMap(c.map);
+        const bool refused = std::string(c.typed).find(',') != std::string::npos;
+        EXPECT_EQ(uitest::EditTableCell(hMp1Panel, c.control, c.cell, c.typed), refused ? UIE_BadValue : 0);
+        EXPECT_DOUBLE_EQ(Cell(c.control, c.cell), c.shown);
+        EXPECT_EQ(c.stored(c.cell), c.raw);
+    }
+}
+
 TEST_F(MapEditor, BreakpointsAreRepairedOnlyByAFullGather) {
     const char* typed[] = {"100", "50", "200"};
     for (int i = 0; i < 3; ++i)
