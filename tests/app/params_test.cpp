@@ -1,6 +1,6 @@
 // What the parameter pages add to the field engine: their repairs in order, formats and captions that
 // follow other settings, dimming, and the CO-Corr. page's tables rebound by its edit mode.
-#include "../support/bindingcheck.h"
+#include "bindingcheck.h"
 #include "orvanefixture.h"
 
 #include "orvane/config/catalogue.h"

@@ -1,6 +1,6 @@
 // Every field of the configuration pages, control by control: what the page shows of a field and what
 // it stores from its control.
-#include "../support/bindingcheck.h"
+#include "bindingcheck.h"
 #include "configfixture.h"
 #include "orvane/config/catalogue.h"
 

@@ -2,10 +2,10 @@
 // no test sees what another left in the image or on the pages.
 #pragma once
 
-#include "../app/orvanefixture.h"
 #include "orvane/config/config.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvanefixture.h"
 
 struct ConfigTest : OrvaneTest {
     void SetUp() override {

@@ -1,5 +1,5 @@
 // The linearization pages and the injection phase page: what they store, their repairs and dimming.
-#include "../support/bindingcheck.h"
+#include "bindingcheck.h"
 #include "orvane/tables/tables.h"
 #include "orvane/ui/screen.h"
 #include "pagefixture.h"

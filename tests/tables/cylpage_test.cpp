@@ -1,6 +1,6 @@
 // The injection correction page and the advance page: the shared cylinder axes, the cylinder ring, the
 // traction-control selector's layout and the "Edit Injection" / "Edit Advance" dialogs.
-#include "../support/bindingcheck.h"
+#include "bindingcheck.h"
 #include "orvane/tables/tables.h"
 #include "orvane/ui/screen.h"
 #include "pagefixture.h"

@@ -1,8 +1,8 @@
 // The simulated ECU's map tuning: an automatic run converges the tracked cells and leaves the rest;
 // row writes and manual freezes are reported back in Info. The engine runs on the map under tuning, so a
 // cell set off what the engine needs reads so in lambda until it is tuned; Info tells the conditions.
-#include "../ecusim/simclient.h"
 #include "orvane/tuning/mtrecords.h"
+#include "simclient.h"
 
 #include <gtest/gtest.h>
 

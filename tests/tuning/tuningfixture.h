@@ -3,11 +3,11 @@
 // make up Info replies.
 #pragma once
 
-#include "../app/orvanefixture.h"
-#include "../ecusim/simclient.h"
 #include "orvane/core/navigation.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
+#include "orvanefixture.h"
+#include "simclient.h"
 
 #include <array>
 #include <functional>
