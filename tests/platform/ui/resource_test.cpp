@@ -1,6 +1,6 @@
 // Resource parsing, load errors and the generated constants.
 #include "platform/ui/resource.h"
-#include "tests/platform/fixture.h"
+#include "tests/platform/ui/fixture.h"
 
 #include <array>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tests/platform/fixture.h"
+#include "tests/platform/ui/fixture.h"
 
 std::vector<EventRecord> events;
 std::function<int(const EventRecord&)> reaction;

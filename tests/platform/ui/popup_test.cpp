@@ -2,7 +2,7 @@
 #include "platform/ui/layer.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/uitest.h"
-#include "tests/platform/fixture.h"
+#include "tests/platform/ui/fixture.h"
 
 #include <QApplication>
 #include <QLabel>

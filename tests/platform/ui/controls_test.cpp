@@ -1,7 +1,7 @@
 // Control values kept in the layer's records.
 #include "platform/ui/layer.h"
 #include "platform/ui/uitest.h"
-#include "tests/platform/fixture.h"
+#include "tests/platform/ui/fixture.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

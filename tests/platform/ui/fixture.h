@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/ui/userint.h"
-#include "tests/platform/sample.h"
+#include "tests/platform/ui/sample.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/layer.h"
 #include "platform/ui/uitest.h"
-#include "tests/platform/fixture.h"
+#include "tests/platform/ui/fixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>
