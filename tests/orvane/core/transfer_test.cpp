@@ -1,6 +1,6 @@
 // The program's transfers as the user meets them: the messages about a received data set's header, the
-// data sets' shown names, and the progress bar. What crosses the link is tested in test_datasets.cpp and
-// test_blocks.cpp.
+// data sets' shown names, and the progress bar. What crosses the link is tested in datasets_test.cpp and
+// blocks_test.cpp.
 #include "appfixture.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/transfer.h"
