@@ -1,4 +1,5 @@
 // Ping and the data-set names against a scripted ECU and the simulator.
+#include "bytes.h"
 #include "ecusim/ecu.h"
 #include "linktest.h"
 #include "orvane/core/connect.h"
@@ -18,8 +19,7 @@ Bytes Frame(std::uint8_t cmd, const Bytes& data) {
 // A Ping reply's data: protocol version, firmware name (8 bytes as given), variant, flags.
 Bytes PingData(std::uint16_t version, const char (&name)[9], std::uint8_t variant, std::uint8_t flags) {
     Bytes data(12);
-    data[0] = static_cast<std::uint8_t>(version >> 8);
-    data[1] = static_cast<std::uint8_t>(version);
+    PutBE16(data, 0, version);
     std::copy_n(name, 8, data.begin() + 2);
     data[10] = variant;
     data[11] = flags;

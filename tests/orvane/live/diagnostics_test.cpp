@@ -1,5 +1,6 @@
 // The diagnostics page against the simulated ECU's log: the status poll with its reset actions and
 // absorbed failures, the parameter exchange, the default sequence, the password, and the time texts.
+#include "bytes.h"
 #include "orvanefixture.h"
 
 #include "ecusim/commands.h"
@@ -335,8 +336,7 @@ TEST_F(DiagnosticsTest, PhysicalBoundsAreShownOverTheirChannelsScale) {
                 for (int which = 0; which < 3; ++which) {
                     const auto word = static_cast<std::uint16_t>(physical(i, which));
                     const std::size_t at = std::size_t{54} + 36 * static_cast<std::size_t>(which) + 2 * i;
-                    reply->data[at] = static_cast<std::uint8_t>(word >> 8);
-                    reply->data[at + 1] = static_cast<std::uint8_t>(word);
+                    PutBE16(reply->data, at, word);
                 }
             }
         }

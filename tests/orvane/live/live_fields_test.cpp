@@ -1,6 +1,7 @@
 // Every value control of both live pages against its field of the live records: records crafted on the
 // wire with a distinct value in every field (negative where the field is signed, above 32767 where it is
 // not), received, converted and scattered; each control must show its own field over its own scale.
+#include "bytes.h"
 #include "orvanefixture.h"
 
 #include "orvane/live/live.h"
@@ -197,8 +198,7 @@ std::array<std::vector<std::uint8_t>, 4> CraftedRecords(Ext ext) {
             if (f.kind == Kind::U8) {
                 r[at] = static_cast<std::uint8_t>(word);
             } else {
-                r[at] = static_cast<std::uint8_t>(word >> 8);
-                r[at + 1] = static_cast<std::uint8_t>(word);
+                PutBE16(r, at, word);
             }
         }
     }

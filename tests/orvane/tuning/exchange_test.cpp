@@ -1,5 +1,6 @@
 // The tuning exchange driven through the program against the simulated ECU: the sub-frames on the wire,
 // the ECU's cell reports in the maps, the settings files and the closed-link stop.
+#include "bytes.h"
 #include "orvane/core/blocks.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/navigation.h"
@@ -635,7 +636,7 @@ TEST_F(TuningTest, LoadQuestionReadsConfigurationMappingAndInjectionOnYes) {
         ASSERT_TRUE(Mp2Timer());
         std::set<int> areas;
         for (const auto& f : link.requests)
-            if (f[2] == CMD_READ_BLOCK) areas.insert(f[7] << 8 | f[8]);
+            if (f[2] == CMD_READ_BLOCK) areas.insert(GetBE16(f, 7));
         const std::set<int> expected =
             yes ? std::set<int>{AREA_PAR, AREA_MAP_TUNING, AREA_TUNING_4X_BLOCK} : std::set<int>{};
         EXPECT_EQ(areas, expected) << (yes ? "Yes: not the advance map" : "No loads nothing");

@@ -1,4 +1,5 @@
 // The sub-frames byte for byte and the Info reply taken apart.
+#include "bytes.h"
 #include "orvane/tuning/mtrecords.h"
 
 #include <gtest/gtest.h>
@@ -59,8 +60,7 @@ TEST(TuningRecords, InfoCellWordsTakenApart) {
     b[11] = 0xFF; // no setpoint
     b[30] = 0x3B;
     const std::uint16_t word = 3 << 12 | 31 << 6 | 19;
-    b[34 + 4 * 31] = static_cast<std::uint8_t>(word >> 8);
-    b[35 + 4 * 31] = static_cast<std::uint8_t>(word);
+    PutBE16(b, 34 + 4 * 31, word);
     b[36 + 4 * 31] = 0x30;
     b[37 + 4 * 31] = 0x39;
     const MtInfoFrame f = DecodeMtInfo(b);

@@ -3,6 +3,7 @@
 // make up Info replies.
 #pragma once
 
+#include "bytes.h"
 #include "orvane/core/navigation.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
@@ -96,11 +97,6 @@ struct TuningTest : OrvaneTest {
         return {frame.begin() + 3, frame.begin() + 3 + frame[1]};
     }
 };
-
-inline void PutBE16(std::vector<std::uint8_t>& bytes, std::size_t at, int value) {
-    bytes[at] = static_cast<std::uint8_t>(value >> 8);
-    bytes[at + 1] = static_cast<std::uint8_t>(value);
-}
 
 inline std::vector<std::uint8_t> InfoWith(std::uint8_t state,
                                           std::initializer_list<std::array<int, 4>> cells) {
