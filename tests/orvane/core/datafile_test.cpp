@@ -1,4 +1,5 @@
 #include "appfixture.h"
+#include "bytes.h"
 #include "orvane/core/datafile.h"
 #include "platform/sys/utility.h"
 #include "soundimage.h"
@@ -6,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -44,13 +43,6 @@ struct DataFileTest : AppFixture {
     }
 
     std::string PathOf(const char* name) const { return (dir / name).string(); }
-    static void Write(const std::string& path, const Bytes& bytes) {
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    static Bytes Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     static void Remember(char (&field)[260], const std::string& path) {
         std::snprintf(field, sizeof field, "%s", path.c_str());
     }
@@ -63,7 +55,7 @@ TEST_F(DataFileTest, StoreThenLoadGivesTheSameBytesAndNoUnsavedChanges) {
     ASSERT_TRUE(StoreEcu(PathOf("ride.txt").c_str(), 2));
     const std::string stored = PathOf("ride.emd");
     EXPECT_EQ(CheckDataHeader(ecuMapData.header), 0);
-    EXPECT_EQ(Read(stored), CopyOfBytes(ecuMapData));
+    EXPECT_EQ(ReadFileBytes<char>(stored), CopyOfBytes(ecuMapData));
     EXPECT_FALSE(IsEcuDataChanged(2));
     EXPECT_STREQ(cfg.mapFile, stored.c_str());
     EXPECT_EQ(ShownName(2), "ride");
@@ -91,7 +83,7 @@ TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
     FillSound(file, 2);
     file.header.subVersion = 12;
     const std::string path = PathOf("old.ecd");
-    Write(path, CopyOfBytes(file));
+    WriteFileBytes(path, CopyOfBytes(file));
 
     struct Case {
         std::uint8_t mode;
@@ -152,7 +144,7 @@ TEST_F(DataFileTest, HeaderCases) {
         FillSound(*file, 3);
         reinterpret_cast<std::uint8_t*>(&file->header)[c.at] = c.value;
         const std::string path = PathOf("x.emd");
-        Write(path, CopyOfBytes(*file));
+        WriteFileBytes(path, CopyOfBytes(*file));
         FillSound(ecuMapData, 4);
         const auto before = std::make_unique<EcuMapData>(ecuMapData);
         Remember(cfg.mapFile, path);
@@ -183,7 +175,7 @@ TEST_F(DataFileTest, WrongSizeIsRefusedAndForgotten) {
     EcuParData good;
     FillSound(good, 5);
     const std::string goodPath = PathOf("good.ecd");
-    Write(goodPath, CopyOfBytes(good));
+    WriteFileBytes(goodPath, CopyOfBytes(good));
     Remember(cfg.parFile, goodPath);
     ASSERT_TRUE(LoadEcu(0, 1));
 
@@ -213,7 +205,7 @@ TEST_F(DataFileTest, WrongSizeIsRefusedAndForgotten) {
             Bytes bytes = c.bytes;
             bytes.resize(c.size);
             const std::string path = PathOf("bad.ecd");
-            Write(path, bytes);
+            WriteFileBytes(path, bytes);
             Remember(cfg.parFile, path);
             ShowConfigName("shown", 1);
             ScriptedPopups script;
@@ -313,14 +305,14 @@ TEST_F(DataFileTest, StoringOverAnotherFileAsksAndKeepsItsPermissions) {
     const Bytes old(sizeof ecuParData, 'o');
     for (const bool replace : {false, true}) {
         SCOPED_TRACE(replace);
-        Write(target, old);
+        WriteFileBytes(target, old);
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
         ScriptedPopups script;
         script.AnswerFile(PathOf("setup.bak"), VAL_NEW_FILE_SELECTED).AnswerConfirm(replace);
         EXPECT_TRUE(StoreEcu(nullptr, 1));
         ASSERT_TRUE(script.AllExpected()) << script.Report();
         EXPECT_EQ(script.Records()[1].text, target + " already exists.\nDo you want to replace it?");
-        EXPECT_EQ(Read(target) == old, !replace);
+        EXPECT_EQ(ReadFileBytes<char>(target) == old, !replace);
         EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     }
     // The name the dialog asked about is the name written: no second question.

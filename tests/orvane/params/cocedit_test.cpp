@@ -1,5 +1,6 @@
 // The CO-correction edit data: its file, its transfers to and from the ECU, the resets of the learned
 // corrections, and its place in the exit question.
+#include "bytes.h"
 #include "orvanefixture.h"
 
 #include "ecusim/commands.h"
@@ -11,21 +12,11 @@
 #include "platform/sys/textout.h"
 
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<char> FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::vector<char>& bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // The ECU's copy of one CO-correction map, in its own (big-endian) order.
 void PutEcuWord(ecusim::EcuModel& model, std::uint16_t area, std::size_t word, std::int16_t value) {
@@ -90,7 +81,7 @@ TEST_F(CocEditTest, StoreThenLoadGivesTheSameRecordAndKeepsThePadByte) {
     EXPECT_EQ(fs::file_size(path), 746u);
     EXPECT_EQ(std::string(cfg.cocFile), path.string());
     EXPECT_FALSE(NewCocEditData());
-    const std::vector<char> bytes = FileBytes(path);
+    const std::vector<char> bytes = ReadFileBytes<char>(path);
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[745]), 0xA5);
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[0]), 900 % 256) << "words are little-endian";
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[1]), 900 / 256);
@@ -104,7 +95,7 @@ TEST_F(CocEditTest, StoreThenLoadGivesTheSameRecordAndKeepsThePadByte) {
     // The next store writes the loaded pad byte back unchanged.
     popups.AnswerFile(path.string());
     StoreCocEditData();
-    EXPECT_EQ(FileBytes(path), bytes);
+    EXPECT_EQ(ReadFileBytes<char>(path), bytes);
 }
 
 TEST_F(CocEditTest, StoreProposesTheRememberedNameOrThePattern) {
@@ -127,7 +118,7 @@ TEST_F(CocEditTest, FilesThatCannotSupplyTheRecordAreRefused) {
     FillRecord();
     const CocEditRecord before = cocEditData;
     const fs::path shortFile = dir / "short.ced";
-    WriteBytes(shortFile, std::vector<char>(745, 7));
+    WriteFileBytes(shortFile, std::vector<char>(745, 7));
     popups.AnswerFile(shortFile.string()).ExpectMessage();
     LoadCocEditData(1);
     EXPECT_EQ(popups.Records().back().text, "Some error occurred...");
@@ -138,7 +129,7 @@ TEST_F(CocEditTest, FilesThatCannotSupplyTheRecordAreRefused) {
     longer[745] = 0x11;
     longer[746] = 0x22;
     const fs::path longFile = dir / "long.ced";
-    WriteBytes(longFile, longer);
+    WriteFileBytes(longFile, longer);
     popups.AnswerFile(longFile.string());
     LoadCocEditData(1);
     EXPECT_EQ(cocEditData.pad, 0x11);
@@ -164,7 +155,7 @@ TEST_F(CocEditTest, SilentLoadAdoptsAGoodFileAndForgetsABadOne) {
 
     InitCocEditData();
     const CocEditRecord defaults = cocEditData;
-    WriteBytes(good, std::vector<char>(100, 1));
+    WriteFileBytes(good, std::vector<char>(100, 1));
     LoadCocEditData(0);
     EXPECT_EQ(std::memcmp(&cocEditData, &defaults, sizeof defaults), 0);
     EXPECT_STREQ(cfg.cocFile, "") << "an unreadable remembered file is forgotten";

@@ -1,4 +1,5 @@
 // Start-up, the main window, the settings file and Exit.
+#include "bytes.h"
 #include "orvanefixture.h"
 
 #include "orvane/maps/curmap.h"
@@ -10,17 +11,9 @@
 #include <array>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
-namespace {
-
-std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST_F(OrvaneTest, StartsWithItsTitleDefaultsAndEmptyNames) {
     char title[128] = "";
@@ -40,7 +33,7 @@ TEST_F(OrvaneTest, StartsWithItsTitleDefaultsAndEmptyNames) {
 TEST_F(OrvaneTest, SettingsWrittenAtShutdownCarryTheDefaultNumbers) {
     StopOrvane();
     ASSERT_TRUE(InitPltPanel()) << "the tests after this one find the 3-D plot window as start-up left it";
-    const std::vector<unsigned char> bytes = ReadFileBytes(SettingsPath());
+    const std::vector<unsigned char> bytes = ReadFileBytes<unsigned char>(SettingsPath());
     ASSERT_EQ(bytes.size(), 1064u);
     const std::vector<unsigned char> tail(bytes.begin() + 1044, bytes.end());
     const std::vector<unsigned char> expected = {0x14, 0, 0,    0, 0x32, 0, 0,    0, 0, 0,
