@@ -4,10 +4,10 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
 #include "orvane/core/navigation.h"
-#include "orvane/core/page.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 

@@ -8,7 +8,7 @@
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/imagerepairs.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"

@@ -6,7 +6,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/fields.h"
 #include "orvane/core/imagerepairs.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/repairs.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"

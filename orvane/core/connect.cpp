@@ -5,7 +5,7 @@
 #include "orvane/core/ecucmds.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/tuning/map2.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
@@ -70,7 +70,7 @@ bool Ping() {
     if (IsForeignVariant(fwVariant)) return false;
     const std::uint8_t flags = reply[11];
     fEcuProtected = (flags & kFlagProtected) != 0;
-    SetTuneStatusInfo(fEcuProtected, (flags & kFlagTuning) != 0, (flags & kFlagAuto) != 0);
+    TellPingFlags(fEcuProtected, (flags & kFlagTuning) != 0, (flags & kFlagAuto) != 0);
     return true;
 }
 
@@ -106,7 +106,7 @@ int CommOnOff(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     GatherAllPanels();
     if (isComOpen) {
-        if (AbortManualTuning()) CloseComPort();
+        if (MayRunCommand()) CloseComPort();
         return 0;
     }
     OpenComPort();
@@ -123,7 +123,7 @@ int CommOnOff(int, int, int event, void*, int, int) {
         MessagePopup("Failure ECU connect", text);
         return 0;
     }
-    if (IsMapTuning()) {
+    if (IsEcuTuning()) {
         char name[256];
         if (GetEcuDataName(name, sizeof name, 8)) {
             ShowConfigName(name, 2);

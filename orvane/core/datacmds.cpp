@@ -1,14 +1,13 @@
 #include "orvane/core/datacmds.h"
 
-#include "orvane/config/config.h"
 #include "orvane/core/com.h"
 #include "orvane/core/datafile.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/core/transfer.h"
-#include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
 
@@ -25,7 +24,7 @@ int Load(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     const std::uint16_t kind = SelectEcuData(1); // 0 (cancelled), configuration or mapping
     if (kind == 0) return 0;
-    if (!AbortManualTuning()) return 0;
+    if (!MayRunCommand()) return 0;
     DimButton(MAIN::CBload, true);
     bool ok;
     {
@@ -43,10 +42,10 @@ int Store(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
     const std::uint16_t kind = SelectEcuData(1); // 0 (cancelled), configuration or mapping
     if (kind == 0) return 0;
-    if (!AbortManualTuning()) return 0;
+    if (!MayRunCommand()) return 0;
     DimButton(MAIN::CBstore, true);
     bool ok = GatherAllPanels();
-    const bool refused = ok && kind == kParKind && !IgnoreCaqWarning(); // silently: the user said no
+    const bool refused = ok && kind == kParKind && !MayWriteConfiguration(); // silently: the user said no
     if (ok && !refused) {
         const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
         ok = StoreEcu(nullptr, kind) && ScatterAllPanels();
@@ -58,13 +57,13 @@ int Store(int, int, int event, void*, int, int) {
 
 int Send(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    if (!AbortManualTuning()) return 0;
+    if (!MayRunCommand()) return 0;
     SetSending(true);
     DimButton(MAIN::CBsend, true);
     const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3
     if (kind != 0) {
         bool ok = GatherAllPanels();
-        const bool refused = ok && kind == kParKind && !IgnoreCaqWarning();
+        const bool refused = ok && kind == kParKind && !MayWriteConfiguration();
         if (!refused) {
             if (ok) {
                 const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
@@ -81,7 +80,7 @@ int Send(int, int, int event, void*, int, int) {
 
 int Receive(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    if (!AbortManualTuning()) return 0;
+    if (!MayRunCommand()) return 0;
     SetReceiving(true);
     DimButton(MAIN::CBreceive, true);
     const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3

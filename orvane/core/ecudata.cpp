@@ -1,7 +1,7 @@
 #include "orvane/core/ecudata.h"
 
 #include "orvane/core/mainwin.h"
-#include "orvane/params/cocedit.h"
+#include "orvane/core/pageregistry.h"
 #include "platform/ui/userint.h"
 
 #include <string>
@@ -22,12 +22,12 @@ bool HeaderConfirmPopup(const char* title, const char* text) {
 bool DiscardNewEcuData() {
     const bool parChanged = IsEcuDataChanged(kParKind);
     const bool mapChanged = IsEcuDataChanged(kMapKind);
-    const bool cocChanged = NewCocEditData();
-    if (!parChanged && !mapChanged && !cocChanged) return true;
+    const std::string othersChanged = UnsavedFamilyData();
+    if (!parChanged && !mapChanged && othersChanged.empty()) return true;
     std::string text = "Updated ECU file data:";
     if (parChanged) text += "\n- Configuration data";
     if (mapChanged) text += "\n- Mapping data";
-    if (cocChanged) text += "\n- CO-Correction Edit data";
+    text += othersChanged;
     text += "\n\nExit without saving changes?";
     return ConfirmPopup("Updated ECU file", text.c_str()) != 0;
 }

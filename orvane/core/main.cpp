@@ -3,12 +3,8 @@
 #include "orvane/core/dataheader.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/core/settings.h"
-#include "orvane/maps/plot.h"
-#include "orvane/params/cocedit.h"
-#include "orvane/params/params.h"
-#include "orvane/tuning/map2.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
@@ -71,8 +67,7 @@ bool StartOrvane() {
     ScatterAllPanels();
     GatherAllPanels();
     InitEcuRefData();
-    LoadMtSettings(0);
-    LoadCocEditData(0);
+    StartFamilies();
 
     SetMainTitle();
     for (int control : kDebugFields)
@@ -84,7 +79,7 @@ bool StartOrvane() {
 void StopOrvane() {
     if (isComOpen) CloseComPort();
     WriteInitFile();
-    ReleasePltPanel();
+    StopFamilies();
 }
 
 void ShowOrvane() {

@@ -3,10 +3,7 @@
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
-#include "orvane/live/live.h"
-#include "orvane/maps/graph2d.h"
-#include "orvane/tuning/map2.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/userint.h"
@@ -41,12 +38,12 @@ bool PageExchange() {
 
 } // namespace
 
-bool LiveTick(std::uint8_t page) {
+bool LiveTick(LiveExchange exchange, std::uint8_t page) {
     if (fEcuProtected != lastProtected) {
         lastProtected = fEcuProtected;
         fRefreshLive = 1;
     }
-    const bool ok = LivTimer(fRefreshLive, page);
+    const bool ok = exchange(fRefreshLive, page);
     fRefreshLive = isComOpen ? 0 : 1;
     return ok;
 }
@@ -55,7 +52,7 @@ namespace {
 
 void UpdateMainWindow() {
     const bool open = isComOpen != 0;
-    const bool tuning = IsMapTuning();
+    const bool tuning = IsEcuTuning();
     SetCtrlVal(hMainPanel, MAIN::TBcom, open ? 1 : 0);
     SetCtrlAttribute(hMainPanel, MAIN::TBcom, ATTR_ON_COLOR, !open ? 0 : fEcuProtected ? VAL_RED : VAL_GREEN);
     SetCtrlAttribute(hMainPanel, MAIN::RINGport, ATTR_DIMMED, open ? 1 : 0);
@@ -81,8 +78,7 @@ void RequestLiveRefresh() {
 
 int MainTimer(int, int, int event, void*, int, int) {
     if (event != EVENT_TIMER_TICK || CheckfBusy()) return 0;
-    int graphVisible = 0;
-    if (GetPanelAttribute(hGrpPanel, ATTR_VISIBLE, &graphVisible) >= 0 && graphVisible) GrpTimer();
+    TickFamilies();
     if (hCurPanel != prevTimerPanel) {
         if (!(IsLivePage(hCurPanel) && IsLivePage(prevTimerPanel))) fRefreshLive = 1;
         prevTimerPanel = hCurPanel;

@@ -21,8 +21,11 @@ int MainTimer(int panel, int control, int event, void* callbackData, int eventDa
 // force: pump every pending event; otherwise pump at most once a second and only repaint in between.
 void ProcessMyEvents(std::uint8_t force);
 bool CheckfBusy();
-// The tick of live page 0 or 1: reloads the page's context when asked or when the protection changed.
-bool LiveTick(std::uint8_t page);
+// The live pages' exchange: reloads the page's context when refresh is set; false when the link failed.
+using LiveExchange = bool (*)(std::uint8_t refresh, std::uint8_t page);
+// The tick of live page 0 or 1: exchange, told to reload the page's context when asked or when the
+// protection changed.
+bool LiveTick(LiveExchange exchange, std::uint8_t page);
 void SetProgressBar(unsigned done, unsigned total);
 // The same bar for an operation too short to let events through (a local copy of milliseconds): it is
 // drawn, and what the user does meanwhile waits for the callbacks, which would drop it while busy.

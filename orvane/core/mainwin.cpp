@@ -1,15 +1,8 @@
 #include "orvane/core/mainwin.h"
 
 #include "orvane/core/ecudata.h"
-#include "orvane/core/ecuselect.h"
 #include "orvane/core/maintimer.h"
-#include "orvane/core/pages.h"
-#include "orvane/core/protect.h"
-#include "orvane/maps/graph2d.h"
-#include "orvane/maps/mapval.h"
-#include "orvane/maps/plot.h"
-#include "orvane/tables/tables.h"
-#include "orvane/tuning/map2.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/ui/screen.h"
 #include "platform/sys/textout.h"
 #include "platform/ui/userint.h"
@@ -33,8 +26,9 @@ int NameControl(std::uint8_t kind) {
     return 0;
 }
 
-// Runs the operation of every page in the order even when one fails; true when all succeeded.
-bool RunEvery(std::span<const std::uint8_t> order, bool (*Page::*op)()) {
+// Runs the operation of every page in the order even when one fails; true when all succeeded. Every page
+// of the order has it (the table's compile-time check holds it).
+bool RunEvery(std::span<const std::uint8_t> order, PageOp Page::*op) {
     bool ok = true;
     for (std::uint8_t i : order)
         ok = (Pages().pages[i].*op)() && ok;
@@ -67,7 +61,7 @@ bool GatherAllPanels() {
 
 int Exit(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    if (!AbortManualTuning()) return 1;
+    if (!MayRunCommand()) return 1;
     // A page that cannot be read back must not hide the edits of the pages after it from the unsaved-data
     // question: every page that can be read is read, the failure is reported, then the question follows.
     if (!RunEvery(Pages().gatherOrder, &Page::gather)) MessagePopup("Quit Application", szGenericError);
@@ -83,32 +77,6 @@ int MainCallBack(int, int, int event, void*, int, int) {
     return 0;
 }
 
-namespace {
-
-// The cancel action of each dialog, reached by its close box and by Escape.
-struct DialogCancel {
-    const int* panel;
-    CtrlCallbackPtr callback;
-    int cancelControl;
-};
-
-const DialogCancel kDialogCancels[] = {
-    {&hPwdPanel, SetProtection, PWD::CBcancel},
-    {&hEcuPanel, DlgEcuDataSelection, ECUSELZ::CBcancel},
-    {&hMpvPanel, DlgMapVal, MAPVAL::CBcancel},
-    {&hMtvPanel, DlgTuneMapVal, TUNEMAPVAL::CBcancel},
-    // The value and calibration dialogs of the table pages have no other way out than Cancel either.
-    {&hIj1Vpanel, DlgInjVal, INJVAL::CBcancel},
-    {&hAdvVpanel, DlgAdvVal, ADVVAL::CBcancel},
-    {&hLrtPanel, SetAutoFarf, LNRGAS::CBcancel},
-};
-
-void HideGraphPanel(bool (*show)(bool), const char* title) {
-    if (!show(false)) MessagePopup(title, szGenericError);
-}
-
-} // namespace
-
 int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
     if (CheckfBusy()) return 0;
     const bool close = event == EVENT_CLOSE;
@@ -118,13 +86,13 @@ int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
         if (close) Exit(panel, MAIN::CBexit, EVENT_COMMIT, nullptr, 0, 0);
         return 0;
     }
-    for (const DialogCancel& d : kDialogCancels) {
-        if (*d.panel != panel) continue;
-        d.callback(panel, d.cancelControl, EVENT_COMMIT, nullptr, 0, 0);
+    const Dialog* dialog = FindDialog(panel);
+    if (dialog == nullptr) return 0;
+    if (dialog->cancel != nullptr) {
+        dialog->cancel(panel, dialog->cancelControl, EVENT_COMMIT, nullptr, 0, 0);
         return escape ? 1 : 0;
     }
-    if (close && panel == hPltPanel) HideGraphPanel(ShowPltPanel, "3D Graph");
-    if (close && panel == hGrpPanel) HideGraphPanel(ShowGrpPanel, "2D Graph");
+    if (close) dialog->close();
     return 0;
 }
 

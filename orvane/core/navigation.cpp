@@ -2,12 +2,7 @@
 
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/pages.h"
-#include "orvane/live/diagnost.h"
-#include "orvane/maps/map1.h"
-#include "orvane/tables/tables.h"
-#include "orvane/tuning/map2.h"
-#include "orvane/ui/screen.h"
+#include "orvane/core/pageregistry.h"
 #include "platform/ui/userint.h"
 
 int lastInjPage = -1;
@@ -15,7 +10,6 @@ int lastParmPage = -1;
 int lastLnrPage = -1;
 int lastCfgPage = -1;
 int lastLivePage = -1;
-int lastMapPage = -1;
 
 namespace {
 
@@ -31,19 +25,22 @@ const GroupMemory kLnrGroup{PageGroup::Linearizations, &lastLnrPage, false};
 const GroupMemory kCfgGroup{PageGroup::Configuration, &lastCfgPage, false};
 const GroupMemory kLiveGroup{PageGroup::Live, &lastLivePage, true};
 
-// False when the page shown must stay (the CAN warning may keep the CAN page).
+} // namespace
+
 bool MayLeaveCurrentPage() {
     const Page* page = FindPage(hCurPanel);
     return page == nullptr || page->mayLeave == nullptr || page->mayLeave();
 }
 
-// Leaves the page shown for the target: asks the page first, then lets it tidy up (the map editor hides
-// its graphs; the tuning page refills the map editor).
 bool LeaveCurrentPage() {
     if (!MayLeaveCurrentPage()) return false;
     const Page* page = FindPage(hCurPanel);
     if (page != nullptr && page->onLeave != nullptr) page->onLeave();
     return true;
+}
+
+void ReportSwitchError(bool error) {
+    if (error) MessagePopup("Panel Change", szGenericError);
 }
 
 void ShowPage(int target) {
@@ -53,15 +50,13 @@ void ShowPage(int target) {
     if (previous != hMainPanel && previous != target) HidePanel(previous);
 }
 
+namespace {
+
 // The tab line of a page shows the page itself, so that a click on any other tab is a change.
 void SelectOwnTab(int panel) {
     const Page* page = FindPage(panel);
     if (page != nullptr && page->tabControl != 0)
         SetActiveTabPage(panel, page->tabControl, IndexInGroup(page->group, panel));
-}
-
-void ReportSwitchError(bool error) {
-    if (error) MessagePopup("Panel Change", szGenericError);
 }
 
 // The common tail of every switch: read all pages back, fill the target, leave the page shown and
@@ -100,7 +95,7 @@ int GroupSwitch(const GroupMemory& group, int panel, int control, int event) {
             target = *group.memory;
         else
             target = *GroupPage(group.group, (memoryIndex + 1) % size).handle;
-        if (target == hCurPanel || !AbortManualTuning()) return 0;
+        if (target == hCurPanel || !MayRunCommand()) return 0;
         *group.memory = target;
     } else if (event == EVENT_ACTIVE_TAB_CHANGE) {
         int tab = -1;
@@ -133,79 +128,19 @@ int Live(int panel, int control, int event, void*, int, int) {
     return GroupSwitch(kLiveGroup, panel, control, event);
 }
 
-int Advance(int, int, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hAdvPanel || !AbortManualTuning()) return 0;
-    SwitchTo(hAdvPanel, ScatterAdvPanel);
-    return 0;
-}
-
-int Diagnost(int, int, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hDgnPanel || !AbortManualTuning()) return 0;
-    SwitchTo(hDgnPanel, NoFill);
-    if (hCurPanel == hDgnPanel) SetCtrlVal(hDgnPanel, DIAGN::STRdgnPwd, "");
-    return 0;
+bool SwitchToSinglePage(int event, int target, bool (*fill)()) {
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == target || !MayRunCommand()) return false;
+    SwitchTo(target, fill != nullptr ? fill : NoFill);
+    return hCurPanel == target;
 }
 
 int Info(int, int, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hMainPanel || !AbortManualTuning()) return 0;
+    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hMainPanel || !MayRunCommand()) return 0;
     const bool error = !GatherAllPanels();
     if (!LeaveCurrentPage()) return 0;
     HidePanel(hCurPanel);
     SetCurPanel(hMainPanel);
     ReportSwitchError(error);
-    return 0;
-}
-
-int Maps(int, int, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT || hCurPanel == hMp1Panel) return 0;
-    if (hCurPanel == hMp2Panel) {
-        lastMapPage = hMp1Panel;
-        if (!AbortManualTuning()) return 0;
-    }
-    bool error = true;
-    if (GatherAllPanels()) {
-        if (lastMapPage != hMp2Panel) {
-            SetTuningPageMode(IsMapTuning(), false);
-            error = !ScatterMp1Panel();
-        } else {
-            error = !ScatterMp2Panel();
-        }
-    }
-    if (!MayLeaveCurrentPage()) return 0;
-    if (lastMapPage != hMp2Panel) lastMapPage = hMp1Panel;
-    if (lastMapPage == hMp2Panel) ScatterMp2Panel();
-    ShowPage(lastMapPage);
-    ReportSwitchError(error);
-    return 0;
-}
-
-namespace {
-
-// Shows the tuning page in automatic (1) or manual (0) mode.
-void ShowTuningPage(bool automatic) {
-    bool error = true;
-    if (GatherAllPanels()) {
-        SetTuningPageMode(automatic, !automatic);
-        lastMapPage = hMp2Panel;
-        error = !ScatterMp2Panel();
-    }
-    if (!LeaveCurrentPage()) return;
-    ShowPage(lastMapPage == hMp2Panel ? hMp2Panel : hMp1Panel);
-    ReportSwitchError(error);
-}
-
-} // namespace
-
-int MapsTuneAuto(int, int, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT || (hCurPanel == hMp2Panel && isTuningAuto)) return 0;
-    if (!AbortManualTuning()) return 0;
-    ShowTuningPage(true);
-    return 0;
-}
-
-int MapsTuneManual(int, int, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT || (hCurPanel == hMp2Panel && isTuningManual)) return 0;
-    ShowTuningPage(false);
     return 0;
 }
 

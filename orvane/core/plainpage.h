@@ -3,7 +3,7 @@
 #pragma once
 
 #include "orvane/core/connect.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 
 // The handle, fill and read-back of such a page (a page that loads a popup too writes its own Init).
 #define ORVANE_PLAIN_PAGE_DATA(Name)                                                                         \

@@ -1,9 +1,7 @@
 #include "orvane/core/settings.h"
 
+#include "orvane/core/pageregistry.h"
 #include "orvane/core/settingsfile.h"
-#include "orvane/maps/mapval.h"
-#include "orvane/tables/tables.h"
-#include "orvane/tuning/map2.h"
 #include "platform/sys/textout.h"
 #include "platform/sys/utility.h"
 
@@ -56,10 +54,7 @@ void ReadInitFile() {
     if (cfg.point.x < 0) cfg.point.x = 0;
     if (cfg.point.y < 5) cfg.point.y = 5;
     // The edit popups' places are kept only while the program runs: every read starts them afresh.
-    ResetMtvPlace();
-    ResetMpvPlace();
-    ResetInjValuePopupPlace();
-    ResetAdvValuePopupPlace();
+    TellSettingsRead();
 }
 
 int WriteInitFile() {

@@ -2,9 +2,10 @@
 
 #include "orvane/core/com.h"
 #include "orvane/core/connect.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
+#include "orvane/core/navigation.h"
 #include "orvane/core/utils.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
@@ -370,5 +371,10 @@ int ConfigDgnPwd(int, int control, int event, void*, int, int) {
         ConfirmPassword(typed);
     else if (control == DIAGN::CBdgnPwdSet)
         ChangePassword(typed);
+    return 0;
+}
+
+int Diagnost(int, int, int event, void*, int, int) {
+    if (SwitchToSinglePage(event, hDgnPanel, nullptr)) SetCtrlVal(hDgnPanel, DIAGN::STRdgnPwd, "");
     return 0;
 }

@@ -23,6 +23,8 @@ void DimDgnGuardedControls();
 // The password dialogue back to its start; entryDimmed dims the password field (access granted).
 void ResetDgnPwdDialog(bool entryDimmed);
 
+// The main window's Diagnostics button: shows the page with its password field empty.
+int Diagnost(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int DgnPanel(int panel, int event, void* callbackData, int eventData1, int eventData2);
 int SetDiagnostics(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int DefaultParms(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

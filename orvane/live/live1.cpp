@@ -1,6 +1,6 @@
 // Live page 1: the engine as the ECU computes it, per cylinder every factor of the injection time and
 // every component of the advance, the status flags, the analog values and the wheel and throttle values.
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/live/live.h"
 #include "orvane/live/liverec.h"
 #include "orvane/live/liveshow.h"

@@ -3,9 +3,9 @@
 // and the one-shot output tests (command 0x0A).
 #include "orvane/core/com.h"
 #include "orvane/core/ecucmds.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
 #include "orvane/core/slidehold.h"
 #include "orvane/live/live.h"
 #include "orvane/live/liverec.h"

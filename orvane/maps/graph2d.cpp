@@ -1,7 +1,7 @@
 #include "orvane/maps/graph2d.h"
 
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
-#include "orvane/core/page.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/map1.h"
 #include "orvane/maps/mapcells.h"

@@ -2,9 +2,9 @@
 
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/cellkeys.h"
 #include "orvane/maps/curmap.h"

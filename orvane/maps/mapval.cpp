@@ -1,9 +1,9 @@
 #include "orvane/maps/mapval.h"
 
 #include "orvane/core/ecudata.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/interp.h"

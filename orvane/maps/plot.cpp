@@ -1,8 +1,8 @@
 #include "orvane/maps/plot.h"
 
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
 #include "orvane/maps/cellkeys.h"
 #include "orvane/maps/curmap.h"
 #include "orvane/maps/graph2d.h"

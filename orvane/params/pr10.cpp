@@ -3,7 +3,7 @@
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
 #include "orvane/core/fields.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/params/maptables.h"
 #include "orvane/params/params.h"
 #include "orvane/ui/screen.h"

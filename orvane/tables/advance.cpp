@@ -4,7 +4,8 @@
 // and dialog options.
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
+#include "orvane/core/navigation.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"
@@ -139,4 +140,8 @@ int AdvEdit(int panel, int control, int event, void*, int eventData1, int) {
 }
 int DlgAdvVal(int panel, int control, int event, void*, int, int) {
     return CylValDialogEvent(kPage, panel, control, event);
+}
+int Advance(int, int, int event, void*, int, int) {
+    SwitchToSinglePage(event, hAdvPanel, ScatterAdvPanel);
+    return 0;
 }

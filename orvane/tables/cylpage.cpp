@@ -2,9 +2,9 @@
 
 #include "orvane/config/configbytes.h"
 #include "orvane/core/ecudata.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/maintimer.h"
 #include "orvane/core/mainwin.h"
-#include "orvane/core/page.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"

@@ -3,7 +3,7 @@
 // what is the injection page's own: its fields, units and dialog options.
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/tables/cylpage.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -3,7 +3,7 @@
 #include "orvane/config/configbytes.h"
 #include "orvane/core/connect.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/tables/axisfix.h"
 #include "orvane/tables/tablefields.h"
 #include "orvane/tables/tables.h"

@@ -54,6 +54,8 @@ bool FixLn1Curves();
 bool FixLn2Curves();
 
 // Callbacks of the pages and their popups.
+// The main window's Advance button.
+int Advance(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int InjEdit(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int DlgInjVal(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int AdvEdit(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

@@ -31,6 +31,14 @@ bool AbortManualTuning();
 bool LoadMtSettings(int interactive);
 bool StoreMtSettings();
 
+// The map pages' memory: the map editor or the tuning page, whichever was shown last; -1 until one was.
+extern int lastMapPage;
+// The main window's Maps button, and the map editor's buttons that show the tuning page in automatic or
+// manual mode.
+int Maps(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int MapsTuneAuto(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int MapsTuneManual(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+
 int PanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2);
 int TuningSwitch(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int SetTuningAdjust(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

@@ -2,7 +2,7 @@
 // tracked cells, the status area with its lights, the dimming of each tick and the running-cell marker.
 #include "orvane/config/configbytes.h"
 #include "orvane/core/ecudata.h"
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 #include "orvane/core/utils.h"
 #include "orvane/maps/mapcells.h"
 #include "orvane/maps/mapdesc.h"

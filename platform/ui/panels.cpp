@@ -1,7 +1,8 @@
 // Panels: loading from the resource, showing, hiding, discarding, and their attributes.
+#include "platform/ui/callbacknames.h"
 #include "platform/ui/events.h"
 #include "platform/ui/layer.h"
-#include "platform/ui/registry.h"
+#include "platform/ui/resourcecache.h"
 
 #include "platform/sys/textout.h"
 

@@ -1,7 +1,7 @@
 #include "configfixture.h"
 #include "orvane/config/catalogue.h"
 #include "orvane/core/byteorder.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "platform/ui/layoutcheck.h"
 
 #include <cstdlib>

@@ -11,7 +11,7 @@
 #include "orvane/config/config.h"
 #include "orvane/core/byteorder.h"
 #include "orvane/core/fields.h"
-#include "orvane/core/pages.h"
+#include "orvane/core/pageregistry.h"
 #include "orvane/live/liverec.h"
 #include "orvane/params/params.h"
 #include "orvane/tables/tables.h"
@@ -79,7 +79,7 @@ struct PageLayout : OrvaneTest {
         EXPECT_TRUE(ScatterAllPanels());
         std::vector<std::string> faults;
         for (const Page& page : Pages().pages) {
-            if (page.timer == nullptr) continue;
+            if (page.kind == PanelKind::Popup) continue;
             if (page.scatter != nullptr) {
                 EXPECT_TRUE(page.scatter()) << Title(*page.handle);
             }

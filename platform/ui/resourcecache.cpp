@@ -1,8 +1,10 @@
-// Registered callbacks and resources, and the cache of parsed resources.
-#include "platform/ui/registry.h"
+// The registered resources and the cache of parsed resources.
+#include "platform/ui/resourcecache.h"
 
 #include "platform/sys/textout.h"
 #include "platform/sys/utility.h"
+#include "platform/ui/callbacknames.h"
+#include "platform/ui/userint.h"
 
 #include <array>
 #include <fstream>
@@ -12,9 +14,6 @@
 
 namespace ui {
 namespace {
-
-std::map<std::string, CtrlCallbackPtr, std::less<>> ctrlCallbacks;
-std::map<std::string, PanelCallbackPtr, std::less<>> panelCallbacks;
 
 struct ResourceEntry {
     std::optional<std::string> registeredText;
@@ -40,16 +39,6 @@ std::optional<std::string> ReadResourceFile(std::string_view fileName) {
 
 } // namespace
 
-CtrlCallbackPtr FindCtrlCallback(std::string_view name) {
-    const auto it = ctrlCallbacks.find(name);
-    return it == ctrlCallbacks.end() ? nullptr : it->second;
-}
-
-PanelCallbackPtr FindPanelCallback(std::string_view name) {
-    const auto it = panelCallbacks.find(name);
-    return it == panelCallbacks.end() ? nullptr : it->second;
-}
-
 const uir::Resource* GetResource(std::string_view fileName, std::string& error) {
     ResourceEntry& e = resources[std::string(fileName)];
     if (!e.parsed) {
@@ -66,27 +55,7 @@ const uir::Resource* GetResource(std::string_view fileName, std::string& error) 
     return e.resource ? &*e.resource : nullptr;
 }
 
-bool CheckCallbacks(std::string_view fileName, const uir::PanelDef& panel, std::string& error) {
-    const auto unknown = [&](int line, const std::string& name) {
-        error = std::string(fileName) + ":" + std::to_string(line) + ": unknown callback '" + name + "'";
-        return false;
-    };
-    if (!panel.callback.empty() && !FindPanelCallback(panel.callback))
-        return unknown(panel.line, panel.callback);
-    for (const uir::ControlDef& c : panel.controls)
-        if (!c.callback.empty() && !FindCtrlCallback(c.callback)) return unknown(c.line, c.callback);
-    return true;
-}
-
 } // namespace ui
-
-void RegisterCtrlCallback(std::string_view name, CtrlCallbackPtr fn) {
-    ui::ctrlCallbacks[std::string(name)] = fn;
-}
-
-void RegisterPanelCallback(std::string_view name, PanelCallbackPtr fn) {
-    ui::panelCallbacks[std::string(name)] = fn;
-}
 
 void RegisterResource(std::string_view fileName, std::string_view text) {
     ui::resources[std::string(fileName)] = ui::ResourceEntry{std::string(text)};

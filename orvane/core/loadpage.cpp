@@ -1,4 +1,4 @@
-#include "orvane/core/page.h"
+#include "orvane/core/loadpage.h"
 
 #include "platform/ui/userint.h"
 

@@ -1,4 +1,4 @@
-// Callback names and resources known to the layer. Internal to platform/ui.
+// The callbacks the program registered under the names its resources use. Internal to platform/ui.
 #pragma once
 
 #include "platform/ui/resource.h"
@@ -11,8 +11,6 @@ namespace ui {
 
 CtrlCallbackPtr FindCtrlCallback(std::string_view name);
 PanelCallbackPtr FindPanelCallback(std::string_view name);
-// The parsed resource, read and parsed once; nullptr with error set when it is missing or malformed.
-const uir::Resource* GetResource(std::string_view fileName, std::string& error);
 // Every callback the panel names must be registered; else error names the line.
 bool CheckCallbacks(std::string_view fileName, const uir::PanelDef& panel, std::string& error);
 
