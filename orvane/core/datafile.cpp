@@ -69,7 +69,7 @@ bool FinalStorePath(const FileKind& k, Path& path, bool* replaceRefused) {
     if (chosen != path && FileExists(path.data())) {
         const std::string question =
             std::string(path.data()) + " already exists.\nDo you want to replace it?";
-        *replaceRefused = !ConfirmPopup(k.storeTitle, question.c_str());
+        *replaceRefused = !ConfirmPopup(k.storeTitle, question.c_str(), ConfirmDefault::No);
     }
     return true;
 }

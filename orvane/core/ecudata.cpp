@@ -16,7 +16,7 @@ void HeaderMessagePopup(const char* title, const char* text) {
 
 bool HeaderConfirmPopup(const char* title, const char* text) {
     const MouseCursorScope pointer(VAL_DEFAULT_CURSOR);
-    return ConfirmPopup(title, text) != 0;
+    return ConfirmPopup(title, text, ConfirmDefault::No) != 0;
 }
 
 bool DiscardNewEcuData() {
@@ -29,5 +29,5 @@ bool DiscardNewEcuData() {
     if (mapChanged) text += "\n- Mapping data";
     text += othersChanged;
     text += "\n\nExit without saving changes?";
-    return ConfirmPopup("Updated ECU file", text.c_str()) != 0;
+    return ConfirmPopup("Updated ECU file", text.c_str(), ConfirmDefault::No) != 0;
 }

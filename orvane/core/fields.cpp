@@ -5,7 +5,7 @@
 #include "platform/ui/userint.h"
 
 #include <cstring>
-#include <stdexcept>
+#include <optional>
 
 namespace {
 
@@ -15,9 +15,10 @@ std::span<std::byte> RecordOf(const FieldBinding& b) {
 }
 
 // The bytes of one field, bounds-checked: the tables are checked at compile time, page state (a shift)
-// is not.
-std::span<std::byte> FieldBytes(std::span<std::byte> all, std::size_t offset, std::size_t size) {
-    if (offset > all.size() || size > all.size() - offset) throw std::out_of_range("field outside its image");
+// and a page's own record are not. A field outside its record is a failure of the page operation.
+std::optional<std::span<std::byte>> FieldBytes(std::span<std::byte> all, std::size_t offset,
+                                               std::size_t size) {
+    if (offset > all.size() || size > all.size() - offset) return std::nullopt;
     return all.subspan(offset, size);
 }
 
@@ -50,17 +51,20 @@ template <class F> std::int64_t WithRawType(Raw raw, F f) {
     return 0;
 }
 
-std::int64_t Read(std::span<std::byte> record, std::size_t offset, Raw raw) {
-    const std::span<const std::byte> bytes = FieldBytes(record, offset, RawSize(raw));
-    return WithRawType(raw, [&]<class T>(T) { return Load<T>(bytes); });
+std::optional<std::int64_t> Read(std::span<std::byte> record, std::size_t offset, Raw raw) {
+    const auto bytes = FieldBytes(record, offset, RawSize(raw));
+    if (!bytes) return std::nullopt;
+    return WithRawType(raw, [&]<class T>(T) { return Load<T>(*bytes); });
 }
 
-void Write(std::span<std::byte> record, std::size_t offset, Raw raw, std::int64_t value) {
-    const std::span<std::byte> bytes = FieldBytes(record, offset, RawSize(raw));
+bool Write(std::span<std::byte> record, std::size_t offset, Raw raw, std::int64_t value) {
+    const auto bytes = FieldBytes(record, offset, RawSize(raw));
+    if (!bytes) return false;
     WithRawType(raw, [&]<class T>(T) {
-        Store<T>(bytes, value);
+        Store<T>(*bytes, value);
         return std::int64_t{0};
     });
+    return true;
 }
 
 std::size_t BaseOf(const FieldBinding& b) {
@@ -109,8 +113,10 @@ bool ConfigureOne(int panel, const FieldBinding& b) {
 bool ScatterCells(int panel, const FieldBinding& b) {
     for (int r = 0; r < b.rows; ++r)
         for (int c = 0; c < b.cols; ++c) {
-            const double shown = ShownValue(Read(RecordOf(b), CellOffset(b, r, c), b.raw), DivisorOf(b));
-            if (SetTableCellVal(panel, b.control, CellOf(b, r, c), shown) < 0) return false;
+            const std::optional<std::int64_t> raw = Read(RecordOf(b), CellOffset(b, r, c), b.raw);
+            if (!raw ||
+                SetTableCellVal(panel, b.control, CellOf(b, r, c), ShownValue(*raw, DivisorOf(b))) < 0)
+                return false;
         }
     return true;
 }
@@ -119,75 +125,84 @@ bool GatherCells(int panel, const FieldBinding& b) {
     for (int r = 0; r < b.rows; ++r)
         for (int c = 0; c < b.cols; ++c) {
             double typed = 0;
-            if (GetTableCellVal(panel, b.control, CellOf(b, r, c), &typed) < 0) return false;
-            Write(RecordOf(b), CellOffset(b, r, c), b.raw,
-                  StoredValue(typed, DivisorOf(b), b.raw, b.rounding));
+            if (GetTableCellVal(panel, b.control, CellOf(b, r, c), &typed) < 0 ||
+                !Write(RecordOf(b), CellOffset(b, r, c), b.raw,
+                       StoredValue(typed, DivisorOf(b), b.raw, b.rounding)))
+                return false;
         }
     return true;
 }
 
 bool ScatterOne(int panel, const FieldBinding& b) {
     const std::size_t at = BaseOf(b);
+    if (b.show == Show::Cells) return ScatterCells(panel, b);
+    if (b.show == Show::Custom) return SetCtrlVal(panel, b.control, b.read()) >= 0;
+    if (b.show == Show::Text) {
+        const auto text = FieldBytes(RecordOf(b), at, b.size);
+        if (!text || text->empty()) return false;
+        text->back() = std::byte{0}; // a full field has no terminator of its own
+        return SetCtrlVal(panel, b.control, reinterpret_cast<const char*>(text->data())) >= 0;
+    }
+    const std::optional<std::int64_t> raw = Read(RecordOf(b), at, b.raw);
+    if (!raw) return false;
     switch (b.show) {
     case Show::Number:
     case Show::Hex:
-        return SetCtrlVal(panel, b.control, ShownValue(Read(RecordOf(b), at, b.raw), DivisorOf(b))) >= 0;
+        return SetCtrlVal(panel, b.control, ShownValue(*raw, DivisorOf(b))) >= 0;
     case Show::Toggle:
-        return SetCtrlVal(panel, b.control, Read(RecordOf(b), at, b.raw) != 0 ? 1 : 0) >= 0;
+        return SetCtrlVal(panel, b.control, *raw != 0 ? 1 : 0) >= 0;
     case Show::Bit:
-        return SetCtrlVal(panel, b.control, (Read(RecordOf(b), at, b.raw) & b.mask) != 0 ? 1 : 0) >= 0;
+        return SetCtrlVal(panel, b.control, (*raw & b.mask) != 0 ? 1 : 0) >= 0;
     case Show::Ring:
-        return SetCtrlVal(panel, b.control, static_cast<int>(Read(RecordOf(b), at, b.raw))) >= 0;
-    case Show::Text: {
-        const std::span<std::byte> text = FieldBytes(RecordOf(b), at, b.size);
-        text.back() = std::byte{0}; // a full field has no terminator of its own
-        return SetCtrlVal(panel, b.control, reinterpret_cast<const char*>(text.data())) >= 0;
-    }
+        return SetCtrlVal(panel, b.control, static_cast<int>(*raw)) >= 0;
+    case Show::Text:
     case Show::Cells:
-        return ScatterCells(panel, b);
     case Show::Custom:
-        return SetCtrlVal(panel, b.control, b.read()) >= 0;
+        break;
     case Show::Fixed:
-        Write(RecordOf(b), at, b.raw, b.def);
-        return true;
+        return Write(RecordOf(b), at, b.raw, b.def);
     }
     return false;
+}
+
+// Stores the value into every copy of the field (a toggle may have several); none when one lies outside.
+bool WriteCopies(const FieldBinding& b, std::size_t at, std::int64_t value) {
+    if (!FieldBytes(RecordOf(b), at, b.copies * RawSize(b.raw))) return false;
+    for (std::size_t i = 0; i < b.copies; ++i)
+        if (!Write(RecordOf(b), at + i * RawSize(b.raw), b.raw, value)) return false;
+    return true;
+}
+
+// Sets or clears the binding's bit of the byte at.
+bool WriteBit(const FieldBinding& b, std::size_t at, bool on) {
+    const std::optional<std::int64_t> byte = Read(RecordOf(b), at, b.raw);
+    return byte && Write(RecordOf(b), at, b.raw, on ? (*byte | b.mask) : (*byte & ~std::int64_t{b.mask}));
 }
 
 bool GatherOne(int panel, const FieldBinding& b) {
     const std::size_t at = BaseOf(b);
     if (b.show == Show::Cells) return GatherCells(panel, b);
-    if (b.show == Show::Fixed) {
-        Write(RecordOf(b), at, b.raw, b.def);
-        return true;
-    }
+    if (b.show == Show::Fixed) return Write(RecordOf(b), at, b.raw, b.def);
     if (b.show == Show::Text) {
-        const std::span<std::byte> text = FieldBytes(RecordOf(b), at, b.size);
-        return GetCtrlVal(panel, b.control,
-                          std::span<char>(reinterpret_cast<char*>(text.data()), text.size())) >= 0;
+        const auto text = FieldBytes(RecordOf(b), at, b.size);
+        return text && GetCtrlVal(panel, b.control,
+                                  std::span<char>(reinterpret_cast<char*>(text->data()), text->size())) >= 0;
     }
     double value = 0;
     if (GetCtrlVal(panel, b.control, &value) < 0) return false;
     switch (b.show) {
     case Show::Number:
     case Show::Hex:
-        Write(RecordOf(b), at, b.raw, StoredValue(value, DivisorOf(b), b.raw, b.rounding));
-        break;
+        return Write(RecordOf(b), at, b.raw, StoredValue(value, DivisorOf(b), b.raw, b.rounding));
     case Show::Toggle:
-        for (std::size_t i = 0; i < b.copies; ++i)
-            Write(RecordOf(b), at + i * RawSize(b.raw), b.raw, value != 0 ? 1 : 0);
-        break;
-    case Show::Bit: {
-        const std::int64_t byte = Read(RecordOf(b), at, b.raw);
-        Write(RecordOf(b), at, b.raw, value != 0 ? (byte | b.mask) : (byte & ~std::int64_t{b.mask}));
-        break;
-    }
+        return WriteCopies(b, at, value != 0 ? 1 : 0);
+    case Show::Bit:
+        return WriteBit(b, at, value != 0);
     case Show::Ring:
-        Write(RecordOf(b), at, b.raw, StoredValue(value, 1, b.raw));
-        break;
+        return Write(RecordOf(b), at, b.raw, StoredValue(value, 1, b.raw));
     case Show::Custom:
         b.write(value);
-        break;
+        return true;
     case Show::Text:
     case Show::Cells:
     case Show::Fixed:
@@ -199,31 +214,29 @@ bool GatherOne(int panel, const FieldBinding& b) {
 } // namespace
 
 std::int64_t ReadField(Image image, std::size_t offset, Raw raw) {
-    return Read(ImageBytes(image), offset, raw);
+    return Read(ImageBytes(image), offset, raw).value_or(0);
 }
 
-void WriteField(Image image, std::size_t offset, Raw raw, std::int64_t value) {
-    Write(ImageBytes(image), offset, raw, value);
+bool WriteField(Image image, std::size_t offset, Raw raw, std::int64_t value) {
+    return Write(ImageBytes(image), offset, raw, value);
 }
 
-void InitFields(FieldTable fields) {
+bool InitFields(FieldTable fields) {
     for (const FieldBinding& b : fields) {
         if (b.show == Show::Text || b.show == Show::Custom) continue;
+        bool ok = true;
         if (b.show == Show::Cells) {
-            for (int r = 0; r < b.rows; ++r)
-                for (int c = 0; c < b.cols; ++c)
-                    Write(RecordOf(b), CellOffset(b, r, c), b.raw, b.def);
-            continue;
+            for (int r = 0; r < b.rows && ok; ++r)
+                for (int c = 0; c < b.cols && ok; ++c)
+                    ok = Write(RecordOf(b), CellOffset(b, r, c), b.raw, b.def);
+        } else if (b.show == Show::Bit) {
+            ok = WriteBit(b, BaseOf(b), b.def != 0);
+        } else {
+            ok = WriteCopies(b, BaseOf(b), b.def);
         }
-        if (b.show == Show::Bit) {
-            const std::int64_t byte = Read(RecordOf(b), BaseOf(b), b.raw);
-            Write(RecordOf(b), BaseOf(b), b.raw,
-                  b.def != 0 ? (byte | b.mask) : (byte & ~std::int64_t{b.mask}));
-            continue;
-        }
-        for (std::size_t i = 0; i < b.copies; ++i)
-            Write(RecordOf(b), BaseOf(b) + i * RawSize(b.raw), b.raw, b.def);
+        if (!ok) return false;
     }
+    return true;
 }
 
 bool ConfigureFields(int panel, FieldTable fields) {

@@ -283,12 +283,17 @@ template <std::size_t... N> constexpr auto JoinFields(const std::array<FieldBind
 
 using FieldTable = std::span<const FieldBinding>;
 
-// Raw access to an image field (host order).
+// Raw access to an image field (host order). A field that does not lie wholly inside the image is never
+// touched: it reads 0, and the write is refused (false).
 std::int64_t ReadField(Image image, std::size_t offset, Raw raw);
-void WriteField(Image image, std::size_t offset, Raw raw, std::int64_t value);
+bool WriteField(Image image, std::size_t offset, Raw raw, std::int64_t value);
 
-// Writes every binding's default into its image (Text and Custom bindings are left to the page).
-void InitFields(FieldTable fields);
+// A binding whose field lies outside its image or record (page state pointing past it) fails the
+// operation below like a failing control call does, and its field is left alone.
+
+// Writes every binding's default into its image (Text and Custom bindings are left to the page); false at
+// the first field outside its image.
+bool InitFields(FieldTable fields);
 // Sets the decimals and ranges of every numeric control and cell block.
 bool ConfigureFields(int panel, FieldTable fields);
 // Shows every field; false at the first failing call.

@@ -71,7 +71,8 @@ Outcome LoginOrConfirm() {
         keys[i] = LoginKey(static_cast<std::uint8_t>(typed[i]));
     }
     if (fPwdConfirm) {
-        if (!ConfirmPopup("Warning!", "All configurations will be erased...")) return Outcome::Refused;
+        if (!ConfirmPopup("Warning!", "All configurations will be erased...", ConfirmDefault::No))
+            return Outcome::Refused;
         if (!SendNewPassword()) return Outcome::LinkError;
     }
     SetProtectKeys(keys, fLoginFromLogo != 0);

@@ -354,7 +354,7 @@ int SetDiagnostics(int, int control, int event, void*, int, int) {
 
 int DefaultParms(int panel, int control, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT || control != DIAGN::CBdefaultParms) return 0;
-    if (!ConfirmPopup(kDefaultsTitle, "Set all parameters to default values?")) return 0;
+    if (!ConfirmPopup(kDefaultsTitle, "Set all parameters to default values?", ConfirmDefault::No)) return 0;
     SetCtrlAttribute(panel, control, ATTR_DIMMED, 1);
     ProcessDrawEvents();
     MessagePopup(kDefaultsTitle, SetDiagDefaults() ? " Done!" : szGenericError);

@@ -108,7 +108,8 @@ bool SetSingleMatEditing() {
     int on = 0;
     if (GetCtrlVal(hMp1Panel, MAPS1::TBsingleMatEditing, &on) < 0) return false;
     bool ok = true;
-    if (!on || ConfirmPopup("Matrixes Alignment", "WARNING!\n\nAll matrixes but the first will be lost!"))
+    if (!on || ConfirmPopup("Matrixes Alignment", "WARNING!\n\nAll matrixes but the first will be lost!",
+                            ConfirmDefault::No))
         ok = GatherMp1Panel(1);
     // The redraw also puts the toggle back to the stored state after a refusal.
     return ScatterMp1Panel() && ok;

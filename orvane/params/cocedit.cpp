@@ -204,8 +204,10 @@ bool SendCocEditMap() {
         return true;
     }
     if (!MatchesEcuCopies()) {
-        if (ConfirmPopup(kSendTitle, "Different break-point between the\nECU map and the CO-corr. file.\n"
-                                     "Do you want automatically convert\nthe files before sending?") == 0)
+        if (ConfirmPopup(kSendTitle,
+                         "Different break-point between the\nECU map and the CO-corr. file.\n"
+                         "Do you want automatically convert\nthe files before sending?",
+                         ConfirmDefault::No) == 0)
             return true;
         ConvertToEcuAxes();
     }

@@ -121,7 +121,7 @@ void CalibrationStep() {
     const std::span<std::int16_t> axis(ecuParData.linThrottle.x);
     const std::int16_t stored = farfCalStep == 0 ? axis[0] : axis[kCurvePoints - 1];
     if (!PlausibleWindow(stored).Holds(reading) &&
-        ConfirmPopup("Warning!", "Possible error\nContinue?") == 0) {
+        ConfirmPopup("Warning!", "Possible error\nContinue?", ConfirmDefault::No) == 0) {
         farfCalDone = true;
         return;
     }

@@ -306,7 +306,8 @@ bool Mp2Tick() {
             } else if (tuningWasActive) {
                 plan.injection = plan.advance = true;
             } else if (justOpened) {
-                plan.full = plan.injection = ConfirmPopup(kTitle, "Load Map-Tuning Data?") != 0;
+                plan.full = plan.injection =
+                    ConfirmPopup(kTitle, "Load Map-Tuning Data?", ConfirmDefault::No) != 0;
             }
             tuningWasActive = 0;
         } else {
@@ -426,7 +427,7 @@ bool IsMapTuning() {
 // With the link closed nothing can be stopped and nothing runs: the caller may go on.
 bool AbortManualTuning() {
     if (TuningStateNow() != kTsManual || !isComOpen) return true;
-    if (!ConfirmPopup(kTitle, "Abort?")) return false;
+    if (!ConfirmPopup(kTitle, "Abort?", ConfirmDefault::No)) return false;
     if (!SendMtRequest(3)) return false;
     return TuningStateNow() == kTsOff;
 }

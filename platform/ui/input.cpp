@@ -3,8 +3,7 @@
 #include "platform/ui/layer.h"
 #include "platform/ui/tablemodel.h"
 
-#include <QLocale>
-#include <cmath>
+#include <algorithm>
 
 namespace ui {
 
@@ -83,10 +82,9 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
     if (c == nullptr) return false;
     Cell& target = c->table->At(cell.y - 1, cell.x - 1);
     if (target.type == VAL_CELL_NUMERIC) {
-        bool ok = false;
-        const double v = QLocale::c().toDouble(ToQt(text).trimmed(), &ok);
-        if (!ok || !std::isfinite(v)) return false;
-        target.number = std::clamp(v, target.min, target.max);
+        const std::optional<double> v = TypedNumber(ToQt(text));
+        if (!v) return false;
+        target.number = std::clamp(*v, target.min, target.max);
     } else {
         target.text = text;
     }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -256,6 +257,10 @@ inline QColor RgbColor(int rgb) {
 QString ToQt(std::string_view bytes);
 std::string FromQt(const QString& s);
 QString FormatNumber(double v, int precision);
+// A number as typed into a numeric box or cell: a point before the decimals, an optional sign and
+// exponent, blanks around it. A group separator makes it no number: "3,5" is refused whole, never read
+// as 35 by dropping the comma.
+std::optional<double> TypedNumber(const QString& text);
 
 // ---- widgets (widgets.cpp, look.cpp) ----
 void CreateWidget(Panel& p, Control& c);

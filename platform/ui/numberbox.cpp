@@ -36,7 +36,17 @@ double NumberBox::valueFromText(const QString& text) const {
 }
 
 QValidator::State NumberBox::validate(QString& text, int& pos) const {
-    if (!hex_) return QDoubleSpinBox::validate(text, pos);
+    if (!hex_) {
+        // A group separator is neither dropped as the spin box would (typed "3,5" giving 35) nor refused as
+        // a key: the entry waits to be mended, and Enter or leaving the box gives the value back.
+        const QString separator = locale().groupSeparator();
+        if (!text.contains(separator)) return QDoubleSpinBox::validate(text, pos);
+        QString bare = text;
+        bare.remove(separator);
+        int barePos = 0;
+        return QDoubleSpinBox::validate(bare, barePos) == QValidator::Invalid ? QValidator::Invalid
+                                                                              : QValidator::Intermediate;
+    }
     const QString digits = HexDigits(text);
     if (digits.isEmpty()) return QValidator::Intermediate;
     bool ok = false;
@@ -44,5 +54,8 @@ QValidator::State NumberBox::validate(QString& text, int& pos) const {
     if (!ok) return QValidator::Invalid;
     return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
 }
+
+// Nothing is mended on the user's behalf: the spin box's own repair is dropping the group separators.
+void NumberBox::fixup(QString&) const {}
 
 } // namespace ui

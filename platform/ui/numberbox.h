@@ -1,4 +1,6 @@
-// The numeric control's widget: a spin box that can show its value in hexadecimal (CAN identifiers).
+// The numeric control's widget: a spin box that can show its value in hexadecimal (CAN identifiers). It
+// reads typed numbers as the table cells do: text with a group separator is no number, and the box keeps
+// its value.
 // Internal to platform/ui.
 #pragma once
 
@@ -16,6 +18,7 @@ class NumberBox : public QDoubleSpinBox {
     QString textFromValue(double value) const override;
     double valueFromText(const QString& text) const override;
     QValidator::State validate(QString& text, int& pos) const override;
+    void fixup(QString& text) const override;
 
   private:
     bool hex_ = false;

@@ -65,8 +65,12 @@ PopupAnswer ShowQtPopup(const PopupRequest& r) {
     case PopupKind::Message:
         ShowMessage(title, ui::ToQt(r.text));
         return {};
-    case PopupKind::Confirm:
-        return {QMessageBox::question(nullptr, title, ui::ToQt(r.text)) == QMessageBox::Yes ? 1 : 0, {}};
+    case PopupKind::Confirm: {
+        QMessageBox box(QMessageBox::Question, title, ui::ToQt(r.text), QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(r.enter == ConfirmDefault::No ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No); // Escape and the close box
+        return {box.exec() == QMessageBox::Yes ? 1 : 0, {}};
+    }
     case PopupKind::FileSelect: {
         const QString defaultSpec = ui::ToQt(r.fileSpec);
         const QString start = ui::ToQt(r.directory) +
@@ -109,8 +113,8 @@ int MessagePopup(const char* title, const char* message) {
     return UIE_NoError;
 }
 
-int ConfirmPopup(const char* title, const char* message) {
-    return Ask({PopupKind::Confirm, title ? title : "", message ? message : ""}).result != 0 ? 1 : 0;
+int ConfirmPopup(const char* title, const char* message, ConfirmDefault enter) {
+    return Ask({PopupKind::Confirm, title ? title : "", message ? message : "", enter}).result != 0 ? 1 : 0;
 }
 
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, const char* fileTypeList,

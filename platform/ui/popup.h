@@ -2,6 +2,8 @@
 // (see popup_script.h). The default hook shows Qt dialogs.
 #pragma once
 
+#include "platform/ui/userint.h"
+
 #include <functional>
 #include <string>
 
@@ -10,7 +12,8 @@ enum class PopupKind { Message, Confirm, FileSelect };
 struct PopupRequest {
     PopupKind kind = PopupKind::Message;
     std::string title;
-    std::string text; // Message and Confirm
+    std::string text;                           // Message and Confirm
+    ConfirmDefault enter = ConfirmDefault::Yes; // Confirm: the button Enter presses
     // FileSelect only:
     std::string directory;
     std::string fileSpec;  // default file name or pattern, e.g. "*.ecd"

@@ -19,6 +19,11 @@ ScriptedPopups& ScriptedPopups::AnswerConfirm(bool yes) {
     return *this;
 }
 
+ScriptedPopups& ScriptedPopups::PressEnter() {
+    queue_.push_back({PopupKind::Confirm, {}, true});
+    return *this;
+}
+
 ScriptedPopups& ScriptedPopups::AnswerFile(std::string path, int result) {
     queue_.push_back({PopupKind::FileSelect, {result, std::move(path)}});
     return *this;
@@ -47,10 +52,12 @@ std::string ScriptedPopups::Report() const {
 }
 
 PopupAnswer ScriptedPopups::Answer(const PopupRequest& r) {
-    const bool expected = !queue_.empty() && queue_.front().first == r.kind;
-    records_.push_back({r.kind, r.title, r.kind == PopupKind::FileSelect ? r.fileSpec : r.text, expected});
+    const bool expected = !queue_.empty() && queue_.front().kind == r.kind;
+    records_.push_back(
+        {r.kind, r.title, r.kind == PopupKind::FileSelect ? r.fileSpec : r.text, expected, r.enter});
     if (!expected) return {}; // "no", cancelled
-    const PopupAnswer a = queue_.front().second;
+    const Queued q = queue_.front();
     queue_.pop_front();
-    return a;
+    if (q.enter) return {r.enter == ConfirmDefault::Yes ? 1 : 0, {}};
+    return q.answer;
 }

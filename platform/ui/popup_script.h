@@ -2,7 +2,7 @@
 // While it lives it replaces the popup hook; the previous hook comes back when it goes.
 //
 //   ScriptedPopups popups;
-//   popups.AnswerConfirm(true).AnswerFile("/tmp/a.ecd");
+//   popups.AnswerConfirm(true).AnswerFile("/tmp/a.ecd").PressEnter();
 //   ... act ...
 //   EXPECT_TRUE(popups.AllExpected()) << popups.Report();
 //
@@ -24,6 +24,7 @@ class ScriptedPopups {
         std::string title;
         std::string text; // message text; for a file popup the proposed file name
         bool expected;
+        ConfirmDefault enter; // a confirmation's default button
     };
 
     ScriptedPopups();
@@ -33,6 +34,8 @@ class ScriptedPopups {
 
     ScriptedPopups& ExpectMessage();
     ScriptedPopups& AnswerConfirm(bool yes);
+    // The next confirmation answered with Enter: its default button.
+    ScriptedPopups& PressEnter();
     ScriptedPopups& AnswerFile(std::string path, int result = VAL_EXISTING_FILE_SELECTED);
     ScriptedPopups& CancelFile();
 
@@ -49,7 +52,12 @@ class ScriptedPopups {
   private:
     PopupAnswer Answer(const PopupRequest& r);
 
-    std::deque<std::pair<PopupKind, PopupAnswer>> queue_;
+    struct Queued {
+        PopupKind kind;
+        PopupAnswer answer;
+        bool enter = false; // a confirmation answered by its default button
+    };
+    std::deque<Queued> queue_;
     std::vector<Record> records_;
     PopupHook previous_;
 };

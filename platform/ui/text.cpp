@@ -25,4 +25,13 @@ QString FormatNumber(double v, int precision) {
     return QLocale::c().toString(v, 'f', precision);
 }
 
+std::optional<double> TypedNumber(const QString& text) {
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double v = c.toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
 } // namespace ui

@@ -5,7 +5,9 @@
 #include "platform/ui/layer.h"
 #include "platform/ui/tablemodel.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollArea>
@@ -46,6 +48,18 @@ int Reachable(int panel, int control, Need need) {
     return UIE_NoError;
 }
 
+// Text typed into a numeric box, each character a key press, then Enter.
+void TypeIntoNumeric(const ui::Control& c, const char* text) {
+    auto* box = static_cast<QAbstractSpinBox*>(c.widget.data());
+    box->selectAll();
+    for (const QChar ch : ui::ToQt(text)) {
+        QKeyEvent key(QEvent::KeyPress, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(box, &key);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(box, &enter);
+}
+
 } // namespace
 
 int Click(int panel, int control) {
@@ -70,6 +84,10 @@ int SetValueAsUser(int panel, int control, double value) {
 int SetValueAsUser(int panel, int control, const char* text) {
     if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
     const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (text != nullptr && c->kind == CTRL_NUMERIC) {
+        TypeIntoNumeric(*c, text);
+        return UIE_NoError;
+    }
     if (text == nullptr || !c->HoldsText() || c->kind == CTRL_TEXT_MSG) return UIE_BadValue;
     ui::UserTypeText(panel, control, text);
     ui::UserFinishEdit(panel, control);

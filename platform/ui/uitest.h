@@ -17,6 +17,8 @@ int Click(int panel, int control);
 // The value typed or chosen, then EVENT_VAL_CHANGED and EVENT_COMMIT (numbers: numeric, slide, ring,
 // radio, toggle; texts: string, password, text box). A numeric clamps to its range like the widget.
 int SetValueAsUser(int panel, int control, double value);
+// A numeric given text is typed into key by key, then Enter: the box reads the entry as it does the
+// user's, and one it cannot read leaves the value (and sends no event).
 int SetValueAsUser(int panel, int control, const char* text);
 // EVENT_KEYPRESS (key code | modifiers) to the control (0: the panel alone), then to the panel unless
 // consumed (a function key: to the panel first, then to the control). Returns 1 when consumed, 0 when

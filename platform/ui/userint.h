@@ -422,7 +422,11 @@ int RemovePopup(int removeAll); // 0: the topmost popup, nonzero: all
 
 // Message, confirmation and file dialogs go through one hook (see popup.h), so tests can answer them.
 int MessagePopup(const char* title, const char* message);
-int ConfirmPopup(const char* title, const char* message); // 1 yes, 0 no
+// Which button Enter presses in a confirmation. A question whose Yes throws data away, erases or
+// overwrites asks with No as its default; Escape and the close box answer No whatever the default.
+enum class ConfirmDefault { Yes, No };
+int ConfirmPopup(const char* title, const char* message,
+                 ConfirmDefault enter = ConfirmDefault::Yes); // 1 yes, 0 no
 enum UiFileSelect : int {
     VAL_NO_FILE_SELECTED = 0,
     VAL_EXISTING_FILE_SELECTED = 1,

@@ -260,3 +260,28 @@ TEST_F(ConfigTest, SpecialWheelsDescribeThemselves) {
 }
 
 } // namespace
+
+namespace {
+
+// A number typed into "Wheel Offset [deg]" means what it says: a comma is no decimal point and no
+// thousands separator either, so the entry is refused and the offset stays as it was.
+TEST_F(ConfigTest, WheelOffsetTypedWithACommaIsRefused) {
+    struct Case {
+        const char* typed;
+        double shown;
+        std::int64_t raw; // tenths of a degree at +0x6BE
+    };
+    const Case cases[] = {
+        {"3.5", 3.5, 35},       {"3,5", 3.5, 35},   {"-12.5", -12.5, -125},
+        {"1,000", -12.5, -125}, {"720", 720, 7200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_EQ(uitest::SetValueAsUser(hCg1Panel, NUMcaletSmot, c.typed), 0);
+        ASSERT_TRUE(GatherCg1Panel());
+        EXPECT_EQ(Number(hCg1Panel, NUMcaletSmot), c.shown);
+        EXPECT_EQ(ReadField(Image::Par, 0x6BE, Raw::I16), c.raw);
+    }
+}
+
+} // namespace

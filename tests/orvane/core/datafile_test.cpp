@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -120,6 +121,49 @@ TEST_F(DataFileTest, OtherVersionAsksBeforeLoading) {
             EXPECT_STREQ(cfg.parFile, kept ? path.c_str() : "");
             EXPECT_EQ(ShownName(1), kept ? "before" : "");
         }
+    }
+}
+
+// Enter at a question whose Yes would overwrite (the data in memory with another version's, or a file with
+// this one) answers No: what is there stays.
+TEST_F(DataFileTest, EnterAtTheFileQuestionsKeepsWhatIsThere) {
+    EcuParData old;
+    FillSound(old, 2);
+    old.header.subVersion = 12;
+    const std::string oldFile = PathOf("old.ecd");
+    const std::string target = PathOf("setup.ecd");
+    const Bytes other(sizeof ecuParData, 'o');
+    struct Case {
+        const char* what;
+        std::function<void(ScriptedPopups&)> ask;
+        std::function<void()> check;
+    };
+    FillSound(ecuParData, 7);
+    const EcuParData before = ecuParData;
+    const Case cases[] = {
+        {"load of another version",
+         [&](ScriptedPopups& script) {
+             WriteFileBytes(oldFile, CopyOfBytes(old));
+             script.AnswerFile(oldFile).PressEnter();
+             EXPECT_TRUE(LoadEcu(1, 1));
+         },
+         [&] { EXPECT_EQ(std::memcmp(&ecuParData, &before, sizeof before), 0); }},
+        {"store over another file",
+         [&](ScriptedPopups& script) {
+             WriteFileBytes(target, other);
+             script.AnswerFile(PathOf("setup.bak"), VAL_NEW_FILE_SELECTED).PressEnter();
+             EXPECT_TRUE(StoreEcu(nullptr, 1));
+         },
+         [&] { EXPECT_EQ(ReadFileBytes<char>(target), other); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedPopups script;
+        c.ask(script);
+        ASSERT_TRUE(script.AllExpected()) << script.Report();
+        ASSERT_EQ(script.Records().size(), 2u);
+        EXPECT_EQ(script.Records()[1].enter, ConfirmDefault::No);
+        c.check();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <set>
 #include <string>
 
 namespace {
@@ -69,6 +70,49 @@ TEST_F(Catalogue, RecordsMatchTheTables) {
         EXPECT_EQ(d->addOnly, r.addOnly);
         EXPECT_EQ(d->defaultCell, r.cell);
         EXPECT_EQ(d->inactiveWhen, r.inactiveWhen);
+    }
+}
+
+// Which maps the engine configuration leaves inactive, for every map, from the configuration bytes alone:
+// map 1 while turbo is enabled (0x77D not 0), maps 11, 12 and 13 unless the injection kind (0x6E0) is 1
+// (double injectors), map 14 unless the stepper type (0x7AF) is 1 (auxiliary throttle), maps 16 and 17
+// while external drive-by-wire (0x7B3) is 0; the PWM-output-by-pressure byte (0x77E) and every other map
+// never.
+TEST_F(Catalogue, ConfigurationBytesLeaveTheRightMapsInactive) {
+    struct Config {
+        std::uint8_t injKind, turbo, pwmByPressure, stepper, extDbw;
+    };
+    struct Case {
+        const char* what;
+        Config config;
+        std::set<int> inactive;
+    };
+    constexpr Config kAllOn{1, 0, 0, 1, 1};
+    const Case cases[] = {
+        {"everything the maps need", kAllOn, {}},
+        {"turbo", {1, 1, 0, 1, 1}, {1}},
+        {"turbo, any nonzero byte", {1, 0x80, 0, 1, 1}, {1}},
+        {"PWM output by pressure", {1, 0, 1, 1, 1}, {}},
+        {"single injectors", {0, 0, 0, 1, 1}, {11, 12, 13}},
+        {"compound injection", {2, 0, 0, 1, 1}, {11, 12, 13}},
+        {"full-group injection", {3, 0, 0, 1, 1}, {11, 12, 13}},
+        {"no stepper", {1, 0, 0, 0, 1}, {14}},
+        {"stepper for the idle", {1, 0, 0, 2, 1}, {14}},
+        {"stepper as engine brake", {1, 0, 0, 4, 1}, {14}},
+        {"no drive-by-wire", {1, 0, 0, 1, 0}, {16, 17}},
+        {"drive-by-wire, any nonzero byte", {1, 0, 0, 1, 2}, {}},
+        {"everything off", {0, 1, 1, 0, 0}, {1, 11, 12, 13, 14, 16, 17}},
+    };
+    auto* par = reinterpret_cast<std::uint8_t*>(&ecuParData);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        par[0x6E0] = c.config.injKind;
+        par[0x77D] = c.config.turbo;
+        par[0x77E] = c.config.pwmByPressure;
+        par[0x7AF] = c.config.stepper;
+        par[0x7B3] = c.config.extDbw;
+        for (int id = 1; id <= kMapCount; ++id)
+            EXPECT_EQ(IsMapInactive(*FindMapDesc(id)), c.inactive.contains(id)) << "map " << id;
     }
 }
 

@@ -1,3 +1,5 @@
+#include "orvane/core/connect.h"
+#include "orvane/core/ecucmds.h"
 #include "orvane/maps/graph2d.h"
 #include "orvane/maps/interp.h"
 #include "orvane/maps/plot.h"
@@ -5,8 +7,10 @@
 #include "pagefixture.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/resource.h"
+#include "simlink.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 namespace {
@@ -104,6 +108,45 @@ TEST_F(MapEditor, TypedValuesRoundToWholeRawUnits) {
         ShowMap(c.map);
         ASSERT_EQ(uitest::EditTableCell(hMp1Panel, MAPS1::TABmatrix, At(2, 2), c.typed), 0);
         EXPECT_EQ(Shown()[2][2], c.raw) << "map " << c.map << " typed " << c.typed;
+    }
+}
+
+// What the user types is held to the range of the cell it goes into, on every table of the page: the cell
+// shows the bound and the map stores it. A comma is no decimal point: the entry is refused whole.
+TEST_F(MapEditor, TypedValuesAreHeldToTheCellsRange) {
+    struct Case {
+        int map;
+        int control;
+        Point cell;
+        const char* typed;
+        double shown;
+        std::int16_t raw;
+        std::int16_t& (*stored)(Point cell); // the raw value the cell stands for
+    };
+    const auto matrix = [](Point cell) -> std::int16_t& { return Shown()[cell.y - 2][cell.x - 1]; };
+    const auto x = [](Point cell) -> std::int16_t& { return Block(idCurMap).x[cell.x - 1]; };
+    const auto y = [](Point cell) -> std::int16_t& { return Block(idCurMap).y[cell.y - 1]; };
+    const auto z = [](Point cell) -> std::int16_t& { return Block(idCurMap).z[0][cell.y - 1]; };
+    const Case cases[] = {
+        {1, MAPS1::TABmatrix, At(4, 4), "40", 32, 32000, matrix},     // 0 .. 32 ms
+        {1, MAPS1::TABmatrix, At(4, 4), "-1", 0, 0, matrix},          // 0 .. 32 ms
+        {1, MAPS1::TABmatrix, At(4, 4), "1,5", 0, 0, matrix},         // refused: the cell stays
+        {3, MAPS1::TABmatrix, At(0, 9), "-800", -720, -7200, matrix}, // -720 .. 720 degrees
+        {5, MAPS1::TABmatrix, At(19, 31), "2.5", 2, 2000, matrix},    // 0 .. 2
+        {15, MAPS1::TABmatrix, At(1, 1), "150", 100, 1000, matrix},   // 0 .. 100 %
+        {7, MAPS1::TABmatrix, {3, 1}, "600", 500, 500, x},            // 0 .. 500 km/h
+        {1, MAPS1::TABmatrix, {32, 1}, "25000", 20000, 20000, x},     // 0 .. 20000 rpm
+        {4, MAPS1::TABbpy, {1, 2}, "-40", -30, -300, y},              // -30 .. 250 degrees C
+        {2, MAPS1::TABbpy, {1, 20}, "12000", 10000, 10000, y},        // 0 .. 10000 mBar
+        {9, MAPS1::TABbpz, {1, 6}, "40000", 32767, 32767, z},         // the Z axis' 16 bits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "map " << c.map << " typed " << c.typed);
+        ShowMap(c.map);
+        const bool refused = std::string(c.typed).find(',') != std::string::npos;
+        EXPECT_EQ(uitest::EditTableCell(hMp1Panel, c.control, c.cell, c.typed), refused ? UIE_BadValue : 0);
+        EXPECT_DOUBLE_EQ(Cell(c.control, c.cell), c.shown);
+        EXPECT_EQ(c.stored(c.cell), c.raw);
     }
 }
 
@@ -224,6 +267,37 @@ TEST_F(MapEditor, InactiveMapIsDimmedAndClosesTheGraphs) {
     EXPECT_EQ(dimmed, 0);
 }
 
+// The page dims exactly the maps the configuration leaves inactive, on every tab: none with everything
+// the maps need, and maps 1, 11 to 14, 16 and 17 with turbo on, single injectors, no stepper and no
+// drive-by-wire.
+TEST_F(MapEditor, EveryTabIsDimmedExactlyWhileItsMapIsInactive) {
+    struct Case {
+        const char* what;
+        std::uint8_t injKind, turbo, stepper, extDbw;
+        std::set<int> dimmed;
+    };
+    const Case cases[] = {
+        {"everything on", 1, 0, 1, 1, {}},
+        {"everything off", 0, 1, 0, 0, {1, 11, 12, 13, 14, 16, 17}},
+    };
+    auto* par = reinterpret_cast<std::uint8_t*>(&ecuParData);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        par[0x6E0] = c.injKind;
+        par[0x77D] = c.turbo;
+        par[0x7AF] = c.stepper;
+        par[0x7B3] = c.extDbw;
+        for (int id = 1; id <= kMapCount; ++id) {
+            ShowMap(id);
+            for (const int control : {MAPS1::TABmatrix, MAPS1::TABbpy, MAPS1::CBgraph2D, MAPS1::CBgraph3D}) {
+                int dimmed = -1;
+                ASSERT_GE(GetCtrlAttribute(hMp1Panel, control, ATTR_DIMMED, &dimmed), 0);
+                EXPECT_EQ(dimmed, c.dimmed.contains(id) ? 1 : 0) << "map " << id << ", control " << control;
+            }
+        }
+    }
+}
+
 TEST_F(MapEditor, RefusingSingleMatrixModeKeepsEverything) {
     ShowMap(5);
     ecuMapData.map5.cells[3][1][1] = 1333;
@@ -308,8 +382,34 @@ TEST_F(MapEditor, TabsAreTheCataloguesMapsInOrder) {
         EXPECT_EQ(tab->options.tabs[id - 1], FindMapDesc(id)->tabCaption);
 }
 
-TEST_F(MapEditor, TimerIsThePing) {
-    EXPECT_TRUE(Mp1Timer());
+// The page's tick is the idle poll: over an open link one Ping frame carrying the login keys, its result
+// the reply's; with the link closed no traffic and success.
+TEST_F(MapEditor, TimerIsThePingOverTheOpenLink) {
+    EXPECT_TRUE(Mp1Timer()) << "link closed";
+    ecusim::EcuSim ecu;
+    SimLink& link = AttachSimLink(ecu);
+    aProtectKeys[0] = 0xC2;
+    struct Case {
+        const char* what;
+        bool shortReply;
+        bool result;
+    };
+    for (const Case c : {Case{"answered", false, true}, Case{"reply a byte short", true, false}}) {
+        SCOPED_TRACE(c.what);
+        link.requests.clear();
+        link.tamper = [&c](const ecusim::Frame&, std::optional<ecusim::Frame> reply) {
+            if (c.shortReply && reply) reply->data.pop_back();
+            return reply;
+        };
+        EXPECT_EQ(Mp1Timer(), c.result);
+        ASSERT_EQ(link.requests.size(), 1u);
+        const std::vector<std::uint8_t>& frame = link.requests[0];
+        EXPECT_EQ(frame[2], CMD_PING);
+        ASSERT_EQ(frame.size(), 3u + sizeof aProtectKeys + 1);
+        EXPECT_TRUE(std::equal(std::begin(aProtectKeys), std::end(aProtectKeys), frame.begin() + 3));
+    }
+    CloseComPort();
+    aProtectKeys[0] = 0;
 }
 
 } // namespace

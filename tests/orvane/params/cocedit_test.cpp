@@ -274,6 +274,59 @@ TEST_F(CocEditTest, ConversionQuestionYesTakesTheEcuAxesNoSendsNothing) {
     }
 }
 
+// Yes to the conversion takes every x and every y breakpoint of both ECU maps into the record, and the
+// record's cells stay where they are; what is then sent is the ECU's axes with the record's cells.
+TEST_F(CocEditTest, ConversionTakesEveryBreakpointOfBothEcuMaps) {
+    struct Map {
+        const char* name;
+        std::uint16_t area;
+        ExtMiniMap CocEditRecord::*map;
+        int xFirst, xStep, yFirst, yStep; // the ECU's breakpoints
+    };
+    const Map maps[] = {
+        {"A", 20, &CocEditRecord::mapA, 800, 750, 20, 95},
+        {"B", 21, &CocEditRecord::mapB, 1000, 900, 150, 850},
+    };
+    for (const Map& m : maps) {
+        for (int i = 0; i < 16; ++i)
+            PutEcuWord(ecu.model, m.area, kXWord + i, static_cast<std::int16_t>(m.xFirst + m.xStep * i));
+        for (int j = 0; j < 10; ++j)
+            PutEcuWord(ecu.model, m.area, kYWord + j, static_cast<std::int16_t>(m.yFirst + m.yStep * j));
+    }
+    SimLink& link = ConnectSimulator();
+    FillRecord(); // axes of its own, every cell distinct
+    const CocEditRecord before = cocEditData;
+    popups.AnswerConfirm(true).ExpectMessage();
+    ASSERT_TRUE(SendCocEditMap());
+    ASSERT_EQ(popups.Records().size(), 2u) << popups.Report();
+    EXPECT_EQ(popups.Records()[1].text, "Done!");
+    std::size_t writes = 0;
+    for (const auto& frame : link.requests)
+        writes += frame[2] == 0x04;
+    EXPECT_EQ(writes, 2u);
+    for (const Map& m : maps) {
+        SCOPED_TRACE(m.name);
+        const ExtMiniMap& record = cocEditData.*m.map;
+        const std::uint8_t* ecuMap = ecusim::AreaBytes(ecu.model, m.area).data();
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(record.x[i], m.xFirst + m.xStep * i) << "x " << i;
+            EXPECT_EQ(static_cast<std::int16_t>(ecusim::GetBE16(ecuMap + 2 * (kXWord + i))), record.x[i]);
+        }
+        for (int j = 0; j < 10; ++j) {
+            EXPECT_EQ(record.y[j], m.yFirst + m.yStep * j) << "y " << j;
+            EXPECT_EQ(static_cast<std::int16_t>(ecusim::GetBE16(ecuMap + 2 * (kYWord + j))), record.y[j]);
+        }
+        const ExtMiniMap& cells = before.*m.map;
+        EXPECT_EQ(std::memcmp(record.cells, cells.cells, sizeof cells.cells), 0) << "cells never move";
+        for (int j = 0; j < 10; ++j)
+            for (int i = 0; i < 16; ++i)
+                ASSERT_EQ(static_cast<std::int16_t>(ecusim::GetBE16(ecuMap + 2 * (16 * j + i))),
+                          cells.cells[j][i])
+                    << "sent cell " << j << "," << i;
+    }
+    EXPECT_TRUE(NewCocEditData()) << "converted data counts as unsaved";
+}
+
 TEST_F(CocEditTest, OnlyTheLoadReferenceDiffersStillAsks) {
     ConnectSimulator();
     ecu.model.cocEditInfo[0] = 2;

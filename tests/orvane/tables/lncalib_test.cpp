@@ -190,9 +190,12 @@ TEST_F(Procedures, ImplausibleReadingsAskAndAReversedSensorIsRepairedLater) {
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(ecuParData.linThrottle.x[i], 925) << "the falling axis is flattened at its first point";
 
-    // No at the warning ends the calibration with nothing written.
+    // No at the warning ends the calibration with nothing written, and so does Enter.
     ecu.model.throttleSteps = {0.0}; // 98, far below the stored idle point
     popups.AnswerConfirm(false);
+    Calibrate({LNRGAS::CBset});
+    EXPECT_EQ(ecuParData.linThrottle.x[15], 925);
+    popups.PressEnter();
     Calibrate({LNRGAS::CBset});
     EXPECT_EQ(ecuParData.linThrottle.x[15], 925);
     EXPECT_TRUE(popups.AllExpected()) << popups.Report();

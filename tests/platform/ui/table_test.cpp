@@ -4,6 +4,8 @@
 #include "platform/ui/uitest.h"
 #include "tests/platform/ui/fixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -142,6 +144,53 @@ TEST_F(TableTest, NumericCellEditorRefusesLetters) {
     const auto text = editorOf(1);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->validator(), nullptr);
+}
+
+// A number typed into a numeric box and into a numeric cell, each through its own editor key by key and
+// Enter, means the same: a point before the decimals, and a group separator refuses the whole entry (the
+// old value stays) instead of being dropped.
+TEST_F(TableTest, TypedNumbersReadTheSameInBoxesAndCells) {
+    auto* view = static_cast<QTableView*>(ui::FindControl(main, MAINP::TABgrid, nullptr)->widget.data());
+    const Point cell = MakePoint(3, 4);
+    const auto typeIntoCell = [&](const char* text) {
+        ASSERT_EQ(uitest::OpenTableCellEditor(main, MAINP::TABgrid, cell), 0);
+        QWidget* editor = view->indexWidget(model->index(cell.y - 1, cell.x - 1));
+        ASSERT_NE(editor, nullptr);
+        for (const QChar ch : QString(text)) {
+            QKeyEvent key(QEvent::KeyPress, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(editor, &key);
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(editor, &enter);
+        uitest::CloseTableCellEditor(main, MAINP::TABgrid);
+    };
+    struct Case {
+        const char* typed;
+        double value; // kOld: refused
+    };
+    constexpr double kOld = 42;
+    const Case cases[] = {
+        {"3,5", kOld}, {"1,000", kOld}, {"1,000.5", kOld}, {",5", kOld},
+        {"3.5", 3.5},  {"+7.25", 7.25}, {"0.5", 0.5},      {"12", 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SetCtrlVal(main, MAINP::NUMval, kOld);
+        SetTableCellVal(main, MAINP::TABgrid, cell, kOld);
+        events.clear();
+        ASSERT_EQ(uitest::SetValueAsUser(main, MAINP::NUMval, c.typed), 0);
+        typeIntoCell(c.typed);
+        double box = 0, typedCell = 0;
+        GetCtrlVal(main, MAINP::NUMval, &box);
+        GetTableCellVal(main, MAINP::TABgrid, cell, &typedCell);
+        EXPECT_EQ(box, c.value);
+        EXPECT_EQ(typedCell, c.value);
+        const std::size_t commits = c.value == kOld ? 0 : 1;
+        EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), commits);
+        EXPECT_EQ(Of(MAINP::TABgrid, EVENT_COMMIT).size(), commits);
+        EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, cell, c.typed) == 0, c.value != kOld)
+            << "the test driver's edit reads as the editor does";
+    }
 }
 
 TEST_F(TableTest, UserEditAndActiveCellReachTheCallback) {
