@@ -1,5 +1,6 @@
 // The simulated boot loader: its frames share the link with the application's, and it installs only a
 // whole image written in sequence after the erase, made for its system type.
+#include "bytes.h"
 #include "ecusim/ecu.h"
 #include "ecusim/firmware.h"
 
@@ -28,8 +29,7 @@ std::optional<Bytes> Ask(ecusim::EcuSim& sim, std::uint8_t cmd, const Bytes& dat
 
 Bytes Block(std::uint16_t number, std::span<const std::uint8_t> data) {
     Bytes block(2 + data.size());
-    block[0] = static_cast<std::uint8_t>(number >> 8);
-    block[1] = static_cast<std::uint8_t>(number);
+    PutBE16(block, 0, number);
     std::ranges::copy(data, block.begin() + 2);
     return block;
 }

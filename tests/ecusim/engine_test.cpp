@@ -1,6 +1,7 @@
 // The simulated engine and the commands that report it: live records of their exact sizes with the bench
 // adjustment applied, output tests, the diagnostic log with its resets, parameters and password, and the
 // options that spoil poll and block-transfer replies now and then.
+#include "bytes.h"
 #include "ecusim/commands.h"
 #include "liverecord.h"
 #include "simclient.h"
@@ -12,10 +13,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::uint16_t Word(const ecusim::Frame& f, std::size_t off) {
-    return ecusim::GetBE16(&f.data.at(off));
-}
 
 } // namespace
 
@@ -67,13 +64,13 @@ TEST(SimLive, RecordsHaveTheirSizesAndReportTheAdjustment) {
 
     const auto k = client.Exchange(0x06, Bytes{0, 4, 0x04, 0xE2}); // injection factor cylinder 2: 1.250
     ASSERT_TRUE(k);
-    EXPECT_EQ(Word(*k, 64), 1250);
+    EXPECT_EQ(GetBE16(k->data, 64), 1250);
     const auto adv = client.Exchange(0x06, Bytes{1, 10, 0xFF, 0xE9}); // advance -2.3 degrees
     ASSERT_TRUE(adv);
-    EXPECT_EQ(static_cast<std::int16_t>(Word(*adv, 24)), -23);
+    EXPECT_EQ(static_cast<std::int16_t>(GetBE16(adv->data, 24)), -23);
     const auto body = client.Exchange(0x06, Bytes{3, 17, 0, 50});
     ASSERT_TRUE(body);
-    EXPECT_EQ(Word(*body, 36), 50);
+    EXPECT_EQ(GetBE16(body->data, 36), 50);
 }
 
 TEST(SimLive, InjectionComesFromTheMapAndLambdaFromHowFarItIsOffTheNeed) {
@@ -85,12 +82,12 @@ TEST(SimLive, InjectionComesFromTheMapAndLambdaFromHowFarItIsOffTheNeed) {
     const auto afrWithCells = [&](std::int16_t cellUs) {
         LayMap(model, 0x16B30, 4, cellUs, 1000, 500, 50); // injection by throttle: 1000.. rpm, 0.. deg
         const auto injection = client.Exchange(0x06, Bytes{0, 0, 0, 0});
-        EXPECT_EQ(Word(*injection, 48), cellUs) << "the base injection time is the cell";
+        EXPECT_EQ(GetBE16(injection->data, 48), cellUs) << "the base injection time is the cell";
         const ComposedInjection composed = ComposeInjection(*injection, 0);
-        EXPECT_NEAR(Word(*injection, 32) + Word(*injection, 40), (composed.lowMs + composed.highMs) * 1000.0,
-                    cellUs * 0.005)
+        EXPECT_NEAR(GetBE16(injection->data, 32) + GetBE16(injection->data, 40),
+                    (composed.lowMs + composed.highMs) * 1000.0, cellUs * 0.005)
             << "the injected time, high and low injectors together, carries the corrections shown";
-        return Word(*client.Exchange(0x06, Bytes{2, 0, 0, 0}), 26) / 10.0;
+        return GetBE16(client.Exchange(0x06, Bytes{2, 0, 0, 0})->data, 26) / 10.0;
     };
     const double lean = afrWithCells(4000);
     const double rich = afrWithCells(8000);
@@ -112,19 +109,20 @@ TEST(SimLive, DoubleInjectionSharesTheTimeByThePartitionMap) {
     }
     const auto phases = [&] {
         const auto live = client.Exchange(0x06, Bytes{0, 0, 0, 0});
-        return std::array<std::uint16_t, 4>{Word(*live, 214), Word(*live, 222), Word(*live, 230),
-                                            Word(*live, 238)};
+        return std::array<std::uint16_t, 4>{GetBE16(live->data, 214), GetBE16(live->data, 222),
+                                            GetBE16(live->data, 230), GetBE16(live->data, 238)};
     };
     const auto shares = [&](double rpm, double throttlePct) {
         ecusim::SteerEngine(model.engine, rpm, throttlePct);
         ecusim::AdvanceEngine(model, 10.0);
         const auto live = client.Exchange(0x06, Bytes{0, 0, 0, 0});
-        const double high = Word(*live, 32), low = Word(*live, 40);
+        const double high = GetBE16(live->data, 32), low = GetBE16(live->data, 40);
         EXPECT_NEAR(high + low, model.engine.cylInjMs[0] * 1000.0, 1.0);
         // each set's time without its dead time and its factor: the share of the cylinder's time
-        const double lowPart = low > 0.0 ? (low - Word(*live, 202)) / Word(*live, 106) : 0.0;
-        const double highPart = high > 0.0 ? (high - Word(*live, 204)) / Word(*live, 114) : 0.0;
-        EXPECT_NEAR(Word(*live, 72) / 10.0, 100.0 * lowPart / (highPart + lowPart), 0.2)
+        const double lowPart = low > 0.0 ? (low - GetBE16(live->data, 202)) / GetBE16(live->data, 106) : 0.0;
+        const double highPart =
+            high > 0.0 ? (high - GetBE16(live->data, 204)) / GetBE16(live->data, 114) : 0.0;
+        EXPECT_NEAR(GetBE16(live->data, 72) / 10.0, 100.0 * lowPart / (highPart + lowPart), 0.2)
             << "the partition shown";
         return lowPart / (highPart + lowPart);
     };
@@ -182,7 +180,7 @@ TEST(SimDiagnostics, TheDistanceWarningComesAtTheLimitInKilometres) {
     client.sim.model.diag.distLimit = 500; // the page shows 5000 km
     const auto warned = [&](double metres) {
         client.sim.model.diag.distM = metres;
-        return Word(*client.Exchange(0x10, Bytes{0}), 20) != 0;
+        return GetBE16(client.Exchange(0x10, Bytes{0})->data, 20) != 0;
     };
     EXPECT_FALSE(warned(5000.0));
     EXPECT_FALSE(warned(4999999.0));
@@ -194,13 +192,13 @@ TEST(SimDiagnostics, EveryParameterRequestReturnsTheWholeRecord) {
     const auto read = client.Exchange(0x11, Bytes{0, 0, 0, 0, 0, 0});
     ASSERT_TRUE(read);
     ASSERT_EQ(read->data.size(), 148u);
-    EXPECT_EQ(Word(*read, 8), 9000);
+    EXPECT_EQ(GetBE16(read->data, 8), 9000);
 
     const auto limit = client.Exchange(0x11, Bytes{0, 0, 0x1F, 0x40, 5, 0}); // rpm limit: guarded
-    EXPECT_EQ(Word(*limit, 8), 9000);
+    EXPECT_EQ(GetBE16(limit->data, 8), 9000);
     const auto adMax = client.Exchange(0x11, Bytes{0, 0, 0x03, 0xFF, 27, 4}); // throttle A/D max 1023
-    EXPECT_EQ(Word(*adMax, 72), 1023);
-    EXPECT_EQ(Word(*adMax, 90), 1000) << "its physical value: 100.0 %";
+    EXPECT_EQ(GetBE16(adMax->data, 72), 1023);
+    EXPECT_EQ(GetBE16(adMax->data, 90), 1000) << "its physical value: 100.0 %";
     const auto off = client.Exchange(0x11, Bytes{0, 0, 0, 0, 35, 1}); // battery channel off
     EXPECT_EQ(off->data[145] & 0x10, 0x10);
     const auto autoReset = client.Exchange(0x11, Bytes{0, 0, 0, 0, 1, 1});

@@ -1,6 +1,7 @@
 // Reading the simulated ECU's live records the way the live pages lay them out.
 #pragma once
 
+#include "bytes.h"
 #include "ecusim/frame.h"
 #include "ecusim/model.h"
 
@@ -9,10 +10,10 @@
 #include <initializer_list>
 
 inline double LiveWord(const ecusim::Frame& f, std::size_t off) {
-    return ecusim::GetBE16(&f.data.at(off));
+    return GetBE16(f.data, off);
 }
 inline double LiveSigned(const ecusim::Frame& f, std::size_t off) {
-    return static_cast<std::int16_t>(ecusim::GetBE16(&f.data.at(off)));
+    return static_cast<std::int16_t>(GetBE16(f.data, off));
 }
 
 // A cylinder's injection (ms) as the injection record composes it from what it shows: the base time

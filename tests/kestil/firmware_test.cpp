@@ -62,14 +62,14 @@ TEST_F(FirmwareTest, TmkCopyDropsTheBlockAndTakesTheTagOfTheBootLoader) {
         ASSERT_TRUE(copy) << c.fileTag;
         std::vector<std::uint8_t> expected(c.sentTag, c.sentTag + 8);
         expected.insert(expected.end(), image.begin(), image.end());
-        EXPECT_EQ(ReadAll(copy.path()), expected) << c.fileTag << " to " << std::hex << c.type;
+        EXPECT_EQ(ReadFileBytes(copy.path()), expected) << c.fileTag << " to " << std::hex << c.type;
     }
     EXPECT_EQ(files.CopiesLeft(), 0u);
 }
 
 TEST_F(FirmwareTest, CopiesThatCannotBeMadeLeaveNothingBehind) {
     const std::string tmk = files.WriteFirmware("tmk.kbf", "DrvlnTmk", 100);
-    std::vector<std::uint8_t> cut = ReadAll(tmk);
+    std::vector<std::uint8_t> cut = ReadFileBytes(tmk);
     cut.resize(555);
     const std::string shortTmk = files.Write("short.kbf", cut);
     EXPECT_FALSE(AdjustPreambolo(shortTmk.c_str(), 0x5600)) << "shorter than tag and block";
@@ -82,7 +82,8 @@ TEST_F(FirmwareTest, CopiesThatCannotBeMadeLeaveNothingBehind) {
     const std::string bare = files.Write("bare.kbf", cut);
     const TempCopy tagOnly = AdjustPreambolo(bare.c_str(), 0x5600);
     ASSERT_TRUE(tagOnly);
-    EXPECT_EQ(ReadAll(tagOnly.path()).size(), 8u) << "a file of tag and block alone gives the tag alone";
+    EXPECT_EQ(ReadFileBytes(tagOnly.path()).size(), 8u)
+        << "a file of tag and block alone gives the tag alone";
 }
 
 TEST_F(FirmwareTest, OpenImageIsCopiedWholeAndTheCopyGoesWithItsOwner) {
@@ -92,7 +93,7 @@ TEST_F(FirmwareTest, OpenImageIsCopiedWholeAndTheCopyGoesWithItsOwner) {
         const TempCopy copy = CopyFirmware(open.c_str());
         ASSERT_TRUE(copy);
         copyPath = copy.path();
-        EXPECT_EQ(ReadAll(copyPath), ReadAll(open));
+        EXPECT_EQ(ReadFileBytes(copyPath), ReadFileBytes(open));
     }
     EXPECT_FALSE(std::filesystem::exists(copyPath));
     EXPECT_TRUE(std::filesystem::exists(open)) << "never the chosen file";

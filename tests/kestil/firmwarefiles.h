@@ -2,13 +2,13 @@
 // programmer puts its temporary copies (TMPDIR), so that a copy left behind shows.
 #pragma once
 
+#include "bytes.h"
 #include "ecusim/firmware.h"
 #include "wire.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 class FirmwareDir {
@@ -31,8 +31,7 @@ class FirmwareDir {
 
     std::string Write(const char* name, std::span<const std::uint8_t> bytes) const {
         const std::string path = dir_.Path(name);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        WriteFileBytes(path, bytes);
         return path;
     }
     // A whole file of a tag with an image of imageSize bytes.
@@ -56,8 +55,3 @@ class FirmwareDir {
     std::string saved_;
     bool hadOne_ = false;
 };
-
-inline std::vector<std::uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}

@@ -1,5 +1,6 @@
 // The programming run from the button to the boot loader's new application, and the runs that must
 // end without touching the flash, or with the failure shown and nothing left behind.
+#include "bytes.h"
 #include "kestil/program.h"
 #include "kestilfixture.h"
 #include "platform/ui/uitest.h"
@@ -24,7 +25,7 @@ struct ProgramTest : KestilFixture {
     std::vector<std::pair<int, std::size_t>> Blocks() const {
         std::vector<std::pair<int, std::size_t>> blocks;
         for (const Bytes& r : link->requests)
-            if (r.size() >= 6 && r[2] == 6) blocks.emplace_back(r[4] << 8 | r[5], r.size() - 6);
+            if (r.size() >= 6 && r[2] == 6) blocks.emplace_back(GetBE16(r, 4), r.size() - 6);
         return blocks;
     }
     // The areas of the erase requests, in order.

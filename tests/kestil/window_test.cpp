@@ -72,7 +72,7 @@ TEST_F(WindowTest, PortChoiceDuringARunStaysOnThePortInUse) {
 std::int16_t PortInSettingsFile() {
     char path[1100];
     SettingsPath(path);
-    const std::vector<std::uint8_t> bytes = ReadAll(path);
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     if (bytes.size() != sizeof(ProgrammerCfg)) return 99;
     ProgrammerCfg stored{};
     std::memcpy(&stored, bytes.data(), sizeof stored);

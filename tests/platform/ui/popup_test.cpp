@@ -1,0 +1,185 @@
+// Popups answered by a script, the run-time's own message dialog, and the confirmation dialog itself
+// answered from the keyboard.
+#include "platform/ui/layer.h"
+#include "platform/ui/popup_script.h"
+#include "platform/ui/uitest.h"
+#include "tests/platform/ui/fixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QTimer>
+#include <array>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+TEST(UiPopups, ScriptAnswersInOrderAndRecordsEveryPopup) {
+    ScriptedPopups popups;
+    popups.AnswerConfirm(true).ExpectMessage().AnswerFile("/tmp/x.ecd", VAL_NEW_FILE_SELECTED);
+    EXPECT_EQ(ConfirmPopup("Exit", "Exit without saving changes?"), 1);
+    EXPECT_EQ(MessagePopup("Load", "Done!"), 0);
+    std::array<char, 260> path{};
+    EXPECT_EQ(FileSelectPopup("", "*.ecd", "*.ecd", "Store", VAL_SAVE_BUTTON, 0, 1, 1, 1, path),
+              VAL_NEW_FILE_SELECTED);
+    EXPECT_STREQ(path.data(), "/tmp/x.ecd");
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+    ASSERT_EQ(popups.Records().size(), 3u);
+    EXPECT_EQ(popups.Records()[0].text, "Exit without saving changes?");
+    EXPECT_EQ(popups.Records()[1].title, "Load");
+    EXPECT_EQ(popups.Records()[2].kind, PopupKind::FileSelect);
+}
+
+TEST(UiPopups, UnexpectedPopupsAreRecordedAndAnsweredNo) {
+    ScriptedPopups popups;
+    popups.ExpectMessage();
+    EXPECT_EQ(ConfirmPopup("Quit", "Sure?"), 0); // the queue expects a message, not this
+    std::array<char, 16> path{'x'};
+    EXPECT_EQ(FileSelectPopup("", "", "", "Load", VAL_LOAD_BUTTON, 0, 0, 1, 0, path), VAL_NO_FILE_SELECTED);
+    EXPECT_STREQ(path.data(), "");
+    EXPECT_EQ(popups.UnexpectedCount(), 2);
+    EXPECT_EQ(popups.Unused(), 1u);
+    EXPECT_FALSE(popups.AllExpected());
+}
+
+TEST(UiPopups, PathThatDoesNotFitIsNoChoice) {
+    ScriptedPopups popups;
+    popups.AnswerFile("/a/rather/long/path.ecd");
+    std::array<char, 8> path{};
+    EXPECT_LT(FileSelectPopup("", "", "", "Load", VAL_LOAD_BUTTON, 0, 0, 1, 0, path), 0);
+    EXPECT_STREQ(path.data(), "");
+}
+
+TEST(UiPopups, ScriptsNestAndRestore) {
+    ScriptedPopups outer;
+    {
+        ScriptedPopups inner;
+        inner.AnswerConfirm(true);
+        EXPECT_EQ(ConfirmPopup("a", "b"), 1);
+    }
+    EXPECT_EQ(ConfirmPopup("a", "b"), 0);
+    EXPECT_EQ(outer.UnexpectedCount(), 1);
+}
+
+// A message shown by the run-time itself: as wide as its title needs beside a title bar's icon and buttons
+// (a window manager cuts a title that has no room to ".."), as wide as its text, and centred on the window
+// it belongs to, the window of the panel at work or the popup over it, wherever that window stands.
+TEST_F(UiTest, MessageFitsItsTitleAndTextAndIsCentredOnItsWindow) {
+    const PopupHook none = SetPopupHook({}); // the run-time's own dialogs
+    const int dialog = LoadPanel(0, "sample.uir", DLG::id);
+    ASSERT_GT(dialog, 0);
+    struct Case {
+        const char* title;
+        const char* text;
+        bool overPopup;
+    };
+    const Case kCases[] = {
+        {"Receive", "Done!", false},
+        {"Load ECU mapping data", "Invalid data!\nData stored by another application.", false},
+        {"Send", "Done!", true},
+    };
+    SetPanelAttribute(main, ATTR_LEFT, 330);
+    SetPanelAttribute(main, ATTR_TOP, 210);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.title);
+        if (c.overPopup) {
+            SetPanelAttribute(dialog, ATTR_LEFT, 40);
+            SetPanelAttribute(dialog, ATTR_TOP, 30);
+            ASSERT_EQ(InstallPopup(dialog), 0);
+        }
+        const QWidget* owner = ui::FindPanel(c.overPopup ? dialog : main)->frame->window();
+        QRect shown;
+        QString title;
+        int labelRoom = 0, labelNeeds = 0;
+        std::function<void()> look = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return uitest::Later(look); // not up yet
+            shown = box->frameGeometry();
+            title = box->windowTitle();
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            labelRoom = label->width();
+            labelNeeds = label->sizeHint().width();
+            if (const char* dir = std::getenv("ORVANE_SHOT_DIR"))
+                box->grab().save(QString::fromLocal8Bit(dir) + "/message-" + title + ".png");
+            box->accept();
+        };
+        uitest::Later(look);
+        MessagePopup(c.title, c.text);
+        EXPECT_EQ(title, QString::fromUtf8(c.title));
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(shown.width(), QFontMetrics(bold).horizontalAdvance(title) + 100)
+            << "no room for the title";
+        EXPECT_GE(labelRoom, labelNeeds) << "the text is cut";
+        EXPECT_LE(std::abs(shown.center().x() - owner->frameGeometry().center().x()), 1);
+        EXPECT_LE(std::abs(shown.center().y() - owner->frameGeometry().center().y()), 1);
+        if (c.overPopup) RemovePopup(0);
+    }
+    DiscardPanel(dialog);
+    SetPopupHook(none);
+}
+
+// The confirmation dialog as the user meets it: Enter presses the button the question chose as its
+// default; Escape and the close box answer No whatever the default.
+TEST(UiPopups, ConfirmationDialogAnswersEnterWithItsDefaultAndEscapeOrCloseWithNo) {
+    const auto key = [](int code) {
+        return [code](QMessageBox& box) {
+            QWidget* target = box.focusWidget() != nullptr ? box.focusWidget() : &box;
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+            QApplication::sendEvent(target, &press);
+        };
+    };
+    struct Case {
+        const char* what;
+        ConfirmDefault enter;
+        std::function<void(QMessageBox&)> act;
+        int answer;
+    };
+    const Case cases[] = {
+        {"Enter, default Yes", ConfirmDefault::Yes, key(Qt::Key_Return), 1},
+        {"Enter, default No", ConfirmDefault::No, key(Qt::Key_Return), 0},
+        {"keypad Enter, default No", ConfirmDefault::No, key(Qt::Key_Enter), 0},
+        {"Escape, default Yes", ConfirmDefault::Yes, key(Qt::Key_Escape), 0},
+        {"Escape, default No", ConfirmDefault::No, key(Qt::Key_Escape), 0},
+        {"close box, default Yes", ConfirmDefault::Yes, [](QMessageBox& box) { box.close(); }, 0},
+    };
+    ui::EnsureApp(); // the user's timer needs the application's event loop
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The user acts once the dialog is up. A dialog that his action left open fails the case and is
+        // closed, so that nothing waits for ever.
+        bool acted = false;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            if (acted) {
+                ADD_FAILURE() << "the dialog stayed open";
+                box->done(-1);
+                return;
+            }
+            acted = true;
+            c.act(*box);
+        });
+        user.start(5);
+        EXPECT_EQ(ConfirmPopup("Maps", "Lose it?", c.enter), c.answer);
+        EXPECT_TRUE(acted);
+    }
+}
+
+// A script's Enter answers with the question's default button, and every record keeps that default.
+TEST(UiPopups, ScriptedEnterPressesTheQuestionsDefault) {
+    ScriptedPopups popups;
+    popups.PressEnter().PressEnter();
+    EXPECT_EQ(ConfirmPopup("a", "keep going?"), 1);
+    EXPECT_EQ(ConfirmPopup("b", "throw it away?", ConfirmDefault::No), 0);
+    EXPECT_TRUE(popups.AllExpected()) << popups.Report();
+    ASSERT_EQ(popups.Records().size(), 2u);
+    EXPECT_EQ(popups.Records()[0].enter, ConfirmDefault::Yes);
+    EXPECT_EQ(popups.Records()[1].enter, ConfirmDefault::No);
+}
+
+} // namespace
