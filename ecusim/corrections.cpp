@@ -36,7 +36,7 @@ constexpr std::size_t kMapCrank = 0x26010, kMapInjLow = 0x26578, kMapInjHigh = 0
 constexpr std::size_t kNeutralFlags = 0x29997; // bit 7: the neutral adjustments on
 constexpr int kTcTopLevel = 63;
 
-constexpr std::size_t kGears = 6, kLevels = 6;
+constexpr std::size_t kLevels = 6;
 
 double Curve(const std::vector<std::uint8_t>& image, std::size_t offset, double x) {
     return CurveIn(image, offset, offset + kCurveAxis, kCurvePoints, x);

@@ -54,7 +54,7 @@ MapView ExtMiniMapAt(const std::vector<std::uint8_t>& image, std::size_t offset)
 }
 
 std::size_t GearMatrix(int gear) {
-    return static_cast<std::size_t>(std::clamp(gear, 1, 6) - 1);
+    return static_cast<std::size_t>(std::clamp(gear, 1, static_cast<int>(kGears)) - 1);
 }
 
 double CurveIn(const std::vector<std::uint8_t>& image, std::size_t offset, std::size_t axis, std::size_t n,

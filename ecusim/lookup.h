@@ -32,7 +32,9 @@ MapView MapAt(const std::vector<std::uint8_t>& image, std::size_t offset, std::s
               std::size_t matrix = 0);
 MapView MiniMapAt(const std::vector<std::uint8_t>& image, std::size_t offset);
 MapView ExtMiniMapAt(const std::vector<std::uint8_t>& image, std::size_t offset);
-// The matrix of a per-gear block (six, gears 1 to 6) for a gear; in neutral (0) the first gear's.
+// A per-gear block holds a matrix for each of the gears 1 to kGears.
+inline constexpr std::size_t kGears = 6;
+// The matrix of a per-gear block for a gear; in neutral (0) the first gear's.
 std::size_t GearMatrix(int gear);
 // The n-point curve at offset whose breakpoints lie at axis.
 double CurveIn(const std::vector<std::uint8_t>& image, std::size_t offset, std::size_t axis, std::size_t n,

@@ -11,7 +11,6 @@ namespace {
 
 // Per-gear maps of the mapping slot: the auxiliary throttle, the PWM output, the two throttle bodies.
 constexpr std::size_t kMapAuxThrottle = 0x1D638, kMapPwm = 0x1F4A0, kMapBody1 = 0x21308, kMapBody2 = 0x23170;
-constexpr std::size_t kGears = 6;
 constexpr std::size_t kParPwmByPressure = 0x77E; // nonzero: the PWM map by manifold pressure
 // The idle stepper's normal step (% x10) over the water temperature, ten points.
 constexpr std::size_t kIdleStep = 0x29BC8, kIdleStepAxis = 0x29BA0, kIdleStepPoints = 10;
