@@ -208,11 +208,6 @@ bool ConfigureCg2() {
 constexpr FieldPart kParts[] = {Part(kFields)};
 const FieldPage kPage = {&hCg2Panel, kParts, ConfigureCg2, CheckCg2};
 
-// A byte code repaired in place; true when changed.
-template <class Repair> bool RepairByte(std::size_t offset, Repair repair) {
-    return RepairImageValue<std::uint8_t>(Image::Par, offset, repair);
-}
-
 // Of two equal identifiers the earlier is set to its default, one after the other in offset order.
 bool RepairCanIds() {
     bool changed = false;
@@ -232,11 +227,11 @@ bool RepairCanIds() {
 
 bool CheckCg2() {
     bool changed = false;
-    changed |= RepairByte(kParStepperType, [](std::uint8_t& v) {
+    changed |= RepairImageValue<std::uint8_t>(Image::Par, kParStepperType, [](std::uint8_t& v) {
         return ResetOutside<std::uint8_t>(v, 0, 4, 0) ||
                ResetWhen<std::uint8_t>(v, DbwOn() && v >= 1 && v <= 3, 0);
     });
-    changed |= RepairByte(kParGearMode, [](std::uint8_t& v) {
+    changed |= RepairImageValue<std::uint8_t>(Image::Par, kParGearMode, [](std::uint8_t& v) {
         return ResetOutside<std::uint8_t>(v, 0, 7, 0) ||
                ResetWhen<std::uint8_t>(v, v <= 1 && !AnalogGearSensor(), 0) ||
                ResetWhen<std::uint8_t>(v, (v == 1 || v == 3) && BlippingByWire(), 0);
@@ -247,8 +242,9 @@ bool CheckCg2() {
     changed |= RepairImageValue<std::uint16_t>(Image::Par, kScaleVelAnt, [](std::uint16_t& gain) {
         return ResetUnlessOneOf<std::uint16_t>(gain, {5, 10, 20}, 10);
     });
-    changed |= RepairByte(kParVelAntByHall,
-                          [](std::uint8_t& v) { return ResetWhen<std::uint8_t>(v, HallImpossible(), 0); });
+    changed |= RepairImageValue<std::uint8_t>(Image::Par, kParVelAntByHall, [](std::uint8_t& v) {
+        return ResetWhen<std::uint8_t>(v, HallImpossible(), 0);
+    });
     if (!DbwOn()) {
         WriteField(Image::Par, kParEnableBlipping, U8, 0);
         changed = true; // the page is filled again after every gather while drive-by-wire is off
