@@ -15,6 +15,8 @@ namespace ui {
 void InstallInputRouting();
 // The key code with modifier bits of a Qt key press; 0 for a key the layer does not report.
 int KeyCodeOf(const QKeyEvent& e);
+// The press of a key code with modifier bits as the display sends it.
+QKeyEvent KeyPressOf(int key);
 
 // User actions. Each updates the record and the widget first, then calls back as the real input would.
 // EVENT_LEFT_CLICK at the control's centre, then the control's press (see UserPress); the result is the
