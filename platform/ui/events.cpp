@@ -202,7 +202,7 @@ QKeyEvent KeyPressOf(int key) {
     QString text;
     if (named != kKeys.end())
         qtKey = named->qt;
-    else if (code >= VAL_F1_VKEY && code <= VAL_F1_VKEY + 11 * 0x100)
+    else if (IsFunctionKey(code))
         qtKey = Qt::Key_F1 + (code - VAL_F1_VKEY) / 0x100;
     else {
         text = QChar(code & VAL_ASCII_KEY_MASK);
