@@ -191,10 +191,7 @@ int KeyCodeOf(const QKeyEvent& e) {
     return 0;
 }
 
-int UserFocusKey(int panel, int control, int key) {
-    if (UserKey(panel, control, key) != 0) return 1;
-    const Control* c = FindControl(panel, control, nullptr);
-    if (c == nullptr || c->widget == nullptr) return 0;
+QKeyEvent KeyPressOf(int key) {
     Qt::KeyboardModifiers mods;
     if (key & VAL_SHIFT_MODIFIER) mods |= Qt::ShiftModifier;
     if (key & VAL_MENUKEY_MODIFIER) mods |= Qt::ControlModifier;
@@ -205,13 +202,20 @@ int UserFocusKey(int panel, int control, int key) {
     QString text;
     if (named != kKeys.end())
         qtKey = named->qt;
-    else if (code >= VAL_F1_VKEY && code <= VAL_F1_VKEY + 11 * 0x100)
+    else if (IsFunctionKey(code))
         qtKey = Qt::Key_F1 + (code - VAL_F1_VKEY) / 0x100;
     else {
         text = QChar(code & VAL_ASCII_KEY_MASK);
         qtKey = text.toUpper()[0].unicode();
     }
-    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+    return QKeyEvent(QEvent::KeyPress, qtKey, mods, text);
+}
+
+int UserFocusKey(int panel, int control, int key) {
+    if (UserKey(panel, control, key) != 0) return 1;
+    const Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || c->widget == nullptr) return 0;
+    QKeyEvent press = KeyPressOf(key);
     // Straight to the widget: the callbacks have heard the key already.
     static_cast<QObject*>(c->widget.data())->event(&press);
     return 0;

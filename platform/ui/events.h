@@ -15,6 +15,12 @@ namespace ui {
 void InstallInputRouting();
 // The key code with modifier bits of a Qt key press; 0 for a key the layer does not report.
 int KeyCodeOf(const QKeyEvent& e);
+// The press of a key code with modifier bits as the display sends it.
+QKeyEvent KeyPressOf(int key);
+// Whether a key code without its modifier bits is one of F1..F12.
+constexpr bool IsFunctionKey(int code) {
+    return code >= VAL_F1_VKEY && code <= VAL_F1_VKEY + 11 * 0x100;
+}
 
 // User actions. Each updates the record and the widget first, then calls back as the real input would.
 // EVENT_LEFT_CLICK at the control's centre, then the control's press (see UserPress); the result is the

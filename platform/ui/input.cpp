@@ -99,8 +99,7 @@ int UserKey(int panel, int control, int key) {
     // The function keys are the page's commands: its callback hears them first, whichever control has
     // the focus (a control that consumes every key it types with would hide them), and the control gets
     // those the page leaves.
-    const int bare = key & ~VAL_MODIFIER_MASK;
-    const bool functionKey = bare >= VAL_F1_VKEY && bare <= VAL_F1_VKEY + 11 * 0x100;
+    const bool functionKey = IsFunctionKey(key & ~VAL_MODIFIER_MASK);
     if (functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0) return 1;
     if (control != 0 && SendCtrlEvent(panel, control, EVENT_KEYPRESS, key, 0) != 0) return 1;
     return !functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0 ? 1 : 0;

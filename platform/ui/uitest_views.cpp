@@ -1,5 +1,6 @@
 // The test driver's way in as the display delivers input: the keyboard, and the 3-D graph's own window,
 // which is no widget of the panel.
+#include "platform/ui/events.h"
 #include "platform/ui/layer.h"
 #include "platform/ui/uitest.h"
 
@@ -11,7 +12,6 @@
 #include <QWidget>
 #include <QtDataVisualization/Q3DSurface>
 #include <QtDataVisualization/QSurface3DSeries>
-#include <array>
 
 namespace uitest {
 namespace {
@@ -21,35 +21,12 @@ Q3DSurface* ViewOf(int panel, int control) {
     return c != nullptr && c->surface ? qobject_cast<Q3DSurface*>(c->surface->view.data()) : nullptr;
 }
 
-// The press of a key code (an ASCII character or an arrow key, with modifier bits) as the display sends it.
-QKeyEvent KeyPressOf(int key) {
-    struct Arrow {
-        int code, qt;
-    };
-    constexpr std::array kArrows{
-        Arrow{VAL_UP_ARROW_VKEY, Qt::Key_Up}, Arrow{VAL_DOWN_ARROW_VKEY, Qt::Key_Down},
-        Arrow{VAL_LEFT_ARROW_VKEY, Qt::Key_Left}, Arrow{VAL_RIGHT_ARROW_VKEY, Qt::Key_Right}};
-    Qt::KeyboardModifiers mods;
-    if (key & VAL_SHIFT_MODIFIER) mods |= Qt::ShiftModifier;
-    if (key & VAL_MENUKEY_MODIFIER) mods |= Qt::ControlModifier;
-    if (key & VAL_ALT_MODIFIER) mods |= Qt::AltModifier;
-    const int code = key & ~VAL_MODIFIER_MASK;
-    int qtKey = code & VAL_ASCII_KEY_MASK;
-    QString text = QString(QChar(qtKey));
-    for (const Arrow& a : kArrows)
-        if (a.code == code) {
-            qtKey = a.qt;
-            text.clear();
-        }
-    return QKeyEvent(QEvent::KeyPress, qtKey, mods, text);
-}
-
 } // namespace
 
 int PressKeyInView(int panel, int control, int key) {
     Q3DSurface* view = ViewOf(panel, control);
     if (view == nullptr) return UIE_BadControl;
-    QKeyEvent press = KeyPressOf(key);
+    QKeyEvent press = ui::KeyPressOf(key);
     QCoreApplication::sendEvent(view, &press);
     return UIE_NoError;
 }
@@ -57,7 +34,7 @@ int PressKeyInView(int panel, int control, int key) {
 int TypeKey(int key) {
     QObject* focus = QGuiApplication::focusObject();
     if (focus == nullptr) return kUnreachable;
-    QKeyEvent press = KeyPressOf(key);
+    QKeyEvent press = ui::KeyPressOf(key);
     QCoreApplication::sendEvent(focus, &press);
     return UIE_NoError;
 }

@@ -1,6 +1,6 @@
 #include "orvane/core/ui/datafile.h"
-#include "orvane/core/logic/dataheader.h"
 
+#include "orvane/core/logic/dataheader.h"
 #include "orvane/core/logic/images.h"
 #include "orvane/core/logic/utils.h"
 #include "orvane/core/ui/ecudata.h"

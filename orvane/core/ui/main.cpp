@@ -11,7 +11,6 @@
 #include "platform/ui/userint.h"
 
 #include <cstdio>
-#include <utility>
 
 namespace {
 
@@ -26,15 +25,12 @@ void LoadLastDataFile(std::uint8_t kind) {
 }
 
 // A remembered file that start-up left unloaded but remembered waits for the user's word, asked for as
-// Load asks; the pages then show what the images hold.
+// Load asks; the pages then show what the images hold. A kind with no remembered file finds no path and
+// asks nothing.
 void AskAboutLastDataFiles() {
-    constexpr std::pair<std::uint16_t, RememberedFile> kKinds[] = {{kParKind, RememberedFile::Configuration},
-                                                                   {kMapKind, RememberedFile::Mapping}};
     bool asked = false;
-    for (const auto& [kind, file] : kKinds) {
-        if (lastFileLoaded[kind - 1] || RememberedPath(file)[0] == '\0') continue;
-        asked = LoadEcu(kLoadRemembered, kind) || asked;
-    }
+    for (const std::uint16_t kind : {kParKind, kMapKind})
+        if (!lastFileLoaded[kind - 1]) asked = LoadEcu(kLoadRemembered, kind) || asked;
     if (asked) ScatterAllPanels();
 }
 

@@ -1,7 +1,6 @@
 #include "orvane/core/ui/transfer.h"
 
 #include "orvane/core/logic/dataheader.h"
-
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/ecudata.h"
 #include "orvane/core/ui/maintimer.h"
