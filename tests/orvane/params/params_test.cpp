@@ -461,6 +461,38 @@ TEST_F(ParamsTest, Misc3ReferenceSpeedsDragTheirLimitsAndUpperFollowsLower) {
     EXPECT_EQ(MapByte(0x29AF0), 0);
 }
 
+// Each pair of speed-limiter limits, typed with the upper below the lower once its control type offers
+// them, comes back with the upper at the lower, shown and stored.
+TEST_F(ParamsTest, Misc3SpeedLimiterUpperLimitsBelowTheLowerTakeIt) {
+    using namespace PARM3;
+    struct Case {
+        const char* pair;
+        std::uint8_t limiter; // the control type that offers the pair
+        int lower, upper;
+        std::size_t lowerAt;
+        const char *lowerTyped, *upperTyped;
+        std::int16_t want;
+    };
+    const Case cases[] = {
+        {"speed", 1, NUMspeedLimInf, NUMspeedLimSup, 0x29AF6, "80", "60", 80},
+        {"gear 1", 3, NUMspeedLimRpm1Inf, NUMspeedLimRpm1Sup, 0x29AFA, "9000", "8000", 9000},
+        {"gear 2", 3, NUMspeedLimRpm2Inf, NUMspeedLimRpm2Sup, 0x29AFE, "9000", "8000", 9000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pair);
+        std::memset(&ecuMapData, 0, sizeof ecuMapData);
+        Show(hPr3Panel, ScatterPr3Panel);
+        ASSERT_EQ(uitest::SetValueAsUser(hPr3Panel, RINGspeedLimType, c.limiter), 0);
+        ASSERT_EQ(uitest::SetValueAsUser(hPr3Panel, c.lower, c.lowerTyped), 0);
+        ASSERT_EQ(uitest::SetValueAsUser(hPr3Panel, c.upper, c.upperTyped), 0);
+        ASSERT_TRUE(GatherPr3Panel());
+        EXPECT_EQ(MapWord(c.lowerAt), c.want);
+        EXPECT_EQ(MapWord(c.lowerAt + 2), c.want);
+        EXPECT_EQ(Shown(hPr3Panel, c.upper), c.want) << "the page is filled again";
+        EXPECT_EQ(Shown(hPr3Panel, c.lower), c.want);
+    }
+}
+
 // ---- limits kept in order
 // --------------------------------------------------------------------------------
 
