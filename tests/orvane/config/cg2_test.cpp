@@ -21,6 +21,46 @@ TEST_F(ConfigTest, DriveByWireNarrowsTheStepperChoicesAndClearsBlipping) {
     EXPECT_EQ(ParByte(0x7C5), 0);
 }
 
+// A stepper type chosen while the drive-by-wire was off, then the drive-by-wire switched on (page 4): back
+// on page 2 the stepper types that need the idle-air actuator are reset to "Disable", the others stay.
+TEST_F(ConfigTest, DriveByWireSwitchedOnResetsTheIdleActuatorStepperTypes) {
+    struct Case {
+        std::uint8_t chosen, kept;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, 0, "Disable"},
+        {1, 0, "Disable"}, // "Auxiliary Throttle"
+        {2, 0, "Disable"}, // "Idling"
+        {3, 0, "Disable"}, // "Idling HarleyDavidson"
+        {4, 4, "Engine Brake Control"},
+    };
+    const auto showPage = [](int from, int tab, int panel) {
+        ASSERT_EQ(uitest::SelectTab(from, TPselectConfig, tab), 0);
+        ASSERT_EQ(hCurPanel, panel);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int{c.chosen});
+        SetParByte(0x7B3, 0);
+        ASSERT_TRUE(ScatterAllPanels());
+        uitest::Click(hMainPanel, MAIN::CBconfig);
+        showPage(hCurPanel, 1, hCg2Panel);
+        ASSERT_EQ(uitest::SetValueAsUser(hCg2Panel, RINGstepperType, c.chosen), 0);
+        ASSERT_EQ(ParByte(0x7AF), c.chosen);
+        showPage(hCg2Panel, 3, hCg4Panel);
+        ASSERT_EQ(uitest::Click(hCg4Panel, CONFIG4::TBextDbw), 0);
+        ASSERT_EQ(ParByte(0x7B3), 1);
+        showPage(hCg4Panel, 1, hCg2Panel);
+        EXPECT_EQ(ParByte(0x7AF), c.kept);
+        int index = -1;
+        char label[64] = "";
+        GetCtrlIndex(hCg2Panel, RINGstepperType, &index);
+        GetLabelFromIndex(hCg2Panel, RINGstepperType, index, label);
+        EXPECT_STREQ(label, c.shown);
+        uitest::Click(hMainPanel, MAIN::CBinfo);
+    }
+}
+
 // A gear mode the ring does not list (analog type 3 offers no "Standard") shows blank, the fill goes on
 // and the read-back keeps the byte.
 TEST_F(ConfigTest, UnlistedRingValueShowsBlankAndIsKept) {

@@ -461,6 +461,77 @@ TEST_F(ParamsTest, Misc3ReferenceSpeedsDragTheirLimitsAndUpperFollowsLower) {
     EXPECT_EQ(MapByte(0x29AF0), 0);
 }
 
+// Each pair of speed-limiter limits, typed with the upper below the lower once its control type offers
+// them, comes back with the upper at the lower, shown and stored.
+TEST_F(ParamsTest, Misc3SpeedLimiterUpperLimitsBelowTheLowerTakeIt) {
+    using namespace PARM3;
+    struct Case {
+        const char* pair;
+        std::uint8_t limiter; // the control type that offers the pair
+        int lower, upper;
+        std::size_t lowerAt;
+        const char *lowerTyped, *upperTyped;
+        std::int16_t want;
+    };
+    const Case cases[] = {
+        {"speed", 1, NUMspeedLimInf, NUMspeedLimSup, 0x29AF6, "80", "60", 80},
+        {"gear 1", 3, NUMspeedLimRpm1Inf, NUMspeedLimRpm1Sup, 0x29AFA, "9000", "8000", 9000},
+        {"gear 2", 3, NUMspeedLimRpm2Inf, NUMspeedLimRpm2Sup, 0x29AFE, "9000", "8000", 9000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pair);
+        std::memset(&ecuMapData, 0, sizeof ecuMapData);
+        Show(hPr3Panel, ScatterPr3Panel);
+        ASSERT_EQ(uitest::SetValueAsUser(hPr3Panel, RINGspeedLimType, c.limiter), 0);
+        ASSERT_EQ(uitest::SetValueAsUser(hPr3Panel, c.lower, c.lowerTyped), 0);
+        ASSERT_EQ(uitest::SetValueAsUser(hPr3Panel, c.upper, c.upperTyped), 0);
+        ASSERT_TRUE(GatherPr3Panel());
+        EXPECT_EQ(MapWord(c.lowerAt), c.want);
+        EXPECT_EQ(MapWord(c.lowerAt + 2), c.want);
+        EXPECT_EQ(Shown(hPr3Panel, c.upper), c.want) << "the page is filled again";
+        EXPECT_EQ(Shown(hPr3Panel, c.lower), c.want);
+    }
+}
+
+// An engine speed typed into a launch-limit cell with a group separator is no number: the cell keeps
+// showing, and the page keeps storing, what it held, whether the cell was typed into by the driver's
+// edit or key by key into its editor. The same speed without the separator is taken.
+TEST_F(ParamsTest, Misc3LimitCellTypedWithAGroupSeparatorKeepsItsValue) {
+    using namespace PARM3;
+    const Point cell = MakePoint(3, 1);          // lower injection limit of reference speed 3
+    const std::size_t lowerAt = 0x29A8A + 2 * 2; // launchInjLow[2]
+    const auto typeKeyByKey = [&](const char* text) {
+        ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);
+        ASSERT_EQ(uitest::OpenTableCellEditor(hPr3Panel, TABlaunchInj, cell), 0);
+        for (const char* key = text; *key != '\0'; ++key)
+            ASSERT_EQ(uitest::TypeKey(*key), 0);
+        ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+        uitest::CloseTableCellEditor(hPr3Panel, TABlaunchInj);
+    };
+    struct Case {
+        const char* typed;
+        std::int16_t want; // 4000: refused
+    };
+    const Case cases[] = {{"1,500", 4000}, {"12,000", 4000}, {"1,500.5", 4000}, {"1500", 1500}};
+    for (const bool byKeys : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.typed << (byKeys ? " key by key" : ""));
+            MapByte(0x29AF0) = 1; // the launch mode that uses the limit tables
+            MapWord(lowerAt) = 4000;
+            MapWord(0x29A7A + 2 * 2) = 9000; // its upper limit, above either
+            Show(hPr3Panel, ScatterPr3Panel);
+            if (byKeys)
+                typeKeyByKey(c.typed);
+            else
+                uitest::EditTableCell(hPr3Panel, TABlaunchInj, cell, c.typed);
+            EXPECT_EQ(Cell(hPr3Panel, TABlaunchInj, cell.x, cell.y), c.want);
+            ASSERT_TRUE(GatherPr3Panel());
+            EXPECT_EQ(MapWord(lowerAt), c.want);
+            EXPECT_EQ(Cell(hPr3Panel, TABlaunchInj, cell.x, cell.y), c.want);
+        }
+    }
+}
+
 // ---- limits kept in order
 // --------------------------------------------------------------------------------
 

@@ -82,6 +82,46 @@ TEST_F(TablePages, LinearizationsLevelEqualBreakpoints) {
     EXPECT_FALSE(FixLn2Curves());
 }
 
+// On every sensor curve of linearization page 2 one reading means one value: a breakpoint typed equal to
+// its left neighbour gives its point the neighbour's value, shown at once; the rising point after it keeps
+// the value typed.
+TEST_F(TablePages, Linearization2EqualBreakpointsTakeTheLeftValue) {
+    struct Case {
+        int table;
+        std::uint8_t analogType; // the inputs' use that enables the table
+        Curve16 EcuParData::*curve;
+        const char *left, *typed, *after; // the values typed in columns 4, 5 and 6
+        double leftShown;
+        std::int16_t leftRaw, afterRaw;
+    };
+    const Case cases[] = {
+        {LNR2::TABrtc, 1, &EcuParData::linTractionSelector, "1.25", "2.5", "3", 1.25, 1250, 3000},
+        {LNR2::TABuego1, 3, &EcuParData::linLambda1, "80.5", "95", "99.9", 80.5, 805, 999},
+        {LNR2::TABuego2, 3, &EcuParData::linLambda2, "70", "110.5", "120", 70, 700, 1200},
+        {LNR2::TABsospAn, 4, &EcuParData::linFork, "-12.5", "40", "60.2", -12.5, -125, 602},
+        {LNR2::TABsosPos, 4, &EcuParData::linShock, "3.5", "-7", "8", 3.5, 35, 80},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        Curve16& curve = ecuParData.*c.curve;
+        for (int i = 0; i < 16; ++i)
+            curve.x[i] = static_cast<std::int16_t>(50 * (i + 1));
+        AnalogType() = c.analogType;
+        ASSERT_TRUE(ScatterLn2Panel());
+        Show(hLn2Panel);
+        ASSERT_EQ(uitest::EditTableCell(hLn2Panel, c.table, {5, 1}, "200"), 0); // equal to column 4
+        ASSERT_EQ(uitest::EditTableCell(hLn2Panel, c.table, {4, 2}, c.left), 0);
+        ASSERT_EQ(uitest::EditTableCell(hLn2Panel, c.table, {5, 2}, c.typed), 0);
+        ASSERT_EQ(uitest::EditTableCell(hLn2Panel, c.table, {6, 2}, c.after), 0);
+        ASSERT_TRUE(GatherLn2Panel());
+        EXPECT_EQ(curve.x[4], 200);
+        EXPECT_EQ(curve.values[4], c.leftRaw);
+        EXPECT_DOUBLE_EQ(Cell(hLn2Panel, c.table, {5, 2}), c.leftShown) << "the page is filled again";
+        EXPECT_EQ(curve.values[3], c.leftRaw);
+        EXPECT_EQ(curve.values[5], c.afterRaw);
+    }
+}
+
 TEST_F(TablePages, PhaseMapsRepairTheirAxesAndKeepEqualBreakpoints) {
     ecuMapData.mapPhaseL.x[0] = 1000;
     ecuMapData.mapPhaseL.x[1] = 3000;

@@ -2,6 +2,8 @@
 #include "orvanefixture.h"
 
 #include "orvane/config/config.h"
+#include "orvane/core/logic/byteorder.h"
+#include "orvane/core/logic/ecucmds.h"
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/ecuselect.h"
 #include "orvane/params/cocedit.h"
@@ -59,6 +61,57 @@ void ZeroCocAxes(ecusim::EcuSim& sim) {
     for (const ecusim::Store map : {ecusim::Store::CocA, ecusim::Store::CocB})
         sim.model.StoreBytes(map).assign(ecusim::kExtMiniMapSize, 0);
 }
+
+// The data set as the ECU holds it, in host order, against the program's (the header and the end marker
+// aside: a send writes this program's own).
+template <class Data, void (*Convert)(EcuImage<Data>&)>
+bool EcuHolds(const ecusim::EcuSim& sim, ecusim::Store store, const Data& held) {
+    const std::vector<std::uint8_t>& bytes = sim.model.StoreBytes(store);
+    const auto image = std::make_unique<EcuImage<Data>>();
+    if (bytes.size() != sizeof *image) return false;
+    std::memcpy(image.get(), bytes.data(), sizeof *image);
+    Convert(*image);
+    constexpr std::size_t kHeader = sizeof(DataHeader);
+    return std::memcmp(reinterpret_cast<const std::byte*>(&image->data) + kHeader,
+                       reinterpret_cast<const std::byte*>(&held) + kHeader,
+                       offsetof(Data, endMarker) - kHeader) == 0;
+}
+
+bool EcuHoldsConfiguration(const ecusim::EcuSim& sim, ecusim::Store store) {
+    return EcuHolds<EcuParData, ConvertParImage>(sim, store, ecuParData);
+}
+bool EcuHoldsMapping(const ecusim::EcuSim& sim, ecusim::Store store) {
+    return EcuHolds<EcuMapData, ConvertMapImage>(sim, store, ecuMapData);
+}
+
+// Contents that no other send had: a byte that the pages keep as it is.
+void MarkConfiguration(char mark) {
+    ecuParData.notes[0] = mark;
+}
+void MarkMapping(char mark) {
+    ecuMapData.unused2A304[0] = mark;
+}
+
+// What the ECU acknowledged of the blocks written to it: how often it took less than it was sent, and
+// whether that happened to the block that reached the end of the area.
+struct AckWatch {
+    std::size_t total = 0, acknowledged = 0;
+    int shortAcks = 0;
+    bool tailCut = false;
+
+    void See(const ecusim::Frame& request, const std::optional<ecusim::Frame>& reply) {
+        if (request.cmd == CMD_WRITE_BEGIN && request.data.size() == 6) {
+            total = ecusim::GetBE32(request.data.data());
+            acknowledged = 0;
+        }
+        if (request.cmd != CMD_WRITE_BLOCK || !reply || reply->data.size() != kWriteAckSize) return;
+        const std::size_t sentTo = acknowledged + request.data.size();
+        acknowledged = ecusim::GetBE32(reply->data.data());
+        if (acknowledged >= sentTo) return;
+        ++shortAcks;
+        tailCut = tailCut || sentTo == total;
+    }
+};
 
 } // namespace
 
@@ -182,6 +235,62 @@ TEST_F(OrvaneTest, LinkDyingMidTransferChangesNothing) {
     }
     ShowConfigName("", 1);
     ShowConfigName("", 2);
+}
+
+// An ECU that now and then acknowledges only part of a block: Send resends from what it acknowledged, and
+// says "Done!" only once the ECU holds the whole data set as sent. Each data set is sent again, with new
+// contents, until the short acknowledgement has fallen on the block that reaches the end of the area.
+TEST_F(OrvaneTest, SendResendsWhatTheEcuDidNotAcknowledge) {
+    struct Case {
+        const char* what;
+        int choice;
+        ecusim::Store store;
+        void (*mark)(char);
+        bool (*held)(const ecusim::EcuSim&, ecusim::Store);
+    };
+    const Case cases[] = {
+        {"configuration", ECUSELZ::CBparData, ecusim::Store::Par, MarkConfiguration, EcuHoldsConfiguration},
+        {"mapping slot 1", ECUSELZ::CBmapData1, ecusim::Store::Slot1, MarkMapping, EcuHoldsMapping},
+        {"mapping slot 2", ECUSELZ::CBmapData2, ecusim::Store::Slot2, MarkMapping, EcuHoldsMapping},
+    };
+    const char savedNote = ecuParData.notes[0];
+    ecusim::EcuSim shortAcking({.shortAcks = true});
+    SimLink& link = AttachSimLink(shortAcking);
+    AckWatch acks;
+    link.tamper = [&acks](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+        acks.See(request, reply);
+        return reply;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        acks.shortAcks = 0;
+        acks.tailCut = false;
+        for (char mark = 'a'; mark <= 'j' && !acks.tailCut; ++mark) {
+            SCOPED_TRACE(mark);
+            c.mark(mark);
+            ASSERT_TRUE(ScatterAllPanels()); // the pages show the contents the send reads back
+            Tick();                          // enables Send again
+            bool heldAtMessage = false;
+            PopupHook answer;
+            answer = SetPopupHook([&](const PopupRequest& r) {
+                heldAtMessage = c.held(shortAcking, c.store);
+                return answer(r);
+            });
+            Choose(c.choice);
+            popups.ExpectMessage();
+            uitest::Click(hMainPanel, MAIN::CBsend);
+            SetPopupHook(answer);
+            ASSERT_EQ(popups.Records().back().title, "Send");
+            ASSERT_EQ(popups.Records().back().text, "Done!");
+            EXPECT_TRUE(heldAtMessage) << "the ECU holds every byte when the message says so";
+        }
+        EXPECT_GT(acks.shortAcks, 0);
+        EXPECT_TRUE(acks.tailCut) << "the last block of the area was acknowledged short at least once";
+    }
+    CloseComPort();
+    ecuParData.notes[0] = savedNote;
+    ecuMapData.unused2A304[0] = 0;
+    ASSERT_TRUE(ScatterAllPanels());
 }
 
 // The simulator spoils every third reply of a block transfer, the first such one broken and the next one
