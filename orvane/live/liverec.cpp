@@ -130,25 +130,25 @@ std::uint16_t LiveU16(const std::uint8_t* record, std::size_t offset) {
 }
 
 bool HasCoil(std::size_t cyl) {
-    return ValidEntry(8, cyl, 1);
+    return ValidEntry(kEngCoils, cyl, 1);
 }
 bool HasLowInj(std::size_t cyl) {
-    return ValidEntry(12, cyl, 3);
+    return ValidEntry(kEngLowInjectors, cyl, 3);
 }
 bool HasHighInj(std::size_t cyl) {
-    return ValidEntry(16, cyl, 3);
+    return ValidEntry(kEngHighInjectors, cyl, 3);
 }
 
 bool AnyCylinderOnCoil(int coil) {
     for (std::size_t cyl = 0; cyl < 4; ++cyl)
-        if (HasCoil(cyl) && engInfo[8 + cyl] == coil) return true;
+        if (HasCoil(cyl) && engInfo[kEngCoils + cyl] == coil) return true;
     return false;
 }
 
 bool AnyCylinderOnInjector(int output) {
     for (std::size_t cyl = 0; cyl < 4; ++cyl)
-        if ((HasLowInj(cyl) && engInfo[12 + cyl] == output) ||
-            (HasHighInj(cyl) && engInfo[16 + cyl] == output))
+        if ((HasLowInj(cyl) && engInfo[kEngLowInjectors + cyl] == output) ||
+            (HasHighInj(cyl) && engInfo[kEngHighInjectors + cyl] == output))
             return true;
     return false;
 }
@@ -179,8 +179,8 @@ void UnpackLiveData3() {
 
 bool RequestEngInfo() {
     return RequestInfo(INFO_ENGINE, engInfo, kEngInfoRuns, [] {
-        engInfo.fill(255); // no cylinder has an output
-        std::fill_n(engInfo.begin(), 8, 0);
+        engInfo.fill(255);                          // no cylinder has an output
+        std::fill_n(engInfo.begin(), kEngCoils, 0); // the engine words
     });
 }
 
