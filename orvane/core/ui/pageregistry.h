@@ -2,7 +2,7 @@
 // that the close box and Escape end, and what each family of pages adds to the program's own steps.
 // Start-up and shutdown, the settings read, the whole-program fill and read-back, the main timer, Ping, the
 // navigation, the data-set commands and Exit walk it; the core names no page. The table itself lives in
-// orvane/pages/pagetable.cpp, checked at compile time by CheckPageTable and CheckDialogTable.
+// orvane/pages/pagetable.cpp, checked at compile time by PageTableHolds and CheckDialogTable.
 #pragma once
 
 #include "platform/ui/userint.h"
@@ -171,61 +171,20 @@ constexpr PageTableFault FindPageTableFault(std::span<const Page> pages,
     return None;
 }
 
+// True when the table has no fault; a fault does not compile, and the compiler names it in the template
+// argument. Use: static_assert(PageTableHolds<FindPageTableFault(...)>()).
+template <PageTableFault fault> consteval bool PageTableHolds() {
+    static_assert(fault == PageTableFault::None,
+                  "the page table has the fault named in the template argument");
+    return true;
+}
+
 namespace pagecheck {
 
 // Called only when a check fails, so that the compiler names the fault.
-void EntryWithoutInit();
-void EntryNotLoadedExactlyOnceAtStartUp();
-void PopupWithPageOperations();
-void GroupPageWithoutTabControl();
-void GroupPageWithoutFill();
-void EntryInFillOrderWithoutFill();
-void EntryInReadBackOrderWithoutReadBack();
-void PageLeftOutOfFillOrder();
-void PageLeftOutOfReadBackOrder();
 void DialogWithoutOneWayOut();
 
 } // namespace pagecheck
-
-// True when FindPageTableFault finds nothing; a fault does not compile, and the compiler names it.
-// Use: static_assert(CheckPageTable(...)).
-consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::uint8_t> initOrder,
-                              std::span<const std::uint8_t> scatterOrder,
-                              std::span<const std::uint8_t> gatherOrder) {
-    using enum PageTableFault;
-    switch (FindPageTableFault(pages, initOrder, scatterOrder, gatherOrder)) {
-    case None:
-        return true;
-    case EntryWithoutInit:
-        pagecheck::EntryWithoutInit();
-        break;
-    case EntryNotLoadedExactlyOnceAtStartUp:
-        pagecheck::EntryNotLoadedExactlyOnceAtStartUp();
-        break;
-    case PopupWithPageOperations:
-        pagecheck::PopupWithPageOperations();
-        break;
-    case GroupPageWithoutTabControl:
-        pagecheck::GroupPageWithoutTabControl();
-        break;
-    case GroupPageWithoutFill:
-        pagecheck::GroupPageWithoutFill();
-        break;
-    case EntryInFillOrderWithoutFill:
-        pagecheck::EntryInFillOrderWithoutFill();
-        break;
-    case EntryInReadBackOrderWithoutReadBack:
-        pagecheck::EntryInReadBackOrderWithoutReadBack();
-        break;
-    case PageLeftOutOfFillOrder:
-        pagecheck::PageLeftOutOfFillOrder();
-        break;
-    case PageLeftOutOfReadBackOrder:
-        pagecheck::PageLeftOutOfReadBackOrder();
-        break;
-    }
-    return false;
-}
 
 // True when every dialog has either its Cancel button (with its control) or its close action; a failure
 // does not compile. Use: static_assert(CheckDialogTable(...)).

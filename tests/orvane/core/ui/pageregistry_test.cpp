@@ -18,20 +18,18 @@ bool Done() {
 // A small table: two pages of a tab group, each with its fill and read-back, a live page that the
 // whole-program fill leaves out, and a popup; every entry in the orders it belongs to.
 enum : std::uint8_t { First, Second, LivePage, Popup };
+constexpr Page TabPage(int* handle) {
+    return {.handle = handle,
+            .init = Loaded,
+            .scatter = Done,
+            .gather = Done,
+            .group = PageGroup::Parameters,
+            .tabControl = 1};
+}
 struct Table {
     std::array<Page, 4> pages{{
-        {.handle = &hFirst,
-         .init = Loaded,
-         .scatter = Done,
-         .gather = Done,
-         .group = PageGroup::Parameters,
-         .tabControl = 1},
-        {.handle = &hSecond,
-         .init = Loaded,
-         .scatter = Done,
-         .gather = Done,
-         .group = PageGroup::Parameters,
-         .tabControl = 1},
+        TabPage(&hFirst),
+        TabPage(&hSecond),
         {.handle = &hLive, .init = Loaded, .scatter = Done, .group = PageGroup::Live, .tabControl = 1},
         {.kind = PanelKind::Popup, .handle = &hPopup, .init = Loaded},
     }};
