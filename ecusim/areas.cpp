@@ -1,6 +1,7 @@
 // The data areas: whole data sets (EcuImage) and bare map blocks, read with command 0x08 and written with
 // 0x04 (begin) and 0x05 (blocks, each acknowledged with the count accepted so far).
 #include "ecusim/commands.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <algorithm>
 
@@ -10,7 +11,7 @@ namespace {
 
 constexpr std::size_t kDataStart = kPrefixSize; // the data image starts after the EcuImage prefix
 
-// Areas 12, 13 and 14 follow the mapping slot under tuning.
+// The areas of the map set under tuning follow the mapping slot under tuning.
 constexpr Store kTuned = Store::Count;
 
 struct Area {
@@ -23,17 +24,17 @@ struct Area {
 };
 
 constexpr Area kAreas[] = {
-    {1, Store::Par, 0, kParImageSize, true, true},
-    {2, Store::Slot1, 0, kMapImageSize, true, true},
-    {3, Store::Slot2, 0, kMapImageSize, true, true},
-    {14, kTuned, 0, kMapImageSize, false, true},
-    {9, Store::Slot1, kDataStart + kMap1Offset, kMap4Size, false, false},
-    {10, Store::Slot1, kDataStart + kMap2Offset, kMap4Size, false, false},
-    {11, Store::Slot1, kDataStart + kMap3Offset, kMapSize, false, false},
-    {12, kTuned, kDataStart + kMap1Offset, kMap4Size, false, false},
-    {13, kTuned, kDataStart + kMap3Offset, kMapSize, false, false},
-    {20, Store::CocA, 0, kExtMiniMapSize, true, false},
-    {21, Store::CocB, 0, kExtMiniMapSize, true, false},
+    {AREA_PAR, Store::Par, 0, kParImageSize, true, true},
+    {AREA_MAP_SLOT1, Store::Slot1, 0, kMapImageSize, true, true},
+    {AREA_MAP_SLOT2, Store::Slot2, 0, kMapImageSize, true, true},
+    {AREA_MAP_TUNING, kTuned, 0, kMapImageSize, false, true},
+    {AREA_MAP1_BLOCK, Store::Slot1, kDataStart + kMap1Offset, kMap4Size, false, false},
+    {AREA_MAP2_BLOCK, Store::Slot1, kDataStart + kMap2Offset, kMap4Size, false, false},
+    {AREA_MAP3_BLOCK, Store::Slot1, kDataStart + kMap3Offset, kMapSize, false, false},
+    {AREA_TUNING_4X_BLOCK, kTuned, kDataStart + kMap1Offset, kMap4Size, false, false},
+    {AREA_TUNING_1X_BLOCK, kTuned, kDataStart + kMap3Offset, kMapSize, false, false},
+    {AREA_COC_MAP_A, Store::CocA, 0, kExtMiniMapSize, true, false},
+    {AREA_COC_MAP_B, Store::CocB, 0, kExtMiniMapSize, true, false},
 };
 
 // Every few blocks a short-acknowledging ECU takes only half of what it was sent.
@@ -58,7 +59,7 @@ std::span<std::uint8_t> AreaBytes(EcuModel& model, std::uint16_t number) {
     if (area == nullptr) return {};
     // The four-matrix map under tuning is the one by manifold pressure while the tuning says so.
     const std::size_t offset =
-        number == 12 && (model.tune.flags & 0x01) ? kDataStart + kMap2Offset : area->offset;
+        number == AREA_TUNING_4X_BLOCK && (model.tune.flags & 0x01) ? kDataStart + kMap2Offset : area->offset;
     return std::span(model.StoreBytes(area->store == kTuned ? model.tuningSlot : area->store))
         .subspan(offset, area->size);
 }

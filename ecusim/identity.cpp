@@ -3,6 +3,7 @@
 // the boot loader has written a new one.
 #include "ecusim/commands.h"
 #include "ecusim/firmware.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <algorithm>
 #include <string>
@@ -40,13 +41,13 @@ Reply Ping(EcuModel& model, std::span<const std::uint8_t> request) {
 Reply ReadDataName(EcuModel& model, std::span<const std::uint8_t> request) {
     if (request.size() != 1) return std::nullopt;
     switch (request[0]) {
-    case 0:
+    case NAME_PAR:
         return TextReply(ImageName(model.StoreBytes(Store::Par)));
-    case 1:
+    case NAME_MAP_SLOT1:
         return TextReply(ImageName(model.StoreBytes(Store::Slot1)));
-    case 2:
+    case NAME_MAP_SLOT2:
         return TextReply(ImageName(model.StoreBytes(Store::Slot2)));
-    case 8:
+    case NAME_MAP_TUNING:
         return TextReply(ImageName(model.StoreBytes(model.tuningSlot)));
     default:
         return std::nullopt;

@@ -3,6 +3,7 @@
 // mode walks the engine over the cells marked for tracking and moves each toward its lambda set-point,
 // reporting every cell it changes (at most 32 a reply, the rest in the next ones).
 #include "ecusim/commands.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -330,9 +331,9 @@ bool WriteTunedRow(EcuModel& m, std::uint8_t which, std::uint8_t row, std::uint8
                    std::span<const std::uint8_t> cells) {
     if (row >= kRows || cells.size() != 2 * kCols) return false;
     int target = -1;
-    if (which == 7 && matrix < 4)
+    if (which == TUNING_ROW_4X && matrix < 4)
         target = matrix;
-    else if (!(which == 8 && matrix == 0))
+    else if (!(which == TUNING_ROW_1X && matrix == 0))
         return false;
     for (int c = 0; c < kCols; ++c)
         SetCell(m, target, row, c, static_cast<std::int16_t>(GetBE16(cells.data() + 2 * c)));

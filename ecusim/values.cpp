@@ -1,6 +1,7 @@
 // Value blocks addressed by four selector bytes: command 0x1F reads an information block, command 0x1E
 // writes one row of a map under tuning.
 #include "ecusim/commands.h"
+#include "orvane/core/logic/ecucmds.h"
 
 #include <algorithm>
 
@@ -16,10 +17,10 @@ struct InfoBlock {
 };
 
 constexpr InfoBlock kInfoBlocks[] = {
-    {{7, 1, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.engInfo); }},
-    {{7, 2, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.twaInfo); }},
-    {{7, 3, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.miscInfo); }},
-    {{7, 4, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.cocEditInfo); }},
+    {{VALUES_INFO, INFO_ENGINE, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.engInfo); }},
+    {{VALUES_INFO, INFO_WHEEL, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.twaInfo); }},
+    {{VALUES_INFO, INFO_MISC, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.miscInfo); }},
+    {{VALUES_INFO, INFO_COC_EDIT, 0, 0}, [](EcuModel& m) { return std::span<std::uint8_t>(m.cocEditInfo); }},
 };
 
 constexpr std::size_t kRowBytes = 64; // a row of 32 cells of a map under tuning
@@ -44,7 +45,7 @@ Reply GetValues(EcuModel& model, std::span<const std::uint8_t> request) {
 
 // Request: selector, then one row of a map under tuning. Reply: the selector echoed.
 Reply SetValues(EcuModel& model, std::span<const std::uint8_t> request) {
-    if (request.size() != 4 + kRowBytes || request[0] != 3) return std::nullopt;
+    if (request.size() != 4 + kRowBytes || request[0] != VALUES_TUNING_ROW) return std::nullopt;
     const Selector selector = SelectorOf(request);
     if (!WriteTunedRow(model, selector[1], selector[2], selector[3], request.subspan(4))) return std::nullopt;
     return std::vector<std::uint8_t>(selector.begin(), selector.end());

@@ -282,31 +282,33 @@ void DimLv1Controls() {
         DimCylinder(p, kNoHigh, cyl, noH);
         DimCylinder(p, kNoIgn, cyl, noIgn);
         DimCylinder(p, kNoInj, cyl, noL && noH);
-        Dim(p, kInjTc[cyl], (noL && noH) || miscInfo[14] == 0);
-        Dim(p, kAdvTc[cyl], noIgn || miscInfo[14] == 0);
+        Dim(p, kInjTc[cyl], (noL && noH) || miscInfo[kMiscTractionControl] == 0);
+        Dim(p, kAdvTc[cyl], noIgn || miscInfo[kMiscTractionControl] == 0);
         Dim(p, kOverInj[cyl], !AnyCylinderOnInjector(static_cast<int>(cyl)));
     }
     for (int coil = 0; coil < 2; ++coil)
         Dim(p, kOverDwell[coil], !AnyCylinderOnCoil(coil));
-    Dim(p, LIVE1::NUMscamPuls, twaInfo[3] != 0);
-    Dim(p, LIVE1::NUMscamErrs, twaInfo[3] != 0);
-    Dim(p, LIVE1::LEDisVcam, miscInfo[0] == 0);
-    Dim(p, LIVE1::NUMvelWheelAnt, miscInfo[1] == 0);
-    Dim(p, LIVE1::NUMvelWheelPos, miscInfo[1] != 0);
-    Dim(p, LIVE1::NUMpotStep, miscInfo[3] != 1 && miscInfo[3] != 3 && miscInfo[3] != 4);
+    Dim(p, LIVE1::NUMscamPuls, twaInfo[kTwaCamFlag] != 0);
+    Dim(p, LIVE1::NUMscamErrs, twaInfo[kTwaCamFlag] != 0);
+    Dim(p, LIVE1::LEDisVcam, miscInfo[kMiscVariableCam] == 0);
+    Dim(p, LIVE1::NUMvelWheelAnt, miscInfo[kMiscFrontWheelSpeed] == 0);
+    Dim(p, LIVE1::NUMvelWheelPos, miscInfo[kMiscFrontWheelSpeed] != 0);
+    Dim(p, LIVE1::NUMpotStep,
+        miscInfo[kMiscIdleAir] != 1 && miscInfo[kMiscIdleAir] != 3 && miscInfo[kMiscIdleAir] != 4);
     LabelThrottle(p, LIVE1::NUMfarf);
-    const std::uint8_t inputs = miscInfo[5];
+    const std::uint8_t inputs = miscInfo[kMiscAnalogInputs];
     Dim(p, LIVE1::NUMfork, inputs != 4);
     Dim(p, LIVE1::NUMshock, inputs != 4);
     Dim(p, LIVE1::NUMrtcLevel, inputs != 1 && inputs != 2);
-    SetCtrlAttribute(p, LIVE1::LEDisShiftSet, ATTR_LABEL_TEXT, miscInfo[8] ? "AntiLag" : "Shift");
-    SetCtrlAttribute(p, LIVE1::LEDisNeutral, ATTR_LABEL_TEXT, miscInfo[9] ? "Launch" : "Neutral");
-    SetCtrlAttribute(p, LIVE1::LEDisClutch, ATTR_LABEL_TEXT, miscInfo[10] ? "Velim" : "Clutch");
-    Dim(p, LIVE1::NUMspeedRpm, miscInfo[11] == 0);
-    Dim(p, LIVE1::LEDisSpeedRpmErr, miscInfo[11] == 0);
-    Dim(p, LIVE1::NUMtcLevel, miscInfo[14] == 0);
-    Dim(p, LIVE1::LEDisTcOn, miscInfo[14] == 0);
-    DimAll(p, kDriveByWire, miscInfo[13] == 0);
+    SetCtrlAttribute(p, LIVE1::LEDisShiftSet, ATTR_LABEL_TEXT, miscInfo[kMiscAntiLag] ? "AntiLag" : "Shift");
+    SetCtrlAttribute(p, LIVE1::LEDisNeutral, ATTR_LABEL_TEXT, miscInfo[kMiscLaunch] ? "Launch" : "Neutral");
+    SetCtrlAttribute(p, LIVE1::LEDisClutch, ATTR_LABEL_TEXT,
+                     miscInfo[kMiscSpeedLimiter] ? "Velim" : "Clutch");
+    Dim(p, LIVE1::NUMspeedRpm, miscInfo[kMiscSpeedRpmRatio] == 0);
+    Dim(p, LIVE1::LEDisSpeedRpmErr, miscInfo[kMiscSpeedRpmRatio] == 0);
+    Dim(p, LIVE1::NUMtcLevel, miscInfo[kMiscTractionControl] == 0);
+    Dim(p, LIVE1::LEDisTcOn, miscInfo[kMiscTractionControl] == 0);
+    DimAll(p, kDriveByWire, miscInfo[kMiscExtDriveByWire] == 0);
 }
 
 bool ScatterLv1Panel() {

@@ -287,7 +287,7 @@ bool AnyHighInjector() {
 
 // The idle-air actuator's five controls: bright as the actuator kind has them.
 void DimActuator(int p) {
-    const std::uint8_t kind = miscInfo[3];
+    const std::uint8_t kind = miscInfo[kMiscIdleAir];
     const bool known = kind == 1 || kind == 3 || kind == 4;
     Dim(p, LIVE2::NUMpotStep, !known);
     Dim(p, LIVE2::NUMpotStepAD, kind != 1);
@@ -297,7 +297,7 @@ void DimActuator(int p) {
 }
 
 void ShowTransients(int p) {
-    const bool external = miscInfo[13] != 0;
+    const bool external = miscInfo[kMiscExtDriveByWire] != 0;
     const std::uint8_t* l0 = liveData0.data();
     SetCtrlVal(p, LIVE2::NUMjTrans, LiveI16(l0, external ? 22 : 20) / 10.0);
     SetCtrlVal(p, LIVE2::NUMaTrans, LiveI16(l0, external ? 28 : 26) / 10.0);
@@ -313,7 +313,7 @@ void ShowAnalog(int p) {
         SetCtrlAttribute(p, a.control, ATTR_TEXT_COLOR, red ? VAL_RED : adTextColour);
     }
     const std::uint16_t gear = LiveU16(liveData2.data(), 22);
-    if (miscInfo[6] != 2) {
+    if (miscInfo[kMiscGearSensor] != 2) {
         SetCtrlAttribute(p, LIVE2::NUMgearPos, ATTR_PRECISION, 0);
         SetCtrlVal(p, LIVE2::NUMgearPos, static_cast<int>(AdValue(gear)));
         const bool fault = AdFault(LiveU16(liveData2.data(), 20));
@@ -377,21 +377,22 @@ void DimLv2Controls() {
     Dim(p, LIVE2::NSdegFaseBancoH, !AnyHighInjector());
     for (int coil = 0; coil < 2; ++coil)
         DimAll(p, kCoilControls[coil], !AnyCylinderOnCoil(coil));
-    Dim(p, LIVE2::NUMscamPuls, twaInfo[3] != 0);
-    Dim(p, LIVE2::NUMscamErrs, twaInfo[3] != 0);
+    Dim(p, LIVE2::NUMscamPuls, twaInfo[kTwaCamFlag] != 0);
+    Dim(p, LIVE2::NUMscamErrs, twaInfo[kTwaCamFlag] != 0);
     DimAll(p, kOutputsNeedingLink, !isComOpen);
-    Dim(p, LIVE2::LEDisVcam, miscInfo[0] == 0);
+    Dim(p, LIVE2::LEDisVcam, miscInfo[kMiscVariableCam] == 0);
     DimActuator(p);
     LabelThrottle(p, LIVE2::NUMfarf);
-    const std::uint8_t inputs = miscInfo[5];
+    const std::uint8_t inputs = miscInfo[kMiscAnalogInputs];
     DimAll(p, kForkShock, inputs != 4);
     DimAll(p, kLambdaAd, inputs != 3);
     DimAll(p, kLevel, inputs != 1 && inputs != 2);
     // the button reads the same switched on and off
-    SetCtrlAttribute(p, LIVE2::TBtestAuxOut, ATTR_LABEL_TEXT, miscInfo[12] ? "Relais" : "Mil Lamp");
-    Dim(p, LIVE2::NUMtcLevel, miscInfo[14] == 0);
-    Dim(p, LIVE2::LEDisTcOn, miscInfo[14] == 0);
-    DimAll(p, kDriveByWire, miscInfo[13] == 0);
+    SetCtrlAttribute(p, LIVE2::TBtestAuxOut, ATTR_LABEL_TEXT,
+                     miscInfo[kMiscAuxOutRelay] ? "Relais" : "Mil Lamp");
+    Dim(p, LIVE2::NUMtcLevel, miscInfo[kMiscTractionControl] == 0);
+    Dim(p, LIVE2::LEDisTcOn, miscInfo[kMiscTractionControl] == 0);
+    DimAll(p, kDriveByWire, miscInfo[kMiscExtDriveByWire] == 0);
     // With the link closed there is nothing to adjust: every slide is dimmed, and the configuration's
     // dimming comes back with the link.
     DimAll(p, kSlidesForAnyEngine, !isComOpen);

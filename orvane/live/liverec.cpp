@@ -100,8 +100,8 @@ bool LiveExchange() {
     return true;
 }
 
-// Reads information block (7, block, 0, 0) into record and converts it; with the link closed the record
-// takes its defaults instead. A failed read leaves the record as it was.
+// Reads information block (VALUES_INFO, block, 0, 0) into record and converts it; with the link closed the
+// record takes its defaults instead. A failed read leaves the record as it was.
 template <std::size_t N>
 bool RequestInfo(std::uint8_t block, std::array<std::uint8_t, N>& record, std::span<const FieldRun> runs,
                  void (*defaults)()) {
@@ -109,7 +109,7 @@ bool RequestInfo(std::uint8_t block, std::array<std::uint8_t, N>& record, std::s
         defaults();
         return false;
     }
-    if (!DoGetValues(7, block, 0, 0, record)) return false;
+    if (!DoGetValues(VALUES_INFO, block, 0, 0, record)) return false;
     Unpack(record, runs);
     return true;
 }
@@ -130,25 +130,25 @@ std::uint16_t LiveU16(const std::uint8_t* record, std::size_t offset) {
 }
 
 bool HasCoil(std::size_t cyl) {
-    return ValidEntry(8, cyl, 1);
+    return ValidEntry(kEngCoils, cyl, 1);
 }
 bool HasLowInj(std::size_t cyl) {
-    return ValidEntry(12, cyl, 3);
+    return ValidEntry(kEngLowInjectors, cyl, 3);
 }
 bool HasHighInj(std::size_t cyl) {
-    return ValidEntry(16, cyl, 3);
+    return ValidEntry(kEngHighInjectors, cyl, 3);
 }
 
 bool AnyCylinderOnCoil(int coil) {
     for (std::size_t cyl = 0; cyl < 4; ++cyl)
-        if (HasCoil(cyl) && engInfo[8 + cyl] == coil) return true;
+        if (HasCoil(cyl) && engInfo[kEngCoils + cyl] == coil) return true;
     return false;
 }
 
 bool AnyCylinderOnInjector(int output) {
     for (std::size_t cyl = 0; cyl < 4; ++cyl)
-        if ((HasLowInj(cyl) && engInfo[12 + cyl] == output) ||
-            (HasHighInj(cyl) && engInfo[16 + cyl] == output))
+        if ((HasLowInj(cyl) && engInfo[kEngLowInjectors + cyl] == output) ||
+            (HasHighInj(cyl) && engInfo[kEngHighInjectors + cyl] == output))
             return true;
     return false;
 }
@@ -178,21 +178,21 @@ void UnpackLiveData3() {
 }
 
 bool RequestEngInfo() {
-    return RequestInfo(1, engInfo, kEngInfoRuns, [] {
-        engInfo.fill(255); // no cylinder has an output
-        std::fill_n(engInfo.begin(), 8, 0);
+    return RequestInfo(INFO_ENGINE, engInfo, kEngInfoRuns, [] {
+        engInfo.fill(255);                          // no cylinder has an output
+        std::fill_n(engInfo.begin(), kEngCoils, 0); // the engine words
     });
 }
 
 bool RequestTwaInfo() {
-    return RequestInfo(2, twaInfo, kTwaInfoRuns, [] {
+    return RequestInfo(INFO_WHEEL, twaInfo, kTwaInfoRuns, [] {
         twaInfo.fill(0);
         twaInfo[5] = 1;
     });
 }
 
 bool RequestMiscInfo() {
-    return RequestInfo(3, miscInfo, {}, [] { miscInfo.fill(0); });
+    return RequestInfo(INFO_MISC, miscInfo, {}, [] { miscInfo.fill(0); });
 }
 
 bool RequestEcuNames() {
@@ -200,8 +200,9 @@ bool RequestEcuNames() {
         szEcuPar[0] = szEcuMap1[0] = szEcuMap2[0] = '\0';
         return false;
     }
-    return GetEcuDataName(szEcuMap1, sizeof szEcuMap1, 1) && GetEcuDataName(szEcuMap2, sizeof szEcuMap2, 2) &&
-           GetEcuDataName(szEcuPar, sizeof szEcuPar, 0);
+    return GetEcuDataName(szEcuMap1, sizeof szEcuMap1, NAME_MAP_SLOT1) &&
+           GetEcuDataName(szEcuMap2, sizeof szEcuMap2, NAME_MAP_SLOT2) &&
+           GetEcuDataName(szEcuPar, sizeof szEcuPar, NAME_PAR);
 }
 
 void SetBenchAdjust(std::uint8_t code, std::uint16_t value) {

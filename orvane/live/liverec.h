@@ -18,6 +18,31 @@ using EngInfo = std::array<std::uint8_t, 20>; // u16[4], then per cylinder: coil
 using TwaInfo = std::array<std::uint8_t, 8>;
 using MiscInfo = std::array<std::uint8_t, 15>;
 
+// The per-cylinder outputs of engInfo: four entries each, an output number or none.
+inline constexpr std::size_t kEngCoils = 8;          // the ignition coil, valid 0..1
+inline constexpr std::size_t kEngLowInjectors = 12;  // the low injector, valid 0..3
+inline constexpr std::size_t kEngHighInjectors = 16; // the high injector, valid 0..3
+
+// The byte of twaInfo that the live pages read: nonzero, the cam sensor's counters are dimmed.
+inline constexpr std::size_t kTwaCamFlag = 3;
+
+// The bytes of miscInfo that the live pages read: what the configuration, and the mapping slot the engine
+// runs on, fit.
+inline constexpr std::size_t kMiscVariableCam = 0;     // variable cam present
+inline constexpr std::size_t kMiscFrontWheelSpeed = 1; // nonzero: the wheel speed is the front wheel's
+inline constexpr std::size_t kMiscIdleAir = 3; // idle-air actuator: 1 auxiliary throttle, else a stepper
+inline constexpr std::size_t kMiscLevelSensorRaw = 4; // nonzero: the level sensor is shown raw
+inline constexpr std::size_t kMiscAnalogInputs = 5;   // analog-input configuration 0..4
+inline constexpr std::size_t kMiscGearSensor = 6;  // gear sensor: 2 a plain number, else index and position
+inline constexpr std::size_t kMiscLevelSwitch = 7; // level switch: 0 none, 1..16 stepped, 17 and more analog
+inline constexpr std::size_t kMiscAntiLag = 8;     // nonzero: the shift switch is the anti-lag switch
+inline constexpr std::size_t kMiscLaunch = 9;      // nonzero: the neutral switch is the launch switch
+inline constexpr std::size_t kMiscSpeedLimiter = 10;  // nonzero: the clutch switch is the speed limiter's
+inline constexpr std::size_t kMiscSpeedRpmRatio = 11; // speed/rpm-ratio function present
+inline constexpr std::size_t kMiscAuxOutRelay = 12; // nonzero: the auxiliary output is a relay, else the MIL
+inline constexpr std::size_t kMiscExtDriveByWire = 13;  // external drive-by-wire present
+inline constexpr std::size_t kMiscTractionControl = 14; // traction control present
+
 extern LiveData0 liveData0;
 extern LiveData1 liveData1;
 extern LiveData2 liveData2;

@@ -41,15 +41,16 @@ double RawOf(const ShownField& f) {
 
 // The values whose field and scale follow the configuration, each with its decimals.
 std::array<std::pair<ShownField, int>, 3> ScaledValues(const CommonControls& c) {
-    const bool levelSwitch = miscInfo[13] && miscInfo[7]; // the level switch in place of the throttle
-    const bool auxThrottle = miscInfo[3] == 1;
+    // the level switch in place of the throttle
+    const bool levelSwitch = miscInfo[kMiscExtDriveByWire] && miscInfo[kMiscLevelSwitch];
+    const bool auxThrottle = miscInfo[kMiscIdleAir] == 1;
     using Shown = std::pair<ShownField, int>;
     return {
         levelSwitch ? Shown{{c.farf, Rec::L2, 48, Type::U16, 1}, 0}
                     : Shown{{c.farf, Rec::L2, 2, Type::I16, 10}, 1},
         Shown{{c.potStep, Rec::L2, 42, Type::I16, std::uint16_t(auxThrottle ? 10 : 1)}, auxThrottle ? 1 : 0},
-        miscInfo[4] ? Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1}, 0}
-                    : Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1000}, 3}};
+        miscInfo[kMiscLevelSensorRaw] ? Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1}, 0}
+                                      : Shown{{c.rtcLevel, Rec::L2, 46, Type::I16, 1000}, 3}};
 }
 
 } // namespace
@@ -93,7 +94,8 @@ void ShowLeds(int panel, std::span<const ShownLed> leds) {
 
 void ShowCommonValues(int panel, const CommonControls& c) {
     RangeCommonValues(panel, c);
-    SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT, miscInfo[3] == 1 ? "Auxiliary Throttle" : "Num Step");
+    SetCtrlAttribute(panel, c.potStep, ATTR_LABEL_TEXT,
+                     miscInfo[kMiscIdleAir] == 1 ? "Auxiliary Throttle" : "Num Step");
     for (const auto& [field, decimals] : ScaledValues(c))
         SetCtrlVal(panel, field.control, ShownValue(field));
 
@@ -105,7 +107,8 @@ void ShowCommonValues(int panel, const CommonControls& c) {
 
     int gear = 0;
     if (!(liveData1[138] & 0x02)) {
-        const std::uint16_t index = miscInfo[6] != 2 ? LiveU16(l2, 22) >> 12 : AdValue(LiveU16(l2, 20));
+        const std::uint16_t index =
+            miscInfo[kMiscGearSensor] != 2 ? LiveU16(l2, 22) >> 12 : AdValue(LiveU16(l2, 20));
         gear = index + 1;
     }
     SetCtrlVal(panel, c.marcia, gear);
@@ -117,8 +120,9 @@ void ShowCommonValues(int panel, const CommonControls& c) {
 
 void LabelThrottle(int panel, int control) {
     const char* label = "Throttle";
-    if (miscInfo[13] && miscInfo[7] >= 1 && miscInfo[7] <= 16) label = "LevelSW [step]";
-    if (miscInfo[13] && miscInfo[7] >= 17) label = "LevelSW [AD]";
+    if (miscInfo[kMiscExtDriveByWire] && miscInfo[kMiscLevelSwitch] >= 1 && miscInfo[kMiscLevelSwitch] <= 16)
+        label = "LevelSW [step]";
+    if (miscInfo[kMiscExtDriveByWire] && miscInfo[kMiscLevelSwitch] >= 17) label = "LevelSW [AD]";
     SetCtrlAttribute(panel, control, ATTR_LABEL_TEXT, label);
 }
 

@@ -221,7 +221,7 @@ constexpr PageFamily kFamilies[] = {
     {.mayWriteConfiguration = IgnoreCaqWarning},
 };
 
-static_assert(CheckPageTable(kPages, kInitOrder, kScatterOrder, kGatherOrder));
+static_assert(PageTableHolds<FindPageTableFault(kPages, kInitOrder, kScatterOrder, kGatherOrder)>());
 static_assert(CheckDialogTable(kDialogs));
 
 const PageRegistry kRegistry{kPages, kInitOrder, kScatterOrder, kGatherOrder, kFamilies, kDialogs};

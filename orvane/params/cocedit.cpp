@@ -48,9 +48,9 @@ bool ReadCocFile(const char* path) {
 
 // The three reads of the ECU's copies, each attempted even after another failed.
 bool ReadEcuCopies() {
-    const bool a = RequestEcuMap(kCocMapA, cocEditDataTemp.mapA);
-    const bool b = RequestEcuMap(kCocMapB, cocEditDataTemp.mapB);
-    const bool info = DoGetValues(7, 4, 0, 0, std::span(&cocEditInfo, 1));
+    const bool a = RequestEcuMap(MAP_BLOCK_COC_A, cocEditDataTemp.mapA);
+    const bool b = RequestEcuMap(MAP_BLOCK_COC_B, cocEditDataTemp.mapB);
+    const bool info = DoGetValues(VALUES_INFO, INFO_COC_EDIT, 0, 0, std::span(&cocEditInfo, 1));
     return a && b && info;
 }
 
@@ -217,8 +217,8 @@ bool SendCocEditMap() {
     bool sent = false;
     {
         const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
-        const bool a = SendEcuMap(kCocMapA, cocEditDataTemp.mapA);
-        const bool b = SendEcuMap(kCocMapB, cocEditDataTemp.mapB);
+        const bool a = SendEcuMap(MAP_BLOCK_COC_A, cocEditDataTemp.mapA);
+        const bool b = SendEcuMap(MAP_BLOCK_COC_B, cocEditDataTemp.mapB);
         sent = a && b;
     }
     MessagePopup(kSendTitle, sent ? "Done!" : szGenericError);

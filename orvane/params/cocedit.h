@@ -24,9 +24,6 @@ static_assert(offsetof(CocEditRecord, pad) == 745);
 // The file holds the record's bytes as they lie in memory, and the file's words are little-endian.
 static_assert(std::endian::native == std::endian::little);
 
-inline constexpr std::uint8_t kCocMapA = 30; // RequestEcuMap/SendEcuMap selectors of areas 20 and 21
-inline constexpr std::uint8_t kCocMapB = 31;
-
 extern CocEditRecord cocEditData;     // the record being edited
 extern CocEditRecord cocEditRefData;  // as last initialised, stored or loaded
 extern CocEditRecord cocEditDataTemp; // the ECU's maps on their way in or out

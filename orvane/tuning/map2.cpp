@@ -161,24 +161,24 @@ bool RunSync(const SyncPlan& plan, int shownKind, bool& scatter, bool& redraw) {
     bool ok = true;
     if (plan.full) {
         ShowTuneStatusText("Synchronizing configuration data...");
-        ok = RequestEcu(1);
+        ok = RequestEcu(AREA_PAR);
         scatter = scatter || ok;
         if (ok) {
             ShowTuneStatusText("Synchronizing mapping data...");
-            ok = RequestEcu(14);
+            ok = RequestEcu(AREA_MAP_TUNING);
         }
         if (ok) {
             ShowTuneStatusText("Loading map name...");
             char name[256];
-            ok = GetEcuDataName(name, sizeof name, 8);
-            if (ok) ShowConfigName(name, 2);
+            ok = GetEcuDataName(name, sizeof name, NAME_MAP_TUNING);
+            if (ok) ShowConfigName(name, kMapKind);
         }
         SetProgressBar(0, 0);
     }
     if (ok && plan.injection) {
         ShowTuneStatusText("Loading injection maps...");
         Map4x20x32 block;
-        ok = RequestEcuMap(18, block);
+        ok = RequestEcuMap(MAP_BLOCK_TUNING_4X, block);
         if (ok) {
             (ExchangeByPressure() ? ecuMapData.map2 : ecuMapData.map1) = block;
             redraw = redraw || (IsInjectionKind(shownKind) && !scatter);
@@ -188,7 +188,7 @@ bool RunSync(const SyncPlan& plan, int shownKind, bool& scatter, bool& redraw) {
     if (ok && plan.advance) {
         ShowTuneStatusText("Loading advance map...");
         Map20x32 block;
-        ok = RequestEcuMap(19, block);
+        ok = RequestEcuMap(MAP_BLOCK_TUNING_1X, block);
         if (ok) {
             ecuMapData.map3 = block;
             redraw = redraw || (shownKind == kKindAdvance && !scatter);

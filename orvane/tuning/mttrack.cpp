@@ -273,8 +273,9 @@ bool SendTuneRow(int kind, int row, const std::int16_t (&cells)[kTuneCols]) {
         bytes[static_cast<std::size_t>(2 * c + 1)] = static_cast<std::uint8_t>(v);
     }
     const auto r = static_cast<std::uint8_t>(row);
-    if (IsInjectionKind(kind)) return DoSendValues(3, 7, r, static_cast<std::uint8_t>(kind - 1), bytes);
-    return DoSendValues(3, 8, r, 0, bytes);
+    if (IsInjectionKind(kind))
+        return DoSendValues(VALUES_TUNING_ROW, TUNING_ROW_4X, r, static_cast<std::uint8_t>(kind - 1), bytes);
+    return DoSendValues(VALUES_TUNING_ROW, TUNING_ROW_1X, r, 0, bytes);
 }
 
 int MapTuneEnabCellCol(int panel, int control, int event, void*, int y, int x) {

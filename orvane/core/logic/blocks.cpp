@@ -32,13 +32,13 @@ struct BlockArea {
     bool writable;
 };
 constexpr BlockArea kBlockAreas[] = {
-    {1, AREA_MAP1_BLOCK, sizeof(Map4x20x32), false},
-    {2, AREA_MAP2_BLOCK, sizeof(Map4x20x32), false},
-    {3, AREA_MAP3_BLOCK, sizeof(Map20x32), false},
-    {18, AREA_TUNING_4X_BLOCK, sizeof(Map4x20x32), false},
-    {19, AREA_TUNING_1X_BLOCK, sizeof(Map20x32), false},
-    {30, AREA_COC_MAP_A, sizeof(ExtMiniMap), true},
-    {31, AREA_COC_MAP_B, sizeof(ExtMiniMap), true},
+    {MAP_BLOCK_1, AREA_MAP1_BLOCK, sizeof(Map4x20x32), false},
+    {MAP_BLOCK_2, AREA_MAP2_BLOCK, sizeof(Map4x20x32), false},
+    {MAP_BLOCK_3, AREA_MAP3_BLOCK, sizeof(Map20x32), false},
+    {MAP_BLOCK_TUNING_4X, AREA_TUNING_4X_BLOCK, sizeof(Map4x20x32), false},
+    {MAP_BLOCK_TUNING_1X, AREA_TUNING_1X_BLOCK, sizeof(Map20x32), false},
+    {MAP_BLOCK_COC_A, AREA_COC_MAP_A, sizeof(ExtMiniMap), true},
+    {MAP_BLOCK_COC_B, AREA_COC_MAP_B, sizeof(ExtMiniMap), true},
 };
 
 const BlockArea* FindBlockArea(std::uint8_t which, std::size_t size) {

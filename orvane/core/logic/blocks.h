@@ -12,19 +12,15 @@
 #include <cstdint>
 #include <span>
 
-// Data areas of the block commands.
-enum DataSetArea : std::uint16_t {
-    AREA_PAR = 1,
-    AREA_MAP_SLOT1 = 2,
-    AREA_MAP_SLOT2 = 3,
-    AREA_MAP1_BLOCK = 9,
-    AREA_MAP2_BLOCK = 10,
-    AREA_MAP3_BLOCK = 11,
-    AREA_TUNING_4X_BLOCK = 12, // the four-matrix map of the map set under tuning
-    AREA_TUNING_1X_BLOCK = 13, // the single-matrix map of the map set under tuning
-    AREA_MAP_TUNING = 14,
-    AREA_COC_MAP_A = 20,
-    AREA_COC_MAP_B = 21,
+// The bare blocks of ReadMapBlock and WriteMapBlock, each naming its area.
+enum BareBlock : std::uint8_t {
+    MAP_BLOCK_1 = 1,          // AREA_MAP1_BLOCK
+    MAP_BLOCK_2 = 2,          // AREA_MAP2_BLOCK
+    MAP_BLOCK_3 = 3,          // AREA_MAP3_BLOCK
+    MAP_BLOCK_TUNING_4X = 18, // AREA_TUNING_4X_BLOCK
+    MAP_BLOCK_TUNING_1X = 19, // AREA_TUNING_1X_BLOCK
+    MAP_BLOCK_COC_A = 30,     // AREA_COC_MAP_A
+    MAP_BLOCK_COC_B = 31,     // AREA_COC_MAP_B
 };
 
 // Acknowledgements in a row that bring no progress before a write gives up.
@@ -53,12 +49,12 @@ bool WriteBegin(std::uint16_t area, std::size_t total);
 // given up on after kMaxWriteStalls such replies in a row.
 TransferOutcome WriteBlocks(std::span<const std::byte> src, ProgressFn progress);
 
-// A bare block into the caller's block, converted to host order. which 1, 2, 18 read a Map4x20x32;
-// 3, 19 a Map20x32; 30, 31 an ExtMiniMap (CO-correction maps A, B). Another which, or a block of
-// another shape: NoSuchArea without traffic.
+// A bare block into the caller's block, converted to host order. MAP_BLOCK_1, MAP_BLOCK_2 and
+// MAP_BLOCK_TUNING_4X read a Map4x20x32; MAP_BLOCK_3 and MAP_BLOCK_TUNING_1X a Map20x32; MAP_BLOCK_COC_A and
+// MAP_BLOCK_COC_B an ExtMiniMap. Another which, or a block of another shape: NoSuchArea without traffic.
 TransferOutcome ReadMapBlock(std::uint8_t which, Map4x20x32& block, ProgressFn progress);
 TransferOutcome ReadMapBlock(std::uint8_t which, Map20x32& block, ProgressFn progress);
 TransferOutcome ReadMapBlock(std::uint8_t which, ExtMiniMap& block, ProgressFn progress);
-// which 30, 31: writes a CO-correction map. The block is converted to link order in place once the ECU
-// has taken the begin command, and left so: pass a scratch copy.
+// MAP_BLOCK_COC_A, MAP_BLOCK_COC_B: writes a CO-correction map. The block is converted to link order in place
+// once the ECU has taken the begin command, and left so: pass a scratch copy.
 TransferOutcome WriteMapBlock(std::uint8_t which, ExtMiniMap& block, ProgressFn progress);

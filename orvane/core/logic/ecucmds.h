@@ -24,6 +24,40 @@ inline constexpr std::uint8_t CMD_NSC_RESET = 0x14;     // -> empty reply
 inline constexpr std::uint8_t CMD_SET_VALUES = 0x1E;    // selector, block -> selector echoed
 inline constexpr std::uint8_t CMD_GET_VALUES = 0x1F;    // selector -> block
 
+// Data areas of CMD_READ_BLOCK and CMD_WRITE_BEGIN; the data-set kinds of the transfers are the numbers
+// of their areas.
+enum DataSetArea : std::uint16_t {
+    AREA_PAR = 1,
+    AREA_MAP_SLOT1 = 2,
+    AREA_MAP_SLOT2 = 3,
+    AREA_MAP1_BLOCK = 9,
+    AREA_MAP2_BLOCK = 10,
+    AREA_MAP3_BLOCK = 11,
+    AREA_TUNING_4X_BLOCK = 12, // the four-matrix map of the map set under tuning
+    AREA_TUNING_1X_BLOCK = 13, // the single-matrix map of the map set under tuning
+    AREA_MAP_TUNING = 14,      // the mapping data set of the map set under tuning
+    AREA_COC_MAP_A = 20,
+    AREA_COC_MAP_B = 21,
+};
+
+// The data sets CMD_DATA_NAME names.
+enum DataNameKind : std::uint8_t {
+    NAME_PAR = 0,
+    NAME_MAP_SLOT1 = 1,
+    NAME_MAP_SLOT2 = 2,
+    NAME_MAP_TUNING = 8, // the map set under tuning
+};
+
+// Value blocks of CMD_GET_VALUES and CMD_SET_VALUES: the first two selector bytes.
+inline constexpr std::uint8_t VALUES_INFO = 7;       // the information blocks, read
+inline constexpr std::uint8_t INFO_ENGINE = 1;       // engInfo
+inline constexpr std::uint8_t INFO_WHEEL = 2;        // twaInfo
+inline constexpr std::uint8_t INFO_MISC = 3;         // miscInfo
+inline constexpr std::uint8_t INFO_COC_EDIT = 4;     // the CO-correction load reference
+inline constexpr std::uint8_t VALUES_TUNING_ROW = 3; // a row of a map under tuning, written (row, matrix)
+inline constexpr std::uint8_t TUNING_ROW_4X = 7;     // of the four-matrix map
+inline constexpr std::uint8_t TUNING_ROW_1X = 8;     // of the single-matrix map
+
 inline constexpr int kPasswordLength = 15;           // CMD_SET_PASSWORD payload
 inline constexpr std::size_t kPingReplySize = 12;    // CMD_PING reply: firmware name (8) and flags
 inline constexpr std::size_t kFwNameSize = 8;        // the firmware name at the start of the ping reply

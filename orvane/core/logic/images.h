@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-// Data-set kinds: 1 configuration, 2 mapping (map slot 1 on the ECU), 3 mapping slot 2.
+// The data-set kinds of the images, their files and their shown names.
 inline constexpr std::uint16_t kParKind = 1;
 inline constexpr std::uint16_t kMapKind = 2;
 

@@ -3,6 +3,7 @@
 #include "orvane/core/logic/com.h"
 #include "orvane/core/logic/dataheader.h"
 #include "orvane/core/logic/ecucmds.h"
+#include "orvane/core/logic/images.h"
 #include "orvane/core/ui/comport.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
@@ -34,7 +35,7 @@ bool IsForeignVariant(std::uint8_t variant) {
 }
 
 bool IsDataNameKind(std::uint8_t kind) {
-    return kind <= 2 || kind == 8;
+    return kind == NAME_PAR || kind == NAME_MAP_SLOT1 || kind == NAME_MAP_SLOT2 || kind == NAME_MAP_TUNING;
 }
 
 } // namespace
@@ -98,7 +99,7 @@ bool GetEcuDataName(char* buf, std::size_t size, std::uint8_t kind) {
     buf[0] = '\0';
     if (!TxCommand(CMD_DATA_NAME, &kind, 1)) return false;
     if (RxResponse(CMD_DATA_NAME, reply.data(), kMaxFrameData, &len) != 0) return false;
-    std::snprintf(buf, size, "%s%.*s", kind == 8 ? "*" : "", static_cast<int>(len),
+    std::snprintf(buf, size, "%s%.*s", kind == NAME_MAP_TUNING ? "*" : "", static_cast<int>(len),
                   reinterpret_cast<const char*>(reply.data()));
     return true;
 }
@@ -126,8 +127,8 @@ int CommOnOff(int, int, int event, void*, int, int) {
     }
     if (IsEcuTuning()) {
         char name[256];
-        if (GetEcuDataName(name, sizeof name, 8)) {
-            ShowConfigName(name, 2);
+        if (GetEcuDataName(name, sizeof name, NAME_MAP_TUNING)) {
+            ShowConfigName(name, kMapKind);
         } else {
             CloseComPort();
         }

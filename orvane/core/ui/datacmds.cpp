@@ -22,7 +22,7 @@ void DimButton(int control, bool dimmed) {
 
 int Load(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    const std::uint16_t kind = SelectEcuData(1); // 0 (cancelled), configuration or mapping
+    const std::uint16_t kind = SelectEcuData(kSelectForFiles);
     if (kind == 0) return 0;
     if (!MayRunCommand()) return 0;
     DimButton(MAIN::CBload, true);
@@ -31,7 +31,7 @@ int Load(int, int, int event, void*, int, int) {
         const MouseCursorScope wait(VAL_HOUR_GLASS_CURSOR);
         ProcessDrawEvents();
         GatherAllPanels();
-        ok = LoadEcu(1, kind) && ScatterAllPanels();
+        ok = LoadEcu(kLoadChosen, kind) && ScatterAllPanels();
     }
     if (!ok) MessagePopup("Load", szGenericError);
     DimButton(MAIN::CBload, false);
@@ -40,7 +40,7 @@ int Load(int, int, int event, void*, int, int) {
 
 int Store(int, int, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT) return 0;
-    const std::uint16_t kind = SelectEcuData(1); // 0 (cancelled), configuration or mapping
+    const std::uint16_t kind = SelectEcuData(kSelectForFiles);
     if (kind == 0) return 0;
     if (!MayRunCommand()) return 0;
     DimButton(MAIN::CBstore, true);
@@ -60,7 +60,7 @@ int Send(int, int, int event, void*, int, int) {
     if (!MayRunCommand()) return 0;
     SetSending(true);
     DimButton(MAIN::CBsend, true);
-    const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3
+    const std::uint16_t kind = SelectEcuData(kSelectForTransfer);
     if (kind != 0) {
         bool ok = GatherAllPanels();
         const bool refused = ok && kind == kParKind && !MayWriteConfiguration();
@@ -83,7 +83,7 @@ int Receive(int, int, int event, void*, int, int) {
     if (!MayRunCommand()) return 0;
     SetReceiving(true);
     DimButton(MAIN::CBreceive, true);
-    const std::uint16_t kind = SelectEcuData(2); // 0 (cancelled) to 3
+    const std::uint16_t kind = SelectEcuData(kSelectForTransfer);
     if (kind != 0) {
         bool ok;
         {

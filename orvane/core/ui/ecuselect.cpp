@@ -1,5 +1,7 @@
 #include "orvane/core/ui/ecuselect.h"
 
+#include "orvane/core/logic/datasets.h"
+#include "orvane/core/logic/images.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/ui/screen.h"
 #include "platform/ui/userint.h"
@@ -10,8 +12,6 @@ std::uint8_t ecuSelectionDone = 0;
 
 namespace {
 
-constexpr std::uint8_t kFileMode = 1;
-
 struct Choice {
     int control;
     std::uint16_t kind;
@@ -21,10 +21,10 @@ struct Choice {
 
 // The four data buttons; CBcancel (choice 0) is always offered.
 constexpr Choice kChoices[] = {
-    {ECUSELZ::CBparData, 1, true, true},
-    {ECUSELZ::CBmapData, 2, true, false},
-    {ECUSELZ::CBmapData1, 2, false, true},
-    {ECUSELZ::CBmapData2, 3, false, true},
+    {ECUSELZ::CBparData, AREA_PAR, true, true},
+    {ECUSELZ::CBmapData, AREA_MAP_SLOT1, true, false},
+    {ECUSELZ::CBmapData1, AREA_MAP_SLOT1, false, true},
+    {ECUSELZ::CBmapData2, AREA_MAP_SLOT2, false, true},
 };
 
 } // namespace
@@ -35,7 +35,7 @@ bool InitEcuPanel(int parent) {
 }
 
 std::uint16_t SelectEcuData(std::uint8_t mode) {
-    const bool files = mode == kFileMode;
+    const bool files = mode == kSelectForFiles;
     // A popup that cannot show would wait for ever: that counts as cancelled.
     if (InstallPopup(hEcuPanel) < 0) return 0;
     for (const Choice& c : kChoices)
@@ -47,8 +47,8 @@ std::uint16_t SelectEcuData(std::uint8_t mode) {
         SetCtrlAttribute(hEcuPanel, c.control, ATTR_VISIBLE, 0);
     RemovePopup(0);
     if (!files) return ecuSelection;
-    if (ecuSelection == 1) return 1;
-    if (ecuSelection == 2 || ecuSelection == 3) return 2;
+    if (ecuSelection == AREA_PAR) return kParKind;
+    if (IsMappingSlot(ecuSelection)) return kMapKind;
     return 0;
 }
 

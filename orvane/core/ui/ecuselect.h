@@ -8,8 +8,11 @@ extern std::uint16_t ecuSelection;    // the choice of the last button pressed
 extern std::uint8_t ecuSelectionDone; // ends the popup's modal loop
 
 bool InitEcuPanel(int parent);
-// mode 1 (Load, Store): 0 cancelled, 1 configuration, 2 mapping. Other modes (Send, Receive): 0, 1
-// configuration, 2 mapping slot 1, 3 mapping slot 2.
+// The popup's modes.
+inline constexpr std::uint8_t kSelectForFiles = 1;    // Load, Store
+inline constexpr std::uint8_t kSelectForTransfer = 2; // Send, Receive
+// kSelectForFiles: 0 cancelled, kParKind or kMapKind. Other modes: 0 cancelled, AREA_PAR, AREA_MAP_SLOT1
+// or AREA_MAP_SLOT2.
 std::uint16_t SelectEcuData(std::uint8_t mode);
 int DlgEcuDataSelection(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);

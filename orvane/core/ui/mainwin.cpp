@@ -22,8 +22,8 @@ const char szGenericError[] = "Some error occurred...";
 namespace {
 
 int NameControl(std::uint8_t kind) {
-    if (kind == 1) return MAIN::TMecuParName;
-    if (kind == 2) return MAIN::TMecuMapName;
+    if (kind == kParKind) return MAIN::TMecuParName;
+    if (kind == kMapKind) return MAIN::TMecuMapName;
     return 0;
 }
 

@@ -2,7 +2,7 @@
 // that the close box and Escape end, and what each family of pages adds to the program's own steps.
 // Start-up and shutdown, the settings read, the whole-program fill and read-back, the main timer, Ping, the
 // navigation, the data-set commands and Exit walk it; the core names no page. The table itself lives in
-// orvane/pages/pagetable.cpp, checked at compile time by CheckPageTable and CheckDialogTable.
+// orvane/pages/pagetable.cpp, checked at compile time by PageTableHolds and CheckDialogTable.
 #pragma once
 
 #include "platform/ui/userint.h"
@@ -117,46 +117,74 @@ std::string UnsavedFamilyData();
 
 // ---- the compile-time check ----------------------------------------------------------------------------
 
+// What is wrong with a page table; None for a sound one.
+enum class PageTableFault : std::uint8_t {
+    None,
+    EntryWithoutInit,
+    EntryNotLoadedExactlyOnceAtStartUp,
+    PopupWithPageOperations,
+    GroupPageWithoutTabControl,
+    GroupPageWithoutFill,
+    EntryInFillOrderWithoutFill,
+    EntryInReadBackOrderWithoutReadBack,
+    PageLeftOutOfFillOrder,
+    PageLeftOutOfReadBackOrder,
+};
+
+// The first fault of the table: an entry without its Init (none: a row the table left out), an entry that
+// start-up does not load exactly once, a popup with more than its Init, a page of a group without its tab
+// control or its fill (the group's navigation fills the page it shows without a test), an entry of the
+// fill or read-back order without that operation (the orders call it without a test), and a page with a
+// fill or a read-back that its order leaves out (it would lose the user's edits or show stale data). The
+// live pages fill from the live records, not from the data images: the whole-program fill leaves them out.
+constexpr PageTableFault FindPageTableFault(std::span<const Page> pages,
+                                            std::span<const std::uint8_t> initOrder,
+                                            std::span<const std::uint8_t> scatterOrder,
+                                            std::span<const std::uint8_t> gatherOrder) {
+    using enum PageTableFault;
+    const auto visits = [](std::span<const std::uint8_t> order, std::size_t entry) {
+        std::size_t n = 0;
+        for (const std::uint8_t at : order)
+            n += at == entry ? 1 : 0;
+        return n;
+    };
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const Page& p = pages[i];
+        if (!p.init) return EntryWithoutInit;
+        if (visits(initOrder, i) != 1) return EntryNotLoadedExactlyOnceAtStartUp;
+        if (p.kind == PanelKind::Popup &&
+            (p.scatter || p.gather || p.timer || p.group != PageGroup::None || p.mayLeave || p.onLeave))
+            return PopupWithPageOperations;
+        if (p.group != PageGroup::None && p.tabControl == 0) return GroupPageWithoutTabControl;
+        if (p.group != PageGroup::None && !p.scatter) return GroupPageWithoutFill;
+    }
+    for (const std::uint8_t at : scatterOrder)
+        if (!pages[at].scatter) return EntryInFillOrderWithoutFill;
+    for (const std::uint8_t at : gatherOrder)
+        if (!pages[at].gather) return EntryInReadBackOrderWithoutReadBack;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const Page& p = pages[i];
+        if (p.scatter && p.group != PageGroup::Live && visits(scatterOrder, i) == 0)
+            return PageLeftOutOfFillOrder;
+        if (p.gather && visits(gatherOrder, i) == 0) return PageLeftOutOfReadBackOrder;
+    }
+    return None;
+}
+
+// True when the table has no fault; a fault does not compile, and the compiler names it in the template
+// argument. Use: static_assert(PageTableHolds<FindPageTableFault(...)>()).
+template <PageTableFault fault> consteval bool PageTableHolds() {
+    static_assert(fault == PageTableFault::None,
+                  "the page table has the fault named in the template argument");
+    return true;
+}
+
 namespace pagecheck {
 
 // Called only when a check fails, so that the compiler names the fault.
-void EntryWithoutInit();
-void EntryNotLoadedExactlyOnceAtStartUp();
-void EntryInFillOrderWithoutFill();
-void EntryInReadBackOrderWithoutReadBack();
-void PopupWithPageOperations();
-void GroupPageWithoutTabControl();
 void DialogWithoutOneWayOut();
 
 } // namespace pagecheck
-
-// True when every entry has its Init (none: a row the table left out), start-up loads every entry exactly
-// once, every entry of the fill and read-back orders has that operation (so that they are called without
-// a test), a popup has nothing but its Init, and every page of a group has its tab control; a failure does
-// not compile. Use: static_assert(CheckPageTable(...)).
-consteval bool CheckPageTable(std::span<const Page> pages, std::span<const std::uint8_t> initOrder,
-                              std::span<const std::uint8_t> scatterOrder,
-                              std::span<const std::uint8_t> gatherOrder) {
-    using namespace pagecheck;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        std::size_t loads = 0;
-        for (const std::uint8_t at : initOrder)
-            loads += at == i ? 1 : 0;
-        if (loads != 1) EntryNotLoadedExactlyOnceAtStartUp();
-        const Page& p = pages[i];
-        if (!p.init) EntryWithoutInit();
-        const bool popup = p.kind == PanelKind::Popup;
-        if (popup &&
-            (p.scatter || p.gather || p.timer || p.group != PageGroup::None || p.mayLeave || p.onLeave))
-            PopupWithPageOperations();
-        if (p.group != PageGroup::None && p.tabControl == 0) GroupPageWithoutTabControl();
-    }
-    for (const std::uint8_t at : scatterOrder)
-        if (!pages[at].scatter) EntryInFillOrderWithoutFill();
-    for (const std::uint8_t at : gatherOrder)
-        if (!pages[at].gather) EntryInReadBackOrderWithoutReadBack();
-    return true;
-}
 
 // True when every dialog has either its Cancel button (with its control) or its close action; a failure
 // does not compile. Use: static_assert(CheckDialogTable(...)).
