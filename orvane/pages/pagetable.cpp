@@ -188,16 +188,33 @@ void CloseGraph2d() {
     if (!ShowGrpPanel(false)) MessagePopup("2D Graph", szGenericError);
 }
 
-// The dialogs the close box and Escape end as their Cancel button does, and the graph windows.
+// The dialogs the close box and Escape end as their Cancel button does, and the graph windows. Enter in the
+// dialogs with a field presses their first button: the password's "Log in" ("Confirm" while a change is
+// confirmed), the value dialogs' Apply.
 constexpr Dialog kDialogs[] = {
-    {.handle = &hPwdPanel, .cancel = SetProtection, .cancelControl = PWD::CBcancel},
-    {.handle = &hEcuPanel, .cancel = DlgEcuDataSelection, .cancelControl = ECUSELZ::CBcancel},
-    {.handle = &hMpvPanel, .cancel = DlgMapVal, .cancelControl = MAPVAL::CBcancel},
-    {.handle = &hMtvPanel, .cancel = DlgTuneMapVal, .cancelControl = TUNEMAPVAL::CBcancel},
+    {.handle = &hPwdPanel,
+     .buttons = SetProtection,
+     .cancelControl = PWD::CBcancel,
+     .enterControl = PWD::CBsetPwdA},
+    {.handle = &hEcuPanel, .buttons = DlgEcuDataSelection, .cancelControl = ECUSELZ::CBcancel},
+    {.handle = &hMpvPanel,
+     .buttons = DlgMapVal,
+     .cancelControl = MAPVAL::CBcancel,
+     .enterControl = MAPVAL::CBapply},
+    {.handle = &hMtvPanel,
+     .buttons = DlgTuneMapVal,
+     .cancelControl = TUNEMAPVAL::CBcancel,
+     .enterControl = TUNEMAPVAL::CBapply},
     // The value and calibration dialogs of the table pages have no other way out than Cancel either.
-    {.handle = &hIj1Vpanel, .cancel = DlgInjVal, .cancelControl = INJVAL::CBcancel},
-    {.handle = &hAdvVpanel, .cancel = DlgAdvVal, .cancelControl = ADVVAL::CBcancel},
-    {.handle = &hLrtPanel, .cancel = SetAutoFarf, .cancelControl = LNRGAS::CBcancel},
+    {.handle = &hIj1Vpanel,
+     .buttons = DlgInjVal,
+     .cancelControl = INJVAL::CBcancel,
+     .enterControl = INJVAL::CBapply},
+    {.handle = &hAdvVpanel,
+     .buttons = DlgAdvVal,
+     .cancelControl = ADVVAL::CBcancel,
+     .enterControl = ADVVAL::CBapply},
+    {.handle = &hLrtPanel, .buttons = SetAutoFarf, .cancelControl = LNRGAS::CBcancel},
     {.handle = &hPltPanel, .close = CloseGraph3d},
     {.handle = &hGrpPanel, .close = CloseGraph2d},
 };

@@ -3,6 +3,7 @@
 #include "platform/ui/layer.h"
 #include "platform/ui/tablemodel.h"
 
+#include <QAbstractSpinBox>
 #include <algorithm>
 
 namespace ui {
@@ -94,8 +95,23 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
     return true;
 }
 
+namespace {
+
+// What Enter does (a dialog's button, say) works on the value typed, not on the one before it.
+void FinishTyping(int panel, int control) {
+    const Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr) return;
+    if (c->kind == CTRL_NUMERIC && c->widget)
+        static_cast<QAbstractSpinBox*>(c->widget.data())->interpretText(); // commits a changed number
+    else
+        UserFinishEdit(panel, control);
+}
+
+} // namespace
+
 int UserKey(int panel, int control, int key) {
     if (InOperationPump()) return 1; // dropped whole: see heldinput.cpp
+    if (control != 0 && (key & ~VAL_MODIFIER_MASK) == VAL_ENTER_VKEY) FinishTyping(panel, control);
     // The function keys are the page's commands: its callback hears them first, whichever control has
     // the focus (a control that consumes every key it types with would hide them), and the control gets
     // those the page leaves.

@@ -18,6 +18,7 @@
 
 class QLabel;
 class QPixmap;
+class QRegularExpression;
 class QScrollArea;
 class QTimer;
 class QWidget;
@@ -261,6 +262,9 @@ QString FormatNumber(double v, int precision);
 // exponent, blanks around it. A group separator makes it no number: "3,5" is refused whole, never read
 // as 35 by dropping the comma.
 std::optional<double> TypedNumber(const QString& text);
+// What a numeric box or cell lets the user type: any beginning of such a number (sign, digits, one point,
+// an exponent). A comma may be typed: TypedNumber then refuses the entry whole when it is committed.
+const QRegularExpression& TypedNumberPattern();
 
 // ---- widgets (widgets.cpp, look.cpp) ----
 void CreateWidget(Panel& p, Control& c);

@@ -1,5 +1,9 @@
 #include "platform/ui/numberbox.h"
 
+#include "platform/ui/layer.h"
+
+#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -28,34 +32,30 @@ QString NumberBox::textFromValue(double value) const {
            QString::number(std::llabs(v), 16).toUpper();
 }
 
-double NumberBox::valueFromText(const QString& text) const {
-    if (!hex_) return QDoubleSpinBox::valueFromText(text);
+std::optional<double> NumberBox::Typed(const QString& text) const {
+    if (!hex_) return TypedNumber(text);
     bool ok = false;
     const long long v = HexDigits(text).toLongLong(&ok, 16);
-    return ok ? static_cast<double>(v) : value();
+    return ok ? std::optional<double>(static_cast<double>(v)) : std::nullopt;
 }
 
-QValidator::State NumberBox::validate(QString& text, int& pos) const {
-    if (!hex_) {
-        // A group separator is neither dropped as the spin box would (typed "3,5" giving 35) nor refused as
-        // a key: the entry waits to be mended, and Enter or leaving the box gives the value back.
-        const QString separator = locale().groupSeparator();
-        if (!text.contains(separator)) return QDoubleSpinBox::validate(text, pos);
-        QString bare = text;
-        bare.remove(separator);
-        int barePos = 0;
-        return QDoubleSpinBox::validate(bare, barePos) == QValidator::Invalid ? QValidator::Invalid
-                                                                              : QValidator::Intermediate;
-    }
-    const QString digits = HexDigits(text);
-    if (digits.isEmpty()) return QValidator::Intermediate;
-    bool ok = false;
-    const double v = static_cast<double>(digits.toLongLong(&ok, 16));
-    if (!ok) return QValidator::Invalid;
-    return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+double NumberBox::valueFromText(const QString& text) const {
+    return Typed(text).value_or(value());
 }
 
-// Nothing is mended on the user's behalf: the spin box's own repair is dropping the group separators.
-void NumberBox::fixup(QString&) const {}
+QValidator::State NumberBox::validate(QString& text, int&) const {
+    const bool typable = hex_ ? HexDigits(text).isEmpty() || Typed(text).has_value()
+                              : TypedNumberPattern().match(text).hasMatch();
+    if (!typable) return QValidator::Invalid;
+    const std::optional<double> v = Typed(text);
+    return v && *v >= minimum() && *v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+}
+
+// Enter or leaving the box: a number beyond the range becomes its bound, as in a table cell. What is no
+// number stays as typed, and the box gives its value back.
+void NumberBox::fixup(QString& text) const {
+    if (const std::optional<double> v = Typed(text))
+        text = textFromValue(std::clamp(*v, minimum(), maximum()));
+}
 
 } // namespace ui

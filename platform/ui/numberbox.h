@@ -1,10 +1,13 @@
 // The numeric control's widget: a spin box that can show its value in hexadecimal (CAN identifiers). It
-// reads typed numbers as the table cells do: text with a group separator is no number, and the box keeps
+// reads typed numbers as the table cells do: every key of a number stays as it is typed, whatever number it
+// makes on the way (a box of 0 .. 100 does not cut "999" to "99", nor "1e1" to "11"); Enter or leaving the
+// box holds the number to the range, and text that is no number (a group separator in it) leaves the box
 // its value.
 // Internal to platform/ui.
 #pragma once
 
 #include <QDoubleSpinBox>
+#include <optional>
 
 namespace ui {
 
@@ -21,6 +24,9 @@ class NumberBox : public QDoubleSpinBox {
     void fixup(QString& text) const override;
 
   private:
+    // The number the text stands for in the box's base; none while it is no number.
+    std::optional<double> Typed(const QString& text) const;
+
     bool hex_ = false;
 };
 

@@ -82,10 +82,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const auto* model = dynamic_cast<const TableModel*>(index.model());
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (model != nullptr && line != nullptr && model->IsNumeric(index)) {
-        // Any prefix of a decimal number: sign, digits, one point, an exponent. A comma may be typed: the
-        // entry is then refused whole when it is committed, as in the numeric boxes, never read without it.
-        static const QRegularExpression kNumber(R"([+-]?(\d*[.,]?\d*)([eE][+-]?\d*)?)");
-        line->setValidator(new QRegularExpressionValidator(kNumber, line));
+        line->setValidator(new QRegularExpressionValidator(TypedNumberPattern(), line));
     }
     return editor;
 }

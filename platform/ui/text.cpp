@@ -3,6 +3,7 @@
 #include "platform/ui/layer.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace ui {
@@ -32,6 +33,12 @@ std::optional<double> TypedNumber(const QString& text) {
     const double v = c.toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+const QRegularExpression& TypedNumberPattern() {
+    static const QRegularExpression kNumber(
+        QRegularExpression::anchoredPattern(R"([+-]?(\d*[.,]?\d*)([eE][+-]?\d*)?)"));
+    return kNumber;
 }
 
 } // namespace ui

@@ -36,6 +36,16 @@ bool RunEvery(std::span<const std::uint8_t> order, PageOp Page::*op) {
     return ok;
 }
 
+// Enter in a dialog with a field: its first button, unless the user has moved the focus to another button.
+int PressOnEnter(int panel, const Dialog& dialog) {
+    const int focused = GetActiveCtrl(panel);
+    int kind = 0;
+    const bool onButton = focused > 0 && GetCtrlAttribute(panel, focused, ATTR_CTRL_TYPE, &kind) >= 0 &&
+                          kind == CTRL_COMMAND_BUTTON;
+    dialog.buttons(panel, onButton ? focused : dialog.enterControl, EVENT_COMMIT, nullptr, 0, 0);
+    return 1;
+}
+
 } // namespace
 
 bool LoadMainPanel() {
@@ -80,17 +90,20 @@ int MainCallBack(int, int, int event, void*, int, int) {
 
 int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
     if (CheckfBusy()) return 0;
+    const int key = event == EVENT_KEYPRESS ? eventData1 & ~VAL_MODIFIER_MASK : 0;
     const bool close = event == EVENT_CLOSE;
-    const bool escape = event == EVENT_KEYPRESS && (eventData1 & ~VAL_MODIFIER_MASK) == VAL_ESC_VKEY;
-    if (!close && !escape) return 0;
+    const bool escape = key == VAL_ESC_VKEY;
+    const bool enter = key == VAL_ENTER_VKEY;
+    if (!close && !escape && !enter) return 0;
     if (panel == hMainPanel) {
         if (close) Exit(panel, MAIN::CBexit, EVENT_COMMIT, nullptr, 0, 0);
         return 0;
     }
     const Dialog* dialog = FindDialog(panel);
     if (dialog == nullptr) return 0;
-    if (dialog->cancel != nullptr) {
-        dialog->cancel(panel, dialog->cancelControl, EVENT_COMMIT, nullptr, 0, 0);
+    if (enter) return dialog->enterControl != 0 ? PressOnEnter(panel, *dialog) : 0;
+    if (dialog->buttons != nullptr) {
+        dialog->buttons(panel, dialog->cancelControl, EVENT_COMMIT, nullptr, 0, 0);
         return escape ? 1 : 0;
     }
     if (close) dialog->close();

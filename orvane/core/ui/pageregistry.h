@@ -69,12 +69,15 @@ struct PageFamily {
     bool (*unsaved)() = nullptr;
 };
 
-// A dialog that its close box or Escape ends. With cancel, both run the dialog's Cancel button (cancel with
-// a commit of cancelControl) and Escape is consumed; without, the close box alone runs close.
+// A dialog that its close box or Escape ends. With buttons (the callback of its buttons), both run the
+// dialog's Cancel button (a commit of cancelControl) and Escape is consumed; without, the close box alone
+// runs close. A dialog with a field to type into names its first button as enterControl: Enter, once the
+// field has taken what was typed, presses it (or the button that has the focus) and is consumed.
 struct Dialog {
     const int* handle = nullptr;
-    TableFn<CtrlCallbackPtr> cancel;
+    TableFn<CtrlCallbackPtr> buttons;
     int cancelControl = 0;
+    int enterControl = 0;
     TableFn<void (*)()> close;
 };
 
@@ -190,7 +193,8 @@ void DialogWithoutOneWayOut();
 // does not compile. Use: static_assert(CheckDialogTable(...)).
 consteval bool CheckDialogTable(std::span<const Dialog> dialogs) {
     for (const Dialog& d : dialogs)
-        if (static_cast<bool>(d.cancel) == static_cast<bool>(d.close) || (d.cancel && d.cancelControl == 0))
+        if (static_cast<bool>(d.buttons) == static_cast<bool>(d.close) ||
+            (d.buttons && d.cancelControl == 0) || (!d.buttons && d.enterControl != 0))
             pagecheck::DialogWithoutOneWayOut();
     return true;
 }

@@ -263,9 +263,10 @@ TEST_F(ConfigTest, SpecialWheelsDescribeThemselves) {
 
 namespace {
 
-// A number typed into "Wheel Offset [deg]" means what it says: a comma is no decimal point and no
-// thousands separator either, so the entry is refused and the offset stays as it was.
-TEST_F(ConfigTest, WheelOffsetTypedWithACommaIsRefused) {
+// A number typed into "Wheel Offset [deg]" means what it says: one beyond the range is held to it (not cut
+// to the keys that would fit), an exponent counts, and a comma is no decimal point and no thousands
+// separator either, so that entry is refused and the offset stays as it was.
+TEST_F(ConfigTest, WheelOffsetIsTheNumberTypedHeldToItsRange) {
     struct Case {
         const char* typed;
         double shown;
@@ -273,7 +274,8 @@ TEST_F(ConfigTest, WheelOffsetTypedWithACommaIsRefused) {
     };
     const Case cases[] = {
         {"3.5", 3.5, 35},       {"3,5", 3.5, 35},   {"-12.5", -12.5, -125},
-        {"1,000", -12.5, -125}, {"720", 720, 7200},
+        {"1,000", -12.5, -125}, {"720", 720, 7200}, {"999", 720, 7200},
+        {"-1000", -720, -7200}, {"1e1", 10, 100},   {"-2.5e2", -250, -2500},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);

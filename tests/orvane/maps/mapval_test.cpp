@@ -166,6 +166,33 @@ TEST_F(EditMap, ValueOperations) {
     }
 }
 
+// The value typed is the number typed, held to the operation's range: "999" sets the advance map's cell to
+// 90 degrees, the most that may be set, not to the 9 of the keys that would have fitted. The box shows what
+// it holds, the preview and Apply use it.
+TEST_F(EditMap, TypedValueIsHeldToTheRangeOfTheOperation) {
+    struct Case {
+        const char* typed;
+        double value;
+        std::int16_t raw;
+    };
+    const Case cases[] = {{"999", 90, 900}, {"-100", -90, -900}, {"1e1", 10, 100}, {"12.5", 12.5, 125}};
+    ShowMap(3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Shown()[1][1] = 0;
+        ASSERT_TRUE(ScatterMp1Panel());
+        Open({3, 2, 1, 1});
+        ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::RBset), 0);
+        ASSERT_EQ(uitest::SetValueAsUser(hMpvPanel, MAPVAL::NSval, c.typed), 0);
+        EXPECT_EQ(Value(), c.value);
+        EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(1, 1)), c.value) << "the preview";
+        ASSERT_EQ(uitest::Click(hMpvPanel, MAPVAL::CBapply), 0);
+        EXPECT_EQ(Shown()[1][1], c.raw);
+        EXPECT_DOUBLE_EQ(Cell(MAPS1::TABmatrix, At(1, 1)), c.value);
+        ASSERT_GE(RemovePopup(0), 0);
+    }
+}
+
 TEST_F(EditMap, SetStartsFromTheBlocksFirstCell) {
     Shown()[2][4] = 4567;
     ASSERT_TRUE(ScatterMp1Panel());

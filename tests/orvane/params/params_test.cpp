@@ -49,8 +49,8 @@ struct ParamsTest : OrvaneTest {
     }
     void TearDown() override {
         SetCocEditMode(0);
-        for (int panel :
-             {hPr1Panel, hPr2Panel, hPr3Panel, hPr4Panel, hPr7Panel, hPr8Panel, hPr9Panel, hPr10Panel})
+        for (int panel : {hPr1Panel, hPr2Panel, hPr3Panel, hPr4Panel, hPr5Panel, hPr7Panel, hPr8Panel,
+                          hPr9Panel, hPr10Panel})
             HidePanel(panel);
         ecuParData = savedPar;
         ecuMapData = savedMap;
@@ -701,6 +701,26 @@ TEST_F(ParamsTest, TransientLevelTakesTheGainAndDecayOfTheLevelBelow) {
     EXPECT_EQ(MapWord(kAdvance + 0x2A + 4), 250);
     EXPECT_EQ(MapWord(kAdvance + 0x4A + 4), 77);
     EXPECT_EQ(MapWord(0x28CC8 + 66), 10);
+}
+
+// What the user types into "Clipping [ms] +" (0 .. 32 ms, stored in microseconds) is the number typed, held
+// to the range: not the keys that would have fitted, and an exponent counts.
+TEST_F(ParamsTest, TransientClippingIsTheNumberTypedHeldToItsRange) {
+    constexpr std::size_t kClipRising = 0x299A6 + 6;
+    Show(hPr5Panel, ScatterPr5Panel);
+    struct Case {
+        const char* typed;
+        double shown;
+        std::int16_t raw;
+    };
+    const Case cases[] = {{"12.5", 12.5, 12500}, {"99", 32, 32000}, {"-7", 0, 0}, {"1e1", 10, 10000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_EQ(uitest::SetValueAsUser(hPr5Panel, PARM5::NUMclipJtransP, c.typed), 0);
+        ASSERT_TRUE(GatherPr5Panel());
+        EXPECT_EQ(Shown(hPr5Panel, PARM5::NUMclipJtransP), c.shown);
+        EXPECT_EQ(MapWord(kClipRising), c.raw);
+    }
 }
 
 // ---- Gear & Shift

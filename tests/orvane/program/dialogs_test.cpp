@@ -11,7 +11,9 @@
 #include "orvane/tuning/mtstate.h"
 
 #include <QTimer>
+#include <cstring>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -162,6 +164,68 @@ TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxAndByEscapeAsByCancel) {
 }
 
 } // namespace
+
+// A number typed into a value dialog's field and Enter: the field takes the number (held to its range), and
+// the dialog's first button, Apply, runs with it and ends the dialog. Each dialog opens on its default
+// operation (set, or a percentage), where "-100" leaves the cell at its lowest; Apply afterwards, with the
+// same number, finds nothing more to change.
+TEST_F(PopupsTest, EnterInAValueDialogsFieldAppliesTheNumberTyped) {
+    const std::map<std::string, int> fields = {{"INJVAL", INJVAL::NSval},
+                                               {"ADVVAL", ADVVAL::NSval},
+                                               {"MAPVAL", MAPVAL::NSval},
+                                               {"TUNEMAPVAL", TUNEMAPVAL::NSval}};
+    const std::map<std::string, int> applies = {{"INJVAL", INJVAL::CBapply},
+                                                {"ADVVAL", ADVVAL::CBapply},
+                                                {"MAPVAL", MAPVAL::CBapply},
+                                                {"TUNEMAPVAL", TUNEMAPVAL::CBapply}};
+    const auto saved = ecuMapData;
+    std::fill_n(&ecuMapData.map1.cells[0][0][0], sizeof ecuMapData.map1.cells / 2, std::int16_t{1000});
+    ASSERT_TRUE(ScatterAllPanels()); // shown, so that the page switches read the cells back as they are
+    for (const Dialog& d : Dialogs()) {
+        if (!fields.contains(d.name)) continue;
+        SCOPED_TRACE(d.name);
+        const int field = fields.at(d.name);
+        // Opens the dialog, types "-100" into the field, ends it with end; the mapping data before and
+        // after.
+        const auto visit = [&](const std::function<void()>& end) {
+            d.prepare();
+            const auto before = ecuMapData;
+            bool stuck = false;
+            QTimer rescue; // only where Enter fails: Cancel ends the dialog's wait
+            rescue.setSingleShot(true);
+            rescue.callOnTimeout([&] {
+                stuck = true;
+                uitest::Click(*d.panel, d.cancel);
+            });
+            uitest::Later([&] {
+                ASSERT_EQ(SetActiveCtrl(*d.panel, field), 0); // the user clicks into the field
+                for (const int key : {'a' | VAL_MENUKEY_MODIFIER, int{'-'}, int{'1'}, int{'0'}, int{'0'}})
+                    ASSERT_GE(uitest::PressKey(*d.panel, field, key), 0);
+                end();
+                rescue.start(5000);
+            });
+            d.open();
+            rescue.stop();
+            EXPECT_FALSE(stuck);
+            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+            if (isComOpen) Mp2Timer(); // the tuning ECU reports the cells it changed
+            const auto after = ecuMapData;
+            if (isComOpen) {
+                CloseComPort();
+                Mp2Timer();
+            }
+            uitest::Click(hMainPanel, MAIN::CBinfo);
+            return std::pair{before, after};
+        };
+        const auto [before, byEnter] =
+            visit([&] { EXPECT_EQ(uitest::PressKey(*d.panel, field, VAL_ENTER_VKEY), 1) << "consumed"; });
+        EXPECT_NE(std::memcmp(&before, &byEnter, sizeof before), 0) << "Enter applied the number typed";
+        const auto [again, byApply] = visit([&] { uitest::Click(*d.panel, applies.at(d.name)); });
+        EXPECT_EQ(std::memcmp(&byEnter, &byApply, sizeof byEnter), 0) << "as Apply does";
+    }
+    ecuMapData = saved;
+    EXPECT_TRUE(ScatterAllPanels());
+}
 
 TEST_F(PopupsTest, ValueDialogsReopenAsZoomedAsTheUserLeftThem) {
     for (const Dialog& d : Dialogs()) {

@@ -30,6 +30,25 @@ TEST_F(UiTest, NumericKeepsTheExactDoubleAndShowsItRounded) {
     EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), 1u);
 }
 
+// A number typed into a box and left without Enter (the user goes on to another control) is read as Enter
+// reads it: "999" in a box of 0 .. 100 is held to 100, with every key typed kept until then.
+TEST_F(UiTest, NumericEntryLeftWithoutEnterIsHeldToTheRange) {
+    auto* box = WidgetOf<QDoubleSpinBox>(main, MAINP::NUMval);
+    ASSERT_EQ(uitest::FocusWindow(main), 0);
+    ASSERT_EQ(SetActiveCtrl(main, MAINP::NUMval), 0);
+    box->selectAll();
+    for (const int key : {'9', '9', '9'})
+        ASSERT_EQ(uitest::TypeKey(key), 0);
+    EXPECT_EQ(box->text(), "999");
+    EXPECT_TRUE(Of(MAINP::NUMval, EVENT_COMMIT).empty()) << "not before the box is left";
+    ASSERT_EQ(SetActiveCtrl(main, MAINP::STRname), 0);
+    double v = 0;
+    GetCtrlVal(main, MAINP::NUMval, &v);
+    EXPECT_EQ(v, 100);
+    EXPECT_EQ(box->text(), "100.00");
+    EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), 1u);
+}
+
 // Numbers show with a decimal point whatever the user's locale: a panel loaded under a comma locale too.
 TEST_F(UiTest, NumericShowsAPointUnderACommaLocale) {
     const QLocale before;

@@ -4,6 +4,7 @@
 #include "platform/ui/uitest.h"
 #include "tests/platform/ui/fixture.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -95,6 +96,39 @@ TEST_F(UiTest, KeysTheCallbacksLeaveMoveTheFocusedControl) {
     EXPECT_EQ(v, 1.0) << "a key the callback consumed never reaches the widget";
     SetCtrlAttribute(main, MAINP::NSlevel, ATTR_DIMMED, 1);
     EXPECT_EQ(uitest::PressKey(main, MAINP::NSlevel, VAL_RIGHT_ARROW_VKEY), uitest::kUnreachable);
+}
+
+// Enter ends what is being typed: a numeric or string commits its entry before any callback hears the key,
+// so that a callback acting on Enter (a dialog's button) works on the value typed, even when it consumes
+// the key.
+TEST_F(UiTest, EnterCommitsTheEntryBeforeTheCallbacksHearIt) {
+    ASSERT_EQ(uitest::FocusWindow(main), 0);
+    double heard = -1;
+    reaction = [&](const EventRecord& e) {
+        const bool panelEnter = e.event == EVENT_KEYPRESS && e.control == 0 && e.data1 == VAL_ENTER_VKEY;
+        if (panelEnter) GetCtrlVal(main, MAINP::NUMval, &heard);
+        return panelEnter ? 1 : 0;
+    };
+    const auto type = [this](int control, const char* text) {
+        ASSERT_EQ(SetActiveCtrl(main, control), 0);
+        if (auto* box =
+                qobject_cast<QAbstractSpinBox*>(ui::FindControl(main, control, nullptr)->widget.data()))
+            box->selectAll();
+        for (const char* k = text; *k != '\0'; ++k)
+            ASSERT_EQ(uitest::TypeKey(*k), 0);
+        events.clear();
+        ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    };
+    type(MAINP::NUMval, "999");
+    EXPECT_EQ(heard, 100);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, MAINP::NUMval, EVENT_VAL_CHANGED, 0, 0},
+                                                {main, MAINP::NUMval, EVENT_COMMIT, 0, 0},
+                                                {main, MAINP::NUMval, EVENT_KEYPRESS, VAL_ENTER_VKEY, 0},
+                                                {main, 0, EVENT_KEYPRESS, VAL_ENTER_VKEY, 0}}));
+    type(MAINP::STRname, "ab");
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, MAINP::STRname, EVENT_COMMIT, 0, 0},
+                                                {main, MAINP::STRname, EVENT_KEYPRESS, VAL_ENTER_VKEY, 0},
+                                                {main, 0, EVENT_KEYPRESS, VAL_ENTER_VKEY, 0}}));
 }
 
 struct KeyCase {

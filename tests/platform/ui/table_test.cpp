@@ -5,6 +5,7 @@
 #include "tests/platform/ui/fixture.h"
 
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
@@ -147,10 +148,12 @@ TEST_F(TableTest, NumericCellEditorRefusesLetters) {
 }
 
 // A number typed into a numeric box and into a numeric cell, each through its own editor key by key and
-// Enter, means the same: a point before the decimals, and a group separator refuses the whole entry (the
-// old value stays) instead of being dropped.
+// Enter, means the same: a point before the decimals, an exponent, a number beyond the range held to the
+// range (never cut to the keys that would fit), and a group separator refuses the whole entry (the old
+// value stays) instead of being dropped. Both show what they hold.
 TEST_F(TableTest, TypedNumbersReadTheSameInBoxesAndCells) {
     auto* view = static_cast<QTableView*>(ui::FindControl(main, MAINP::TABgrid, nullptr)->widget.data());
+    auto* box = static_cast<QDoubleSpinBox*>(ui::FindControl(main, MAINP::NUMval, nullptr)->widget.data());
     const Point cell = MakePoint(3, 4);
     const auto typeIntoCell = [&](const char* text) {
         ASSERT_EQ(uitest::OpenTableCellEditor(main, MAINP::TABgrid, cell), 0);
@@ -170,9 +173,14 @@ TEST_F(TableTest, TypedNumbersReadTheSameInBoxesAndCells) {
     };
     constexpr double kOld = 42;
     const Case cases[] = {
-        {"3,5", kOld}, {"1,000", kOld}, {"1,000.5", kOld}, {",5", kOld},
-        {"3.5", 3.5},  {"+7.25", 7.25}, {"0.5", 0.5},      {"12", 12},
+        {"3,5", kOld}, {"1,000", kOld}, {"1,000.5", kOld}, {",5", kOld}, {"3.5", 3.5}, {"+7.25", 7.25},
+        {"0.5", 0.5},  {"12", 12},      {"999", 100},      {"-5", 0},    {"1e1", 10},  {"2.5E1", 25},
+        {"1e-1", 0.1}, {"1e5", 100},    {"-", kOld},       {"1e", kOld},
     };
+    // The box's range, 0 .. 100, for the cell too.
+    SetTableCellAttribute(main, MAINP::TABgrid, cell, ATTR_MIN_VALUE, 0.0);
+    SetTableCellAttribute(main, MAINP::TABgrid, cell, ATTR_MAX_VALUE, 100.0);
+    const auto shown = [](double v, int decimals) { return QString::number(v, 'f', decimals).toStdString(); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         SetCtrlVal(main, MAINP::NUMval, kOld);
@@ -180,11 +188,13 @@ TEST_F(TableTest, TypedNumbersReadTheSameInBoxesAndCells) {
         events.clear();
         ASSERT_EQ(uitest::SetValueAsUser(main, MAINP::NUMval, c.typed), 0);
         typeIntoCell(c.typed);
-        double box = 0, typedCell = 0;
-        GetCtrlVal(main, MAINP::NUMval, &box);
+        double typedBox = 0, typedCell = 0;
+        GetCtrlVal(main, MAINP::NUMval, &typedBox);
         GetTableCellVal(main, MAINP::TABgrid, cell, &typedCell);
-        EXPECT_EQ(box, c.value);
+        EXPECT_EQ(typedBox, c.value);
         EXPECT_EQ(typedCell, c.value);
+        EXPECT_EQ(box->text().toStdString(), shown(c.value, 2));
+        EXPECT_EQ(model->index(cell.y - 1, cell.x - 1).data().toString().toStdString(), shown(c.value, 1));
         const std::size_t commits = c.value == kOld ? 0 : 1;
         EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), commits);
         EXPECT_EQ(Of(MAINP::TABgrid, EVENT_COMMIT).size(), commits);

@@ -131,6 +131,35 @@ TEST_F(ProtectTest, EscapeCancelsTheDialog) {
     EXPECT_FALSE(uitest::IsPopupInstalled(hPwdPanel));
 }
 
+// The password typed and Enter, as the user logs in: Enter presses the dialog's first button, "Log in" at
+// the login step and "Confirm" while a change is confirmed; with the focus moved to another button, that
+// button.
+TEST_F(ProtectTest, EnterPressesLogInOrConfirm) {
+    const auto typeAndEnter = [](const char* text, int focused) {
+        ASSERT_EQ(uitest::SetValueAsUser(hPwdPanel, PWD::STRpasswd, text), 0);
+        ASSERT_EQ(SetActiveCtrl(hPwdPanel, focused), 0);
+        EXPECT_EQ(uitest::PressKey(hPwdPanel, focused, VAL_ENTER_VKEY), 1) << "consumed";
+    };
+    ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBprotect), 0);
+    typeAndEnter("abc", PWD::STRpasswd);
+    EXPECT_FALSE(uitest::IsPopupInstalled(hPwdPanel)) << "logged in";
+    EXPECT_EQ(CurrentKeys(), Keys({0xC2, 0xC4, 0xC6}, false));
+
+    ConnectSimulator();
+    ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBprotect), 0);
+    Type("ab", PWD::CBsetPwdB);
+    popups.AnswerConfirm(false);
+    typeAndEnter("ab", PWD::STRpasswd);
+    ASSERT_EQ(popups.Records().size(), 1u) << "Confirm pressed";
+    EXPECT_EQ(popups.Records()[0].text, "All configurations will be erased...");
+    EXPECT_FALSE(uitest::IsPopupInstalled(hPwdPanel));
+
+    ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBprotect), 0);
+    typeAndEnter("xyz", PWD::CBcancel); // the user tabbed to Cancel
+    EXPECT_FALSE(uitest::IsPopupInstalled(hPwdPanel));
+    EXPECT_EQ(CurrentKeys(), Keys({0xC2, 0xC4, 0xC6}, false)) << "cancelled: the keys of the last login";
+}
+
 TEST_F(ProtectTest, WrongPasswordKeepsTheLightRed) {
     ecu.model = ecusim::MakeEcuModel("secret");
     ConnectSimulator();
