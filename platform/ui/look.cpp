@@ -170,6 +170,8 @@ void SyncLook(Control& c) {
             bar->setAlignment(Qt::AlignCenter);
         } else {
             auto* s = static_cast<QSlider*>(w);
+            // A handle held while its slide hides or dims is let go: the user cannot move it on.
+            if (s->isSliderDown() && (!c.visible || c.dimmed)) s->setSliderDown(false);
             const QSignalBlocker block(s);
             const double scale = std::pow(10.0, c.precision);
             s->setRange(static_cast<int>(std::lround(std::clamp(c.min * scale, -kIntLimit, kIntLimit))),
@@ -277,6 +279,8 @@ void SyncValue(Control& c) {
         else {
             // a value set by the program is no user's move: the slider's callback must not hear of it
             auto* s = static_cast<QSlider*>(w);
+            // The handle stays in the user's hand: the record's value shows once it is let go.
+            if (s->isSliderDown()) break;
             const QSignalBlocker block(s);
             s->setValue(static_cast<int>(
                 std::lround(std::clamp(c.number * std::pow(10.0, c.precision), -kIntLimit, kIntLimit))));
