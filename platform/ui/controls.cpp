@@ -195,7 +195,7 @@ int GetNumberAttr(const Control& c, int attribute, double* v) {
     case ATTR_TEXT_COLOR:
         return give(c.textColor == kDefaultColor ? VAL_BLACK : c.textColor);
     case ATTR_TEXT_BGCOLOR:
-        return give(c.bgColor == kDefaultColor ? VAL_WHITE : c.bgColor);
+        return give(c.bgColor == kDefaultColor ? DefaultGround(c) : c.bgColor);
     case ATTR_ON_COLOR:
         return Is(c, {CTRL_TOGGLE_BUTTON, CTRL_LED}) ? give(c.onColor) : UIE_BadAttribute;
     case ATTR_OFF_COLOR:

@@ -272,6 +272,8 @@ void SyncValue(Control& c);   // shows the value
 void SyncLook(Control& c);    // shows everything but the value
 void PlaceWidget(Control& c); // puts the widget and its caption at the record's place
 void SyncItems(Control& c);   // rebuilds list entries and tabs
+// The ground colour a control shows while the program gave it none (an indicator's box: its panel's).
+int DefaultGround(const Control& c);
 // The label showing a control's caption above or beside it, made once it has one; null while it has none
 // and for the kinds that show their caption themselves.
 QLabel* CaptionLabel(Control& c);

@@ -74,8 +74,19 @@ void PlaceLabel(Control& c) {
     c.label->setEnabled(!c.dimmed);
 }
 
+// A box the user types into (numeric, string, text box): as an indicator it has its panel's ground, so that
+// it reads as a value shown rather than a field waiting for the keyboard.
+bool OnPanelGround(const Control& c) {
+    return !c.IsHot() && c.bgColor == kDefaultColor &&
+           (c.kind == CTRL_NUMERIC || c.kind == CTRL_STRING || c.kind == CTRL_PASSWORD ||
+            c.kind == CTRL_TEXT_BOX);
+}
+
 void ApplyColors(Control& c) {
     QPalette pal = c.widget->parentWidget()->palette();
+    if (OnPanelGround(c))
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            pal.setColor(group, QPalette::Base, pal.color(group, QPalette::Window));
     // The text colour holds while the control is live; dimmed, it shows the style's dimmed text.
     if (c.textColor != kDefaultColor)
         for (const auto group : {QPalette::Active, QPalette::Inactive})
@@ -137,6 +148,11 @@ void ShowTableLook(Control& c) {
 
 } // namespace
 
+int DefaultGround(const Control& c) {
+    if (!OnPanelGround(c) || !c.widget) return VAL_WHITE;
+    return static_cast<int>(c.widget->parentWidget()->palette().color(QPalette::Window).rgb() & 0xFFFFFF);
+}
+
 void PlaceWidget(Control& c) {
     if (!c.widget) return;
     c.widget->setGeometry(c.x, c.y, c.w, c.h);
@@ -155,6 +171,9 @@ void SyncLook(Control& c) {
     case CTRL_COMMAND_BUTTON:
     case CTRL_TOGGLE_BUTTON:
         static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
+        // An indicator button shows a state and is no button to press: no raised face (a toggle that is on
+        // still shows its sunken face in its on colour).
+        static_cast<QPushButton*>(w)->setFlat(!c.IsHot());
         SetInert(w, !c.IsHot());
         break;
     case CTRL_NUMERIC:
@@ -170,6 +189,8 @@ void SyncLook(Control& c) {
             bar->setAlignment(Qt::AlignCenter);
         } else {
             auto* s = static_cast<QSlider*>(w);
+            // A handle held while its slide hides or dims is let go: the user cannot move it on.
+            if (s->isSliderDown() && (!c.visible || c.dimmed)) s->setSliderDown(false);
             const QSignalBlocker block(s);
             const double scale = std::pow(10.0, c.precision);
             s->setRange(static_cast<int>(std::lround(std::clamp(c.min * scale, -kIntLimit, kIntLimit))),
@@ -277,6 +298,8 @@ void SyncValue(Control& c) {
         else {
             // a value set by the program is no user's move: the slider's callback must not hear of it
             auto* s = static_cast<QSlider*>(w);
+            // The handle stays in the user's hand: the record's value shows once it is let go.
+            if (s->isSliderDown()) break;
             const QSignalBlocker block(s);
             s->setValue(static_cast<int>(
                 std::lround(std::clamp(c.number * std::pow(10.0, c.precision), -kIntLimit, kIntLimit))));

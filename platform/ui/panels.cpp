@@ -101,6 +101,7 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
         t.defaults.min = c->min;
         t.defaults.max = c->max;
         t.defaults.bold = c->bold;
+        t.defaults.mode = o.cellMode.value_or(VAL_HOT);
         if (c->textColor != kDefaultColor) t.defaults.textColor = c->textColor;
         t.rows = o.rows.value_or(0);
         t.cols = o.cols.value_or(0);

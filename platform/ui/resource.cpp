@@ -194,6 +194,15 @@ const std::array kOptions{
                [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
                    o.colwidth = Integer(n, v, 1);
                }},
+    OptionSpec{"cellmode", Bit(CTRL_TABLE), false,
+               [](Options& o, UiCtrlKind, std::string_view, std::string_view v) {
+                   if (v == "hot")
+                       o.cellMode = VAL_HOT;
+                   else if (v == "indicator")
+                       o.cellMode = VAL_INDICATOR;
+                   else
+                       throw Failure{"bad cell mode '" + std::string(v) + "'"};
+               }},
     OptionSpec{"labelwidth", Bit(CTRL_TABLE), false,
                [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) {
                    o.labelwidth = Integer(n, v, 1);

@@ -28,7 +28,8 @@
 // picture   no value (commit on click)               indicator
 // timer     ticks every interval seconds             interval (required)
 // tab       the index of the selected tab            tabs value
-// table     values in cells                          rows cols colwidth labelwidth prec min max indicator ...
+// table     values in cells                          rows cols colwidth labelwidth prec min max cellmode
+//                                                    indicator ...
 // radio     a number, one of items (or none)         items value indicator
 // deco      a frame, titled by its caption           -
 // graph     plots, cursors and axes (see userint.h)   -
@@ -36,7 +37,9 @@
 //
 // Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= labelwidth= (a table's
 // row-label column, in pixels, whatever its labels) maxlen= font= (integers;
-// font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, items="Label=value|..."
+// font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, cellmode=hot|indicator
+// (a table's cells; indicator cells take no typed text, while the table is still clicked, selected in and
+// scrolled, and hears its keys), items="Label=value|..."
 // (the last '=' of an item separates its value), tabs="A|B|C", states="Off|On" (a toggle
 // shows the state's text and its caption above it, like a numeric), pairs=32|20|0 (a 3-D graph's axes in
 // order, each with its number of value pairs; without it three axes without any), and the flags hidden dimmed
@@ -80,6 +83,7 @@ struct Options {
     std::optional<double> number;    // value= of a kind that holds a number
     std::optional<std::string> text; // value= of a kind that holds a text
     std::optional<int> prec, rows, cols, colwidth, labelwidth, maxlen, font, oncolor, textcolor;
+    std::optional<int> cellMode; // a table's cells: VAL_HOT or VAL_INDICATOR
     std::optional<Align> align;
     Anchor anchor;
     std::vector<Item> items;

@@ -11,9 +11,13 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollArea>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace uitest {
@@ -107,6 +111,69 @@ int PressKey(int panel, int control, int key) {
 int SendMouse(int panel, int control, int event, int x, int y) {
     const int s = control == 0 ? PanelReachable(panel) : Reachable(panel, control, Need::Visible);
     return s != UIE_NoError ? s : ui::UserMouse(panel, control, event, x, y);
+}
+
+namespace {
+
+// The slider of a slide the user can take; null when there is none.
+QSlider* SliderOf(int panel, int control) {
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    return c != nullptr && c->kind == CTRL_NUMERIC_SLIDE ? qobject_cast<QSlider*>(c->widget.data()) : nullptr;
+}
+
+// The centre of the handle, in the slider's pixels, with the handle at pos (the slider's own units).
+QPoint HandleCentre(const QSlider& s, int pos) {
+    QStyleOptionSlider o;
+    o.initFrom(&s);
+    o.orientation = s.orientation();
+    if (o.orientation == Qt::Horizontal) o.state |= QStyle::State_Horizontal;
+    o.minimum = s.minimum();
+    o.maximum = s.maximum();
+    o.sliderPosition = pos;
+    o.sliderValue = s.value();
+    o.singleStep = s.singleStep();
+    o.pageStep = s.pageStep();
+    o.tickPosition = s.tickPosition();
+    o.tickInterval = s.tickInterval();
+    o.upsideDown = o.orientation == Qt::Horizontal
+                       ? s.invertedAppearance() != (o.direction == Qt::RightToLeft)
+                       : !s.invertedAppearance();
+    return s.style()->subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderHandle, &s).center();
+}
+
+void SendSliderMouse(QSlider& s, QEvent::Type type, QPoint at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(at), QPointF(s.mapToGlobal(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&s, &e);
+}
+
+} // namespace
+
+int GrabSlide(int panel, int control) {
+    if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
+    QSlider* s = SliderOf(panel, control);
+    if (s == nullptr) return UIE_BadAttribute;
+    SendSliderMouse(*s, QEvent::MouseButtonPress, HandleCentre(*s, s->sliderPosition()));
+    return s->isSliderDown() ? UIE_NoError : kUnreachable;
+}
+
+int MoveSlide(int panel, int control, double value) {
+    QSlider* s = SliderOf(panel, control);
+    if (s == nullptr || !s->isSliderDown()) return kUnreachable; // no handle in the user's hand
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    const int pos = static_cast<int>(
+        std::lround(std::clamp(value * std::pow(10.0, c->precision), static_cast<double>(s->minimum()),
+                               static_cast<double>(s->maximum()))));
+    SendSliderMouse(*s, QEvent::MouseMove, HandleCentre(*s, pos));
+    return UIE_NoError;
+}
+
+int ReleaseSlide(int panel, int control) {
+    QSlider* s = SliderOf(panel, control);
+    if (s == nullptr) return UIE_BadControl;
+    SendSliderMouse(*s, QEvent::MouseButtonRelease, HandleCentre(*s, s->sliderPosition()));
+    return UIE_NoError;
 }
 
 int FireTimer(int panel, int control) {

@@ -30,6 +30,13 @@ int SendKey(int panel, int control, int key);
 int PressKey(int panel, int control, int key);
 // A mouse event at panel pixel (x, y) to the control (0: the panel); returns the callback's result.
 int SendMouse(int panel, int control, int event, int x, int y);
+// A slide's handle dragged with the mouse, in three steps delivered the way the display delivers them, so
+// that the program runs on between them (its timer ticking) while the user holds the handle: the left
+// button pressed on the handle; the mouse moved, the button held, to where value lies on the track (the
+// handle takes the value nearest to that pixel), as often as the user moves it; the button let go.
+int GrabSlide(int panel, int control);
+int MoveSlide(int panel, int control, double value);
+int ReleaseSlide(int panel, int control);
 // One timer tick now; 1 when the callback ran, 0 when the tick was dropped (suspended, disabled, running).
 int FireTimer(int panel, int control);
 // The close box: EVENT_CLOSE to the panel callback; returns its result.

@@ -129,6 +129,17 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
             const Control* sc = FindControl(panel, id, nullptr);
             if (sc != nullptr) UserSetNumber(panel, id, v / std::pow(10.0, sc->precision));
         });
+        // While the user holds the handle the program's values wait (SyncValue): let go where it was taken,
+        // or taken from the user (hidden, dimmed), the slide shows the program's last; moved, the place it
+        // is let go at is the user's value, whatever the program set meanwhile.
+        QObject::connect(s, &QSlider::sliderReleased, [panel, id, s] {
+            Control* sc = FindControl(panel, id, nullptr);
+            if (sc == nullptr) return;
+            if (s->sliderPosition() != s->value() && sc->visible && !sc->dimmed && !IsQuiet())
+                UserSetNumber(panel, id, s->sliderPosition() / std::pow(10.0, sc->precision));
+            else
+                SyncValue(*sc);
+        });
         return s;
     }
     case CTRL_RING: {

@@ -7,6 +7,7 @@
 #include "orvane/live/live.h"
 #include "orvane/live/liverec.h"
 
+#include <cmath>
 #include <cstdlib>
 
 using namespace uitest;
@@ -269,6 +270,66 @@ TEST_F(LiveTest, KeysOnABenchSlideAreNotLostToTheReadBack) {
         for (int tick = 0; tick < 3; ++tick) // read back again and again, it stays
             ASSERT_TRUE(LivTimer(0, 1));
         EXPECT_NEAR(shown(c.slide), c.end, 1e-9) << "the ECU's report";
+        CloseComPort();
+    }
+    ecu.model.engine.bench = {};
+}
+
+// A bench slide dragged as a hand drags it: taken, moved a little on each live tick, then held still while
+// the ticks read the ECU's report of the adjustment back twice over, and let go; and a quick drag between
+// two ticks. Nothing goes out while the handle is held and the ECU's report does not move it; the place it
+// is let go at goes out, the ECU takes it and the slide shows it back.
+TEST_F(LiveTest, ABenchSlideDraggedAndHeldGoesOutWhenLetGo) {
+    using Bench = ecusim::BenchAdjust;
+    struct Case {
+        const char* what;
+        int slide;
+        double to;
+        int moves;                  // ticks over which the handle moves, a step on each
+        bool held;                  // held still until the ECU's report was read back twice
+        int (*inEcu)(const Bench&); // the adjustment the ECU holds, raw
+        double scale;               // raw units of the slide's value
+        double pixel;               // what a pixel of the track is worth
+    };
+    const auto kInj = [](const Bench& b) { return int{b.kInj}; };
+    const auto adv = [](const Bench& b) { return int{b.adv}; };
+    const Case cases[] = {
+        {"injection factor, slow drag held", LIVE2::NSkInjBanco, 1.25, 4, true, kInj, 1000, 0.02},
+        {"advance, slow drag held", LIVE2::NSddgAdvBanco, -2.5, 4, true, adv, 10, 0.5},
+        {"injection factor, quick drag", LIVE2::NSkInjBanco, 0.75, 1, false, kInj, 1000, 0.02},
+    };
+    const auto shown = [](int control) { return CtrlNumber(hLv2Panel, control); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecu.model.engine.bench = {};
+        const int neutralRaw = c.inEcu(ecu.model.engine.bench);
+        ConnectLive(1);
+        for (int tick = 0; tick < 2; ++tick) // a whole cycle: every slide shows the neutral adjustment
+            ASSERT_TRUE(LivTimer(0, 1));
+        const double neutral = shown(c.slide);
+        ASSERT_EQ(GrabSlide(hLv2Panel, c.slide), 0);
+        for (int i = 1; i <= c.moves; ++i) {
+            ASSERT_EQ(MoveSlide(hLv2Panel, c.slide, neutral + (c.to - neutral) * i / c.moves), 0);
+            if (c.moves > 1) {
+                ASSERT_TRUE(LivTimer(0, 1));
+            }
+        }
+        if (c.held) {
+            const std::uint32_t from = liveRequests;
+            for (int tick = 0; tick < 20 && liveRequests < from + 8; ++tick)
+                ASSERT_TRUE(LivTimer(0, 1));
+            ASSERT_GE(liveRequests, from + 8) << "every record read twice while the handle is held";
+        }
+        EXPECT_EQ(c.inEcu(ecu.model.engine.bench), neutralRaw) << "nothing goes out while it is held";
+        ASSERT_EQ(ReleaseSlide(hLv2Panel, c.slide), 0);
+        const double letGo = shown(c.slide);
+        EXPECT_NEAR(letGo, c.to, c.pixel) << "where the handle was let go";
+        for (int tick = 0; tick < 8 && c.inEcu(ecu.model.engine.bench) == neutralRaw; ++tick)
+            ASSERT_TRUE(LivTimer(0, 1));
+        EXPECT_EQ(c.inEcu(ecu.model.engine.bench), std::lround(letGo * c.scale)) << "the ECU took it";
+        for (int tick = 0; tick < 3; ++tick)
+            ASSERT_TRUE(LivTimer(0, 1));
+        EXPECT_DOUBLE_EQ(shown(c.slide), letGo) << "the ECU's report";
         CloseComPort();
     }
     ecu.model.engine.bench = {};

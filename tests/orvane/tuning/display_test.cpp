@@ -216,3 +216,25 @@ TEST_F(TuningTest, ConditionLightsShowTheirOwnBits) {
             EXPECT_EQ(PageValue(led), led == c.led ? 1 : 0) << "byte " << c.at << " bit " << int{c.bit};
     }
 }
+
+// The lambda readings are indicators: green while the ECU matches lambda on their sensor, and back to the
+// ground they have in the resource when the match ends, an indicator's like the page's other readings,
+// never an entry box's white.
+TEST_F(TuningTest, LambdaReadingsGoBackToAnIndicatorsGroundAfterAMatch) {
+    SimLink& link = Open();
+    const auto ground = [](int control) {
+        int colour = -1;
+        GetCtrlAttribute(hMp2Panel, control, ATTR_TEXT_BGCOLOR, &colour);
+        return colour;
+    };
+    const int reading = ground(MAPS2::NUMrpm);
+    EXPECT_NE(reading, VAL_WHITE) << "a reading does not look like a box to type into";
+    for (const bool match : {true, false}) {
+        EditInfo(link, [match](std::vector<std::uint8_t>& info) {
+            info = InfoWith(kTsAuto | (match ? kStateLambdaMatch : 0), {});
+        });
+        ASSERT_TRUE(Mp2Timer());
+        EXPECT_EQ(ground(MAPS2::NUMistLambda1), match ? 0x00FF00 : reading) << "match " << match;
+        EXPECT_EQ(ground(MAPS2::NUMistLambda2), reading) << "its sensor is not in use";
+    }
+}

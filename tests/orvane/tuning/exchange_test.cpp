@@ -291,6 +291,40 @@ TEST_F(TuningTest, DoubleClickOnTheTablesOnlyMarksCells) {
     }
 }
 
+// No table of the tuning page takes typed text: a key typed into the matrix or the load breakpoints, in
+// either mode, opens no cell editor and leaves the cell as the map holds it.
+TEST_F(TuningTest, TheTuningTablesTakeNoTypedText) {
+    struct Case {
+        const char* what;
+        int table;
+        Point cell;
+    };
+    const Case cases[] = {
+        {"matrix cell", MAPS2::TABmatrix, {5, 4}},
+        {"speed breakpoint", MAPS2::TABmatrix, {5, 1}},
+        {"load breakpoint", MAPS2::TABbpy, {1, 7}},
+    };
+    ShowAutomaticPage();
+    for (const bool automatic : {true, false}) {
+        SetTuningPageMode(automatic, !automatic);
+        ASSERT_TRUE(ScatterMp2Panel());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << (automatic ? ", automatic" : ", manual"));
+            double before = 0, after = 0;
+            GetTableCellVal(hMp2Panel, c.table, c.cell, &before);
+            ASSERT_EQ(uitest::SelectTableCell(hMp2Panel, c.table, c.cell), 0);
+            ASSERT_GE(uitest::PressKey(hMp2Panel, c.table, '7'), 0);
+            int state = -1;
+            GetCtrlAttribute(hMp2Panel, c.table, ATTR_TABLE_RUN_STATE, &state);
+            EXPECT_EQ(state, VAL_SELECT_STATE);
+            EXPECT_EQ(uitest::EditTableCell(hMp2Panel, c.table, c.cell, "7"), uitest::kUnreachable);
+            uitest::CloseTableCellEditor(hMp2Panel, c.table);
+            GetTableCellVal(hMp2Panel, c.table, c.cell, &after);
+            EXPECT_EQ(after, before);
+        }
+    }
+}
+
 TEST_F(TuningTest, PopupOfATickDoesNotRunANestedTick) {
     SimLink& link = ConnectSimulator();
     int nested = 0;

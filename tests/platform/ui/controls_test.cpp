@@ -154,6 +154,55 @@ QImage LookOf(int panel, int control) {
     return w->grab().toImage();
 }
 
+// An indicator reads as a value shown. A box has its panel's ground instead of the white of an entry box,
+// and reports the ground it shows, so that a program that puts back the colour it read keeps the look; a
+// colour the program gives it shows as on any box. A toggle shows no face to press.
+TEST_F(UiTest, IndicatorsShowNoFieldToTypeIntoNorFaceToPress) {
+    const auto groundOf = [this](int control) {
+        const QImage look = LookOf(main, control);
+        return static_cast<int>(look.pixelColor(4, look.height() / 2).rgb() & 0xFFFFFF);
+    };
+    const auto reported = [this](int control) {
+        int colour = -1;
+        GetCtrlAttribute(main, control, ATTR_TEXT_BGCOLOR, &colour);
+        return colour;
+    };
+    const int panelGround = static_cast<int>(ui::FindControl(main, MAINP::NUMval, nullptr)
+                                                 ->widget->parentWidget()
+                                                 ->palette()
+                                                 .window()
+                                                 .color()
+                                                 .rgb() &
+                                             0xFFFFFF);
+    ASSERT_NE(panelGround, VAL_WHITE);
+    for (const int control : {MAINP::NUMval, MAINP::STRname}) {
+        SCOPED_TRACE(control);
+        EXPECT_EQ(groundOf(control), VAL_WHITE) << "a box to type into";
+        SetCtrlAttribute(main, control, ATTR_CTRL_MODE, VAL_INDICATOR);
+        EXPECT_EQ(groundOf(control), panelGround);
+        EXPECT_EQ(reported(control), panelGround);
+        const QImage indicator = LookOf(main, control);
+        SetCtrlAttribute(main, control, ATTR_TEXT_BGCOLOR, VAL_GREEN);
+        EXPECT_EQ(groundOf(control), VAL_GREEN);
+        SetCtrlAttribute(main, control, ATTR_TEXT_BGCOLOR, panelGround);
+        EXPECT_EQ(LookOf(main, control), indicator) << "the ground it reported put back";
+    }
+    // A toggle as an indicator shows its state, and no face to press while it is off.
+    const auto faceless = [&] {
+        const QImage look = LookOf(main, MAINP::TBon);
+        for (int x = 0; x < look.width(); ++x)
+            for (const int y : {1, look.height() - 2})
+                if ((look.pixelColor(x, y).rgb() & 0xFFFFFF) != static_cast<unsigned>(panelGround))
+                    return false;
+        return true;
+    };
+    EXPECT_FALSE(faceless()) << "a button to press";
+    SetCtrlAttribute(main, MAINP::TBon, ATTR_CTRL_MODE, VAL_INDICATOR);
+    EXPECT_TRUE(faceless());
+    SetCtrlVal(main, MAINP::TBon, 1);
+    EXPECT_FALSE(faceless()) << "on, it shows its state";
+}
+
 // A colour the program gives a control shows while it is live; dimmed, the control looks as dimmed as any:
 // a numeric's text colour, a toggle's on colour.
 TEST_F(UiTest, DimmedControlLooksDimmedWhateverItsColour) {

@@ -131,6 +131,52 @@ TEST_F(UiTest, EnterCommitsTheEntryBeforeTheCallbacksHearIt) {
                                                 {main, 0, EVENT_KEYPRESS, VAL_ENTER_VKEY, 0}}));
 }
 
+// A slide's handle held with the mouse: a value the program sets meanwhile waits for the release, and the
+// place the handle is let go at is the user's value (EVENT_VAL_CHANGED, EVENT_COMMIT), as after a quick
+// drag. Let go where it was taken, or dimmed in the user's hand, the slide sends nothing and shows the value
+// it holds: a key then steps from that.
+TEST_F(UiTest, HeldSlideKeepsTheUsersPlaceUntilItIsLetGo) {
+    struct Case {
+        const char* what;
+        bool moved;       // dragged to 1.5
+        bool programSets; // the program sets 0.25 while the handle is held
+        bool dimmed;      // the program dims the slide while the handle is held
+        double held;      // the value the slide holds after the release
+    };
+    const Case cases[] = {
+        {"quick drag", true, false, false, 1.5},
+        {"held while the program sets a value", true, true, false, 1.5},
+        {"let go where it was taken", false, true, false, 0.25},
+        {"dimmed in the user's hand", true, false, true, 1.0},
+    };
+    const auto value = [this] {
+        double v = 0;
+        GetCtrlVal(main, MAINP::NSlevel, &v);
+        return v;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetCtrlAttribute(main, MAINP::NSlevel, ATTR_DIMMED, 0);
+        SetCtrlVal(main, MAINP::NSlevel, 1.0);
+        events.clear();
+        ASSERT_EQ(uitest::GrabSlide(main, MAINP::NSlevel), 0);
+        if (c.moved) {
+            ASSERT_EQ(uitest::MoveSlide(main, MAINP::NSlevel, 1.5), 0);
+        }
+        if (c.programSets) SetCtrlVal(main, MAINP::NSlevel, 0.25);
+        if (c.dimmed) SetCtrlAttribute(main, MAINP::NSlevel, ATTR_DIMMED, 1);
+        ASSERT_EQ(uitest::ReleaseSlide(main, MAINP::NSlevel), 0);
+        const bool sent = c.moved && !c.dimmed;
+        EXPECT_EQ(Of(MAINP::NSlevel, EVENT_VAL_CHANGED).size(), sent ? 1u : 0u);
+        EXPECT_EQ(Of(MAINP::NSlevel, EVENT_COMMIT).size(), sent ? 1u : 0u);
+        EXPECT_NEAR(value(), c.held, 0.02) << "a pixel of the track is worth 0.015";
+        const double held = value();
+        SetCtrlAttribute(main, MAINP::NSlevel, ATTR_DIMMED, 0);
+        ASSERT_EQ(uitest::PressKey(main, MAINP::NSlevel, VAL_RIGHT_ARROW_VKEY), 0);
+        EXPECT_NEAR(value(), held + 0.001, 1e-9) << "the slide shows the value it holds";
+    }
+}
+
 struct KeyCase {
     int qtKey;
     Qt::KeyboardModifiers mods;

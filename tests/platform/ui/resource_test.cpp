@@ -33,6 +33,8 @@ const BadResource kBad[] = {
      "bad.uir:2: bad anchor edge 'middle'"},
     {"panel P 1 \"t\" - 10x10\n 2 A command \"\" - 0,0,1,1 anchor=\n", "bad.uir:2: anchor= needs edges"},
     {"panel P 1 \"t\" - 10x10 resizable=1\n", "bad.uir:1: unknown panel option 'resizable=1'"},
+    {"panel P 1 \"t\" - 10x10\n 2 T table \"\" - 0,0,1,1 cellmode=typed\n",
+     "bad.uir:2: bad cell mode 'typed'"},
 };
 
 TEST(UiResource, ErrorsNameFileAndLine) {

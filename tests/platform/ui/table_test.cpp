@@ -285,6 +285,53 @@ TEST_F(TableTest, DoubleClickOpensTheCellOnlyWhenTheProgramLeavesIt) {
     }
 }
 
+// A table whose cells the resource gives the indicator mode takes no typed text, by a key or a double
+// click, while it still hears its keys and clicks and its cells are still selected; a table of hot cells
+// opens the cell the user types into.
+TEST_F(TableTest, IndicatorCellsOfTheResourceTakeNoTypedText) {
+    RegisterResource("cells.uir",
+                     "panel CELLS 1 \"Cells\" MainPanelCb 300x200\n"
+                     " 2 TABshown table \"\" OnCtrl 10,10,280,150 rows=3 cols=3 cellmode=indicator\n");
+    const int shown = LoadPanel(0, "cells.uir", 1);
+    ASSERT_GT(shown, 0) << GetLastLoadError();
+    struct Case {
+        const char* what;
+        int panel, table;
+        int state; // the table's run state after the key or the double click
+    };
+    const Case cases[] = {
+        {"hot cells", main, MAINP::TABgrid, VAL_EDIT_STATE},
+        {"indicator cells", shown, 2, VAL_SELECT_STATE},
+    };
+    const Point cell = MakePoint(2, 3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(DisplayPanel(c.panel), 0); // the window on top, where the mouse clicks
+        SetTableCellVal(c.panel, c.table, cell, 2.0);
+        ASSERT_EQ(uitest::SelectTableCell(c.panel, c.table, cell), 0);
+        events.clear();
+        ASSERT_EQ(uitest::PressKey(c.panel, c.table, '7'), 0);
+        int state = -1;
+        GetCtrlAttribute(c.panel, c.table, ATTR_TABLE_RUN_STATE, &state);
+        EXPECT_EQ(state, c.state) << "a key typed";
+        uitest::CloseTableCellEditor(c.panel, c.table);
+        ASSERT_EQ(uitest::DoubleClickTableCell(c.panel, c.table, cell), 0);
+        GetCtrlAttribute(c.panel, c.table, ATTR_TABLE_RUN_STATE, &state);
+        EXPECT_EQ(state, c.state) << "a double click";
+        uitest::CloseTableCellEditor(c.panel, c.table);
+        EXPECT_EQ(Of(c.table, EVENT_KEYPRESS).size(), 1u) << "the table hears its keys";
+        EXPECT_EQ(Of(c.table, EVENT_LEFT_DOUBLE_CLICK).size(), 1u) << "and its clicks";
+        double v = 0;
+        GetTableCellVal(c.panel, c.table, cell, &v);
+        EXPECT_EQ(v, 2.0);
+    }
+    Rect selected{};
+    GetTableSelection(shown, 2, &selected);
+    EXPECT_EQ(selected, (Rect{3, 2, 1, 1})) << "an indicator cell is selected like any other";
+    EXPECT_EQ(uitest::EditTableCell(shown, 2, cell, "7"), uitest::kUnreachable);
+    DiscardPanel(shown);
+}
+
 TEST_F(TableTest, RowsInsertedAndDeletedKeepTheirCells) {
     SetTableCellVal(main, MAINP::TABgrid, MakePoint(1, 2), 7.0);
     ASSERT_EQ(InsertTableRows(main, MAINP::TABgrid, 1, 2, VAL_CELL_STRING), 0);
