@@ -247,6 +247,24 @@ int ResizeWindow(int panel, int w, int h) {
     return UIE_NoError;
 }
 
+int MoveWindow(int panel, int left, int top) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (!p->window) return kUnreachable;
+    p->frame->move(left, top);
+    QCoreApplication::processEvents();
+    return UIE_NoError;
+}
+
+int GetWindowFrame(int panel, Rect* frame) {
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    if (frame == nullptr) return UIE_BadValue;
+    const QRect r = p->frame->window()->frameGeometry();
+    *frame = {r.top(), r.left(), r.height(), r.width()};
+    return UIE_NoError;
+}
+
 int ZoomWindow(int panel, int zoom) {
     if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
     const ui::Panel* p = ui::FindPanel(panel);
