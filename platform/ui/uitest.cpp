@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace uitest {
 namespace {
@@ -58,6 +59,16 @@ void TypeIntoNumeric(const ui::Control& c, const char* text) {
     }
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(box, &enter);
+}
+
+// The user handles a window on screen (drags it or its border), and the display reports the outcome.
+int ActOnWindow(int panel, const std::function<void(QWidget&)>& act) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (!p->window) return kUnreachable;
+    act(*p->frame);
+    QCoreApplication::processEvents();
+    return UIE_NoError;
 }
 
 } // namespace
@@ -239,21 +250,11 @@ bool IsPopupInstalled(int panel) {
 }
 
 int ResizeWindow(int panel, int w, int h) {
-    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
-    const ui::Panel* p = ui::FindPanel(panel);
-    if (!p->window) return kUnreachable;
-    p->frame->resize(w, h);
-    QCoreApplication::processEvents();
-    return UIE_NoError;
+    return ActOnWindow(panel, [w, h](QWidget& window) { window.resize(w, h); });
 }
 
 int MoveWindow(int panel, int left, int top) {
-    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
-    const ui::Panel* p = ui::FindPanel(panel);
-    if (!p->window) return kUnreachable;
-    p->frame->move(left, top);
-    QCoreApplication::processEvents();
-    return UIE_NoError;
+    return ActOnWindow(panel, [left, top](QWidget& window) { window.move(left, top); });
 }
 
 int GetWindowFrame(int panel, Rect* frame) {
