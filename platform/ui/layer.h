@@ -182,6 +182,9 @@ struct Panel {
     // A window of its own: a top-level panel, or a child panel once it was installed as a popup (from
     // then on it shows as a dialog over its parent's window, not inside it).
     bool window = false;
+    // The program gave the window its place (ATTR_TOP, ATTR_LEFT): as a popup it opens there, else centred
+    // on the window it belongs to at every opening.
+    bool placed = false;
     int activeCtrl = 0;
     int scroll = 0;         // vertical scroll offset asked for, applied whenever the panel shows
     int zoom = VAL_NO_ZOOM; // maximised or not, as a window
@@ -319,6 +322,10 @@ bool TimerTick(int panel, int control);
 int TopPopup();
 bool IsPopup(int panel);
 void ForgetPopup(int panel);
+// The window a popup opened now belongs to: the popup on top, else the window of the panel at work.
+QWidget* PopupOwner();
+// Puts a popup window's centre on its owner's, wherever the owner stands now (no owner: left alone).
+void CentreOnOwner(QWidget& popup, const QWidget* owner);
 
 // ---- graphs (graph.cpp, graph3d.cpp) ----
 QWidget* MakeGraphWidget(Control& c, QWidget* canvas);

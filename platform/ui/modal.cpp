@@ -1,6 +1,8 @@
-// Panels shown as application-modal dialogs; the program's loop keeps running while they show.
+// Panels shown as application-modal dialogs; the program's loop keeps running while they show. Where
+// every popup opens: over the window it belongs to, centred on it.
 #include "platform/ui/layer.h"
 
+#include <QApplication>
 #include <QScrollArea>
 #include <algorithm>
 #include <vector>
@@ -32,26 +34,55 @@ void ForgetPopup(int panel) {
     std::erase(popups, panel);
 }
 
+QWidget* PopupOwner() {
+    const int top = TopPopup();
+    const Panel* p = FindPanel(top != 0 ? top : GetActivePanel());
+    // A popup closed just now leaves the panel at work hidden: the window it stood over is at work again.
+    for (QWidget* w = p != nullptr ? p->frame->window() : nullptr; w != nullptr;
+         w = w->parentWidget() != nullptr ? w->parentWidget()->window() : nullptr)
+        if (w->isVisible()) return w;
+    return QApplication::activeWindow();
+}
+
+void CentreOnOwner(QWidget& popup, const QWidget* owner) {
+    if (owner == nullptr) return;
+    QRect place = popup.frameGeometry();
+    place.moveCenter(owner->frameGeometry().center());
+    popup.move(place.topLeft());
+}
+
 } // namespace ui
 
 int InstallPopup(int panel) {
     ui::Panel* p = ui::FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;
     ui::ForgetPopup(panel);
+    // A child panel's popup belongs to its parent's window, a window's to the window at work.
+    const QWidget* parent = p->frame->parentWidget();
+    QWidget* owner = parent != nullptr ? parent->window() : ui::PopupOwner();
+    if (owner == p->frame.data()) owner = nullptr;
     if (!p->window) {
-        // A child panel becomes a dialog over its parent's window, centred on it.
-        QWidget* owner = p->frame->parentWidget()->window();
+        // A child panel becomes a dialog over its parent's window, where its place in the parent means
+        // nothing.
         p->frame->setParent(owner, Qt::Dialog);
         p->window = true;
-        p->x = owner->x() + (owner->width() - p->w) / 2;
-        p->y = owner->y() + (owner->height() - p->h) / 2;
+        p->placed = false;
         ui::PlaceFrame(*p);
         ui::ApplyZoom(*p);
     }
+    const bool centred = !p->placed && p->zoom == VAL_NO_ZOOM;
+    // Near its place before it shows; exactly once the window system gave it its frame.
+    if (centred) ui::CentreOnOwner(*p->frame, owner);
     p->frame->hide(); // modality changes only on a hidden window
     p->frame->setWindowModality(Qt::ApplicationModal);
     ui::popups.push_back(panel);
-    return DisplayPanel(panel);
+    const int status = DisplayPanel(panel);
+    if (status == UIE_NoError && centred) {
+        ui::CentreOnOwner(*p->frame, owner);
+        p->x = p->frame->x();
+        p->y = p->frame->y();
+    }
+    return status;
 }
 
 int RemovePopup(int removeAll) {

@@ -150,9 +150,10 @@ int SetPanelValue(Panel& p, int attribute, int value) {
     case ATTR_WIDTH:
     case ATTR_HEIGHT: {
         if ((attribute == ATTR_WIDTH || attribute == ATTR_HEIGHT) && value < 0) return UIE_BadValue;
-        if (attribute == ATTR_TOP || attribute == ATTR_LEFT)
+        if (attribute == ATTR_TOP || attribute == ATTR_LEFT) {
             (attribute == ATTR_TOP ? p.y : p.x) = value;
-        else
+            p.placed = true;
+        } else
             ResizePanel(p, attribute == ATTR_WIDTH ? value : p.w, attribute == ATTR_HEIGHT ? value : p.h);
         PlaceFrame(p);
         FitCanvas(p);

@@ -6,11 +6,11 @@
 #include "platform/ui/userint.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QScrollArea>
 
 namespace {
 
@@ -26,61 +26,54 @@ QString FileFilter(const PopupRequest& r) {
     return filter;
 }
 
-// The window a message belongs to: the popup on top, else the window of the panel at work.
-QWidget* OwnerWindow() {
-    const int top = ui::TopPopup();
-    const ui::Panel* p = ui::FindPanel(top != 0 ? top : GetActivePanel());
-    if (p != nullptr && p->frame->window()->isVisible()) return p->frame->window();
-    return QApplication::activeWindow();
-}
-
 // A window manager puts the window's icon and up to three buttons beside its title, each about as wide as
 // the title bar is high, and cuts a title that has no room left to "..".
 constexpr int kTitleBarButtons = 4 * 32;
 
-// As wide as its title needs beside the title bar's icon and buttons (the box widens itself for its text
-// only), and centred on the window it belongs to.
-void ShowMessage(const QString& title, const QString& text) {
-    QWidget* owner = OwnerWindow();
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, owner);
-    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
-    titleFont.setBold(true);
-    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarButtons;
-    auto* grid = static_cast<QGridLayout*>(box.layout());
-    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(),
-                  0, 1, grid->columnCount());
-    box.setWindowModality(Qt::ApplicationModal);
-    box.show(); // the box takes its final size as it shows
-    if (owner != nullptr) {
-        QRect place = box.frameGeometry();
-        place.moveCenter(owner->frameGeometry().center());
-        box.move(place.topLeft());
+// Runs a dialog as every popup of the run-time shows: owned by the window it belongs to (its parent, which
+// the window manager keeps it over), as wide as its title needs beside the title bar's icon and buttons,
+// application-modal, and centred on its owner. A message box widens itself for its text only as it shows,
+// so the title's room goes into its layout; a file dialog the desktop draws itself sizes itself.
+int RunDialog(QDialog& dialog) {
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+        titleFont.setBold(true);
+        const int titleWidth =
+            QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + kTitleBarButtons;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     }
-    box.exec();
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show(); // the dialog takes its final size as it shows
+    ui::CentreOnOwner(dialog, dialog.parentWidget());
+    return dialog.exec();
 }
 
 PopupAnswer ShowQtPopup(const PopupRequest& r) {
     const QString title = ui::ToQt(r.title);
     switch (r.kind) {
-    case PopupKind::Message:
-        ShowMessage(title, ui::ToQt(r.text));
+    case PopupKind::Message: {
+        QMessageBox box(QMessageBox::Information, title, ui::ToQt(r.text), QMessageBox::Ok, ui::PopupOwner());
+        RunDialog(box);
         return {};
+    }
     case PopupKind::Confirm: {
-        QMessageBox box(QMessageBox::Question, title, ui::ToQt(r.text), QMessageBox::Yes | QMessageBox::No);
+        QMessageBox box(QMessageBox::Question, title, ui::ToQt(r.text), QMessageBox::Yes | QMessageBox::No,
+                        ui::PopupOwner());
         box.setDefaultButton(r.enter == ConfirmDefault::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No); // Escape and the close box
-        return {box.exec() == QMessageBox::Yes ? 1 : 0, {}};
+        return {RunDialog(box) == QMessageBox::Yes ? 1 : 0, {}};
     }
     case PopupKind::FileSelect: {
         const QString defaultSpec = ui::ToQt(r.fileSpec);
         const QString start = ui::ToQt(r.directory) +
                               (defaultSpec.contains('*') || defaultSpec.isEmpty() ? "" : "/" + defaultSpec);
         const bool save = r.buttonLabel == VAL_SAVE_BUTTON;
-        QFileDialog dialog(nullptr, title, start, FileFilter(r));
+        QFileDialog dialog(ui::PopupOwner(), title, start, FileFilter(r));
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setDefaultSuffix(ui::ToQt(r.defaultSuffix));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        if (RunDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {VAL_NO_FILE_SELECTED, {}};
         const QString path = dialog.selectedFiles().constFirst();
         if (path.isEmpty()) return {VAL_NO_FILE_SELECTED, {}};

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 namespace uitest {
 namespace {
@@ -62,6 +63,16 @@ void TypeIntoNumeric(const ui::Control& c, const char* text) {
     }
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(box, &enter);
+}
+
+// The user handles a window on screen (drags it or its border), and the display reports the outcome.
+int ActOnWindow(int panel, const std::function<void(QWidget&)>& act) {
+    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (!p->window) return kUnreachable;
+    act(*p->frame);
+    QCoreApplication::processEvents();
+    return UIE_NoError;
 }
 
 } // namespace
@@ -306,11 +317,19 @@ bool IsPopupInstalled(int panel) {
 }
 
 int ResizeWindow(int panel, int w, int h) {
-    if (const int s = PanelReachable(panel); s != UIE_NoError) return s;
+    return ActOnWindow(panel, [w, h](QWidget& window) { window.resize(w, h); });
+}
+
+int MoveWindow(int panel, int left, int top) {
+    return ActOnWindow(panel, [left, top](QWidget& window) { window.move(left, top); });
+}
+
+int GetWindowFrame(int panel, Rect* frame) {
     const ui::Panel* p = ui::FindPanel(panel);
-    if (!p->window) return kUnreachable;
-    p->frame->resize(w, h);
-    QCoreApplication::processEvents();
+    if (p == nullptr) return UIE_BadPanel;
+    if (frame == nullptr) return UIE_BadValue;
+    const QRect r = p->frame->window()->frameGeometry();
+    *frame = {r.top(), r.left(), r.height(), r.width()};
     return UIE_NoError;
 }
 

@@ -88,6 +88,12 @@ int FocusWindow(int panel);
 // panel is not a window on screen or a popup lies over it.
 int ResizeWindow(int panel, int w, int h);
 
+// The user drags a window to another place on screen: its frame's top left corner to (left, top).
+// kUnreachable as for ResizeWindow.
+int MoveWindow(int panel, int left, int top);
+// Where the panel's window stands on screen, its frame included, as the display reports it.
+int GetWindowFrame(int panel, Rect* frame);
+
 // The user maximises the window (VAL_MAXIMIZE) or puts it back (VAL_NO_ZOOM), as with its title bar's
 // button. kUnreachable as for ResizeWindow.
 int ZoomWindow(int panel, int zoom);

@@ -1,10 +1,15 @@
 // The window: title, port selector and the requests to end, which wait while a run is under way.
+#include "kestil/program.h"
 #include "kestilfixture.h"
 #include "platform/sys/utility.h"
 #include "platform/ui/uitest.h"
 #include "shared/settingsfile.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -97,6 +102,45 @@ TEST_F(WindowTest, PortChoiceReopensTheLinkAndWritesThePortInUse) {
     EXPECT_FALSE(isComOpen);
     EXPECT_EQ(cfg.port, 0) << "a failed open leaves no port";
     EXPECT_EQ(PortInSettingsFile(), 0);
+}
+
+// Kestil's own popups, as the run-time shows them, open over its window and centred on it wherever the
+// user has moved it: the message of the Program button without a link and the firmware file dialog.
+TEST_F(WindowTest, PopupsOpenCentredOnTheWindowWhereverItIs) {
+    const PopupHook script = SetPopupHook({}); // the run-time's own dialogs
+    const std::pair<const char*, std::function<void()>> kPopups[] = {
+        {"message", [] { uitest::Click(hMainPanel, KESTIL::CBprogram); }},
+        {"file dialog",
+         [] {
+             std::array<char, 1024> path{};
+             SelzFirmwareFile("Firmware File", path);
+         }},
+    };
+    for (const auto& [what, open] : kPopups)
+        for (const Point& at : {Point{30, 20}, Point{400, 260}}) {
+            SCOPED_TRACE(what);
+            ASSERT_EQ(uitest::MoveWindow(hMainPanel, at.x, at.y), 0);
+            Rect frame{};
+            ASSERT_EQ(uitest::GetWindowFrame(hMainPanel, &frame), 0);
+            const QRect window(frame.left, frame.top, frame.width, frame.height);
+            std::optional<QRect> shown;
+            bool owned = false;
+            std::function<void()> look = [&] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (dialog == nullptr) return uitest::Later(look); // not up yet
+                shown = dialog->frameGeometry();
+                owned =
+                    dialog->parentWidget() != nullptr && dialog->parentWidget()->frameGeometry() == window;
+                dialog->reject();
+            };
+            uitest::Later(look);
+            open();
+            ASSERT_TRUE(shown.has_value());
+            EXPECT_TRUE(owned);
+            EXPECT_LE(std::abs(shown->center().x() - window.center().x()), 1);
+            EXPECT_LE(std::abs(shown->center().y() - window.center().y()), 1);
+        }
+    SetPopupHook(script);
 }
 
 } // namespace

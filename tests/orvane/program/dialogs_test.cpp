@@ -11,9 +11,11 @@
 #include "orvane/tuning/mtstate.h"
 
 #include <QTimer>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -253,5 +255,48 @@ TEST_F(PopupsTest, ValueDialogsReopenAsZoomedAsTheUserLeftThem) {
         EXPECT_EQ(visit(VAL_NO_ZOOM), VAL_MAXIMIZE) << "left maximised: opens maximised";
         EXPECT_EQ(visit(VAL_MAXIMIZE), VAL_NO_ZOOM); // the place of the normal window is known now
         EXPECT_EQ(visit(VAL_NO_ZOOM), VAL_MAXIMIZE) << "placed, and still maximised";
+    }
+}
+
+// A dialog opens centred on the main window every time, wherever the user has moved the main window and
+// wherever he left the dialog; the value dialogs keep their place for the run instead.
+TEST_F(PopupsTest, DialogsOpenCentredOnTheMainWindowWhereverItIs) {
+    const std::set<std::string> keepTheirPlace{"INJVAL", "ADVVAL", "MAPVAL", "TUNEMAPVAL"};
+    const auto centre = [](const Rect& r) { return Point{r.left + r.width / 2, r.top + r.height / 2}; };
+    for (const Dialog& d : Dialogs()) {
+        SCOPED_TRACE(d.name);
+        std::optional<Rect> before;
+        for (const Point& at : {Point{40, 30}, Point{260, 170}}) {
+            ASSERT_EQ(uitest::MoveWindow(hMainPanel, at.x, at.y), 0);
+            Rect shown{};
+            bool looked = false;
+            d.prepare();
+            uitest::Later([&] {
+                looked = uitest::GetWindowFrame(*d.panel, &shown) == 0;
+                if (!keepTheirPlace.contains(d.name)) uitest::MoveWindow(*d.panel, 5, 5); // out of the way
+                uitest::Click(*d.panel, d.cancel);
+            });
+            d.open();
+            for (int i = 0; i < 3 && uitest::IsPopupInstalled(*d.panel); ++i)
+                ProcessSystemEvents();
+            ASSERT_TRUE(looked);
+            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+            if (isComOpen) {
+                CloseComPort();
+                Mp2Timer();
+            }
+            uitest::Click(hMainPanel, MAIN::CBinfo);
+            if (keepTheirPlace.contains(d.name)) {
+                if (before) {
+                    EXPECT_EQ(shown, *before) << "moved with the main window";
+                }
+                before = shown;
+                continue;
+            }
+            Rect main{};
+            ASSERT_EQ(uitest::GetWindowFrame(hMainPanel, &main), 0);
+            EXPECT_LE(std::abs(centre(shown).x - centre(main).x), 1);
+            EXPECT_LE(std::abs(centre(shown).y - centre(main).y), 1);
+        }
     }
 }

@@ -6,6 +6,7 @@
 #include "tests/platform/ui/fixture.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -64,22 +65,42 @@ TEST(UiPopups, ScriptsNestAndRestore) {
     EXPECT_EQ(outer.UnexpectedCount(), 1);
 }
 
-// A message shown by the run-time itself: as wide as its title needs beside a title bar's icon and buttons
-// (a window manager cuts a title that has no room to ".."), as wide as its text, and centred on the window
-// it belongs to, the window of the panel at work or the popup over it, wherever that window stands.
-TEST_F(UiTest, MessageFitsItsTitleAndTextAndIsCentredOnItsWindow) {
+// Every popup the run-time shows itself (a message, a question, a file dialog): owned by the window it
+// belongs to, the window of the panel at work or the popup over it, as wide as its title needs beside a
+// title bar's icon and buttons (a window manager cuts a title that has no room to ".."), a message as wide
+// as its text, and centred on its window wherever that window stands.
+TEST_F(UiTest, EveryDialogFitsItsTitleAndIsCentredOnItsWindow) {
     const PopupHook none = SetPopupHook({}); // the run-time's own dialogs
-    const int dialog = LoadPanel(0, "sample.uir", DLG::id);
+    // A popup over the window, as the programs have them: a child panel, a window of its own once shown.
+    const int dialog = LoadPanel(main, "sample.uir", CHILD::id);
     ASSERT_GT(dialog, 0);
+    ASSERT_EQ(InstallPopup(dialog), 0);
+    RemovePopup(0);
+    const auto message = [](const char* text) {
+        return [text](const char* title) { MessagePopup(title, text); };
+    };
+    const auto question = [](const char* text) {
+        return [text](const char* title) { ConfirmPopup(title, text, ConfirmDefault::No); };
+    };
+    const auto file = [](int button) {
+        return [button](const char* title) {
+            std::array<char, 260> path{};
+            FileSelectPopup("/tmp", "*.ecd", "*.ecd", title, button, 0, 1, 1, 1, path);
+        };
+    };
     struct Case {
         const char* title;
-        const char* text;
+        std::function<void(const char*)> ask;
         bool overPopup;
     };
     const Case kCases[] = {
-        {"Receive", "Done!", false},
-        {"Load ECU mapping data", "Invalid data!\nData stored by another application.", false},
-        {"Send", "Done!", true},
+        {"Receive", message("Done!"), false},
+        {"Load ECU mapping data", message("Invalid data!\nData stored by another application."), false},
+        {"Send", message("Done!"), true},
+        {"Load ECU configuration data", question("Data stored by T484 v1.13\n\nLoad anyway?"), false},
+        {"Map Tuning", question("Load Map-Tuning Data?"), true},
+        {"Load ECU configuration data", file(VAL_LOAD_BUTTON), false},
+        {"Store ECU mapping data", file(VAL_SAVE_BUTTON), true},
     };
     SetPanelAttribute(main, ATTR_LEFT, 330);
     SetPanelAttribute(main, ATTR_TOP, 210);
@@ -91,24 +112,28 @@ TEST_F(UiTest, MessageFitsItsTitleAndTextAndIsCentredOnItsWindow) {
             ASSERT_EQ(InstallPopup(dialog), 0);
         }
         const QWidget* owner = ui::FindPanel(c.overPopup ? dialog : main)->frame->window();
+        const QWidget* ownedBy = nullptr;
         QRect shown;
         QString title;
         int labelRoom = 0, labelNeeds = 0;
         std::function<void()> look = [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (box == nullptr) return uitest::Later(look); // not up yet
+            ownedBy = box->parentWidget();
             shown = box->frameGeometry();
             title = box->windowTitle();
-            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-            labelRoom = label->width();
-            labelNeeds = label->sizeHint().width();
+            if (const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+                labelRoom = label->width();
+                labelNeeds = label->sizeHint().width();
+            }
             if (const char* dir = std::getenv("ORVANE_SHOT_DIR"))
-                box->grab().save(QString::fromLocal8Bit(dir) + "/message-" + title + ".png");
-            box->accept();
+                box->grab().save(QString::fromLocal8Bit(dir) + "/popup-" + title + ".png");
+            box->reject();
         };
         uitest::Later(look);
-        MessagePopup(c.title, c.text);
+        c.ask(c.title);
         EXPECT_EQ(title, QString::fromUtf8(c.title));
+        EXPECT_EQ(ownedBy, owner);
         QFont bold = QApplication::font();
         bold.setBold(true);
         EXPECT_GE(shown.width(), QFontMetrics(bold).horizontalAdvance(title) + 100)
@@ -120,6 +145,52 @@ TEST_F(UiTest, MessageFitsItsTitleAndTextAndIsCentredOnItsWindow) {
     }
     DiscardPanel(dialog);
     SetPopupHook(none);
+}
+
+// A panel shown as a popup opens centred on the window it belongs to (a child panel's parent window, a
+// window's the window at work) at every opening, wherever the user left that window and the popup; one
+// the program placed opens at its place.
+TEST_F(UiTest, PanelPopupOpensCentredOnItsWindowUnlessPlaced) {
+    const int child = LoadPanel(main, "sample.uir", CHILD::id);
+    const int dialog = LoadPanel(0, "sample.uir", DLG::id);
+    ASSERT_GT(child, 0);
+    ASSERT_GT(dialog, 0);
+    const auto frame = [](int panel) {
+        Rect r;
+        EXPECT_EQ(uitest::GetWindowFrame(panel, &r), 0);
+        return QRect(r.left, r.top, r.width, r.height);
+    };
+    // Opens the popup, notes where it shows, lets the user drag it away and closes it.
+    const auto open = [&](int popup) {
+        EXPECT_EQ(InstallPopup(popup), 0);
+        const QRect shown = frame(popup);
+        EXPECT_EQ(uitest::MoveWindow(popup, 5, 7), 0);
+        RemovePopup(0);
+        return shown;
+    };
+    const auto expectCentred = [&](const QRect& shown) {
+        const QPoint centre = frame(main).center();
+        EXPECT_LE(std::abs(shown.center().x() - centre.x()), 1);
+        EXPECT_LE(std::abs(shown.center().y() - centre.y()), 1);
+    };
+    const QPoint mainPlaces[] = {{330, 210}, {60, 40}, {480, 90}};
+    for (const int popup : {child, dialog}) {
+        SCOPED_TRACE(popup == child ? "child panel" : "window");
+        for (const QPoint& at : mainPlaces) {
+            // The user drags the main window elsewhere and goes on working in it.
+            ASSERT_EQ(uitest::MoveWindow(main, at.x(), at.y()), 0);
+            SetActivePanel(main);
+            expectCentred(open(popup));
+        }
+        for (const QPoint& at : mainPlaces) {
+            ASSERT_EQ(uitest::MoveWindow(main, at.x(), at.y()), 0);
+            SetPanelAttribute(popup, ATTR_LEFT, 20);
+            SetPanelAttribute(popup, ATTR_TOP, 25);
+            EXPECT_EQ(open(popup).topLeft(), QPoint(20, 25)) << "placed: opens there";
+        }
+    }
+    DiscardPanel(dialog);
+    DiscardPanel(child);
 }
 
 // The confirmation dialog as the user meets it: Enter presses the button the question chose as its
