@@ -25,15 +25,15 @@ struct Sensor {
 // Pedal and throttle-body sensors come in pairs; sensor B of a throttle body falls as A rises, as fitted
 // on the usual bodies, and the pedal's B runs at half of A's span.
 constexpr Sensor kSensors[] = {
-    {1, Source::Throttle, 98, 925},   // throttle
-    {10, Source::Throttle, 120, 900}, // auxiliary throttle
-    {11, Source::Gear, 80, 940},      // gear sensor: neutral .. top gear
-    {13, Source::Throttle, 150, 850}, // gas pedal A
-    {14, Source::Throttle, 75, 425},  // gas pedal B
-    {15, Source::Throttle, 102, 918}, // drive-by-wire 1 A
-    {16, Source::Throttle, 918, 102}, // drive-by-wire 1 B
-    {17, Source::Throttle, 110, 910}, // drive-by-wire 2 A
-    {18, Source::Throttle, 910, 110}, // drive-by-wire 2 B
+    {1, Source::Throttle, kThrottleAdShut, kThrottleAdOpen}, // throttle
+    {10, Source::Throttle, 120, 900},                        // auxiliary throttle
+    {11, Source::Gear, 80, 940},                             // gear sensor: neutral .. top gear
+    {13, Source::Throttle, 150, 850},                        // gas pedal A
+    {14, Source::Throttle, 75, 425},                         // gas pedal B
+    {15, Source::Throttle, 102, 918},                        // drive-by-wire 1 A
+    {16, Source::Throttle, 918, 102},                        // drive-by-wire 1 B
+    {17, Source::Throttle, 110, 910},                        // drive-by-wire 2 A
+    {18, Source::Throttle, 910, 110},                        // drive-by-wire 2 B
 };
 
 constexpr int kTopGear = 6;

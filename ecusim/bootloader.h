@@ -28,7 +28,7 @@ struct BootLoader {
     std::uint16_t minor = 4;
     std::uint16_t customerId = 0x0A1C;
 
-    std::optional<AppInfo> app = AppInfo{"T484", 1, 13, "", "ecusim", "factory image"};
+    std::optional<AppInfo> app = FactoryApplication();
     std::uint32_t erased = 0;             // one bit per area erased since the last image was written
     std::vector<std::uint8_t> received;   // the image written so far, tag included
     std::uint16_t nextBlock = 0;          // the number the next block must carry

@@ -1,5 +1,6 @@
 #include "ecusim/calibration.h"
 
+#include "ecusim/engine.h"
 #include "ecusim/filling.h"
 #include "ecusim/imagewriter.h"
 #include "ecusim/parameters.h"
@@ -229,7 +230,8 @@ void CalibrateSensors(std::span<std::uint8_t> image) {
         return [=](double ad) { return lo + (hi - lo) * (ad - adLo) / (adHi - adLo); };
     };
     const Axis fullSpan = span(0, 1020);
-    FillCurve(w, 0x3C4, span(98, 925), linear(98, 925, 0, 1000)); // throttle [deg x 10]
+    FillCurve(w, 0x3C4, span(kThrottleAdShut, kThrottleAdOpen),
+              linear(kThrottleAdShut, kThrottleAdOpen, 0, 1000)); // throttle [deg x 10]
     // The temperature sensors read lower when hot (5.38 A/D a degree below 150 deg C), the manifold pressure
     // 8.5 A/D a kPa, as the simulated engine's sensors do.
     const Axis ntc = span(40, 940);

@@ -8,8 +8,9 @@
 
 namespace ecusim {
 
-inline constexpr std::size_t kDiagChannels =
-    9; // throttle, water, air, baro, manifold, aux1, aux2, step, battery
+inline constexpr std::size_t kDiagChannels = 9;
+inline constexpr const char* kDiagChannelNames[kDiagChannels] = {
+    "throttle", "water", "air", "baro", "manifold", "aux1", "aux2", "step", "battery"};
 inline constexpr std::size_t kDiagPasswordSize = 8;
 inline constexpr char kDefaultDiagPassword[] = "service";
 
@@ -18,6 +19,7 @@ struct DiagLog {
     double onTimeS = 0, timeOverRpmS = 0, timeOverThrottleS = 0, onTimeUserS = 0;
     double distM = 0, distUserM = 0; // reported in metres (the page shows km)
     double fuelConsMl = 0;
+    double fuelUsedMl = 0; // since the fuel load was set or the tank refilled (reset of the remaining fuel)
     std::uint16_t maxValRpm = 0, cntOverRev = 0;
     std::array<std::uint16_t, 2> trigErr{};
     std::array<std::uint16_t, 4> injErr{};
@@ -29,7 +31,7 @@ struct DiagLog {
 
     // parameters
     std::uint16_t kFlowCorrL = 1000, kFlowCorrH = 1000;
-    std::uint32_t fuelLoadMl = 0;
+    std::uint32_t fuelLoadMl = 12000; // a full tank: the remaining fuel counts down from it
     std::uint16_t rpmLimit = 9000, throttleLimit = 700, velWheelLimit = 400;
     std::uint32_t distLimit = 0;
     std::array<std::uint16_t, kDiagChannels> maxErr{}, adMin{}, adMax{}, adRecov{};

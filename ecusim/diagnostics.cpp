@@ -71,8 +71,7 @@ std::vector<std::uint8_t> EncodeStatus(const DiagLog& d) {
     PutBE32(&r[24], Seconds(d.onTimeUserS));
     PutBE32(&r[28], Seconds(d.distUserM));
     PutBE32(&r[32], Seconds(d.fuelConsMl));
-    PutBE32(&r[36],
-            static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(d.fuelLoadMl - d.fuelConsMl))));
+    PutBE32(&r[36], Seconds(std::max(0.0, d.fuelLoadMl - d.fuelUsedMl))); // an empty tank holds nothing
     for (std::size_t i = 0; i < 2; ++i)
         PutBE16(&r[40 + 2 * i], d.trigErr[i]);
     for (std::size_t i = 0; i < 4; ++i)
@@ -141,7 +140,7 @@ void Reset(DiagLog& d, std::uint8_t code) {
         d.fuelConsMl = 0;
         break;
     case 3:
-        d.fuelConsMl = 0; // the remaining fuel is the load minus what was used since
+        d.fuelUsedMl = 0; // refilled: the remaining fuel is the load again
         break;
     case 4:
         d.onTimeS = 0;
@@ -213,7 +212,7 @@ void ApplyParam(DiagLog& d, std::uint8_t code, std::uint8_t sub, std::uint32_t v
         break;
     case 3:
         d.fuelLoadMl = std::min<std::uint32_t>(value, 2147483647u);
-        d.fuelConsMl = 0;
+        d.fuelUsedMl = 0;
         break;
     case 5:
         d.rpmLimit = v16;

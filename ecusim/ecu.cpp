@@ -45,6 +45,7 @@ EcuSim::EcuSim(const EcuOptions& options)
                                                                                      false} {
     model.shortAcks = options.shortAcks;
     model.throttleSteps = options.throttleSteps;
+    model.engine.openChannels = options.openChannels;
     model.diag = MakeDiagLog(options.diagPassword.c_str());
     boot.sysType = options.bootType;
     boot.oldPing = options.bootOldPing;

@@ -18,6 +18,7 @@ struct EcuOptions {
     std::uint16_t bootType = kBootType5600;          // system type of the boot loader
     bool bootOldPing = false;                        // the boot loader answers the old (bare) ping only
     std::vector<double> throttleSteps;               // see EcuModel::throttleSteps
+    std::uint16_t openChannels = 0;                  // see EngineState::openChannels
     std::string diagPassword = kDefaultDiagPassword; // empty: the diagnostics are open
     // Every flaky-th reply to a poll (live data, diagnostics) is lost, the next such one arrives with a
     // broken checksum, and so on by turns; 0: never.

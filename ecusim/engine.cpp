@@ -12,10 +12,14 @@ namespace ecusim {
 
 namespace {
 
-constexpr double kCrankAtS = 1.0;  // the engine is first cranked this long after start-up
-constexpr double kCrankForS = 0.6; // ... for this long before it fires
-constexpr double kCycleS = 24.0;   // its own cycle: idle, rev up, cruise, back to idle
-constexpr double kIdleRpm = 1150.0;
+constexpr double kCrankAtS = 1.0;        // the engine is first cranked this long after start-up
+constexpr double kCrankForS = 0.6;       // ... for this long before it fires
+constexpr double kCycleS = 24.0;         // its own cycle: idle, rev up, cruise, back to idle
+constexpr double kIdleThrottlePct = 2.0; // the throttle at idle; every percent more adds kRpmPerPct
+constexpr double kRpmPerPct = 95.0;
+// Idle set-points below the lowest a page takes are not set (an empty data set): the engine then idles at
+// its own speed.
+constexpr double kLowestIdleSetPoint = 300.0, kOwnIdleRpm = 1150.0;
 constexpr double kRpmTau = 0.6;               // seconds the crankshaft takes to follow its target
 constexpr double kStepS = 0.05;               // the model moves in steps no longer than this
 constexpr double kMaxCatchUpS = 1.0;          // a longer pause between polls is not caught up
@@ -33,10 +37,10 @@ constexpr std::size_t kCamRpmUpper = 0x6FC, kCamRpmLower = 0x6FE, kCamThrottleUp
 
 // Throttle opening of the engine's own cycle at cycle time t.
 double CycleThrottle(double t) {
-    if (t < 6.0) return 2.0;                           // idle
-    if (t < 10.0) return 2.0 + (t - 6.0) / 4.0 * 58.0; // rev up
-    if (t < 18.0) return 25.0 + 5.0 * std::sin(t);     // cruise
-    return 2.0;                                        // back to idle
+    if (t < 6.0) return kIdleThrottlePct;                           // idle
+    if (t < 10.0) return kIdleThrottlePct + (t - 6.0) / 4.0 * 58.0; // rev up
+    if (t < 18.0) return 25.0 + 5.0 * std::sin(t);                  // cruise
+    return kIdleThrottlePct;                                        // back to idle
 }
 
 double Approach(double value, double target, double dt, double tau) {
@@ -65,17 +69,22 @@ double TrueNeedMs(double rpm, double mapKpa, int cylinder) {
            CylinderShare(cylinder);
 }
 
-// The A/D reading (0..1023) of each diagnosed channel; aux2 has nothing connected and reads 0.
+// The A/D reading (0..1023) of each diagnosed channel: every sensor within its span (aux2, the shift
+// switch, at rest), but for one disconnected, which reads 0.
 std::array<double, kDiagChannels> ChannelReadings(const EngineState& e) {
-    return {e.throttlePct * 10.23,
-            (150.0 - e.waterC) * 5.38,
-            (150.0 - e.airC) * 5.38,
-            e.baroKpa * 8.5,
-            e.mapKpa * 8.5,
-            512.0,
-            0.0,
-            160.0,
-            e.batteryV * 51.15};
+    const double throttle = kThrottleAdShut + (kThrottleAdOpen - kThrottleAdShut) * e.throttlePct / 100.0;
+    std::array<double, kDiagChannels> readings = {throttle,
+                                                  (150.0 - e.waterC) * 5.38,
+                                                  (150.0 - e.airC) * 5.38,
+                                                  e.baroKpa * 8.5,
+                                                  e.mapKpa * 8.5,
+                                                  512.0,
+                                                  900.0,
+                                                  160.0,
+                                                  e.batteryV * 51.15};
+    for (std::size_t i = 0; i < kDiagChannels; ++i)
+        if (e.openChannels & 1u << i) readings[i] = 0.0;
+    return readings;
 }
 
 // Once a second every channel switched on is checked against its valid range.
@@ -106,8 +115,10 @@ void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prev
     if (e.throttlePct * 10.0 > log.throttleLimit) log.timeOverThrottleS += dt;
     log.maxValRpm = std::max(log.maxValRpm, static_cast<std::uint16_t>(std::lround(e.rpm)));
     // each cylinder's injectors open injMs in all per two revolutions, at about 4 ml a second of open time
-    log.fuelConsMl += static_cast<double>(cylinders) * e.injMs / 1000.0 * e.rpm / 120.0 * dt * 4.0 *
+    const double ml = static_cast<double>(cylinders) * e.injMs / 1000.0 * e.rpm / 120.0 * dt * 4.0 *
                       log.kFlowCorrL / 1000.0;
+    log.fuelConsMl += ml;
+    log.fuelUsedMl += ml;
 }
 
 } // namespace
@@ -165,6 +176,16 @@ namespace {
 
 std::size_t CylindersInUse(const EcuModel& model) {
     return std::clamp<std::size_t>(model.ParByte(kParCylinders), 1, 4);
+}
+
+// The idle speed the ECU holds at the engine's water temperature: the set-point of the slot it runs on,
+// plus its offset.
+double IdleRpm(const EcuModel& model) {
+    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    const double setPoint =
+        CurveIn(image, kMapIdleRpm, kMapIdleAxis, kMapIdlePoints, model.engine.waterC * 10.0);
+    return (setPoint >= kLowestIdleSetPoint ? setPoint : kOwnIdleRpm) +
+           Cell(DataAt(image, kMapIdleOffset), 0);
 }
 
 // The teeth of the configured wheel that pass a revolution: the missing ones do not, and a wheel on the
@@ -225,19 +246,42 @@ double Mix(const Corrections& c, bool partitioned, double lowShare) {
 }
 
 // What a lambda sensor reads of a mixture (0: no fuel): its lean end on air alone, nothing while the
-// engine stands.
-double Sensed(const EngineState& e, double mixture) {
-    const double wobble = 0.01 * std::sin(e.timeS * 7.0);
+// engine stands. Each sensor wobbles in a phase of its own.
+double Sensed(const EngineState& e, double mixture, std::size_t sensor = 0) {
+    const double wobble = 0.01 * std::sin(e.timeS * 7.0 + 2.0 * static_cast<double>(sensor));
     return mixture > 0.0 ? std::clamp(mixture + wobble, kLambdaMin, kLambdaMax)
            : e.running   ? kLambdaMax
                          : 0.0;
 }
 
+// Whether lambda sensor 0 or 1 sits in the exhaust of a cylinder (see EngineState::sensorLambda).
+bool SensorReads(std::size_t sensor, std::size_t cylinder, std::size_t cylinders) {
+    const std::size_t half = (cylinders + 1) / 2;
+    return sensor == 0 ? cylinder < half : cylinder >= std::min(half, cylinders - 1);
+}
+
+// The fuel the cylinders needed and the fuel they got, of some exhaust: the lambda it makes, before a
+// sensor has its say (0: no fuel).
+struct Exhaust {
+    double needed = 0.0, delivered = 0.0;
+    void Add(double neededMs, double deliveredMs) {
+        needed += neededMs;
+        delivered += deliveredMs;
+    }
+    double Lambda() const { return delivered > 0.0 ? needed / delivered : 0.0; }
+};
+
+// The exhaust of all the cylinders, and that each lambda sensor reads.
+struct Exhausts {
+    Exhaust all;
+    std::array<Exhaust, 2> sensors;
+};
+
 // Each cylinder's injection at the present operating point, from the injection map of the slot the ECU
 // runs on, its corrections c, the bench adjustment and a manual tuning correction; truth holds the
 // corrections of the ECU's default data sets, which give what the engine needs with the base injection of
-// its own (TrueNeedMs). Returns the lambda the mixture makes, before the sensor has its say (0: no fuel).
-double InjectOnMaps(EcuModel& model, const Corrections& c, const Corrections& truth) {
+// its own (TrueNeedMs). Returns the exhausts the mixtures make.
+Exhausts InjectOnMaps(EcuModel& model, const Corrections& c, const Corrections& truth) {
     EngineState& e = model.engine;
     // While it tunes, the engine runs on the injection map the tuning works on; else turbo decides.
     const bool byPressure =
@@ -251,7 +295,8 @@ double InjectOnMaps(EcuModel& model, const Corrections& c, const Corrections& tr
     const std::size_t map = byPressure ? kMap2Offset : kMap1Offset;
     const double load = byPressure ? e.mapKpa * 10.0 : e.throttlePct * 10.0;
     const std::size_t cylinders = CylindersInUse(model);
-    double injected = 0.0, needed = 0.0, delivered = 0.0;
+    double injected = 0.0;
+    Exhausts exhausts;
     for (std::size_t i = 0; i < 4; ++i) {
         const double cellMs = CellAt(e, MapAt(image, map, 4, i), e.rpm, load) / 1000.0;
         const double neutralNeedMs = TrueNeedMs(e.rpm, e.mapKpa, static_cast<int>(i));
@@ -272,14 +317,14 @@ double InjectOnMaps(EcuModel& model, const Corrections& c, const Corrections& tr
         e.highInjMs[i] = inj.highMs;
         e.cylInjMs[i] = inj.lowMs + inj.highMs;
         e.cylLambda[i] = i < cylinders ? Sensed(e, inj.fuelMs > 0.0 ? needMs / inj.fuelMs : 0.0) : 0.0;
-        if (i < cylinders) {
-            injected += e.cylInjMs[i] / static_cast<double>(cylinders);
-            needed += needMs;
-            delivered += inj.fuelMs;
-        }
+        if (i >= cylinders) continue;
+        injected += e.cylInjMs[i] / static_cast<double>(cylinders);
+        exhausts.all.Add(needMs, inj.fuelMs);
+        for (std::size_t s = 0; s < 2; ++s)
+            if (SensorReads(s, i, cylinders)) exhausts.sensors[s].Add(needMs, inj.fuelMs);
     }
     e.injMs = injected;
-    return delivered > 0.0 ? needed / delivered : 0.0;
+    return exhausts;
 }
 
 // Injection, advance and lambda at the present operating point, from the data sets of the ECU (the maps
@@ -288,10 +333,11 @@ double InjectOnMaps(EcuModel& model, const Corrections& c, const Corrections& tr
 void RunOnMaps(EcuModel& model) {
     EngineState& e = model.engine;
     const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
-    e.cutOff = e.running && e.throttlePct < kCutOffThrottlePct && e.rpm > kIdleRpm + kCutOffAboveIdleRpm;
+    e.cutOff =
+        e.running && e.throttlePct < kCutOffThrottlePct && e.rpm > IdleRpm(model) + kCutOffAboveIdleRpm;
     e.corrections = CorrectionsAt(model.StoreBytes(Store::Par), image, e);
     const Corrections& c = e.corrections;
-    const double mixture = InjectOnMaps(
+    const Exhausts exhausts = InjectOnMaps(
         model, c, CorrectionsAt(DefaultStoreBytes(Store::Par), DefaultStoreBytes(model.tuningSlot), e));
     const double throttle = e.throttlePct * 10.0;
     const bool partitioned = model.ParByte(kParInjectionKind) == 1;
@@ -305,7 +351,9 @@ void RunOnMaps(EcuModel& model) {
     e.advanceDeg = e.baseAdvanceDeg + (manual ? model.tune.advOffset / 10.0 : 0.0);
     for (std::size_t i = 0; i < 4; ++i)
         e.cylAdvanceDeg[i] = e.advanceDeg + e.bench.advCyl[i] / 10.0 + AdvanceCorrection(c, i);
-    e.lambda = Sensed(e, mixture); // the exhaust of all the cylinders mixed
+    e.lambda = Sensed(e, exhausts.all.Lambda()); // the exhaust of all the cylinders mixed
+    for (std::size_t s = 0; s < 2; ++s)
+        e.sensorLambda[s] = Sensed(e, exhausts.sensors[s].Lambda(), s);
 }
 
 // The variable cam: a pneumatic one engages above its upper engine speed and throttle and lets go below
@@ -327,6 +375,7 @@ bool CamEngaged(const EcuModel& model, const EngineState& e) {
 void Step(EcuModel& model, double dt) {
     EngineState& e = model.engine;
     const double prevRpm = e.rpm;
+    const double idleRpm = IdleRpm(model);
     e.timeS += dt;
 
     // steered to standstill the engine stops; otherwise it is cranked until it fires
@@ -351,7 +400,7 @@ void Step(EcuModel& model, double dt) {
         rpmTarget = e.steerRpm;
     } else if (e.running) {
         throttleTarget = CycleThrottle(std::fmod(e.timeS - kCrankAtS, kCycleS));
-        rpmTarget = kIdleRpm + throttleTarget * 95.0;
+        rpmTarget = idleRpm + (throttleTarget - kIdleThrottlePct) * kRpmPerPct;
     } else if (e.cranking) {
         rpmTarget = 250.0;
     }
@@ -366,7 +415,7 @@ void Step(EcuModel& model, double dt) {
 
     // gear and speed follow the operating point: neutral at idle, one gear up every 1500 rpm above it
     const int gear =
-        e.rpm < kIdleRpm + 300.0 ? 0 : std::min(6, 1 + static_cast<int>((e.rpm - kIdleRpm) / 1500.0));
+        e.rpm < idleRpm + 300.0 ? 0 : std::min(6, 1 + static_cast<int>((e.rpm - idleRpm) / 1500.0));
     if (gear == 0 && e.gear != 0) ++model.diag.cntNeutral;
     if (gear > e.gear && e.gear != 0) ++model.diag.cntShiftSet;
     e.gear = gear;
@@ -389,7 +438,7 @@ void Step(EcuModel& model, double dt) {
 
 void HoldEngineInCell(EcuModel& model, int row, int col, double rpm, double throttlePct) {
     EngineState& e = model.engine;
-    SteerEngine(e, std::max(rpm, kIdleRpm), throttlePct); // held running, never below its idle speed
+    SteerEngine(e, std::max(rpm, IdleRpm(model)), throttlePct); // held running, never below its idle speed
     e.heldRow = row;
     e.heldCol = col;
     e.rpm = e.steerRpm;

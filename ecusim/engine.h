@@ -13,10 +13,11 @@
 // high injectors, each with its dead time; the advance is the advance map's plus the advance corrections.
 // lambda follows the mixture: the fuel the engine truly needs at its operating point (hidden from the
 // workbench) over the fuel injected, of each cylinder (whose needs differ a little, as the calibrated maps
-// do) and of them all. It needs what the ECU's default data sets inject, but for a few cells
-// of the injection maps (a cell set lean or rich reads so): a correction changed from its calibration
-// changes the mixture as much. Where a cell is 0 the ECU's own closed loop injects for lambdaTarget, so
-// an untuned map reads on target.
+// do), of the cylinders each of the two lambda sensors reads and of them all. It needs what the ECU's default
+// data sets inject, but for a few cells of the injection maps (a cell set lean or rich reads so): a
+// correction changed from its calibration changes the mixture as much. Where a cell is 0 the ECU's own closed
+// loop injects for lambdaTarget, so an untuned map reads on target. Its own cycle idles at the idle
+// set-point of that slot at its water temperature (with the set-points' offset) and revs up from there.
 #pragma once
 
 #include "ecusim/corrections.h"
@@ -27,6 +28,9 @@
 namespace ecusim {
 
 struct EcuModel;
+
+// The throttle sensor's A/D with the throttle shut and wide open.
+inline constexpr double kThrottleAdShut = 98.0, kThrottleAdOpen = 925.0;
 
 // A temporary adjustment made on the bench (carried by the live request), as the ECU holds it.
 struct BenchAdjust {
@@ -74,6 +78,10 @@ struct EngineState {
     double speedKmh = 0.0;
     double distanceM = 0.0; // distance covered since start-up
 
+    // What the two lambda sensors read: the first the exhaust of the first half of the cylinders, the
+    // second that of the others (of a single cylinder, the same one).
+    std::array<double, 2> sensorLambda{1.0, 1.0};
+
     // What the data sets make of the operating point: their corrections, each cylinder's injection
     // shared out between its low and high injectors (dead times included) and its advance fired, every
     // correction included; the variable cam engaged.
@@ -97,6 +105,9 @@ struct EngineState {
 
     BenchAdjust bench;
     OutputTests tests;
+    // Bit i: the sensor of diagnosed channel i (see kDiagChannelNames) is disconnected and reads 0, which
+    // its diagnosis counts as an error every second; every other sensor reads within its range.
+    std::uint16_t openChannels = 0;
 };
 
 // Fills the information records (value blocks 7,1 / 7,2 / 7,3) from the data sets: the cylinders with

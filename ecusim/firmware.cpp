@@ -25,6 +25,10 @@ std::string GetText(std::span<const std::uint8_t> field) {
 
 } // namespace
 
+AppInfo FactoryApplication() {
+    return {"T484", 1, 13, "", "ecusim", "factory image"};
+}
+
 bool IsTmkTag(std::string_view tag) {
     return tag == "DrvlnTmk" || tag == "DvlTmk55";
 }
@@ -79,6 +83,21 @@ std::optional<AppInfo> ReadAppHeader(std::span<const std::uint8_t> image) {
     app.info1 = GetText(image.subspan(at, kInfoField));
     app.info2 = GetText(image.subspan(at + kInfoField, kInfoField));
     return app;
+}
+
+std::vector<SampleFirmware> SampleFirmwareFiles() {
+    std::vector<SampleFirmware> files;
+    for (std::string_view tag : kFirmwareTags) {
+        const std::string name(tag);
+        const bool for5534 =
+            TagSystemType(std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size())) == 0x5534;
+        const AppInfo sample{for5534 ? "SAMPLE 5534" : "SAMPLE 5600", 2, 0, "s", "sample image", name};
+        files.push_back(
+            {"sample-" + name + ".kbf", MakeFirmwareFile(tag, MakeFirmwareImage(sample, kSampleImageSize))});
+        files.push_back({"T484-v1.13-" + name + ".kbf",
+                         MakeFirmwareFile(tag, MakeFirmwareImage(FactoryApplication(), kSampleImageSize))});
+    }
+    return files;
 }
 
 } // namespace ecusim

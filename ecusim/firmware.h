@@ -33,6 +33,9 @@ struct AppInfo {
     std::string info2;
 };
 
+// The application this ECU comes with, the one the workbench talks to: firmware "T484", version 1.13.
+AppInfo FactoryApplication();
+
 // The four tags: open images (tag and image) and "Tmk" images (with the 548-byte block).
 inline constexpr std::string_view kFirmwareTags[] = {"DrvlnKap", "DvlKap55", "DrvlnTmk", "DvlTmk55"};
 bool IsTmkTag(std::string_view tag);
@@ -45,5 +48,13 @@ std::vector<std::uint8_t> MakeFirmwareImage(const AppInfo& app, std::size_t imag
 std::vector<std::uint8_t> MakeFirmwareFile(std::string_view tag, std::span<const std::uint8_t> image);
 // The application of an image as its header gives it; nullopt for an image without one.
 std::optional<AppInfo> ReadAppHeader(std::span<const std::uint8_t> image);
+
+// The sample firmware files, two for each tag: a sample application ("sample-<tag>.kbf") and the factory
+// application ("T484-v1.13-<tag>.kbf"), which programs the ECU back into one the workbench talks to.
+struct SampleFirmware {
+    std::string fileName;
+    std::vector<std::uint8_t> bytes;
+};
+std::vector<SampleFirmware> SampleFirmwareFiles();
 
 } // namespace ecusim

@@ -1,5 +1,6 @@
-// kbfsamples: writes one sample firmware file per tag ("sample-<tag>.kbf") into a folder, so that there
-// is something to program the simulator with. Usage: kbfsamples <folder>
+// kbfsamples: writes the sample firmware files (see SampleFirmwareFiles) into a folder, so that there is
+// something to program the simulator with, and a way back to the application the workbench talks to.
+// Usage: kbfsamples <folder>
 #include "ecusim/firmware.h"
 
 #include <cstdio>
@@ -11,17 +12,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: kbfsamples <folder>\n");
         return 2;
     }
-    for (std::string_view tag : ecusim::kFirmwareTags) {
-        const bool for5534 =
-            ecusim::TagSystemType(std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size())) ==
-            0x5534;
-        const ecusim::AppInfo app{
-            for5534 ? "SAMPLE 5534" : "SAMPLE 5600", 2, 0, "s", "sample image", std::string(tag)};
-        const std::vector<std::uint8_t> file =
-            ecusim::MakeFirmwareFile(tag, ecusim::MakeFirmwareImage(app, ecusim::kSampleImageSize));
-        const std::string path = std::string(argv[1]) + "/sample-" + std::string(tag) + ".kbf";
+    for (const ecusim::SampleFirmware& file : ecusim::SampleFirmwareFiles()) {
+        const std::string path = std::string(argv[1]) + "/" + file.fileName;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        out.write(reinterpret_cast<const char*>(file.bytes.data()),
+                  static_cast<std::streamsize>(file.bytes.size()));
         if (!out) {
             std::fprintf(stderr, "kbfsamples: cannot write %s\n", path.c_str());
             return 1;

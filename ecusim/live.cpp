@@ -148,10 +148,10 @@ void FillAnalog(Record& r, const EcuModel& model, const Outputs& out) {
     const double gearPos = e.gear * 600.0 + 300.0;
     r.Ad(20, gearPos, 4095.0);
     r.Raw16(22, static_cast<std::uint16_t>(std::max(0, e.gear - 1) << 12 | static_cast<int>(gearPos)));
-    r.Ad(24, e.lambda, 2.0);
-    r.I16(26, e.lambda * kStoichAfr * 10.0); // air/fuel ratio
-    r.Ad(28, e.lambda, 2.0);
-    r.I16(30, e.lambda * kStoichAfr * 10.0);
+    for (std::size_t s = 0; s < 2; ++s) { // the lambda sensors, each with its air/fuel ratio
+        r.Ad(24 + 4 * s, e.sensorLambda[s], 2.0);
+        r.I16(26 + 4 * s, e.sensorLambda[s] * kStoichAfr * 10.0);
+    }
     r.Ad(32, 0.0, 1.0);
     r.Ad(36, 0.0, 1.0);
     // the idle-air actuator: an auxiliary throttle's opening, else the stepper's steps

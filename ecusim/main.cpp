@@ -2,12 +2,14 @@
 #include "ecusim/server.h"
 #include "platform/sys/bytelink.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -26,6 +28,9 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "  --short-acks    acknowledge only part of a written block now and then\n"
                           "  --throttle LIST the throttle sensors read these openings (%%, comma-separated)\n"
                           "                  in turn, each for four readings: 0,100 walks a calibration\n"
+                          "  --open-channel LIST  the sensors of these diagnosed channels (comma-separated:\n"
+                          "                  throttle, water, air, baro, manifold, aux1, aux2, step,\n"
+                          "                  battery) are disconnected: each counts an error a second\n"
                           "  --diag-password TEXT  the diagnostics password, up to 8 characters\n"
                           "                  (default \"service\"; \"\" leaves the diagnostics open)\n"
                           "  --flaky N       lose every N-th poll reply, break the checksum of the next\n"
@@ -52,6 +57,20 @@ bool ParseOpenings(const char* text, std::vector<double>& openings) {
     }
 }
 
+// "aux2,water" -> the bits of those channels; false unless every item names a diagnosed channel.
+bool ParseChannels(const char* text, std::uint16_t& mask) {
+    mask = 0;
+    for (std::string_view rest = text;;) {
+        const std::size_t comma = rest.find(',');
+        const auto* channel = std::ranges::find(ecusim::kDiagChannelNames, rest.substr(0, comma),
+                                                [](const char* name) { return std::string_view(name); });
+        if (channel == std::end(ecusim::kDiagChannelNames)) return false;
+        mask = static_cast<std::uint16_t>(mask | 1u << (channel - std::begin(ecusim::kDiagChannelNames)));
+        if (comma == std::string_view::npos) return true;
+        rest.remove_prefix(comma + 1);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +90,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--short-acks") {
             ecu.shortAcks = true;
         } else if (arg == "--throttle" && hasValue && ParseOpenings(argv[i + 1], ecu.throttleSteps)) {
+            ++i;
+        } else if (arg == "--open-channel" && hasValue && ParseChannels(argv[i + 1], ecu.openChannels)) {
             ++i;
         } else if (arg == "--diag-password" && hasValue) {
             ecu.diagPassword = argv[++i];

@@ -56,6 +56,11 @@ inline constexpr std::size_t kParGearMode = 0x7B0;        // 2: the gear from th
 inline constexpr std::size_t kParLevelSwitch = 0x782;     // 0 none, up to 16 its steps, else analog
 // Mapping bytes: traction control switched on (nonzero).
 inline constexpr std::size_t kMapTcEnable = 0x2A138;
+// ... the idle curves over the water temperature (x10), ten points: the set-points (rpm) and the idle
+// stepper's normal step (% x10); and the offset added to the set-points (rpm).
+inline constexpr std::size_t kMapIdleAxis = 0x29BA0, kMapIdleRpm = 0x29BB4, kMapIdleStep = 0x29BC8;
+inline constexpr std::size_t kMapIdlePoints = 10;
+inline constexpr std::size_t kMapIdleOffset = 0x29BF0;
 
 // Where the ECU keeps its data: the configuration, the two mapping slots, the two CO-correction maps.
 enum class Store { Par, Slot1, Slot2, CocA, CocB, Count };

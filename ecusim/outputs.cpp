@@ -12,8 +12,6 @@ namespace {
 // Per-gear maps of the mapping slot: the auxiliary throttle, the PWM output, the two throttle bodies.
 constexpr std::size_t kMapAuxThrottle = 0x1D638, kMapPwm = 0x1F4A0, kMapBody1 = 0x21308, kMapBody2 = 0x23170;
 constexpr std::size_t kParPwmByPressure = 0x77E; // nonzero: the PWM map by manifold pressure
-// The idle stepper's normal step (% x10) over the water temperature, ten points.
-constexpr std::size_t kIdleStep = 0x29BC8, kIdleStepAxis = 0x29BA0, kIdleStepPoints = 10;
 // Engine brake control: seven rows of by-pass air steps (x10) over engine speed, gears 1 to 6 and neutral;
 // active from an engine speed while the throttle lies between two limits (x10), the steps at most a
 // maximum.
@@ -57,7 +55,7 @@ Outputs OutputsAt(const EcuModel& model) {
         break;
     case kIdling:
     case kIdlingHd:
-        o.idleSteps = CurveIn(map, kIdleStep, kIdleStepAxis, kIdleStepPoints, e.waterC * 10.0) / 10.0 +
+        o.idleSteps = CurveIn(map, kMapIdleStep, kMapIdleAxis, kMapIdlePoints, e.waterC * 10.0) / 10.0 +
                       model.stepCorrection;
         break;
     case kEngineBrake:

@@ -196,8 +196,8 @@ std::vector<std::uint8_t> InfoReply(EcuModel& m) {
     PutBE16(&r[0], static_cast<std::uint16_t>(std::lround(e.rpm)));
     PutBE16(&r[2], static_cast<std::uint16_t>(std::lround(e.throttlePct * 10)));
     PutBE16(&r[4], static_cast<std::uint16_t>(std::lround(e.mapKpa * 10)));
-    PutBE16(&r[6], static_cast<std::uint16_t>(std::lround(e.lambda * kStoichAfr * 10)));
-    PutBE16(&r[8], static_cast<std::uint16_t>(std::lround(e.lambda * kStoichAfr * 10)));
+    for (std::size_t s = 0; s < 2; ++s)
+        PutBE16(&r[6 + 2 * s], static_cast<std::uint16_t>(std::lround(e.sensorLambda[s] * kStoichAfr * 10)));
     PutBE16(&r[10], static_cast<std::uint16_t>(autoRun ? std::lround(e.lambdaTarget * kStoichAfr * 10) : -1));
     PutBE16(&r[12], static_cast<std::uint16_t>(std::lround(e.waterC * 10)));
     for (std::size_t i = 0; i < 4; ++i)

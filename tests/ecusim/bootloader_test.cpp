@@ -34,14 +34,23 @@ Bytes Block(std::uint16_t number, std::span<const std::uint8_t> data) {
     return block;
 }
 
-// Sends a copy (tag and image) in blocks of 253 and the end block; true when every block was answered.
-bool WriteCopy(ecusim::EcuSim& sim, const Bytes& copy) {
-    std::uint16_t number = 0;
-    for (std::size_t at = 0; at < copy.size(); at += ecusim::kBootBlockData, ++number) {
-        const std::size_t n = std::min(ecusim::kBootBlockData, copy.size() - at);
-        if (!Ask(sim, 6, Block(number, std::span(copy).subspan(at, n)))) return false;
+// A copy (tag and image) cut into the blocks of 253 bytes the programmer sends it in.
+std::vector<Bytes> Pieces(const Bytes& copy) {
+    std::vector<Bytes> pieces;
+    for (std::size_t at = 0; at < copy.size(); at += ecusim::kBootBlockData) {
+        const auto from = copy.begin() + static_cast<std::ptrdiff_t>(at);
+        pieces.emplace_back(
+            from, from + static_cast<std::ptrdiff_t>(std::min(ecusim::kBootBlockData, copy.size() - at)));
     }
-    return Ask(sim, 6, Block(number, {})).has_value();
+    return pieces;
+}
+
+// Sends a copy in its blocks and the end block; true when every block was answered.
+bool WriteCopy(ecusim::EcuSim& sim, const Bytes& copy) {
+    const std::vector<Bytes> pieces = Pieces(copy);
+    for (std::uint16_t number = 0; number < pieces.size(); ++number)
+        if (!Ask(sim, 6, Block(number, pieces[number]))) return false;
+    return Ask(sim, 6, Block(static_cast<std::uint16_t>(pieces.size()), {})).has_value();
 }
 
 TEST(SimBootLoader, FramesOfBothKindsShareTheLink) {
@@ -135,6 +144,85 @@ TEST(SimBootLoader, TheEcuIsTheApplicationLastWritten) {
         sim.NewConnection();
         EXPECT_EQ(Identity(sim).first, c.version) << "a new connection is the same ECU";
     }
+}
+
+// A block whose number is not the next one's is refused, whatever its length, and leaves the write where it
+// stood: the right block after it goes on, and the image installed is the one sent, byte for byte.
+TEST(SimBootLoader, RefusesABlockOutOfSequenceAndGoesOnWithTheRightOne) {
+    Bytes copy = {'D', 'r', 'v', 'l', 'n', 'T', 'm', 'k'};
+    const Bytes image = ecusim::MakeFirmwareImage({"NEW APP", 4, 2, "b", "one", "two"}, 900);
+    copy.insert(copy.end(), image.begin(), image.end());
+    const std::vector<Bytes> pieces = Pieces(copy); // blocks 0..3, then the end block 4
+    ASSERT_EQ(pieces.size(), 4u);
+    struct Case {
+        const char* what;
+        std::size_t before;   // sent in place of this block (4: the end block)
+        std::uint16_t number; // the number it carries
+        bool empty;           // an end block
+    };
+    const Case cases[] = {
+        {"the first block numbered 1", 0, 1, false},
+        {"block 1 again in place of block 2", 2, 1, false},
+        {"block 3 in place of block 2", 2, 3, false},
+        {"the end block before the last block", 3, 4, true},
+        {"the end block numbered past the last", 4, 5, true},
+        {"the end block numbered as the last block", 4, 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecusim::EcuSim sim;
+        for (std::uint8_t area = 1; area <= 7; ++area)
+            ASSERT_TRUE(Ask(sim, 5, {area}));
+        for (std::uint16_t n = 0; n <= pieces.size(); ++n) {
+            if (n == c.before) {
+                const Bytes wrong = c.empty ? Bytes{} : pieces[std::min<std::size_t>(c.number, 3)];
+                EXPECT_FALSE(Ask(sim, 6, Block(c.number, wrong))) << "refused";
+            }
+            ASSERT_TRUE(Ask(sim, 6, Block(n, n < pieces.size() ? pieces[n] : Bytes{}))) << "block " << n;
+        }
+        EXPECT_EQ(sim.boot.programmed, copy);
+        ASSERT_TRUE(sim.boot.app);
+        EXPECT_EQ(sim.boot.app->name, "NEW APP");
+    }
+}
+
+// The sample firmware files: for every tag one with a sample application and one with this monitor's
+// firmware "T484" version 1.13. Programmed as the programmer sends them (the tag and the image, never the
+// block of a "Tmk" file), each makes the ECU its application, whose Ping reports the firmware name and the
+// version with the major number in the high byte; the "T484" file makes it again the ECU the workbench
+// takes (protocol 0x010D).
+TEST(SimBootLoader, TheSampleFilesProgramTheirApplicationAndTheFactoryOneBack) {
+    const Bytes t484Ping = {0x01, 0x0D, 'T', '4', '8', '4', 0, 0, 0, 0};
+    std::vector<std::string> t484Tags;
+    for (const ecusim::SampleFirmware& file : ecusim::SampleFirmwareFiles()) {
+        SCOPED_TRACE(file.fileName);
+        const std::string tag(file.bytes.begin(), file.bytes.begin() + 8);
+        const std::uint16_t sysType = ecusim::TagSystemType(file.bytes);
+        ASSERT_NE(sysType, 0);
+        Bytes copy(file.bytes.begin(), file.bytes.begin() + 8);
+        const bool tmk = tag == "DrvlnTmk" || tag == "DvlTmk55";
+        copy.insert(copy.end(), file.bytes.begin() + (tmk ? 556 : 8), file.bytes.end());
+
+        ecusim::EcuSim sim({.bootType = sysType});
+        sim.model.firmwareName = "OTHER"; // programmed from another application
+        sim.model.protocolVersion = 0x0305;
+        for (std::uint8_t area : sysType == ecusim::kBootType5600 ? Bytes{1, 2, 3, 4, 5, 6, 7} : Bytes{14})
+            ASSERT_TRUE(Ask(sim, 5, {area}));
+        ASSERT_TRUE(WriteCopy(sim, copy));
+        const auto [version, ping] = Identity(sim);
+        if (file.fileName.starts_with("T484")) {
+            t484Tags.push_back(tag);
+            EXPECT_EQ(version, "T484 v1.13");
+            EXPECT_EQ(ping, t484Ping);
+        } else {
+            const std::string name = sysType == ecusim::kBootType5600 ? "SAMPLE 5600" : "SAMPLE 5534";
+            EXPECT_EQ(version, name + " v2.0s");
+            Bytes expected = {0x02, 0x00};
+            expected.insert(expected.end(), name.begin(), name.begin() + 8);
+            EXPECT_EQ(ping, expected);
+        }
+    }
+    EXPECT_EQ(t484Tags, (std::vector<std::string>{"DrvlnKap", "DvlKap55", "DrvlnTmk", "DvlTmk55"}));
 }
 
 } // namespace

@@ -250,3 +250,72 @@ TEST(SimOptions, FlakyPollsAndFlakyTransfersSpoilTheirOwnReplies) {
         }
     }
 }
+
+// The remaining fuel counts down from the fuel load as the engine uses it and stops at an empty tank; the
+// reset of the remaining fuel refills the tank to the load, the reset of the fuel consumed leaves it.
+TEST(SimDiagnostics, RemainingFuelCountsDownFromTheLoadAndStopsAtEmpty) {
+    SimClient client;
+    struct Fuel {
+        std::int32_t consumed, remaining; // as the page shows them, signed
+    };
+    const auto fuel = [&](std::uint8_t action) {
+        const auto status = client.Exchange(0x10, Bytes{action});
+        EXPECT_TRUE(status);
+        return status ? Fuel{static_cast<std::int32_t>(ecusim::GetBE32(status->data.data() + 32)),
+                             static_cast<std::int32_t>(ecusim::GetBE32(status->data.data() + 36))}
+                      : Fuel{-1, -1};
+    };
+    const auto params = client.Exchange(0x11, Bytes{0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(params);
+    const auto load = static_cast<std::int32_t>(ecusim::GetBE32(params->data.data() + 4));
+    EXPECT_GT(load, 0);
+    EXPECT_EQ(fuel(0).remaining, load) << "a full tank before the engine runs";
+
+    ASSERT_TRUE(client.Exchange(0x11, Bytes{0, 0, 0, 200, 3, 0})); // a load of 200 ml
+    ecusim::AdvanceEngine(client.sim.model, 30.0);
+    const Fuel used = fuel(0);
+    EXPECT_GT(used.consumed, 0);
+    EXPECT_GT(used.remaining, 0);
+    EXPECT_NEAR(used.remaining, 200 - used.consumed, 1.0);
+
+    ecusim::AdvanceEngine(client.sim.model, 3600.0);
+    EXPECT_EQ(fuel(0).remaining, 0) << "an empty tank, not less";
+    EXPECT_EQ(fuel(2).remaining, 0) << "the consumption meter's reset refills nothing";
+    EXPECT_GE(fuel(3).remaining, 199) << "refilled to the load";
+}
+
+// An engine without a fault reads every diagnosed channel within its range, whatever it does (its own
+// cycle, held on a closed throttle at speed, stopped): no channel counts an error. A sensor the simulator
+// is told is disconnected reads 0 and counts an error every second, its channel flagged in error.
+TEST(SimDiagnostics, OnlyADisconnectedSensorCountsChannelErrors) {
+    struct Case {
+        const char* what;
+        std::uint16_t open; // channel bits, throttle first
+        std::uint8_t flagsA, flagsB;
+    };
+    const Case cases[] = {
+        {"none", 0, 0, 0},
+        {"aux2", 1u << 6, 0x00, 0x40},
+        {"throttle and battery", 1u << 0 | 1u << 8, 0x10, 0x10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecusim::EcuOptions options;
+        options.openChannels = c.open;
+        SimClient client{ecusim::EcuSim(options)};
+        ecusim::EcuModel& model = client.sim.model;
+        ecusim::AdvanceEngine(model, 60.0);
+        ecusim::SteerEngine(model.engine, 4000.0, 0.0);
+        ecusim::AdvanceEngine(model, 5.0);
+        ecusim::SteerEngine(model.engine, 0.0, 0.0);
+        ecusim::AdvanceEngine(model, 5.0);
+        const auto status = client.Exchange(0x10, Bytes{0});
+        ASSERT_TRUE(status);
+        for (std::size_t i = 0; i < 9; ++i) {
+            const bool open = (c.open >> i & 1) != 0;
+            EXPECT_NEAR(GetBE16(status->data, 70 + 2 * i), open ? 70.0 : 0.0, 1.0) << "channel " << i;
+        }
+        EXPECT_EQ(status->data[88], c.flagsA);
+        EXPECT_EQ(status->data[89], c.flagsB);
+    }
+}

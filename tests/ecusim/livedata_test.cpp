@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -312,4 +313,88 @@ TEST(SimLiveData, ACorrectionChangedMovesTheMixture) {
         }
     });
     EXPECT_NEAR(afr(), calibrated / 1.1, 0.15) << "ten percent more fuel, ten percent richer";
+}
+
+// The engine idles at the Misc. 1 set-point of the slot it runs on at its water temperature, plus the
+// set-points' offset, so that a curve sent from the workbench moves the idle; as calibrated it idles at
+// 1150 rpm warm.
+TEST(SimLiveData, IdleFollowsTheSetPointsAtTheWaterTemperature) {
+    enum Curve { kCalibrated, kOwn, kOwnWithOffset };
+    struct Case {
+        const char* what;
+        Curve curve;
+        double waterC;
+        double idleRpm;
+    };
+    const Case cases[] = {
+        {"as calibrated, warm", kCalibrated, 88.0, 1150.0},
+        {"own curve, cold", kOwn, 20.0, 2000.0},
+        {"own curve, warm", kOwn, 85.0, 1000.0},
+        {"own curve and an offset of 150 rpm, warm", kOwnWithOffset, 85.0, 1150.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LiveEcu ecu;
+        if (c.curve != kCalibrated) {
+            // 2000 rpm up to 40 deg C, 1000 rpm from 60 deg C on
+            ecu.Change(Store::Slot1, [&](std::uint8_t* data) {
+                const int water[] = {0, 100, 200, 300, 400, 600, 700, 800, 900, 1000};
+                for (std::size_t k = 0; k < 10; ++k) {
+                    ecusim::PutBE16(data + 0x29BA0 + 2 * k, static_cast<std::uint16_t>(water[k]));
+                    ecusim::PutBE16(data + 0x29BB4 + 2 * k, k < 5 ? 2000 : 1000);
+                }
+                ecusim::PutBE16(data + 0x29BF0, c.curve == kOwnWithOffset ? 150 : 0);
+            });
+        }
+        ecu.model.engine.waterC = c.waterC;
+        // on through its cycle, in simulated time, until it idles steadily
+        bool idling = false;
+        for (double t = 0.0; t < 60.0 && !idling; t += 0.1) {
+            ecusim::AdvanceEngine(ecu.model, 0.1);
+            const ecusim::EngineState& e = ecu.model.engine;
+            idling = e.running && e.throttlePct < 3.0 && std::abs(e.dRpm) < 1.0;
+        }
+        ASSERT_TRUE(idling);
+        EXPECT_NEAR(LiveWord(ecu.Live(0), 14), c.idleRpm, 5.0);
+    }
+}
+
+// Each lambda sensor reads the exhaust of its own cylinders, the first of the first half of them, the
+// second of the others (of a single cylinder, the same one): a cylinder made richer on the bench moves
+// its own sensor's air/fuel ratio alone, on the live page as on the tuning page.
+TEST(SimLiveData, EachLambdaSensorReadsItsOwnCylinders) {
+    struct Case {
+        std::uint8_t cylinders;
+        std::size_t richer; // the cylinder, 0 the first
+        bool moves1, moves2;
+    };
+    const Case cases[] = {
+        {2, 0, true, false}, {2, 1, false, true}, {4, 1, true, false},
+        {4, 2, false, true}, {1, 0, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.cylinders) << " cylinders, cylinder " << c.richer + 1);
+        LiveEcu ecu;
+        ecu.SetByte(Store::Par, 0x6E2, c.cylinders);
+        ecu.HoldAt(4000.0, 40.0);
+        const auto afrs = [&] {
+            const ecusim::Frame analog = ecu.Live(2);
+            return std::array<double, 2>{LiveWord(analog, 26) / 10.0, LiveWord(analog, 30) / 10.0};
+        };
+        const std::array<double, 2> before = afrs();
+        const auto code = static_cast<std::uint8_t>(3 + c.richer); // that cylinder's factor: 1.250
+        ASSERT_TRUE(ecu.client.Exchange(0x06, Bytes{0, code, 0x04, 0xE2}));
+        const std::array<double, 2> after = afrs();
+        const bool moves[] = {c.moves1, c.moves2};
+        for (std::size_t s = 0; s < 2; ++s) {
+            // a richer cylinder makes the sensor that reads it alone 25 % richer, one of two a little less
+            const double share = c.cylinders == 4 ? 2.0 : 1.0;
+            const double expected = moves[s] ? before[s] * share / (share + 0.25) : before[s];
+            EXPECT_NEAR(after[s], expected, 0.35) << "sensor " << s + 1;
+        }
+        const auto info = ecu.client.Exchange(0x09, Bytes{1});
+        ASSERT_TRUE(info);
+        EXPECT_NEAR(GetBE16(info->data, 6) / 10.0, after[0], 0.35) << "the tuning page's sensor 1";
+        EXPECT_NEAR(GetBE16(info->data, 8) / 10.0, after[1], 0.35) << "the tuning page's sensor 2";
+    }
 }

@@ -303,9 +303,10 @@ TEST_F(DiagnosticsTest, DefaultsWriteOnlyWhatDiffers) {
 }
 
 TEST_F(DiagnosticsTest, ChannelResetButtonIsRedOnlyWhileInErrorAndOn) {
+    ecu.model.engine.openChannels = 1u << 6; // aux2's sensor disconnected: in error while its diagnosis is on
+    ecusim::AdvanceEngine(ecu.model, 1.0);
     ConnectDiagnostics("");
     DgnTimer();
-    // aux2 has nothing connected: it is in error while its diagnosis is on
     const int normal = CtrlAttr(hDgnPanel, DIAGN::CBfarfErrReset, ATTR_TEXT_BGCOLOR);
     EXPECT_EQ(CtrlAttr(hDgnPanel, DIAGN::CBaux2ErrReset, ATTR_TEXT_BGCOLOR), 0xFF0000);
     Click(hDgnPanel, DIAGN::TOGBaux2); // switch its diagnosis off
