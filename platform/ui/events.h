@@ -34,6 +34,9 @@ void UserSetNumber(int panel, int control, double value);
 // Text typed into a string, password or text box: EVENT_VAL_CHANGED; UserFinishEdit commits it.
 void UserTypeText(int panel, int control, const std::string& text);
 void UserFinishEdit(int panel, int control);
+// The user's entry into a numeric box ends (Enter, leaving it): the number typed commits, also when the
+// program set another while it was typed.
+void UserFinishNumber(int panel, int control);
 void UserSelectTab(int panel, int control, int index);
 void UserSelectCell(int panel, int control, Point cell);
 // A cell edited by the user; false when the text is no number for a numeric cell.

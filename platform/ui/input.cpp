@@ -1,9 +1,9 @@
 // User actions: the record changes first, the widget shows it, then the callbacks hear of it.
 #include "platform/ui/events.h"
 #include "platform/ui/layer.h"
+#include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 
-#include <QAbstractSpinBox>
 #include <algorithm>
 
 namespace ui {
@@ -95,14 +95,28 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
     return true;
 }
 
+void UserFinishNumber(int panel, int control) {
+    Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr || c->kind != CTRL_NUMERIC || !c->widget) return;
+    auto* box = static_cast<NumberBox*>(c->widget.data());
+    box->interpretText(); // commits a number changed from the box's own
+    if (!box->TakeHeldForEntry()) return;
+    // The program set a value while the user typed: the number typed is the user's even where it equals
+    // the one the box held before; one equal to the program's is no change.
+    if (!box->Shows(c->number) && c->visible && !c->dimmed)
+        UserSetNumber(panel, control, box->value());
+    else
+        SyncValue(*c);
+}
+
 namespace {
 
 // What Enter does (a dialog's button, say) works on the value typed, not on the one before it.
 void FinishTyping(int panel, int control) {
     const Control* c = FindControl(panel, control, nullptr);
     if (c == nullptr) return;
-    if (c->kind == CTRL_NUMERIC && c->widget)
-        static_cast<QAbstractSpinBox*>(c->widget.data())->interpretText(); // commits a changed number
+    if (c->kind == CTRL_NUMERIC)
+        UserFinishNumber(panel, control);
     else
         UserFinishEdit(panel, control);
 }

@@ -285,7 +285,10 @@ void SyncValue(Control& c) {
         // The range widens to show a value set outside it; the user still enters only values inside.
         // Setting a range re-reads the box's text, which costs more than the value itself: a page that
         // shows new values many times a second sets it only when it changes.
-        auto* s = static_cast<QDoubleSpinBox*>(w);
+        auto* s = static_cast<NumberBox*>(w);
+        // A periodic page would otherwise write over the number the user is typing, key by key: the
+        // record takes the value now, the box shows it once the entry ends (UserFinishNumber).
+        if (s->HoldForEntry()) break;
         const double low = std::max(std::min(c.min, c.number), -kSpinLimit);
         const double high = std::min(std::max(c.max, c.number), kSpinLimit);
         if (s->minimum() != low || s->maximum() != high) s->setRange(low, high);

@@ -2,9 +2,11 @@
 
 #include "platform/ui/layer.h"
 
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace ui {
 
@@ -23,6 +25,21 @@ void NumberBox::SetHex(bool hex) {
     if (hex_ == hex) return;
     hex_ = hex;
     setValue(value()); // shown again in the new base
+}
+
+bool NumberBox::HoldForEntry() {
+    // setText, which shows every value and every range set, clears the modified flag
+    if (!hasFocus() || !lineEdit()->isModified()) return false;
+    heldForEntry_ = true;
+    return true;
+}
+
+bool NumberBox::TakeHeldForEntry() {
+    return std::exchange(heldForEntry_, false);
+}
+
+bool NumberBox::Shows(double v) const {
+    return cleanText() == textFromValue(v);
 }
 
 QString NumberBox::textFromValue(double value) const {

@@ -17,6 +17,14 @@ class NumberBox : public QDoubleSpinBox {
 
     void SetHex(bool hex);
 
+    // While the user types (the box has the focus and an entry not yet ended), a value the program sets
+    // waits: the entry is the user's until Enter or leaving the box ends it. True when the value must wait.
+    bool HoldForEntry();
+    // Whether a program value waited during the entry that has just ended; clears it.
+    bool TakeHeldForEntry();
+    // Whether the box's text is what it shows for v.
+    bool Shows(double v) const;
+
   protected:
     QString textFromValue(double value) const override;
     double valueFromText(const QString& text) const override;
@@ -28,6 +36,7 @@ class NumberBox : public QDoubleSpinBox {
     std::optional<double> Typed(const QString& text) const;
 
     bool hex_ = false;
+    bool heldForEntry_ = false;
 };
 
 } // namespace ui

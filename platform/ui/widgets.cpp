@@ -119,6 +119,7 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         s->setKeyboardTracking(false);
         QObject::connect(s, &QDoubleSpinBox::valueChanged,
                          [panel, id](double v) { UserSetNumber(panel, id, v); });
+        QObject::connect(s, &QAbstractSpinBox::editingFinished, [panel, id] { UserFinishNumber(panel, id); });
         return s;
     }
     case CTRL_NUMERIC_SLIDE: {

@@ -457,6 +457,45 @@ TEST_F(TuningTest, KeysOnTheCorrectionsAreNotLostToTheReadBack) {
     uitest::Click(hMainPanel, MAIN::CBinfo);
 }
 
+// A correction typed into Ratio or Offset key by key, a tick after every key, each tick reading the ECU's
+// value back into the control: the typing stays, and Enter sends the number typed.
+TEST_F(TuningTest, CorrectionsTypedBetweenTicksGoOut) {
+    uitest::Click(hMainPanel, MAIN::CBmaps);
+    uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+    ASSERT_EQ(hCurPanel, hMp2Panel);
+    ecuParData.b6E0[2] = 4; // the switch read the configuration pages back
+    ASSERT_TRUE(ScatterMp2Panel());
+    StartManual({MAPS2::TBcyl1});
+    ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);
+    struct Case {
+        int control;
+        const char* typed;
+        int (*inEcu)(const ecusim::EcuModel&);
+        int raw;
+    };
+    const Case cases[] = {
+        {MAPS2::NSjTuneCor, "1.05", [](const ecusim::EcuModel& m) { return int{m.tune.ratio}; }, 1050},
+        {MAPS2::NSaTuneCor, "-2.5", [](const ecusim::EcuModel& m) { return int{m.tune.advOffset}; }, -25},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_EQ(SetActiveCtrl(hMp2Panel, c.control), 0);
+        ASSERT_EQ(uitest::TypeKey('a' | VAL_MENUKEY_MODIFIER), 0); // the whole entry
+        for (const char* k = c.typed; *k != '\0'; ++k) {
+            ASSERT_EQ(uitest::TypeKey(*k), 0);
+            Tick();
+        }
+        ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+        for (int t = 0; t < 4 && c.inEcu(ecu.model) != c.raw; ++t)
+            Tick();
+        EXPECT_EQ(c.inEcu(ecu.model), c.raw);
+        Tick();
+        EXPECT_NEAR(CtrlNumber(hMp2Panel, c.control), std::atof(c.typed), 1e-9);
+    }
+    popups.AnswerConfirm(true); // leaving the page stops the manual tuning
+    uitest::Click(hMainPanel, MAIN::CBinfo);
+}
+
 TEST_F(TuningTest, ValueDialogSendsTheSelectedCellsOfTheSelectedCylinders) {
     Open();
     SetCtrlVal(hMp2Panel, MAPS2::TBcyl1, 1);

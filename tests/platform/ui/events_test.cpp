@@ -131,6 +131,53 @@ TEST_F(UiTest, EnterCommitsTheEntryBeforeTheCallbacksHearIt) {
                                                 {main, 0, EVENT_KEYPRESS, VAL_ENTER_VKEY, 0}}));
 }
 
+// A number being typed is the user's: a value the program sets meanwhile (a periodic page's) goes into the
+// record but not over the typing, and the entry, ended by Enter or by leaving the box, commits what was
+// typed, the number the box held before and the program's own included.
+TEST_F(UiTest, NumberTypedWhileTheProgramSetsValuesIsTheUsers) {
+    struct Case {
+        const char* what;
+        const char* typed;
+        bool leave; // ends the entry by leaving the box, else by Enter
+        double end;
+    };
+    const Case cases[] = {
+        {"typed, Enter", "42", false, 42},
+        {"typed, the box left", "42", true, 42},
+        {"the number the box held before", "5", false, 5},
+        {"the program's number", "7", false, 7},
+    };
+    ASSERT_EQ(uitest::FocusWindow(main), 0);
+    auto* box = qobject_cast<QAbstractSpinBox*>(ui::FindControl(main, MAINP::NUMval, nullptr)->widget.data());
+    const auto value = [this] {
+        double v = -1;
+        GetCtrlVal(main, MAINP::NUMval, &v);
+        return v;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetCtrlVal(main, MAINP::NUMval, 5.0);
+        ASSERT_EQ(SetActiveCtrl(main, MAINP::NUMval), 0);
+        box->selectAll();
+        events.clear();
+        for (const char* k = c.typed; *k != '\0'; ++k) {
+            ASSERT_EQ(uitest::TypeKey(*k), 0);
+            SetCtrlVal(main, MAINP::NUMval, 7.0); // a tick after every key
+        }
+        EXPECT_EQ(box->text().toStdString(), c.typed) << "the typing stays";
+        EXPECT_EQ(value(), 7) << "the record holds the program's value meanwhile";
+        if (c.leave)
+            ASSERT_EQ(SetActiveCtrl(main, MAINP::STRname), 0);
+        else
+            ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+        EXPECT_EQ(value(), c.end);
+        EXPECT_EQ(box->text(), QString::number(c.end, 'f', 2));
+        EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), 1u);
+    }
+    SetCtrlVal(main, MAINP::NUMval, 9.0); // nothing typed: shown at once, focus or not
+    EXPECT_EQ(box->text(), "9.00");
+}
+
 // A slide's handle held with the mouse: a value the program sets meanwhile waits for the release, and the
 // place the handle is let go at is the user's value (EVENT_VAL_CHANGED, EVENT_COMMIT), as after a quick
 // drag. Let go where it was taken, or dimmed in the user's hand, the slide sends nothing and shows the value
