@@ -139,7 +139,9 @@ class InputRouter : public QObject {
             const Control* c = p->Find(owner.control);
             if (c != nullptr && c->kind == CTRL_PICTURE && event == EVENT_LEFT_CLICK)
                 UserPress(owner.panel, c->id);
-            return false;
+            // An indicator button hears its clicks but is not pressed by them.
+            return c != nullptr && (c->kind == CTRL_COMMAND_BUTTON || c->kind == CTRL_TOGGLE_BUTTON) &&
+                   !c->IsHot();
         }
         default:
             return false;

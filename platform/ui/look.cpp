@@ -174,7 +174,8 @@ void SyncLook(Control& c) {
         // An indicator button shows a state and is no button to press: no raised face (a toggle that is on
         // still shows its sunken face in its on colour).
         static_cast<QPushButton*>(w)->setFlat(!c.IsHot());
-        SetInert(w, !c.IsHot());
+        // Not inert: its callback hears the clicks (the input router keeps them from pressing it).
+        w->setFocusPolicy(c.IsHot() ? Qt::StrongFocus : Qt::NoFocus);
         break;
     case CTRL_NUMERIC:
         ShowNumericLook(c);

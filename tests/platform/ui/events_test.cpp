@@ -291,6 +291,30 @@ int EndTaskCallback(int, int, int event, void*, int, int) {
     return endTaskAnswer;
 }
 
+// The mouse on an indicator button: its callback hears the clicks and the double click where the display
+// finds the button under the pointer, and the button is not pressed by them.
+TEST_F(UiTest, IndicatorButtonHearsItsClicksButIsNotPressed) {
+    SetCtrlAttribute(main, MAINP::TBon, ATTR_CTRL_MODE, VAL_INDICATOR);
+    QWidget* toggle = ui::FindControl(main, MAINP::TBon, nullptr)->widget;
+    const QPointF global = toggle->mapToGlobal(QPointF(toggle->rect().center()));
+    events.clear();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        QWidget* under = QApplication::widgetAt(global.toPoint()); // where the display delivers it
+        ASSERT_NE(under, nullptr);
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent e(type, under->mapFromGlobal(global), global, Qt::LeftButton,
+                      down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(under, &e);
+    }
+    EXPECT_EQ(Of(MAINP::TBon, EVENT_LEFT_CLICK).size(), 1u);
+    EXPECT_EQ(Of(MAINP::TBon, EVENT_LEFT_DOUBLE_CLICK).size(), 1u);
+    EXPECT_TRUE(Of(MAINP::TBon, EVENT_COMMIT).empty());
+    int on = -1;
+    GetCtrlVal(main, MAINP::TBon, &on);
+    EXPECT_EQ(on, 0);
+}
+
 TEST_F(UiTest, InputWhileAnOperationPumpsIsDroppedWholeButAReleaseArrivesAfterIt) {
     ProcessSystemEvents(); // nothing pending from the set-up
     events.clear();
