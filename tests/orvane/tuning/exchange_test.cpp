@@ -377,11 +377,7 @@ TEST_F(TuningTest, ManualKeysStepTheCorrectionWithinItsLimits) {
 // ends with the sum of the steps and the control shows it. The function keys step by the page's steps;
 // the Ratio's own arrow keys by its increment, Page Up and Page Down by ten.
 TEST_F(TuningTest, KeysOnTheCorrectionsAreNotLostToTheReadBack) {
-    uitest::Click(hMainPanel, MAIN::CBmaps);
-    uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
-    ASSERT_EQ(hCurPanel, hMp2Panel);
-    ecuParData.b6E0[2] = 4; // the switch read the configuration pages back
-    ASSERT_TRUE(ScatterMp2Panel());
+    ShowManualPage();
     SimLink& link = StartManual({MAPS2::TBcyl1});
     ASSERT_EQ(uitest::SetValueAsUser(hMp2Panel, MAPS2::NUMjStep, 0.01), 0);
     ASSERT_EQ(uitest::SetValueAsUser(hMp2Panel, MAPS2::NUMaStep, 0.5), 0);
@@ -460,11 +456,7 @@ TEST_F(TuningTest, KeysOnTheCorrectionsAreNotLostToTheReadBack) {
 // A correction typed into Ratio or Offset key by key, a tick after every key, each tick reading the ECU's
 // value back into the control: the typing stays, and Enter sends the number typed.
 TEST_F(TuningTest, CorrectionsTypedBetweenTicksGoOut) {
-    uitest::Click(hMainPanel, MAIN::CBmaps);
-    uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
-    ASSERT_EQ(hCurPanel, hMp2Panel);
-    ecuParData.b6E0[2] = 4; // the switch read the configuration pages back
-    ASSERT_TRUE(ScatterMp2Panel());
+    ShowManualPage();
     StartManual({MAPS2::TBcyl1});
     ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);
     struct Case {

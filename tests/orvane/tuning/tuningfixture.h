@@ -5,9 +5,11 @@
 
 #include "bytes.h"
 #include "orvane/core/ui/navigation.h"
+#include "orvane/maps/map1.h"
 #include "orvane/tuning/map2.h"
 #include "orvane/tuning/mtstate.h"
 #include "orvanefixture.h"
+#include "platform/ui/uitest.h"
 #include "simclient.h"
 
 #include <array>
@@ -50,6 +52,15 @@ struct TuningTest : OrvaneTest {
         MapsTuneAuto(hMainPanel, 0, EVENT_COMMIT, nullptr, 0, 0);
         ASSERT_EQ(hCurPanel, hMp2Panel);
         ecuParData.b6E0[2] = 4; // the page switch took the configuration pages' engine
+        ASSERT_TRUE(ScatterMp2Panel());
+    }
+
+    // The tuning page on screen in manual mode, reached as the user reaches it.
+    static void ShowManualPage() {
+        uitest::Click(hMainPanel, MAIN::CBmaps);
+        uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+        ASSERT_EQ(hCurPanel, hMp2Panel);
+        ecuParData.b6E0[2] = 4; // the switch read the configuration pages back
         ASSERT_TRUE(ScatterMp2Panel());
     }
 
