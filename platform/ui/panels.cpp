@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QLocale>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -41,6 +42,16 @@ class PanelFrame : public QScrollArea {
         if (e->type() == QEvent::WindowStateChange && p != nullptr && p->window)
             p->zoom = isMaximized() ? VAL_MAXIMIZE : VAL_NO_ZOOM;
         QScrollArea::changeEvent(e);
+    }
+    void moveEvent(QMoveEvent* e) override {
+        // The user moved the window: its place is where it is now (a dialog that keeps its place for the
+        // run reads it back). Where the program put it is no different.
+        ui::Panel* p = FindPanel(handle_);
+        if (p != nullptr && p->window && isWindow() && isVisible()) {
+            p->x = x();
+            p->y = y();
+        }
+        QScrollArea::moveEvent(e);
     }
     void resizeEvent(QResizeEvent* e) override {
         ui::Panel* p = FindPanel(handle_);

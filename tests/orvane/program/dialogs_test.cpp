@@ -258,6 +258,38 @@ TEST_F(PopupsTest, ValueDialogsReopenAsZoomedAsTheUserLeftThem) {
     }
 }
 
+// A value dialog that the user moves reopens where he left it, for the run.
+TEST_F(PopupsTest, ValueDialogsReopenWhereTheUserLeftThem) {
+    const std::set<std::string> keepTheirPlace{"INJVAL", "ADVVAL", "MAPVAL", "TUNEMAPVAL"};
+    for (const Dialog& d : Dialogs()) {
+        if (!keepTheirPlace.contains(d.name)) continue;
+        SCOPED_TRACE(d.name);
+        const auto visit = [&](std::optional<Point> moveTo) {
+            Rect shown{};
+            d.prepare();
+            uitest::Later([&] {
+                uitest::GetWindowFrame(*d.panel, &shown);
+                if (moveTo) {
+                    EXPECT_EQ(uitest::MoveWindow(*d.panel, moveTo->x, moveTo->y), 0);
+                }
+                uitest::Click(*d.panel, d.cancel);
+            });
+            d.open();
+            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+            if (isComOpen) {
+                CloseComPort();
+                Mp2Timer();
+            }
+            uitest::Click(hMainPanel, MAIN::CBinfo);
+            return Point{shown.left, shown.top};
+        };
+        for (const Point& at : {Point{150, 120}, Point{60, 210}}) {
+            visit(at);
+            EXPECT_EQ(visit(std::nullopt), at);
+        }
+    }
+}
+
 // A dialog opens centred on the main window every time, wherever the user has moved the main window and
 // wherever he left the dialog; the value dialogs keep their place for the run instead.
 TEST_F(PopupsTest, DialogsOpenCentredOnTheMainWindowWhereverItIs) {
