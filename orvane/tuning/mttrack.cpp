@@ -285,14 +285,13 @@ int MapTuneEnabCellCol(int panel, int control, int event, void*, int y, int x) {
         SetTableClicked(true);
         return 0;
     case EVENT_LEFT_DOUBLE_CLICK: {
-        // The double click marks cells for tracking and nothing else: consumed, it opens no cell editor.
         Point cell{};
-        if (!TrackingEditable() || !CellOfEvent(panel, control, y, x, cell) || cell.x > kTuneCols) return 1;
+        if (!TrackingEditable() || !CellOfEvent(panel, control, y, x, cell) || cell.x > kTuneCols) return 0;
         if (cell.y == 1)
             CycleTrackMode(Point{cell.x, 0}, 0, kTuneRows, cell.x - 1, cell.x);
         else
             CycleTrackMode(Point{cell.x, cell.y - 1}, cell.y - kMatrixTopRow, cell.y - 1, cell.x - 1, cell.x);
-        return 1;
+        return 0;
     }
     case EVENT_RIGHT_CLICK:
         if (!OpenTuneValueDialog()) ReportError();
@@ -319,11 +318,10 @@ int MapTuneEnabCellCol(int panel, int control, int event, void*, int y, int x) {
 
 int MapTuneEnabRow(int panel, int control, int event, void*, int y, int x) {
     if (CheckfBusy() || event != EVENT_LEFT_DOUBLE_CLICK) return 0;
-    // Like the matrix's, the double click is the row's tracking mark only: consumed, it opens no editor.
     Point cell{};
     if (TrackingEditable() && CellOfEvent(panel, control, y, x, cell) && cell.y <= kTuneRows)
         CycleTrackMode(Point{0, cell.y}, cell.y - 1, cell.y, 0, kTuneCols);
-    return 1;
+    return 0;
 }
 
 int MapTuneEnabCellAll(int, int, int event, void*, int, int) {

@@ -4,6 +4,7 @@
 
 #include "platform/ui/userint.h"
 
+#include <optional>
 #include <string>
 
 class QKeyEvent;
@@ -34,6 +35,10 @@ void UserSetNumber(int panel, int control, double value);
 // Text typed into a string, password or text box: EVENT_VAL_CHANGED; UserFinishEdit commits it.
 void UserTypeText(int panel, int control, const std::string& text);
 void UserFinishEdit(int panel, int control);
+// The user lets go of a control whose values from the program waited meanwhile (a slide's handle held, a
+// number being typed): the value moved to (none: left where it was) goes out as the user's while the control
+// is live; else the control shows the program's last value.
+void UserLetGo(int panel, int control, std::optional<double> moved);
 // The user's entry into a numeric box ends (Enter, leaving it): the number typed commits, also when the
 // program set another while it was typed.
 void UserFinishNumber(int panel, int control);

@@ -95,18 +95,24 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
     return true;
 }
 
-void UserFinishNumber(int panel, int control) {
+void UserLetGo(int panel, int control, std::optional<double> moved) {
     Control* c = FindControl(panel, control, nullptr);
+    if (c == nullptr) return;
+    if (moved && c->visible && !c->dimmed && !IsQuiet())
+        UserSetNumber(panel, control, *moved);
+    else
+        SyncValue(*c);
+}
+
+void UserFinishNumber(int panel, int control) {
+    const Control* c = FindControl(panel, control, nullptr);
     if (c == nullptr || c->kind != CTRL_NUMERIC || !c->widget) return;
     auto* box = static_cast<NumberBox*>(c->widget.data());
     box->interpretText(); // commits a number changed from the box's own
-    if (!box->TakeHeldForEntry()) return;
     // The program set a value while the user typed: the number typed is the user's even where it equals
     // the one the box held before; one equal to the program's is no change.
-    if (!box->Shows(c->number) && c->visible && !c->dimmed)
-        UserSetNumber(panel, control, box->value());
-    else
-        SyncValue(*c);
+    if (box->TakeHeldForEntry())
+        UserLetGo(panel, control, box->Shows(c->number) ? std::nullopt : std::optional(box->value()));
 }
 
 namespace {

@@ -77,11 +77,7 @@ int InstallPopup(int panel) {
     p->frame->setWindowModality(Qt::ApplicationModal);
     ui::popups.push_back(panel);
     const int status = DisplayPanel(panel);
-    if (status == UIE_NoError && centred) {
-        ui::CentreOnOwner(*p->frame, owner);
-        p->x = p->frame->x();
-        p->y = p->frame->y();
-    }
+    if (status == UIE_NoError && centred) ui::CentreOnOwner(*p->frame, owner); // the record follows the move
     return status;
 }
 

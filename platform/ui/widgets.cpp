@@ -134,12 +134,12 @@ QWidget* MakeWidget(Control& c, QWidget* canvas) {
         // or taken from the user (hidden, dimmed), the slide shows the program's last; moved, the place it
         // is let go at is the user's value, whatever the program set meanwhile.
         QObject::connect(s, &QSlider::sliderReleased, [panel, id, s] {
-            Control* sc = FindControl(panel, id, nullptr);
+            const Control* sc = FindControl(panel, id, nullptr);
             if (sc == nullptr) return;
-            if (s->sliderPosition() != s->value() && sc->visible && !sc->dimmed && !IsQuiet())
-                UserSetNumber(panel, id, s->sliderPosition() / std::pow(10.0, sc->precision));
-            else
-                SyncValue(*sc);
+            UserLetGo(panel, id,
+                      s->sliderPosition() != s->value()
+                          ? std::optional(s->sliderPosition() / std::pow(10.0, sc->precision))
+                          : std::nullopt);
         });
         return s;
     }

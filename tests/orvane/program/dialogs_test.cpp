@@ -122,6 +122,28 @@ struct PopupsTest : OrvaneTest {
     }
 };
 
+// Back where the next visit of a dialog starts: a tuning run ends with the link, and the main window goes
+// back to its info page.
+void LeaveTheDialogsPage() {
+    if (isComOpen) {
+        CloseComPort();
+        Mp2Timer();
+    }
+    uitest::Click(hMainPanel, MAIN::CBinfo);
+}
+
+// Opens the dialog as the user does, lets whileShown act on it, cancels it, and leaves its page.
+void VisitAndCancel(const Dialog& d, const std::function<void()>& whileShown) {
+    d.prepare();
+    uitest::Later([&] {
+        whileShown();
+        uitest::Click(*d.panel, d.cancel);
+    });
+    d.open();
+    EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+    LeaveTheDialogsPage();
+}
+
 TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxAndByEscapeAsByCancel) {
     const std::vector<Dialog> dialogs = Dialogs();
     std::set<std::string> covered{"MAIN", "GRAPH", "PLOT"}; // Escape does nothing there; tested elsewhere
@@ -157,11 +179,7 @@ TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxAndByEscapeAsByCancel) {
             EXPECT_TRUE(shown);
             EXPECT_FALSE(stuck);
             EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
-            if (isComOpen) {
-                CloseComPort(); // a tuning run ends with the link
-                Mp2Timer();
-            }
-            uitest::Click(hMainPanel, MAIN::CBinfo);
+            LeaveTheDialogsPage();
         }
 }
 
@@ -212,11 +230,7 @@ TEST_F(PopupsTest, EnterInAValueDialogsFieldAppliesTheNumberTyped) {
             EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
             if (isComOpen) Mp2Timer(); // the tuning ECU reports the cells it changed
             const auto after = ecuMapData;
-            if (isComOpen) {
-                CloseComPort();
-                Mp2Timer();
-            }
-            uitest::Click(hMainPanel, MAIN::CBinfo);
+            LeaveTheDialogsPage();
             return std::pair{before, after};
         };
         const auto [before, byEnter] =
@@ -236,19 +250,10 @@ TEST_F(PopupsTest, ValueDialogsReopenAsZoomedAsTheUserLeftThem) {
         // Opens the dialog, notes its zoom state as it shows, lets the user zoom it (or not), cancels.
         const auto visit = [&](int leaveAs) {
             int shownAs = -1;
-            d.prepare();
-            uitest::Later([&] {
+            VisitAndCancel(d, [&] {
                 GetPanelAttribute(*d.panel, ATTR_WINDOW_ZOOM, &shownAs);
                 EXPECT_EQ(uitest::ZoomWindow(*d.panel, leaveAs), 0);
-                uitest::Click(*d.panel, d.cancel);
             });
-            d.open();
-            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
-            if (isComOpen) {
-                CloseComPort();
-                Mp2Timer();
-            }
-            uitest::Click(hMainPanel, MAIN::CBinfo);
             return shownAs;
         };
         EXPECT_EQ(visit(VAL_MAXIMIZE), VAL_NO_ZOOM);
@@ -266,21 +271,12 @@ TEST_F(PopupsTest, ValueDialogsReopenWhereTheUserLeftThem) {
         SCOPED_TRACE(d.name);
         const auto visit = [&](std::optional<Point> moveTo) {
             Rect shown{};
-            d.prepare();
-            uitest::Later([&] {
+            VisitAndCancel(d, [&] {
                 uitest::GetWindowFrame(*d.panel, &shown);
                 if (moveTo) {
                     EXPECT_EQ(uitest::MoveWindow(*d.panel, moveTo->x, moveTo->y), 0);
                 }
-                uitest::Click(*d.panel, d.cancel);
             });
-            d.open();
-            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
-            if (isComOpen) {
-                CloseComPort();
-                Mp2Timer();
-            }
-            uitest::Click(hMainPanel, MAIN::CBinfo);
             return Point{shown.left, shown.top};
         };
         for (const Point& at : {Point{150, 120}, Point{60, 210}}) {
@@ -313,11 +309,7 @@ TEST_F(PopupsTest, DialogsOpenCentredOnTheMainWindowWhereverItIs) {
                 ProcessSystemEvents();
             ASSERT_TRUE(looked);
             EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
-            if (isComOpen) {
-                CloseComPort();
-                Mp2Timer();
-            }
-            uitest::Click(hMainPanel, MAIN::CBinfo);
+            LeaveTheDialogsPage();
             if (keepTheirPlace.contains(d.name)) {
                 if (before) {
                     EXPECT_EQ(shown, *before) << "moved with the main window";
