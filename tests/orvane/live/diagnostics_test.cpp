@@ -372,6 +372,40 @@ TEST_F(DiagnosticsTest, PhysicalBoundsAreShownOverTheirChannelsScale) {
     }
 }
 
+// The user's on-time and distance and the two fuel counters are whole 32-bit words, the fuel counters
+// signed: values whose two halves differ, past 16 bits and with the top bit set, show whole, so that a
+// swapped half, a 16-bit read or a sign taken or lost would show.
+TEST_F(DiagnosticsTest, UserAndFuelCountersShowTheirWholeWords) {
+    SimLink& link = ConnectDiagnostics("");
+    struct Case {
+        std::uint32_t onTimeUser, distWheelUser, fuelConsMl, fuelRestMl; // as the ECU sends them
+        const char* onTime;
+        double distance, consumed, remaining; // as the page shows them
+    };
+    const Case cases[] = {
+        {100001, 1193046, 100000, 70001, "   1d  3h 46m 41s", 1193.046, 100000, 70001},
+        {3000000000u, 0xFFFE7961u, 0xFFFE7960u, 0xFFFEEE8Fu, "34722d  5h 20m  0s", 4294867.297, -100000,
+         -70001},
+    };
+    for (const Case& c : cases) {
+        link.tamper = [&c](const ecusim::Frame& request, std::optional<ecusim::Frame> reply) {
+            if (request.cmd == 0x10 && reply && reply->data.size() == 92) {
+                ecusim::PutBE32(&reply->data[24], c.onTimeUser);
+                ecusim::PutBE32(&reply->data[28], c.distWheelUser);
+                ecusim::PutBE32(&reply->data[32], c.fuelConsMl);
+                ecusim::PutBE32(&reply->data[36], c.fuelRestMl);
+            }
+            return reply;
+        };
+        ASSERT_TRUE(DgnTimer());
+        EXPECT_EQ(CtrlText(hDgnPanel, DIAGN::STRonTimeUser), c.onTime);
+        EXPECT_NEAR(Shown(DIAGN::NUMdistWheelUser), c.distance, 1e-6) << c.onTime;
+        EXPECT_EQ(Shown(DIAGN::NUMfuelConsMl), c.consumed) << c.onTime;
+        EXPECT_EQ(Shown(DIAGN::NUMfuelRestMl), c.remaining) << c.onTime;
+    }
+    link.tamper = nullptr;
+}
+
 TEST_F(DiagnosticsTest, ParameterExchangeWaitsFiveSecondsForItsReply) {
     SimLink& link = ConnectDiagnostics("");
     struct Case {
