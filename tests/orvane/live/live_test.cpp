@@ -221,6 +221,42 @@ TEST_F(LiveTest, BenchSlidesEncodeTheirValues) {
     EXPECT_EQ(LiveRequests(link).front(), (Bytes{0, 0, 0, 0}));
 }
 
+// An injection factor stepped by keys from 1.000 goes out rounded to the nearest thousandth, not cut:
+// 1.001 held as a double is a hair below it, so that a value cut would go out a thousandth low.
+TEST_F(LiveTest, BenchFactorsGoOutRoundedToTheNearestThousandth) {
+    constexpr int R = VAL_RIGHT_ARROW_VKEY, U = VAL_PAGE_UP_VKEY;
+    struct Case {
+        int slide;
+        std::vector<int> keys;
+        Bytes sent; // code, value (big-endian)
+    };
+    const Case cases[] = {
+        {LIVE2::NSkInjBanco, {R}, {2, 0x03, 0xE9}},                    // 1.001
+        {LIVE2::NSkInjBanco1, {R, R, R}, {3, 0x03, 0xEB}},             // 1.003
+        {LIVE2::NSkInjBanco2, {R, R, R, R, R, R, R}, {4, 0x03, 0xEF}}, // 1.007
+        {LIVE2::NSkInjBanco3, {U, R}, {5, 0x03, 0xF3}},                // 1.011
+        {LIVE2::NSkInjBanco4, {U, U, R, R, R}, {6, 0x03, 0xFF}},       // 1.023
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slide);
+        ecu.model.engine.bench = {};
+        SimLink& link = ConnectLive(1);
+        engInfo = {0, 4, 0, 0, 0, 0, 0, 0, 0, 1,
+                   0, 1, 0, 1, 2, 3, 0, 1, 2, 3}; // four cylinders: every factor
+        for (int tick = 0; tick < 2; ++tick)      // a whole cycle: the slide shows the neutral factor
+            ASSERT_TRUE(LivTimer(0, 1));
+        ASSERT_DOUBLE_EQ(CtrlNumber(hLv2Panel, c.slide), 1.0);
+        for (const int key : c.keys)
+            ASSERT_EQ(PressKey(hLv2Panel, c.slide, key), 0);
+        link.requests.clear();
+        ASSERT_TRUE(LivTimer(0, 1));
+        const Bytes first = LiveRequests(link).at(0);
+        EXPECT_EQ(Bytes(first.begin() + 1, first.end()), c.sent);
+        CloseComPort();
+    }
+    ecu.model.engine.bench = {};
+}
+
 // Keys pressed on a bench slide between live ticks, one or a few a tick: every step starts from the value
 // the user left on the slide, whichever records the ticks read back meanwhile, so that the ECU ends with
 // the sum of the steps and the slide shows it. A slide steps by its increment on an arrow key and by ten
