@@ -10,10 +10,11 @@
 namespace {
 
 // One panel of each case, from a resource of its own: a control with its neighbours as given.
-int LoadCase(const std::string& controls, const std::string& size = "400x200") {
+int LoadCase(const std::string& controls, const std::string& size = "400x200",
+             const std::string& name = "CASE") {
     static int n = 0;
     const std::string file = "layoutcase" + std::to_string(++n) + ".uir";
-    RegisterResource(file, "panel CASE 1 \"Case\" - " + size + " resizable\n" + controls);
+    RegisterResource(file, "panel " + name + " 1 \"Case\" - " + size + " resizable\n" + controls);
     const int panel = LoadPanel(0, file.c_str(), 1);
     EXPECT_GT(panel, 0) << GetLastLoadError();
     DisplayPanel(panel);
@@ -46,8 +47,9 @@ TEST(LayoutCheck, ReportsWhatAReaderWouldSeeCut) {
         {"a table that hides its last row behind a scroll bar",
          " 2 TAB table \"\" - 10,10,300,50 rows=4 cols=2 colwidth=60\n",
          "TAB hides rows behind a scroll bar"},
-        {"a table that stretches sideways may scroll sideways at its design size",
-         " 2 TAB table \"\" - 10,10,200,80 rows=2 cols=8 colwidth=60 anchor=left|right|top\n", nullptr},
+        {"a table that stretches sideways hides columns at its design size all the same",
+         " 2 TAB table \"\" - 10,10,200,80 rows=2 cols=8 colwidth=60 anchor=left|right|top\n",
+         "TAB hides columns behind a scroll bar"},
         {"a text message longer than its box",
          " 2 TM textmsg \"External Throttle Reference by Drive by Wire 1\" - 10,10,120,20\n",
          "TM: \"External Throttle Reference by Drive by Wire 1\" does not fit"},
@@ -108,6 +110,23 @@ TEST(LayoutCheck, HiddenControlsOverlapNothing) {
     SetCtrlAttribute(panel, 3, ATTR_VISIBLE, 0);
     EXPECT_TRUE(uitest::LayoutFaults(panel).empty());
     DiscardPanel(panel);
+}
+
+// A table listed as scrolling sideways by design (the pick-up table of 32 engine speeds) does so at its
+// design size only: enlarged, it shows all its columns or is reported; on another panel it is reported.
+TEST(LayoutCheck, OnlyATableListedScrollsSidewaysAndOnlyAtTheDesignSize) {
+    const std::string table = " 7 TABpickUp table \"\" - 8,10,1084,100 rows=2 cols=32 colwidth=56 "
+                              "anchor=left|right|top\n";
+    const std::vector<std::string> hidden{"TABpickUp hides columns behind a scroll bar"};
+    const int listed = LoadCase(table, "1100x200", "CONFIG3");
+    EXPECT_TRUE(uitest::LayoutFaults(listed).empty()) << Joined(uitest::LayoutFaults(listed));
+    SetPanelAttribute(listed, ATTR_WIDTH, 1200);
+    ProcessSystemEvents();
+    EXPECT_EQ(uitest::LayoutFaults(listed), hidden);
+    DiscardPanel(listed);
+    const int other = LoadCase(table, "1100x200", "CONFIG2");
+    EXPECT_EQ(uitest::LayoutFaults(other), hidden);
+    DiscardPanel(other);
 }
 
 // What an indicator without a range can show is known only to its program: such numerics are named.
