@@ -5,6 +5,7 @@
 #include "orvane/core/ui/loadpage.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
+#include "orvane/core/ui/valuedialog.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/cellkeys.h"
 #include "orvane/maps/curmap.h"
@@ -145,7 +146,7 @@ bool SetCurZLevel() {
 int MatrixKey(int keyCode) {
     const int key = keyCode & ~VAL_SHIFT_MODIFIER;
     bool ok = false;
-    if (key == (VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER)) {
+    if (key == kValueDialogKey) {
         ok = GatherMp1Panel(1) && OpenMapValDialog();
     } else {
         const double steps = CellStepOfKey(key);

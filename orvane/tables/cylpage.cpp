@@ -222,7 +222,7 @@ int CylPageEvent(const CylPageDesc& d, int panel, int control, int event, int ev
     case EVENT_RIGHT_DOUBLE_CLICK:
         return 1;
     case EVENT_KEYPRESS:
-        if (eventData1 != (VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER)) return 0;
+        if (eventData1 != kValueDialogKey) return 0;
         if (GatherCylPage(d) && d.openValDialog()) return 1;
         ReportError(d.valTitle);
         return 0;

@@ -2,6 +2,7 @@
 // Freeze request and the next tick sends it; only the pause talks to the ECU at once.
 #include "orvane/core/logic/com.h"
 #include "orvane/core/logic/slidehold.h"
+#include "orvane/core/ui/ecudata.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/maps/cellcalc.h"
 #include "orvane/maps/mapdesc.h"
@@ -109,6 +110,13 @@ bool ManualKey(int key) {
     }
 }
 
+// A start from off reads the ECU's configuration and mapping data over the images: edits not saved go
+// only when the user agrees, and No starts nothing.
+bool MayStartTuning() {
+    return TuningStateNow() != kTsOff ||
+           ConfirmUnsavedData("Map Tuning", "Start tuning and replace them with the ECU's data?");
+}
+
 } // namespace
 
 void SetCylinderSelection(std::uint8_t mask, std::uint8_t byPressure) {
@@ -173,7 +181,7 @@ int TuningSwitch(int, int control, int event, void*, int, int) {
     if (CheckfBusy() || event != EVENT_COMMIT || !isComOpen) return 0;
     if (control == M::CBtuneOff) {
         RaiseMtRequest(kReqStop);
-    } else {
+    } else if (MayStartTuning()) {
         const bool automatic = control == M::CBtuneAuto;
         RaiseMtRequest(automatic ? kReqAuto : kReqManual);
         if (TuningStateNow() != (automatic ? kTsAuto : kTsManual)) RaiseMtRequest(kReqResync);

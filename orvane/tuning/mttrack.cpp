@@ -301,6 +301,11 @@ int MapTuneEnabCellCol(int panel, int control, int event, void*, int y, int x) {
     default:
         return 0;
     }
+    // The key the help names, as on every page with a value dialog: the right click's way in.
+    if (y == kValueDialogKey) {
+        if (!OpenTuneValueDialog()) ReportError();
+        return 1;
+    }
     const int key = y & ~VAL_MODIFIER_MASK;
     const int kind = ShownMapKind();
     if (key == '+' || key == '-') {

@@ -20,15 +20,16 @@ bool HeaderConfirmPopup(const char* title, const char* text) {
     return ConfirmPopup(title, text, ConfirmDefault::No) != 0;
 }
 
+bool ConfirmUnsavedData(const char* title, const char* question, const std::string& extraLines) {
+    std::string lines;
+    if (IsEcuDataChanged(kParKind)) lines += "\n- Configuration data";
+    if (IsEcuDataChanged(kMapKind)) lines += "\n- Mapping data";
+    lines += extraLines;
+    if (lines.empty()) return true;
+    const std::string text = "Updated ECU file data:" + lines + "\n\n" + question;
+    return ConfirmPopup(title, text.c_str(), ConfirmDefault::No) != 0;
+}
+
 bool DiscardNewEcuData() {
-    const bool parChanged = IsEcuDataChanged(kParKind);
-    const bool mapChanged = IsEcuDataChanged(kMapKind);
-    const std::string othersChanged = UnsavedFamilyData();
-    if (!parChanged && !mapChanged && othersChanged.empty()) return true;
-    std::string text = "Updated ECU file data:";
-    if (parChanged) text += "\n- Configuration data";
-    if (mapChanged) text += "\n- Mapping data";
-    text += othersChanged;
-    text += "\n\nExit without saving changes?";
-    return ConfirmPopup("Updated ECU file", text.c_str(), ConfirmDefault::No) != 0;
+    return ConfirmUnsavedData("Updated ECU file", "Exit without saving changes?", UnsavedFamilyData());
 }

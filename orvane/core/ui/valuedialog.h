@@ -5,6 +5,10 @@
 #pragma once
 
 #include "orvane/core/ui/settings.h"
+#include "platform/ui/userint.h"
+
+// The key that opens a table's value dialog on its selection, on every page that has one: Ctrl+Enter.
+inline constexpr int kValueDialogKey = VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER;
 
 // Places panel at pos (unless it was never placed) with zoom, installs it as the modal popup and waits
 // for events until done is set, then removes it; false when a call fails.

@@ -94,6 +94,7 @@ TEST_F(TuningTest, AutomaticRunFromThePageShowsTheCellsConverge) {
     ASSERT_EQ(uitest::GetTableCellPoint(hMp2Panel, MAPS2::TABmatrix, Point{5, 4}, &tracked), 0);
     uitest::SendMouse(hMp2Panel, MAPS2::TABmatrix, EVENT_LEFT_DOUBLE_CLICK, tracked.x, tracked.y);
     EXPECT_EQ(TrackModeOf(mtSettings, 2, 4), 1) << "a double click tracks the cell toward set-point 1";
+    InitEcuRefData(); // the data as a file holds them: the start has nothing unsaved to ask about
     ASSERT_EQ(uitest::Click(hMp2Panel, MAPS2::CBtuneAuto), 0);
     for (int i = 0; i < 60; ++i)
         Tick();
@@ -140,6 +141,7 @@ TEST_F(TuningTest, AutomaticRunOfTwoCylindersTunesEachMatrixOnItsOwn) {
         ASSERT_EQ(uitest::GetTableCellPoint(hMp2Panel, MAPS2::TABmatrix, Point{col + 1, row + 2}, &at), 0);
         uitest::SendMouse(hMp2Panel, MAPS2::TABmatrix, EVENT_LEFT_DOUBLE_CLICK, at.x, at.y);
     }
+    InitEcuRefData(); // the data as a file holds them: the start has nothing unsaved to ask about
     ASSERT_EQ(uitest::Click(hMp2Panel, MAPS2::CBtuneAuto), 0);
     for (int i = 0; i < 200; ++i)
         Tick();
@@ -533,6 +535,34 @@ TEST_F(TuningTest, ValueDialogSendsTheSelectedCellsOfTheSelectedCylinders) {
     EXPECT_EQ(ecuMapData.map1.cells[0][2][2], 32000);
     EXPECT_EQ(ecuMapData.map1.cells[0][2][3], 30000) << "only the active cell";
     EXPECT_EQ(ecuMapData.map1.cells[2][2][2], 0);
+}
+
+// The help's "Ctrl-Enter  Open change map-values": a block dragged over the table and Ctrl+Enter typed
+// open the value dialog on it, as a right click does, and its Apply sends the block.
+TEST_F(TuningTest, CtrlEnterOnTheTableOpensTheValueDialog) {
+    ShowManualPage();
+    StartManual({MAPS2::TBcyl1});
+    ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);
+    ASSERT_EQ(SetActiveCtrl(hMp2Panel, MAPS2::TABmatrix), 0); // the keyboard's focus, as a click gives it
+    ASSERT_EQ(uitest::DragTableSelection(hMp2Panel, MAPS2::TABmatrix, Point{3, 4}, Point{4, 5}), 0);
+    bool opened = false;
+    uitest::Later([&] {
+        opened = uitest::IsPopupInstalled(hMtvPanel);
+        EXPECT_EQ(uitest::SetValueAsUser(hMtvPanel, TUNEMAPVAL::RBtuneMapVal, 0.0), 0); // set
+        EXPECT_EQ(uitest::SetValueAsUser(hMtvPanel, TUNEMAPVAL::NSval, 1.5), 0);
+        EXPECT_EQ(uitest::Click(hMtvPanel, TUNEMAPVAL::CBapply), 0);
+    });
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY | VAL_MENUKEY_MODIFIER), 0);
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(uitest::IsPopupInstalled(hMtvPanel));
+    Tick();
+    for (int row = 1; row <= 4; ++row)
+        for (int col = 1; col <= 4; ++col)
+            EXPECT_EQ(ecuMapData.map1.cells[0][row][col],
+                      row >= 2 && row <= 3 && col >= 2 && col <= 3 ? 1500 : 0)
+                << "row " << row << ", column " << col;
+    popups.AnswerConfirm(true); // leaving the page stops the manual tuning
+    uitest::Click(hMainPanel, MAIN::CBinfo);
 }
 
 TEST_F(TuningTest, FunctionKeysWorkWhileTheTableHasTheFocus) {
