@@ -22,7 +22,6 @@ constexpr double kRpmPerPct = 95.0;
 constexpr double kLowestIdleSetPoint = 300.0, kOwnIdleRpm = 1150.0;
 constexpr double kRpmTau = 0.6;               // seconds the crankshaft takes to follow its target
 constexpr double kStepS = 0.05;               // the model moves in steps no longer than this
-constexpr double kMaxCatchUpS = 1.0;          // a longer pause between polls is not caught up
 constexpr double kCutOffThrottlePct = 3.0;    // the fuel is cut below this opening ...
 constexpr double kCutOffAboveIdleRpm = 800.0; // ... this far above idle
 constexpr double kShortestInjMs = 0.1;
@@ -460,11 +459,17 @@ void AdvanceEngine(EcuModel& model, double dtS) {
         Step(model, dtS / steps);
 }
 
+double SteadyClockS() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 void AdvanceEngineToNow(EcuModel& model) {
-    const double now =
-        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    if (model.engine.wallS >= 0.0) AdvanceEngine(model, std::min(now - model.engine.wallS, kMaxCatchUpS));
-    model.engine.wallS = now;
+    EngineState& e = model.engine;
+    if (e.clock) {
+        const double now = e.clock();
+        if (e.wallS >= 0.0) AdvanceEngine(model, now - e.wallS);
+        e.wallS = now;
+    }
     RunOnMaps(model); // the maps or the corrections may have changed since the last step
 }
 

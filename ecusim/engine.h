@@ -24,10 +24,16 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace ecusim {
 
 struct EcuModel;
+
+// The wall clock the engine runs by, in seconds from any start.
+using WallClock = std::function<double()>;
+// This computer's steady clock: the ecusim program's engine runs by it.
+double SteadyClockS();
 
 // The throttle sensor's A/D with the throttle shut and wide open.
 inline constexpr double kThrottleAdShut = 98.0, kThrottleAdOpen = 925.0;
@@ -51,8 +57,11 @@ struct OutputTests {
 };
 
 struct EngineState {
-    double timeS = 0.0;                // model time since start-up
-    double wallS = -1.0;               // wall clock of the last advance to now (-1: none yet)
+    double timeS = 0.0; // model time since start-up
+    // The clock the engine runs by (empty: it moves only as AdvanceEngine moves it, as the tests drive
+    // it), and its reading when the model was last brought up to it (-1: not yet).
+    WallClock clock;
+    double wallS = -1.0;
     double rpm = 0.0;                  // crankshaft speed
     double throttlePct = 0.0;          // throttle opening, 0..100 %
     double mapKpa = 100.0;             // manifold absolute pressure
@@ -129,7 +138,7 @@ double ThrottleForPressure(double mapKpa);
 // Moves the model on by dt seconds: speeds, temperatures, pulse counters, lambda, and the injection time
 // and advance read from the mapping slot the ECU runs on; the diagnostic log counts along.
 void AdvanceEngine(EcuModel& model, double dtS);
-// Advances the model to the wall clock: by the time passed since the last call (at most a second); its
+// Brings the model up to its clock: by all the time passed since the last call, however long; its
 // injection, advance and lambda are then those of the maps and corrections as they stand.
 void AdvanceEngineToNow(EcuModel& model);
 
