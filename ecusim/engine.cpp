@@ -3,6 +3,7 @@
 #include "ecusim/filling.h"
 #include "ecusim/lookup.h"
 #include "ecusim/model.h"
+#include "ecusim/sensors.h"
 
 #include <algorithm>
 #include <chrono>
@@ -68,27 +69,28 @@ double TrueNeedMs(double rpm, double mapKpa, int cylinder) {
            CylinderShare(cylinder);
 }
 
-// The A/D reading (0..1023) of each diagnosed channel: every sensor within its span (aux2, the shift
-// switch, at rest), but for one disconnected, which reads 0.
-std::array<double, kDiagChannels> ChannelReadings(const EngineState& e) {
-    const double throttle = kThrottleAdShut + (kThrottleAdOpen - kThrottleAdShut) * e.throttlePct / 100.0;
-    std::array<double, kDiagChannels> readings = {throttle,
-                                                  (150.0 - e.waterC) * 5.38,
-                                                  (150.0 - e.airC) * 5.38,
-                                                  e.baroKpa * 8.5,
-                                                  e.mapKpa * 8.5,
-                                                  512.0,
-                                                  900.0,
-                                                  160.0,
-                                                  e.batteryV * 51.15};
+// The A/D reading (0..1023) of each diagnosed channel, the throttle's as command 0x07 reads it: every
+// sensor within its span (aux2, the shift switch, at rest), but for one disconnected, which reads 0.
+std::array<double, kDiagChannels> ChannelReadings(const EcuModel& model) {
+    const EngineState& e = model.engine;
+    std::array<double, kDiagChannels> readings = {
+        static_cast<double>(*SensorReading(model, kThrottleChannel)),
+        (150.0 - e.waterC) * 5.38,
+        (150.0 - e.airC) * 5.38,
+        e.baroKpa * 8.5,
+        e.mapKpa * 8.5,
+        512.0,
+        900.0,
+        160.0,
+        e.batteryV * 51.15};
     for (std::size_t i = 0; i < kDiagChannels; ++i)
         if (e.openChannels & 1u << i) readings[i] = 0.0;
     return readings;
 }
 
 // Once a second every channel switched on is checked against its valid range.
-void CheckChannels(DiagLog& log, const EngineState& e) {
-    const auto readings = ChannelReadings(e);
+void CheckChannels(DiagLog& log, const EcuModel& model) {
+    const auto readings = ChannelReadings(model);
     for (std::size_t i = 0; i < kDiagChannels; ++i) {
         const std::uint16_t bit = static_cast<std::uint16_t>(1u << i);
         const bool bad = readings[i] < log.adMin[i] || readings[i] > log.adMax[i];
@@ -101,8 +103,10 @@ void CheckChannels(DiagLog& log, const EngineState& e) {
     }
 }
 
-void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prevRpm, std::size_t cylinders) {
-    if (std::floor(e.timeS) != std::floor(e.timeS - dt)) CheckChannels(log, e);
+void CountDiagnostics(EcuModel& model, double dt, double prevRpm, std::size_t cylinders) {
+    DiagLog& log = model.diag;
+    const EngineState& e = model.engine;
+    if (std::floor(e.timeS) != std::floor(e.timeS - dt)) CheckChannels(log, model);
     if (!e.running) return;
     log.onTimeS += dt;
     log.onTimeUserS += dt;
@@ -430,7 +434,7 @@ void Step(EcuModel& model, double dt) {
     e.camPulses = static_cast<std::uint32_t>(e.revolutions / 2.0);
 
     RunOnMaps(model);
-    CountDiagnostics(model.diag, e, dt, prevRpm, CylindersInUse(model));
+    CountDiagnostics(model, dt, prevRpm, CylindersInUse(model));
 }
 
 } // namespace

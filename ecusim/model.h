@@ -54,6 +54,9 @@ inline constexpr std::size_t kParVelocityByFront = 0x77C; // nonzero: vehicle sp
 inline constexpr std::size_t kParAnalogType = 0x7B1;      // what the two auxiliary analog inputs measure
 inline constexpr std::size_t kParGearMode = 0x7B0;        // 2: the gear from the engine-wheel ratio
 inline constexpr std::size_t kParLevelSwitch = 0x782;     // 0 none, up to 16 its steps, else analog
+// The throttle's linearization: 16 openings (x10) and, 32 bytes on, the A/D readings they lie at.
+inline constexpr std::size_t kParThrottleCurve = 0x3C4, kParThrottleCurveAxis = 0x3E4;
+inline constexpr std::size_t kCurvePoints = 16;
 // Mapping bytes: traction control switched on (nonzero).
 inline constexpr std::size_t kMapTcEnable = 0x2A138;
 // ... the idle curves over the water temperature (x10), ten points: the set-points (rpm) and the idle
