@@ -18,9 +18,8 @@ constexpr double kCrankForS = 0.6;       // ... for this long before it fires
 constexpr double kCycleS = 24.0;         // its own cycle: idle, rev up, cruise, back to idle
 constexpr double kIdleThrottlePct = 2.0; // the throttle at idle; every percent more adds kRpmPerPct
 constexpr double kRpmPerPct = 95.0;
-// Idle set-points below the lowest a page takes are not set (an empty data set): the engine then idles at
-// its own speed.
-constexpr double kLowestIdleSetPoint = 300.0, kOwnIdleRpm = 1150.0;
+// Idle set-points below the lowest a page takes are not set (an empty data set).
+constexpr double kLowestIdleSetPoint = 300.0;
 constexpr double kRpmTau = 0.6;               // seconds the crankshaft takes to follow its target
 constexpr double kStepS = 0.05;               // the model moves in steps no longer than this
 constexpr double kCutOffThrottlePct = 3.0;    // the fuel is cut below this opening ...
@@ -179,16 +178,6 @@ namespace {
 
 std::size_t CylindersInUse(const EcuModel& model) {
     return std::clamp<std::size_t>(model.ParByte(kParCylinders), 1, 4);
-}
-
-// The idle speed the ECU holds at the engine's water temperature: the set-point of the slot it runs on,
-// plus its offset.
-double IdleRpm(const EcuModel& model) {
-    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
-    const double setPoint =
-        CurveIn(image, kMapIdleRpm, kMapIdleAxis, kMapIdlePoints, model.engine.waterC * 10.0);
-    return (setPoint >= kLowestIdleSetPoint ? setPoint : kOwnIdleRpm) +
-           Cell(DataAt(image, kMapIdleOffset), 0);
 }
 
 // The teeth of the configured wheel that pass a revolution: the missing ones do not, and a wheel on the
@@ -438,6 +427,17 @@ void Step(EcuModel& model, double dt) {
 }
 
 } // namespace
+
+double IdleRpm(const EcuModel& model) {
+    const std::uint8_t stepper = model.ParByte(kParStepperType);
+    const bool dbw = model.ParByte(kParExtDbw) != 0;
+    if (!dbw && stepper != kIdling && stepper != kIdlingHd) return kThrottleStopIdleRpm;
+    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    const double setPoint =
+        CurveIn(image, kMapIdleRpm, kMapIdleAxis, kMapIdlePoints, model.engine.waterC * 10.0);
+    if (setPoint < kLowestIdleSetPoint) return kThrottleStopIdleRpm;
+    return setPoint + (!dbw && stepper == kIdlingHd ? Cell(DataAt(image, kMapIdleOffset), 0) : 0.0);
+}
 
 void HoldEngineInCell(EcuModel& model, int row, int col, double rpm, double throttlePct) {
     EngineState& e = model.engine;

@@ -16,8 +16,8 @@
 // do), of the cylinders each of the two lambda sensors reads and of them all. It needs what the ECU's default
 // data sets inject, but for a few cells of the injection maps (a cell set lean or rich reads so): a
 // correction changed from its calibration changes the mixture as much. Where a cell is 0 the ECU's own closed
-// loop injects for lambdaTarget, so an untuned map reads on target. Its own cycle idles at the idle
-// set-point of that slot at its water temperature (with the set-points' offset) and revs up from there.
+// loop injects for lambdaTarget, so an untuned map reads on target. Its own cycle idles at the idle speed
+// the ECU holds (see IdleRpm) and revs up from there.
 #pragma once
 
 #include "ecusim/corrections.h"
@@ -125,6 +125,14 @@ struct EngineState {
 // sensor, the level switch, the auxiliary output's kind and the external drive-by-wire of the
 // configuration; traction control as the mapping slot the engine runs on switches it.
 void DescribeEngine(EcuModel& model);
+// Without idle control the engine idles where its throttle stop holds it, warm or cold: a little below the
+// warm set-point, the air an idle stepper lets by making up the rest.
+inline constexpr double kThrottleStopIdleRpm = 1000.0;
+// The idle speed the ECU holds. Idle control, by an idle stepper ("Idling" or "Idling HarleyDavidson")
+// or an external drive-by-wire, holds the set-point of the slot the engine runs on at its water
+// temperature, with "Idling HarleyDavidson" plus the set-points' offset (Misc. 1 offers the offset to that
+// stepper alone); without idle control, or without set-points, the throttle stop's.
+double IdleRpm(const EcuModel& model);
 // Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
 void SteerEngine(EngineState& engine, double rpm, double throttlePct);
 // Holds the engine at once in cell (row, col) of the injection map, running at that cell's breakpoints
