@@ -18,7 +18,7 @@ class SimThread {
   public:
     SimThread(bool paced, const char* name, const ecusim::EcuOptions& ecu = {})
         : path_("/tmp/orvane-" + std::string(name) + "-bench-" + std::to_string(getpid()) + ".sock"),
-          listener_(ecusim::ListenUnixSocket(path_)), sim_(ecu) {
+          listener_(ecusim::ListenUnixSocket(path_)), sim_(InRealTime(ecu)) {
         options_.pace = paced;
         options_.stop = &stop_;
         if (listener_ >= 0)
@@ -40,6 +40,12 @@ class SimThread {
     }
 
   private:
+    // The engine runs in real time, as the ecusim program's does.
+    static ecusim::EcuOptions InRealTime(ecusim::EcuOptions options) {
+        options.clock = ecusim::SteadyClockS;
+        return options;
+    }
+
     std::string path_;
     int listener_;
     ecusim::EcuSim sim_;

@@ -4,6 +4,7 @@
 // gear. A throttle script (see EcuModel::throttleSteps) overrides the opening so that a calibration can be
 // walked through idle and full open without a real engine.
 #include "ecusim/commands.h"
+#include "ecusim/sensors.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,28 +26,28 @@ struct Sensor {
 // Pedal and throttle-body sensors come in pairs; sensor B of a throttle body falls as A rises, as fitted
 // on the usual bodies, and the pedal's B runs at half of A's span.
 constexpr Sensor kSensors[] = {
-    {1, Source::Throttle, kThrottleAdShut, kThrottleAdOpen}, // throttle
-    {10, Source::Throttle, 120, 900},                        // auxiliary throttle
-    {11, Source::Gear, 80, 940},                             // gear sensor: neutral .. top gear
-    {13, Source::Throttle, 150, 850},                        // gas pedal A
-    {14, Source::Throttle, 75, 425},                         // gas pedal B
-    {15, Source::Throttle, 102, 918},                        // drive-by-wire 1 A
-    {16, Source::Throttle, 918, 102},                        // drive-by-wire 1 B
-    {17, Source::Throttle, 110, 910},                        // drive-by-wire 2 A
-    {18, Source::Throttle, 910, 110},                        // drive-by-wire 2 B
+    {kThrottleChannel, Source::Throttle, kThrottleAdShut, kThrottleAdOpen}, // throttle
+    {10, Source::Throttle, 120, 900},                                       // auxiliary throttle
+    {11, Source::Gear, 80, 940},      // gear sensor: neutral .. top gear
+    {13, Source::Throttle, 150, 850}, // gas pedal A
+    {14, Source::Throttle, 75, 425},  // gas pedal B
+    {15, Source::Throttle, 102, 918}, // drive-by-wire 1 A
+    {16, Source::Throttle, 918, 102}, // drive-by-wire 1 B
+    {17, Source::Throttle, 110, 910}, // drive-by-wire 2 A
+    {18, Source::Throttle, 910, 110}, // drive-by-wire 2 B
 };
 
 constexpr int kTopGear = 6;
 
 // The throttle opening the sensors see now, in percent.
-double ThrottlePct(EcuModel& model) {
+double ThrottlePct(const EcuModel& model) {
     if (model.throttleSteps.empty()) return model.engine.throttlePct;
     const std::size_t step = model.throttleReads / kThrottleStepReads % model.throttleSteps.size();
     return model.throttleSteps[step];
 }
 
 // Where the source stands within its range, 0..1.
-double Position(EcuModel& model, Source source) {
+double Position(const EcuModel& model, Source source) {
     switch (source) {
     case Source::Throttle:
         return std::clamp(ThrottlePct(model) / 100.0, 0.0, 1.0);
@@ -58,16 +59,21 @@ double Position(EcuModel& model, Source source) {
 
 } // namespace
 
+std::optional<std::uint16_t> SensorReading(const EcuModel& model, std::uint8_t channel) {
+    const auto* sensor = std::ranges::find(kSensors, channel, &Sensor::channel);
+    if (sensor == std::end(kSensors)) return std::nullopt;
+    const double ad = sensor->adLow + (sensor->adHigh - sensor->adLow) * Position(model, sensor->source);
+    return static_cast<std::uint16_t>(std::lround(std::clamp(ad, 0.0, kReadingFull)));
+}
+
 // Request: the channel. Reply: the reading, u16 big-endian. An input the ECU does not have gets no reply.
 Reply ReadAd(EcuModel& model, std::span<const std::uint8_t> request) {
     if (request.size() != 1) return std::nullopt;
-    const auto* sensor = std::ranges::find(kSensors, request[0], &Sensor::channel);
-    if (sensor == std::end(kSensors)) return std::nullopt;
-    const double position = Position(model, sensor->source);
-    if (sensor->channel == 1) ++model.throttleReads;
-    const double ad = sensor->adLow + (sensor->adHigh - sensor->adLow) * position;
+    const std::optional<std::uint16_t> reading = SensorReading(model, request[0]);
+    if (!reading) return std::nullopt;
+    if (request[0] == kThrottleChannel) ++model.throttleReads;
     std::vector<std::uint8_t> reply(2);
-    PutBE16(reply.data(), static_cast<std::uint16_t>(std::lround(std::clamp(ad, 0.0, 1023.0))));
+    PutBE16(reply.data(), *reading);
     return reply;
 }
 

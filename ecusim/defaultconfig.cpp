@@ -17,15 +17,21 @@ struct WordValue {
     std::size_t offset;
     std::uint16_t value;
 };
+struct LongValue {
+    std::size_t offset;
+    std::uint32_t value;
+};
 
 // "2cyl 2trig Dinj (odd)": cylinders, kind, triggers, injectors and the ECU's own settings; then the
 // "smf36-1" wheel, the inductive trigger, one tacho pulse, the pneumatic cam off, both throttle bodies
-// referring cylinders to body 1, the warning lamp on the auxiliary output.
+// referring cylinders to body 1, the warning lamp on the auxiliary output, an idle stepper holding the
+// idle ("Idling").
 constexpr ByteValue kBytes[] = {
-    {0x6E2, 2}, {0x6E0, 1},    {0x6CA, 0},    {0x6CB, 1}, {0x6CC, 0xFF}, {0x6CD, 0xFF}, {0x6CE, 0},
-    {0x6CF, 1}, {0x6D0, 0xFF}, {0x6D1, 0xFF}, {0x6D2, 2}, {0x6D3, 3},    {0x6D4, 0xFF}, {0x6D5, 0xFF},
-    {0x6E4, 1}, {0x6E6, 1},    {0x6ED, 36},   {0x6EE, 1}, {0x6F0, 1},    {0x6F1, 7},    {0x6F2, 4},
-    {0x773, 1}, {0x7AE, 1},    {0x7BF, 1},    {0x7C0, 1}, {0x7C1, 1},    {0x7C2, 1},    {0x7B6, 1},
+    {0x6E2, 2},    {0x6E0, 1},    {0x6CA, 0},    {0x6CB, 1},    {0x6CC, 0xFF}, {0x6CD, 0xFF},
+    {0x6CE, 0},    {0x6CF, 1},    {0x6D0, 0xFF}, {0x6D1, 0xFF}, {0x6D2, 2},    {0x6D3, 3},
+    {0x6D4, 0xFF}, {0x6D5, 0xFF}, {0x6E4, 1},    {0x6E6, 1},    {0x6ED, 36},   {0x6EE, 1},
+    {0x6F0, 1},    {0x6F1, 7},    {0x6F2, 4},    {0x773, 1},    {0x7AE, 1},    {0x7BF, 1},
+    {0x7C0, 1},    {0x7C1, 1},    {0x7C2, 1},    {0x7B6, 1},    {0x7AF, 2},
 };
 
 constexpr WordValue kWords[] = {
@@ -40,6 +46,9 @@ constexpr WordValue kWords[] = {
     {0x796, 0x300}, {0x798, 0x304}, {0x79A, 0x310}, {0x79C, 0x314}, {0x79E, 0x318}, {0x7A0, 0x320},
     {0x7A2, 0x324}, {0x7A4, 0x328}, {0x7A6, 0x32C}, {0x7A8, 0x330}, {0x7AA, 10}, // front-speed gain 1.0
 };
+
+// The idle controller's gains, 16.16 fixed point: Kp 1.50, Ki 0.2500, no Kd.
+constexpr LongValue kLongs[] = {{0x6A4, 0x18000}, {0x6A8, 0x4000}};
 
 constexpr std::size_t kFltDepthSpeedRpm = 0x788; // seven filter depths
 constexpr std::size_t kBattX = 0x684, kBatt1 = 0x644, kBatt2 = 0x664;
@@ -56,6 +65,8 @@ void FillDefaultConfiguration(std::span<std::uint8_t> image) {
         data[b.offset] = b.value;
     for (const WordValue& w : kWords)
         PutBE16(data + w.offset, w.value);
+    for (const LongValue& l : kLongs)
+        PutBE32(data + l.offset, l.value);
     for (std::size_t i = 0; i < 7; ++i)
         PutBE16(data + kFltDepthSpeedRpm + 2 * i, 100);
     // Battery offsets: 6.0 V to 15.0 V, longer at low voltage.

@@ -247,7 +247,6 @@ DiagLog MakeDiagLog(const char* password) {
 // Request: the reset action code (0: none). Reply: the log.
 Reply ReadDiagStatus(EcuModel& model, std::span<const std::uint8_t> request) {
     if (request.size() != 1) return std::nullopt;
-    AdvanceEngineToNow(model);
     DiagLog& d = model.diag;
     if (!IsGuardedReset(request[0]) || d.access) Reset(d, request[0]);
     return EncodeStatus(d);

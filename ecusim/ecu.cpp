@@ -47,6 +47,8 @@ EcuSim::EcuSim(const EcuOptions& options)
     model.throttleSteps = options.throttleSteps;
     model.engine.openChannels = options.openChannels;
     model.diag = MakeDiagLog(options.diagPassword.c_str());
+    model.engine.clock = options.clock;
+    if (options.clock) model.engine.wallS = options.clock(); // the engine's start-up
     boot.sysType = options.bootType;
     boot.oldPing = options.bootOldPing;
 }
@@ -72,6 +74,7 @@ std::vector<std::uint8_t> EcuSim::Feed(std::span<const std::uint8_t> bytes) {
     std::vector<std::uint8_t> out;
     parser_.Push(bytes);
     while (std::optional<Frame> frame = parser_.Next()) {
+        AdvanceEngineToNow(model);
         const char* name = nullptr;
         const Reply reply = Answer(*frame, name);
         LogFrame("<-", *frame, name, frame->data);

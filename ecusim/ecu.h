@@ -27,13 +27,17 @@ struct EcuOptions {
     // a broken checksum, the next such one is lost, and so on by turns; 0: never. A broken reply comes
     // first, since a lost write acknowledgement keeps the workbench waiting for its reply time.
     unsigned flakyTransfers = 0;
+    // The clock the engine runs by, from the moment the ECU is made; empty: the engine moves only as
+    // AdvanceEngine moves it.
+    WallClock clock;
 };
 
 class EcuSim {
   public:
     explicit EcuSim(const EcuOptions& options = {});
 
-    // Takes received bytes in chunks of any size; returns the reply frames to the requests completed.
+    // Takes received bytes in chunks of any size; returns the reply frames to the requests completed. The
+    // engine is brought up to its clock before each frame is answered, whatever it asks.
     std::vector<std::uint8_t> Feed(std::span<const std::uint8_t> bytes);
     // A new client is on the line: nothing of the last one's half-sent frame or unfinished write may be
     // taken as the new one's. The data sets stay.

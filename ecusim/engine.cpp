@@ -3,6 +3,7 @@
 #include "ecusim/filling.h"
 #include "ecusim/lookup.h"
 #include "ecusim/model.h"
+#include "ecusim/sensors.h"
 
 #include <algorithm>
 #include <chrono>
@@ -17,12 +18,10 @@ constexpr double kCrankForS = 0.6;       // ... for this long before it fires
 constexpr double kCycleS = 24.0;         // its own cycle: idle, rev up, cruise, back to idle
 constexpr double kIdleThrottlePct = 2.0; // the throttle at idle; every percent more adds kRpmPerPct
 constexpr double kRpmPerPct = 95.0;
-// Idle set-points below the lowest a page takes are not set (an empty data set): the engine then idles at
-// its own speed.
-constexpr double kLowestIdleSetPoint = 300.0, kOwnIdleRpm = 1150.0;
+// Idle set-points below the lowest a page takes are not set (an empty data set).
+constexpr double kLowestIdleSetPoint = 300.0;
 constexpr double kRpmTau = 0.6;               // seconds the crankshaft takes to follow its target
 constexpr double kStepS = 0.05;               // the model moves in steps no longer than this
-constexpr double kMaxCatchUpS = 1.0;          // a longer pause between polls is not caught up
 constexpr double kCutOffThrottlePct = 3.0;    // the fuel is cut below this opening ...
 constexpr double kCutOffAboveIdleRpm = 800.0; // ... this far above idle
 constexpr double kShortestInjMs = 0.1;
@@ -69,27 +68,28 @@ double TrueNeedMs(double rpm, double mapKpa, int cylinder) {
            CylinderShare(cylinder);
 }
 
-// The A/D reading (0..1023) of each diagnosed channel: every sensor within its span (aux2, the shift
-// switch, at rest), but for one disconnected, which reads 0.
-std::array<double, kDiagChannels> ChannelReadings(const EngineState& e) {
-    const double throttle = kThrottleAdShut + (kThrottleAdOpen - kThrottleAdShut) * e.throttlePct / 100.0;
-    std::array<double, kDiagChannels> readings = {throttle,
-                                                  (150.0 - e.waterC) * 5.38,
-                                                  (150.0 - e.airC) * 5.38,
-                                                  e.baroKpa * 8.5,
-                                                  e.mapKpa * 8.5,
-                                                  512.0,
-                                                  900.0,
-                                                  160.0,
-                                                  e.batteryV * 51.15};
+// The A/D reading (0..1023) of each diagnosed channel, the throttle's as command 0x07 reads it: every
+// sensor within its span (aux2, the shift switch, at rest), but for one disconnected, which reads 0.
+std::array<double, kDiagChannels> ChannelReadings(const EcuModel& model) {
+    const EngineState& e = model.engine;
+    std::array<double, kDiagChannels> readings = {
+        static_cast<double>(*SensorReading(model, kThrottleChannel)),
+        (150.0 - e.waterC) * 5.38,
+        (150.0 - e.airC) * 5.38,
+        e.baroKpa * 8.5,
+        e.mapKpa * 8.5,
+        512.0,
+        900.0,
+        160.0,
+        e.batteryV * 51.15};
     for (std::size_t i = 0; i < kDiagChannels; ++i)
         if (e.openChannels & 1u << i) readings[i] = 0.0;
     return readings;
 }
 
 // Once a second every channel switched on is checked against its valid range.
-void CheckChannels(DiagLog& log, const EngineState& e) {
-    const auto readings = ChannelReadings(e);
+void CheckChannels(DiagLog& log, const EcuModel& model) {
+    const auto readings = ChannelReadings(model);
     for (std::size_t i = 0; i < kDiagChannels; ++i) {
         const std::uint16_t bit = static_cast<std::uint16_t>(1u << i);
         const bool bad = readings[i] < log.adMin[i] || readings[i] > log.adMax[i];
@@ -102,8 +102,10 @@ void CheckChannels(DiagLog& log, const EngineState& e) {
     }
 }
 
-void CountDiagnostics(DiagLog& log, const EngineState& e, double dt, double prevRpm, std::size_t cylinders) {
-    if (std::floor(e.timeS) != std::floor(e.timeS - dt)) CheckChannels(log, e);
+void CountDiagnostics(EcuModel& model, double dt, double prevRpm, std::size_t cylinders) {
+    DiagLog& log = model.diag;
+    const EngineState& e = model.engine;
+    if (std::floor(e.timeS) != std::floor(e.timeS - dt)) CheckChannels(log, model);
     if (!e.running) return;
     log.onTimeS += dt;
     log.onTimeUserS += dt;
@@ -176,16 +178,6 @@ namespace {
 
 std::size_t CylindersInUse(const EcuModel& model) {
     return std::clamp<std::size_t>(model.ParByte(kParCylinders), 1, 4);
-}
-
-// The idle speed the ECU holds at the engine's water temperature: the set-point of the slot it runs on,
-// plus its offset.
-double IdleRpm(const EcuModel& model) {
-    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
-    const double setPoint =
-        CurveIn(image, kMapIdleRpm, kMapIdleAxis, kMapIdlePoints, model.engine.waterC * 10.0);
-    return (setPoint >= kLowestIdleSetPoint ? setPoint : kOwnIdleRpm) +
-           Cell(DataAt(image, kMapIdleOffset), 0);
 }
 
 // The teeth of the configured wheel that pass a revolution: the missing ones do not, and a wheel on the
@@ -431,10 +423,21 @@ void Step(EcuModel& model, double dt) {
     e.camPulses = static_cast<std::uint32_t>(e.revolutions / 2.0);
 
     RunOnMaps(model);
-    CountDiagnostics(model.diag, e, dt, prevRpm, CylindersInUse(model));
+    CountDiagnostics(model, dt, prevRpm, CylindersInUse(model));
 }
 
 } // namespace
+
+double IdleRpm(const EcuModel& model) {
+    const std::uint8_t stepper = model.ParByte(kParStepperType);
+    const bool dbw = model.ParByte(kParExtDbw) != 0;
+    if (!dbw && stepper != kIdling && stepper != kIdlingHd) return kThrottleStopIdleRpm;
+    const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
+    const double setPoint =
+        CurveIn(image, kMapIdleRpm, kMapIdleAxis, kMapIdlePoints, model.engine.waterC * 10.0);
+    if (setPoint < kLowestIdleSetPoint) return kThrottleStopIdleRpm;
+    return setPoint + (!dbw && stepper == kIdlingHd ? Cell(DataAt(image, kMapIdleOffset), 0) : 0.0);
+}
 
 void HoldEngineInCell(EcuModel& model, int row, int col, double rpm, double throttlePct) {
     EngineState& e = model.engine;
@@ -460,11 +463,17 @@ void AdvanceEngine(EcuModel& model, double dtS) {
         Step(model, dtS / steps);
 }
 
+double SteadyClockS() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 void AdvanceEngineToNow(EcuModel& model) {
-    const double now =
-        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    if (model.engine.wallS >= 0.0) AdvanceEngine(model, std::min(now - model.engine.wallS, kMaxCatchUpS));
-    model.engine.wallS = now;
+    EngineState& e = model.engine;
+    if (e.clock) {
+        const double now = e.clock();
+        if (e.wallS >= 0.0) AdvanceEngine(model, now - e.wallS);
+        e.wallS = now;
+    }
     RunOnMaps(model); // the maps or the corrections may have changed since the last step
 }
 

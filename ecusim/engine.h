@@ -16,18 +16,24 @@
 // do), of the cylinders each of the two lambda sensors reads and of them all. It needs what the ECU's default
 // data sets inject, but for a few cells of the injection maps (a cell set lean or rich reads so): a
 // correction changed from its calibration changes the mixture as much. Where a cell is 0 the ECU's own closed
-// loop injects for lambdaTarget, so an untuned map reads on target. Its own cycle idles at the idle
-// set-point of that slot at its water temperature (with the set-points' offset) and revs up from there.
+// loop injects for lambdaTarget, so an untuned map reads on target. Its own cycle idles at the idle speed
+// the ECU holds (see IdleRpm) and revs up from there.
 #pragma once
 
 #include "ecusim/corrections.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace ecusim {
 
 struct EcuModel;
+
+// The wall clock the engine runs by, in seconds from any start.
+using WallClock = std::function<double()>;
+// This computer's steady clock: the ecusim program's engine runs by it.
+double SteadyClockS();
 
 // The throttle sensor's A/D with the throttle shut and wide open.
 inline constexpr double kThrottleAdShut = 98.0, kThrottleAdOpen = 925.0;
@@ -51,8 +57,11 @@ struct OutputTests {
 };
 
 struct EngineState {
-    double timeS = 0.0;                // model time since start-up
-    double wallS = -1.0;               // wall clock of the last advance to now (-1: none yet)
+    double timeS = 0.0; // model time since start-up
+    // The clock the engine runs by (empty: it moves only as AdvanceEngine moves it, as the tests drive
+    // it), and its reading when the model was last brought up to it (-1: not yet).
+    WallClock clock;
+    double wallS = -1.0;
     double rpm = 0.0;                  // crankshaft speed
     double throttlePct = 0.0;          // throttle opening, 0..100 %
     double mapKpa = 100.0;             // manifold absolute pressure
@@ -116,6 +125,14 @@ struct EngineState {
 // sensor, the level switch, the auxiliary output's kind and the external drive-by-wire of the
 // configuration; traction control as the mapping slot the engine runs on switches it.
 void DescribeEngine(EcuModel& model);
+// Without idle control the engine idles where its throttle stop holds it, warm or cold: a little below the
+// warm set-point, the air an idle stepper lets by making up the rest.
+inline constexpr double kThrottleStopIdleRpm = 1000.0;
+// The idle speed the ECU holds. Idle control, by an idle stepper ("Idling" or "Idling HarleyDavidson")
+// or an external drive-by-wire, holds the set-point of the slot the engine runs on at its water
+// temperature, with "Idling HarleyDavidson" plus the set-points' offset (Misc. 1 offers the offset to that
+// stepper alone); without idle control, or without set-points, the throttle stop's.
+double IdleRpm(const EcuModel& model);
 // Holds the engine at rpm and throttle opening (0..100 %) until released; rpm 0 stops it.
 void SteerEngine(EngineState& engine, double rpm, double throttlePct);
 // Holds the engine at once in cell (row, col) of the injection map, running at that cell's breakpoints
@@ -129,7 +146,7 @@ double ThrottleForPressure(double mapKpa);
 // Moves the model on by dt seconds: speeds, temperatures, pulse counters, lambda, and the injection time
 // and advance read from the mapping slot the ECU runs on; the diagnostic log counts along.
 void AdvanceEngine(EcuModel& model, double dtS);
-// Advances the model to the wall clock: by the time passed since the last call (at most a second); its
+// Brings the model up to its clock: by all the time passed since the last call, however long; its
 // injection, advance and lambda are then those of the maps and corrections as they stand.
 void AdvanceEngineToNow(EcuModel& model);
 

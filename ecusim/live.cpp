@@ -1,7 +1,9 @@
 // Live data: command 0x06 returns one of the four live records of the running engine (and takes the bench
 // adjustment riding in the request), command 0x0A fires a one-shot output test.
 #include "ecusim/commands.h"
+#include "ecusim/lookup.h"
 #include "ecusim/outputs.h"
+#include "ecusim/sensors.h"
 
 #include <algorithm>
 #include <cmath>
@@ -135,8 +137,11 @@ void FillAdvance(Record& r, const EcuModel& model, const Outputs& out) {
 
 void FillAnalog(Record& r, const EcuModel& model, const Outputs& out) {
     const EngineState& e = model.engine;
-    r.Ad(0, e.throttlePct, 100.0);
-    r.I16(2, e.throttlePct * 10.0);
+    // the throttle sensor as command 0x07 reads it, and the opening its linearization makes of that
+    const double throttleAd = *SensorReading(model, kThrottleChannel);
+    r.Ad(0, throttleAd, kReadingFull);
+    r.I16(2, CurveIn(model.StoreBytes(Store::Par), kParThrottleCurve, kParThrottleCurveAxis, kCurvePoints,
+                     throttleAd));
     r.Ad(4, 150.0 - e.waterC, 190.0);
     r.I16(6, e.waterC * 10.0);
     r.Ad(8, 150.0 - e.airC, 190.0);
@@ -230,7 +235,7 @@ bool ApplyBenchAdjust(BenchAdjust& b, std::uint8_t code, std::uint16_t value) {
 Reply ReadLiveData(EcuModel& model, std::span<const std::uint8_t> request) {
     if (request.size() != 4 || request[0] > 3) return std::nullopt;
     if (!ApplyBenchAdjust(model.engine.bench, request[1], GetBE16(&request[2]))) return std::nullopt;
-    AdvanceEngineToNow(model);
+    AdvanceEngineToNow(model); // the engine under the adjustment
     Record r{std::vector<std::uint8_t>(kLiveSizes[request[0]])};
     const Outputs out = OutputsAt(model);
     switch (request[0]) {

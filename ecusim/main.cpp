@@ -76,6 +76,7 @@ bool ParseChannels(const char* text, std::uint16_t& mask) {
 int main(int argc, char** argv) {
     std::string path = SimulatorSocketPath();
     ecusim::EcuOptions ecu;
+    ecu.clock = ecusim::SteadyClockS; // the engine runs in real time
     ecusim::ServeOptions serve;
     bool log = false;
     for (int i = 1; i < argc; ++i) {

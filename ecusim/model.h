@@ -48,12 +48,17 @@ inline constexpr std::size_t kParAuxOutRelay = 0x7B5;     // nonzero: the auxili
 inline constexpr std::size_t kParTurboEnable = 0x77D;     // nonzero: injection by manifold pressure
 inline constexpr std::size_t kParExtDbw = 0x7B3;          // nonzero: an external drive-by-wire is fitted
 inline constexpr std::size_t kParCamType = 0x6F3;         // variable cam: 0 none, 1 pneumatic, 2 kinematic
-inline constexpr std::size_t kParStepperType = 0x7AF;     // idle-air actuator: 1 auxiliary throttle, 2 and 3
-                                                          // idle stepper, 4 engine brake by-pass air, 0 none
+inline constexpr std::size_t kParStepperType = 0x7AF;     // the idle-air actuator, a StepperType
 inline constexpr std::size_t kParVelocityByFront = 0x77C; // nonzero: vehicle speed from the front wheel
 inline constexpr std::size_t kParAnalogType = 0x7B1;      // what the two auxiliary analog inputs measure
 inline constexpr std::size_t kParGearMode = 0x7B0;        // 2: the gear from the engine-wheel ratio
 inline constexpr std::size_t kParLevelSwitch = 0x782;     // 0 none, up to 16 its steps, else analog
+// The throttle's linearization: 16 openings (x10) and, 32 bytes on, the A/D readings they lie at.
+inline constexpr std::size_t kParThrottleCurve = 0x3C4, kParThrottleCurveAxis = 0x3E4;
+inline constexpr std::size_t kCurvePoints = 16;
+// The idle-air actuator: none, an auxiliary throttle, an idle stepper ("Idling", or "Idling
+// HarleyDavidson" with its normal step by water temperature), the engine brake's by-pass air.
+enum StepperType : std::uint8_t { kNoStepper, kAuxThrottle, kIdling, kIdlingHd, kEngineBrake };
 // Mapping bytes: traction control switched on (nonzero).
 inline constexpr std::size_t kMapTcEnable = 0x2A138;
 // ... the idle curves over the water temperature (x10), ten points: the set-points (rpm) and the idle

@@ -19,7 +19,9 @@ constexpr std::size_t kBypassSteps = 0x28848, kBypassAxis = 0x28A08, kBypassRow 
 constexpr std::size_t kBypassFromRpm = 0x29B48, kBypassThrottleLower = 0x29B4A,
                       kBypassThrottleUpper = 0x29B4C, kBypassMaxSteps = 0x29B4E;
 
-enum StepperType : std::uint8_t { kNone, kAuxThrottle, kIdling, kIdlingHd, kEngineBrake };
+// The idle stepper under idle control opens a step for every 10 rpm it lifts the idle above the throttle
+// stop's.
+constexpr double kRpmPerIdleStep = 10.0;
 
 double Word(const std::vector<std::uint8_t>& image, std::size_t offset) {
     return Cell(DataAt(image, offset), 0);
@@ -54,6 +56,8 @@ Outputs OutputsAt(const EcuModel& model) {
         o.auxThrottlePct = ByGear(map, kMapAuxThrottle, e.gear, e.rpm, throttle);
         break;
     case kIdling:
+        o.idleSteps = std::max(0.0, IdleRpm(model) - kThrottleStopIdleRpm) / kRpmPerIdleStep;
+        break;
     case kIdlingHd:
         o.idleSteps = CurveIn(map, kMapIdleStep, kMapIdleAxis, kMapIdlePoints, e.waterC * 10.0) / 10.0 +
                       model.stepCorrection;

@@ -12,7 +12,9 @@ struct EcuModel;
 struct Outputs {
     double pwmPct = 0.0;                // the PWM output's map
     double auxThrottlePct = 0.0;        // an auxiliary throttle: its map
-    double idleSteps = 0.0;             // an idle stepper: its normal step, the learned correction added
+    double idleSteps = 0.0;             // an idle stepper: the steps open ("Idling": what holds the idle
+                                        // above the throttle stop's; "Idling HarleyDavidson": its normal
+                                        // step, the learned correction added)
     double bypassSteps = 0.0;           // engine brake control: the by-pass air's steps
     std::array<double, 2> bodySetPct{}; // an external drive-by-wire: the throttle bodies' set-points
 };

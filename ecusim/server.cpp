@@ -148,6 +148,7 @@ void ServeClients(int listenFd, EcuSim& sim, const ServeOptions& options) {
     while (!Stopped(options)) {
         pollfd p[2] = {{listenFd, POLLIN, 0}, {client.fd, POLLIN, 0}}; // poll skips a negative fd
         const int r = ::poll(p, 2, kStopPollMs);
+        AdvanceEngineToNow(sim.model); // the engine runs on between requests, and with no client at all
         if (r < 0 && errno != EINTR) break;
         if (r <= 0) continue;
         if ((p[0].revents & POLLIN) != 0) {

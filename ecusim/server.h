@@ -22,7 +22,7 @@ int ListenUnixSocket(const std::string& path);
 // Serves the clients of a listening socket until stop. One client is served at a time, and a new one
 // takes over from the one before (whose connection is closed), starting with an empty frame reader and no
 // write in progress. The ECU keeps its data sets across clients, as a unit does when the adapter is
-// unplugged and plugged in again.
+// unplugged and plugged in again, and its engine runs on by its clock whether a client asks or not.
 void ServeClients(int listenFd, EcuSim& sim, const ServeOptions& options);
 
 } // namespace ecusim

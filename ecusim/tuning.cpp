@@ -289,7 +289,6 @@ void Freeze(EcuModel& m, std::span<const std::uint8_t> f) {
 
 Reply MapTuning(EcuModel& m, std::span<const std::uint8_t> request) {
     if (m.tune.settings == std::array<std::uint8_t, 200>{}) m.tune.settings = DefaultSettings();
-    AdvanceEngineToNow(m);
     if (IsProtected(m) && request.size() != 1) return InfoReply(m);
     switch (request.size()) {
     case 1:

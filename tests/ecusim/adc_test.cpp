@@ -1,8 +1,11 @@
 // A/D readings of the simulated ECU: every channel the program reads answers with a 10-bit value that
-// follows the engine model, and a throttle script walks the throttle through a calibration.
+// follows the engine model, the live record carries the throttle's reading too, and a throttle script
+// walks the throttle through a calibration.
 #include "simclient.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -64,5 +67,56 @@ TEST(SimAdc, ThrottleScriptHoldsEachOpeningForOneAveragedReading) {
         }
         for (unsigned i = 0; i < ecusim::kThrottleStepReads; ++i)
             EXPECT_EQ(ReadAd(client, 1), 925) << "full open, round " << round;
+    }
+}
+
+// The live record's throttle A/D word is the reading command 0x07 gives, on the word's 12 bits (4095 for
+// a reading of 1023), and the throttle shown beside it is that reading through the configuration's
+// throttle linearization: the engine's own opening as calibrated, whatever a curve sent makes of it.
+TEST(SimAdc, TheLiveThrottleIsTheReadingThroughTheLinearization) {
+    enum Curve { kCalibrated, kTenthsOfADegree }; // the second reads a count as 0.1 degree up to 900
+    struct Case {
+        const char* what;
+        double enginePct;
+        std::vector<double> script; // the throttle sensor's opening, when it is not the engine's
+        Curve curve;
+    };
+    const Case cases[] = {
+        {"shut", 0.0, {}, kCalibrated},
+        {"at idle", 2.0, {}, kCalibrated},
+        {"a quarter open", 25.0, {}, kCalibrated},
+        {"at 58 %", 58.0, {}, kCalibrated},
+        {"wide open", 100.0, {}, kCalibrated},
+        {"scripted at 70 % while the engine idles", 2.0, {70.0}, kCalibrated},
+        {"under a curve of its own", 40.0, {}, kTenthsOfADegree},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ecusim::EcuOptions options;
+        options.throttleSteps = c.script;
+        SimClient client{ecusim::EcuSim(options)};
+        ecusim::EcuModel& model = client.sim.model;
+        if (c.curve == kTenthsOfADegree) {
+            std::vector<std::uint8_t>& par = model.StoreBytes(ecusim::Store::Par);
+            for (std::size_t k = 0; k < 16; ++k)
+                for (const std::size_t at : {0x3C4, 0x3E4}) // the openings, then their breakpoints
+                    ecusim::PutBE16(&par.at(ecusim::kPrefixSize + at + 2 * k),
+                                    static_cast<std::uint16_t>(60 * k));
+            ecusim::SealImage(par);
+        }
+        model.engine.throttlePct = c.enginePct;
+        const std::optional<int> reading = ReadAd(client, 1);
+        const auto analog = client.Exchange(0x06, Bytes{2, 0, 0, 0});
+        ASSERT_TRUE(reading && analog);
+        EXPECT_EQ(ecusim::GetBE16(analog->data.data()), std::lround(*reading * 4095.0 / 1023.0))
+            << "the live word, against the reading of " << *reading;
+        const auto shown = static_cast<std::int16_t>(ecusim::GetBE16(analog->data.data() + 2));
+        if (c.curve == kTenthsOfADegree) {
+            EXPECT_EQ(shown, *reading);
+            continue;
+        }
+        // within the sensor's resolution (0.12 % a count) and the curve's rounding to 0.1 degree
+        const double openingPct = c.script.empty() ? c.enginePct : c.script.front();
+        EXPECT_NEAR(shown / 10.0, openingPct, 0.2);
     }
 }

@@ -33,6 +33,50 @@ TEST(SimEngine, StartsWarmsUpAndCounts) {
     EXPECT_GT(model.diag.distM, 0.0);
 }
 
+// The engine runs by its clock whatever the ECU is asked: fifteen seconds of nothing but a Ping a second
+// (what the workbench sends while an editor page is shown), of A/D readings, or of silence until one
+// diagnostics poll, move its on-time on by fifteen seconds and its distance, fuel and warm-up as far as
+// fifteen seconds of running move them.
+TEST(SimEngine, RunsByItsClockWhateverItIsAsked) {
+    struct Case {
+        const char* what;
+        std::uint8_t cmd;
+        Bytes request;
+        double everyS;
+    };
+    constexpr double kSeconds = 15.0;
+    const Case cases[] = {
+        {"a Ping a second", 0x03, Bytes(30, 0), 1.0},
+        {"four throttle readings a second", 0x07, Bytes{1}, 0.25},
+        {"one diagnostics poll at the end", 0x10, Bytes{0}, kSeconds},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double now = 0.0;
+        ecusim::EcuOptions options;
+        options.clock = [&now] { return now; };
+        SimClient client{ecusim::EcuSim(options)};
+        ecusim::EcuModel& model = client.sim.model;
+        ecusim::EcuModel unwatched = ecusim::MakeEcuModel(""); // the same engine, moved on by hand
+        for (ecusim::EcuModel* m : {&model, &unwatched})
+            ecusim::AdvanceEngine(*m, 5.0); // running, about to rev up and cruise
+        const double onTimeS = model.diag.onTimeS, waterC = model.engine.waterC, distM = model.diag.distM;
+        ASSERT_TRUE(model.engine.running);
+
+        while (now < kSeconds) {
+            now += c.everyS;
+            ASSERT_TRUE(client.Exchange(c.cmd, c.request));
+        }
+        ecusim::AdvanceEngine(unwatched, kSeconds);
+        EXPECT_NEAR(model.diag.onTimeS - onTimeS, kSeconds, 1e-6);
+        EXPECT_GT(model.engine.waterC, waterC + 1.0) << "it warms up";
+        EXPECT_GT(model.diag.distM, distM + 100.0) << "it covers ground";
+        EXPECT_NEAR(model.engine.waterC, unwatched.engine.waterC, 0.01);
+        EXPECT_NEAR(model.diag.distM, unwatched.diag.distM, 0.001 * unwatched.diag.distM);
+        EXPECT_NEAR(model.diag.fuelConsMl, unwatched.diag.fuelConsMl, 0.001 * unwatched.diag.fuelConsMl);
+    }
+}
+
 TEST(SimEngine, SteeringHoldsTheOperatingPointAndZeroStopsIt) {
     ecusim::EcuModel model = ecusim::MakeEcuModel("");
     ecusim::AdvanceEngine(model, 5.0);

@@ -145,8 +145,8 @@ TEST(SimLiveData, LedsLightOnlyForWhatTheDataSetsFitWhileItActs) {
 }
 
 // Each byte of the information block that the configuration (or the mapping slot the engine runs on)
-// decides, as the data set sent has it; the defaults fit no cam, no idle-air actuator and no traction
-// control.
+// decides, as the data set sent has it; the defaults fit no cam and no traction control, and an idle
+// stepper that holds the idle ("Idling").
 TEST(SimLiveData, InformationBlockFollowsTheDataSetsSent) {
     struct Case {
         const char* what;
@@ -159,6 +159,7 @@ TEST(SimLiveData, InformationBlockFollowsTheDataSetsSent) {
     const Case cases[] = {
         {"cam type pneumatic", Store::Par, 0x6F3, 1, 0, 1},
         {"velocity by the front wheel", Store::Par, 0x77C, 1, 1, 1},
+        {"no idle-air actuator", Store::Par, 0x7AF, 0, 3, 0},
         {"auxiliary throttle", Store::Par, 0x7AF, 1, 3, 1},
         {"idle stepper", Store::Par, 0x7AF, 3, 3, 3},
         {"engine brake by-pass air", Store::Par, 0x7AF, 4, 3, 4},
@@ -171,8 +172,9 @@ TEST(SimLiveData, InformationBlockFollowsTheDataSetsSent) {
     };
     {
         LiveEcu ecu;
-        for (const std::size_t byte : {0, 3, 14})
+        for (const std::size_t byte : {0, 14})
             EXPECT_EQ(ecu.MiscInfo(byte), 0) << "default data sets, byte " << byte;
+        EXPECT_EQ(ecu.MiscInfo(3), 2) << "default data sets: an idle stepper";
     }
     for (const Case& c : cases) {
         LiveEcu ecu;
@@ -203,6 +205,27 @@ TEST(SimLiveData, IdleActuatorValuesFollowItsKind) {
         if (c.auxThrottle) {
             EXPECT_EQ(LiveSigned(analog, 42), LiveSigned(advance, 106)) << "the opening shown";
         }
+    }
+}
+
+// An idle stepper's steps on the live record: "Idling" opens a step for every 10 rpm it lifts the idle
+// above the throttle stop's (1150 rpm warm, so 15 steps), whatever the "Step Normal" row holds; that row
+// is for "Idling HarleyDavidson" alone (Misc. 1 offers it to no other), which adds the learned correction.
+TEST(SimLiveData, IdleStepperStepsFollowItsKind) {
+    struct Case {
+        std::uint8_t kind;
+        int normalStep; // every point of the row, % x10; 0: as calibrated
+        double steps;
+    };
+    const Case cases[] = {{2, 0, 15.0}, {2, 500, 15.0}, {3, 500, 57.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stepper " << int(c.kind) << ", normal step " << c.normalStep);
+        LiveEcu ecu;
+        ecu.SetByte(Store::Par, 0x7AF, c.kind);
+        if (c.normalStep != 0) ecu.SetWords(Store::Slot1, 0x29BC8, 10, c.normalStep);
+        ecu.model.stepCorrection = 7;
+        ecu.model.engine.waterC = 88.0;
+        EXPECT_EQ(LiveSigned(ecu.Live(2), 42), c.steps);
     }
 }
 
@@ -315,33 +338,46 @@ TEST(SimLiveData, ACorrectionChangedMovesTheMixture) {
     EXPECT_NEAR(afr(), calibrated / 1.1, 0.15) << "ten percent more fuel, ten percent richer";
 }
 
-// The engine idles at the Misc. 1 set-point of the slot it runs on at its water temperature, plus the
-// set-points' offset, so that a curve sent from the workbench moves the idle; as calibrated it idles at
-// 1150 rpm warm.
-TEST(SimLiveData, IdleFollowsTheSetPointsAtTheWaterTemperature) {
+// Under idle control (an idle stepper, "Idling" or "Idling HarleyDavidson", or an external drive-by-wire)
+// the engine idles at the Misc. 1 set-point of the slot it runs on at its water temperature, so that a
+// curve sent moves the idle; the set-points' offset counts with the "Idling HarleyDavidson" stepper, the
+// only one Misc. 1 offers it to. As shipped it idles at 1150 rpm warm under its "Idling" stepper. Without
+// idle control it idles at 1000 rpm, where its throttle stop holds it, warm or cold.
+TEST(SimLiveData, IdleFollowsTheSetPointsUnderIdleControl) {
     enum Curve { kCalibrated, kOwn, kOwnWithOffset };
+    constexpr std::uint8_t kShipped = 0xFF; // the stepper type as shipped
     struct Case {
         const char* what;
+        std::uint8_t stepper;
+        bool dbw;
         Curve curve;
         double waterC;
         double idleRpm;
     };
     const Case cases[] = {
-        {"as calibrated, warm", kCalibrated, 88.0, 1150.0},
-        {"own curve, cold", kOwn, 20.0, 2000.0},
-        {"own curve, warm", kOwn, 85.0, 1000.0},
-        {"own curve and an offset of 150 rpm, warm", kOwnWithOffset, 85.0, 1150.0},
+        {"as shipped, warm", kShipped, false, kCalibrated, 88.0, 1150.0},
+        {"own curve, cold", kShipped, false, kOwn, 20.0, 2000.0},
+        {"own curve, warm", kShipped, false, kOwn, 85.0, 1200.0},
+        {"own curve and an offset, \"Idling\"", 2, false, kOwnWithOffset, 85.0, 1200.0},
+        {"own curve and an offset, \"Idling HarleyDavidson\"", 3, false, kOwnWithOffset, 85.0, 1350.0},
+        {"own curve, drive-by-wire", 0, true, kOwn, 20.0, 2000.0},
+        {"idle control off, cold", 0, false, kOwn, 20.0, 1000.0},
+        {"idle control off, warm", 0, false, kCalibrated, 88.0, 1000.0},
+        {"an auxiliary throttle", 1, false, kOwn, 20.0, 1000.0},
+        {"engine brake control", 4, false, kOwn, 20.0, 1000.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         LiveEcu ecu;
+        if (c.stepper != kShipped) ecu.SetByte(Store::Par, 0x7AF, c.stepper);
+        if (c.dbw) ecu.SetByte(Store::Par, 0x7B3, 1);
         if (c.curve != kCalibrated) {
-            // 2000 rpm up to 40 deg C, 1000 rpm from 60 deg C on
+            // 2000 rpm up to 40 deg C, 1200 rpm from 60 deg C on
             ecu.Change(Store::Slot1, [&](std::uint8_t* data) {
                 const int water[] = {0, 100, 200, 300, 400, 600, 700, 800, 900, 1000};
                 for (std::size_t k = 0; k < 10; ++k) {
                     ecusim::PutBE16(data + 0x29BA0 + 2 * k, static_cast<std::uint16_t>(water[k]));
-                    ecusim::PutBE16(data + 0x29BB4 + 2 * k, k < 5 ? 2000 : 1000);
+                    ecusim::PutBE16(data + 0x29BB4 + 2 * k, k < 5 ? 2000 : 1200);
                 }
                 ecusim::PutBE16(data + 0x29BF0, c.curve == kOwnWithOffset ? 150 : 0);
             });

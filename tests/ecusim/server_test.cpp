@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/inotify.h>
@@ -28,11 +29,11 @@ class ServedSim : public testing::Test {
         ASSERT_GE(listener_, 0);
         options_.stop = &stop_;
         options_.pace = Paced();
-        thread_ = std::thread([this] { ecusim::ServeClients(listener_, sim_, options_); });
+        sim_.emplace(Ecu());
+        thread_ = std::thread([this] { ecusim::ServeClients(listener_, *sim_, options_); });
     }
     void TearDown() override {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
+        StopServing();
         for (int fd : clients_)
             ::close(fd);
         if (listener_ >= 0) ::close(listener_);
@@ -42,6 +43,13 @@ class ServedSim : public testing::Test {
 
     std::string Path() const { return dir_ + "/sim.sock"; }
     virtual bool Paced() const { return false; }
+    virtual ecusim::EcuOptions Ecu() { return {}; }
+
+    // The server done with: what it did is all there to look at.
+    void StopServing() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
 
     // A client connection, read with a time limit so that a missing reply fails instead of hanging.
     int Connect() {
@@ -72,7 +80,7 @@ class ServedSim : public testing::Test {
         }
     }
 
-    ecusim::EcuSim sim_;
+    std::optional<ecusim::EcuSim> sim_;
 
   private:
     std::string dir_;
@@ -110,7 +118,7 @@ TEST_F(ServedSim, NextClientIsAnsweredInStepAfterOneThatHung) {
         const std::optional<ecusim::Frame> reply = Receive(next);
         ASSERT_TRUE(reply) << "the new client is served while the old one still holds its connection";
         EXPECT_EQ(reply->cmd, 0x01);
-        EXPECT_EQ(std::string(reply->data.begin(), reply->data.end()), sim_.model.versionText);
+        EXPECT_EQ(std::string(reply->data.begin(), reply->data.end()), sim_->model.versionText);
 
         // A block now belongs to no write: the ECU ignores it instead of taking it into the old one.
         const std::uint8_t block[4] = {1, 2, 3, 4};
@@ -144,6 +152,34 @@ TEST_F(PacedSim, AReplyTakesTheWireTimeOfBothFrames) {
         const std::size_t bytes = kVersionRequest.size() + ecusim::EncodeFrame(0x01, reply->data).size();
         EXPECT_GE(took, std::chrono::nanoseconds(35200) * bytes) << "exchange " << i;
     }
+}
+
+class ClockedSim : public ServedSim {
+  protected:
+    ecusim::EcuOptions Ecu() override {
+        ecusim::EcuOptions options;
+        options.clock = [this] {
+            const double t = now_.load();
+            read_.store(t);
+            return t;
+        };
+        return options;
+    }
+
+    std::atomic<double> now_{0.0};
+    std::atomic<double> read_{-1.0}; // the last reading the ECU took of its clock
+};
+
+// With no client on the line the engine runs on by its clock: ten minutes later it has run them,
+// though nothing has asked it anything.
+TEST_F(ClockedSim, TheEngineRunsOnWithNoClient) {
+    now_ = 600.0;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (read_.load() != 600.0 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(read_.load(), 600.0) << "the ECU never looked at its clock";
+    StopServing();
+    EXPECT_GT(sim_->model.diag.onTimeS, 590.0);
 }
 
 // A client that waits for the path to appear must find it listening: the path is never created as a

@@ -3,6 +3,7 @@
 // is named with the field it changed.
 #include "orvanefixture.h"
 
+#include "orvane/config/config.h"
 #include "orvane/core/logic/byteorder.h"
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/ecuselect.h"
@@ -172,6 +173,29 @@ TEST_F(RoundTripTest, SimulatorDataSetsComeBackFromEveryPageAsTheyWere) {
             << "the configuration came back changed";
         EXPECT_TRUE(ecu.model.StoreBytes(slot.store) == mapSent) << "the mapping came back changed";
         CloseComPort();
+    }
+}
+
+// The simulator's engine idles on its idle stepper's set-points, so the pages that set the idle offer
+// them: received from it, Misc. 1's "Set-Points Idling" and General 2's idle gains are not dimmed.
+TEST_F(RoundTripTest, TheIdleTheSimulatorRunsOnIsOffered) {
+    ConnectSimulator();
+    Receive(ECUSELZ::CBparData);
+    Receive(ECUSELZ::CBmapData1);
+    CloseComPort();
+    ASSERT_TRUE(ScatterPr1Panel() && ScatterCg2Panel());
+    for (int row = 1; row <= 2; ++row) {
+        for (int col = 1; col <= 10; ++col) {
+            int dimmed = -1;
+            GetTableCellAttribute(hPr1Panel, PARM1::TABidlSetPoint, MakePoint(col, row), ATTR_CELL_DIMMED,
+                                  &dimmed);
+            EXPECT_EQ(dimmed, 0) << "set-points row " << row << ", column " << col;
+        }
+    }
+    for (const int gain : {CONFIG2::NUMidlKp, CONFIG2::NUMidlKi, CONFIG2::NUMidlKd}) {
+        int dimmed = -1;
+        GetCtrlAttribute(hCg2Panel, gain, ATTR_DIMMED, &dimmed);
+        EXPECT_EQ(dimmed, 0) << "gain control " << gain;
     }
 }
 
