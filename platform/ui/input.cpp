@@ -4,8 +4,6 @@
 #include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 
-#include <algorithm>
-
 namespace ui {
 
 void UserPress(int panel, int control) {
@@ -35,7 +33,7 @@ int UserClick(int panel, int control) {
 void UserSetNumber(int panel, int control, double value) {
     Control* c = FindControl(panel, control, nullptr);
     if (c == nullptr || IsQuiet()) return;
-    if (c->kind == CTRL_NUMERIC || c->kind == CTRL_NUMERIC_SLIDE) value = std::clamp(value, c->min, c->max);
+    if (c->kind == CTRL_NUMERIC || c->kind == CTRL_NUMERIC_SLIDE) value = HeldToRange(value, c->min, c->max);
     c->number = value;
     SyncValue(*c); // shows the clamped value
     SendCtrlEvent(panel, control, EVENT_VAL_CHANGED, 0, 0);
@@ -85,7 +83,7 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
     if (target.type == VAL_CELL_NUMERIC) {
         const std::optional<double> v = TypedNumber(ToQt(text));
         if (!v) return false;
-        target.number = std::clamp(*v, target.min, target.max);
+        target.number = HeldToRange(*v, target.min, target.max);
     } else {
         target.text = text;
     }

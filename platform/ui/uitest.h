@@ -6,6 +6,7 @@
 #include "platform/ui/userint.h"
 
 #include <functional>
+#include <string>
 
 namespace uitest {
 
@@ -101,6 +102,9 @@ int ZoomWindow(int panel, int zoom);
 // The user brings the panel's window to the front (clicks into it, switches to it): it becomes the active
 // window and it and the pages shown in it get EVENT_GOT_FOCUS. kUnreachable as for ResizeWindow.
 int ActivateWindow(int panel);
+
+// The text a numeric box shows now, as the user reads it; empty for any other control.
+std::string ShownText(int panel, int control);
 
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);
