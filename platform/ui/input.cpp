@@ -125,6 +125,13 @@ void FinishTyping(int panel, int control) {
         UserFinishEdit(panel, control);
 }
 
+// Enter on a command button that has the focus is the button's own key, as Space is: it presses it.
+bool PressesButton(int panel, int control, int key) {
+    const Control* c = FindControl(panel, control, nullptr);
+    return key == VAL_ENTER_VKEY && c != nullptr && c->kind == CTRL_COMMAND_BUTTON && c->IsHot() &&
+           c->visible && !c->dimmed;
+}
+
 } // namespace
 
 int UserKey(int panel, int control, int key) {
@@ -136,6 +143,10 @@ int UserKey(int panel, int control, int key) {
     const bool functionKey = IsFunctionKey(key & ~VAL_MODIFIER_MASK);
     if (functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0) return 1;
     if (control != 0 && SendCtrlEvent(panel, control, EVENT_KEYPRESS, key, 0) != 0) return 1;
+    if (PressesButton(panel, control, key)) {
+        UserPress(panel, control);
+        return 1;
+    }
     return !functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0 ? 1 : 0;
 }
 
