@@ -301,7 +301,8 @@ TEST_F(ConfigTest, NumbersTypedOverReceivedValuesBeyondTheirRangeAreHeldToIt) {
     ecusim::SealImage(stored);
     ConnectSimulator();
     ReceiveDataSet(ECUSELZ::CBparData);
-    ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBconfig), 0);
+    ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBconfig), 0); // the group's page shown last
+    ASSERT_EQ(uitest::SelectTab(hCurPanel, TPselectConfig, 0), 0);
     ASSERT_EQ(hCurPanel, hCg1Panel);
     const auto typeAndTab = [](int control, const char* text) {
         ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);   // back from "Select ECU Data"
