@@ -273,6 +273,19 @@ void ChangePassword(const char* typed) {
     if (DiagPasswordExchange(0, typed) != 1) MessagePopup(kPwdTitle, "Change passwords...");
 }
 
+// Enter in the password field: the button of the step, as the user would press it (not while it is dimmed
+// or hidden).
+int PasswordKey(int panel, int key) {
+    if (key != VAL_ENTER_VKEY) return 0;
+    const int button = dgnPwdStep == 0 ? DIAGN::CBdgnPwdConfirm : DIAGN::CBdgnPwdSet;
+    int dimmed = 1, visible = 0;
+    GetCtrlAttribute(panel, button, ATTR_DIMMED, &dimmed);
+    GetCtrlAttribute(panel, button, ATTR_VISIBLE, &visible);
+    if (dimmed || !visible) return 0;
+    ConfigDgnPwd(panel, button, EVENT_COMMIT, nullptr, 0, 0);
+    return 1;
+}
+
 } // namespace
 
 bool InitDgnPanel(int parent) {
@@ -363,8 +376,10 @@ int DefaultParms(int panel, int control, int event, void*, int, int) {
     return 0;
 }
 
-int ConfigDgnPwd(int, int control, int event, void*, int, int) {
-    if (CheckfBusy() || event != EVENT_COMMIT) return 0;
+int ConfigDgnPwd(int panel, int control, int event, void*, int eventData1, int) {
+    if (CheckfBusy()) return 0;
+    if (control == DIAGN::STRdgnPwd) return event == EVENT_KEYPRESS ? PasswordKey(panel, eventData1) : 0;
+    if (event != EVENT_COMMIT) return 0;
     char typed[kDiagPasswordSize + 1];
     TakeTypedPassword(typed);
     if (control == DIAGN::CBdgnPwdConfirm)

@@ -28,4 +28,6 @@ int Diagnost(int panel, int control, int event, void* callbackData, int eventDat
 int DgnPanel(int panel, int event, void* callbackData, int eventData1, int eventData2);
 int SetDiagnostics(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int DefaultParms(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+// The password buttons' callback, and the password field's: Enter in the field presses the button of the
+// dialogue's step, "Confirm" or, during a change, the change button ("Enter", "Re-enter").
 int ConfigDgnPwd(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

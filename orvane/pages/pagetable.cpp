@@ -188,9 +188,9 @@ void CloseGraph2d() {
     if (!ShowGrpPanel(false)) MessagePopup("2D Graph", szGenericError);
 }
 
-// The dialogs the close box and Escape end as their Cancel button does, and the graph windows. Enter in the
-// dialogs with a field presses their first button: the password's "Log in" ("Confirm" while a change is
-// confirmed), the value dialogs' Apply.
+// The dialogs the close box and Escape end as their Cancel button does, and the graph windows. Enter in a
+// field of the dialogs with one presses their first button: the password's "Log in" ("Confirm" while a
+// change is confirmed), the value dialogs' Apply.
 constexpr Dialog kDialogs[] = {
     {.handle = &hPwdPanel,
      .buttons = SetProtection,

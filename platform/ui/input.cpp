@@ -4,8 +4,6 @@
 #include "platform/ui/numberbox.h"
 #include "platform/ui/tablemodel.h"
 
-#include <algorithm>
-
 namespace ui {
 
 void UserPress(int panel, int control) {
@@ -35,7 +33,7 @@ int UserClick(int panel, int control) {
 void UserSetNumber(int panel, int control, double value) {
     Control* c = FindControl(panel, control, nullptr);
     if (c == nullptr || IsQuiet()) return;
-    if (c->kind == CTRL_NUMERIC || c->kind == CTRL_NUMERIC_SLIDE) value = std::clamp(value, c->min, c->max);
+    if (c->kind == CTRL_NUMERIC || c->kind == CTRL_NUMERIC_SLIDE) value = HeldToRange(value, c->min, c->max);
     c->number = value;
     SyncValue(*c); // shows the clamped value
     SendCtrlEvent(panel, control, EVENT_VAL_CHANGED, 0, 0);
@@ -85,7 +83,7 @@ bool UserEditCell(int panel, int control, Point cell, const std::string& text) {
     if (target.type == VAL_CELL_NUMERIC) {
         const std::optional<double> v = TypedNumber(ToQt(text));
         if (!v) return false;
-        target.number = std::clamp(*v, target.min, target.max);
+        target.number = HeldToRange(*v, target.min, target.max);
     } else {
         target.text = text;
     }
@@ -127,6 +125,13 @@ void FinishTyping(int panel, int control) {
         UserFinishEdit(panel, control);
 }
 
+// Enter on a command button that has the focus is the button's own key, as Space is: it presses it.
+bool PressesButton(int panel, int control, int key) {
+    const Control* c = FindControl(panel, control, nullptr);
+    return key == VAL_ENTER_VKEY && c != nullptr && c->kind == CTRL_COMMAND_BUTTON && c->IsHot() &&
+           c->visible && !c->dimmed;
+}
+
 } // namespace
 
 int UserKey(int panel, int control, int key) {
@@ -138,6 +143,10 @@ int UserKey(int panel, int control, int key) {
     const bool functionKey = IsFunctionKey(key & ~VAL_MODIFIER_MASK);
     if (functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0) return 1;
     if (control != 0 && SendCtrlEvent(panel, control, EVENT_KEYPRESS, key, 0) != 0) return 1;
+    if (PressesButton(panel, control, key)) {
+        UserPress(panel, control);
+        return 1;
+    }
     return !functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0 ? 1 : 0;
 }
 

@@ -268,6 +268,10 @@ std::optional<double> TypedNumber(const QString& text);
 // What a numeric box or cell lets the user type: any beginning of such a number (sign, digits, one point,
 // an exponent). A comma may be typed: TypedNumber then refuses the entry whole when it is committed.
 const QRegularExpression& TypedNumberPattern();
+// A number the user enters into a numeric box, slide or cell, held to the range the program gave that
+// control or cell, whatever value it shows now (a box shows a value beyond its range as it is; an entry
+// never goes there).
+double HeldToRange(double entered, double min, double max);
 
 // ---- widgets (widgets.cpp, look.cpp) ----
 void CreateWidget(Panel& p, Control& c);

@@ -25,8 +25,6 @@
 namespace ui {
 namespace {
 
-constexpr double kSpinLimit = 1e12; // a spin box needs finite bounds
-
 // Buttons, frames and tabs take '&' for a shortcut marker; our captions show it as written.
 QString Literal(std::string_view text) {
     return ToQt(text).replace(QLatin1Char('&'), QLatin1String("&&"));
@@ -282,20 +280,9 @@ void SyncValue(Control& c) {
         static_cast<QPushButton*>(w)->setText(Literal(ButtonText(c)));
         ApplyColors(c);
         break;
-    case CTRL_NUMERIC: {
-        // The range widens to show a value set outside it; the user still enters only values inside.
-        // Setting a range re-reads the box's text, which costs more than the value itself: a page that
-        // shows new values many times a second sets it only when it changes.
-        auto* s = static_cast<NumberBox*>(w);
-        // A periodic page would otherwise write over the number the user is typing, key by key: the
-        // record takes the value now, the box shows it once the entry ends (UserFinishNumber).
-        if (s->HoldForEntry()) break;
-        const double low = std::max(std::min(c.min, c.number), -kSpinLimit);
-        const double high = std::min(std::max(c.max, c.number), kSpinLimit);
-        if (s->minimum() != low || s->maximum() != high) s->setRange(low, high);
-        s->setValue(c.number);
+    case CTRL_NUMERIC:
+        static_cast<NumberBox*>(w)->Show(c.number, c.min, c.max);
         break;
-    }
     case CTRL_NUMERIC_SLIDE:
         if (auto* bar = qobject_cast<QProgressBar*>(w))
             bar->setValue(static_cast<int>(std::lround(std::clamp(c.number, -kIntLimit, kIntLimit))));

@@ -12,6 +12,8 @@ namespace ui {
 
 namespace {
 
+constexpr double kSpinLimit = 1e12; // a spin box needs finite bounds
+
 // The digits of a hexadecimal entry, with or without its "0x".
 QString HexDigits(const QString& text) {
     QString t = text.trimmed();
@@ -25,6 +27,20 @@ void NumberBox::SetHex(bool hex) {
     if (hex_ == hex) return;
     hex_ = hex;
     setValue(value()); // shown again in the new base
+}
+
+void NumberBox::Show(double v, double min, double max) {
+    min_ = min;
+    max_ = max;
+    // A periodic page would otherwise write over the number the user is typing, key by key: the record
+    // takes the value now, the box shows it once the entry ends (UserFinishNumber).
+    if (HoldForEntry()) return;
+    // Setting a range re-reads the box's text, which costs more than the value itself: a page that shows
+    // new values many times a second sets it only when it changes.
+    const double low = std::max(std::min(min, v), -kSpinLimit);
+    const double high = std::min(std::max(max, v), kSpinLimit);
+    if (minimum() != low || maximum() != high) setRange(low, high);
+    setValue(v);
 }
 
 bool NumberBox::HoldForEntry() {
@@ -65,14 +81,17 @@ QValidator::State NumberBox::validate(QString& text, int&) const {
                               : TypedNumberPattern().match(text).hasMatch();
     if (!typable) return QValidator::Invalid;
     const std::optional<double> v = Typed(text);
-    return v && *v >= minimum() && *v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+    if (!v) return QValidator::Intermediate;
+    // The value the program shows stands, beyond the control's range too, until the user types over it.
+    const bool typed = lineEdit()->isModified();
+    return *v >= (typed ? min_ : minimum()) && *v <= (typed ? max_ : maximum()) ? QValidator::Acceptable
+                                                                                : QValidator::Intermediate;
 }
 
-// Enter or leaving the box: a number beyond the range becomes its bound, as in a table cell. What is no
-// number stays as typed, and the box gives its value back.
+// Enter or leaving the box: a number typed beyond the control's range becomes its bound, as in a table
+// cell. What is no number stays as typed, and the box gives its value back.
 void NumberBox::fixup(QString& text) const {
-    if (const std::optional<double> v = Typed(text))
-        text = textFromValue(std::clamp(*v, minimum(), maximum()));
+    if (const std::optional<double> v = Typed(text)) text = textFromValue(HeldToRange(*v, min_, max_));
 }
 
 } // namespace ui

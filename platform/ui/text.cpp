@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace ui {
 
@@ -39,6 +40,10 @@ const QRegularExpression& TypedNumberPattern() {
     static const QRegularExpression kNumber(
         QRegularExpression::anchoredPattern(R"([+-]?(\d*[.,]?\d*)([eE][+-]?\d*)?)"));
     return kNumber;
+}
+
+double HeldToRange(double entered, double min, double max) {
+    return std::clamp(entered, min, max);
 }
 
 } // namespace ui

@@ -308,6 +308,12 @@ void EndTask() {
     ui::EndTask();
 }
 
+std::string ShownText(int panel, int control) {
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (c == nullptr || c->kind != CTRL_NUMERIC || !c->widget) return "";
+    return ui::FromQt(static_cast<QAbstractSpinBox*>(c->widget.data())->text());
+}
+
 bool IsPanelVisible(int panel) {
     return ui::PanelShown(panel);
 }

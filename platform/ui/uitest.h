@@ -6,6 +6,7 @@
 #include "platform/ui/userint.h"
 
 #include <functional>
+#include <string>
 
 namespace uitest {
 
@@ -78,6 +79,9 @@ int DrawViewNow(int panel, int control);
 // The keyboard as the display delivers it: a key typed (an ASCII character or an arrow key, with modifier
 // bits) goes to what has the keyboard focus now. kUnreachable when nothing has it.
 int TypeKey(int key);
+// The user presses Tab, as often as it takes, until the control has the keyboard focus (its window must be
+// the active one). kUnreachable when Tab never gets there.
+int TabTo(int panel, int control);
 // The display makes the panel's window the active one (the user clicks into it or switches to it, or the
 // window has just opened), and this waits for that, up to a few seconds; kUnreachable when it does not
 // happen. The callbacks hear of it as the display reports it.
@@ -101,6 +105,9 @@ int ZoomWindow(int panel, int zoom);
 // The user brings the panel's window to the front (clicks into it, switches to it): it becomes the active
 // window and it and the pages shown in it get EVENT_GOT_FOCUS. kUnreachable as for ResizeWindow.
 int ActivateWindow(int panel);
+
+// The text a numeric box shows now, as the user reads it; empty for any other control.
+std::string ShownText(int panel, int control);
 
 // The panel and all its parents are displayed.
 bool IsPanelVisible(int panel);

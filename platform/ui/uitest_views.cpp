@@ -39,11 +39,30 @@ int TypeKey(int key) {
     return UIE_NoError;
 }
 
+int TabTo(int panel, int control) {
+    const ui::Panel* p = ui::FindPanel(panel);
+    if (p == nullptr) return UIE_BadPanel;
+    const ui::Control* c = p->Find(control);
+    if (c == nullptr || c->widget == nullptr) return UIE_BadControl;
+    const auto focused = [c] {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus != nullptr && (focus == c->widget || c->widget->isAncestorOf(focus));
+    };
+    // Once round the window (the pages shown in it too), and one press more to enter it.
+    const auto widgets = static_cast<std::size_t>(p->frame->window()->findChildren<QWidget*>().size());
+    for (std::size_t presses = 0; !focused(); ++presses)
+        if (presses > widgets || TypeKey(VAL_TAB_VKEY) != UIE_NoError) return kUnreachable;
+    return UIE_NoError;
+}
+
 int FocusWindow(int panel) {
     const ui::Panel* p = ui::FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;
     QWidget* window = p->frame->window();
     if (!window->isVisible()) return kUnreachable;
+    // A display that moves no focus as a window hides (the offscreen one) keeps a window shown again as its
+    // focus window, with nothing to report, while the widgets took it for inactive once it hid.
+    if (QGuiApplication::focusWindow() == window->windowHandle()) QApplication::setActiveWindow(window);
     window->activateWindow();
     // The display answers when it has done it: a moment later on a real one.
     const QDeadlineTimer deadline(5000);

@@ -61,6 +61,20 @@ TEST_F(WindowTest, EndRequestsWaitWhileARunIsUnderWay) {
     }
 }
 
+// The keyboard alone reaches the window's buttons: the user tabs to one and presses Enter, "Program..."
+// (here without a link: its connection error) and "Exit".
+TEST_F(WindowTest, TabAndEnterPressTheButtonReached) {
+    ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);
+    popups.ExpectMessage();
+    ASSERT_EQ(uitest::TabTo(hMainPanel, KESTIL::CBprogram), 0);
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    ASSERT_EQ(popups.Records().size(), 1u) << "Program... pressed";
+    EXPECT_EQ(popups.Records()[0].text, "Connection error...");
+    ASSERT_EQ(uitest::TabTo(hMainPanel, KESTIL::CBexit), 0);
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    EXPECT_TRUE(fQuit);
+}
+
 TEST_F(WindowTest, PortChoiceDuringARunStaysOnThePortInUse) {
     SetSettingsPort(-1);
     SetProgramming(true);

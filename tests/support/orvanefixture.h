@@ -6,6 +6,7 @@
 #include "orvane/core/logic/com.h"
 #include "orvane/core/logic/images.h"
 #include "orvane/core/ui/connect.h"
+#include "orvane/core/ui/ecuselect.h"
 #include "orvane/core/ui/maintimer.h"
 #include "orvane/core/ui/mainwin.h"
 #include "orvane/ui/screen.h"
@@ -75,6 +76,19 @@ struct OrvaneTest : testing::Test {
         Tick();
         ref.requests.clear();
         return ref;
+    }
+
+    // A data set received from the ECU or sent to it as the user does it: the command's button, the data
+    // set chosen in "Select ECU Data" (choice: its button), "Done!" at the end; a tick follows, which
+    // enables the data-set buttons again.
+    void ReceiveDataSet(int choice) { RunDataSetCommand(MAIN::CBreceive, choice); }
+    void SendDataSet(int choice) { RunDataSetCommand(MAIN::CBsend, choice); }
+    void RunDataSetCommand(int command, int choice) {
+        uitest::Later([choice] { uitest::Click(hEcuPanel, choice); });
+        popups.ExpectMessage();
+        uitest::Click(hMainPanel, command);
+        ASSERT_EQ(popups.Records().back().text, "Done!");
+        Tick();
     }
 
     // One tick of the main timer (the real timer is suspended: the tests tick it themselves).

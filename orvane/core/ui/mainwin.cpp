@@ -36,16 +36,6 @@ bool RunEvery(std::span<const std::uint8_t> order, PageOp Page::*op) {
     return ok;
 }
 
-// Enter in a dialog with a field: its first button, unless the user has moved the focus to another button.
-int PressOnEnter(int panel, const Dialog& dialog) {
-    const int focused = GetActiveCtrl(panel);
-    int kind = 0;
-    const bool onButton = focused > 0 && GetCtrlAttribute(panel, focused, ATTR_CTRL_TYPE, &kind) >= 0 &&
-                          kind == CTRL_COMMAND_BUTTON;
-    dialog.buttons(panel, onButton ? focused : dialog.enterControl, EVENT_COMMIT, nullptr, 0, 0);
-    return 1;
-}
-
 } // namespace
 
 bool LoadMainPanel() {
@@ -101,7 +91,13 @@ int DlgGenericPanel(int panel, int event, void*, int eventData1, int) {
     }
     const Dialog* dialog = FindDialog(panel);
     if (dialog == nullptr) return 0;
-    if (enter) return dialog->enterControl != 0 ? PressOnEnter(panel, *dialog) : 0;
+    // Enter that reaches the panel comes from a field (a focused button has pressed itself): the dialog's
+    // first button.
+    if (enter) {
+        if (dialog->enterControl == 0) return 0;
+        dialog->buttons(panel, dialog->enterControl, EVENT_COMMIT, nullptr, 0, 0);
+        return 1;
+    }
     if (dialog->buttons != nullptr) {
         dialog->buttons(panel, dialog->cancelControl, EVENT_COMMIT, nullptr, 0, 0);
         return escape ? 1 : 0;

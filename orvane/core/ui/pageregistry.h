@@ -71,8 +71,9 @@ struct PageFamily {
 
 // A dialog that its close box or Escape ends. With buttons (the callback of its buttons), both run the
 // dialog's Cancel button (a commit of cancelControl) and Escape is consumed; without, the close box alone
-// runs close. A dialog with a field to type into names its first button as enterControl: Enter, once the
-// field has taken what was typed, presses it (or the button that has the focus) and is consumed.
+// runs close. A dialog with a field to type into names its first button as enterControl: Enter in a field,
+// once the field has taken what was typed, presses it and is consumed (Enter on a button that has the
+// focus presses that button, in every dialog).
 struct Dialog {
     const int* handle = nullptr;
     TableFn<CtrlCallbackPtr> buttons;

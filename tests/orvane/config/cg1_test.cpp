@@ -287,3 +287,55 @@ TEST_F(ConfigTest, WheelOffsetIsTheNumberTypedHeldToItsRange) {
 }
 
 } // namespace
+
+namespace {
+
+// Received data that break two boxes' limits, "Tacho Pulses" (1 .. 2) at 255 and "Max. Phase Change [deg]"
+// (1 .. 720) at -0.1, show as they are and go back as they came while the user only tabs through them. A
+// number typed over them is held to the box's own range on either side, as is a minus typed into the phase
+// box while it holds 720.0; Send writes what the boxes hold.
+TEST_F(ConfigTest, NumbersTypedOverReceivedValuesBeyondTheirRangeAreHeldToIt) {
+    std::vector<std::uint8_t>& stored = ecu.model.StoreBytes(ecusim::Store::Par);
+    stored.at(ecusim::kPrefixSize + 0x7AE) = 255;
+    ecusim::PutBE16(&stored.at(ecusim::kPrefixSize + 0x7AC), 0xFFFF); // -1: -0.1 deg
+    ecusim::SealImage(stored);
+    ConnectSimulator();
+    ReceiveDataSet(ECUSELZ::CBparData);
+    ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBconfig), 0); // the group's page shown last
+    ASSERT_EQ(uitest::SelectTab(hCurPanel, TPselectConfig, 0), 0);
+    ASSERT_EQ(hCurPanel, hCg1Panel);
+    const auto typeAndTab = [](int control, const char* text) {
+        ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);   // back from "Select ECU Data"
+        ASSERT_EQ(SetActiveCtrl(hCg1Panel, control), 0); // the user clicks into the box
+        if (text != nullptr) {
+            ASSERT_EQ(uitest::TypeKey('a' | VAL_MENUKEY_MODIFIER), 0);
+            for (const char* k = text; *k != '\0'; ++k)
+                ASSERT_EQ(uitest::TypeKey(*k), 0);
+        }
+        ASSERT_EQ(uitest::TypeKey(VAL_TAB_VKEY), 0);
+    };
+    const auto sent = [&] {
+        SendDataSet(ECUSELZ::CBparData);
+        return std::pair{
+            int{ecu.model.ParByte(0x7AE)},
+            ecusim::GetBE16(&ecu.model.StoreBytes(ecusim::Store::Par).at(ecusim::kPrefixSize + 0x7AC))};
+    };
+    EXPECT_EQ(uitest::ShownText(hCg1Panel, NUMtachoPuls), "255");
+    EXPECT_EQ(uitest::ShownText(hCg1Panel, NUMmaxVarPhase), "-0.1");
+    typeAndTab(NUMtachoPuls, nullptr);
+    typeAndTab(NUMmaxVarPhase, nullptr);
+    EXPECT_EQ(sent(), (std::pair{255, std::uint16_t{0xFFFF}})) << "only tabbed through";
+
+    typeAndTab(NUMtachoPuls, "999");
+    typeAndTab(NUMmaxVarPhase, "-818");
+    EXPECT_EQ(Number(hCg1Panel, NUMtachoPuls), 2);
+    EXPECT_EQ(Number(hCg1Panel, NUMmaxVarPhase), 1.0);
+    EXPECT_EQ(sent(), (std::pair{2, std::uint16_t{10}}));
+
+    typeAndTab(NUMmaxVarPhase, "720");
+    typeAndTab(NUMmaxVarPhase, "-818");
+    EXPECT_EQ(Number(hCg1Panel, NUMmaxVarPhase), 1.0) << "a minus typed into a box of positive numbers";
+    EXPECT_EQ(sent(), (std::pair{2, std::uint16_t{10}}));
+}
+
+} // namespace

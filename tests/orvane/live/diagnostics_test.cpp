@@ -7,6 +7,7 @@
 #include "orvane/live/diagnost.h"
 
 #include <cstring>
+#include <string>
 
 using namespace uitest;
 
@@ -252,6 +253,47 @@ TEST_F(DiagnosticsTest, PasswordChangeTakesTwoEqualTypings) {
     EXPECT_EQ(RequestsOf(link, 0x13)[0], (Bytes{0, 'a', 'b', 'c', 0, 0, 0, 0, 0}));
     EXPECT_EQ(dgnAccess, 1);
     EXPECT_EQ(ecu.model.diag.password[2], 'c');
+}
+
+// The password typed into its field and Enter, as the user confirms it: Enter presses "Confirm"; during a
+// change, the change button at its step ("Enter", then "Re-enter", which sets the new password). With the
+// link closed "Confirm" is dimmed, and Enter presses nothing.
+TEST_F(DiagnosticsTest, EnterInThePasswordFieldPressesTheButtonOfItsStep) {
+    SimLink& link = ConnectDiagnostics();
+    ASSERT_EQ(FocusWindow(hMainPanel), 0);
+    const auto typeAndEnter = [](const char* text) {
+        ASSERT_EQ(SetActiveCtrl(hDgnPanel, DIAGN::STRdgnPwd), 0); // the user clicks into the field
+        for (const char* k = text; *k != '\0'; ++k)
+            ASSERT_EQ(TypeKey(*k), 0);
+        ASSERT_EQ(TypeKey(VAL_ENTER_VKEY), 0);
+    };
+    const auto label = [] {
+        char text[32] = "";
+        GetCtrlAttribute(hDgnPanel, DIAGN::CBdgnPwdSet, ATTR_LABEL_TEXT, text);
+        return std::string(text);
+    };
+    popups.ExpectMessage();
+    typeAndEnter("wrong");
+    ASSERT_EQ(popups.Records().size(), 1u) << "Confirm pressed";
+    EXPECT_EQ(popups.Records()[0].text, "Invalid passwords...");
+    typeAndEnter("service");
+    ASSERT_EQ(dgnAccess, 1) << "confirmed";
+    DgnTimer(); // the change button follows the access
+    ASSERT_EQ(Click(hDgnPanel, DIAGN::CBdgnPwdSet), 0);
+    EXPECT_EQ(label(), "Enter");
+    typeAndEnter("abc");
+    EXPECT_EQ(label(), "Re-enter");
+    typeAndEnter("abc");
+    EXPECT_EQ(label(), "Change");
+    ASSERT_FALSE(RequestsOf(link, 0x13).empty());
+    EXPECT_EQ(RequestsOf(link, 0x13).back(), (Bytes{0, 'a', 'b', 'c', 0, 0, 0, 0, 0})) << "the new password";
+    EXPECT_EQ(ecu.model.diag.password[2], 'c');
+
+    CloseComPort();
+    DgnTimer();
+    ASSERT_EQ(CtrlAttr(hDgnPanel, DIAGN::CBdgnPwdConfirm, ATTR_DIMMED), 1);
+    typeAndEnter("abc");
+    EXPECT_EQ(popups.Records().size(), 1u) << "nothing pressed";
 }
 
 TEST_F(DiagnosticsTest, WritesAreScaledAndRoundedAsTheEcuStoresThem) {

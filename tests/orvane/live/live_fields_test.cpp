@@ -3,10 +3,10 @@
 // not), received, converted and scattered; each control must show its own field over its own scale.
 #include "bytes.h"
 #include "orvanefixture.h"
+#include "resourcepanels.h"
 
 #include "orvane/live/live.h"
 #include "orvane/live/liveshow.h"
-#include "platform/ui/resource.h"
 
 #include <array>
 #include <cstdio>
@@ -214,14 +214,10 @@ std::string ElementName(const char* pattern, int k) {
 
 // Control ids of a panel of the program's resource, by constant name.
 std::map<std::string, int> ControlIds(const char* panel) {
-    std::string error;
-    const std::optional<uir::Resource> resource = uir::Parse("screen.uir", kScreenUir, error);
     std::map<std::string, int> ids;
-    if (!resource) return ids;
-    for (const uir::PanelDef& p : resource->panels)
-        if (p.name == panel)
-            for (const uir::ControlDef& c : p.controls)
-                ids[c.name] = c.id;
+    if (const uir::PanelDef* p = ResourcePanel(panel))
+        for (const uir::ControlDef& c : p->controls)
+            ids[c.name] = c.id;
     return ids;
 }
 

@@ -1,5 +1,5 @@
-// Every dialog of the resource that the program shows as a popup leaves by its close box and by Escape
-// as by its Cancel button.
+// Every dialog of the resource that the program shows as a popup leaves by its close box, by Escape and by
+// Enter on its Cancel button, reached with Tab, as by a click on Cancel.
 #include "orvanefixture.h"
 
 #include "orvane/core/ui/ecuselect.h"
@@ -144,16 +144,23 @@ void VisitAndCancel(const Dialog& d, const std::function<void()>& whileShown) {
     LeaveTheDialogsPage();
 }
 
-TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxAndByEscapeAsByCancel) {
+TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxEscapeOrEnterOnCancelAsByCancel) {
     const std::vector<Dialog> dialogs = Dialogs();
     std::set<std::string> covered{"MAIN", "GRAPH", "PLOT"}; // Escape does nothing there; tested elsewhere
     for (const Dialog& d : dialogs)
         covered.insert(d.name);
     ASSERT_EQ(covered, GenericPanelsOfTheResource()) << "a popup without a case here";
 
-    const std::pair<const char*, std::function<void(int)>> ways[] = {
-        {"close box", [](int panel) { EXPECT_EQ(uitest::ClosePanel(panel), 0); }},
-        {"Escape", [](int panel) { EXPECT_EQ(uitest::SendKey(panel, 0, VAL_ESC_VKEY), 1) << "consumed"; }},
+    const std::pair<const char*, std::function<void(const Dialog&)>> ways[] = {
+        {"close box", [](const Dialog& d) { EXPECT_EQ(uitest::ClosePanel(*d.panel), 0); }},
+        {"Escape",
+         [](const Dialog& d) { EXPECT_EQ(uitest::SendKey(*d.panel, 0, VAL_ESC_VKEY), 1) << "consumed"; }},
+        {"Enter on Cancel, reached by Tab",
+         [](const Dialog& d) {
+             ASSERT_EQ(uitest::FocusWindow(*d.panel), 0);
+             ASSERT_EQ(uitest::TabTo(*d.panel, d.cancel), 0);
+             EXPECT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+         }},
     };
     for (const Dialog& d : dialogs)
         for (const auto& [way, act] : ways) {
@@ -169,7 +176,7 @@ TEST_F(PopupsTest, EveryPopupLeavesByItsCloseBoxAndByEscapeAsByCancel) {
             d.prepare();
             uitest::Later([&, act = act] {
                 shown = uitest::IsPopupInstalled(*d.panel);
-                act(*d.panel);
+                act(d);
                 rescue.start(5000);
             });
             d.open();

@@ -29,6 +29,17 @@ TEST_F(OrvaneTest, ParametersButtonWalksThroughItsPages) {
     EXPECT_EQ(hCurPanel, hPr1Panel) << "after the last comes the first";
 }
 
+// The keyboard alone switches pages: the user tabs to a main-window button and presses Enter.
+TEST_F(OrvaneTest, TabAndEnterOnAPageButtonShowItsPage) {
+    ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);
+    ASSERT_EQ(uitest::TabTo(hMainPanel, MAIN::CBdiag), 0);
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    EXPECT_EQ(hCurPanel, hDgnPanel);
+    ASSERT_EQ(uitest::TabTo(hMainPanel, MAIN::CBinfo), 0);
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    EXPECT_EQ(hCurPanel, hMainPanel);
+}
+
 TEST_F(OrvaneTest, GroupRemembersThePageLastSelected) {
     uitest::Click(hMainPanel, MAIN::CBconfig); // whichever page an earlier visit left selected
     uitest::SelectTab(hCurPanel, CONFIG1::TPselectConfig, 2);

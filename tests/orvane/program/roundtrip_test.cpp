@@ -86,21 +86,6 @@ struct RoundTripTest : OrvaneTest {
         OrvaneTest::TearDown();
     }
 
-    void Receive(int choice) {
-        uitest::Later([choice] { uitest::Click(hEcuPanel, choice); });
-        popups.ExpectMessage();
-        uitest::Click(hMainPanel, MAIN::CBreceive);
-        ASSERT_EQ(popups.Records().back().text, "Done!");
-        Tick(); // the main timer enables the data-set buttons again
-    }
-    void Send(int choice) {
-        uitest::Later([choice] { uitest::Click(hEcuPanel, choice); });
-        popups.ExpectMessage();
-        uitest::Click(hMainPanel, MAIN::CBsend);
-        ASSERT_EQ(popups.Records().back().text, "Done!");
-        Tick();
-    }
-
     // Both images against what the simulator holds, after what.
     void ExpectUnchanged(const std::string& after) {
         EXPECT_EQ(FirstChange(par->data, ecuParData, EcuParFields()), "") << "configuration, after " << after;
@@ -150,8 +135,8 @@ TEST_F(RoundTripTest, SimulatorDataSetsComeBackFromEveryPageAsTheyWere) {
         par = HostImage<EcuParImage>(parSent);
         map = HostImage<EcuMapImage>(mapSent);
         ConnectSimulator();
-        Receive(ECUSELZ::CBparData);
-        Receive(slot.choice);
+        ReceiveDataSet(ECUSELZ::CBparData);
+        ReceiveDataSet(slot.choice);
         ExpectUnchanged("receiving and filling every page");
         CopyEcuDataToRef(kParKind); // as a Store after the Receive leaves it
         CopyEcuDataToRef(kMapKind);
@@ -167,8 +152,8 @@ TEST_F(RoundTripTest, SimulatorDataSetsComeBackFromEveryPageAsTheyWere) {
         EXPECT_FALSE(IsEcuDataChanged(kParKind)) << "Exit would ask about the configuration";
         EXPECT_FALSE(IsEcuDataChanged(kMapKind)) << "Exit would ask about the mapping";
 
-        Send(ECUSELZ::CBparData);
-        Send(slot.choice);
+        SendDataSet(ECUSELZ::CBparData);
+        SendDataSet(slot.choice);
         EXPECT_TRUE(ecu.model.StoreBytes(ecusim::Store::Par) == parSent)
             << "the configuration came back changed";
         EXPECT_TRUE(ecu.model.StoreBytes(slot.store) == mapSent) << "the mapping came back changed";
@@ -233,8 +218,8 @@ void ShootInMainWindow(int panel, const std::string& name) {
 // with the simulator's data: every value fits where it is shown, at both sizes of the main window.
 TEST_F(RoundTripTest, PagesFitWithTheSimulatorsData) {
     ConnectSimulator();
-    Receive(ECUSELZ::CBparData);
-    Receive(ECUSELZ::CBmapData1);
+    ReceiveDataSet(ECUSELZ::CBparData);
+    ReceiveDataSet(ECUSELZ::CBmapData1);
     CloseComPort();
     CopyEcuDataToRef(kParKind); // as stored: nothing shows as changed
     CopyEcuDataToRef(kMapKind);

@@ -49,6 +49,45 @@ TEST_F(UiTest, NumericEntryLeftWithoutEnterIsHeldToTheRange) {
     EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), 1u);
 }
 
+// A value the program puts beyond a box's range (data that break its limits) shows as it is, and stays as
+// long as the user types nothing over it: Enter and leaving the box with Tab change nothing. A number typed
+// over it, on either side, is held to the box's own range, not to the value shown.
+TEST_F(UiTest, NumericShowsAValueBeyondItsRangeUntilTheUserTypesOverIt) {
+    auto* box = WidgetOf<QDoubleSpinBox>(main, MAINP::NUMval);
+    ASSERT_EQ(uitest::FocusWindow(main), 0);
+    struct Case {
+        double shown;
+        const char* typed;
+        double held;
+    };
+    const Case cases[] = {{250, "999", 100}, {250, "150", 100}, {-20, "-818", 0}, {-20, "-5", 0}};
+    const auto leave = [] { ASSERT_EQ(uitest::TypeKey(VAL_TAB_VKEY), 0); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_EQ(SetCtrlVal(main, MAINP::NUMval, c.shown), 0);
+        EXPECT_EQ(box->text(), QString::number(c.shown, 'f', 2));
+        events.clear();
+        ASSERT_EQ(SetActiveCtrl(main, MAINP::NUMval), 0);
+        ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+        leave();
+        double v = 0;
+        GetCtrlVal(main, MAINP::NUMval, &v);
+        EXPECT_EQ(v, c.shown) << "not typed over";
+        EXPECT_EQ(box->text(), QString::number(c.shown, 'f', 2));
+        EXPECT_TRUE(Of(MAINP::NUMval, EVENT_COMMIT).empty());
+
+        ASSERT_EQ(SetActiveCtrl(main, MAINP::NUMval), 0);
+        box->selectAll();
+        for (const char* k = c.typed; *k != '\0'; ++k)
+            ASSERT_EQ(uitest::TypeKey(*k), 0);
+        leave();
+        GetCtrlVal(main, MAINP::NUMval, &v);
+        EXPECT_EQ(v, c.held);
+        EXPECT_EQ(box->text(), QString::number(c.held, 'f', 2));
+        EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), 1u);
+    }
+}
+
 // Numbers show with a decimal point whatever the user's locale: a panel loaded under a comma locale too.
 TEST_F(UiTest, NumericShowsAPointUnderACommaLocale) {
     const QLocale before;

@@ -224,6 +224,28 @@ TEST_F(UiTest, HeldSlideKeepsTheUsersPlaceUntilItIsLetGo) {
     }
 }
 
+// Enter on a command button that has the focus presses it: the button's callback hears the key, then the
+// commit, and the key goes no further. A callback that consumes the key keeps the button unpressed; a
+// toggle button is no button that Enter presses.
+TEST_F(UiTest, EnterPressesTheFocusedButton) {
+    ASSERT_EQ(uitest::FocusWindow(main), 0);
+    ASSERT_EQ(SetActiveCtrl(main, MAINP::CBgo), 0);
+    events.clear();
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    EXPECT_EQ(events, (std::vector<EventRecord>{{main, MAINP::CBgo, EVENT_KEYPRESS, VAL_ENTER_VKEY, 0},
+                                                {main, MAINP::CBgo, EVENT_COMMIT, 0, 0}}));
+    reaction = [](const EventRecord& e) { return e.event == EVENT_KEYPRESS ? 1 : 0; };
+    events.clear();
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    EXPECT_TRUE(Of(MAINP::CBgo, EVENT_COMMIT).empty()) << "consumed by the button's callback";
+    reaction = nullptr;
+    ASSERT_EQ(SetActiveCtrl(main, MAINP::TBon), 0);
+    ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+    double on = -1;
+    GetCtrlVal(main, MAINP::TBon, &on);
+    EXPECT_EQ(on, 0);
+}
+
 struct KeyCase {
     int qtKey;
     Qt::KeyboardModifiers mods;

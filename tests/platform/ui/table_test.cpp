@@ -150,7 +150,8 @@ TEST_F(TableTest, NumericCellEditorRefusesLetters) {
 // A number typed into a numeric box and into a numeric cell, each through its own editor key by key and
 // Enter, means the same: a point before the decimals, an exponent, a number beyond the range held to the
 // range (never cut to the keys that would fit), and a group separator refuses the whole entry (the old
-// value stays) instead of being dropped. Both show what they hold.
+// value stays) instead of being dropped. Both show what they hold. The same from a value the program put
+// beyond the range on either side: the number typed is held to the range all the same.
 TEST_F(TableTest, TypedNumbersReadTheSameInBoxesAndCells) {
     auto* view = static_cast<QTableView*>(ui::FindControl(main, MAINP::TABgrid, nullptr)->widget.data());
     auto* box = static_cast<QDoubleSpinBox*>(ui::FindControl(main, MAINP::NUMval, nullptr)->widget.data());
@@ -169,38 +170,40 @@ TEST_F(TableTest, TypedNumbersReadTheSameInBoxesAndCells) {
     };
     struct Case {
         const char* typed;
-        double value; // kOld: refused
+        double value; // kOld: refused, the value before stays
     };
-    constexpr double kOld = 42;
+    constexpr double kOld = 1e300;
     const Case cases[] = {
         {"3,5", kOld}, {"1,000", kOld}, {"1,000.5", kOld}, {",5", kOld}, {"3.5", 3.5}, {"+7.25", 7.25},
-        {"0.5", 0.5},  {"12", 12},      {"999", 100},      {"-5", 0},    {"1e1", 10},  {"2.5E1", 25},
-        {"1e-1", 0.1}, {"1e5", 100},    {"-", kOld},       {"1e", kOld},
+        {"0.5", 0.5},  {"12", 12},      {"999", 100},      {"150", 100}, {"-5", 0},    {"-818", 0},
+        {"1e1", 10},   {"2.5E1", 25},   {"1e-1", 0.1},     {"1e5", 100}, {"-", kOld},  {"1e", kOld},
     };
     // The box's range, 0 .. 100, for the cell too.
     SetTableCellAttribute(main, MAINP::TABgrid, cell, ATTR_MIN_VALUE, 0.0);
     SetTableCellAttribute(main, MAINP::TABgrid, cell, ATTR_MAX_VALUE, 100.0);
     const auto shown = [](double v, int decimals) { return QString::number(v, 'f', decimals).toStdString(); };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        SetCtrlVal(main, MAINP::NUMval, kOld);
-        SetTableCellVal(main, MAINP::TABgrid, cell, kOld);
-        events.clear();
-        ASSERT_EQ(uitest::SetValueAsUser(main, MAINP::NUMval, c.typed), 0);
-        typeIntoCell(c.typed);
-        double typedBox = 0, typedCell = 0;
-        GetCtrlVal(main, MAINP::NUMval, &typedBox);
-        GetTableCellVal(main, MAINP::TABgrid, cell, &typedCell);
-        EXPECT_EQ(typedBox, c.value);
-        EXPECT_EQ(typedCell, c.value);
-        EXPECT_EQ(box->text().toStdString(), shown(c.value, 2));
-        EXPECT_EQ(model->index(cell.y - 1, cell.x - 1).data().toString().toStdString(), shown(c.value, 1));
-        const std::size_t commits = c.value == kOld ? 0 : 1;
-        EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), commits);
-        EXPECT_EQ(Of(MAINP::TABgrid, EVENT_COMMIT).size(), commits);
-        EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, cell, c.typed) == 0, c.value != kOld)
-            << "the test driver's edit reads as the editor does";
-    }
+    for (const double before : {42.0, 250.0, -20.0})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.typed << " over " << before);
+            const double value = c.value == kOld ? before : c.value;
+            SetCtrlVal(main, MAINP::NUMval, before);
+            SetTableCellVal(main, MAINP::TABgrid, cell, before);
+            events.clear();
+            ASSERT_EQ(uitest::SetValueAsUser(main, MAINP::NUMval, c.typed), 0);
+            typeIntoCell(c.typed);
+            double typedBox = 0, typedCell = 0;
+            GetCtrlVal(main, MAINP::NUMval, &typedBox);
+            GetTableCellVal(main, MAINP::TABgrid, cell, &typedCell);
+            EXPECT_EQ(typedBox, value);
+            EXPECT_EQ(typedCell, value);
+            EXPECT_EQ(box->text().toStdString(), shown(value, 2));
+            EXPECT_EQ(model->index(cell.y - 1, cell.x - 1).data().toString().toStdString(), shown(value, 1));
+            const std::size_t commits = c.value == kOld ? 0 : 1;
+            EXPECT_EQ(Of(MAINP::NUMval, EVENT_COMMIT).size(), commits);
+            EXPECT_EQ(Of(MAINP::TABgrid, EVENT_COMMIT).size(), commits);
+            EXPECT_EQ(uitest::EditTableCell(main, MAINP::TABgrid, cell, c.typed) == 0, c.value != kOld)
+                << "the test driver's edit reads as the editor does";
+        }
 }
 
 TEST_F(TableTest, UserEditAndActiveCellReachTheCallback) {

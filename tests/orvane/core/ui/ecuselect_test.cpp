@@ -69,6 +69,25 @@ TEST_F(EcuSelectTest, EachModeOffersItsButtons) {
     }
 }
 
+// The keyboard alone chooses as the mouse does: the user tabs to a button and presses Enter ("Mapping Data
+// (Slot 1)" of Receive among them).
+TEST_F(EcuSelectTest, TabAndEnterChooseTheButtonReached) {
+    const std::pair<int, std::uint16_t> cases[] = {
+        {ECUSELZ::CBmapData1, 2}, {ECUSELZ::CBmapData2, 3}, {ECUSELZ::CBparData, 1}, {ECUSELZ::CBcancel, 0}};
+    for (const auto& [control, choice] : cases) {
+        SCOPED_TRACE(control);
+        int reached = -1;
+        uitest::Later([&reached, control] {
+            reached = uitest::FocusWindow(hEcuPanel) == 0 ? uitest::TabTo(hEcuPanel, control) : -1;
+            if (reached == 0) uitest::TypeKey(VAL_ENTER_VKEY);
+            // Only where Enter chose nothing: Cancel ends the popup's wait.
+            if (!ecuSelectionDone) uitest::Click(hEcuPanel, ECUSELZ::CBcancel);
+        });
+        EXPECT_EQ(SelectEcuData(kSelectForTransfer), choice);
+        EXPECT_EQ(reached, 0);
+    }
+}
+
 // Each mode shows its own buttons in the same places: those it shows lie clear of one another and fit.
 TEST_F(EcuSelectTest, EachModeLaysOutItsButtons) {
     for (const std::uint8_t mode : {1, 2}) {
