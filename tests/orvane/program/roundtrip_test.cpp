@@ -165,8 +165,8 @@ TEST_F(RoundTripTest, SimulatorDataSetsComeBackFromEveryPageAsTheyWere) {
 // them: received from it, Misc. 1's "Set-Points Idling" and General 2's idle gains are not dimmed.
 TEST_F(RoundTripTest, TheIdleTheSimulatorRunsOnIsOffered) {
     ConnectSimulator();
-    Receive(ECUSELZ::CBparData);
-    Receive(ECUSELZ::CBmapData1);
+    ReceiveDataSet(ECUSELZ::CBparData);
+    ReceiveDataSet(ECUSELZ::CBmapData1);
     CloseComPort();
     ASSERT_TRUE(ScatterPr1Panel() && ScatterCg2Panel());
     for (int row = 1; row <= 2; ++row) {
