@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <cmath>
 #include <functional>
@@ -324,7 +325,11 @@ bool IsPopup(int panel);
 void ForgetPopup(int panel);
 // The window a popup opened now belongs to: the popup on top, else the window of the panel at work.
 QWidget* PopupOwner();
-// Puts a popup window's centre on its owner's, wherever the owner stands now (no owner: left alone).
+// The place of a window moved inside the available area of the screen the widget is on, where nothing of
+// the desktop's own (panels, docks) covers it.
+QRect KeptOnScreen(QRect place, const QWidget& on);
+// Puts a popup window's centre on its owner's, wherever the owner stands now, kept on the owner's screen
+// (no owner: left alone).
 void CentreOnOwner(QWidget& popup, const QWidget* owner);
 
 // ---- graphs (graph.cpp, graph3d.cpp) ----
