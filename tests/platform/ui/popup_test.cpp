@@ -8,14 +8,24 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QTreeView>
 #include <array>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -246,6 +256,66 @@ TEST_F(UiTest, EveryPopupOpensOnTheScreenWhereverItsWindowStands) {
         }
     }
     DiscardPanel(child);
+    SetPopupHook(none);
+}
+
+// What a column of a file dialog's list cuts: its name and the widths it has and needs; empty when every
+// column shows whole.
+QString CutColumn(const QTreeView& view) {
+    const QHeaderView& header = *view.header();
+    if (header.length() > view.viewport()->width())
+        return QString("the columns take %1 pixels of %2").arg(header.length()).arg(view.viewport()->width());
+    for (int i = 0; i < header.count(); ++i) {
+        const int needs = static_cast<const QAbstractItemView&>(view).sizeHintForColumn(i);
+        if (header.sectionSize(i) < needs)
+            return QString("%1: %2 of %3 pixels")
+                .arg(view.model()->headerData(i, Qt::Horizontal).toString())
+                .arg(header.sectionSize(i))
+                .arg(needs);
+    }
+    return {};
+}
+
+// A file dialog lists its files with every column whole, for opening and for storing: the names, the
+// sizes of a mapping data set, the types and the dates of the day are not cut.
+TEST_F(UiTest, FileDialogListsEveryColumnWhole) {
+    const PopupHook none = SetPopupHook({}); // the run-time's own dialogs
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("ui-file-columns-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::pair<const char*, std::size_t> kFiles[] = {
+        {"T484 v1.13 road.emd", 173016}, {"T484 v1.13 road.ecd", 3032}, {"sample-DrvlnTmk.kbf", 40448}};
+    for (const auto& [name, size] : kFiles)
+        std::ofstream(dir / name, std::ios::binary) << std::string(size, 'x');
+    // The dialog starts as it first does for a user, not with the columns that an earlier one left in the
+    // user's settings (where it keeps them).
+    const QString userSettings = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const std::filesystem::path settings = dir.string() + "-settings";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings.string()));
+    for (const int button : {VAL_LOAD_BUTTON, VAL_SAVE_BUTTON}) {
+        SCOPED_TRACE(button == VAL_LOAD_BUTTON ? "open" : "store");
+        // The dialog reads the folder after it shows: the columns are looked at once it lists every file
+        // and fits them, or after a while in which it did not.
+        QString cut = "the files are not listed";
+        QElapsedTimer clock;
+        clock.start();
+        std::function<void()> look = [&] {
+            auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (const QTreeView* view = box != nullptr ? box->findChild<QTreeView*>() : nullptr) {
+                if (view->model()->rowCount(view->rootIndex()) == std::ssize(kFiles)) cut = CutColumn(*view);
+                if (cut.isEmpty() || clock.elapsed() > 10000) return box->reject();
+            }
+            uitest::Later(look);
+        };
+        uitest::Later(look);
+        std::array<char, 260> path{};
+        FileSelectPopup(dir.c_str(), "", "", "Load ECU mapping data", button, 0, 0, 1, 1, path);
+        EXPECT_EQ(cut.toStdString(), "");
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userSettings);
+    std::filesystem::remove_all(settings);
+    std::filesystem::remove_all(dir);
     SetPopupHook(none);
 }
 
