@@ -1,5 +1,6 @@
 // Panels shown as application-modal dialogs; the program's loop keeps running while they show. Where
-// every popup opens: over the window it belongs to, centred on it, on the screen.
+// every popup opens: over the window it belongs to, centred on it, on the screen; and where a window of
+// the program opens first: beside the window at work.
 #include "platform/ui/layer.h"
 
 #include <QApplication>
@@ -58,6 +59,19 @@ void CentreOnOwner(QWidget& popup, const QWidget* owner) {
     QRect place = popup.frameGeometry();
     place.moveCenter(owner->frameGeometry().center());
     popup.move(KeptOnScreen(place, *owner).topLeft());
+}
+
+void PlaceBesideOwner(QWidget& window, const QWidget* owner) {
+    if (owner == nullptr || owner == &window) return;
+    const QRect beside = owner->frameGeometry();
+    QRect right = window.frameGeometry();
+    QRect left = right;
+    right.moveTopLeft({beside.right() + 1, beside.top()});
+    left.moveTopRight({beside.left() - 1, beside.top()});
+    right = KeptOnScreen(right, *owner);
+    left = KeptOnScreen(left, *owner);
+    const auto hidden = [&beside](const QRect& place) { return place.intersected(beside).width(); };
+    window.move((hidden(left) < hidden(right) ? left : right).topLeft());
 }
 
 } // namespace ui
