@@ -144,4 +144,15 @@ TEST_F(WindowTest, PopupsOpenCentredOnTheWindowWhereverItIs) {
     SetPopupHook(script);
 }
 
+// The desktop groups and names Kestil's window as Kestil's, not as another program's: its start-up names
+// the program.
+TEST(KestilStart, NamesTheProgramKestil) {
+    RegisterResource("screen.uir", kScreenUir);
+    RegisterScreenCallbacks();
+    ASSERT_TRUE(StartKestil()) << GetLastLoadError();
+    ExpectDesktopNames("kestil", "Kestil");
+    DiscardPanel(hMainPanel);
+    hMainPanel = 0;
+}
+
 } // namespace

@@ -1,15 +1,24 @@
-// The program as the desktop sees it: where its windows stand on the screen (a panel's window as the
-// display reports it, the screen's available area, the place of a popup centred on its owner but kept on
-// the screen).
+// The program as the desktop sees it: the names it groups and names its windows by, and where they stand
+// on the screen (a panel's window as the display reports it, the screen's available area, the place of a
+// popup centred on its owner but kept on the screen).
 #pragma once
 
 #include "platform/ui/uitest.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
 #include <cstdlib>
 #include <gtest/gtest.h>
+
+// The program's windows go by its name: X11 reports their window class as file (the instance) and name
+// (the class), and the desktop starts the program from "<file>.desktop".
+inline void ExpectDesktopNames(const char* file, const char* name) {
+    EXPECT_EQ(QCoreApplication::arguments().value(0).toStdString(), file);
+    EXPECT_EQ(QCoreApplication::applicationName().toStdString(), name);
+    EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), file);
+}
 
 // The panel's window, its frame included.
 inline QRect FrameOf(int panel) {

@@ -49,6 +49,7 @@ int PressOnEnter(int panel, const Dialog& dialog) {
 } // namespace
 
 bool LoadMainPanel() {
+    SetProgramName(appName);
     const int panel = LoadPanel(0, "screen.uir", MAIN::id);
     if (panel < 0) return false;
     hMainPanel = panel;
