@@ -35,6 +35,7 @@ void SetProgramming(bool running) {
 }
 
 bool StartKestil() {
+    SetProgramName(appName);
     const int panel = LoadPanel(0, "screen.uir", KESTIL::id);
     if (panel < 0) return false;
     hMainPanel = panel;

@@ -15,7 +15,8 @@ extern const char appExtra[];
 
 inline constexpr std::size_t kTitleSize = 200; // characters of the title at most
 
-// Loads the window from "screen.uir" and sets it up; false when the window cannot be loaded.
+// Names the program to the desktop, loads the window from "screen.uir" and sets it up; false when the
+// window cannot be loaded.
 bool StartKestil();
 // The title "Kestil v3.0" alone, or with "    <text>" after it, cut to kTitleSize characters with the
 // ">" kept; text may be null.

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <cmath>
 #include <functional>
@@ -185,6 +186,8 @@ struct Panel {
     // The program gave the window its place (ATTR_TOP, ATTR_LEFT): as a popup it opens there, else centred
     // on the window it belongs to at every opening.
     bool placed = false;
+    // The window has shown: from then on it opens where it stood last, where the user left it.
+    bool opened = false;
     int activeCtrl = 0;
     int scroll = 0;         // vertical scroll offset asked for, applied whenever the panel shows
     int zoom = VAL_NO_ZOOM; // maximised or not, as a window
@@ -328,8 +331,16 @@ bool IsPopup(int panel);
 void ForgetPopup(int panel);
 // The window a popup opened now belongs to: the popup on top, else the window of the panel at work.
 QWidget* PopupOwner();
-// Puts a popup window's centre on its owner's, wherever the owner stands now (no owner: left alone).
+// The place of a window moved inside the available area of the screen the widget is on, where nothing of
+// the desktop's own (panels, docks) covers it.
+QRect KeptOnScreen(QRect place, const QWidget& on);
+// Puts a popup window's centre on its owner's, wherever the owner stands now, kept on the owner's screen
+// (no owner: left alone).
 void CentreOnOwner(QWidget& popup, const QWidget* owner);
+// Puts a window beside its owner, top to top, kept on the owner's screen: to its right, or to its left
+// where it hides less of the owner there, as where the screen has no room on the right (no owner: left
+// alone).
+void PlaceBesideOwner(QWidget& window, const QWidget* owner);
 
 // ---- graphs (graph.cpp, graph3d.cpp) ----
 QWidget* MakeGraphWidget(Control& c, QWidget* canvas);

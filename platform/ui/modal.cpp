@@ -1,8 +1,10 @@
 // Panels shown as application-modal dialogs; the program's loop keeps running while they show. Where
-// every popup opens: over the window it belongs to, centred on it.
+// every popup opens: over the window it belongs to, centred on it, on the screen; and where a window of
+// the program opens first: beside the window at work.
 #include "platform/ui/layer.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QScrollArea>
 #include <algorithm>
 #include <vector>
@@ -44,11 +46,32 @@ QWidget* PopupOwner() {
     return QApplication::activeWindow();
 }
 
+QRect KeptOnScreen(QRect place, const QWidget& on) {
+    const QRect area = on.screen()->availableGeometry();
+    // Larger than the area, the window keeps its top left corner in, where its title bar is.
+    place.moveLeft(std::max(std::min(place.left(), area.right() + 1 - place.width()), area.left()));
+    place.moveTop(std::max(std::min(place.top(), area.bottom() + 1 - place.height()), area.top()));
+    return place;
+}
+
 void CentreOnOwner(QWidget& popup, const QWidget* owner) {
     if (owner == nullptr) return;
     QRect place = popup.frameGeometry();
     place.moveCenter(owner->frameGeometry().center());
-    popup.move(place.topLeft());
+    popup.move(KeptOnScreen(place, *owner).topLeft());
+}
+
+void PlaceBesideOwner(QWidget& window, const QWidget* owner) {
+    if (owner == nullptr || owner == &window) return;
+    const QRect beside = owner->frameGeometry();
+    QRect right = window.frameGeometry();
+    QRect left = right;
+    right.moveTopLeft({beside.right() + 1, beside.top()});
+    left.moveTopRight({beside.left() - 1, beside.top()});
+    right = KeptOnScreen(right, *owner);
+    left = KeptOnScreen(left, *owner);
+    const auto hidden = [&beside](const QRect& place) { return place.intersected(beside).width(); };
+    window.move((hidden(left) < hidden(right) ? left : right).topLeft());
 }
 
 } // namespace ui

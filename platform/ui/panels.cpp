@@ -396,8 +396,19 @@ int DisplayPanel(int panel) {
     Panel* p = FindPanel(panel);
     if (p == nullptr) return UIE_BadPanel;
     const bool appears = !p->visible && !p->window;
+    // A window the program gave no place opens beside the window at work the first time it shows (a popup
+    // opens over it instead); from then on where it stood last.
+    QWidget* const owner =
+        p->window && !p->opened && !p->placed && !ui::IsPopup(panel) ? ui::PopupOwner() : nullptr;
+    ui::PlaceBesideOwner(*p->frame, owner); // near its place before it shows; exactly once it has its frame
+    p->opened = p->opened || p->window;
     p->visible = true;
     p->frame->show();
+    if (owner != nullptr) {
+        ui::PlaceBesideOwner(*p->frame, owner);
+        p->x = p->frame->x(); // the window went there as it showed, unseen by its moves
+        p->y = p->frame->y();
+    }
     p->frame->raise();
     ui::ShowSurfaceViews(*p);
     ui::ApplyScroll(*p);

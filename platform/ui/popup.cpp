@@ -9,8 +9,16 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTreeView>
+#include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -30,6 +38,37 @@ QString FileFilter(const PopupRequest& r) {
 // the title bar is high, and cuts a title that has no room left to "..".
 constexpr int kTitleBarButtons = 4 * 32;
 
+// A file dialog's list of files shows every column whole: each as wide as its widest entry and its
+// heading, with room for a scroll bar, the dialog grown about its centre as far as the screen allows where
+// they need more, the names cut where it allows no more, and the names given what is left. Done again
+// whenever the dialog has read a folder, as it reads them after it shows.
+void FitColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>();
+    if (view == nullptr) return;
+    QHeaderView* header = view->header();
+    std::vector<int> widths;
+    for (int i = 0; i < header->count(); ++i)
+        widths.push_back(header->isSectionHidden(i)
+                             ? 0
+                             : std::max(static_cast<QAbstractItemView*>(view)->sizeHintForColumn(i),
+                                        header->sectionSizeHint(i)));
+    if (widths.empty()) return;
+    int room = view->viewport()->width();
+    if (!view->verticalScrollBar()->isVisible())
+        room -= view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    const int missing = std::accumulate(widths.begin(), widths.end(), 0) - room;
+    int more = 0;
+    if (missing > 0) {
+        const QRect frame = dialog.frameGeometry();
+        more = std::min(missing, std::max(dialog.screen()->availableGeometry().width() - frame.width(), 0));
+        dialog.resize(dialog.width() + more, dialog.height());
+        dialog.move(ui::KeptOnScreen(frame.adjusted(-more / 2, 0, more - more / 2, 0), dialog).topLeft());
+    }
+    widths.front() = std::max(widths.front() + more - missing, header->minimumSectionSize());
+    for (int i = 0; i < header->count(); ++i)
+        if (!header->isSectionHidden(i)) header->resizeSection(i, widths[static_cast<std::size_t>(i)]);
+}
+
 // Runs a dialog as every popup of the run-time shows: owned by the window it belongs to (its parent, which
 // the window manager keeps it over), as wide as its title needs beside the title bar's icon and buttons,
 // application-modal, and centred on its owner. A message box widens itself for its text only as it shows,
@@ -45,6 +84,13 @@ int RunDialog(QDialog& dialog) {
     }
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.show(); // the dialog takes its final size as it shows
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+        FitColumns(*files);
+        if (const auto* view = files->findChild<QTreeView*>())
+            if (const auto* model = qobject_cast<const QFileSystemModel*>(view->model()))
+                QObject::connect(model, &QFileSystemModel::directoryLoaded, files,
+                                 [files] { FitColumns(*files); });
+    }
     ui::CentreOnOwner(dialog, dialog.parentWidget());
     return dialog.exec();
 }

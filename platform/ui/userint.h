@@ -440,6 +440,10 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileSpec, c
                     int allowCancel, int allowMakeDirectory, std::span<char> pathName);
 
 // ---- event loop ---------------------------------------------------------------------------------------
+// The program's name as the desktop knows it, given before its first panel is loaded: the desktop groups and
+// names the program's windows by it (their X11 window class: the name in lower case, then the name) and
+// finds it in the desktop file of the lower-case name. A program that gives none has windows of no class.
+void SetProgramName(const char* name);
 int InstallMainCallback(MainCallbackPtr fn, void* callbackData, int invokeThreadSafe);
 int RunUserInterface(); // returns the code given to QuitUserInterface
 int QuitUserInterface(int code);

@@ -1,4 +1,5 @@
 // The window: title, port selector and the requests to end, which wait while a run is under way.
+#include "desktop.h"
 #include "kestil/program.h"
 #include "kestilfixture.h"
 #include "platform/sys/utility.h"
@@ -119,7 +120,9 @@ TEST_F(WindowTest, PortChoiceReopensTheLinkAndWritesThePortInUse) {
 }
 
 // Kestil's own popups, as the run-time shows them, open over its window and centred on it wherever the
-// user has moved it: the message of the Program button without a link and the firmware file dialog.
+// user has moved it, as far as the screen allows: the message of the Program button without a link and the
+// firmware file dialog, which is larger than the window and stays whole on the screen with the window at
+// the screen's top left.
 TEST_F(WindowTest, PopupsOpenCentredOnTheWindowWhereverItIs) {
     const PopupHook script = SetPopupHook({}); // the run-time's own dialogs
     const std::pair<const char*, std::function<void()>> kPopups[] = {
@@ -130,13 +133,12 @@ TEST_F(WindowTest, PopupsOpenCentredOnTheWindowWhereverItIs) {
              SelzFirmwareFile("Firmware File", path);
          }},
     };
+    const QRect area = ScreenArea();
     for (const auto& [what, open] : kPopups)
-        for (const Point& at : {Point{30, 20}, Point{400, 260}}) {
-            SCOPED_TRACE(what);
-            ASSERT_EQ(uitest::MoveWindow(hMainPanel, at.x, at.y), 0);
-            Rect frame{};
-            ASSERT_EQ(uitest::GetWindowFrame(hMainPanel, &frame), 0);
-            const QRect window(frame.left, frame.top, frame.width, frame.height);
+        for (const QPoint& at : {area.topLeft(), QPoint(30, 20), QPoint(400, 260)}) {
+            SCOPED_TRACE(testing::Message() << what << " over the window at " << at.x() << "," << at.y());
+            ASSERT_EQ(uitest::MoveWindow(hMainPanel, at.x(), at.y()), 0);
+            const QRect window = FrameOf(hMainPanel);
             std::optional<QRect> shown;
             bool owned = false;
             std::function<void()> look = [&] {
@@ -151,10 +153,20 @@ TEST_F(WindowTest, PopupsOpenCentredOnTheWindowWhereverItIs) {
             open();
             ASSERT_TRUE(shown.has_value());
             EXPECT_TRUE(owned);
-            EXPECT_LE(std::abs(shown->center().x() - window.center().x()), 1);
-            EXPECT_LE(std::abs(shown->center().y() - window.center().y()), 1);
+            ExpectCentredOnScreen(*shown, window);
         }
     SetPopupHook(script);
+}
+
+// The desktop groups and names Kestil's window as Kestil's, not as another program's: its start-up names
+// the program.
+TEST(KestilStart, NamesTheProgramKestil) {
+    RegisterResource("screen.uir", kScreenUir);
+    RegisterScreenCallbacks();
+    ASSERT_TRUE(StartKestil()) << GetLastLoadError();
+    ExpectDesktopNames("kestil", "Kestil");
+    DiscardPanel(hMainPanel);
+    hMainPanel = 0;
 }
 
 } // namespace

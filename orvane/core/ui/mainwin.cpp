@@ -39,6 +39,7 @@ bool RunEvery(std::span<const std::uint8_t> order, PageOp Page::*op) {
 } // namespace
 
 bool LoadMainPanel() {
+    SetProgramName(appName);
     const int panel = LoadPanel(0, "screen.uir", MAIN::id);
     if (panel < 0) return false;
     hMainPanel = panel;

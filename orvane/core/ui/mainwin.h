@@ -13,7 +13,8 @@ extern const char appSubname[];
 extern const char appFwName[];
 extern const char szGenericError[];
 
-// Loads the main window from "screen.uir" into hMainPanel; false when it cannot be loaded.
+// Names the program to the desktop and loads the main window from "screen.uir" into hMainPanel; false when
+// it cannot be loaded.
 bool LoadMainPanel();
 // The page shown inside the main window is now panel (hMainPanel: none); showing and hiding are the
 // caller's.

@@ -1,5 +1,6 @@
 // Start-up, the main window, the settings file and Exit.
 #include "bytes.h"
+#include "desktop.h"
 #include "orvanefixture.h"
 
 #include "orvane/maps/curmap.h"
@@ -28,6 +29,11 @@ TEST_F(OrvaneTest, StartsWithItsTitleDefaultsAndEmptyNames) {
     EXPECT_EQ(cfg.point.y, 50);
     EXPECT_FALSE(IsEcuDataChanged(1));
     EXPECT_FALSE(IsEcuDataChanged(2));
+}
+
+// The desktop groups and names the main window and the graph windows as Orvane's.
+TEST_F(OrvaneTest, NamesTheProgramOrvane) {
+    ExpectDesktopNames("orvane", "Orvane");
 }
 
 TEST_F(OrvaneTest, SettingsWrittenAtShutdownCarryTheDefaultNumbers) {

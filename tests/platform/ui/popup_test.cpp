@@ -1,5 +1,6 @@
 // Popups answered by a script, the run-time's own message dialog, and the confirmation dialog itself
 // answered from the keyboard.
+#include "desktop.h"
 #include "platform/ui/layer.h"
 #include "platform/ui/popup_script.h"
 #include "platform/ui/uitest.h"
@@ -7,14 +8,24 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QTreeView>
 #include <array>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -68,7 +79,7 @@ TEST(UiPopups, ScriptsNestAndRestore) {
 // Every popup the run-time shows itself (a message, a question, a file dialog): owned by the window it
 // belongs to, the window of the panel at work or the popup over it, as wide as its title needs beside a
 // title bar's icon and buttons (a window manager cuts a title that has no room to ".."), a message as wide
-// as its text, and centred on its window wherever that window stands.
+// as its text, and centred on its window wherever that window stands, as far as the screen allows.
 TEST_F(UiTest, EveryDialogFitsItsTitleAndIsCentredOnItsWindow) {
     const PopupHook none = SetPopupHook({}); // the run-time's own dialogs
     // A popup over the window, as the programs have them: a child panel, a window of its own once shown.
@@ -139,8 +150,7 @@ TEST_F(UiTest, EveryDialogFitsItsTitleAndIsCentredOnItsWindow) {
         EXPECT_GE(shown.width(), QFontMetrics(bold).horizontalAdvance(title) + 100)
             << "no room for the title";
         EXPECT_GE(labelRoom, labelNeeds) << "the text is cut";
-        EXPECT_LE(std::abs(shown.center().x() - owner->frameGeometry().center().x()), 1);
-        EXPECT_LE(std::abs(shown.center().y() - owner->frameGeometry().center().y()), 1);
+        ExpectCentredOnScreen(shown, owner->frameGeometry());
         if (c.overPopup) RemovePopup(0);
     }
     DiscardPanel(dialog);
@@ -155,24 +165,15 @@ TEST_F(UiTest, PanelPopupOpensCentredOnItsWindowUnlessPlaced) {
     const int dialog = LoadPanel(0, "sample.uir", DLG::id);
     ASSERT_GT(child, 0);
     ASSERT_GT(dialog, 0);
-    const auto frame = [](int panel) {
-        Rect r;
-        EXPECT_EQ(uitest::GetWindowFrame(panel, &r), 0);
-        return QRect(r.left, r.top, r.width, r.height);
-    };
     // Opens the popup, notes where it shows, lets the user drag it away and closes it.
     const auto open = [&](int popup) {
         EXPECT_EQ(InstallPopup(popup), 0);
-        const QRect shown = frame(popup);
+        const QRect shown = FrameOf(popup);
         EXPECT_EQ(uitest::MoveWindow(popup, 5, 7), 0);
         RemovePopup(0);
         return shown;
     };
-    const auto expectCentred = [&](const QRect& shown) {
-        const QPoint centre = frame(main).center();
-        EXPECT_LE(std::abs(shown.center().x() - centre.x()), 1);
-        EXPECT_LE(std::abs(shown.center().y() - centre.y()), 1);
-    };
+    const auto expectCentred = [&](const QRect& shown) { ExpectCentredOnScreen(shown, FrameOf(main)); };
     const QPoint mainPlaces[] = {{330, 210}, {60, 40}, {480, 90}};
     for (const int popup : {child, dialog}) {
         SCOPED_TRACE(popup == child ? "child panel" : "window");
@@ -191,6 +192,131 @@ TEST_F(UiTest, PanelPopupOpensCentredOnItsWindowUnlessPlaced) {
     }
     DiscardPanel(dialog);
     DiscardPanel(child);
+}
+
+// A popup centred on its window stays on the screen wherever that window stands: with the window at any
+// corner of the screen's available area, flush with its edges or hanging over them, a message, a question,
+// a file dialog (larger than the window, as Kestil's is) and a panel shown as a popup (taller than it)
+// open inside the area, as near centred on the window as the area allows.
+TEST_F(UiTest, EveryPopupOpensOnTheScreenWhereverItsWindowStands) {
+    const PopupHook none = SetPopupHook({}); // the run-time's own dialogs
+    const int child = LoadPanel(main, "sample.uir", CHILD::id);
+    ASSERT_GT(child, 0);
+    // A dialog of the run-time, asked for; where it showed.
+    const auto dialog = [](std::function<void()> ask) {
+        return [ask] {
+            QRect shown;
+            std::function<void()> look = [&] {
+                auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (box == nullptr) return uitest::Later(look); // not up yet
+                shown = box->frameGeometry();
+                box->reject();
+            };
+            uitest::Later(look);
+            ask();
+            return shown;
+        };
+    };
+    const std::pair<const char*, std::function<QRect()>> kPopups[] = {
+        {"message", dialog([] { MessagePopup("Send", "Done!"); })},
+        {"question", dialog([] { ConfirmPopup("Exit", "Exit without saving changes?"); })},
+        {"file dialog", dialog([] {
+             std::array<char, 260> path{};
+             FileSelectPopup("/tmp", "*.kbf", "*.kbf", "Firmware File", VAL_LOAD_BUTTON, 0, 0, 1, 1, path);
+         })},
+        {"panel",
+         [child] {
+             EXPECT_EQ(InstallPopup(child), 0);
+             const QRect shown = FrameOf(child);
+             RemovePopup(0);
+             return shown;
+         }},
+    };
+    const QRect area = ScreenArea();
+    const QSize size = FrameOf(main).size();
+    const int left = area.left(), right = area.right() + 1 - size.width();
+    const int top = area.top(), bottom = area.bottom() + 1 - size.height();
+    constexpr int kOver = 60; // how far the window hangs over the edges
+    const QPoint places[] = {
+        {left, top},
+        {right, top},
+        {left, bottom},
+        {right, bottom},
+        {left - kOver, top - kOver},
+        {right + kOver, top - kOver},
+        {left - kOver, bottom + kOver},
+        {right + kOver, bottom + kOver},
+    };
+    for (const QPoint& at : places) {
+        ASSERT_EQ(uitest::MoveWindow(main, at.x(), at.y()), 0);
+        SetActivePanel(main);
+        for (const auto& [what, open] : kPopups) {
+            SCOPED_TRACE(testing::Message() << what << " over the window at " << at.x() << "," << at.y());
+            ExpectCentredOnScreen(open(), FrameOf(main));
+        }
+    }
+    DiscardPanel(child);
+    SetPopupHook(none);
+}
+
+// What a column of a file dialog's list cuts: its name and the widths it has and needs; empty when every
+// column shows whole.
+QString CutColumn(const QTreeView& view) {
+    const QHeaderView& header = *view.header();
+    if (header.length() > view.viewport()->width())
+        return QString("the columns take %1 pixels of %2").arg(header.length()).arg(view.viewport()->width());
+    for (int i = 0; i < header.count(); ++i) {
+        const int needs = static_cast<const QAbstractItemView&>(view).sizeHintForColumn(i);
+        if (header.sectionSize(i) < needs)
+            return QString("%1: %2 of %3 pixels")
+                .arg(view.model()->headerData(i, Qt::Horizontal).toString())
+                .arg(header.sectionSize(i))
+                .arg(needs);
+    }
+    return {};
+}
+
+// A file dialog lists its files with every column whole, for opening and for storing: the names, the
+// sizes of a mapping data set, the types and the dates of the day are not cut.
+TEST_F(UiTest, FileDialogListsEveryColumnWhole) {
+    const PopupHook none = SetPopupHook({}); // the run-time's own dialogs
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("ui-file-columns-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::pair<const char*, std::size_t> kFiles[] = {
+        {"T484 v1.13 road.emd", 173016}, {"T484 v1.13 road.ecd", 3032}, {"sample-DrvlnTmk.kbf", 40448}};
+    for (const auto& [name, size] : kFiles)
+        std::ofstream(dir / name, std::ios::binary) << std::string(size, 'x');
+    // The dialog starts as it first does for a user, not with the columns that an earlier one left in the
+    // user's settings (where it keeps them).
+    const QString userSettings = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const std::filesystem::path settings = dir.string() + "-settings";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings.string()));
+    for (const int button : {VAL_LOAD_BUTTON, VAL_SAVE_BUTTON}) {
+        SCOPED_TRACE(button == VAL_LOAD_BUTTON ? "open" : "store");
+        // The dialog reads the folder after it shows: the columns are looked at once it lists every file
+        // and fits them, or after a while in which it did not.
+        QString cut = "the files are not listed";
+        QElapsedTimer clock;
+        clock.start();
+        std::function<void()> look = [&] {
+            auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (const QTreeView* view = box != nullptr ? box->findChild<QTreeView*>() : nullptr) {
+                if (view->model()->rowCount(view->rootIndex()) == std::ssize(kFiles)) cut = CutColumn(*view);
+                if (cut.isEmpty() || clock.elapsed() > 10000) return box->reject();
+            }
+            uitest::Later(look);
+        };
+        uitest::Later(look);
+        std::array<char, 260> path{};
+        FileSelectPopup(dir.c_str(), "", "", "Load ECU mapping data", button, 0, 0, 1, 1, path);
+        EXPECT_EQ(cut.toStdString(), "");
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userSettings);
+    std::filesystem::remove_all(settings);
+    std::filesystem::remove_all(dir);
+    SetPopupHook(none);
 }
 
 // The confirmation dialog as the user meets it: Enter presses the button the question chose as its
