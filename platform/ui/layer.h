@@ -131,7 +131,8 @@ struct Control {
     CtrlCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
     int x = 0, y = 0, w = 0, h = 0;
-    uir::Anchor anchor; // how it follows its panel's size
+    uir::Anchor anchor;   // how it follows its panel's size
+    bool scrolls = false; // a table laid out to scroll sideways at its panel's design size
     bool visible = true;
     bool dimmed = false;
     int mode = VAL_HOT;

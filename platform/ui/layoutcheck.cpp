@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 namespace uitest {
 namespace {
@@ -110,30 +109,6 @@ std::vector<Box> BoxesOf(const ui::Panel& p) {
     }
     return boxes;
 }
-
-// The tables whose pages have no room at the design size for all their columns, each as wide as the widest
-// value it must show, in the smallest font the panels use (7 points): they scroll sideways there by
-// design. Each stretches with its window and shows all its columns maximised.
-struct ScrollingTable {
-    const char* panel;
-    const char* table;
-};
-constexpr ScrollingTable kScrollsSideways[] = {
-    // The calibration maps and the map under tuning: 32 columns of 46 to 50 pixels (a map's widest value,
-    // "32.000" in 8 points), about 1500 in all, in 930 and 966.
-    {"MAPS1", "TABmatrix"},
-    {"MAPS2", "TABmatrix"},
-    // The pick-up angles over 32 engine speeds: "20000" needs 46 pixels a column, 1472 in all, in 1084;
-    // in 7 points still 36, 1152 in all.
-    {"CONFIG3", "TABpickUp"},
-    // The engine-brake steps over 32 engine speeds: 36 pixels a column ("20000" in 7 points), 1152 in
-    // all, in the 1064 inside its frame.
-    {"PARM2", "TABbpsAirStep"},
-    // The transient corrections over 32 engine speeds: 42 pixels a column ("-32.000" in 7 points), 1344
-    // in all, in 1084.
-    {"PARM5", "TABkJtransRPM"},
-    {"PARM5", "TABkAtransRPM"},
-};
 
 // The widest of several texts in one font.
 QString Widest(const QFont& font, const std::vector<QString>& texts) {
@@ -258,12 +233,6 @@ class Checker {
         }
     }
 
-    bool ScrollsSidewaysByDesign(const ui::Control& c) const {
-        return std::any_of(
-            std::begin(kScrollsSideways), std::end(kScrollsSideways),
-            [&](const ScrollingTable& t) { return panel_.name == t.panel && c.name == t.table; });
-    }
-
     void CheckTable(const ui::Control& c) {
         auto* view = static_cast<QTableView*>(c.widget.data());
         // The view lays out its cells and sets its scroll ranges later, from the event loop; the check
@@ -325,12 +294,12 @@ class Checker {
                   " column(s), from column " + std::to_string(cut.front()) + " (" +
                   std::to_string(CellTextWidth(cutFont, cutText) + margins) + " pixels wide in " +
                   std::to_string(view->columnWidth(cut.front() - 1)) + ")");
-        // A table shows all its columns, but for those listed as scrolling sideways at the design size;
-        // maximised, they too show them all. One that stretches with its height is a list, which scrolls
-        // through its rows at any size. Any other table shows all its rows.
+        // A table shows all its columns, but for one the resource lays out to scroll sideways at the
+        // design size; grown, it too shows them all. One that stretches with its height is a list, which
+        // scrolls through its rows at any size. Any other table shows all its rows.
         const bool designSize = panel_.w == panel_.designW && panel_.h == panel_.designH;
         const uir::Anchor& a = c.anchor;
-        if (view->horizontalScrollBar()->maximum() > 0 && !(designSize && ScrollsSidewaysByDesign(c)))
+        if (view->horizontalScrollBar()->maximum() > 0 && !(designSize && c.scrolls))
             Fault(c.name + " hides columns behind a scroll bar");
         if (view->verticalScrollBar()->maximum() > 0 && !(a.top && a.bottom))
             Fault(c.name + " hides rows behind a scroll bar");

@@ -1,10 +1,10 @@
 // What a reader would find wrong on a panel as it shows now: boxes that leave the panel, overlap, cross a
 // frame's border or lie over its title, captions that run into the next caption (a blank must part them),
 // and content that does not fit its box (a numeric's widest value by its range and decimals, a table
-// column's widest value by its cells' formats, a table that needs a scroll bar at its size, but for the
-// few listed as scrolling sideways at the design size, a text message, a frame title, a ring item, a
-// button or toggle text), measured with the font the control draws with, as the widget measures it. Only
-// controls visible now count. Part of the test and tool layer.
+// column's widest value by its cells' formats, a table that needs a scroll bar at its size, but for one
+// the resource lays out to scroll sideways at the design size (scrolls), a text message, a frame title, a
+// ring item, a button or toggle text), measured with the font the control draws with, as the widget measures
+// it. Only controls visible now count. Part of the test and tool layer.
 #pragma once
 
 #include <string>

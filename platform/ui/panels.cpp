@@ -76,6 +76,7 @@ std::unique_ptr<Control> MakeControl(int panel, const uir::ControlDef& d) {
     c->w = d.w;
     c->h = d.h;
     c->anchor = o.anchor;
+    c->scrolls = o.scrolls;
     c->visible = !o.hidden;
     c->dimmed = o.dimmed;
     c->mode = o.indicator || d.kind == CTRL_LED ? VAL_INDICATOR : VAL_HOT;

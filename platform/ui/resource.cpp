@@ -253,6 +253,8 @@ const std::array kOptions{
                [](Options& o, UiCtrlKind, std::string_view, std::string_view) { o.indicator = true; }},
     OptionSpec{"bold", kLookKinds, true,
                [](Options& o, UiCtrlKind, std::string_view, std::string_view) { o.bold = true; }},
+    OptionSpec{"scrolls", Bit(CTRL_TABLE), true,
+               [](Options& o, UiCtrlKind, std::string_view, std::string_view) { o.scrolls = true; }},
 };
 
 struct KindName {

@@ -29,7 +29,7 @@
 // timer     ticks every interval seconds             interval (required)
 // tab       the index of the selected tab            tabs value
 // table     values in cells                          rows cols colwidth labelwidth prec min max cellmode
-//                                                    indicator ...
+//                                                    scrolls indicator ...
 // radio     a number, one of items (or none)         items value indicator
 // deco      a frame, titled by its caption           -
 // graph     plots, cursors and axes (see userint.h)   -
@@ -43,12 +43,14 @@
 // (the last '=' of an item separates its value), tabs="A|B|C", states="Off|On" (a toggle
 // shows the state's text and its caption above it, like a numeric), pairs=32|20|0 (a 3-D graph's axes in
 // order, each with its number of value pairs; without it three axes without any), and the flags hidden dimmed
-// indicator bold, and anchor= (every kind but timer): the panel edges the control keeps its distance to when
-// the panel grows, '|'-separated among left, right, top, bottom, or center for none. Held by both edges of a
-// direction it stretches, by one it stays beside that edge, by neither it stays centred. Defaults:
-// anchor=left|top, prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's value); a
-// numeric is aligned right; a dimmed timer starts disabled. A table's prec, min, max, bold and textcolor are
-// the attributes of its cells. A control's caption shows above it (beside an LED; inside a button).
+// indicator bold, scrolls (a table whose page has no room at its design size for all its columns: it
+// scrolls sideways there by design, and shows them all once its window is grown), and anchor= (every kind but
+// timer): the panel edges the control keeps its distance to when the panel grows, '|'-separated among left,
+// right, top, bottom, or center for none. Held by both edges of a direction it stretches, by one it stays
+// beside that edge, by neither it stays centred. Defaults: anchor=left|top, prec=0, inc=1, no min or max,
+// value= 0 (a ring or radio: its first item's value); a numeric is aligned right; a dimmed timer starts
+// disabled. A table's prec, min, max, bold and textcolor are the attributes of its cells. A control's caption
+// shows above it (beside an LED; inside a button).
 #pragma once
 
 #include "platform/ui/userint.h"
@@ -94,6 +96,7 @@ struct Options {
     bool dimmed = false;
     bool indicator = false;
     bool bold = false;
+    bool scrolls = false; // a table: scrolls sideways at its panel's design size by design
 };
 
 struct ControlDef {
