@@ -43,7 +43,11 @@ QWidget* PopupOwner() {
     for (QWidget* w = p != nullptr ? p->frame->window() : nullptr; w != nullptr;
          w = w->parentWidget() != nullptr ? w->parentWidget()->window() : nullptr)
         if (w->isVisible()) return w;
-    return QApplication::activeWindow();
+    // The display reports a window active until its news of the window's closing arrives, and one that
+    // opened and closed at once may be reported active only after it closed: a popup owned by such a
+    // window would go with it.
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr && active->isVisible() ? active : nullptr;
 }
 
 QRect KeptOnScreen(QRect place, const QWidget& on) {

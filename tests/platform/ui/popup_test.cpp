@@ -6,6 +6,7 @@
 #include "platform/ui/uitest.h"
 #include "tests/platform/ui/fixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -365,6 +366,22 @@ TEST(UiPopups, ConfirmationDialogAnswersEnterWithItsDefaultAndEscapeOrCloseWithN
         EXPECT_EQ(ConfirmPopup("Maps", "Lose it?", c.enter), c.answer);
         EXPECT_TRUE(acted);
     }
+}
+
+// A question asked just after the program closed a window of its own, while the display still reports
+// that window as the active one, waits for the user rather than going with the closed window.
+TEST_F(UiTest, QuestionAskedAsAWindowClosesWaitsForTheUser) {
+    const int window = LoadPanel(0, "sample.uir", DLG::id);
+    ASSERT_EQ(DisplayPanel(window), 0);
+    DiscardPanel(window);
+    ASSERT_EQ(uitest::MoveWindow(main, 40, 40), 0); // the display's news of the closed window arrives
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    user.start(5);
+    EXPECT_EQ(ConfirmPopup("Exit", "Exit without saving changes?"), 1);
 }
 
 // A script's Enter answers with the question's default button, and every record keeps that default.
