@@ -145,14 +145,15 @@ TEST_F(OrvaneTest, ScrollToShowCtrlScrollsUpOrDownJustEnough) {
 }
 
 TEST_F(OrvaneTest, FailedFillIsReportedAndStillSwitches) {
-    idCurMap = 0; // no such map: the map editor can be neither read back nor filled
+    const auto shownMap = idCurMap; // the map the editor holds, given back at the end
+    idCurMap = 0;                   // no such map: the map editor can be neither read back nor filled
     popups.ExpectMessage();
     uitest::Click(hMainPanel, MAIN::CBmaps);
     EXPECT_EQ(hCurPanel, hMp1Panel);
     ASSERT_EQ(popups.Records().size(), 1u);
     EXPECT_EQ(popups.Records()[0].title, "Panel Change");
     EXPECT_EQ(popups.Records()[0].text, "Some error occurred...");
-    idCurMap = 1;
+    idCurMap = shownMap;
 }
 
 // The map pages: the editor, the tuning page in either mode, and back; the modes the tuning page runs in

@@ -127,7 +127,8 @@ TEST_F(OrvaneTest, ClosingTheWindowAndEndTaskBothReachExit) {
 
 // A page that cannot be read back is reported, and the unsaved-data question still follows.
 TEST_F(OrvaneTest, ExitAfterAFailedReadBackStillAsksAboutUnsavedChanges) {
-    idCurMap = 0; // the map editor can no longer be read back
+    const auto shownMap = idCurMap; // the map the editor holds, given back at the end
+    idCurMap = 0;                   // the map editor can no longer be read back
     ecuParData.reserved7C6[0] = 1;
     popups.ExpectMessage().AnswerConfirm(false);
     EXPECT_EQ(uitest::Click(hMainPanel, MAIN::CBexit), 0);
@@ -137,5 +138,5 @@ TEST_F(OrvaneTest, ExitAfterAFailedReadBackStillAsksAboutUnsavedChanges) {
     EXPECT_EQ(popups.Records()[1].title, "Updated ECU file");
     EXPECT_TRUE(uitest::IsPanelVisible(hMainPanel));
     ecuParData.reserved7C6[0] = 0;
-    idCurMap = 1;
+    idCurMap = shownMap;
 }
