@@ -319,9 +319,8 @@ Exhausts InjectOnMaps(EcuModel& model, const Corrections& c, const Corrections& 
     return exhausts;
 }
 
-// Injection, advance and lambda at the present operating point, from the data sets of the ECU (the maps
-// and corrections of the slot it runs on, the configuration), the bench adjustment and a manual tuning
-// correction.
+} // namespace
+
 void RunOnMaps(EcuModel& model) {
     EngineState& e = model.engine;
     const std::vector<std::uint8_t>& image = model.StoreBytes(model.tuningSlot);
@@ -347,6 +346,8 @@ void RunOnMaps(EcuModel& model) {
     for (std::size_t s = 0; s < 2; ++s)
         e.sensorLambda[s] = Sensed(e, exhausts.sensors[s].Lambda(), s);
 }
+
+namespace {
 
 // The variable cam: a pneumatic one engages above its upper engine speed and throttle and lets go below
 // either lower one; a kinematic one works whenever the engine runs.

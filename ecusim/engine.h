@@ -146,6 +146,10 @@ double ThrottleForPressure(double mapKpa);
 // Moves the model on by dt seconds: speeds, temperatures, pulse counters, lambda, and the injection time
 // and advance read from the mapping slot the ECU runs on; the diagnostic log counts along.
 void AdvanceEngine(EcuModel& model, double dtS);
+// Injection, advance and lambda at the present operating point, from the data sets of the ECU (the maps
+// and corrections of the slot it runs on, the configuration), the bench adjustment and a manual tuning
+// correction: what a request that changed one of them is answered under.
+void RunOnMaps(EcuModel& model);
 // Brings the model up to its clock: by all the time passed since the last call, however long; its
 // injection, advance and lambda are then those of the maps and corrections as they stand.
 void AdvanceEngineToNow(EcuModel& model);

@@ -235,7 +235,7 @@ bool ApplyBenchAdjust(BenchAdjust& b, std::uint8_t code, std::uint16_t value) {
 Reply ReadLiveData(EcuModel& model, std::span<const std::uint8_t> request) {
     if (request.size() != 4 || request[0] > 3) return std::nullopt;
     if (!ApplyBenchAdjust(model.engine.bench, request[1], GetBE16(&request[2]))) return std::nullopt;
-    AdvanceEngineToNow(model); // the engine under the adjustment
+    RunOnMaps(model); // the engine under the adjustment
     Record r{std::vector<std::uint8_t>(kLiveSizes[request[0]])};
     const Outputs out = OutputsAt(model);
     switch (request[0]) {

@@ -320,7 +320,7 @@ Reply MapTuning(EcuModel& m, std::span<const std::uint8_t> request) {
     default:
         return std::nullopt;
     }
-    AdvanceEngineToNow(m); // the engine under the new settings
+    RunOnMaps(m); // the engine under the new settings
     return InfoReply(m);
 }
 
