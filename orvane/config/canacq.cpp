@@ -145,7 +145,8 @@ bool CheckCaqDuplicates() {
     return true;
 }
 
+// Yes lets the duplicates reach the ECU or a file, so Enter answers No.
 bool IgnoreCaqWarning() {
-    return CheckCaqDuplicates() ||
-           ConfirmPopup("Warning!", "Active CAN-frames with duplicate IDs.\nIgnore?") != 0;
+    return CheckCaqDuplicates() || ConfirmPopup("Warning!", "Active CAN-frames with duplicate IDs.\nIgnore?",
+                                                ConfirmDefault::No) != 0;
 }

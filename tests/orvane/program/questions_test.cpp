@@ -2,6 +2,7 @@
 // without reading, answers No, and nothing is lost.
 #include "orvanefixture.h"
 
+#include "orvane/config/config.h"
 #include "orvane/core/logic/ecucmds.h"
 #include "orvane/core/ui/protect.h"
 #include "orvane/live/diagnost.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -31,6 +33,38 @@ struct Question {
     std::function<void(ScriptedPopups&)> askAndCheck;
 };
 
+// The CAN page on screen, its first two frames made active on one identifier as the user makes them.
+void ShowCanPageWithDuplicates() {
+    uitest::Click(hMainPanel, MAIN::CBconfig);
+    ASSERT_EQ(uitest::SelectTab(hCurPanel, CONFIG1::TPselectConfig, 4), 0);
+    ASSERT_EQ(hCurPanel, hCaqPanel);
+    for (const auto& [id, rate] : {std::pair{CANACQ::NUMcanId1, CANACQ::RINGfreqId1},
+                                   std::pair{CANACQ::NUMcanId2, CANACQ::RINGfreqId2}}) {
+        ASSERT_EQ(uitest::SetValueAsUser(hCaqPanel, id, 0x300), 0);
+        ASSERT_EQ(uitest::SetValueAsUser(hCaqPanel, rate, 1), 0); // "50 Hz"
+    }
+}
+
+// The question about duplicate CAN identifiers, reached by act from the CAN page that has them; the frames
+// are given back afterwards, so that nothing asks it again.
+Question CanQuestion(const char* what, std::function<void(ScriptedPopups&)> act) {
+    return {what, "Warning!", "Active CAN-frames with duplicate IDs.\nIgnore?",
+            [act = std::move(act)](ScriptedPopups& script) {
+                std::uint16_t frames[std::size(ecuParData.canFrames)];
+                std::ranges::copy(ecuParData.canFrames, frames);
+                ShowCanPageWithDuplicates();
+                script.PressEnter();
+                act(script);
+                std::ranges::copy(frames, ecuParData.canFrames);
+                ScatterCaqPanel();
+            }};
+}
+
+// Chooses the configuration in the data-set popup that the command is about to show.
+void ChooseConfiguration() {
+    uitest::Later([] { uitest::Click(hEcuPanel, ECUSELZ::CBparData); });
+}
+
 struct QuestionsTest : OrvaneTest {
     // Back to the main window alone, the link closed, tuning over, as the next case expects.
     void TidyUp() {
@@ -43,7 +77,7 @@ struct QuestionsTest : OrvaneTest {
     }
 
     std::vector<Question> Questions() {
-        return {
+        std::vector<Question> questions{
             {"exit with unsaved changes", "Updated ECU file",
              "Updated ECU file data:\n- Configuration data\n\nExit without saving changes?",
              [](ScriptedPopups& script) {
@@ -131,6 +165,39 @@ struct QuestionsTest : OrvaneTest {
                  InitCocEditData();
              }},
         };
+        questions.push_back(CanQuestion("sending duplicate CAN identifiers", [this](ScriptedPopups&) {
+            SimLink& link = ConnectSimulator();
+            ChooseConfiguration();
+            uitest::Click(hMainPanel, MAIN::CBsend);
+            EXPECT_EQ(FramesOf(link, CMD_WRITE_BEGIN) + FramesOf(link, CMD_WRITE_BLOCK), 0u)
+                << "nothing sent";
+        }));
+        questions.push_back(CanQuestion("storing duplicate CAN identifiers", [](ScriptedPopups& script) {
+            ChooseConfiguration();
+            uitest::Click(hMainPanel, MAIN::CBstore);
+            EXPECT_EQ(
+                std::ranges::count(script.Records(), PopupKind::FileSelect, &ScriptedPopups::Record::kind), 0)
+                << "no file asked for, nothing stored";
+        }));
+        // Every way off the CAN page: the main window's page buttons and the page's own tab line.
+        const std::pair<const char*, std::function<void()>> ways[] = {
+            {"Configuration", [] { uitest::Click(hMainPanel, MAIN::CBconfig); }},
+            {"Linearizations", [] { uitest::Click(hMainPanel, MAIN::CBlineariz); }},
+            {"Maps", [] { uitest::Click(hMainPanel, MAIN::CBmaps); }},
+            {"Injection", [] { uitest::Click(hMainPanel, MAIN::CBinj); }},
+            {"Advance", [] { uitest::Click(hMainPanel, MAIN::CBadv); }},
+            {"Parameters", [] { uitest::Click(hMainPanel, MAIN::CBparms); }},
+            {"Live", [] { uitest::Click(hMainPanel, MAIN::CBlive); }},
+            {"Diagnostics", [] { uitest::Click(hMainPanel, MAIN::CBdiag); }},
+            {"Info", [] { uitest::Click(hMainPanel, MAIN::CBinfo); }},
+            {"the tab line", [] { uitest::SelectTab(hCaqPanel, CANACQ::TPselectConfig, 0); }},
+        };
+        for (const auto& [way, leave] : ways)
+            questions.push_back(CanQuestion(way, [leave](ScriptedPopups&) {
+                leave();
+                EXPECT_EQ(hCurPanel, hCaqPanel) << "the CAN page stays";
+            }));
+        return questions;
     }
 };
 
