@@ -1,6 +1,7 @@
 // Every numeric box of every page, as a tuner meets it: a value beyond the box's range on either side (data
 // that break its limits) shows as it is, and stays while the user only clicks into the box, presses Enter
-// and leaves it with Tab; a number typed over it beyond the range, on either side, is held to the range.
+// and leaves it with Tab; a number typed over it outside the range, on either side, is held to the range,
+// whether it lies beyond the value shown or between that value and the range.
 #include "orvanefixture.h"
 #include "resourcepanels.h"
 
@@ -8,6 +9,7 @@
 #include "orvane/core/ui/pageregistry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -102,18 +104,29 @@ TEST_F(NumericBoxesTest, EveryBoxShowsAValueBeyondItsRangeAndHoldsANumberTypedTo
             }();
             struct Side {
                 const char* name;
-                double shown, typed;
+                double shown, typed, bound;
             };
-            const Side sides[] = {{"above", box->max + span, box->max + 2 * span},
-                                  {"below", box->min - span, box->min - 2 * span}};
+            // A hexadecimal box takes no minus sign: below its range it shows 0 and is typed half its
+            // minimum, where that lies between them.
+            const double belowShown = box->hex ? 0 : box->min - 2 * span;
+            const double belowTyped = box->hex ? std::floor(box->min / 2) : box->min - span;
+            const Side sides[] = {
+                {"above, typed beyond it", box->max + span, box->max + 2 * span, box->max},
+                {"below, typed beyond it", box->min - span, box->min - 2 * span, box->min},
+                {"above, typed between it and the range", box->max + 2 * span, box->max + span, box->max},
+                {"below, typed between it and the range", belowShown, belowTyped, box->min},
+            };
             for (const Side& side : sides) {
-                // A hexadecimal box takes no minus sign.
-                if (box->hex && side.typed < 0) continue;
+                if ((box->hex && side.typed < 0) || side.typed == side.shown) continue;
                 SCOPED_TRACE(def->name + "." + c.name + ", " + side.name);
+                // What the page makes of the bound typed itself (its own checks may change it further).
+                TypeInto(*box, box->Text(side.bound));
+                double v = 0;
+                GetCtrlVal(panel, c.id, &v);
+                const double bound = v;
                 ASSERT_EQ(SetCtrlVal(panel, c.id, side.shown), 0);
                 EXPECT_EQ(uitest::ShownText(panel, c.id), box->Text(side.shown));
                 TypeInto(*box, "");
-                double v = 0;
                 GetCtrlVal(panel, c.id, &v);
                 EXPECT_EQ(v, side.shown) << "not typed over";
                 const std::string typed = box->Text(side.typed);
@@ -121,6 +134,7 @@ TEST_F(NumericBoxesTest, EveryBoxShowsAValueBeyondItsRangeAndHoldsANumberTypedTo
                 GetCtrlVal(panel, c.id, &v);
                 EXPECT_GE(v, box->min) << typed;
                 EXPECT_LE(v, box->max) << typed;
+                EXPECT_EQ(v, bound) << typed << " stores what " << box->Text(side.bound) << " does";
             }
             SetCtrlVal(panel, c.id, held);
         }
