@@ -471,6 +471,45 @@ TEST_F(LiveTest, OutputTestsAreOneFrameEachAndNeedTheLink) {
     EXPECT_EQ(state, 0) << "with the engine running the test toggles snap back";
 }
 
+// Each output test's toggle switched on and off again, with the engine at rest (a running one snaps the
+// toggles back): its code goes out with 1, then with 0, and the ECU's output follows, as its light shows.
+TEST_F(LiveTest, OutputTestTogglesSwitchTheEcusOutputOnAndOff) {
+    ecu.model = ecusim::MakeEcuModel("");
+    struct Toggle {
+        const char* what;
+        int toggle;
+        std::uint8_t code;
+        bool ecusim::OutputTests::*output;
+        int light;
+    };
+    const Toggle toggles[] = {
+        {"fuel pump", LIVE2::TBtestFuelPump, 7, &ecusim::OutputTests::fuelPump, LIVE2::LEDisFuelPump},
+        {"auxiliary output", LIVE2::TBtestAuxOut, 8, &ecusim::OutputTests::auxOut, LIVE2::LEDisAuxOut},
+        {"fuel consumption", LIVE2::TBtestFuelConsum, 9, &ecusim::OutputTests::fuelConsum,
+         LIVE2::LEDisFuelConsum},
+    };
+    SimLink& link = ConnectLive(1);
+    for (const Toggle& t : toggles) {
+        SCOPED_TRACE(t.what);
+        for (const std::uint8_t on : {1, 0}) {
+            SCOPED_TRACE(on ? "on" : "off");
+            link.requests.clear();
+            ASSERT_EQ(Click(hLv2Panel, t.toggle), 0);
+            ASSERT_EQ(link.requests.size(), 1u);
+            EXPECT_EQ(Bytes(link.requests[0].begin() + 2, link.requests[0].end() - 1),
+                      (Bytes{0x0A, t.code, on}));
+            EXPECT_EQ(ecu.model.engine.tests.*t.output, on == 1);
+            EXPECT_TRUE(LivTimer(0, 1)); // every live record read again: the page shows what the ECU reports
+            EXPECT_TRUE(LivTimer(0, 1));
+            int shown = -1, light = -1;
+            GetCtrlVal(hLv2Panel, t.toggle, &shown);
+            GetCtrlVal(hLv2Panel, t.light, &light);
+            EXPECT_EQ(shown, on);
+            EXPECT_EQ(light, on);
+        }
+    }
+}
+
 // Live page 2 by the outputs each cylinder is wired to: an entry out of its range (255, or a coil above
 // 1, an injector above 3) is no output.
 TEST_F(LiveTest, Page2DimsByTheOutputsOfEachCylinder) {
