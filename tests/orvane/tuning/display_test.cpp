@@ -1,7 +1,11 @@
 // What the tuning page shows of a running tuning: the running-cell marker, the load axis of each map,
-// the auto-scroll, the status texts and the condition lights.
+// the auto-scroll, the status texts and the condition lights; and the injection tables and cylinder
+// toggles the engine's cylinders leave usable.
 #include "tuningfixture.h"
 
+#include "orvane/config/config.h"
+
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -237,4 +241,39 @@ TEST_F(TuningTest, LambdaReadingsGoBackToAnIndicatorsGroundAfterAMatch) {
         EXPECT_EQ(ground(MAPS2::NUMistLambda1), match ? 0x00FF00 : reading) << "match " << match;
         EXPECT_EQ(ground(MAPS2::NUMistLambda2), reading) << "its sensor is not in use";
     }
+}
+
+// An engine of N cylinders chosen on the first configuration page: on the tuning page the injection tables
+// of cylinders 1 to N and their toggles are usable, those above N dimmed.
+TEST_F(TuningTest, InjectionTablesAboveTheEnginesCylindersAreDimmed) {
+    const auto par = std::make_unique<EcuParData>(ecuParData);
+    struct Engine {
+        const char* type; // as the engine-type list names it
+        int index;
+        int cylinders;
+    };
+    const Engine engines[] = {
+        {"1cyl 1trig Sinj", 1, 1}, {"2cyl 2trig Sinj (odd)", 4, 2}, {"4cyl (1-3-4-2)", 21, 4}};
+    for (const Engine& e : engines) {
+        SCOPED_TRACE(e.type);
+        uitest::Click(hMainPanel, MAIN::CBconfig);
+        if (hCurPanel != hCg1Panel) uitest::SelectTab(hCurPanel, CONFIG1::TPselectConfig, 0);
+        ASSERT_EQ(hCurPanel, hCg1Panel);
+        ASSERT_EQ(uitest::SetValueAsUser(hCg1Panel, CONFIG1::RINGengType, e.index), 0);
+        uitest::Click(hMainPanel, MAIN::CBmaps);
+        uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
+        ASSERT_EQ(hCurPanel, hMp2Panel);
+        const int toggles[] = {MAPS2::TBcyl1, MAPS2::TBcyl2, MAPS2::TBcyl3, MAPS2::TBcyl4};
+        for (int cylinder = 1; cylinder <= 4; ++cylinder) {
+            SCOPED_TRACE(cylinder);
+            ASSERT_EQ(uitest::SetValueAsUser(hMp2Panel, MAPS2::RINGmapType, cylinder), 0);
+            Tick();
+            const int dimmed = cylinder > e.cylinders ? 1 : 0;
+            EXPECT_EQ(CtrlAttr(hMp2Panel, MAPS2::TABmatrix, ATTR_DIMMED), dimmed) << "the injection table";
+            EXPECT_EQ(CtrlAttr(hMp2Panel, toggles[cylinder - 1], ATTR_DIMMED), dimmed) << "the toggle";
+        }
+        uitest::Click(hMainPanel, MAIN::CBinfo);
+    }
+    ecuParData = *par;
+    ASSERT_TRUE(ScatterAllPanels());
 }
