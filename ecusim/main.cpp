@@ -72,6 +72,18 @@ bool ParseChannels(const char* text, std::uint16_t& mask) {
 }
 
 } // namespace
+// The options that take a value, the argument after them.
+constexpr std::string_view kValueOptions[] = {"--socket",          "--password",      "--throttle",
+                                              "--open-channel",    "--diag-password", "--flaky",
+                                              "--flaky-transfers", "--boot-type"};
+
+// Says what was wrong with the command line, then how to use it; the exit status of a bad command line.
+int Refuse(const std::string& what) {
+    std::fprintf(stderr, "ecusim: %s\n", what.c_str());
+    std::fprintf(stderr, kUsage, SimulatorSocketPath().c_str());
+    return 2;
+}
+
 
 int main(int argc, char** argv) {
     std::string path = SimulatorSocketPath();
@@ -81,37 +93,43 @@ int main(int argc, char** argv) {
     bool log = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--socket" && hasValue) {
-            path = argv[++i];
-        } else if (arg == "--password" && hasValue) {
-            ecu.password = argv[++i];
+        const bool takesValue = std::ranges::find(kValueOptions, arg) != std::end(kValueOptions);
+        if (takesValue && i + 1 == argc) return Refuse(arg + " needs a value");
+        const char* value = takesValue ? argv[++i] : "";
+        bool good = true;
+        if (arg == "--socket") {
+            path = value;
+        } else if (arg == "--password") {
+            ecu.password = value;
         } else if (arg == "--pace") {
             serve.pace = true;
         } else if (arg == "--short-acks") {
             ecu.shortAcks = true;
-        } else if (arg == "--throttle" && hasValue && ParseOpenings(argv[i + 1], ecu.throttleSteps)) {
-            ++i;
-        } else if (arg == "--open-channel" && hasValue && ParseChannels(argv[i + 1], ecu.openChannels)) {
-            ++i;
-        } else if (arg == "--diag-password" && hasValue) {
-            ecu.diagPassword = argv[++i];
-        } else if (arg == "--flaky" && hasValue) {
-            ecu.flaky = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
-        } else if (arg == "--flaky-transfers" && hasValue) {
-            ecu.flakyTransfers = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--throttle") {
+            good = ParseOpenings(value, ecu.throttleSteps);
+        } else if (arg == "--open-channel") {
+            good = ParseChannels(value, ecu.openChannels);
+        } else if (arg == "--diag-password") {
+            ecu.diagPassword = value;
+        } else if (arg == "--flaky") {
+            ecu.flaky = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
+        } else if (arg == "--flaky-transfers") {
+            ecu.flakyTransfers = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
         } else if (arg == "--log") {
             log = true;
-        } else if (arg == "--boot-type" && hasValue &&
-                   (argv[i + 1] == std::string("5600") || argv[i + 1] == std::string("5534"))) {
-            ecu.bootType = static_cast<std::uint16_t>(std::stoul(argv[++i], nullptr, 16));
+        } else if (arg == "--boot-type") {
+            good = std::string_view(value) == "5600" || std::string_view(value) == "5534";
+            if (good) ecu.bootType = static_cast<std::uint16_t>(std::stoul(value, nullptr, 16));
         } else if (arg == "--boot-old-ping") {
             ecu.bootOldPing = true;
         } else {
-            std::fprintf(arg == "--help" ? stdout : stderr, kUsage, path.c_str());
-            return arg == "--help" ? 0 : 2;
+        } else if (arg == "--help") {
+            std::printf(kUsage, SimulatorSocketPath().c_str());
+            return 0;
+            return Refuse("unknown option " + arg);
         }
     }
+        if (!good) return Refuse("bad value for " + arg + ": " + value);
     if (ecu.password.size() > ecusim::kPasswordSize) {
         std::fprintf(stderr, "ecusim: the password has at most %zu characters\n", ecusim::kPasswordSize);
         return 2;
