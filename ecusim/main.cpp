@@ -30,7 +30,8 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "                  in turn, each for four readings: 0,100 walks a calibration\n"
                           "  --open-channel LIST  the sensors of these diagnosed channels (comma-separated:\n"
                           "                  throttle, water, air, baro, manifold, aux1, aux2, step,\n"
-                          "                  battery) are disconnected: each counts an error a second\n"
+                          "                  battery) are disconnected: each reads 0 and counts an error\n"
+                          "                  a second\n"
                           "  --diag-password TEXT  the diagnostics password, up to 8 characters\n"
                           "                  (default \"service\"; \"\" leaves the diagnostics open)\n"
                           "  --flaky N       lose every N-th poll reply, break the checksum of the next\n"
@@ -71,7 +72,6 @@ bool ParseChannels(const char* text, std::uint16_t& mask) {
     }
 }
 
-} // namespace
 // The options that take a value, the argument after them.
 constexpr std::string_view kValueOptions[] = {"--socket",          "--password",      "--throttle",
                                               "--open-channel",    "--diag-password", "--flaky",
@@ -84,6 +84,7 @@ int Refuse(const std::string& what) {
     return 2;
 }
 
+} // namespace
 
 int main(int argc, char** argv) {
     std::string path = SimulatorSocketPath();
@@ -122,14 +123,14 @@ int main(int argc, char** argv) {
             if (good) ecu.bootType = static_cast<std::uint16_t>(std::stoul(value, nullptr, 16));
         } else if (arg == "--boot-old-ping") {
             ecu.bootOldPing = true;
-        } else {
         } else if (arg == "--help") {
             std::printf(kUsage, SimulatorSocketPath().c_str());
             return 0;
+        } else {
             return Refuse("unknown option " + arg);
         }
-    }
         if (!good) return Refuse("bad value for " + arg + ": " + value);
+    }
     if (ecu.password.size() > ecusim::kPasswordSize) {
         std::fprintf(stderr, "ecusim: the password has at most %zu characters\n", ecusim::kPasswordSize);
         return 2;
