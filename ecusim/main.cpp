@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +57,16 @@ bool ParseOpenings(const char* text, std::vector<double>& openings) {
         if (*p == '\0') return true;
         if (*p != ',') return false;
     }
+}
+
+// "12" -> 12; false unless the whole text is a whole number that fits (0 is "never").
+bool ParseCount(const char* text, unsigned& count) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long n = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || *text == '-' || errno == ERANGE || n > UINT32_MAX) return false;
+    count = static_cast<unsigned>(n);
+    return true;
 }
 
 // "aux2,water" -> the bits of those channels; false unless every item names a diagnosed channel.
@@ -113,9 +124,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--diag-password") {
             ecu.diagPassword = value;
         } else if (arg == "--flaky") {
-            ecu.flaky = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
+            good = ParseCount(value, ecu.flaky);
         } else if (arg == "--flaky-transfers") {
-            ecu.flakyTransfers = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
+            good = ParseCount(value, ecu.flakyTransfers);
         } else if (arg == "--log") {
             log = true;
         } else if (arg == "--boot-type") {

@@ -97,6 +97,9 @@ TEST(SimProgram, ABadCommandLineIsNamedBeforeTheUsageWithTheRealDefaultSocket) {
         {{"--boot-type", "5700", "--socket", given}, "ecusim: bad value for --boot-type: 5700"},
         {{"--socket", given, "--frobnicate"}, "ecusim: unknown option --frobnicate"},
         {{"--socket", given, "--flaky"}, "ecusim: --flaky needs a value"},
+        {{"--flaky", "abc"}, "ecusim: bad value for --flaky: abc"},
+        {{"--flaky-transfers", "3x", "--socket", given}, "ecusim: bad value for --flaky-transfers: 3x"},
+        {{"--flaky", "-1"}, "ecusim: bad value for --flaky: -1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
