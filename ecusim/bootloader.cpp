@@ -92,14 +92,16 @@ Reply Erase(BootLoader& boot, std::span<const std::uint8_t> request) {
     return std::vector<std::uint8_t>{};
 }
 
-// The end block (its number alone) installs the image when it is whole and made for this system type.
+// The end block (its number alone) installs the image when it is whole and made for this system type: the
+// application of its header, or without a header the application the ECU ran before.
 Reply Finish(BootLoader& boot) {
     if (boot.received.size() <= kFirmwareTagSize || TagSystemType(boot.received) != boot.sysType)
         return std::nullopt;
     boot.programmed = std::move(boot.received);
     boot.received.clear();
     boot.newApplication = ReadAppHeader(std::span(boot.programmed).subspan(kFirmwareTagSize));
-    boot.app = boot.newApplication.value_or(AppInfo{.name = "?"});
+    if (boot.newApplication) boot.running = *boot.newApplication;
+    boot.app = boot.running;
     boot.erased = 0; // written flash must be erased again before the next image
     boot.nextBlock = 0;
     return std::vector<std::uint8_t>{};

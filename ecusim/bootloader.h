@@ -28,7 +28,10 @@ struct BootLoader {
     std::uint16_t minor = 4;
     std::uint16_t customerId = 0x0A1C;
 
-    std::optional<AppInfo> app = FactoryApplication();
+    // The application the ECU runs: the one it came with, then that of each image written whole with an
+    // application header. An image without one leaves it running, and installed as the boot loader reports.
+    AppInfo running = FactoryApplication();
+    std::optional<AppInfo> app = running; // the application installed; none once its flash is erased
     std::uint32_t erased = 0;             // one bit per area erased since the last image was written
     std::vector<std::uint8_t> received;   // the image written so far, tag included
     std::uint16_t nextBlock = 0;          // the number the next block must carry

@@ -230,19 +230,19 @@ void CalibrateSensors(std::span<std::uint8_t> image) {
         return [=](double ad) { return lo + (hi - lo) * (ad - adLo) / (adHi - adLo); };
     };
     const Axis fullSpan = span(0, 1020);
-    FillCurve(w, 0x3C4, span(kThrottleAdShut, kThrottleAdOpen),
+    FillCurve(w, kParThrottleCurve, span(kThrottleAdShut, kThrottleAdOpen),
               linear(kThrottleAdShut, kThrottleAdOpen, 0, 1000)); // throttle [deg x 10]
     // The temperature sensors read lower when hot (5.38 A/D a degree below 150 deg C), the manifold pressure
     // 8.5 A/D a kPa, as the simulated engine's sensors do.
     const Axis ntc = span(40, 940);
-    FillCurve(w, 0x404, ntc, linear(0, 5.38, 1500, 1490));
-    FillCurve(w, 0x444, ntc, linear(0, 5.38, 1500, 1490));
-    FillCurve(w, 0x484, fullSpan, linear(0, 8.5, 0, 10));           // manifold pressure [mbar]
-    FillCurve(w, 0x4C4, fullSpan, linear(0, 1023, 0, 5000));        // traction selector [mV]
-    FillCurve(w, 0x504, fullSpan, linear(0, 1020, 6500, 13000));    // lambda 1, 0.650 .. 1.300
-    FillCurve(w, 0x544, fullSpan, linear(0, 1020, 6500, 13000));    // lambda 2
-    FillCurve(w, 0x584, fullSpan, linear(0, 1020, 0, 1200));        // fork travel [mm x 10]
-    FillCurve(w, 0x5C4, fullSpan, linear(0, 1020, 0, 600));         // shock travel
+    FillCurve(w, kParWaterCurve, ntc, linear(0, 5.38, 1500, 1490));
+    FillCurve(w, kParAirCurve, ntc, linear(0, 5.38, 1500, 1490));
+    FillCurve(w, kParManifoldCurve, fullSpan, linear(0, 8.5, 0, 10));       // manifold pressure [mbar]
+    FillCurve(w, kParTcLevelCurve, fullSpan, linear(0, 1023, 0, 5000));     // traction selector [mV]
+    FillCurve(w, kParLambda1Curve, fullSpan, linear(0, 1020, 6500, 13000)); // lambda 1, 0.650 .. 1.300
+    FillCurve(w, kParLambda2Curve, fullSpan, linear(0, 1020, 6500, 13000)); // lambda 2
+    FillCurve(w, kParForkCurve, fullSpan, linear(0, 1020, 0, 1200));        // fork travel [mm x 10]
+    FillCurve(w, kParShockCurve, fullSpan, linear(0, 1020, 0, 600));        // shock travel
     FillCurve(w, 0x604, span(150, 850), linear(150, 850, 0, 1000)); // gas of an external drive-by-wire
     // End points of the auxiliary throttle, the pedal and the two throttle bodies (sensors A and B).
     w.Words(0x6B2, {120, 900});

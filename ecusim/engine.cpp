@@ -83,7 +83,7 @@ std::array<double, kDiagChannels> ChannelReadings(const EcuModel& model) {
         160.0,
         e.batteryV * 51.15};
     for (std::size_t i = 0; i < kDiagChannels; ++i)
-        if (e.openChannels & 1u << i) readings[i] = 0.0;
+        if (Disconnected(model, static_cast<DiagChannel>(i))) readings[i] = 0.0;
     return readings;
 }
 

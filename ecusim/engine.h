@@ -114,8 +114,9 @@ struct EngineState {
 
     BenchAdjust bench;
     OutputTests tests;
-    // Bit i: the sensor of diagnosed channel i (see kDiagChannelNames) is disconnected and reads 0, which
-    // its diagnosis counts as an error every second; every other sensor reads within its range.
+    // Bit i: the sensor of diagnosed channel i (see kDiagChannelNames) is disconnected and reads 0 wherever
+    // the ECU reports it (see sensors.h), which its diagnosis counts as an error every second; every other
+    // sensor reads within its range. The engine runs on as it did.
     std::uint16_t openChannels = 0;
 };
 

@@ -135,37 +135,59 @@ void FillAdvance(Record& r, const EcuModel& model, const Outputs& out) {
     r.Bit(140, 7, c.tcLevel > 0);
 }
 
+// What the ECU makes of a count through one of the configuration's linearizations.
+double Linearized(const EcuModel& model, std::size_t curve, double count) {
+    return CurveIn(model.StoreBytes(Store::Par), curve, curve + kCurveAxisAfter, kCurvePoints, count);
+}
+
+// Where a sensor shows in the analog record: its A/D word, the value beside it two bytes on, and the
+// configuration's linearization the ECU reads it through (0: none, a reading of 0 is a value of 0), whose
+// values are perCurveUnit of the record's units.
+struct AnalogPair {
+    std::size_t off;
+    std::size_t curve = 0;
+    double perCurveUnit = 1.0;
+};
+
+// A sensor of the analog record, watched by a diagnosed channel: its reading (reading over full of its
+// span) and the value shown beside it. Disconnected, it reads 0, and the value is what the ECU makes of 0;
+// a channel in error has its A/D word flagged.
+void Analog(Record& r, const EcuModel& model, DiagChannel channel, AnalogPair pair, double reading,
+            double full, double shown) {
+    const bool open = Disconnected(model, channel);
+    r.Ad(pair.off, open ? 0.0 : reading, full, InError(model, channel));
+    if (open) shown = pair.curve == 0 ? 0.0 : Linearized(model, pair.curve, 0.0) * pair.perCurveUnit;
+    r.I16(pair.off + 2, shown);
+}
+
 void FillAnalog(Record& r, const EcuModel& model, const Outputs& out) {
     const EngineState& e = model.engine;
+    const auto aux = [&](AuxSensor sensor) { return AuxChannelOf(model, sensor); };
     // the throttle sensor as command 0x07 reads it, and the opening its linearization makes of that
     const double throttleAd = *SensorReading(model, kThrottleChannel);
-    r.Ad(0, throttleAd, kReadingFull);
-    r.I16(2, CurveIn(model.StoreBytes(Store::Par), kParThrottleCurve, kParThrottleCurveAxis, kCurvePoints,
-                     throttleAd));
-    r.Ad(4, 150.0 - e.waterC, 190.0);
-    r.I16(6, e.waterC * 10.0);
-    r.Ad(8, 150.0 - e.airC, 190.0);
-    r.I16(10, e.airC * 10.0);
-    r.Ad(12, e.baroKpa, 120.0);
-    r.I16(14, e.baroKpa * 10.0); // mbar
-    r.Ad(16, e.mapKpa, 120.0);
-    r.I16(18, e.mapKpa * 10.0);
+    Analog(r, model, kChanThrottle, {0, kParThrottleCurve}, throttleAd, kReadingFull,
+           Linearized(model, kParThrottleCurve, throttleAd));
+    Analog(r, model, kChanWater, {4, kParWaterCurve}, 150.0 - e.waterC, 190.0, e.waterC * 10.0);
+    Analog(r, model, kChanAir, {8, kParAirCurve}, 150.0 - e.airC, 190.0, e.airC * 10.0);
+    Analog(r, model, kChanBaro, {12}, e.baroKpa, 120.0, e.baroKpa * 10.0); // mbar
+    Analog(r, model, kChanManifold, {16, kParManifoldCurve}, e.mapKpa, 120.0, e.mapKpa * 10.0);
+    // the gear sensor's position, and beside it the gear's index over the position's 12 bits
     const double gearPos = e.gear * 600.0 + 300.0;
-    r.Ad(20, gearPos, 4095.0);
-    r.Raw16(22, static_cast<std::uint16_t>(std::max(0, e.gear - 1) << 12 | static_cast<int>(gearPos)));
-    for (std::size_t s = 0; s < 2; ++s) { // the lambda sensors, each with its air/fuel ratio
-        r.Ad(24 + 4 * s, e.sensorLambda[s], 2.0);
-        r.I16(26 + 4 * s, e.sensorLambda[s] * kStoichAfr * 10.0);
-    }
-    r.Ad(32, 0.0, 1.0);
-    r.Ad(36, 0.0, 1.0);
+    Analog(r, model, aux(AuxSensor::GearPosition), {20}, gearPos, 4095.0,
+           std::max(0, e.gear - 1) << 12 | static_cast<int>(gearPos));
+    // the lambda sensors, each with its air/fuel ratio
+    Analog(r, model, aux(AuxSensor::Lambda1), {24, kParLambda1Curve, kStoichAfr / 1000.0}, e.sensorLambda[0],
+           2.0, e.sensorLambda[0] * kStoichAfr * 10.0);
+    Analog(r, model, aux(AuxSensor::Lambda2), {28, kParLambda2Curve, kStoichAfr / 1000.0}, e.sensorLambda[1],
+           2.0, e.sensorLambda[1] * kStoichAfr * 10.0);
+    Analog(r, model, aux(AuxSensor::Fork), {32, kParForkCurve}, 0.0, 1.0, 0.0);
+    Analog(r, model, aux(AuxSensor::Shock), {36, kParShockCurve}, 0.0, 1.0, 0.0);
     // the idle-air actuator: an auxiliary throttle's opening, else the stepper's steps
-    r.Ad(40, out.auxThrottlePct, 100.0);
-    r.I16(42, out.auxThrottlePct * 10.0 + out.idleSteps + out.bypassSteps);
-    r.Ad(44, 0.0, 1.0);
+    Analog(r, model, kChanStep, {40}, out.auxThrottlePct, 100.0,
+           out.auxThrottlePct * 10.0 + out.idleSteps + out.bypassSteps);
+    Analog(r, model, aux(AuxSensor::TcLevel), {44, kParTcLevelCurve}, 0.0, 1.0, 0.0);
     r.U16(50, model.tuningSlot == Store::Slot2 ? 1.0 : 0.0);
-    r.Ad(52, e.batteryV, 20.0);
-    r.I16(54, e.batteryV * 10.0);
+    Analog(r, model, kChanBattery, {52}, e.batteryV, 20.0, e.batteryV * 10.0);
 }
 
 // An external drive-by-wire: the grip's two sensors and each body's two (one rising, one falling), read

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +31,8 @@ constexpr char kUsage[] = "Usage: ecusim [options]\n"
                           "                  in turn, each for four readings: 0,100 walks a calibration\n"
                           "  --open-channel LIST  the sensors of these diagnosed channels (comma-separated:\n"
                           "                  throttle, water, air, baro, manifold, aux1, aux2, step,\n"
-                          "                  battery) are disconnected: each counts an error a second\n"
+                          "                  battery) are disconnected: each reads 0 and counts an error\n"
+                          "                  a second\n"
                           "  --diag-password TEXT  the diagnostics password, up to 8 characters\n"
                           "                  (default \"service\"; \"\" leaves the diagnostics open)\n"
                           "  --flaky N       lose every N-th poll reply, break the checksum of the next\n"
@@ -57,6 +59,16 @@ bool ParseOpenings(const char* text, std::vector<double>& openings) {
     }
 }
 
+// "12" -> 12; false unless the whole text is a whole number that fits (0 is "never").
+bool ParseCount(const char* text, unsigned& count) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long n = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || *text == '-' || errno == ERANGE || n > UINT32_MAX) return false;
+    count = static_cast<unsigned>(n);
+    return true;
+}
+
 // "aux2,water" -> the bits of those channels; false unless every item names a diagnosed channel.
 bool ParseChannels(const char* text, std::uint16_t& mask) {
     mask = 0;
@@ -71,6 +83,18 @@ bool ParseChannels(const char* text, std::uint16_t& mask) {
     }
 }
 
+// The options that take a value, the argument after them.
+constexpr std::string_view kValueOptions[] = {"--socket",          "--password",      "--throttle",
+                                              "--open-channel",    "--diag-password", "--flaky",
+                                              "--flaky-transfers", "--boot-type"};
+
+// Says what was wrong with the command line, then how to use it; the exit status of a bad command line.
+int Refuse(const std::string& what) {
+    std::fprintf(stderr, "ecusim: %s\n", what.c_str());
+    std::fprintf(stderr, kUsage, SimulatorSocketPath().c_str());
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -81,36 +105,42 @@ int main(int argc, char** argv) {
     bool log = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--socket" && hasValue) {
-            path = argv[++i];
-        } else if (arg == "--password" && hasValue) {
-            ecu.password = argv[++i];
+        const bool takesValue = std::ranges::find(kValueOptions, arg) != std::end(kValueOptions);
+        if (takesValue && i + 1 == argc) return Refuse(arg + " needs a value");
+        const char* value = takesValue ? argv[++i] : "";
+        bool good = true;
+        if (arg == "--socket") {
+            path = value;
+        } else if (arg == "--password") {
+            ecu.password = value;
         } else if (arg == "--pace") {
             serve.pace = true;
         } else if (arg == "--short-acks") {
             ecu.shortAcks = true;
-        } else if (arg == "--throttle" && hasValue && ParseOpenings(argv[i + 1], ecu.throttleSteps)) {
-            ++i;
-        } else if (arg == "--open-channel" && hasValue && ParseChannels(argv[i + 1], ecu.openChannels)) {
-            ++i;
-        } else if (arg == "--diag-password" && hasValue) {
-            ecu.diagPassword = argv[++i];
-        } else if (arg == "--flaky" && hasValue) {
-            ecu.flaky = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
-        } else if (arg == "--flaky-transfers" && hasValue) {
-            ecu.flakyTransfers = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--throttle") {
+            good = ParseOpenings(value, ecu.throttleSteps);
+        } else if (arg == "--open-channel") {
+            good = ParseChannels(value, ecu.openChannels);
+        } else if (arg == "--diag-password") {
+            ecu.diagPassword = value;
+        } else if (arg == "--flaky") {
+            good = ParseCount(value, ecu.flaky);
+        } else if (arg == "--flaky-transfers") {
+            good = ParseCount(value, ecu.flakyTransfers);
         } else if (arg == "--log") {
             log = true;
-        } else if (arg == "--boot-type" && hasValue &&
-                   (argv[i + 1] == std::string("5600") || argv[i + 1] == std::string("5534"))) {
-            ecu.bootType = static_cast<std::uint16_t>(std::stoul(argv[++i], nullptr, 16));
+        } else if (arg == "--boot-type") {
+            good = std::string_view(value) == "5600" || std::string_view(value) == "5534";
+            if (good) ecu.bootType = static_cast<std::uint16_t>(std::stoul(value, nullptr, 16));
         } else if (arg == "--boot-old-ping") {
             ecu.bootOldPing = true;
+        } else if (arg == "--help") {
+            std::printf(kUsage, SimulatorSocketPath().c_str());
+            return 0;
         } else {
-            std::fprintf(arg == "--help" ? stdout : stderr, kUsage, path.c_str());
-            return arg == "--help" ? 0 : 2;
+            return Refuse("unknown option " + arg);
         }
+        if (!good) return Refuse("bad value for " + arg + ": " + value);
     }
     if (ecu.password.size() > ecusim::kPasswordSize) {
         std::fprintf(stderr, "ecusim: the password has at most %zu characters\n", ecusim::kPasswordSize);

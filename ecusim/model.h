@@ -54,8 +54,15 @@ inline constexpr std::size_t kParAnalogType = 0x7B1;      // what the two auxili
 inline constexpr std::size_t kParGearMode = 0x7B0;        // 2: the gear from the engine-wheel ratio
 inline constexpr std::size_t kParLevelSwitch = 0x782;     // 0 none, up to 16 its steps, else analog
 // The throttle's linearization: 16 openings (x10) and, 32 bytes on, the A/D readings they lie at.
-inline constexpr std::size_t kParThrottleCurve = 0x3C4, kParThrottleCurveAxis = 0x3E4;
+inline constexpr std::size_t kParThrottleCurve = 0x3C4;
 inline constexpr std::size_t kCurvePoints = 16;
+// The other sensors' linearizations, laid out alike: water and air temperature (x10), manifold pressure
+// (mbar), the traction-control selector (mV), the two lambda sensors (x10000), fork and shock travel (x10).
+inline constexpr std::size_t kParWaterCurve = 0x404, kParAirCurve = 0x444, kParManifoldCurve = 0x484,
+                             kParTcLevelCurve = 0x4C4, kParLambda1Curve = 0x504, kParLambda2Curve = 0x544,
+                             kParForkCurve = 0x584, kParShockCurve = 0x5C4;
+// A curve's breakpoints lie this many bytes after its values.
+inline constexpr std::size_t kCurveAxisAfter = 32;
 // The idle-air actuator: none, an auxiliary throttle, an idle stepper ("Idling", or "Idling
 // HarleyDavidson" with its normal step by water temperature), the engine brake's by-pass air.
 enum StepperType : std::uint8_t { kNoStepper, kAuxThrottle, kIdling, kIdlingHd, kEngineBrake };

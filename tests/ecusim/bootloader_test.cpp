@@ -114,33 +114,59 @@ std::pair<std::string, Bytes> Identity(ecusim::EcuSim& sim) {
             Bytes(ping->data.begin(), ping->data.begin() + 10)};
 }
 
-// Once a whole image is written, the ECU is the application in its header, until it starts again; an
-// image without the header leaves the ECU as it was.
+// What the boot loader reports installed: the application's name and its version with the suffix.
+std::pair<Bytes, Bytes> Installed(ecusim::EcuSim& sim) {
+    return {Ask(sim, 3, {2}).value_or(Bytes{}), Ask(sim, 3, {1}).value_or(Bytes{})};
+}
+
+// Erases the application's areas and writes an image whole, as the programmer sends a "Tmk" file.
+bool Program(ecusim::EcuSim& sim, const Bytes& image) {
+    for (std::uint8_t area = 1; area <= 7; ++area)
+        if (!Ask(sim, 5, {area})) return false;
+    Bytes copy = {'D', 'r', 'v', 'l', 'n', 'T', 'm', 'k'};
+    copy.insert(copy.end(), image.begin(), image.end());
+    return WriteCopy(sim, copy);
+}
+
+// Once a whole image is written, the ECU is the application in its header, until it starts again, and the
+// boot loader reports that application installed; an image without the header leaves the ECU as it was:
+// the workbench finds the application it ran before, and so does the programmer.
 TEST(SimBootLoader, TheEcuIsTheApplicationLastWritten) {
     const Bytes factoryPing = {0x01, 0x0D, 'T', '4', '8', '4', 0, 0, 0, 0};
+    const Bytes sample = ecusim::MakeFirmwareImage({"SAMPLE 5600", 2, 0, "s", "one", "two"}, 1000);
+    const Bytes samplePing = {0x02, 0x00, 'S', 'A', 'M', 'P', 'L', 'E', ' ', '5'};
+    const std::pair<Bytes, Bytes> factoryApp = {{'T', '4', '8', '4'}, {0, 1, 0, 13}};
+    const std::pair<Bytes, Bytes> sampleApp = {{'S', 'A', 'M', 'P', 'L', 'E', ' ', '5', '6', '0', '0'},
+                                               {0, 2, 0, 0, 's'}};
+    // 548 zero bytes and then data: the block of a "Tmk" file sent as if it were the image
+    Bytes headerless(548, 0);
+    headerless.insert(headerless.end(), 1000, 0x5A);
     struct Case {
         const char* what;
+        Bytes before; // an image written first (empty: none)
         Bytes image;
         std::string version;
         Bytes ping;
+        std::pair<Bytes, Bytes> installed;
     };
     const Case cases[] = {
-        {"with a header", ecusim::MakeFirmwareImage({"SAMPLE 5600", 2, 0, "s", "one", "two"}, 1000),
-         "SAMPLE 5600 v2.0s", Bytes{0x02, 0x00, 'S', 'A', 'M', 'P', 'L', 'E', ' ', '5'}},
-        {"with a header of this monitor's firmware",
-         ecusim::MakeFirmwareImage({"T484", 1, 13, "", "", ""}, 300), "T484 v1.13", factoryPing},
-        {"without a header", Bytes(1000, 0x5A), "ECUSIM T484 v1.13", factoryPing},
+        {"with a header", {}, sample, "SAMPLE 5600 v2.0s", samplePing, sampleApp},
+        {"with a header of this monitor's firmware", sample,
+         ecusim::MakeFirmwareImage({"T484", 1, 13, "", "", ""}, 300), "T484 v1.13", factoryPing, factoryApp},
+        {"without a header", {}, headerless, "ECUSIM T484 v1.13", factoryPing, factoryApp},
+        {"without a header, after a sample", sample, headerless, "SAMPLE 5600 v2.0s", samplePing, sampleApp},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ecusim::EcuSim sim;
         ASSERT_EQ(Identity(sim), std::pair("ECUSIM T484 v1.13"s, factoryPing));
-        for (std::uint8_t area = 1; area <= 7; ++area)
-            ASSERT_TRUE(Ask(sim, 5, {area}));
-        Bytes copy = {'D', 'r', 'v', 'l', 'n', 'T', 'm', 'k'};
-        copy.insert(copy.end(), c.image.begin(), c.image.end());
-        ASSERT_TRUE(WriteCopy(sim, copy));
+        ASSERT_EQ(Installed(sim), factoryApp);
+        if (!c.before.empty()) {
+            ASSERT_TRUE(Program(sim, c.before));
+        }
+        ASSERT_TRUE(Program(sim, c.image));
         EXPECT_EQ(Identity(sim), std::pair(c.version, c.ping));
+        EXPECT_EQ(Installed(sim), c.installed);
         sim.NewConnection();
         EXPECT_EQ(Identity(sim).first, c.version) << "a new connection is the same ECU";
     }

@@ -231,6 +231,42 @@ TEST(SimDiagnostics, TheDistanceWarningComesAtTheLimitInKilometres) {
     EXPECT_TRUE(warned(5000000.0));
 }
 
+// The distance light (the log's distance-limit warning) as the engine drives on: never with the limit at 0
+// (off); with a limit (tens of kilometres) set through the parameter command, dark while the distance
+// covered is short of it and lit from the first poll at which it has reached it.
+TEST(SimDiagnostics, TheDistanceLightIsOffWithoutALimitAndLightsOnceTheDistanceReachesIt) {
+    struct Case {
+        const char* what;
+        std::uint32_t limit; // tens of kilometres
+    };
+    const Case cases[] = {{"no limit", 0}, {"10 km", 1}, {"20 km", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimClient client;
+        ASSERT_EQ(client.Exchange(0x13, Bytes{1, 's', 'e', 'r', 'v', 'i', 'c', 'e', 0})->data, Bytes{1});
+        Bytes setLimit(6);
+        ecusim::PutBE32(setLimit.data(), c.limit);
+        setLimit[4] = 7;
+        const auto params = client.Exchange(0x11, setLimit);
+        ASSERT_TRUE(params);
+        ASSERT_EQ(ecusim::GetBE32(params->data.data() + 12), c.limit);
+        ecusim::SteerEngine(client.sim.model.engine, 10000.0, 100.0); // flat out in top gear
+        const double limitM = c.limit * 10000.0;
+        double metres = 0.0;
+        int lit = 0;
+        while (metres < 25000.0) {
+            ecusim::AdvanceEngine(client.sim.model, 1.0);
+            const auto status = client.Exchange(0x10, Bytes{0});
+            ASSERT_TRUE(status);
+            metres = ecusim::GetBE32(status->data.data() + 12);
+            const bool light = GetBE16(status->data, 20) != 0;
+            EXPECT_EQ(light, c.limit != 0 && metres >= limitM) << "at " << metres << " m";
+            lit += light ? 1 : 0;
+        }
+        EXPECT_EQ(lit > 0, c.limit != 0);
+    }
+}
+
 TEST(SimDiagnostics, EveryParameterRequestReturnsTheWholeRecord) {
     SimClient client;
     const auto read = client.Exchange(0x11, Bytes{0, 0, 0, 0, 0, 0});

@@ -86,6 +86,37 @@ TEST_F(ProgramTest, WholeRunInstallsTheImageTheBootLoaderTakes) {
     }
 }
 
+// A "Tmk" file whose image carries no application header (its block of 548 zero bytes, then data) is
+// programmed as any other, and leaves the ECU as it was: the boot loader reports the application it ran
+// before, and the text box shows that again after the run.
+TEST_F(ProgramTest, AnImageWithoutTheHeaderLeavesTheApplicationInstalled) {
+    std::vector<std::uint8_t> headerless(8 + 548, 0);
+    std::ranges::copy(std::string_view("DrvlnTmk"), headerless.begin());
+    headerless.insert(headerless.end(), 3000, 0x5A);
+    const std::string plain = files.Write("plain.kbf", headerless);
+    struct Case {
+        const char* what;
+        bool testAppFirst; // the test application programmed before
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"the application the ECU came with", false, "T484 v1.13\n(ecusim - factory image)"},
+        {"an application programmed before", true, "TEST APP v3.7rc\n(bench - build 42)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetState();
+        sim.boot = {};
+        if (c.testAppFirst) {
+            ASSERT_EQ(Program(files.WriteFirmware("app.kbf", "DrvlnTmk", 3000)), RESULT_DONE);
+        }
+        ASSERT_EQ(Program(plain), RESULT_DONE);
+        EXPECT_EQ(Text(KESTIL::TMstatus), "Done!");
+        Tick(); // the application information is read again after the run
+        EXPECT_EQ(Text(KESTIL::TBOXfirmware), c.shown);
+    }
+}
+
 // Refused before anything is erased, and the window no longer shows the size of the run before.
 TEST_F(ProgramTest, FilesThatCannotBeWholeAreRefusedBeforeAnythingIsErased) {
     std::vector<std::uint8_t> tmk = ecusim::MakeFirmwareFile("DrvlnTmk", FirmwareDir::Image(500));

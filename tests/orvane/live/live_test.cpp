@@ -118,6 +118,40 @@ TEST_F(LiveTest, AdWordsAreHeldAsFlagAndTwelveBits) {
     EXPECT_NE(CtrlAttr(hLv2Panel, LIVE2::NUMth2oAD, ATTR_TEXT_COLOR), VAL_RED);
 }
 
+// With the water and battery sensors disconnected (the simulator's --open-channel water,battery) page 2
+// shows what a tuner sees with a broken wire: both A/D readings 0 and red once the ECU has found them in
+// error, the water temperature what its linearization makes of 0, the battery 0 V; the air temperature
+// beside them reads as ever.
+TEST_F(LiveTest, Page2ShowsADisconnectedSensorAsABrokenWire) {
+    std::vector<std::uint8_t>& par = ecu.model.StoreBytes(ecusim::Store::Par);
+    ecusim::PutBE16(&par.at(ecusim::kPrefixSize + 0x404), 1234); // the water linearization: 123.4 at A/D 0
+    ecusim::SealImage(par);
+    ecu.model.engine.openChannels = 1u << 1 | 1u << 8;
+    ecusim::AdvanceEngine(ecu.model, 1.5); // a check of the channels since
+    ConnectLive(1);
+    LivTimer(0, 1);
+    LivTimer(0, 1); // all four records read
+    struct Shown {
+        int control;
+        double value; // < 0: anything but 0
+        bool red;
+    };
+    const Shown shown[] = {
+        {LIVE2::NUMth2oAD, 0.0, true}, {LIVE2::NUMth2o, 123.4, false},  {LIVE2::NUMvBatAD, 0.0, true},
+        {LIVE2::NUMvBat, 0.0, false},  {LIVE2::NUMtairAD, -1.0, false}, {LIVE2::NUMtair, -1.0, false},
+    };
+    for (const Shown& s : shown) {
+        double value = -1.0;
+        GetCtrlVal(hLv2Panel, s.control, &value);
+        if (s.value < 0.0)
+            EXPECT_NE(value, 0.0) << "control " << s.control;
+        else
+            EXPECT_DOUBLE_EQ(value, s.value) << "control " << s.control;
+        EXPECT_EQ(CtrlAttr(hLv2Panel, s.control, ATTR_TEXT_COLOR) == VAL_RED, s.red)
+            << "control " << s.control;
+    }
+}
+
 TEST_F(LiveTest, CaptionsScalesAndDimmingFollowTheConfiguration) {
     struct Case {
         const char* what;
