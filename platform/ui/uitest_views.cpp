@@ -1,11 +1,12 @@
 // The test driver's way in as the display delivers input: the keyboard, and the 3-D graph's own window,
-// which is no widget of the panel.
+// which is no widget of the panel (its keys and picks, and the labels it draws).
 #include "platform/ui/events.h"
 #include "platform/ui/layer.h"
 #include "platform/ui/uitest.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QKeyEvent>
 #include <QScrollArea>
 #include <QThread>
@@ -16,6 +17,7 @@
 #include <QtDataVisualization/QValue3DAxis>
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 
 namespace uitest {
