@@ -18,6 +18,13 @@ double RoundStep(double span) {
     return 10 * power;
 }
 
+// The point of a rising axis nearest a place on it (the lower of two as near).
+std::size_t NearestPoint(std::span<const double> at, double place) {
+    const auto above = static_cast<std::size_t>(std::ranges::lower_bound(at, place) - at.begin());
+    if (above == at.size() || (above > 0 && place - at[above - 1] <= at[above] - place)) return above - 1;
+    return above;
+}
+
 } // namespace
 
 ValueTicks RoundValueTicks(double min, double max) {
@@ -41,15 +48,22 @@ ValueTicks RoundValueTicks(double min, double max) {
     return t;
 }
 
-std::vector<std::size_t> LabelledPoints(std::size_t count, std::size_t most) {
-    if (count <= 1) return std::vector<std::size_t>(count, 0);
-    // Every step-th point would give at most most labels; as many as that, spread from first to last.
-    const std::size_t step = (count + most - 1) / std::max<std::size_t>(1, most);
-    const std::size_t labels = (count - 1) / step + 1;
-    std::vector<std::size_t> at;
-    for (std::size_t k = 0; k < labels; ++k)
-        at.push_back((k * (count - 1) + (labels - 1) / 2) / (labels - 1)); // rounded to the nearest point
-    return at;
+std::vector<std::size_t> LabelledPoints(std::span<const double> at, std::size_t most) {
+    if (at.empty() || most < 2) return std::vector<std::size_t>(std::min<std::size_t>(at.size(), most), 0);
+    // As far apart as most labels spread over the whole axis, rounding aside.
+    const double apart = (1 - 1e-9) / static_cast<double>(most - 1);
+    const double first = at.front(), span = at.back() - first;
+    for (std::size_t labels = std::min(most, at.size()); labels >= 2; --labels) {
+        std::vector<std::size_t> chosen;
+        for (std::size_t k = 0; k < labels; ++k) {
+            const std::size_t point =
+                NearestPoint(at, first + span * static_cast<double>(k) / static_cast<double>(labels - 1));
+            if (!chosen.empty() && at[point] - at[chosen.back()] < apart) break;
+            chosen.push_back(point);
+        }
+        if (chosen.size() == labels) return chosen;
+    }
+    return {0};
 }
 
 } // namespace ui

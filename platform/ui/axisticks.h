@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace ui {
@@ -19,9 +20,11 @@ struct ValueTicks {
 };
 ValueTicks RoundValueTicks(double min, double max);
 
-// The points of an axis of count points that carry a label, at most most of them: the first and the last,
-// and between them points spread evenly, each label as far from the next as every step-th point of a
-// labelling that fits most would be, so that no two crowd each other at either end.
-std::vector<std::size_t> LabelledPoints(std::size_t count, std::size_t most);
+// The points of an axis that carry a label, given where each lies along it (rising, 0 at its start and 1 at
+// its end): the first and the last, and between them as many as, spread evenly along the axis (each the
+// point nearest its even share), keep every two neighbours as far apart as most labels spread over the
+// whole axis would be; at most most in all. Points crowded at one end (fine steps there) are labelled no
+// nearer each other than those elsewhere.
+std::vector<std::size_t> LabelledPoints(std::span<const double> at, std::size_t most);
 
 } // namespace ui

@@ -69,17 +69,22 @@ class PairTicks : public QValue3DAxisFormatter {
         labelPositions().clear();
         labelStrings().clear();
         const float lo = axis()->min(), span = axis()->max() - lo;
-        // A line at every value; a label, where it has one, at so many of them that they stay apart.
-        const std::vector<std::size_t> labelled = LabelledPoints(at_.size(), kMaxLabels);
+        // A line at every value on the axis; a label, where it has one, at so many of them, chosen by where
+        // they lie, that they stay apart however the values crowd.
+        std::vector<double> places;
+        QStringList labels;
         for (std::size_t k = 0; k < at_.size(); ++k) {
             const float t = (at_[k] - lo) / span;
             if (!(t >= 0 && t <= 1)) continue;
             gridPositions() << t;
-            const QString& label = labels_[static_cast<qsizetype>(k)];
-            if (!label.isEmpty() && std::ranges::binary_search(labelled, k)) {
-                labelPositions() << t;
-                labelStrings() << label;
+            if (const QString& label = labels_[static_cast<qsizetype>(k)]; !label.isEmpty()) {
+                places.push_back(t);
+                labels << label;
             }
+        }
+        for (const std::size_t k : LabelledPoints(places, kMaxLabels)) {
+            labelPositions() << static_cast<float>(places[k]);
+            labelStrings() << labels[static_cast<qsizetype>(k)];
         }
     }
 

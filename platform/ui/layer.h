@@ -142,7 +142,7 @@ struct Control {
     double min = -kNoLimit, max = kNoLimit, inc = 1;
     int precision = 0;
     bool hex = false;  // a numeric shown in hexadecimal
-    int maxLength = 0; // 0: no limit
+    int maxLength = 0; // the longest text typed, or a text message is laid out for; 0: no limit
     int textColor = kDefaultColor, bgColor = kDefaultColor;
     int onColor = VAL_GREEN, offColor = kDefaultColor;
     bool bold = false;

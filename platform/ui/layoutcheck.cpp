@@ -110,6 +110,15 @@ std::vector<Box> BoxesOf(const ui::Panel& p) {
     return boxes;
 }
 
+// The widest character a text can hold: a text of n characters is at most as wide as n of it.
+QChar WidestCharacter(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    QChar widest(u' ');
+    for (char16_t c = u'!'; c <= u'~'; ++c)
+        if (metrics.horizontalAdvance(QChar(c)) > metrics.horizontalAdvance(widest)) widest = QChar(c);
+    return widest;
+}
+
 // The widest of several texts in one font.
 QString Widest(const QFont& font, const std::vector<QString>& texts) {
     QString widest;
@@ -185,6 +194,9 @@ class Checker {
         case CTRL_TEXT_MSG: {
             const QString text = static_cast<QLabel*>(w)->text();
             FitOrFault(c, font, text, c.w, "");
+            // What it shows now may be short: laid out for its longest text, it is checked for that too.
+            if (c.maxLength > 0)
+                FitOrFault(c, font, QString(c.maxLength, WidestCharacter(font)), c.w, " at its longest");
             const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
             if (lines * QFontMetrics(font).height() > c.h)
                 Fault(c.name + ": its lines do not fit its height");

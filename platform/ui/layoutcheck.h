@@ -2,9 +2,10 @@
 // frame's border or lie over its title, captions that run into the next caption (a blank must part them),
 // and content that does not fit its box (a numeric's widest value by its range and decimals, a table
 // column's widest value by its cells' formats, a table that needs a scroll bar at its size, but for one
-// the resource lays out to scroll sideways at the design size (scrolls), a text message, a frame title, a
-// ring item, a button or toggle text), measured with the font the control draws with, as the widget measures
-// it. Only controls visible now count. Part of the test and tool layer.
+// the resource lays out to scroll sideways at the design size (scrolls), a text message as it reads now
+// and at its longest (maxlen of the font's widest character), a frame title, a ring item, a button or
+// toggle text), measured with the font the control draws with, as the widget measures it. Only controls
+// visible now count. Part of the test and tool layer.
 #pragma once
 
 #include <string>

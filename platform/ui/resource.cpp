@@ -208,7 +208,7 @@ const std::array kOptions{
                    o.labelwidth = Integer(n, v, 1);
                }},
     OptionSpec{
-        "maxlen", kTextKinds, false,
+        "maxlen", kTextKinds | Bit(CTRL_TEXT_MSG), false,
         [](Options& o, UiCtrlKind, std::string_view n, std::string_view v) { o.maxlen = Integer(n, v, 0); }},
     OptionSpec{
         "font", kLookKinds, false,

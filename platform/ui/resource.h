@@ -23,7 +23,7 @@
 // string    a text                                   value maxlen indicator align bold textcolor font
 // password  a text, shown masked                     value maxlen indicator
 // textbox   a text of several lines                  value maxlen indicator bold textcolor font
-// textmsg   its caption is its text                  align bold textcolor font
+// textmsg   its caption is its text                  maxlen align bold textcolor font
 // led       0 / 1                                    value oncolor
 // picture   no value (commit on click)               indicator
 // timer     ticks every interval seconds             interval (required)
@@ -36,21 +36,22 @@
 // graph3d   a surface with a cursor (see userint.h)   pairs
 //
 // Options: min= max= inc= value= interval= (numbers), prec= rows= cols= colwidth= labelwidth= (a table's
-// row-label column, in pixels, whatever its labels) maxlen= font= (integers;
-// font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right, cellmode=hot|indicator
-// (a table's cells; indicator cells take no typed text, while the table is still clicked, selected in and
-// scrolled, and hears its keys), items="Label=value|..."
-// (the last '=' of an item separates its value), tabs="A|B|C", states="Off|On" (a toggle
-// shows the state's text and its caption above it, like a numeric), pairs=32|20|0 (a 3-D graph's axes in
-// order, each with its number of value pairs; without it three axes without any), and the flags hidden dimmed
-// indicator bold, scrolls (a table whose page has no room at its design size for all its columns: it
-// scrolls sideways there by design, and shows them all once its window is grown), and anchor= (every kind but
-// timer): the panel edges the control keeps its distance to when the panel grows, '|'-separated among left,
-// right, top, bottom, or center for none. Held by both edges of a direction it stretches, by one it stays
-// beside that edge, by neither it stays centred. Defaults: anchor=left|top, prec=0, inc=1, no min or max,
-// value= 0 (a ring or radio: its first item's value); a numeric is aligned right; a dimmed timer starts
-// disabled. A table's prec, min, max, bold and textcolor are the attributes of its cells. A control's caption
-// shows above it (beside an LED; inside a button).
+// row-label column, in pixels, whatever its labels) maxlen= (the longest text a user may type; a text
+// message's: the longest text the program gives it, which its box is laid out for in the font's widest
+// characters) font= (integers; font is a point size), oncolor= textcolor= (RRGGBB), align=left|center|right,
+// cellmode=hot|indicator (a table's cells; indicator cells take no typed text, while the table is still
+// clicked, selected in and scrolled, and hears its keys), items="Label=value|..." (the last '=' of an item
+// separates its value), tabs="A|B|C", states="Off|On" (a toggle shows the state's text and its caption above
+// it, like a numeric), pairs=32|20|0 (a 3-D graph's axes in order, each with its number of value pairs;
+// without it three axes without any), and the flags hidden dimmed indicator bold, scrolls (a table whose page
+// has no room at its design size for all its columns: it scrolls sideways there by design, and shows them all
+// once its window is grown), and anchor= (every kind but timer): the panel edges the control keeps its
+// distance to when the panel grows, '|'-separated among left, right, top, bottom, or center for none. Held by
+// both edges of a direction it stretches, by one it stays beside that edge, by neither it stays centred.
+// Defaults: anchor=left|top, prec=0, inc=1, no min or max, value= 0 (a ring or radio: its first item's
+// value); a numeric is aligned right; a dimmed timer starts disabled. A table's prec, min, max, bold and
+// textcolor are the attributes of its cells. A control's caption shows above it (beside an LED; inside a
+// button).
 #pragma once
 
 #include "platform/ui/userint.h"

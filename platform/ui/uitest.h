@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace uitest {
 
@@ -75,6 +76,13 @@ int PressKeyInView(int panel, int control, int key);
 int PickSurfacePoint(int panel, int control, int row, int column);
 // Draws one frame of the 3-D view now, at its size on screen, as the display would on its next frame.
 int DrawViewNow(int panel, int control);
+// The 3-D view's axis labels as it draws them at its size on screen, with nothing else drawn (no surface,
+// cursor label, grid, walls or axis titles), in its own label font or, given a point size, in that: the
+// boxes the labels' ink makes, in the view's pixels, grown by margin pixels every way, so that two labels
+// with no more than 2 x margin blank pixels between them make one. The view is left as it was.
+int GetSurfaceLabelBoxes(int panel, int control, int pointSize, int margin, std::vector<Rect>* boxes);
+// The labels the 3-D view shows on an axis (1: x, 2: y, 3: the values), from its start to its end.
+int GetSurfaceAxisLabels(int panel, int control, int axis, std::vector<std::string>* labels);
 
 // The keyboard as the display delivers it: a key typed (an ASCII character or an arrow key, with modifier
 // bits) goes to what has the keyboard focus now. kUnreachable when nothing has it.

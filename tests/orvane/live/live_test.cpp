@@ -7,8 +7,12 @@
 #include "orvane/live/live.h"
 #include "orvane/live/liverec.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 using namespace uitest;
 
@@ -741,4 +745,75 @@ TEST_F(LiveTest, PagesShowTheEquipmentAndCorrectionsOfTheDataSets) {
         }
     }
     ShowDefaultEcuOnPage2();
+}
+
+// Each data set the ECU holds is named under its own heading on both live pages: the configuration's name
+// under "Configuration", slot 1's under "Map 1", slot 2's under "Map 2". A heading's name is the name
+// field it reads before: beside it or below it, the nearest.
+TEST_F(LiveTest, EachDataSetsNameShowsUnderItsOwnHeading) {
+    struct Held {
+        ecusim::Store store;
+        const char* name;
+    };
+    const Held kHeld[] = {
+        {ecusim::Store::Par, "Workshop base setup"},
+        {ecusim::Store::Slot1, "Dry track slot one"},
+        {ecusim::Store::Slot2, "Wet track slot two"},
+    };
+    for (const Held& h : kHeld) {
+        std::vector<std::uint8_t>& image = ecu.model.StoreBytes(h.store);
+        std::fill_n(image.begin() + ecusim::kNameOffset, ecusim::kNameSize, 0);
+        std::copy_n(h.name, std::strlen(h.name), image.begin() + ecusim::kNameOffset);
+        ecusim::SealImage(image);
+    }
+    struct Heading {
+        const char* text;
+        const char* name; // the name of the data set the heading stands for
+    };
+    const Heading kHeadings[] = {
+        {"Configuration", kHeld[0].name}, {"Map 1", kHeld[1].name}, {"Map 2", kHeld[2].name}};
+    struct Page {
+        int panel;
+        std::uint8_t page;
+        std::array<int, 3> headings, names;
+    };
+    const Page kPages[] = {
+        {hLv1Panel,
+         0,
+         {LIVE1::TMl47, LIVE1::TMl48, LIVE1::TMl49},
+         {LIVE1::TMecuPar, LIVE1::TMecuMap1, LIVE1::TMecuMap2}},
+        {hLv2Panel,
+         1,
+         {LIVE2::TMl67, LIVE2::TMl68, LIVE2::TMl69},
+         {LIVE2::TMecuPar, LIVE2::TMecuMap1, LIVE2::TMecuMap2}},
+    };
+    const auto box = [](int panel, int control) {
+        return Rect{CtrlAttr(panel, control, ATTR_TOP), CtrlAttr(panel, control, ATTR_LEFT),
+                    CtrlAttr(panel, control, ATTR_HEIGHT), CtrlAttr(panel, control, ATTR_WIDTH)};
+    };
+    for (const Page& p : kPages) {
+        DisplayPanel(p.panel);
+        ConnectLive(p.page); // the names are read as the page is switched to
+        for (std::size_t k = 0; k < std::size(kHeadings); ++k) {
+            const Heading& heading = kHeadings[k];
+            ASSERT_EQ(CtrlText(p.panel, p.headings[k]), heading.text);
+            const Rect at = box(p.panel, p.headings[k]);
+            // Of the name fields not above the heading, the one with the least gap to it.
+            int nearest = 0, least = 1 << 30;
+            for (const int name : p.names) {
+                const Rect r = box(p.panel, name);
+                if (r.top < at.top) continue;
+                const int gap = std::max({0, r.left - (at.left + at.width), at.left - (r.left + r.width)}) +
+                                std::max(0, r.top - (at.top + at.height));
+                if (gap < least) {
+                    least = gap;
+                    nearest = name;
+                }
+            }
+            ASSERT_NE(nearest, 0) << heading.text;
+            EXPECT_EQ(CtrlText(p.panel, nearest), heading.name)
+                << "page " << p.page + 1 << ", " << heading.text;
+        }
+        CloseComPort();
+    }
 }

@@ -1,11 +1,17 @@
 // The 3-D plot with its OpenGL view: these tests run on a display (Xvfb with Mesa's software renderer).
+#include "ecusim/ecu.h"
 #include "graphfixture.h"
+#include "orvane/core/logic/byteorder.h"
 #include "platform/ui/uitest.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -119,6 +125,77 @@ TEST_F(Plot3D, AxesThatAreFlatOrOutOfOrderStillDraw) {
     std::swap(ecuMapData.map1.x[3], ecuMapData.map1.x[4]);
     ASSERT_TRUE(ScatterPltPanel());
     EXPECT_GT(ShotSize(hPltPanel, "orvane-plot3d-axes.png"), 5000u);
+}
+
+// The labels of every axis stand apart on every map, with the maps' own axes and with the simulator's, at
+// the window's design size. Drawn as the view draws them, no two come near each other: in the smallest
+// font, where they do not touch, the labels make as many boxes of ink as in their own with a margin
+// around each. Each grid axis still labels its first and last breakpoint.
+TEST_F(Plot3D, AxisLabelsStandApartOnEveryMap) {
+    ASSERT_EQ(Graph3DViewAvailable(), 1) << "no OpenGL on this display";
+    constexpr int kMargin = 2; // labels with no more than four blank pixels between them read as one
+    struct Data {
+        const char* what;
+        std::function<void()> fill;
+    };
+    const Data kData[] = {
+        {"the maps' own",
+         [] {
+             for (int id = 1; id <= kMapCount; ++id)
+                 InitMp1Data(static_cast<std::uint8_t>(id));
+         }},
+        {"the simulator's",
+         [] {
+             const ecusim::EcuSim ecu;
+             auto image = std::make_unique<EcuMapImage>();
+             const std::vector<std::uint8_t>& stored = ecu.model.StoreBytes(ecusim::Store::Slot1);
+             ASSERT_EQ(stored.size(), sizeof *image);
+             std::memcpy(image.get(), stored.data(), sizeof *image);
+             ConvertMapImage(*image);
+             ecuMapData = image->data;
+         }},
+    };
+    // A configuration that uses every map: double injectors, a stepper as auxiliary throttle, an external
+    // drive-by-wire, no turbo.
+    auto* par = reinterpret_cast<std::uint8_t*>(&ecuParData);
+    par[0x6E0] = 1;
+    par[0x7AF] = 1;
+    par[0x7B3] = 1;
+    par[0x77D] = 0;
+    for (const Data& data : kData) {
+        data.fill();
+        for (int id = 1; id <= kMapCount; ++id) {
+            SCOPED_TRACE(testing::Message() << data.what << " axes, map " << id);
+            ShowMap(id);
+            int shown = 0;
+            ASSERT_EQ(GetPanelAttribute(hPltPanel, ATTR_VISIBLE, &shown), 0);
+            ASSERT_EQ(shown, 1);
+            std::vector<Rect> own, smallest;
+            ASSERT_EQ(uitest::GetSurfaceLabelBoxes(hPltPanel, PLOT::Graph3D, 0, kMargin, &own), 0);
+            ASSERT_EQ(uitest::GetSurfaceLabelBoxes(hPltPanel, PLOT::Graph3D, 1, 0, &smallest), 0);
+            std::string texts;
+            std::size_t labelled = 0;
+            for (const int axis : {1, 2, 3}) {
+                std::vector<std::string> labels;
+                ASSERT_EQ(uitest::GetSurfaceAxisLabels(hPltPanel, PLOT::Graph3D, axis, &labels), 0);
+                labelled += labels.size();
+                for (const std::string& l : labels)
+                    texts += " " + l;
+                texts += " |";
+                if (axis == 3) continue;
+                int pairs = 0;
+                double first = 0, last = 0;
+                ASSERT_EQ(GetGraph3DValuePairCount(hPltPanel, PLOT::Graph3D, axis, &pairs), 0);
+                ASSERT_EQ(GetGraph3DValuePair(hPltPanel, PLOT::Graph3D, axis, 1, &first), 0);
+                ASSERT_EQ(GetGraph3DValuePair(hPltPanel, PLOT::Graph3D, axis, pairs, &last), 0);
+                ASSERT_GE(labels.size(), 2u) << "axis " << axis;
+                EXPECT_NEAR(std::stod(labels.front()), first, 1e-6 * std::abs(first)) << "axis " << axis;
+                EXPECT_NEAR(std::stod(labels.back()), last, 1e-6 * std::abs(last)) << "axis " << axis;
+            }
+            EXPECT_GE(smallest.size(), labelled) << "every label is drawn:" << texts;
+            EXPECT_EQ(own.size(), smallest.size()) << "labels run into each other:" << texts;
+        }
+    }
 }
 
 TEST_F(Plot3D, ReleaseDiscardsThePlotQuietly) {

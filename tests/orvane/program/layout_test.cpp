@@ -10,8 +10,11 @@
 
 #include "orvane/config/config.h"
 #include "orvane/core/logic/byteorder.h"
+#include "orvane/core/ui/datafile.h"
 #include "orvane/core/ui/fields.h"
 #include "orvane/core/ui/pageregistry.h"
+#include "orvane/core/ui/settings.h"
+#include "orvane/live/live.h"
 #include "orvane/live/liverec.h"
 #include "orvane/params/params.h"
 #include "orvane/tables/tables.h"
@@ -21,6 +24,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,8 +56,15 @@ struct PageLayout : OrvaneTest {
 
     // The faults of one page shown alone in the main window, at both sizes, each named by the page.
     static std::vector<std::string> FaultsOf(int panel, const std::string& name) {
-        std::vector<std::string> all;
         DisplayPanel(panel);
+        std::vector<std::string> all = FaultsAtBothSizes(panel, name);
+        HidePanel(panel);
+        return all;
+    }
+
+    // The faults of a panel as it shows now (the main window, or a page in it), at both sizes.
+    static std::vector<std::string> FaultsAtBothSizes(int panel, const std::string& name) {
+        std::vector<std::string> all;
         for (const auto& [w, h] : {std::pair{kDesignW, kDesignH}, std::pair{kMaximisedW, kMaximisedH}}) {
             EXPECT_EQ(uitest::ResizeWindow(hMainPanel, w, h), 0);
             ProcessSystemEvents();
@@ -67,7 +78,6 @@ struct PageLayout : OrvaneTest {
                 EXPECT_EQ(uitest::GrabPanelToPng(hMainPanel, path.c_str()), 0);
             }
         }
-        HidePanel(panel);
         EXPECT_EQ(uitest::ResizeWindow(hMainPanel, kDesignW, kDesignH), 0);
         return all;
     }
@@ -156,6 +166,56 @@ TEST_F(PageLayout, EveryPageFitsWithTheCaptionsOfAFullyEquippedEcu) {
     miscInfo[8] = miscInfo[9] = miscInfo[10] = miscInfo[12] = 1; // anti-lag, launch, speed limiter, relay
     const std::vector<std::string> faults = EveryPageFaults(", fully equipped ECU");
     EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+}
+
+// A data set's name holds up to 31 characters. Stored under such a name and sent to the ECU, it shows
+// whole wherever a name is shown: on the main window, and on both live pages as the ECU reports it, at
+// the design size and maximised, wide characters and all. Each box is measured against the text it shows.
+TEST_F(PageLayout, DataSetNamesOf31CharactersShowWhole) {
+    const ProgramSettings remembered = cfg;
+    char dir[] = "/tmp/orvane-names-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    for (const std::string& name : {std::string("Bench_engine_cfg_long_name_31ch"), std::string(31, 'W')}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(name.size(), 31u);
+        const std::string base = std::string(dir) + "/" + name;
+        ASSERT_TRUE(StoreEcu((base + ".ecd").c_str(), 1));
+        ASSERT_TRUE(StoreEcu((base + ".emd").c_str(), 2));
+        std::vector<std::string> faults = FaultsAtBothSizes(hMainPanel, "main window");
+        for (const int control : {MAIN::TMecuParName, MAIN::TMecuMapName})
+            EXPECT_EQ(CtrlText(hMainPanel, control), name);
+
+        ConnectSimulator();
+        for (const int choice : {ECUSELZ::CBparData, ECUSELZ::CBmapData1, ECUSELZ::CBmapData2})
+            SendDataSet(choice);
+        ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBlive), 0);
+        Tick(); // the first tick on a live page reads the names the ECU holds
+        struct Live {
+            int panel, tab;
+            const char* title;
+            std::array<int, 3> names;
+        };
+        for (const Live& page :
+             {Live{hLv1Panel, 0, "Live 1", {LIVE1::TMecuPar, LIVE1::TMecuMap1, LIVE1::TMecuMap2}},
+              Live{hLv2Panel, 1, "Live 2", {LIVE2::TMecuPar, LIVE2::TMecuMap1, LIVE2::TMecuMap2}}}) {
+            if (hCurPanel != page.panel) {
+                const int tabs = hCurPanel == hLv1Panel ? LIVE1::TPselectLive : LIVE2::TPselectLive;
+                ASSERT_EQ(uitest::SelectTab(hCurPanel, tabs, page.tab), 0);
+                Tick();
+            }
+            ASSERT_EQ(hCurPanel, page.panel);
+            for (const int control : page.names)
+                EXPECT_EQ(CtrlText(page.panel, control), name) << page.title;
+            const std::vector<std::string> found = FaultsAtBothSizes(page.panel, page.title);
+            faults.insert(faults.end(), found.begin(), found.end());
+        }
+        EXPECT_TRUE(faults.empty()) << faults.size() << " fault(s):\n" << Joined(faults);
+        ASSERT_EQ(uitest::Click(hMainPanel, MAIN::CBinfo), 0);
+        CloseComPort();
+    }
+    std::filesystem::remove_all(dir);
+    cfg = remembered;
+    WriteInitFile();
 }
 
 // Manual and automatic tuning each show their own controls in the lower part of the tuning page.

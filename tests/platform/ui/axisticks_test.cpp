@@ -38,23 +38,55 @@ TEST(SurfaceAxes, ValueAxisIsTickedAtRoundValuesAndLeavesTheFloorUnlabelled) {
     }
 }
 
-TEST(SurfaceAxes, GridAxisLabelsSpreadEvenlyFromFirstToLastPoint) {
-    struct Case {
-        std::size_t count, most;
+// Where the points lie along an axis, as the maps' breakpoints put them: evenly, or crowded at one end
+// (the throttle's fine steps, once labelled "0", "6", "13" one upon the other). The labels go from the first
+// point to the last, no two nearer each other than eight labels spread over the whole axis would be, and
+// spread evenly: no gap twice another.
+TEST(SurfaceAxes, GridAxisLabelsStayApartWhereverThePointsLie) {
+    constexpr std::size_t kMost = 8;
+    const auto spread = [](std::vector<double> at) {
+        for (double& v : at)
+            v = (v - at.front()) / (at.back() - at.front());
+        return at;
     };
-    for (const Case c : {Case{20, 8}, Case{32, 8}, Case{16, 8}, Case{10, 8}, Case{8, 8}, Case{3, 8}}) {
-        SCOPED_TRACE(testing::Message() << c.count << " points");
-        const std::vector<std::size_t> at = ui::LabelledPoints(c.count, c.most);
-        ASSERT_FALSE(at.empty());
-        EXPECT_EQ(at.front(), 0u);
-        EXPECT_EQ(at.back(), c.count - 1);
-        EXPECT_LE(at.size(), c.most);
-        EXPECT_TRUE(std::is_sorted(at.begin(), at.end()));
-        // No gap between labels, those at the ends too, narrower than labelling every so many points that
-        // at most most labels fit would leave.
-        const std::size_t spacing = (c.count + c.most - 1) / c.most;
-        for (std::size_t k = 1; k < at.size(); ++k)
-            EXPECT_GE(at[k] - at[k - 1], spacing) << "labels " << at[k - 1] << " and " << at[k];
+    const auto evenly = [&](std::size_t count) {
+        std::vector<double> at;
+        for (std::size_t i = 0; i < count; ++i)
+            at.push_back(static_cast<double>(i));
+        return spread(at);
+    };
+    std::vector<double> revolutions;
+    for (int c = 0; c < 32; ++c)
+        revolutions.push_back(2.0 * c * (c + 1));
+    struct Case {
+        const char* what;
+        std::vector<double> at;
+    };
+    const Case kCases[] = {
+        {"32 engine speeds evenly", evenly(32)},
+        {"20 throttle openings evenly", evenly(20)},
+        {"8 points evenly", evenly(8)},
+        {"3 points", evenly(3)},
+        {"throttle in fine steps at its start",
+         spread({0, 2, 4, 6, 8, 10, 13, 16, 20, 25, 30, 36, 42, 50, 58, 66, 75, 84, 92, 100})},
+        {"revolutions in fine steps at their start", spread(revolutions)},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<std::size_t> labelled = ui::LabelledPoints(c.at, kMost);
+        ASSERT_GE(labelled.size(), 2u);
+        EXPECT_LE(labelled.size(), kMost);
+        EXPECT_EQ(labelled.front(), 0u);
+        EXPECT_EQ(labelled.back(), c.at.size() - 1);
+        double least = 1, most = 0;
+        for (std::size_t k = 1; k < labelled.size(); ++k) {
+            const double gap = c.at[labelled[k]] - c.at[labelled[k - 1]];
+            EXPECT_GE(gap, (1 - 1e-9) / (kMost - 1))
+                << "labels " << labelled[k - 1] << " and " << labelled[k];
+            least = std::min(least, gap);
+            most = std::max(most, gap);
+        }
+        EXPECT_LT(most, 2 * least);
     }
 }
 

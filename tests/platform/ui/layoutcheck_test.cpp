@@ -32,6 +32,7 @@ struct Case {
     const char* what;
     const char* controls;
     const char* fault; // a part of the one fault expected; null: none
+    const char* size = "400x200";
 };
 
 TEST(LayoutCheck, ReportsWhatAReaderWouldSeeCut) {
@@ -52,6 +53,12 @@ TEST(LayoutCheck, ReportsWhatAReaderWouldSeeCut) {
         {"a text message longer than its box",
          " 2 TM textmsg \"External Throttle Reference by Drive by Wire 1\" - 10,10,120,20\n",
          "TM: \"External Throttle Reference by Drive by Wire 1\" does not fit"},
+        // A name of up to 31 characters: its box holds 31 of the widest, whatever it shows now (31 of "x"
+        // take some 240 pixels in bold, 31 of "W" some 410).
+        {"a text message that holds its text but not its longest of wide characters",
+         " 2 TM textmsg \"Bench\" - 10,10,300,20 bold maxlen=31\n", "TM at its longest: \""},
+        {"a text message wide enough for its longest text",
+         " 2 TM textmsg \"\" - 10,10,600,20 bold maxlen=31\n", nullptr, "620x40"},
         {"a text message of two lines in the height of one",
          " 2 TM textmsg \"Injection Mapping Mode\\nThrottle Thresholds\" - 10,10,200,16\n",
          "TM: its lines do not fit its height"},
@@ -89,7 +96,7 @@ TEST(LayoutCheck, ReportsWhatAReaderWouldSeeCut) {
          "N crosses the border of F"},
     };
     for (const Case& c : kCases) {
-        const int panel = LoadCase(c.controls);
+        const int panel = LoadCase(c.controls, c.size);
         const std::vector<std::string> faults = uitest::LayoutFaults(panel);
         if (c.fault == nullptr) {
             EXPECT_TRUE(faults.empty()) << c.what << ":\n" << Joined(faults);
