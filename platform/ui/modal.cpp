@@ -18,6 +18,7 @@ struct Opened {
 };
 std::vector<Opened> popups; // bottom to top
 int openingFocus = 0;       // the popup whose first choice gets the focus once the program waits for the user
+FocusPlace givenBack;       // where the keyboard went as the last popup closed
 
 void Unshow(int panel) {
     Panel* p = FindPanel(panel);
@@ -62,10 +63,15 @@ void ForgetPopup(int panel) {
 }
 
 FocusPlace NoteFocus() {
-    return {QApplication::focusWidget(), QApplication::activeWindow()};
+    QWidget* focus = QApplication::focusWidget();
+    // A popup closed just now and the display has yet to report the window under it active again: the
+    // keyboard is where the popup gave it back, not on the hidden popup.
+    if ((focus == nullptr || !focus->isVisible()) && givenBack.control != nullptr) return givenBack;
+    return {focus, QApplication::activeWindow()};
 }
 
 void GiveFocusBack(const FocusPlace& place) {
+    givenBack = place;
     if (place.control != nullptr && TakesFocus(*place.control)) {
         place.control->setFocus(Qt::ActiveWindowFocusReason);
         place.control->window()->activateWindow();

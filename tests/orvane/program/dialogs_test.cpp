@@ -1,6 +1,7 @@
 // Every dialog of the resource that the program shows as a popup leaves by its close box, by Escape and by
 // Enter on its Cancel button, reached with Tab, as by a click on Cancel.
 #include "desktop.h"
+#include "keyboardfocus.h"
 #include "orvanefixture.h"
 
 #include "orvane/core/ui/ecuselect.h"
@@ -58,15 +59,6 @@ struct Dialog {
 };
 
 void NoPreparation() {}
-
-using Place = std::pair<int, int>; // panel, control (0: the panel itself)
-
-// Where the keyboard is once the display has settled.
-Place Focused() {
-    Place at{0, 0};
-    EXPECT_EQ(uitest::GetFocusedControl(&at.first, &at.second), 0) << "nothing has the keyboard";
-    return at;
-}
 
 struct PopupsTest : OrvaneTest {
     bool synchronisationAsked = false;

@@ -1,6 +1,7 @@
 // The keyboard reaches the page being worked on: after a popup (a question, a message, a dialog) the keys
 // go where they went before it, a page's function keys reach it while a main-window button has the focus,
 // and every popup opens on its first choice, drawn as focused, however often it opens.
+#include "keyboardfocus.h"
 #include "orvanefixture.h"
 
 #include "orvane/core/logic/ecucmds.h"
@@ -20,14 +21,6 @@
 #include <utility>
 
 namespace {
-
-using Place = std::pair<int, int>; // panel, control (0: the panel itself)
-
-Place Focused() {
-    Place at{0, 0};
-    EXPECT_EQ(uitest::GetFocusedControl(&at.first, &at.second), 0) << "nothing has the keyboard";
-    return at;
-}
 
 // While it lives the program's popups are the run-time's own dialogs, answered from the keyboard.
 struct RealPopups {
@@ -57,6 +50,7 @@ struct KeyboardTest : OrvaneTest {
     // The tuning page in manual mode with the ECU tuning cylinder 1, its table under the keyboard.
     void StartManualTuning() {
         uitest::Click(hMainPanel, MAIN::CBmaps);
+        if (hCurPanel == hMp2Panel) uitest::Click(hMp2Panel, MAPS2::CBexitAutoMaps); // the editor first
         uitest::Click(hMp1Panel, MAPS1::CBmanualMap);
         ASSERT_EQ(hCurPanel, hMp2Panel);
         Mp2Timer();                  // the page sees the link closed

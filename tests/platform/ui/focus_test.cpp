@@ -1,6 +1,7 @@
 // Where the keyboard is: back on the control that had it once a popup closes, on a popup's first choice,
 // drawn as focused, every time it opens, only ever on controls that show, and a page's function keys reach
 // the page whichever of its window's own controls has it.
+#include "keyboardfocus.h"
 #include "platform/ui/popup.h"
 #include "platform/ui/uitest.h"
 #include "tests/platform/ui/fixture.h"
@@ -18,15 +19,6 @@
 #include <vector>
 
 namespace {
-
-using Place = std::pair<int, int>; // panel, control (0: the panel itself)
-
-// Where the keyboard is once the display has settled.
-Place Focused() {
-    Place at{0, 0};
-    EXPECT_EQ(uitest::GetFocusedControl(&at.first, &at.second), 0) << "nothing has the keyboard";
-    return at;
-}
 
 // A panel shown as a popup and waited on as the programs do, answered with the key.
 void RunPanelPopup(int panel, int key) {
@@ -57,19 +49,32 @@ struct FocusTest : UiTest {
 };
 
 TEST_F(FocusTest, FocusGoesBackToTheControlThatHadItWhenAPopupCloses) {
-    // Enter in a panel popup (a button pressed, or the panel's own key) closes it, as its OK would.
+    // Enter in a panel popup (a button pressed, or the panel's own key) closes it, as its OK would; a
+    // message may come over it first, or at once after it closed (before the display has made the window
+    // under it active again).
+    enum class Message { None, Over, After } message = Message::None;
     Place overPopup{};
-    bool messageOver = false;
+    const auto showMessage = [] {
+        uitest::TypeKeyInPopup(VAL_ENTER_VKEY);
+        MessagePopup("Protection", "Invalid password!");
+    };
     reaction = [&](const EventRecord& e) {
         const bool popupKey = e.event == EVENT_COMMIT || (e.event == EVENT_KEYPRESS && e.control == 0);
         if ((e.panel != dlg && e.panel != page) || !popupKey || !uitest::IsPopupInstalled(e.panel)) return 0;
-        if (messageOver) {
-            uitest::TypeKeyInPopup(VAL_ENTER_VKEY);
-            MessagePopup("Protection", "Invalid password!");
+        if (message == Message::Over) {
+            showMessage();
             overPopup = Focused();
         }
         RemovePopup(0);
+        if (message == Message::After) showMessage();
         return 0;
+    };
+    const auto withMessage = [&](Message m) {
+        return [&, m] {
+            message = m;
+            RunPanelPopup(dlg, VAL_ENTER_VKEY);
+            message = Message::None;
+        };
     };
     struct Case {
         const char* what;
@@ -96,11 +101,10 @@ TEST_F(FocusTest, FocusGoesBackToTheControlThatHadItWhenAPopupCloses) {
         {"a window shown as a popup", [this] { RunPanelPopup(dlg, VAL_ENTER_VKEY); }},
         {"a message over a popup",
          [&] {
-             messageOver = true;
-             RunPanelPopup(dlg, VAL_ENTER_VKEY);
-             messageOver = false;
+             withMessage(Message::Over)();
              EXPECT_EQ(overPopup, Place(dlg, DLG::CBok)) << "the popup's control, under the message";
          }},
+        {"a message as a popup closes", withMessage(Message::After)},
     };
     ASSERT_EQ(uitest::FocusWindow(main), 0);
     for (const int control : {MAINP::NUMval, MAINP::TABgrid})
