@@ -1,6 +1,7 @@
-// uishot <file.uir> <PANEL|resourceId> <out.png> [WxH]: renders one panel of a resource to a PNG file, with a
-// do-nothing callback registered under every callback name the resource uses; sized W x H when given (a
-// resizable panel's controls follow by their anchors).
+// uishot [--popup] <file.uir> <PANEL|resourceId> <out.png> [WxH]: renders one panel of a resource to a PNG
+// file, with a do-nothing callback registered under every callback name the resource uses; sized W x H when
+// given (a resizable panel's controls follow by their anchors); with --popup as it opens as a popup, the
+// focus on its first choice.
 #include "platform/ui/uitest.h"
 #include "platform/ui/userint.h"
 #include "tools/uitool.h"
@@ -10,9 +11,14 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+    const bool popup = argc > 1 && std::strcmp(argv[1], "--popup") == 0;
+    if (popup) {
+        --argc;
+        ++argv;
+    }
     int w = 0, h = 0;
     if ((argc != 4 && argc != 5) || (argc == 5 && std::sscanf(argv[4], "%dx%d", &w, &h) != 2)) {
-        std::fprintf(stderr, "usage: uishot <file.uir> <PANEL|resourceId> <out.png> [WxH]\n");
+        std::fprintf(stderr, "usage: uishot [--popup] <file.uir> <PANEL|resourceId> <out.png> [WxH]\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -31,7 +37,10 @@ int main(int argc, char** argv) {
         SetPanelAttribute(panel, ATTR_WIDTH, w);
         SetPanelAttribute(panel, ATTR_HEIGHT, h);
     }
-    DisplayPanel(panel);
+    if (popup)
+        InstallPopup(panel);
+    else
+        DisplayPanel(panel);
     ProcessSystemEvents();
     if (uitest::GrabPanelToPng(panel, argv[3]) != 0) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);

@@ -407,6 +407,7 @@ int SetActiveCtrl(int panel, int control) {
     if (!c->widget) return UIE_BadControl;
     c->widget->setFocus();
     ui::SetActiveCtrlRecord(panel, control);
+    ui::KeepChosenFocus(panel);
     return UIE_NoError;
 }
 

@@ -129,6 +129,7 @@ int ProcessSystemEvents() {
 
 int WaitSystemEvents() {
     ui::EnsureApp();
+    ui::SettleOpeningFocus(); // a popup opens for the user now, its choices as the program left them
     const ui::PumpScope pump(ui::PumpScope::Kind::Wait);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

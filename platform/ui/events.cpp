@@ -241,14 +241,7 @@ void WindowActivated(int panel) {
     const Panel* p = FindPanel(panel);
     if (p == nullptr || !p->window || !PanelShown(panel)) return;
     // The window first, then every page shown inside it (a page's callback may change the records).
-    const std::vector<int> all = PanelHandles();
-    std::vector<int> shown{panel};
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        for (const int child : all) {
-            const Panel* c = FindPanel(child);
-            if (c->parent == shown[i] && !c->window && c->visible) shown.push_back(child);
-        }
-    for (const int handle : shown)
+    for (const int handle : ShownWithin(panel))
         if (PanelShown(handle)) SendPanelEvent(handle, EVENT_GOT_FOCUS, 0, 0);
 }
 

@@ -47,10 +47,11 @@ void UserSelectCell(int panel, int control, Point cell);
 // A cell edited by the user; false when the text is no number for a numeric cell.
 bool UserEditCell(int panel, int control, Point cell, const std::string& text);
 // EVENT_KEYPRESS to the control (0: none), then to its panel unless consumed; 1 when consumed. A function
-// key (F1..F12) goes the other way: to the panel first, then to the control unless consumed. Enter first
-// ends what is being typed into the control: a numeric reads its text and commits the number, a string
-// commits its text, before any callback hears the key. Enter that a command button's callback leaves
-// presses the button (see UserPress), as Space does, and is consumed: its panel does not hear it.
+// key (F1..F12) goes the other way: to the pages shown inside the panel (the innermost first) and the panel
+// first, then to the control unless consumed. Enter first ends what is being typed into the control: a
+// numeric reads its text and commits the number, a string commits its text, before any callback hears the
+// key. Enter that a command button's callback leaves presses the button (see UserPress), as Space does, and
+// is consumed: its panel does not hear it.
 int UserKey(int panel, int control, int key);
 // A key pressed while the control has the keyboard focus: UserKey, and a key it leaves is the widget's
 // own (a slide steps, a numeric counts). 1 when a callback consumed it.

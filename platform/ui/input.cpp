@@ -132,16 +132,26 @@ bool PressesButton(int panel, int control, int key) {
            c->visible && !c->dimmed;
 }
 
+// The function keys are the commands of the page being worked on: the pages shown inside the panel hear
+// them first (a window's own controls, its buttons, have the focus after a click on them), the innermost
+// first, then the panel itself. true when one consumed the key.
+bool PageTakesFunctionKey(int panel, int key) {
+    const std::vector<int> shown = ShownWithin(panel);
+    // A page's callback may hide the others: only those still shown hear it.
+    for (auto page = shown.rbegin(); page != shown.rend() - 1; ++page)
+        if (PanelShown(*page) && SendPanelEvent(*page, EVENT_KEYPRESS, key, 0) != 0) return true;
+    return SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0;
+}
+
 } // namespace
 
 int UserKey(int panel, int control, int key) {
     if (InOperationPump()) return 1; // dropped whole: see heldinput.cpp
     if (control != 0 && (key & ~VAL_MODIFIER_MASK) == VAL_ENTER_VKEY) FinishTyping(panel, control);
-    // The function keys are the page's commands: its callback hears them first, whichever control has
-    // the focus (a control that consumes every key it types with would hide them), and the control gets
-    // those the page leaves.
+    // The page's callback hears a function key first, whichever control has the focus (a control that
+    // consumes every key it types with would hide them), and the control gets those the page leaves.
     const bool functionKey = IsFunctionKey(key & ~VAL_MODIFIER_MASK);
-    if (functionKey && SendPanelEvent(panel, EVENT_KEYPRESS, key, 0) != 0) return 1;
+    if (functionKey && PageTakesFunctionKey(panel, key)) return 1;
     if (control != 0 && SendCtrlEvent(panel, control, EVENT_KEYPRESS, key, 0) != 0) return 1;
     if (PressesButton(panel, control, key)) {
         UserPress(panel, control);

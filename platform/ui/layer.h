@@ -209,6 +209,8 @@ Control* FindControl(int panel, int control, int* status);
 std::vector<int> PanelHandles();
 // The panel's displayed flag and every ancestor's.
 bool PanelShown(int handle);
+// The panel and the pages shown inside it (its child panels on display, theirs, ...), the panel first.
+std::vector<int> ShownWithin(int handle);
 // Keeps the canvas large enough for every control (the area scrolls over it).
 void FitCanvas(Panel& p);
 // Puts the panel's frame at its place: on the screen for a window, inside the parent for a child.
@@ -330,6 +332,22 @@ bool TimerTick(int panel, int control);
 int TopPopup();
 bool IsPopup(int panel);
 void ForgetPopup(int panel);
+// Where the keyboard was as a popup opened: the control that had the focus and the window that was active.
+struct FocusPlace {
+    QPointer<QWidget> control;
+    QPointer<QWidget> window;
+};
+FocusPlace NoteFocus();
+// A popup closed: the control that had the focus has it again, in its window made the active one; where it
+// can take the focus no more (hidden, dimmed), the window that was active is again.
+void GiveFocusBack(const FocusPlace& place);
+// A popup opens with the focus on its first choice (the first control Tab reaches), drawn as focused: as
+// the program installs it, and again once the program waits for the user (it may show or dim choices in
+// between), unless the program chose the control itself meanwhile (SetActiveCtrl).
+void SettleOpeningFocus();
+void KeepChosenFocus(int panel);
+// The focus frames show in the window (as after the user moved the focus with Tab).
+void ShowFocusFrames(QWidget& window);
 // The window a popup opened now belongs to: the popup on top, else the window of the panel at work.
 QWidget* PopupOwner();
 // The place of a window moved inside the available area of the screen the widget is on, where nothing of

@@ -12,7 +12,13 @@
 namespace ui {
 namespace {
 
-std::vector<int> popups; // bottom to top
+struct Opened {
+    int panel;
+    FocusPlace before; // where the keyboard was as it opened
+};
+std::vector<Opened> popups; // bottom to top
+int openingFocus = 0;       // the popup whose first choice gets the focus once the program waits for the user
+FocusPlace givenBack;       // where the keyboard went as the last popup closed
 
 void Unshow(int panel) {
     Panel* p = FindPanel(panel);
@@ -22,18 +28,69 @@ void Unshow(int panel) {
     p->frame->setWindowModality(Qt::NonModal);
 }
 
+bool TakesFocus(const QWidget& w) {
+    return w.isVisible() && w.isEnabled() && w.focusPolicy() != Qt::NoFocus;
+}
+
+// The first control of the panel that Tab reaches.
+QWidget* FirstChoice(const Panel& p) {
+    for (QWidget* w = p.canvas->nextInFocusChain(); w != nullptr && w != p.canvas; w = w->nextInFocusChain())
+        if (p.canvas->isAncestorOf(w) && TakesFocus(*w) && (w->focusPolicy() & Qt::TabFocus)) return w;
+    return nullptr;
+}
+
+void GiveFirstChoice(int panel) {
+    const Panel* p = FindPanel(panel);
+    QWidget* first = p != nullptr && p->visible ? FirstChoice(*p) : nullptr;
+    if (first == nullptr) return;
+    first->setFocus(Qt::TabFocusReason);
+    // Put there without the user's Tab, the focus must show where it is.
+    ShowFocusFrames(*p->frame);
+}
+
 } // namespace
 
 int TopPopup() {
-    return popups.empty() ? 0 : popups.back();
+    return popups.empty() ? 0 : popups.back().panel;
 }
 
 bool IsPopup(int panel) {
-    return std::find(popups.begin(), popups.end(), panel) != popups.end();
+    return std::ranges::find(popups, panel, &Opened::panel) != popups.end();
 }
 
 void ForgetPopup(int panel) {
-    std::erase(popups, panel);
+    std::erase_if(popups, [panel](const Opened& o) { return o.panel == panel; });
+}
+
+FocusPlace NoteFocus() {
+    QWidget* focus = QApplication::focusWidget();
+    // A popup closed just now and the display has yet to report the window under it active again: the
+    // keyboard is where the popup gave it back, not on the hidden popup.
+    if ((focus == nullptr || !focus->isVisible()) && givenBack.control != nullptr) return givenBack;
+    return {focus, QApplication::activeWindow()};
+}
+
+void GiveFocusBack(const FocusPlace& place) {
+    givenBack = place;
+    if (place.control != nullptr && TakesFocus(*place.control)) {
+        place.control->setFocus(Qt::ActiveWindowFocusReason);
+        place.control->window()->activateWindow();
+    } else if (place.window != nullptr && place.window->isVisible()) {
+        place.window->activateWindow();
+    }
+}
+
+void SettleOpeningFocus() {
+    if (openingFocus != 0 && openingFocus == TopPopup()) GiveFirstChoice(openingFocus);
+    openingFocus = 0;
+}
+
+void KeepChosenFocus(int panel) {
+    if (panel == openingFocus) openingFocus = 0;
+}
+
+void ShowFocusFrames(QWidget& window) {
+    window.setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 QWidget* PopupOwner() {
@@ -102,18 +159,25 @@ int InstallPopup(int panel) {
     if (centred) ui::CentreOnOwner(*p->frame, owner);
     p->frame->hide(); // modality changes only on a hidden window
     p->frame->setWindowModality(Qt::ApplicationModal);
-    ui::popups.push_back(panel);
+    ui::popups.push_back({panel, ui::NoteFocus()});
     const int status = DisplayPanel(panel);
-    if (status == UIE_NoError && centred) ui::CentreOnOwner(*p->frame, owner); // the record follows the move
+    if (status != UIE_NoError) return status;
+    if (centred) ui::CentreOnOwner(*p->frame, owner); // the record follows the move
+    ui::GiveFirstChoice(panel);
+    ui::openingFocus = panel;
     return status;
 }
 
 int RemovePopup(int removeAll) {
     if (ui::popups.empty()) return UIE_NotPopup;
+    ui::FocusPlace back;
     do {
-        const int top = ui::popups.back();
+        const ui::Opened top = ui::popups.back();
         ui::popups.pop_back();
-        ui::Unshow(top);
+        ui::Unshow(top.panel);
+        back = top.before; // the lowest one removed: where the keyboard was before them all
     } while (removeAll != 0 && !ui::popups.empty());
+    if (!ui::IsPopup(ui::openingFocus)) ui::openingFocus = 0;
+    ui::GiveFocusBack(back);
     return UIE_NoError;
 }

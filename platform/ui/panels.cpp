@@ -29,7 +29,10 @@ std::string lastLoadError;
 // decides: the window never closes by itself. A resizable window takes the size the user gives it.
 class PanelFrame : public QScrollArea {
   public:
-    PanelFrame(int handle, QWidget* parent) : QScrollArea(parent), handle_(handle) {}
+    // The frame itself shows no focus: no Tab stop of its own, only its controls are.
+    PanelFrame(int handle, QWidget* parent) : QScrollArea(parent), handle_(handle) {
+        setFocusPolicy(Qt::NoFocus);
+    }
 
   protected:
     void closeEvent(QCloseEvent* e) override {
@@ -236,6 +239,14 @@ bool PanelShown(int handle) {
     for (const Panel* p = FindPanel(handle); p != nullptr; p = p->window ? nullptr : FindPanel(p->parent))
         if (!p->visible) return false;
     return FindPanel(handle) != nullptr;
+}
+
+std::vector<int> ShownWithin(int handle) {
+    std::vector<int> shown{handle};
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (const auto& [child, p] : panels)
+            if (p->parent == shown[i] && !p->window && p->visible) shown.push_back(child);
+    return shown;
 }
 
 void FitCanvas(Panel& p) {

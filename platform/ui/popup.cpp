@@ -71,9 +71,11 @@ void FitColumns(QFileDialog& dialog) {
 
 // Runs a dialog as every popup of the run-time shows: owned by the window it belongs to (its parent, which
 // the window manager keeps it over), as wide as its title needs beside the title bar's icon and buttons,
-// application-modal, and centred on its owner. A message box widens itself for its text only as it shows,
-// so the title's room goes into its layout; a file dialog the desktop draws itself sizes itself.
+// application-modal, and centred on its owner, with the focus on its first choice drawn as focused; once
+// it closes the keyboard is where it was before. A message box widens itself for its text only as it
+// shows, so the title's room goes into its layout; a file dialog the desktop draws itself sizes itself.
 int RunDialog(QDialog& dialog) {
+    const ui::FocusPlace before = ui::NoteFocus();
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
         titleFont.setBold(true);
@@ -92,7 +94,10 @@ int RunDialog(QDialog& dialog) {
                                  [files] { FitColumns(*files); });
     }
     ui::CentreOnOwner(dialog, dialog.parentWidget());
-    return dialog.exec();
+    ui::ShowFocusFrames(dialog);
+    const int result = dialog.exec();
+    ui::GiveFocusBack(before);
+    return result;
 }
 
 PopupAnswer ShowQtPopup(const PopupRequest& r) {

@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -80,6 +81,14 @@ int ActOnWindow(int panel, const std::function<void(QWidget&)>& act) {
 int Click(int panel, int control) {
     if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
     ui::UserClick(panel, control);
+    return UIE_NoError;
+}
+
+int MouseClick(int panel, int control) {
+    if (const int s = Reachable(panel, control, Need::Input); s != UIE_NoError) return s;
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    if (c->widget == nullptr) return UIE_BadControl;
+    QTest::mouseClick(c->widget, Qt::LeftButton);
     return UIE_NoError;
 }
 

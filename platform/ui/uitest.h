@@ -23,8 +23,8 @@ int SetValueAsUser(int panel, int control, double value);
 // user's, and one it cannot read leaves the value (and sends no event).
 int SetValueAsUser(int panel, int control, const char* text);
 // EVENT_KEYPRESS (key code | modifiers) to the control (0: the panel alone), then to the panel unless
-// consumed (a function key: to the panel first, then to the control). Returns 1 when consumed, 0 when
-// not, or an error.
+// consumed (a function key: to the pages shown inside the panel and the panel first, then to the
+// control). Returns 1 when consumed, 0 when not, or an error.
 int SendKey(int panel, int control, int key);
 // A key pressed while the control has the keyboard focus: the callbacks hear it as with SendKey, and a key
 // they leave is the widget's own (a slide steps by its increment, by ten increments with Page Up or Page
@@ -94,6 +94,20 @@ int TabTo(int panel, int control);
 // window has just opened), and this waits for that, up to a few seconds; kUnreachable when it does not
 // happen. The callbacks hear of it as the display reports it.
 int FocusWindow(int panel);
+// Once the program shows a popup (a message, a question, a file dialog or a panel shown as a popup) and
+// the display has given it the keyboard, the key is typed into it (as with TypeKey), as the user answers
+// it. Called before the action that opens the popup; a popup up already is not the one. A dialog of the
+// run-time's own that never gets the keyboard is closed as cancelled after a few seconds.
+void TypeKeyInPopup(int key);
+// The control that has the keyboard focus (control 0: its panel itself), once the display has delivered
+// its news of windows closing and opening: this waits, up to a few seconds, for a window of the program to
+// have the keyboard; kUnreachable when none gets it.
+int GetFocusedControl(int* panel, int* control);
+// The control has the keyboard focus and shows it: its window draws the focus frame (as after a Tab).
+bool ShowsFocus(int panel, int control);
+// The mouse clicks the control as the display delivers it: the left button pressed and let go at its
+// centre; the keyboard focus goes where such a click takes it. kUnreachable as for Click.
+int MouseClick(int panel, int control);
 
 // The user sizes a window on screen (drags its border, maximises it): it takes w x h within its limits (a
 // fixed window keeps its size, a resizable one never gets smaller than its design). kUnreachable when the

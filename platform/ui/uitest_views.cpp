@@ -1,15 +1,19 @@
-// The test driver's way in as the display delivers input: the keyboard, and the 3-D graph's own window,
-// which is no widget of the panel (its keys and picks, and the labels it draws).
+// The test driver's way in as the display delivers input: the keyboard and where it is, and the 3-D
+// graph's own window, which is no widget of the panel (its keys and picks, and the labels it draws).
 #include "platform/ui/events.h"
 #include "platform/ui/layer.h"
 #include "platform/ui/uitest.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QImage>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScrollArea>
+#include <QStyleOption>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QtDataVisualization/Q3DSurface>
 #include <QtDataVisualization/Q3DTheme>
@@ -192,6 +196,53 @@ int FocusWindow(int panel) {
         QThread::msleep(5);
     }
     return QApplication::activeWindow() == window ? UIE_NoError : kUnreachable;
+}
+
+void TypeKeyInPopup(int key) {
+    ui::EnsureApp();
+    const QPointer<QWidget> before = QApplication::activeModalWidget();
+    auto* user = new QTimer(qApp);
+    const QDeadlineTimer deadline(10000);
+    QObject::connect(user, &QTimer::timeout, [user, before, deadline, key] {
+        QWidget* popup = QApplication::activeModalWidget();
+        const bool up = popup != nullptr && popup != before && QApplication::activeWindow() == popup;
+        if (!up && !deadline.hasExpired()) return;
+        user->stop();
+        user->deleteLater();
+        if (up)
+            TypeKey(key);
+        else if (auto* dialog = qobject_cast<QDialog*>(popup); dialog != nullptr && popup != before)
+            dialog->reject(); // it never got the keyboard: nothing waits for ever
+    });
+    user->start(5);
+}
+
+int GetFocusedControl(int* panel, int* control) {
+    if (panel == nullptr || control == nullptr) return UIE_BadValue;
+    const QDeadlineTimer deadline(5000);
+    while (QApplication::activeWindow() == nullptr && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    const QObject* at = QApplication::focusWidget();
+    if (at == nullptr) at = QApplication::activeWindow();
+    if (at == nullptr) return kUnreachable;
+    for (; at != nullptr && !at->property("uiPanel").isValid(); at = at->parent()) {}
+    *panel = at != nullptr ? at->property("uiPanel").toInt() : 0;
+    *control = at != nullptr ? at->property("uiControl").toInt() : 0;
+    return UIE_NoError;
+}
+
+bool ShowsFocus(int panel, int control) {
+    const ui::Control* c = ui::FindControl(panel, control, nullptr);
+    QWidget* focus = QApplication::focusWidget();
+    if (c == nullptr || c->widget == nullptr || focus == nullptr ||
+        (focus != c->widget && !c->widget->isAncestorOf(focus)))
+        return false;
+    // What the style draws the focus frame by.
+    QStyleOption o;
+    o.initFrom(c->widget);
+    return (o.state & QStyle::State_HasFocus) && (o.state & QStyle::State_KeyboardFocusChange);
 }
 
 int PickSurfacePoint(int panel, int control, int row, int column) {

@@ -3,6 +3,7 @@
 #include "kestil/program.h"
 #include "kestilfixture.h"
 #include "platform/sys/utility.h"
+#include "platform/ui/popup.h"
 #include "platform/ui/uitest.h"
 #include "shared/settingsfile.h"
 
@@ -74,6 +75,47 @@ TEST_F(WindowTest, TabAndEnterPressTheButtonReached) {
     ASSERT_EQ(uitest::TabTo(hMainPanel, KESTIL::CBexit), 0);
     ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
     EXPECT_TRUE(fQuit);
+}
+
+// After a popup the keyboard is back on the button that opened it: Enter presses "Program..." again, after
+// its connection error (closed with Enter) and after its firmware file dialog (left with Escape).
+TEST_F(WindowTest, KeyboardIsBackOnTheButtonAfterItsPopup) {
+    ecusim::EcuSim sim;
+    struct Case {
+        const char* what;
+        bool linked;
+        int answer; // the key that closes the popup
+        PopupKind kind;
+    };
+    const Case cases[] = {
+        {"connection error", false, VAL_ENTER_VKEY, PopupKind::Message},
+        {"firmware file", true, VAL_ESC_VKEY, PopupKind::FileSelect},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.linked) {
+            ASSERT_NE(ConnectBootSim(sim), nullptr);
+        }
+        ASSERT_EQ(uitest::FocusWindow(hMainPanel), 0);
+        ASSERT_EQ(uitest::TabTo(hMainPanel, KESTIL::CBprogram), 0);
+        {
+            const PopupHook script = SetPopupHook({}); // the run-time's own dialog
+            uitest::TypeKeyInPopup(c.answer);
+            ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+            SetPopupHook(script);
+        }
+        int panel = 0, control = 0;
+        ASSERT_EQ(uitest::GetFocusedControl(&panel, &control), 0);
+        EXPECT_EQ(panel, hMainPanel);
+        EXPECT_EQ(control, KESTIL::CBprogram);
+        if (c.kind == PopupKind::Message)
+            popups.ExpectMessage();
+        else
+            popups.CancelFile();
+        ASSERT_EQ(uitest::TypeKey(VAL_ENTER_VKEY), 0);
+        EXPECT_TRUE(popups.AllExpected()) << "not pressed again: " << popups.Report();
+        ResetState();
+    }
 }
 
 TEST_F(WindowTest, PortChoiceDuringARunStaysOnThePortInUse) {

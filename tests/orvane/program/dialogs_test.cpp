@@ -1,6 +1,7 @@
 // Every dialog of the resource that the program shows as a popup leaves by its close box, by Escape and by
 // Enter on its Cancel button, reached with Tab, as by a click on Cancel.
 #include "desktop.h"
+#include "keyboardfocus.h"
 #include "orvanefixture.h"
 
 #include "orvane/core/ui/ecuselect.h"
@@ -19,6 +20,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -326,6 +328,53 @@ TEST_F(PopupsTest, DialogsOpenCentredOnTheMainWindowWhereverItIs) {
                 continue;
             }
             ExpectCentredOnScreen({shown.left, shown.top, shown.width, shown.height}, FrameOf(hMainPanel));
+        }
+    }
+}
+
+// Every popup opens with the focus on its first choice, drawn as focused, however often it opens and
+// wherever the user left the focus the time before; and Tab stops only at its controls that show.
+TEST_F(PopupsTest, EveryPopupOpensOnItsFirstChoiceEveryTime) {
+    const std::map<std::string, int> firstChoices = {
+        {"PWD", PWD::STRpasswd},          {"ECUSELZ", ECUSELZ::CBparData}, {"INJVAL", INJVAL::NSval},
+        {"ADVVAL", ADVVAL::NSval},        {"LNRGAS", LNRGAS::CBset},       {"MAPVAL", MAPVAL::NSval},
+        {"TUNEMAPVAL", TUNEMAPVAL::NSval}};
+    for (const Dialog& d : Dialogs()) {
+        ASSERT_TRUE(firstChoices.contains(d.name)) << d.name << " without its first choice here";
+        for (int opening = 1; opening <= 3; ++opening) {
+            SCOPED_TRACE(std::string(d.name) + ", opening " + std::to_string(opening));
+            Place first{}, cancel{};
+            bool shows = false;
+            std::set<Place> stops, hiddenStops;
+            d.prepare();
+            uitest::Later([&] {
+                EXPECT_EQ(uitest::FocusWindow(*d.panel), 0);
+                first = Focused();
+                shows = uitest::ShowsFocus(first.first, first.second);
+                for (int press = 0; press < 12; ++press) { // round the popup
+                    EXPECT_EQ(uitest::TypeKey(VAL_TAB_VKEY), 0);
+                    const Place stop = Focused();
+                    stops.insert(stop);
+                    if (CtrlAttr(stop.first, stop.second, ATTR_VISIBLE) != 1) hiddenStops.insert(stop);
+                }
+                EXPECT_EQ(uitest::TabTo(*d.panel, d.cancel), 0); // where the next opening must not start
+                cancel = Focused();
+                uitest::Click(*d.panel, d.cancel);
+            });
+            d.open();
+            for (int i = 0; i < 3 && uitest::IsPopupInstalled(*d.panel); ++i)
+                ProcessSystemEvents();
+            EXPECT_FALSE(uitest::IsPopupInstalled(*d.panel));
+            LeaveTheDialogsPage();
+            EXPECT_EQ(first, Place(*d.panel, firstChoices.at(d.name)));
+            EXPECT_TRUE(shows) << "no focus frame";
+            EXPECT_EQ(cancel, Place(*d.panel, d.cancel));
+            for (const auto& [panel, control] : stops) {
+                SCOPED_TRACE("Tab stop at control " + std::to_string(control));
+                EXPECT_EQ(panel, *d.panel);
+                EXPECT_NE(control, 0) << "it shows nothing";
+            }
+            EXPECT_TRUE(hiddenStops.empty()) << "a Tab stop on a hidden control";
         }
     }
 }
